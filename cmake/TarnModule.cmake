@@ -1,0 +1,38 @@
+# One way to build every module: warnings, sanitizers and include roots are set here only.
+
+function(tarn_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+if(TARN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# tarn_add_module(NAME DIR <dir> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...])
+# A static library from every .cpp under DIR.
+function(tarn_add_module name)
+  cmake_parse_arguments(M "" "DIR" "PUBLIC_INCLUDE;DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${M_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${M_PUBLIC_INCLUDE})
+  target_link_libraries(${name} PUBLIC ${M_DEPS})
+  tarn_set_warnings(${name})
+endfunction()
+
+# tarn_add_test(NAME SOURCES <file>... DEPS <target>...)
+# A GoogleTest binary whose cases ctest lists one by one; it runs in the game's working directory.
+function(tarn_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main)
+  tarn_set_warnings(${name})
+  set(labels unit)
+  if(T_LABELS)
+    set(labels ${T_LABELS})
+  endif()
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${TARN_WORKDIR}
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,25 @@
+// Screen: the root widget of one full-window page. Screens live for the whole
+// run; switching away keeps their state, and OnEnter/OnLeave mark each visit.
+#pragma once
+
+#include "core/Widget.h"
+
+namespace TarnFramework {
+
+class ScreenManager;
+
+class Screen : public Widget {
+ public:
+  Screen() = default;
+
+  virtual void OnEnter(Screen* previous);
+  virtual void OnLeave(Screen* next);
+
+  // Requests a switch to the first registered screen with this name; an
+  // unknown name is ignored.
+  void ChangeScreen(const char* screenName);
+
+  ScreenManager* manager = nullptr;
+};
+
+}  // namespace TarnFramework

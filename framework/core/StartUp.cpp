@@ -1,0 +1,59 @@
+#include "core/StartUp.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <clocale>
+#include <initializer_list>
+
+#include "core/InputCallbacks.h"
+#include "core/SystemBase.h"
+
+namespace TarnFramework {
+
+void SetProgramLocale() {
+  // "JPN" is the Windows name; Linux knows Japanese under POSIX names.
+  for (const char* name : {"JPN", "ja_JP.UTF-8", "C.UTF-8", "en_US.UTF-8"}) {
+    if (std::setlocale(LC_CTYPE, name)) return;
+  }
+}
+
+void SetFixedFunctionState(int viewportWidth, int viewportHeight) {
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0.0f);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glViewport(0, 0, viewportWidth, viewportHeight);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+bool StartUpWindow(SystemBase& system) {
+  GraphicManager& graphics = system.graphicManager;
+  if (!glfwInit()) {
+    system.Release();
+    return false;
+  }
+  graphics.viewportWidth = system.windowWidth;
+  graphics.viewportHeight = system.windowHeight;
+  graphics.window = glfwCreateWindow(1280, 720, "OpenGL", nullptr, nullptr);
+  if (!graphics.window) {
+    graphics.Release();
+    system.Release();
+    return false;
+  }
+  glfwMakeContextCurrent(graphics.window);
+  glfwSwapInterval(1);
+  if (glewInit() != GLEW_OK) {
+    graphics.Release();
+    system.Release();
+    return false;
+  }
+  SetFixedFunctionState(graphics.viewportWidth, graphics.viewportHeight);
+  RegisterInputCallbacks(graphics.window);
+  return true;
+}
+
+}  // namespace TarnFramework

@@ -1,0 +1,70 @@
+#include "core/SystemBase.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <initializer_list>
+
+#include "core/Screen.h"
+
+namespace TarnFramework {
+
+SystemBase* g_system = nullptr;
+
+SystemBase::SystemBase() { g_system = this; }
+
+void SystemBase::Release() {
+  screenManager.Release();
+  graphicManager.Release();
+}
+
+void SystemBase::MainLoop() {
+  while (RunFrame()) {
+  }
+}
+
+bool SystemBase::RunFrame() {
+  GLFWwindow* window = graphicManager.window;
+  if ((window && glfwWindowShouldClose(window)) || quitRequested) return false;
+
+  screenManager.ApplyPendingSwitch();
+  Screen* screen = screenManager.currentScreen;
+  if (!screen) {
+    quitRequested = true;
+  } else {
+    screen->Input();
+    if (!screen->Update()) quitRequested = true;
+  }
+
+  graphicManager.SetWindowProjection();
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  if (screen && !screen->Draw()) quitRequested = true;
+  if (screen) screen->ApplyPendingChanges();
+
+  glFlush();
+  if (window) glfwSwapBuffers(window);
+  EndFrameInput();
+  glfwPollEvents();
+  return true;
+}
+
+void SystemBase::EndFrameInput() {
+  for (MouseButtonState* button : {&leftButton, &middleButton, &rightButton}) {
+    button->pressed = false;
+    button->released = false;
+  }
+  scrollX = 0;
+  scrollY = 0;
+  if (mouseX == prevMouseX && mouseY == prevMouseY) {
+    if (mouseStillFrames != 2147483647) ++mouseStillFrames;
+  } else {
+    mouseStillFrames = 0;
+  }
+  prevMouseX = mouseX;
+  prevMouseY = mouseY;
+  keyboard.ClearEdges();
+}
+
+}  // namespace TarnFramework

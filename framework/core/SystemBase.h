@@ -1,0 +1,65 @@
+// SystemBase: the framework's one system object. It owns the window (through
+// the graphic manager), the screens, and the input state the callbacks write.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Key.h"
+#include "core/ScreenManager.h"
+#include "graphics/GraphicManager.h"
+
+namespace TarnFramework {
+
+struct MouseButtonState {
+  bool pressed = false;   // went down since the last frame end
+  bool down = false;      // held
+  bool released = false; // went up since the last frame end
+  int32_t pressX = 0;
+  int32_t pressY = 0;
+  int32_t releaseX = 0;
+  int32_t releaseY = 0;
+};
+
+class SystemBase final {
+ public:
+  static constexpr int32_t kNoCursor = 2147483647;
+
+  SystemBase();
+  SystemBase(const SystemBase&) = delete;
+  SystemBase& operator=(const SystemBase&) = delete;
+
+  // Releases every screen (while the context still exists), then the window.
+  virtual void Release();
+
+  // Runs frames until the window closes or a screen asks to stop.
+  void MainLoop();
+  // One pass of the frame loop; false when the loop has to end before it ran.
+  bool RunFrame();
+  // Clears the one-frame input edges (run after the swap, before polling).
+  void EndFrameInput();
+
+  GraphicManager graphicManager;
+  ScreenManager screenManager;
+  int32_t windowWidth = 1280;
+  int32_t windowHeight = 720;
+
+  int32_t lastButtonAction = 0;
+  int32_t mouseX = kNoCursor;
+  int32_t mouseY = kNoCursor;
+  int32_t scrollX = 0;
+  int32_t scrollY = 0;
+  int32_t mouseStillFrames = 0;
+  int32_t prevMouseX = -2147483647 - 1;
+  int32_t prevMouseY = -2147483647 - 1;
+  MouseButtonState leftButton;
+  MouseButtonState middleButton;
+  MouseButtonState rightButton;
+  Key keyboard;
+
+  bool quitRequested = false;
+};
+
+// The one system object; set by its constructor.
+extern SystemBase* g_system;
+
+}  // namespace TarnFramework

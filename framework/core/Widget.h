@@ -1,0 +1,99 @@
+// Widget: the base of every screen and UI element. A rectangle anchored in its
+// parent, owning its children and one optional position animation; removal is
+// deferred so a widget may close itself from inside its own handler.
+#pragma once
+
+#include <cstdint>
+
+#include "core/VArray.h"
+#include "core/VArrayWithWeight.h"
+
+namespace TarnFramework {
+
+class WidgetAnimeBase;
+
+enum WidgetAnchor : int32_t {
+  kAnchorTopLeft = 1,
+  kAnchorTopCentre = 2,
+  kAnchorTopRight = 4,
+  kAnchorRightCentre = 8,
+  kAnchorBottomRight = 16,
+  kAnchorBottomCentre = 32,
+  kAnchorBottomLeft = 64,
+  kAnchorLeftCentre = 128,
+  kAnchorCentre = 256,
+};
+
+// OnEvent kinds sent by the widget base.
+enum WidgetEventKind : int32_t {
+  kEventLeftClick = 0,
+  kEventRightClick = 1,
+};
+
+struct WidgetRect {
+  int32_t x, y, width, height;
+};
+
+class Widget {
+ public:
+  static constexpr int kNameSize = 64;
+
+  Widget() = default;
+  // The first argument is ignored: x starts at 0 whatever is passed.
+  Widget(int32_t ignored, int32_t y, int32_t width, int32_t height);
+  Widget(const Widget&) = delete;
+  Widget& operator=(const Widget&) = delete;
+
+  virtual bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param);
+  virtual void OnResize(int32_t width, int32_t height);
+  virtual ~Widget();
+  virtual void Release();
+  virtual bool Update();
+  virtual bool Draw();
+  virtual bool Input();
+  virtual void Close();
+  virtual void SetSize(int32_t width, int32_t height);
+
+  // Makes child ours (parent set, weight-0 insertion); the caller sets its handler.
+  void AddChild(Widget* child);
+  // Hides target and queues it for deletion; false when not in this subtree.
+  bool RemoveChild(Widget* target);
+  // Deletes what RemoveChild queued, deepest first.
+  void ApplyPendingChanges();
+  // Copies name with the 64-byte limit.
+  void SetName(const char* text);
+  // Replaces the owned animation (null to drop it).
+  void SetAnimation(WidgetAnimeBase* anime);
+
+  void GetPosition(int32_t* outX, int32_t* outY) const;
+  WidgetRect GetRect() const;
+  bool Contains(int32_t px, int32_t py) const;
+  // OnResize on every descendant, parents before children.
+  void PropagateResize(int32_t width, int32_t height);
+
+  Widget* parent = nullptr;
+  Widget* handler = nullptr;
+  VArrayWithWeight<Widget> children;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t anchor = kAnchorTopLeft;
+  bool visible = true;
+  bool enabled = true;
+  bool leftArmed = false;
+  bool rightArmed = false;
+  VArray<Widget> pendingDelete;
+  VArray<Widget> pendingDetach;
+  char name[kNameSize] = {};
+  WidgetAnimeBase* animation = nullptr;
+
+ private:
+  bool SendEvent(int32_t kind);
+};
+
+// Absolute position of a child rectangle under the parent rectangle by anchor.
+void ApplyAnchor(int32_t anchor, const WidgetRect& parentRect, const WidgetRect& childRect,
+                 int32_t* outX, int32_t* outY);
+
+}  // namespace TarnFramework

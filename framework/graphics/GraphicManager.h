@@ -1,0 +1,35 @@
+// GraphicManager: the window, the size drawing is projected to, and the stack
+// of off-screen render targets currently bound.
+#pragma once
+
+#include <cstdint>
+
+#include "core/VArray.h"
+
+struct GLFWwindow;
+
+namespace TarnFramework {
+
+class Graphic2D;
+
+class GraphicManager {
+ public:
+  GraphicManager() = default;
+  GraphicManager(const GraphicManager&) = delete;
+  GraphicManager& operator=(const GraphicManager&) = delete;
+  virtual ~GraphicManager();
+
+  // Destroys the window and terminates GLFW; safe to call again.
+  virtual void Release();
+
+  // Viewport and y-down pixel projection over the whole window.
+  void SetWindowProjection() const;
+
+  GLFWwindow* window = nullptr;
+  int32_t viewportWidth = 1;
+  int32_t viewportHeight = 1;
+  uint32_t clearColor = 0xFF000000;
+  VArray<Graphic2D> renderTargetStack;
+};
+
+}  // namespace TarnFramework

@@ -1,0 +1,16 @@
+// MathFunctionLinearity: the straight line t * slope + intercept.
+#pragma once
+
+#include "widgets/MathFunctionBase.h"
+
+namespace TarnFramework {
+
+class MathFunctionLinearity : public MathFunctionBase {
+ public:
+  double Evaluate(double t) override { return t * slope + intercept; }
+
+  double slope = 1.0;
+  double intercept = 0.0;
+};
+
+}  // namespace TarnFramework

@@ -1,0 +1,24 @@
+// The tarn program: start-up, the frame loop, shutdown.
+#include "GameSystem.h"
+#include "core/StartUp.h"
+#include "core/SystemBase.h"
+
+using namespace TarnFramework;
+
+int main() {
+  SetProgramLocale();
+  SystemBase system;
+  if (!StartUpWindow(system)) return -1;
+
+  GameSystem game;
+  g_game = &game;
+  if (!game.Init()) {
+    system.Release();
+    return -1;
+  }
+  system.MainLoop();
+
+  game.Release();
+  system.Release();
+  return 0;
+}
