@@ -14,3 +14,9 @@ TEST(Program, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
   program.SendDeleteWindow();
   EXPECT_EQ(program.WaitForExit(20), 0);
 }
+
+TEST(Program, StartUpFailureEndsWithExitCodeMinusOne) {
+  tarn_test::ProgramHarness program;
+  ASSERT_TRUE(program.Start(/*withDisplay=*/false));
+  EXPECT_EQ(program.WaitForExit(20), -1) << "no display: the window cannot open";
+}

@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <chrono>
 #include <thread>
 
@@ -29,11 +31,12 @@ ProgramHarness::~ProgramHarness() {
   if (display_) XCloseDisplay(display_);
 }
 
-bool ProgramHarness::Start() {
+bool ProgramHarness::Start(bool withDisplay) {
   pid_ = fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
     if (chdir(TARN_WORKDIR) != 0) _exit(127);
+    if (!withDisplay) unsetenv("DISPLAY");
     execl(TARN_BINARY, TARN_BINARY, static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -17,7 +17,8 @@ class ProgramHarness {
   ProgramHarness& operator=(const ProgramHarness&) = delete;
 
   // Starts the program in its working directory; false when fork fails.
-  bool Start();
+  // With withDisplay false the program gets no DISPLAY.
+  bool Start(bool withDisplay = true);
   // Waits for the program's own window titled "OpenGL".
   bool WaitForWindow(double seconds);
   // The close button: a WM_DELETE_WINDOW client message.
