@@ -21,8 +21,9 @@ SoundManager::SoundWav::~SoundWav() { Release(); }
 
 void SoundManager::SoundWav::Release() {
   if (loaded) {
-    alDeleteBuffers(1, &buffer);
+    // OpenAL refuses to delete a buffer still attached to a source.
     alDeleteSources(1, &source);
+    alDeleteBuffers(1, &buffer);
   }
   buffer = 0;
   source = 0;

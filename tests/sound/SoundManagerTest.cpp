@@ -141,6 +141,9 @@ TEST_F(SoundManagerTest, PlayingAMono16ClipReachesTheDeviceOutput) {
   ALint looping = AL_TRUE;
   alGetSourcei(clip.source, AL_LOOPING, &looping);
   EXPECT_EQ(looping, AL_FALSE);
+  ALuint buffer = clip.buffer;
+  clip.Release();
+  EXPECT_FALSE(alIsBuffer(buffer)) << "a buffer once attached to the source is still freed";
   sound.Release();  // closing the device completes the output file
   EXPECT_GT(WaveOutputPeak(), 2000);
 }
