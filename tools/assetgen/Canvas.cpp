@@ -136,6 +136,11 @@ Shape Grow(const Shape& s, double by) {
   return Boxed([=](double x, double y) { return f(x, y) - by; }, s.x0 - by, s.y0 - by, s.x1 + by, s.y1 + by);
 }
 
+Shape Translate(const Shape& s, double dx, double dy) {
+  auto f = s.distance;
+  return Boxed([=](double x, double y) { return f(x - dx, y - dy); }, s.x0 + dx, s.y0 + dy, s.x1 + dx, s.y1 + dy);
+}
+
 Path& Path::To(Point p) {
   points_.push_back(p);
   return *this;

@@ -46,6 +46,7 @@ Shape Intersect(const Shape& a, const Shape& b);
 Shape Subtract(const Shape& a, const Shape& b);
 Shape Union(const Shape& a, const Shape& b);
 Shape Grow(const Shape& s, double by);
+Shape Translate(const Shape& s, double dx, double dy);
 
 // Builds smooth outlines; curves are flattened into the point list.
 class Path {
