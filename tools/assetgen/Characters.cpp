@@ -117,7 +117,8 @@ Shape Fringe(const Rig& r, int tips, double depth, double sweep) {
     p.To({r.cx + std::cos(a) * rx, cy + std::sin(a) * ry});
   }
   p.To({r.cx + rx, r.hy + r.ry * 0.1});
-  double top = r.hy - r.ry * 0.25;
+  // Tips stop above the eyes so the portrait's centre shows the face.
+  double top = r.hy - r.ry * 0.5;
   for (int i = tips; i >= 0; --i) {
     double x = r.cx - r.rx * 0.95 + (2 * r.rx * 0.95) * i / tips;
     double low = top + depth * r.ry * (0.75 + 0.25 * std::cos(i * 2.1));
@@ -147,7 +148,8 @@ void Leg(Canvas& c, const Rig& r, const LimbPose& p, const Paint& trousers, cons
   Ink(c, Limb(p.b, p.c, 12 * k, 9 * k), trousers, look);
   Point top{p.b.x + (p.c.x - p.b.x) * bootTop, p.b.y + (p.c.y - p.b.y) * bootTop};
   Shape b = Union(Limb(top, p.c, 12 * k, 10 * k), Ellipse(p.c.x + side * 7 * k, r.feet - 8 * k, 17 * k, 8 * k));
-  b = Intersect(b, RoundRect(p.c.x - 60 * k, top.y - 20 * k, p.c.x + 60 * k, r.feet, 0));
+  // Clipped so the ink line ends exactly on the standing row.
+  b = Intersect(b, RoundRect(p.c.x - 60 * k, top.y - 20 * k, p.c.x + 60 * k, r.feet - 2.4, 0));
   Ink(c, b, boot, look);
   Shadow(c, b, 4 * k, 3 * k);
 }
@@ -218,7 +220,7 @@ void DrawKnight(Canvas& c, const Rig& r) {
   }
   Neck(c, r, look);
   Face(c, r, look);
-  Shape fringe = Fringe(r, 6, 0.55, 1.0);
+  Shape fringe = Fringe(r, 6, 0.4, 1.0);
   Ink(c, fringe, Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.2), look.hair), look);
   c.Fill(Intersect(fringe, Ellipse(cx - r.rx * 0.3, r.hy - r.ry * 0.85, r.rx * 0.5, r.ry * 0.12, -0.2)), Rgb(0xffffff, 0.45), Blend::Over, 2);
   // A small circlet instead of a helmet so the face stays visible.
@@ -233,7 +235,7 @@ void DrawMage(Canvas& c, const Rig& r) {
   Color robe = Rgb(0x4a2a8a), trim = Rgb(0xf0c850);
   GroundShadow(c, r, 130 * k);
   // Soft magic glow around her.
-  c.Fill(Circle(cx, r.Y(0.3), 330 * k), Radial({cx, r.Y(0.3)}, 330 * k, Rgb(0xb080ff, 0.22), Rgb(0x8060ff, 0.0)));
+  c.Fill(Circle(cx, r.Y(0.3), 220 * k), Radial({cx, r.Y(0.3)}, 220 * k, Rgb(0xb080ff, 0.22), Rgb(0x8060ff, 0.0)));
   // Long hair flowing down the back.
   Shape hair = Path({cx - r.rx * 1.1, r.hy - r.ry * 0.3})
                    .Cubic({cx - r.rx * 1.6, r.Y(0.2)}, {cx - r.rx * 2.0, r.Y(0.35)}, {cx - r.rx * 1.4, r.Y(0.42)})
@@ -251,7 +253,7 @@ void DrawMage(Canvas& c, const Rig& r) {
                    .Quad({cx - 40 * k, r.Y(0.3)}, {cx - 40 * k, r.Y(0.07)})
                    .Close();
   // Slippers peeking out under the hem.
-  for (int side : {-1, 1}) Ink(c, Ellipse(cx + side * 26 * k, r.feet - 8 * k, 20 * k, 9 * k), Rgb(0x8a3a6a), look);
+  for (int side : {-1, 1}) Ink(c, Ellipse(cx + side * 26 * k, r.feet - 9 * k - 2.4, 20 * k, 9 * k), Rgb(0x8a3a6a), look);
   Ink(c, gown, Cloth(robe, cx - 90 * k, cx + 90 * k), look);
   c.Fill(Intersect(gown, RoundRect(cx - 120 * k, r.Y(0.93), cx + 120 * k, r.feet, 0)), trim);
   c.Fill(Intersect(gown, Polygon({{cx - 8 * k, r.Y(0.36)}, {cx + 8 * k, r.Y(0.36)}, {cx + 14 * k, r.feet}, {cx - 14 * k, r.feet}})), Shade(robe, 1.25));
@@ -271,10 +273,10 @@ void DrawMage(Canvas& c, const Rig& r) {
   LimbPose right{{cx + 42 * k, r.Y(0.1)}, {cx + 78 * k, r.Y(0.2)}, {cx + 96 * k, r.Y(0.1)}};
   Arm(c, r, left, Cloth(robe, cx - 70 * k, cx - 30 * k), look, 0.7);
   double sx = cx + 100 * k;
-  Ink(c, Line({sx, r.Y(-0.12)}, {sx + 8 * k, r.Y(0.97)}, 8 * k), Linear({sx - 4 * k, 0}, {sx + 4 * k, 0}, Rgb(0xa07040), Rgb(0x5a3a1c)), look);
-  double oy = r.Y(-0.16);
-  c.Fill(Circle(sx, oy, 60 * k), Radial({sx, oy}, 60 * k, Rgb(0x60fff0, 0.5), Rgb(0x40a0ff, 0.0)), Blend::Add);
-  Ink(c, Path({sx - 16 * k, r.Y(-0.1)}).Quad({sx - 26 * k, oy - 20 * k}, {sx, oy - 28 * k}).Quad({sx - 10 * k, oy - 10 * k}, {sx - 8 * k, r.Y(-0.1)}).Close(), Rgb(0xc89848), look);
+  Ink(c, Line({sx, r.Y(-0.04)}, {sx + 8 * k, r.Y(0.97)}, 8 * k), Linear({sx - 4 * k, 0}, {sx + 4 * k, 0}, Rgb(0xa07040), Rgb(0x5a3a1c)), look);
+  double oy = r.Y(-0.07);
+  c.Fill(Circle(sx, oy, 46 * k), Radial({sx, oy}, 46 * k, Rgb(0x60fff0, 0.5), Rgb(0x40a0ff, 0.0)), Blend::Add);
+  Ink(c, Path({sx - 16 * k, r.Y(-0.02)}).Quad({sx - 26 * k, oy - 20 * k}, {sx, oy - 28 * k}).Quad({sx - 10 * k, oy - 10 * k}, {sx - 8 * k, r.Y(-0.02)}).Close(), Rgb(0xc89848), look);
   Ink(c, Circle(sx, oy, 15 * k), Radial({sx - 5 * k, oy - 5 * k}, 18 * k, Rgb(0xe8fffc), Rgb(0x30b8d8)), look);
   Arm(c, r, right, Cloth(robe, cx + 30 * k, cx + 100 * k), look, 0.7);
   Ink(c, capelet, Cloth(Shade(robe, 0.8), cx - 60 * k, cx + 60 * k), look);
@@ -287,11 +289,11 @@ void DrawMage(Canvas& c, const Rig& r) {
                      .Quad({cx + side * r.rx * 0.9, r.hy + r.ry * 0.4}, {cx + side * r.rx * 0.6, r.hy - r.ry * 0.3}).Close();
     Ink(c, lock, look.hair, look);
   }
-  Ink(c, Fringe(r, 5, 0.5, -1.0), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.15), look.hair), look);
+  Ink(c, Fringe(r, 5, 0.38, -1.0), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.15), look.hair), look);
   // The pointed hat, its brim crossing the top of the head.
   double by = r.hy - r.ry * 0.72;
-  Shape cone = Path({cx - r.rx * 0.95, by}).Quad({cx - r.rx * 0.4, by - r.ry * 1.2}, {cx + r.rx * 1.6, by - r.ry * 2.0})
-                   .Quad({cx + r.rx * 0.4, by - r.ry * 1.1}, {cx + r.rx * 0.95, by}).Close();
+  Shape cone = Path({cx - r.rx * 0.95, by}).Quad({cx - r.rx * 0.3, by - r.ry * 1.1}, {cx + r.rx * 1.9, by - r.ry * 1.45})
+                   .Quad({cx + r.rx * 0.5, by - r.ry * 0.9}, {cx + r.rx * 0.95, by}).Close();
   Ink(c, cone, Cloth(robe, cx - r.rx, cx + r.rx), look);
   Ink(c, Intersect(cone, RoundRect(cx - r.rx * 1.2, by - r.ry * 0.3, cx + r.rx * 1.2, by, 0)), trim, look, 1.5);
   Ink(c, Ellipse(cx, by + r.ry * 0.02, r.rx * 1.9, r.ry * 0.2, -0.06), Cloth(Shade(robe, 0.9), cx - 2 * r.rx, cx + 2 * r.rx), look);
@@ -299,7 +301,7 @@ void DrawMage(Canvas& c, const Rig& r) {
   Random sparkle(9);
   for (int i = 0; i < 26; ++i) {
     double a = sparkle.Uniform(0, 2 * kPi), d = sparkle.Uniform(140, 300) * k;
-    double x = cx + std::cos(a) * d * 1.3, y = r.Y(0.3) + std::sin(a) * d;
+    double x = cx + std::cos(a) * d * 1.3, y = r.Y(0.32) + std::sin(a) * d * 0.7;
     double s = sparkle.Uniform(3, 7) * k;
     c.Fill(Polygon({{x, y - s * 2}, {x + s * 0.4, y - s * 0.4}, {x + s * 2, y}, {x + s * 0.4, y + s * 0.4}, {x, y + s * 2},
                     {x - s * 0.4, y + s * 0.4}, {x - s * 2, y}, {x - s * 0.4, y - s * 0.4}}),
@@ -329,12 +331,13 @@ void DrawSailor(Canvas& c, const Rig& r) {
   Ink(c, RoundRect(cx - r.rx * 1.2, r.hy - r.ry * 0.4, cx + r.rx * 1.2, r.hy + r.ry * 0.75, r.rx * 0.4), Shade(look.hair, 0.85), look);
   for (int side : {-1, 1}) {
     LimbPose leg = LegPose(r, side, 2);
-    Leg(c, r, leg, Cloth(navy, cx - 34 * k, cx + 34 * k), Cloth(Rgb(0x5a3a26), cx - 34 * k, cx + 34 * k), look, 0.45, side);
+    Leg(c, r, leg, Cloth(navy, cx - 34 * k, cx + 34 * k), Cloth(Rgb(0x5a3a26), cx - 34 * k, cx + 34 * k), look, 0.75, side);
   }
-  // Wide bell-bottom hems.
+  // Trousers flare from the knee into wide bell bottoms.
   for (int side : {-1, 1}) {
     LimbPose leg = LegPose(r, side, 2);
-    Ink(c, Polygon({{leg.c.x - 13 * k, r.Y(0.84)}, {leg.c.x + 13 * k, r.Y(0.84)}, {leg.c.x + 18 * k, r.Y(0.92)}, {leg.c.x - 18 * k, r.Y(0.92)}}), Cloth(navy, cx - 34 * k, cx + 34 * k), look);
+    Ink(c, Polygon({{leg.b.x - 12 * r.k, leg.b.y}, {leg.b.x + 12 * r.k, leg.b.y}, {leg.c.x + 19 * k, r.Y(0.93)}, {leg.c.x - 19 * k, r.Y(0.93)}}),
+        Cloth(navy, cx - 34 * k, cx + 34 * k), look);
   }
   // Middy blouse.
   Shape blouse = Path({cx - 44 * k, r.Y(0.07)})
@@ -363,7 +366,7 @@ void DrawSailor(Canvas& c, const Rig& r) {
   }
   Neck(c, r, look);
   Face(c, r, look, 1.4);
-  Ink(c, Fringe(r, 7, 0.45, 0.5), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.5), look.hair), look);
+  Ink(c, Fringe(r, 7, 0.36, 0.5), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.5), look.hair), look);
   // Round sailor cap, tilted.
   Shape cap = Ellipse(cx + r.rx * 0.1, r.hy - r.ry * 0.9, r.rx * 1.05, r.ry * 0.36, -0.12);
   Ink(c, cap, Linear({0, r.hy - r.ry * 1.3}, {0, r.hy - r.ry * 0.6}, white, Rgb(0xc8d0dc)), look);
@@ -420,7 +423,7 @@ void DrawSmith(Canvas& c, const Rig& r) {
   for (int side : {-1, 1})
     for (int i = 0; i < 3; ++i)
       c.Fill(Circle(r.cx + side * r.rx * (0.32 + 0.12 * i), r.hy + r.ry * (0.42 + 0.05 * (i % 2)), 1.3 * k), Rgb(0xa0603a, 0.7));
-  Ink(c, Fringe(r, 5, 0.4, 1.5), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.25), look.hair), look);
+  Ink(c, Fringe(r, 5, 0.32, 1.5), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.25), look.hair), look);
   // Bandana tied over the hair.
   Shape band = Intersect(Ellipse(cx, r.hy - r.ry * 0.2, r.rx * 1.18, r.ry * 1.16), RoundRect(cx - 2 * r.rx, r.hy - 2 * r.ry, cx + 2 * r.rx, r.hy - r.ry * 0.62, 0));
   Ink(c, band, Cloth(Rgb(0x2a6a8a), cx - r.rx, cx + r.rx), look);
