@@ -223,8 +223,6 @@ void DrawKnight(Canvas& c, const Rig& r) {
   Shape fringe = Fringe(r, 6, 0.4, 1.0);
   Ink(c, fringe, Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.2), look.hair), look);
   c.Fill(Intersect(fringe, Ellipse(cx - r.rx * 0.3, r.hy - r.ry * 0.85, r.rx * 0.5, r.ry * 0.12, -0.2)), Rgb(0xffffff, 0.45), Blend::Over, 2);
-  // A small circlet instead of a helmet so the face stays visible.
-  c.Fill(Intersect(Ellipse(cx, r.hy - r.ry * 0.55, r.rx * 1.16, r.ry * 0.2), Subtract(Grow(fringe, 2), Ellipse(cx, r.hy - r.ry * 0.55, r.rx * 1.2, r.ry * 0.12))), Rgb(0xe8c25a));
 }
 
 // --- Mage: long silver hair, a starry violet robe and hat, a staff. ------
