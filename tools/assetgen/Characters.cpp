@@ -134,7 +134,7 @@ struct LimbPose {
 
 void Arm(Canvas& c, const Rig& r, const LimbPose& p, const Paint& sleeve, const Look& look, double cuff = 0.75) {
   double k = r.k;
-  Ink(c, Limb(p.a, p.b, 12 * k, 10 * k), sleeve, look);
+  Ink(c, Limb(p.a, p.b, 13 * k, 10.5 * k), sleeve, look);
   Point mid{p.b.x + (p.c.x - p.b.x) * cuff, p.b.y + (p.c.y - p.b.y) * cuff};
   Ink(c, Limb(p.b, p.c, 10 * k, 7.5 * k), look.skin, look);
   Ink(c, Limb(p.b, mid, 10.5 * k, 9 * k), sleeve, look);
@@ -144,8 +144,8 @@ void Arm(Canvas& c, const Rig& r, const LimbPose& p, const Paint& sleeve, const 
 void Leg(Canvas& c, const Rig& r, const LimbPose& p, const Paint& trousers, const Paint& boot, const Look& look,
          double bootTop, int side) {
   double k = r.k;
-  Ink(c, Limb(p.a, p.b, 17 * k, 12 * k), trousers, look);
-  Ink(c, Limb(p.b, p.c, 12 * k, 9 * k), trousers, look);
+  Ink(c, Limb(p.a, p.b, 19 * k, 13.5 * k), trousers, look);
+  Ink(c, Limb(p.b, p.c, 13.5 * k, 9.5 * k), trousers, look);
   Point top{p.b.x + (p.c.x - p.b.x) * bootTop, p.b.y + (p.c.y - p.b.y) * bootTop};
   Shape b = Union(Limb(top, p.c, 12 * k, 10 * k), Ellipse(p.c.x + side * 7 * k, r.feet - 8 * k, 17 * k, 8 * k));
   // Clipped so the ink line ends exactly on the standing row.
