@@ -96,7 +96,8 @@ void Graphic2D::SetRenderTarget(int32_t targetWidth, int32_t targetHeight) {
 void Graphic2D::Create() {
   if (!loadRequested) return;
   if (kind == kImage) {
-    LoadImageFile();
+    // Loading again would orphan the texture we already have.
+    if (!HasTexture()) LoadImageFile();
   } else if (kind == kRenderTarget) {
     if (!targetReady && width >= 1 && height >= 1) CreateRenderTarget();
   }

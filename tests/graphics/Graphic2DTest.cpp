@@ -109,16 +109,6 @@ TEST_F(Graphic2DTest, DrawScaledTruncatesTheScaledSize) {
   ExpectNothing(300, 125);
 }
 
-TEST_F(Graphic2DTest, DrawScaledUniformMatchesDrawScaled) {
-  Graphic2D sprite;
-  sprite.LoadImage(WriteQuadrants(dir, 30, 30).c_str());
-  sprite.DrawScaledUniform(10, 10, 1.7);
-  const std::vector<Pixel> uniform = ReadRect(0, 0, 80, 80);
-  BeginFrame();
-  sprite.DrawScaled(10, 10, 1.7, 1.7);
-  EXPECT_EQ(ReadRect(0, 0, 80, 80), uniform);
-}
-
 TEST_F(Graphic2DTest, DrawTransformedPlacesThePivotAndScales) {
   Graphic2D sprite;
   sprite.LoadImage(WriteQuadrants(dir, 20, 20).c_str());

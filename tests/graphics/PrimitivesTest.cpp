@@ -93,25 +93,16 @@ TEST_F(PrimitivesTest, FramedBoxWithBandWiderThanHalfTheBoxDrawsWithoutFault) {
 
 TEST_F(PrimitivesTest, FoundationDrawPaintsAOnePixelFrameInItsStyle) {
   FoundationDraw painter;
-  EXPECT_EQ(painter.fillColor, 0xFF967878u);
-  EXPECT_EQ(painter.color4, 0x80A57864u);
   painter.SetStyle({kFill, kFrame, 1, 2, 3});
-  EXPECT_EQ(painter.color3, 2u);
   painter.DrawRect({50, 50, 6, 4});
   EXPECT_EQ(Row(50, 50, 6), "FFFFFF");
   EXPECT_EQ(Row(50, 51, 6), "FffffF");
   EXPECT_EQ(Row(50, 53, 6), "FFFFFF");
 }
 
-TEST_F(PrimitivesTest, RimRichMidColourIsTheTruncatedAverage) {
-  FoundationDraw_RimRich painter;
-  // The default style: channel averages 65, 90, 135, 255.
-  EXPECT_EQ(painter.midColor, 0xFF875A41u);
-  painter.SetStyle({0xFF000000, 0xFFFFFFFF, 0, 0, 0});
-  EXPECT_EQ(painter.midColor, 0xFF7F7F7Fu);
-}
-
 TEST_F(PrimitivesTest, RimRichDrawsFrameThenMidThenFill) {
+  // The widgets' default style: channel averages 65, 90, 135, 255, truncated.
+  EXPECT_EQ(FoundationDraw_RimRich().midColor, 0xFF875A41u);
   FoundationDraw_RimRich painter({kFill, kFrame, 0, 0, 0}, 2);
   const Pixel mid{127, 0, 127, 255};
   EXPECT_EQ(painter.midColor, 0xFF7F007Fu);
