@@ -33,6 +33,18 @@ void CellCoordinates(float u0, float v0, float u1, float v1, bool flipH, bool fl
   std::memcpy(uvs, out, sizeof out);
 }
 
+// Reads the size from the PNG header before anything is decoded: a header
+// may claim a picture far larger than any texture (and than memory).
+bool FitsInATexture(const std::vector<unsigned char>& png, unsigned& w, unsigned& h) {
+  LodePNGState state;
+  lodepng_state_init(&state);
+  const unsigned error = lodepng_inspect(&w, &h, &state, png.data(), png.size());
+  lodepng_state_cleanup(&state);
+  GLint maxSize = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  return error == 0 && w > 0 && h > 0 && w <= static_cast<unsigned>(maxSize) && h <= static_cast<unsigned>(maxSize);
+}
+
 void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
@@ -106,8 +118,9 @@ void Graphic2D::Create() {
 void Graphic2D::LoadImageFile() {
   std::vector<unsigned char> file;
   if (!path[0] || !tarn::ReadFile(path, file)) return;
-  std::vector<unsigned char> pixels;
   unsigned w = 0, h = 0;
+  if (!FitsInATexture(file, w, h)) return;
+  std::vector<unsigned char> pixels;
   // Undecodable data makes no texture rather than one of undefined content.
   if (lodepng::decode(pixels, w, h, file) != 0 || w == 0 || h == 0) return;
   width = static_cast<int32_t>(w);

@@ -50,10 +50,19 @@ TEST_F(Graphic2DTest, MissingOrUndecodableFilesGiveNoTextureAndDrawNothing) {
   // A real PNG cut in half: the header decodes, the pixels do not.
   std::vector<unsigned char> png;
   lodepng::encode(png, std::vector<unsigned char>(16 * 16 * 4, 255), 16, 16);
+  std::vector<unsigned char> huge = png;
   png.resize(png.size() / 2);
   dir.Write("truncated.png", png);
+  // A well-formed header claiming 100000 x 100000 pixels.
+  huge[16] = huge[20] = 0;
+  huge[17] = huge[21] = 0x01;
+  huge[18] = huge[22] = 0x86;
+  huge[19] = huge[23] = 0xA0;
+  lodepng_chunk_generate_crc(huge.data() + 8);
+  dir.Write("huge.png", huge);
 
   for (const std::string& path : {std::string("gfx\\no-such-picture.png"), garbage, dir.path() + "\\truncated.png",
+                                  dir.path() + "\\huge.png",
                                   std::string(600, 'a')}) {
     Graphic2D sprite;
     sprite.LoadImage(path.c_str());
