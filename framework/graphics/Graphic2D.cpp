@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "core/SystemBase.h"
@@ -59,7 +60,7 @@ void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
 Graphic2D::~Graphic2D() {
   // A target destroyed while still on the stack must not be left there for
   // the next EndRender to touch.
-  if (g_system) g_system->graphicManager.renderTargetStack.Remove(this);
+  if (kind == kRenderTarget && g_system) g_system->graphicManager.renderTargetStack.Remove(this);
   Graphic2D::Release();
 }
 
@@ -87,9 +88,11 @@ void Graphic2D::Release() {
 }
 
 void Graphic2D::LoadImage(const char* imagePath) {
+  // Copied first: the caller may pass our own path, which Release empties.
+  const std::string requested = imagePath ? imagePath : "";
   Release();
   // A truncated path would name some other file: refuse paths that do not fit.
-  if (imagePath && std::strlen(imagePath) < kPathSize - 1) std::strcpy(path, imagePath);
+  if (requested.size() < kPathSize - 1) std::strcpy(path, requested.c_str());
   loadRequested = true;
   kind = kImage;
   Create();
@@ -97,7 +100,6 @@ void Graphic2D::LoadImage(const char* imagePath) {
 
 void Graphic2D::SetRenderTarget(int32_t targetWidth, int32_t targetHeight) {
   Release();
-  path[0] = '\0';
   width = targetWidth;
   height = targetHeight;
   loadRequested = true;

@@ -96,6 +96,9 @@ TEST_F(Graphic2DTest, ReleaseLeavesAnEmptyReusableSprite) {
   ExpectNothing(300, 300);
 
   first.LoadImage(path.c_str());
+  // Reloading from its own path field keeps the path.
+  first.LoadImage(first.path);
+  EXPECT_STREQ(first.path, path.c_str());
   first.Draw(300, 300);
   ExpectRgb(300, 300, kRed);
 }
