@@ -179,11 +179,14 @@ TEST_F(Graphic2DTest, DrawPartShowsTheSourceCellOnly) {
   ExpectNothing(332, 310);
   ExpectNothing(310, 332);
 
-  // Cell 3 turned a half turn about its centre, then mirrored back.
-  strip.DrawPart(500, 100, 1.0, 2 * kQuarterTurn, 16, 16, true, true, {96, 0, 32, 32});
-  ExpectRgb(485, 85, kWhite);
-  ExpectRgb(514, 114, kWhite);
-  ExpectNothing(517, 100);
+  // A cell of a picture that is not square, placed by its centre.
+  Graphic2D quadrants;
+  quadrants.LoadImage(WriteQuadrants(dir, 40, 20).c_str());
+  quadrants.DrawPart(500, 100, 1.0, 0.0, 10, 5, false, false, {20, 10, 20, 10});
+  ExpectRgb(491, 96, kWhite);
+  ExpectRgb(508, 103, kWhite);
+  ExpectNothing(489, 100);
+  ExpectNothing(500, 106);
 }
 
 TEST_F(Graphic2DTest, TintMultipliesAndHalfAlphaBlends) {
