@@ -4,12 +4,9 @@
 
 #include <cstdint>
 
-namespace TarnFramework {
+#include "core/Rect.h"
 
-// A rectangle in pixels: a source cell of a texture or a box on screen.
-struct Rect {
-  int32_t x, y, width, height;
-};
+namespace TarnFramework {
 
 class Drawer {
  public:

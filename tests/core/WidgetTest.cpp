@@ -54,7 +54,7 @@ TEST_F(WidgetTest, AnchorsPlaceChildRelativeToParentRectangle) {
   };
   for (const Case& c : cases) {
     Widget* child = MakeChild(parent, 10, 10, 100, 30, c.anchor);
-    WidgetRect r = child->GetRect();
+    Rect r = child->GetRect();
     EXPECT_EQ(r.x, c.x) << "anchor " << c.anchor;
     EXPECT_EQ(r.y, c.y) << "anchor " << c.anchor;
     EXPECT_EQ(r.width, 100);
