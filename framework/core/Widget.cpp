@@ -116,22 +116,20 @@ bool Widget::Input() {
 
   // A release always disarms, so an old press cannot combine with a later
   // press outside into a click.
-  const MouseButtonState& left = g_system->leftButton;
-  if (left.down) {
-    if (inside) leftArmed = true;
-  } else if (left.released) {
-    const bool fire = leftArmed && inside;
-    leftArmed = false;
-    if (fire) return SendEvent(kEventLeftClick);
-  }
-
-  const MouseButtonState& right = g_system->rightButton;
-  if (right.down) {
-    if (inside) rightArmed = true;
-  } else if (right.released) {
-    const bool fire = rightArmed && inside;
-    rightArmed = false;
-    if (fire) return SendEvent(kEventRightClick);
+  struct Button {
+    const MouseButtonState& state;
+    bool& armed;
+    int32_t kind;
+  } buttons[] = {{g_system->leftButton, leftArmed, kEventLeftClick},
+                 {g_system->rightButton, rightArmed, kEventRightClick}};
+  for (Button& button : buttons) {
+    if (button.state.down) {
+      if (inside) button.armed = true;
+    } else if (button.state.released) {
+      const bool fire = button.armed && inside;
+      button.armed = false;
+      if (fire) return SendEvent(button.kind);
+    }
   }
   return true;
 }
