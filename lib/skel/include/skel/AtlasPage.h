@@ -34,10 +34,8 @@ enum TextureWrap { TextureWrap_ClampToEdge = 1, TextureWrap_Repeat = 2 };
 
 class AtlasPage : public SkelObject, public HasRendererObject {
 public:
-    explicit AtlasPage(const String& pageName)
-        : name(pageName), format(Format_RGB888), minFilter(TextureFilter_Nearest),
-          magFilter(TextureFilter_Nearest), uWrap(TextureWrap_ClampToEdge), vWrap(TextureWrap_ClampToEdge),
-          width(0), height(0) {}
+    explicit AtlasPage(const String& pageName);
+    ~AtlasPage() override;
 
     // The image file name as written in the atlas.
     String name;
