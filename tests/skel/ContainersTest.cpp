@@ -170,7 +170,8 @@ TEST(String, EqualityDistinguishesNullFromEmptyAndComparesBytes) {
 
 TEST(String, AssignmentAppendAndSelfUse) {
     String s("abc");
-    s = s;
+    String& same = s;
+    s = same;
     EXPECT_STREQ(s.buffer(), "abc");
     String t;
     t = s;
