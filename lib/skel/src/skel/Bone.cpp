@@ -208,7 +208,9 @@ void Bone::updateAppliedTransform() {
         _arotation = MathUtil::atan2(c, a) * MathUtil::RadDeg;
         _ascaleX = MathUtil::sqrt(a * a + c * c);
         _ascaleY = MathUtil::sqrt(b * b + d * d);
-        _ashearY = MathUtil::atan2(a * b + c * d, a * d - b * c) * MathUtil::RadDeg;
+        // With a positive y scale the shear is the angle between the columns less 90 degrees.
+        _ashearY = MathUtil::atan2(a * d - b * c, a * b + c * d) * MathUtil::RadDeg - 90;
+        if (_ashearY < -180) _ashearY += 360;
         return;
     }
     const float pa = _parent->_a, pb = _parent->_b, pc = _parent->_c, pd = _parent->_d;
@@ -224,15 +226,20 @@ void Bone::updateAppliedTransform() {
     const float rd = id * _d - ic * _b;
     _ascaleX = MathUtil::sqrt(ra * ra + rc * rc);
     if (_ascaleX > 0.0001f) {
+        // The y scale is the second column's length and carries the
+        // reflection; the shear is the angle to that column turned by the
+        // scale's sign, less 90 degrees.
         const float rdet = ra * rd - rb * rc;
-        _ascaleY = rdet / _ascaleX;
-        _ashearY = MathUtil::atan2(ra * rb + rc * rd, rdet) * MathUtil::RadDeg;
+        const float sign = rdet < 0 ? -1.0f : 1.0f;
+        _ascaleY = MathUtil::sqrt(rb * rb + rd * rd) * sign;
+        _ashearY = -MathUtil::atan2((ra * rb + rc * rd) * sign, rdet * sign) * MathUtil::RadDeg;
         _arotation = MathUtil::atan2(rc, ra) * MathUtil::RadDeg;
     } else {
+        // No first column: the second one alone gives the rotation.
         _ascaleX = 0;
         _ascaleY = MathUtil::sqrt(rb * rb + rd * rd);
         _ashearY = 0;
-        _arotation = 90 - MathUtil::atan2(rd, rb) * MathUtil::RadDeg;
+        _arotation = MathUtil::atan2(rd, rb) * MathUtil::RadDeg - 90;
     }
 }
 
