@@ -74,11 +74,13 @@ void PathConstraint::update() {
     const int boneCount = static_cast<int>(_bones.size());
     const int spacesCount = tangents ? boneCount : boneCount + 1;
     _spaces.setSize(static_cast<size_t>(spacesCount), 0);
+    if (scale) _lengths.setSize(static_cast<size_t>(boneCount), 0);
+    if (_spaces.size() < static_cast<size_t>(spacesCount) || (scale && _lengths.size() < _bones.size()))
+        return;  // out of memory
     if (spacesCount > 0) _spaces[0] = 0;
     const float spacing = _spacing;
 
     if (scale || !percentSpacing) {
-        if (scale) _lengths.setSize(static_cast<size_t>(boneCount), 0);
         const bool lengthSpacing = _data.getSpacingMode() == SpacingMode::Length;
         for (int i = 0; i < spacesCount - 1; ++i) {
             const Bone& bone = *_bones[i];
@@ -165,7 +167,10 @@ Vector<float>* PathConstraint::computeWorldPositions(PathAttachment& path, int s
     if (!_target || spacesCount < 0) return nullptr;
     if (_spaces.size() < static_cast<size_t>(spacesCount)) _spaces.setSize(static_cast<size_t>(spacesCount), 0);
     _positions.setSize(static_cast<size_t>(spacesCount) * 3 + 2, 0);
-    if (_positions.size() < static_cast<size_t>(spacesCount) * 3 + 2) return nullptr;
+    _world.setSize(8, 0);
+    if (_spaces.size() < static_cast<size_t>(spacesCount) ||
+        _positions.size() < static_cast<size_t>(spacesCount) * 3 + 2 || _world.size() < 8)
+        return nullptr;  // out of memory
     if (path.isConstantSpeed())
         return computeAtConstantSpeed(path, spacesCount, tangents, percentPosition, percentSpacing);
     return computeFromCurveLengths(path, spacesCount, tangents, percentPosition, percentSpacing);
@@ -188,7 +193,6 @@ Vector<float>* PathConstraint::computeFromCurveLengths(PathAttachment& path, int
     if (percentPosition) position *= pathLength;
     if (percentSpacing)
         for (int i = 1; i < spacesCount; ++i) _spaces[i] *= pathLength;
-    _world.setSize(8, 0);
     Vector<float>& world = _world;
 
     int prevCurve = NoCurve;

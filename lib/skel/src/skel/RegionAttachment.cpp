@@ -57,6 +57,7 @@ void RegionAttachment::updateOffset() {
     const float localY2Sin = localY2 * sin;
 
     if (_offset.size() < 8) _offset.setSize(8, 0);
+    if (_offset.size() < 8) return;  // out of memory
     _offset[BottomLeftX] = localXCos - localYSin;
     _offset[BottomLeftY] = localYCos + localXSin;
     _offset[UpperLeftX] = localXCos - localY2Sin;
@@ -96,6 +97,7 @@ void RegionAttachment::computeWorldVertices(Bone& bone, Vector<float>& worldVert
 
 void RegionAttachment::setUVs(float uMin, float vMin, float uMax, float vMax, bool rotate) {
     if (_uvs.size() < 8) _uvs.setSize(8, 0);
+    if (_uvs.size() < 8) return;  // out of memory
     const float notRotated[8] = {uMax, vMax, uMin, vMax, uMin, vMin, uMax, vMin};
     const float rotated[8] = {uMax, vMin, uMax, vMax, uMin, vMax, uMin, vMin};
     const float* values = rotate ? rotated : notRotated;
