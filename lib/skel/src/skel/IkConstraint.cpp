@@ -21,6 +21,59 @@ float wrapOnce(float degrees) {
     return degrees;
 }
 
+// Two-bone angles when the parent's scale is not uniform: the child's reach
+// is an ellipse with semi-axes psx * l2 and psy * l2 around the elbow.
+void solveOnEllipse(float psx, float psy, float l1, float l2, float tx, float ty, float dd, int bendDir, float& a1,
+                    float& a2) {
+    const float a = psx * l2, b = psy * l2;
+    const float aa = a * a, bb = b * b, ll = l1 * l1, ta = MathUtil::atan2(ty, tx);
+    float c0 = bb * ll + aa * dd - aa * bb;
+    const float c1 = -2 * bb * l1, c2 = bb - aa;
+    const float d = c1 * c1 - 4 * c2 * c0;
+    if (d >= 0) {
+        float q = MathUtil::sqrt(d);
+        if (c1 < 0) q = -q;
+        q = -(c1 + q) / 2;
+        const float r0 = q / c2, r1 = c0 / q;
+        const float r = std::fabs(r0) < std::fabs(r1) ? r0 : r1;
+        if (r * r <= dd) {
+            const float y = MathUtil::sqrt(dd - r * r) * bendDir;
+            a1 = ta - MathUtil::atan2(y, r);
+            a2 = MathUtil::atan2(y / psy, (r - l1) / psx);
+            return;
+        }
+    }
+    // Out of reach: the nearest or the farthest point of the ellipse.
+    float minAngle = MathUtil::Pi, minX = l1 - a, minDist = minX * minX, minY = 0;
+    float maxAngle = 0, maxX = l1 + a, maxDist = maxX * maxX, maxY = 0;
+    c0 = -a * l1 / (aa - bb);
+    if (c0 >= -1 && c0 <= 1) {
+        c0 = MathUtil::acos(c0);
+        const float x = a * MathUtil::cos(c0) + l1;
+        const float y = b * MathUtil::sin(c0);
+        const float dist = x * x + y * y;
+        if (dist < minDist) {
+            minAngle = c0;
+            minDist = dist;
+            minX = x;
+            minY = y;
+        }
+        if (dist > maxDist) {
+            maxAngle = c0;
+            maxDist = dist;
+            maxX = x;
+            maxY = y;
+        }
+    }
+    if (dd <= (minDist + maxDist) / 2) {
+        a1 = ta - MathUtil::atan2(minY * bendDir, minX);
+        a2 = minAngle * bendDir;
+    } else {
+        a1 = ta - MathUtil::atan2(maxY * bendDir, maxX);
+        a2 = maxAngle * bendDir;
+    }
+}
+
 }  // namespace
 
 IkConstraint::IkConstraint(IkConstraintData& data, Skeleton& skeleton)
@@ -198,57 +251,7 @@ void IkConstraint::apply(Bone& parent, Bone& child, float targetX, float targetY
         const float cb = l2 * MathUtil::sin(a2);
         a1 = MathUtil::atan2(ty * ca - tx * cb, tx * ca + ty * cb);
     } else {
-        // Non-uniform parent scale: the child's reach is an ellipse.
-        const float ea = psx * l2, eb = psy * l2;
-        const float aa = ea * ea, bb = eb * eb, ll = l1 * l1, ta = MathUtil::atan2(ty, tx);
-        float c0 = bb * ll + aa * dd - aa * bb;
-        const float c1 = -2 * bb * l1, c2 = bb - aa;
-        const float disc = c1 * c1 - 4 * c2 * c0;
-        bool solved = false;
-        if (disc >= 0) {
-            float q = MathUtil::sqrt(disc);
-            if (c1 < 0) q = -q;
-            q = -(c1 + q) / 2;
-            const float r0 = q / c2, r1 = c0 / q;
-            const float r = std::fabs(r0) < std::fabs(r1) ? r0 : r1;
-            if (r * r <= dd) {
-                const float ey = MathUtil::sqrt(dd - r * r) * bendDir;
-                a1 = ta - MathUtil::atan2(ey, r);
-                a2 = MathUtil::atan2(ey / psy, (r - l1) / psx);
-                solved = true;
-            }
-        }
-        if (!solved) {
-            // Out of reach: the nearest or farthest point of the ellipse.
-            float minAngle = MathUtil::Pi, minX = l1 - ea, minDist = minX * minX, minY = 0;
-            float maxAngle = 0, maxX = l1 + ea, maxDist = maxX * maxX, maxY = 0;
-            c0 = -ea * l1 / (aa - bb);
-            if (c0 >= -1 && c0 <= 1) {
-                c0 = MathUtil::acos(c0);
-                const float ex = ea * MathUtil::cos(c0) + l1;
-                const float ey = eb * MathUtil::sin(c0);
-                const float ed = ex * ex + ey * ey;
-                if (ed < minDist) {
-                    minAngle = c0;
-                    minDist = ed;
-                    minX = ex;
-                    minY = ey;
-                }
-                if (ed > maxDist) {
-                    maxAngle = c0;
-                    maxDist = ed;
-                    maxX = ex;
-                    maxY = ey;
-                }
-            }
-            if (dd <= (minDist + maxDist) / 2) {
-                a1 = ta - MathUtil::atan2(minY * bendDir, minX);
-                a2 = minAngle * bendDir;
-            } else {
-                a1 = ta - MathUtil::atan2(maxY * bendDir, maxX);
-                a2 = maxAngle * bendDir;
-            }
-        }
+        solveOnEllipse(psx, psy, l1, l2, tx, ty, dd, bendDir, a1, a2);
     }
 
     const float os = MathUtil::atan2(cy, cx) * s2;

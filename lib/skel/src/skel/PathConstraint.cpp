@@ -36,6 +36,71 @@ int findInterval(const Vector<float>& cumulative, int count, float& p) {
     return i;
 }
 
+// One cubic Bezier: start, two control points, end.
+struct Curve {
+    float x1, y1, cx1, cy1, cx2, cy2, x2, y2;
+};
+
+// Forward-differencing steps along a curve in n equal parameter steps: the
+// first chord and the increments of the first, second and third differences.
+struct Differences {
+    float dfx, dfy, ddfx, ddfy, dddfx, dddfy;
+};
+
+// tmp = 3 h^2, ddd = 6 h^3 and d = 3 h for the step h.
+Differences differences(const Curve& c, float tmp, float ddd, float d) {
+    const float tmpx = (c.x1 - c.cx1 * 2 + c.cx2) * tmp, tmpy = (c.y1 - c.cy1 * 2 + c.cy2) * tmp;
+    const float dddfx = ((c.cx1 - c.cx2) * 3 - c.x1 + c.x2) * ddd;
+    const float dddfy = ((c.cy1 - c.cy2) * 3 - c.y1 + c.y2) * ddd;
+    return {(c.cx1 - c.x1) * d + tmpx + dddfx * 0.16666667f,
+            (c.cy1 - c.y1) * d + tmpy + dddfy * 0.16666667f,
+            tmpx * 2 + dddfx,
+            tmpy * 2 + dddfy,
+            dddfx,
+            dddfy};
+}
+
+float chord(const Differences& f) { return MathUtil::sqrt(f.dfx * f.dfx + f.dfy * f.dfy); }
+
+// The length of a curve measured with four chords.
+float fourChordLength(const Curve& c) {
+    Differences f = differences(c, 0.1875f, 0.09375f, 0.75f);
+    float length = chord(f);
+    f.dfx += f.ddfx;
+    f.dfy += f.ddfy;
+    f.ddfx += f.dddfx;
+    f.ddfy += f.dddfy;
+    length += chord(f);
+    f.dfx += f.ddfx;
+    f.dfy += f.ddfy;
+    length += chord(f);
+    f.dfx += f.ddfx + f.dddfx;
+    f.dfy += f.ddfy + f.dddfy;
+    return length + chord(f);
+}
+
+// Cumulative lengths of ten chords along a curve; the last is its length.
+void tenChordLengths(const Curve& c, Vector<float>& segments) {
+    Differences f = differences(c, 0.03f, 0.006f, 0.3f);
+    float length = chord(f);
+    segments[0] = length;
+    for (size_t i = 1; i < 8; ++i) {
+        f.dfx += f.ddfx;
+        f.dfy += f.ddfy;
+        f.ddfx += f.dddfx;
+        f.ddfy += f.dddfy;
+        length += chord(f);
+        segments[i] = length;
+    }
+    f.dfx += f.ddfx;
+    f.dfy += f.ddfy;
+    length += chord(f);
+    segments[8] = length;
+    f.dfx += f.ddfx + f.dddfx;
+    f.dfy += f.ddfy + f.dddfy;
+    segments[9] = length + chord(f);
+}
+
 }  // namespace
 
 PathConstraint::PathConstraint(PathConstraintData& data, Skeleton& skeleton)
@@ -263,38 +328,13 @@ Vector<float>* PathConstraint::computeAtConstantSpeed(PathAttachment& path, int 
         path.computeWorldVertices(target, 2, verticesLength, world, 0);
     }
 
-    // Curve lengths from four chords each.
     _curves.setSize(static_cast<size_t>(curveCount), 0);
     if (_curves.size() < static_cast<size_t>(curveCount)) return nullptr;
     float pathLength = 0;
-    float x1 = world[0], y1 = world[1], cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0, x2 = 0, y2 = 0;
-    for (int i = 0, w = 2; i < curveCount; ++i, w += 6) {
-        cx1 = world[w];
-        cy1 = world[w + 1];
-        cx2 = world[w + 2];
-        cy2 = world[w + 3];
-        x2 = world[w + 4];
-        y2 = world[w + 5];
-        const float tmpx = (x1 - cx1 * 2 + cx2) * 0.1875f, tmpy = (y1 - cy1 * 2 + cy2) * 0.1875f;
-        const float dddfx = ((cx1 - cx2) * 3 - x1 + x2) * 0.09375f, dddfy = ((cy1 - cy2) * 3 - y1 + y2) * 0.09375f;
-        float ddfx = tmpx * 2 + dddfx, ddfy = tmpy * 2 + dddfy;
-        float dfx = (cx1 - x1) * 0.75f + tmpx + dddfx * 0.16666667f;
-        float dfy = (cy1 - y1) * 0.75f + tmpy + dddfy * 0.16666667f;
-        pathLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
-        dfx += ddfx;
-        dfy += ddfy;
-        ddfx += dddfx;
-        ddfy += dddfy;
-        pathLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
-        dfx += ddfx;
-        dfy += ddfy;
-        pathLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
-        dfx += ddfx + dddfx;
-        dfy += ddfy + dddfy;
-        pathLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
+    for (int i = 0, w = 0; i < curveCount; ++i, w += 6) {
+        pathLength += fourChordLength({world[w], world[w + 1], world[w + 2], world[w + 3], world[w + 4],
+                                       world[w + 5], world[w + 6], world[w + 7]});
         _curves[i] = pathLength;
-        x1 = x2;
-        y1 = y2;
     }
 
     float position = _position;
@@ -308,7 +348,7 @@ Vector<float>* PathConstraint::computeAtConstantSpeed(PathAttachment& path, int 
     Vector<float>& segments = _segments;
     if (segments.size() < 10) segments.setSize(10, 0);
     if (segments.size() < 10) return nullptr;
-    float curveLength = 0;
+    Curve c = {0, 0, 0, 0, 0, 0, 0, 0};
     int prevCurve = NoCurve;
     for (int i = 0, o = 0; i < spacesCount; ++i, o += 3) {
         const float space = _spaces[i];
@@ -329,45 +369,16 @@ Vector<float>* PathConstraint::computeAtConstantSpeed(PathAttachment& path, int 
         const int curve = findInterval(_curves, curveCount, p);
         if (curve != prevCurve) {
             prevCurve = curve;
-            // Ten chords along the curve, cumulative.
-            const size_t ii = static_cast<size_t>(curve) * 6;
-            x1 = world[ii];
-            y1 = world[ii + 1];
-            cx1 = world[ii + 2];
-            cy1 = world[ii + 3];
-            cx2 = world[ii + 4];
-            cy2 = world[ii + 5];
-            x2 = world[ii + 6];
-            y2 = world[ii + 7];
-            const float tmpx = (x1 - cx1 * 2 + cx2) * 0.03f, tmpy = (y1 - cy1 * 2 + cy2) * 0.03f;
-            const float dddfx = ((cx1 - cx2) * 3 - x1 + x2) * 0.006f, dddfy = ((cy1 - cy2) * 3 - y1 + y2) * 0.006f;
-            float ddfx = tmpx * 2 + dddfx, ddfy = tmpy * 2 + dddfy;
-            float dfx = (cx1 - x1) * 0.3f + tmpx + dddfx * 0.16666667f;
-            float dfy = (cy1 - y1) * 0.3f + tmpy + dddfy * 0.16666667f;
-            curveLength = MathUtil::sqrt(dfx * dfx + dfy * dfy);
-            segments[0] = curveLength;
-            for (size_t s = 1; s < 8; ++s) {
-                dfx += ddfx;
-                dfy += ddfy;
-                ddfx += dddfx;
-                ddfy += dddfy;
-                curveLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
-                segments[s] = curveLength;
-            }
-            dfx += ddfx;
-            dfy += ddfy;
-            curveLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
-            segments[8] = curveLength;
-            dfx += ddfx + dddfx;
-            dfy += ddfy + dddfy;
-            curveLength += MathUtil::sqrt(dfx * dfx + dfy * dfy);
-            segments[9] = curveLength;
+            const size_t w = static_cast<size_t>(curve) * 6;
+            c = {world[w], world[w + 1], world[w + 2], world[w + 3], world[w + 4], world[w + 5], world[w + 6],
+                 world[w + 7]};
+            tenChordLengths(c, segments);
         }
 
-        p *= curveLength;
+        p *= segments[9];
         const int segment = findInterval(segments, 10, p);
         p += static_cast<float>(segment);
-        addCurvePosition(p * 0.1f, x1, y1, cx1, cy1, cx2, cy2, x2, y2, out, o,
+        addCurvePosition(p * 0.1f, c.x1, c.y1, c.cx1, c.cy1, c.cx2, c.cy2, c.x2, c.y2, out, o,
                          tangents || (i > 0 && space < MathUtil::Epsilon));
     }
     return &out;
