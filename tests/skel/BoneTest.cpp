@@ -93,19 +93,22 @@ TEST(Bone, OnlyTranslationKeepsTheLocalTransformUnderTheSkeletonScale) {
 
 TEST(Bone, NoRotationOrReflectionKeepsOnlyTheParentsScale) {
     // Under a uniformly scaled, turned parent the child keeps the scale and
-    // drops the turn.
-    SkeletonData data;
-    BoneData* root = addBone(data, "root", nullptr, 0, 0, 60);
-    root->setScaleX(3);
-    root->setScaleY(3);
-    BoneData* child = addBone(data, "child", root, 1, 0, 20);
-    child->setTransformMode(TransformMode::NoRotationOrReflection);
-    Skeleton skeleton(&data);
-    skeleton.updateWorldTransform();
-    Matrix expected = multiply({3, 0, 0, 3, 0, 0}, local(0, 0, 20, 1, 1));
-    expected.x = 3 * std::cos(60 * posetest::kDegRad);
-    expected.y = 3 * std::sin(60 * posetest::kDegRad);
-    expectMatrix(*skeleton.findBone("child"), expected);
+    // drops the turn, and a mirrored parent changes nothing.
+    for (float parentScaleY : {3.0f, -3.0f}) {
+        SCOPED_TRACE(parentScaleY);
+        SkeletonData data;
+        BoneData* root = addBone(data, "root", nullptr, 0, 0, 60);
+        root->setScaleX(3);
+        root->setScaleY(parentScaleY);
+        BoneData* child = addBone(data, "child", root, 1, 0, 20);
+        child->setTransformMode(TransformMode::NoRotationOrReflection);
+        Skeleton skeleton(&data);
+        skeleton.updateWorldTransform();
+        Matrix expected = multiply({3, 0, 0, 3, 0, 0}, local(0, 0, 20, 1, 1));
+        expected.x = 3 * std::cos(60 * posetest::kDegRad);
+        expected.y = 3 * std::sin(60 * posetest::kDegRad);
+        expectMatrix(*skeleton.findBone("child"), expected);
+    }
 }
 
 TEST(Bone, NoRotationOrReflectionUnderADegenerateParentTurnsWithItsSecondColumn) {
