@@ -20,8 +20,9 @@ public:
 
 public:
     // Writes count / 2 world positions, the i-th at offset + i * stride, from the
-    // vertex start / 2 on. Missing source data never reads past the stored
-    // arrays: a vertex without local values lands on its bone's origin.
+    // vertex start / 2 on. Short arrays are never read past: an unweighted
+    // vertex without values lands on the bone's origin, and missing or
+    // out-of-range bone entries of a weighted vertex add nothing.
     void computeWorldVertices(Slot& slot, size_t start, size_t count, float* worldVertices, size_t offset,
                               size_t stride = 2);
     // The same, dropping whatever would fall outside the output vector.
