@@ -1,0 +1,19 @@
+// A polygon for hit testing; it is never drawn.
+#pragma once
+
+#include "skel/VertexAttachment.h"
+
+namespace skel {
+
+class BoundingBoxAttachment : public VertexAttachment {
+public:
+    explicit BoundingBoxAttachment(const String& name);
+    ~BoundingBoxAttachment() override;
+
+    SKEL_RTTI_DECL
+
+public:
+    Attachment* copy() override;
+};
+
+}  // namespace skel

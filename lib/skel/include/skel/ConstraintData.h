@@ -1,0 +1,28 @@
+// What the three constraint kinds share: a name, a place in the update order
+// and whether only a skin switches them on.
+#pragma once
+
+#include <cstdint>
+
+#include "skel/SkelObject.h"
+#include "skel/String.h"
+
+namespace skel {
+
+class ConstraintData : public SkelObject {
+public:
+    explicit ConstraintData(const String& name);
+
+    const String& getName() const { return _name; }
+    uint64_t getOrder() const { return _order; }
+    void setOrder(uint64_t v) { _order = v; }
+    bool isSkinRequired() const { return _skinRequired; }
+    void setSkinRequired(bool v) { _skinRequired = v; }
+
+private:
+    const String _name;
+    uint64_t _order;
+    bool _skinRequired;
+};
+
+}  // namespace skel

@@ -1,0 +1,53 @@
+// The tracking extension the framework runs with.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+
+#include "skel/SkelExtension.h"
+
+namespace skel {
+
+// Wraps another extension, keeps a record of every live block and reports
+// releases of blocks it never handed out.
+class DebugExtension : public SkelExtension {
+public:
+    struct Allocation {
+        void* address;
+        size_t size;
+        const char* file;
+        int line;
+    };
+
+    // The wrapped extension is not owned.
+    explicit DebugExtension(SkelExtension* extension);
+    ~DebugExtension() override;
+
+    void* allocate(size_t size, const char* file, int line) override;
+    void* allocateZeroed(size_t size, const char* file, int line) override;
+    void* reallocate(void* block, size_t size, const char* file, int line) override;
+    void release(void* block, const char* file, int line) override;
+    char* readFile(const String& path, size_t* length) override;
+
+    size_t getAllocations() const { return _allocations; }
+    size_t getReallocations() const { return _reallocations; }
+    size_t getFrees() const { return _frees; }
+    uint64_t getUsedMemory() const { return _usedMemory; }
+    size_t getLiveCount() const { return _allocated.size(); }
+    // Null when the block is not live.
+    const Allocation* find(const void* block) const;
+
+private:
+    void record(void* block, size_t size, const char* file, int line);
+
+    SkelExtension* _extension;
+    // Every runtime allocation passes here, so a hash table rather than a tree.
+    std::unordered_map<const void*, Allocation> _allocated;
+    size_t _allocations = 0;
+    size_t _reallocations = 0;
+    size_t _frees = 0;
+    uint64_t _usedMemory = 0;
+};
+
+}  // namespace skel

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TempDir.h"
+#include "skel/DebugExtension.h"
+#include "skel/DefaultSkelExtension.h"
+#include "skel/SkelExtension.h"
+#include "skel/String.h"
+
+using skel::DebugExtension;
+using skel::DefaultSkelExtension;
+
+TEST(DebugExtension, CountsAllocationsAndFollowsBytesInUse) {
+    DefaultSkelExtension heap;
+    DebugExtension tracker(&heap);
+    void* a = tracker.allocate(100, "a.cpp", 1);
+    char* z = static_cast<char*>(tracker.allocateZeroed(50, "z.cpp", 2));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(z, nullptr);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(z[i], 0);
+    EXPECT_EQ(tracker.getAllocations(), 2u);
+    EXPECT_EQ(tracker.getUsedMemory(), 150u);
+    const DebugExtension::Allocation* record = tracker.find(z);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->size, 50u);
+    EXPECT_STREQ(record->file, "z.cpp");
+    EXPECT_EQ(record->line, 2);
+
+    std::memset(a, 7, 100);
+    void* grown = tracker.reallocate(a, 300, "r.cpp", 3);
+    ASSERT_NE(grown, nullptr);
+    EXPECT_EQ(static_cast<char*>(grown)[99], 7);
+    EXPECT_EQ(tracker.getReallocations(), 1u);
+    EXPECT_EQ(tracker.getUsedMemory(), 350u);
+    EXPECT_EQ(tracker.find(grown)->line, 3);
+
+    void* fresh = tracker.reallocate(nullptr, 10, "n.cpp", 4);
+    EXPECT_EQ(tracker.getUsedMemory(), 360u);
+    EXPECT_EQ(tracker.reallocate(fresh, 0, "n.cpp", 5), nullptr);  // size 0 frees
+    EXPECT_EQ(tracker.getUsedMemory(), 350u);
+
+    tracker.release(grown, "f.cpp", 6);
+    tracker.release(z, "f.cpp", 7);
+    EXPECT_EQ(tracker.getFrees(), 2u);
+    EXPECT_EQ(tracker.getUsedMemory(), 0u);
+    EXPECT_EQ(tracker.getLiveCount(), 0u);
+}
+
+TEST(DebugExtension, ZeroSizeGivesNullAndLeavesNoRecord) {
+    DefaultSkelExtension heap;
+    DebugExtension tracker(&heap);
+    EXPECT_EQ(tracker.allocate(0, "a.cpp", 1), nullptr);
+    EXPECT_EQ(tracker.allocateZeroed(0, "a.cpp", 2), nullptr);
+    EXPECT_EQ(tracker.getAllocations(), 2u);
+    EXPECT_EQ(tracker.getLiveCount(), 0u);
+    testing::internal::CaptureStdout();
+    tracker.release(nullptr, "a.cpp", 3);  // like free(NULL): nothing to report
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(DebugExtension, ReportsAReleaseItNeverHandedOutAndKeepsItsCounters) {
+    DefaultSkelExtension heap;
+    DebugExtension tracker(&heap);
+    void* block = tracker.allocate(64, "a.cpp", 1);
+    void* other = tracker.allocate(16, "a.cpp", 2);
+    tracker.release(block, "a.cpp", 3);
+    ASSERT_EQ(tracker.getUsedMemory(), 16u);
+
+    testing::internal::CaptureStdout();
+    tracker.release(block, "twice.cpp", 42);
+    std::string printed = testing::internal::GetCapturedStdout();
+    char expected[256];
+    std::snprintf(expected, sizeof(expected),
+                  "twice.cpp:42 (address %p): Double free or not allocated through SkelExtension\n", block);
+    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(tracker.getFrees(), 1u);
+    EXPECT_EQ(tracker.getUsedMemory(), 16u);
+    EXPECT_EQ(tracker.getLiveCount(), 1u);
+
+    int onStack = 0;
+    testing::internal::CaptureStdout();
+    tracker.release(&onStack, "stack.cpp", 9);  // must not reach free()
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("stack.cpp:9"), std::string::npos);
+    tracker.release(other, "a.cpp", 4);
+}
+
+TEST(SkelExtension, OneProcessExtensionTracksRuntimeObjects) {
+    skel::SkelExtension* process = skel::SkelExtension::getInstance();
+    EXPECT_EQ(process, skel::SkelExtension::getInstance());
+    auto* tracker = dynamic_cast<DebugExtension*>(process);
+    ASSERT_NE(tracker, nullptr);
+    uint64_t before = tracker->getUsedMemory();
+    auto* name = new (__FILE__, __LINE__) skel::String("tracked");
+    EXPECT_EQ(tracker->getUsedMemory(), before + sizeof(skel::String) + 8);
+    EXPECT_STREQ(tracker->find(name)->file, __FILE__);
+    delete name;
+    EXPECT_EQ(tracker->getUsedMemory(), before);
+    EXPECT_EQ(skel::SkelExtension::alloc<double>(SIZE_MAX / 4, __FILE__, __LINE__), nullptr);
+}
+
+TEST(DefaultSkelExtension, ReadsWholeFilesAndLeavesTheLengthAloneOnFailure) {
+    tarn_test::TempDir dir;
+    std::string bytes("one\0two\r\n", 9);
+    dir.Write("data.bin", bytes);
+    size_t length = 12345;
+    char* data = skel::SkelExtension::readFileData(skel::String(dir.File("data.bin").c_str()), &length);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(length, 9u);
+    EXPECT_EQ(std::string(data, length), bytes);
+    skel::SkelExtension::free(data, __FILE__, __LINE__);
+
+    length = 12345;
+    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(dir.File("missing").c_str()), &length), nullptr);
+    EXPECT_EQ(length, 12345u);
+    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(dir.path().c_str()), &length), nullptr);
+    EXPECT_EQ(length, 12345u);
+    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(), &length), nullptr);
+}
+
+TEST(DefaultSkelExtension, BackslashPathsGoThroughThePathHelper) {
+    tarn_test::TempDir dir;
+    dir.Write("file.txt", "xyz");
+    std::string windowsStyle = dir.path() + "\\file.txt";
+    size_t length = 0;
+    char* data = skel::SkelExtension::readFileData(skel::String(windowsStyle.c_str()), &length);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(length, 3u);
+    skel::SkelExtension::free(data, __FILE__, __LINE__);
+}

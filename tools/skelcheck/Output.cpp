@@ -1,0 +1,53 @@
+#include "Output.h"
+
+#include <cmath>
+#include <vector>
+
+#include "tarn/Path.h"
+
+namespace skelcheck {
+
+std::string Quoted(const char* text) {
+    std::string out = "\"";
+    for (const char* p = text ? text : ""; *p; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof(escape), "\\u%04x", c);
+                out += escape;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string Number(float value) {
+    if (std::isnan(value)) return "null";
+    if (std::isinf(value)) return value > 0 ? "1e999" : "-1e999";
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.9g", static_cast<double>(value));
+    return text;
+}
+
+bool ReadInput(const char* path, std::string& text) {
+    std::vector<unsigned char> bytes;
+    if (!tarn::ReadFile(path, bytes)) {
+        std::fprintf(stderr, "skelcheck: cannot read %s\n", path);
+        return false;
+    }
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+}  // namespace skelcheck
