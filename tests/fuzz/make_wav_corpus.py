@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-# Writes the seed corpus for wav_fuzz: a few small valid and broken WAV files.
+# Writes the seed corpus for fuzz_wav: a few small valid and broken WAV files.
 # Usage: make_corpus.py <output folder>
 import struct, math, os, sys
 out = sys.argv[1]
