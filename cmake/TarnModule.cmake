@@ -31,8 +31,15 @@ function(tarn_add_test name)
   if(T_LABELS)
     set(labels ${T_LABELS})
   endif()
+  # Windows on one virtual display take focus from each other (and GLFW
+  # releases keys on focus loss), so tests with a window run one at a time.
+  set(lock tarn_none)
+  if("display" IN_LIST labels)
+    set(lock x_display)
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${TARN_WORKDIR}
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
+    PROPERTIES LABELS "${labels}" RESOURCE_LOCK ${lock}
+      ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
     DISCOVERY_TIMEOUT 60)
 endfunction()

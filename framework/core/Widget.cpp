@@ -52,7 +52,7 @@ void Widget::Release() {
   SetAnimation(nullptr);
 }
 
-void ApplyAnchor(int32_t anchor, const WidgetRect& p, const WidgetRect& c, int32_t* outX, int32_t* outY) {
+void ApplyAnchor(int32_t anchor, const Rect& p, const Rect& c, int32_t* outX, int32_t* outY) {
   const int32_t left = p.x + c.x;
   const int32_t centreX = p.x + (p.width - c.width) / 2 + c.x;
   const int32_t right = p.x + p.width - c.width - c.x;
@@ -74,12 +74,12 @@ void ApplyAnchor(int32_t anchor, const WidgetRect& p, const WidgetRect& c, int32
 }
 
 void Widget::GetPosition(int32_t* outX, int32_t* outY) const {
-  WidgetRect parentRect = parent ? parent->GetRect()
-                                 : WidgetRect{0, 0, g_system ? g_system->windowWidth : 0,
+  Rect parentRect = parent ? parent->GetRect()
+                                 : Rect{0, 0, g_system ? g_system->windowWidth : 0,
                                               g_system ? g_system->windowHeight : 0};
   int32_t ax = 0;
   int32_t ay = 0;
-  ApplyAnchor(anchor, parentRect, WidgetRect{x, y, width, height}, &ax, &ay);
+  ApplyAnchor(anchor, parentRect, Rect{x, y, width, height}, &ax, &ay);
   if (animation) {
     ax += animation->CurrentX();
     ay += animation->CurrentY();
@@ -88,14 +88,14 @@ void Widget::GetPosition(int32_t* outX, int32_t* outY) const {
   *outY = ay;
 }
 
-WidgetRect Widget::GetRect() const {
-  WidgetRect rect{0, 0, width, height};
+Rect Widget::GetRect() const {
+  Rect rect{0, 0, width, height};
   GetPosition(&rect.x, &rect.y);
   return rect;
 }
 
 bool Widget::Contains(int32_t px, int32_t py) const {
-  WidgetRect r = GetRect();
+  Rect r = GetRect();
   // Both edges inclusive; 64-bit so a far-off cursor cannot overflow.
   return int64_t{r.x} <= px && px <= int64_t{r.x} + r.width && int64_t{r.y} <= py &&
          py <= int64_t{r.y} + r.height;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/Rect.h"
 #include "core/VArray.h"
 #include "core/VArrayWithWeight.h"
 
@@ -28,10 +29,6 @@ enum WidgetAnchor : int32_t {
 enum WidgetEventKind : int32_t {
   kEventLeftClick = 0,
   kEventRightClick = 1,
-};
-
-struct WidgetRect {
-  int32_t x, y, width, height;
 };
 
 class Widget {
@@ -66,7 +63,7 @@ class Widget {
   void SetAnimation(WidgetAnimeBase* anime);
 
   void GetPosition(int32_t* outX, int32_t* outY) const;
-  WidgetRect GetRect() const;
+  Rect GetRect() const;
   bool Contains(int32_t px, int32_t py) const;
   // OnResize on every descendant, parents before children.
   void PropagateResize(int32_t width, int32_t height);
@@ -93,7 +90,7 @@ class Widget {
 };
 
 // Absolute position of a child rectangle under the parent rectangle by anchor.
-void ApplyAnchor(int32_t anchor, const WidgetRect& parentRect, const WidgetRect& childRect,
+void ApplyAnchor(int32_t anchor, const Rect& parentRect, const Rect& childRect,
                  int32_t* outX, int32_t* outY);
 
 }  // namespace TarnFramework

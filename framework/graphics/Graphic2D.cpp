@@ -1,0 +1,229 @@
+// Graphic2D: PNG textures (lodepng) and the sprite draws, one quad and one
+// glFlush per draw through client-side arrays.
+#include "graphics/Graphic2D.h"
+
+#include <GL/glew.h>
+#include <lodepng.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "core/SystemBase.h"
+#include "tarn/Path.h"
+
+namespace TarnFramework {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+void SetTextureParameters() {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+}
+
+// Texture coordinates of a sub-rectangle, corner order as the quad, mirrored by the flips.
+void CellCoordinates(float u0, float v0, float u1, float v1, bool flipH, bool flipV, float uvs[8]) {
+  if (flipH) std::swap(u0, u1);
+  if (flipV) std::swap(v0, v1);
+  const float out[8] = {u0, v0, u1, v0, u1, v1, u0, v1};
+  std::memcpy(uvs, out, sizeof out);
+}
+
+// Reads the size from the PNG header before anything is decoded: a header
+// may claim a picture far larger than any texture (and than memory).
+bool FitsInATexture(const std::vector<unsigned char>& png, unsigned& w, unsigned& h) {
+  LodePNGState state;
+  lodepng_state_init(&state);
+  const unsigned error = lodepng_inspect(&w, &h, &state, png.data(), png.size());
+  lodepng_state_cleanup(&state);
+  GLint maxSize = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  return error == 0 && w > 0 && h > 0 && w <= static_cast<unsigned>(maxSize) && h <= static_cast<unsigned>(maxSize);
+}
+
+void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
+  glRotated(angle * 180.0 / kPi, 0.0, 0.0, 1.0);
+  const float s = static_cast<float>(scale);
+  glScalef(s, s, 1.0f);
+}
+
+}  // namespace
+
+Graphic2D::~Graphic2D() {
+  // A target destroyed while still on the stack must not be left there for
+  // the next EndRender to touch.
+  if (kind == kRenderTarget && g_system) g_system->graphicManager.renderTargetStack.Remove(this);
+  Graphic2D::Release();
+}
+
+bool Graphic2D::HasTexture() const { return texture != 0 && glIsTexture(texture) == GL_TRUE; }
+
+void Graphic2D::Release() {
+  loadRequested = false;
+  path[0] = '\0';
+  if (kind == kRenderTarget) {
+    if (targetReady) {
+      GLuint name = texture;
+      glDeleteTextures(1, &name);
+      GLuint fbo = framebuffer;
+      glDeleteFramebuffers(1, &fbo);
+      targetReady = false;
+    }
+    framebuffer = kNoFramebuffer;
+  } else if (HasTexture()) {
+    GLuint name = texture;
+    glDeleteTextures(1, &name);
+  }
+  // A deleted name can be handed out again to another sprite; forget it so
+  // this one cannot draw someone else's picture.
+  texture = 0;
+}
+
+void Graphic2D::LoadImage(const char* imagePath) {
+  // Copied first: the caller may pass our own path, which Release empties.
+  const std::string requested = imagePath ? imagePath : "";
+  Release();
+  // A truncated path would name some other file: refuse paths that do not fit.
+  if (requested.size() < kPathSize - 1) std::strcpy(path, requested.c_str());
+  loadRequested = true;
+  kind = kImage;
+  Create();
+}
+
+void Graphic2D::SetRenderTarget(int32_t targetWidth, int32_t targetHeight) {
+  Release();
+  width = targetWidth;
+  height = targetHeight;
+  loadRequested = true;
+  kind = kRenderTarget;
+  Create();
+}
+
+void Graphic2D::Create() {
+  if (!loadRequested) return;
+  if (kind == kImage) {
+    // Loading again would orphan the texture we already have.
+    if (!HasTexture()) LoadImageFile();
+  } else if (kind == kRenderTarget) {
+    if (!targetReady && width >= 1 && height >= 1) CreateRenderTarget();
+  }
+}
+
+void Graphic2D::LoadImageFile() {
+  std::vector<unsigned char> file;
+  if (!path[0] || !tarn::ReadFile(path, file)) return;
+  unsigned w = 0, h = 0;
+  if (!FitsInATexture(file, w, h)) return;
+  std::vector<unsigned char> pixels;
+  // Undecodable data makes no texture rather than one of undefined content.
+  if (lodepng::decode(pixels, w, h, file) != 0 || w == 0 || h == 0) return;
+  width = static_cast<int32_t>(w);
+  height = static_cast<int32_t>(h);
+
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  texture = name;
+  glBindTexture(GL_TEXTURE_2D, name);
+  SetTextureParameters();
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glFlush();
+}
+
+void Graphic2D::SetColor(uint32_t rgba) {
+  for (int i = 0; i < 4; ++i) color[i] = static_cast<uint8_t>(rgba >> (8 * i));
+}
+
+void Graphic2D::ResetColor() { SetColor(0xFFFFFFFF); }
+
+void Graphic2D::DrawQuad(const int32_t corners[8], const float uvs[8]) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  uint8_t colors[16];
+  for (int i = 0; i < 4; ++i) std::memcpy(colors + 4 * i, color, 4);
+  glVertexPointer(2, GL_INT, 0, corners);
+  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors);
+  glTexCoordPointer(2, GL_FLOAT, 0, uvs);
+  glDrawArrays(GL_QUADS, 0, 4);
+  glFlush();
+}
+
+void Graphic2D::Draw(int32_t x, int32_t y) {
+  if (!HasTexture()) return;
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  const int32_t corners[8] = {x, y, x + width, y, x + width, y + height, x, y + height};
+  float uvs[8];
+  CellCoordinates(0, 0, 1, 1, false, false, uvs);
+  DrawQuad(corners, uvs);
+}
+
+void Graphic2D::DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) {
+  if (!HasTexture()) return;
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  const int32_t right = x + static_cast<int32_t>(width * scaleX);
+  const int32_t bottom = y + static_cast<int32_t>(height * scaleY);
+  const int32_t corners[8] = {x, y, right, y, right, bottom, x, bottom};
+  float uvs[8];
+  CellCoordinates(0, 0, 1, 1, false, false, uvs);
+  DrawQuad(corners, uvs);
+}
+
+void Graphic2D::DrawScaledUniform(int32_t x, int32_t y, double scale) { DrawScaled(x, y, scale, scale); }
+
+void Graphic2D::DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
+                                bool flipH, bool flipV) {
+  if (!HasTexture()) return;
+  LoadTransform(x, y, scale, angle);
+  const int32_t l = -pivotX, t = -pivotY, r = width - pivotX, b = height - pivotY;
+  const int32_t corners[8] = {l, t, r, t, r, b, l, b};
+  float uvs[8];
+  CellCoordinates(0, 0, 1, 1, flipH, flipV, uvs);
+  DrawQuad(corners, uvs);
+}
+
+void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
+                         bool flipH, bool flipV, const Rect& source) {
+  if (!HasTexture()) return;
+  LoadTransform(x, y, scale, angle);
+  const int32_t l = -pivotX, t = -pivotY, r = source.width - pivotX, b = source.height - pivotY;
+  const int32_t corners[8] = {l, t, r, t, r, b, l, b};
+  const float w = static_cast<float>(width), h = static_cast<float>(height);
+  float uvs[8];
+  CellCoordinates(source.x / w, source.y / h, (source.x + source.width) / w, (source.y + source.height) / h, flipH,
+                  flipV, uvs);
+  DrawQuad(corners, uvs);
+}
+
+void Graphic2D::DrawTriangles(std::vector<Vertex> vertices) {
+  if (vertices.empty() || !HasTexture()) return;
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glBindTexture(GL_TEXTURE_2D, texture);
+  const size_t n = vertices.size();
+  std::vector<float> positions(2 * n), uvs(2 * n);
+  std::vector<uint8_t> colors(4 * n);
+  for (size_t i = 0; i < n; ++i) {
+    const Vertex& v = vertices[i];
+    positions[2 * i] = v.x;
+    positions[2 * i + 1] = v.y;
+    uvs[2 * i] = v.u;
+    uvs[2 * i + 1] = v.v;
+    const uint8_t rgba[4] = {v.r, v.g, v.b, v.a};
+    std::memcpy(&colors[4 * i], rgba, 4);
+  }
+  glVertexPointer(2, GL_FLOAT, 0, positions.data());
+  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors.data());
+  glTexCoordPointer(2, GL_FLOAT, 0, uvs.data());
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(n));
+  glFlush();
+}
+
+}  // namespace TarnFramework

@@ -1,0 +1,83 @@
+// Graphic2D: a textured rectangle. Its texture comes from a PNG file, from an
+// off-screen render target (drawn into between BeginRender and EndRender), or
+// from a glyph bitmap made by the text subsystem.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "graphics/Drawer.h"
+
+namespace TarnFramework {
+
+class Graphic2D : public Drawer {
+ public:
+  enum Kind : int32_t { kImage = 0, kRenderTarget = 1, kGlyph = 2 };
+  static constexpr uint32_t kNoFramebuffer = 0xFFFFFFFF;
+  static constexpr int kPathSize = 512;
+
+  // One corner of the triangle-list path; colour bytes red, green, blue, alpha.
+  struct Vertex {
+    float x, y;
+    float u, v;
+    uint8_t r, g, b, a;
+  };
+
+  Graphic2D() = default;
+  ~Graphic2D() override;
+
+  void Release() override;
+  void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                bool flipV, const Rect& source) override;
+  void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
+                       bool flipH, bool flipV) override;
+  void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;
+  void DrawScaledUniform(int32_t x, int32_t y, double scale) override;
+  void Draw(int32_t x, int32_t y) override;
+  int32_t GetWidth() override { return width; }
+  int32_t GetHeight() override { return height; }
+  void SetColor(uint32_t rgba) override;
+  void ResetColor() override;
+
+  // Loads a PNG (path with '\' separators). A missing or undecodable file
+  // leaves no texture, and the sprite draws nothing.
+  void LoadImage(const char* imagePath);
+  // Makes this an off-screen target of the given size; below 1 makes nothing.
+  void SetRenderTarget(int32_t targetWidth, int32_t targetHeight);
+  // Builds the GPU object for the assigned source, if not built yet.
+  void Create();
+  // Textured triangles, three vertices each; this sprite's tint is not used.
+  void DrawTriangles(std::vector<Vertex> vertices);
+
+  // Redirects drawing into this target (pushed on the render-target stack);
+  // does nothing unless the target is ready. Pair with EndRender().
+  void BeginRender();
+
+  // True while glIsTexture accepts our texture.
+  bool HasTexture() const;
+
+  uint8_t color[4] = {255, 255, 255, 255};
+  bool loadRequested = false;
+  int32_t kind = kImage;
+  int32_t width = 0;
+  int32_t height = 0;
+  char path[kPathSize] = {};
+  uint32_t texture = 0;
+  bool targetReady = false;
+  uint32_t framebuffer = kNoFramebuffer;
+
+ protected:
+  // Binds the texture and draws one quad: corners top-left, top-right,
+  // bottom-right, bottom-left with the matching texture coordinates.
+  void DrawQuad(const int32_t corners[8], const float uvs[8]);
+
+ private:
+  void LoadImageFile();
+  void CreateRenderTarget();
+};
+
+// Ends the innermost render target: drawing returns to the enclosing target,
+// or to the window when none is left (also when the stack is already empty).
+void EndRender();
+
+}  // namespace TarnFramework

@@ -1,0 +1,95 @@
+// Off-screen render targets: a framebuffer object with a texture as its colour
+// buffer, and the graphic manager's stack of targets being drawn into.
+//
+// NOTE: inside a target the projection runs y upwards. Framebuffer row 0 is the
+// bottom row while a sprite shows texture row 0 at its top, so the two flips
+// cancel: what is drawn at (x, y) from the top-left of the target shows at
+// (x, y) from the top-left of the sprite.
+#include <GL/glew.h>
+
+#include "core/SystemBase.h"
+#include "graphics/Graphic2D.h"
+
+namespace TarnFramework {
+
+namespace {
+
+VArray<Graphic2D>* TargetStack() { return g_system ? &g_system->graphicManager.renderTargetStack : nullptr; }
+
+void SetTargetProjection(int32_t width, int32_t height) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, 0, height, -10, 10);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void BindWindow() {
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (g_system) g_system->graphicManager.SetWindowProjection();
+  glFlush();
+}
+
+}  // namespace
+
+void Graphic2D::CreateRenderTarget() {
+  GLuint fbo = 0;
+  glGenFramebuffers(1, &fbo);
+  framebuffer = fbo;
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  texture = name;
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, name, 0);
+
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
+    targetReady = true;
+  } else {
+    glDeleteTextures(1, &name);
+    glDeleteFramebuffers(1, &fbo);
+    texture = 0;
+    framebuffer = kNoFramebuffer;
+  }
+
+  // Creation may happen while another target is being drawn into.
+  VArray<Graphic2D>* stack = TargetStack();
+  Graphic2D* enclosing = stack ? stack->Last() : nullptr;
+  glBindFramebuffer(GL_FRAMEBUFFER, enclosing && enclosing->targetReady ? enclosing->framebuffer : 0);
+  glFlush();
+}
+
+void Graphic2D::BeginRender() {
+  if (!targetReady) return;
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  if (VArray<Graphic2D>* stack = TargetStack()) stack->Push(this);
+  glFlush();
+  SetTargetProjection(width, height);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void EndRender() {
+  VArray<Graphic2D>* stack = TargetStack();
+  if (stack) stack->Pop();
+  Graphic2D* enclosing = stack ? stack->Last() : nullptr;
+  if (!enclosing) {
+    BindWindow();
+    return;
+  }
+  // An enclosing target that lost its framebuffer keeps the current binding.
+  if (enclosing->targetReady) {
+    glBindFramebuffer(GL_FRAMEBUFFER, enclosing->framebuffer);
+    SetTargetProjection(enclosing->width, enclosing->height);
+    glFlush();
+  }
+}
+
+}  // namespace TarnFramework

@@ -1,0 +1,119 @@
+// Font: FreeType faces and the glyph textures made from them.
+#include "text/Font.h"
+
+#include <GL/glew.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <string>
+#include <vector>
+
+#include "tarn/Path.h"
+#include "text/GlyphDrawer.h"
+#include "text/TextString.h"
+
+namespace TarnFramework {
+
+namespace {
+
+// Uploads a coverage bitmap as an alpha texture of rows x pitch texels.
+void UploadCoverage(GlyphDrawer& glyph, int32_t pitch, int32_t rows, const unsigned char* coverage) {
+  glyph.Release();
+  glyph.width = pitch;
+  glyph.height = rows;
+  glyph.loadRequested = true;
+  glyph.kind = Graphic2D::kGlyph;
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glyph.texture = name;
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, pitch, rows, 0, GL_ALPHA, GL_UNSIGNED_BYTE, coverage);
+}
+
+// Fonts with embedded bitmap strikes render one bit per pixel; spread those
+// to full bytes so they upload like outline glyphs.
+std::vector<unsigned char> ExpandMono(const FT_Bitmap& bitmap) {
+  std::vector<unsigned char> out(static_cast<size_t>(bitmap.width) * bitmap.rows);
+  for (unsigned row = 0; row < bitmap.rows; ++row) {
+    const unsigned char* bits = bitmap.buffer + static_cast<size_t>(row) * bitmap.pitch;
+    for (unsigned col = 0; col < bitmap.width; ++col) {
+      out[static_cast<size_t>(row) * bitmap.width + col] = (bits[col >> 3] & (0x80 >> (col & 7))) ? 255 : 0;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+Font::~Font() { Font::Release(); }
+
+void Font::Release() {
+  if (face) FT_Done_Face(face);
+  if (library) FT_Done_FreeType(library);
+  face = nullptr;
+  library = nullptr;
+}
+
+bool Font::Open(const char* path, int32_t size) {
+  Release();
+  if (!path || size < 1) return false;
+  const std::string native = tarn::NativePath(path);
+  if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, native.c_str(), 0, &face) != 0 ||
+      FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size)) != 0) {
+    Release();
+    return false;
+  }
+  pixelSize = size;
+  return true;
+}
+
+GlyphDrawer* Font::CreateGlyph(char16_t code, uint32_t color) {
+  if (!face) return nullptr;
+  if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER) != 0) {
+    Release();
+    return nullptr;
+  }
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  GlyphDrawer* glyph = new GlyphDrawer;
+
+  const FT_GlyphSlot slot = face->glyph;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  const int32_t rows = static_cast<int32_t>(bitmap.rows);
+  // A glyph without pixels (the space) keeps its metrics but has no texture.
+  if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.pitch > 0 && rows > 0) {
+    UploadCoverage(*glyph, bitmap.pitch, rows, bitmap.buffer);
+  } else if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO && bitmap.pitch > 0 && rows > 0 && bitmap.width > 0) {
+    UploadCoverage(*glyph, static_cast<int32_t>(bitmap.width), rows, ExpandMono(bitmap).data());
+  }
+
+  const FT_Glyph_Metrics& m = slot->metrics;
+  glyph->fontSize = pixelSize;
+  glyph->bearingX = static_cast<int32_t>(m.horiBearingX / 64);
+  glyph->bearingY = static_cast<int32_t>(m.horiBearingY / 64);
+  glyph->advance = static_cast<int32_t>(m.horiAdvance / 64);
+  glyph->vertBearingX = static_cast<int32_t>(m.vertBearingX / 64);
+  glyph->vertBearingY = static_cast<int32_t>(m.vertBearingY / 64);
+  glyph->vertAdvance = static_cast<int32_t>(m.vertAdvance / 64);
+  glyph->SetColor(color);
+  return glyph;
+}
+
+TextString* Font::CreateText(const char* text, uint32_t color) {
+  if (!library) return nullptr;
+  TextString* string = new TextString;
+  string->AppendText(this, text, color, 0);
+  return string;
+}
+
+TextString* Font::CreateTextW(const char16_t* text, uint32_t color) {
+  if (!library) return nullptr;
+  TextString* string = new TextString;
+  string->AppendTextW(this, text, color, 0);
+  return string;
+}
+
+}  // namespace TarnFramework

@@ -1,0 +1,40 @@
+// Font: one FreeType face opened at one pixel size, turning characters into
+// glyph sprites and texts.
+#pragma once
+
+#include <cstdint>
+
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+
+namespace TarnFramework {
+
+class GlyphDrawer;
+class TextString;
+
+class Font {
+ public:
+  Font() = default;
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+  virtual ~Font();
+  // Closes the face; the font can be opened again.
+  virtual void Release();
+
+  // path uses '\' separators. False (and closed) on any FreeType error.
+  bool Open(const char* path, int32_t size);
+  bool IsOpen() const { return face != nullptr; }
+
+  // Caller owns the result. Null when the font is closed; a FreeType error
+  // while rendering closes the font for good.
+  GlyphDrawer* CreateGlyph(char16_t code, uint32_t color);
+  // Caller owns the result; null when the font is not open.
+  TextString* CreateText(const char* text, uint32_t color);
+  TextString* CreateTextW(const char16_t* text, uint32_t color);
+
+  FT_LibraryRec_* library = nullptr;
+  FT_FaceRec_* face = nullptr;
+  int32_t pixelSize = 0;
+};
+
+}  // namespace TarnFramework

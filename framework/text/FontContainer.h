@@ -1,0 +1,40 @@
+// FontContainer: one font file and its fonts by pixel size, opened on first use.
+#pragma once
+
+#include <cstdint>
+
+namespace TarnFramework {
+
+class Font;
+
+class FontContainer {
+ public:
+  static constexpr int kPathSize = 1024;
+
+  FontContainer() = default;
+  FontContainer(const FontContainer&) = delete;
+  FontContainer& operator=(const FontContainer&) = delete;
+  virtual ~FontContainer() { FontContainer::Release(); }
+  // Closes and frees every font and forgets the path.
+  virtual void Release();
+
+  // Sizes 12 to 42 of the font file at path ('\' separators).
+  void Setup(const char* fontPath);
+  // Opens the font of this size if not open yet; false when it cannot be.
+  bool Preload(int32_t size);
+  // The font of this size, opened on demand; null outside the range or when
+  // the file cannot be opened.
+  Font* GetFont(int32_t size);
+
+  Font** fonts = nullptr;
+  int32_t count = 0;
+  int32_t minSize = 0;
+  int32_t maxSize = 0;
+  char path[kPathSize] = {};
+  int32_t defaultSize = 0;
+
+ private:
+  Font** Slot(int32_t size);
+};
+
+}  // namespace TarnFramework

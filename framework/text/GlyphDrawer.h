@@ -1,0 +1,31 @@
+// GlyphDrawer: one character of a font as a sprite. Its texture is the glyph's
+// coverage bitmap (alpha only, coloured by the tint) and it keeps the metrics
+// text layout needs to put it on a baseline.
+#pragma once
+
+#include "graphics/Graphic2D.h"
+
+namespace TarnFramework {
+
+class GlyphDrawer : public Graphic2D {
+ public:
+  GlyphDrawer() { kind = kGlyph; }
+
+  // (x, y) is the pen position on the baseline.
+  void Draw(int32_t x, int32_t y) override;
+  // A glyph is not scaled or turned.
+  void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}
+  void DrawScaled(int32_t, int32_t, double, double) override {}
+  void DrawScaledUniform(int32_t, int32_t, double) override {}
+
+  int32_t vertical = 0;
+  int32_t fontSize = 0;
+  int32_t bearingX = 0;
+  int32_t bearingY = 0;  // baseline up to the bitmap's top row
+  int32_t advance = 0;
+  int32_t vertBearingX = 0;
+  int32_t vertBearingY = 0;
+  int32_t vertAdvance = 0;
+};
+
+}  // namespace TarnFramework

@@ -1,0 +1,29 @@
+// SimpleButton: a framed, filled rectangle with a centred label. Clicks come
+// from the widget base; the button has no hover or pressed look.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Widget.h"
+
+namespace TarnFramework {
+
+class Drawer;
+
+class SimpleButton : public Widget {
+ public:
+  SimpleButton(int32_t x, int32_t y, int32_t width, int32_t height, int32_t anchor);
+  ~SimpleButton() override;
+
+  void Release() override;
+  bool Draw() override;
+
+  // Takes ownership of label (a text or any drawable), freeing the old one.
+  void SetLabel(Drawer* newLabel);
+
+  uint32_t colors[5] = {0xff967878, 0xff783c0a, 0xffa06464, 0xff785a5a, 0x80a57864};
+  int32_t frameWidth = 1;
+  Drawer* label = nullptr;
+};
+
+}  // namespace TarnFramework

@@ -1,0 +1,317 @@
+// Input, update and draw through real frame passes in the real window: events
+// are fed through the real GLFW callbacks, as the event poll would.
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include "GLTestFixture.h"
+#include "ScreenTestSupport.h"
+#include "core/InputCallbacks.h"
+#include "core/SystemBase.h"
+
+using namespace TarnFramework;
+using tarn_test::LoggingScreen;
+
+namespace {
+
+class FrameLoopTest : public tarn_test::GLTest {
+ protected:
+  void SetUp() override {
+    GLTest::SetUp();
+    tarn_test::g_screenLog = &log;
+    // Only synthetic events: the virtual display's own pointer and focus
+    // changes must not reach the state between frames.
+    glfwSetCursorPosCallback(system->graphicManager.window, nullptr);
+    glfwSetMouseButtonCallback(system->graphicManager.window, nullptr);
+    glfwSetScrollCallback(system->graphicManager.window, nullptr);
+    glfwSetKeyCallback(system->graphicManager.window, nullptr);
+    main = new LoggingScreen("Main");
+    other = new LoggingScreen("Other");
+    system->screenManager.RegisterScreen(0, main);
+    system->screenManager.RegisterScreen(1, other);
+    system->screenManager.ChangeScreen(0);
+    button = AddButton(main, "UP_B01", 10, 10);
+  }
+  void TearDown() override {
+    GLTest::TearDown();
+    tarn_test::g_screenLog = nullptr;
+  }
+
+  LoggingScreen* AddButton(Widget* parent, const char* name, int32_t x, int32_t y) {
+    LoggingScreen* widget = new LoggingScreen(name);
+    widget->x = x;
+    widget->y = y;
+    widget->width = 100;
+    widget->height = 30;
+    widget->handler = main;
+    parent->AddChild(widget);
+    return widget;
+  }
+
+  void Move(int x, int y) { OnCursorPos(nullptr, x, y); }
+  void Press(int button = GLFW_MOUSE_BUTTON_LEFT) { OnMouseButton(nullptr, button, GLFW_PRESS, 0); }
+  void Release(int button = GLFW_MOUSE_BUTTON_LEFT) { OnMouseButton(nullptr, button, GLFW_RELEASE, 0); }
+  bool Frame() { return system->RunFrame(); }
+  int Events() const {
+    int n = 0;
+    for (const std::string& line : log) n += line.rfind("Main: event", 0) == 0;
+    return n;
+  }
+
+  std::vector<std::string> log;
+  LoggingScreen* main = nullptr;
+  LoggingScreen* other = nullptr;
+  LoggingScreen* button = nullptr;
+};
+
+TEST_F(FrameLoopTest, ClickFiresOnReleaseInsideAfterPressInside) {
+  Move(50, 20);
+  Press();
+  Frame();
+  EXPECT_TRUE(button->leftArmed);
+  EXPECT_EQ(Events(), 0);
+  Move(60, 25);
+  Release();
+  Frame();
+  ASSERT_EQ(Events(), 1);
+  EXPECT_NE(std::find(log.begin(), log.end(), "Main: event 0 UP_B01 60,25"), log.end());
+  EXPECT_FALSE(button->leftArmed);
+}
+
+TEST_F(FrameLoopTest, RightClickSendsKindOne) {
+  Move(50, 20);
+  Press(GLFW_MOUSE_BUTTON_RIGHT);
+  Frame();
+  Release(GLFW_MOUSE_BUTTON_RIGHT);
+  Frame();
+  EXPECT_NE(std::find(log.begin(), log.end(), "Main: event 1 UP_B01 50,20"), log.end());
+}
+
+TEST_F(FrameLoopTest, ReleaseOutsideOrPressOutsideSendsNothing) {
+  Move(50, 20);
+  Press();
+  Frame();
+  Move(500, 500);
+  Release();
+  Frame();
+  EXPECT_EQ(Events(), 0);
+  EXPECT_FALSE(button->leftArmed);
+
+  Press();
+  Frame();
+  Move(50, 20);
+  Frame();  // held while moving in: arms
+  Release();
+  Frame();
+  EXPECT_EQ(Events(), 1) << "held over the widget in an earlier frame, released over it";
+
+  Move(500, 500);
+  Press();
+  Frame();
+  Move(50, 20);
+  Release();
+  Frame();
+  EXPECT_EQ(Events(), 1) << "an earlier click must not arm a later press outside";
+}
+
+TEST_F(FrameLoopTest, PressAndReleaseInOnePollSendNothing) {
+  Move(50, 20);
+  Press();
+  Release();
+  EXPECT_FALSE(system->leftButton.pressed);
+  EXPECT_TRUE(system->leftButton.released);
+  EXPECT_EQ(system->leftButton.pressX, 50);
+  EXPECT_EQ(system->leftButton.releaseX, 50);
+  Frame();
+  EXPECT_EQ(Events(), 0);
+}
+
+TEST_F(FrameLoopTest, DisabledParentBlocksItsChildrenAndInvisibleChildGetsNoInput) {
+  LoggingScreen* panel = AddButton(main, "Panel_A", 200, 200);
+  LoggingScreen* inner = AddButton(panel, "UP_Inner", 0, 0);
+  panel->enabled = false;
+  Move(210, 210);
+  Press();
+  Frame();
+  Release();
+  Frame();
+  EXPECT_EQ(Events(), 0);
+  EXPECT_FALSE(inner->leftArmed);
+
+  panel->enabled = true;
+  inner->visible = false;
+  Press();
+  Frame();
+  Release();
+  Frame();
+  ASSERT_EQ(Events(), 1);
+  EXPECT_NE(std::find(log.begin(), log.end(), "Main: event 0 Panel_A 210,210"), log.end());
+}
+
+TEST_F(FrameLoopTest, TopmostChildGetsTheClickAndFalseStopsThePass) {
+  LoggingScreen* below = AddButton(main, "UP_Below", 10, 10);
+  LoggingScreen* top = AddButton(main, "UP_Top", 10, 10);
+  main->onEvent = [](Widget*) { return false; };
+  Move(20, 20);
+  Press();
+  Frame();
+  Release();
+  Frame();
+  ASSERT_EQ(Events(), 1);
+  EXPECT_NE(std::find(log.begin(), log.end(), "Main: event 0 UP_Top 20,20"), log.end());
+  EXPECT_TRUE(below->leftArmed) << "the pass stopped before the widgets below";
+  (void)top;
+}
+
+TEST_F(FrameLoopTest, WidgetClosingItselfInItsHandlerIsDeletedAfterDrawing) {
+  button->onEvent = nullptr;
+  main->onEvent = [this](Widget* sender) {
+    sender->Close();
+    return true;
+  };
+  button->logDraws = true;
+  Move(50, 20);
+  Press();
+  Frame();
+  log.clear();
+  Release();
+  Frame();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0], "Main: event 0 UP_B01 50,20");
+  EXPECT_EQ(log[1], "UP_B01: delete") << "not drawn, deleted after the frame's drawing";
+  EXPECT_EQ(main->children.count, 0);
+}
+
+TEST_F(FrameLoopTest, SwitchRequestedByClickRunsOnNextFrameStart) {
+  main->onEvent = [this](Widget*) {
+    main->ChangeScreen("Other");
+    main->ChangeScreen("Other");
+    return true;
+  };
+  Move(50, 20);
+  Press();
+  Frame();
+  Release();
+  int updates = main->updates;
+  int draws = main->draws;
+  Frame();
+  EXPECT_EQ(system->screenManager.currentScreen, main);
+  EXPECT_EQ(main->updates, updates + 1) << "the old screen finishes its frame";
+  EXPECT_EQ(main->draws, draws + 1);
+  log.clear();
+  Frame();
+  EXPECT_EQ(system->screenManager.currentScreen, other);
+  EXPECT_EQ(log[0], "Main: leave to Other");
+  EXPECT_EQ(log[1], "Other: enter from Main");
+  EXPECT_EQ(other->updates, 1) << "the new screen gets that frame";
+}
+
+TEST_F(FrameLoopTest, UpdateReturningFalseStillDrawsThenStops) {
+  main->updateResult = false;
+  EXPECT_TRUE(Frame());
+  EXPECT_EQ(main->draws, 1);
+  EXPECT_TRUE(system->quitRequested);
+  EXPECT_FALSE(Frame());
+}
+
+TEST_F(FrameLoopTest, NoCurrentScreenEndsTheLoop) {
+  system->screenManager.ChangeScreen(9);
+  Frame();
+  EXPECT_EQ(system->screenManager.currentScreen, nullptr);
+  EXPECT_TRUE(system->quitRequested);
+  EXPECT_FALSE(Frame());
+}
+
+TEST_F(FrameLoopTest, CloseFlagEndsTheLoopAtTheNextPass) {
+  glfwSetWindowShouldClose(system->graphicManager.window, GLFW_TRUE);
+  EXPECT_FALSE(Frame());
+  EXPECT_EQ(main->updates, 0);
+}
+
+TEST_F(FrameLoopTest, MouseEdgesLastOneFrameAndStillCounterCounts) {
+  Move(5, 5);
+  Press();
+  EXPECT_TRUE(system->leftButton.pressed);
+  EXPECT_TRUE(system->leftButton.down);
+  EXPECT_EQ(system->lastButtonAction, 1);
+  Frame();
+  EXPECT_FALSE(system->leftButton.pressed);
+  EXPECT_TRUE(system->leftButton.down);
+  EXPECT_EQ(system->mouseStillFrames, 0) << "first frame end: the cursor has just appeared";
+  Frame();
+  Frame();
+  EXPECT_EQ(system->mouseStillFrames, 2);
+  Move(6, 5);
+  Frame();
+  EXPECT_EQ(system->mouseStillFrames, 0);
+
+  system->mouseStillFrames = 2147483647;
+  Frame();
+  EXPECT_EQ(system->mouseStillFrames, 2147483647) << "saturates";
+
+  OnMouseButton(nullptr, 7, GLFW_PRESS, 0);  // no such button: ignored
+  EXPECT_FALSE(system->middleButton.pressed);
+}
+
+TEST_F(FrameLoopTest, ScrollTruncatesAndAccumulatesUntilFrameEnd) {
+  OnScroll(nullptr, 0.0, 0.5);
+  EXPECT_EQ(system->scrollY, 0);
+  OnScroll(nullptr, -1.7, 1.0);
+  OnScroll(nullptr, 0.0, 1.0);
+  EXPECT_EQ(system->scrollY, 2);
+  EXPECT_EQ(system->scrollX, -1);
+  Frame();
+  EXPECT_EQ(system->scrollY, 0);
+  EXPECT_EQ(system->scrollX, 0);
+}
+
+TEST_F(FrameLoopTest, KeysSetNamedAndRawSlotsAndRepeatChangesNothing) {
+  Key& keys = system->keyboard;
+  OnKey(nullptr, GLFW_KEY_A, 0, GLFW_PRESS, 0);
+  EXPECT_EQ(keys.pressed.flags[10], 1);
+  EXPECT_EQ(keys.pressed.flags[47 + 65], 1);
+  EXPECT_EQ(keys.down.flags[10], 1);
+  Frame();
+  EXPECT_EQ(keys.pressed.flags[10], 0);
+  OnKey(nullptr, GLFW_KEY_A, 0, GLFW_REPEAT, 0);
+  EXPECT_EQ(keys.pressed.flags[10], 0);
+  EXPECT_EQ(keys.down.flags[10], 1);
+  OnKey(nullptr, GLFW_KEY_A, 0, GLFW_RELEASE, 0);
+  EXPECT_EQ(keys.down.flags[10], 0);
+  EXPECT_EQ(keys.released.flags[10], 1);
+  Frame();
+  EXPECT_EQ(keys.released.flags[10], 0);
+
+  OnKey(nullptr, GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
+  EXPECT_EQ(keys.pressed.flags[39], 1);
+  int set = 0;
+  for (uint8_t flag : keys.pressed.flags) set += flag;
+  EXPECT_EQ(set, 1) << "Escape has no raw slot";
+
+  OnKey(nullptr, GLFW_KEY_F1, 0, GLFW_PRESS, 0);  // no slot at all
+  OnKey(nullptr, -1, 0, GLFW_PRESS, 0);
+  set = 0;
+  for (uint8_t flag : keys.pressed.flags) set += flag;
+  EXPECT_EQ(set, 1);
+
+  OnKey(nullptr, GLFW_KEY_B, 0, GLFW_PRESS, 0);
+  OnKey(nullptr, GLFW_KEY_B, 0, GLFW_RELEASE, 0);
+  EXPECT_EQ(keys.pressed.flags[11], 1) << "a release in the same poll keeps the press edge";
+  EXPECT_EQ(keys.released.flags[11], 1);
+}
+
+TEST_F(FrameLoopTest, WindowResizeReachesScreensAndEveryDescendant) {
+  struct Sized : Widget {
+    void OnResize(int32_t w, int32_t h) override { seen = w * 10000 + h; }
+    int seen = 0;
+  };
+  Sized* deep = new Sized;
+  button->AddChild(deep);
+  OnWindowSize(nullptr, 800, 600);
+  EXPECT_EQ(system->windowWidth, 800);
+  EXPECT_EQ(system->graphicManager.viewportHeight, 600);
+  EXPECT_EQ(other->width, 800);
+  EXPECT_EQ(main->height, 600);
+  EXPECT_EQ(deep->seen, 800 * 10000 + 600);
+}
+
+}  // namespace

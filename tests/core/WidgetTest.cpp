@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include "core/SystemBase.h"
+#include "core/Widget.h"
+#include "widgets/WidgetAnimeBase.h"
+
+using namespace TarnFramework;
+
+namespace {
+
+// Counts destructions so tests can tell when a widget is really deleted.
+struct Probe : Widget {
+  explicit Probe(int* deaths) : deaths(deaths) {}
+  ~Probe() override { ++*deaths; }
+  int* deaths;
+};
+
+Widget* MakeChild(Widget& parent, int32_t x, int32_t y, int32_t w, int32_t h, int32_t anchor) {
+  Widget* child = new Widget;
+  child->x = x;
+  child->y = y;
+  child->width = w;
+  child->height = h;
+  child->anchor = anchor;
+  parent.AddChild(child);
+  return child;
+}
+
+class WidgetTest : public ::testing::Test {
+ protected:
+  SystemBase system;  // supplies the window rectangle of root widgets
+};
+
+TEST_F(WidgetTest, AnchorsPlaceChildRelativeToParentRectangle) {
+  Widget parent;
+  parent.x = 50;
+  parent.y = 20;
+  parent.width = 400;
+  parent.height = 300;
+
+  struct Case {
+    int32_t anchor, x, y;
+  } cases[] = {
+      {kAnchorTopLeft, 60, 30},
+      {kAnchorTopCentre, 50 + 150 + 10, 30},
+      {kAnchorTopRight, 50 + 400 - 100 - 10, 30},
+      {kAnchorRightCentre, 340, 20 + 135 + 10},
+      {kAnchorBottomRight, 340, 20 + 300 - 30 - 10},
+      {kAnchorBottomCentre, 210, 280},
+      {kAnchorBottomLeft, 60, 280},
+      {kAnchorLeftCentre, 60, 165},
+      {kAnchorCentre, 210, 165},
+      {3, 50, 20},  // not an anchor value: the parent's corner
+  };
+  for (const Case& c : cases) {
+    Widget* child = MakeChild(parent, 10, 10, 100, 30, c.anchor);
+    Rect r = child->GetRect();
+    EXPECT_EQ(r.x, c.x) << "anchor " << c.anchor;
+    EXPECT_EQ(r.y, c.y) << "anchor " << c.anchor;
+    EXPECT_EQ(r.width, 100);
+  }
+}
+
+TEST_F(WidgetTest, CentreAnchorTruncatesOddDifferenceAndRootUsesWindow) {
+  Widget parent;
+  parent.width = 200;
+  parent.height = 100;
+  Widget* child = MakeChild(parent, 0, 0, 101, 100, kAnchorCentre);
+  EXPECT_EQ(child->GetRect().x, 49);
+
+  Widget root;
+  root.width = 100;
+  root.height = 50;
+  root.anchor = kAnchorBottomRight;
+  system.windowWidth = 800;
+  system.windowHeight = 600;
+  EXPECT_EQ(root.GetRect().x, 700);
+  EXPECT_EQ(root.GetRect().y, 550);
+}
+
+TEST_F(WidgetTest, ContainmentIncludesBothEdgesAndIgnoresFarCursor) {
+  Widget w;
+  w.x = 10;
+  w.y = 20;
+  w.width = 100;
+  w.height = 30;
+  EXPECT_TRUE(w.Contains(10, 20));
+  EXPECT_TRUE(w.Contains(110, 50)) << "a widget of width w accepts w + 1 columns";
+  EXPECT_FALSE(w.Contains(111, 50));
+  EXPECT_FALSE(w.Contains(9, 20));
+  EXPECT_FALSE(w.Contains(SystemBase::kNoCursor, SystemBase::kNoCursor));
+}
+
+TEST_F(WidgetTest, AnimationOffsetMovesWidgetAndChildren) {
+  Widget parent;
+  parent.SetAnimation(new WidgetAnimeBase(-300, 0, 10, false));
+  Widget* child = MakeChild(parent, 5, 0, 10, 10, kAnchorTopLeft);
+  EXPECT_EQ(child->GetRect().x, -295);
+  parent.Update();
+  EXPECT_EQ(parent.GetRect().x, -270);
+  EXPECT_EQ(child->GetRect().x, -265);
+  for (int i = 0; i < 20; ++i) parent.Update();
+  EXPECT_EQ(child->GetRect().x, 5) << "the end value holds past the duration";
+}
+
+TEST_F(WidgetTest, RemoveChildHidesAtOnceAndDeletesOnApply) {
+  int deaths = 0;
+  Widget root;
+  Widget* middle = MakeChild(root, 0, 0, 10, 10, kAnchorTopLeft);
+  Probe* leaf = new Probe(&deaths);
+  middle->AddChild(leaf);
+
+  EXPECT_TRUE(root.RemoveChild(leaf)) << "found among the descendants";
+  EXPECT_FALSE(leaf->visible);
+  EXPECT_EQ(middle->children.count, 1) << "still in the tree until applied";
+  EXPECT_EQ(deaths, 0);
+
+  root.ApplyPendingChanges();
+  EXPECT_EQ(deaths, 1);
+  EXPECT_EQ(middle->children.count, 0);
+
+  Widget stranger;
+  EXPECT_FALSE(root.RemoveChild(&stranger));
+  EXPECT_FALSE(root.RemoveChild(nullptr));
+}
+
+TEST_F(WidgetTest, WidgetQueuedTwiceIsDeletedOnce) {
+  int deaths = 0;
+  Widget root;
+  Probe* child = new Probe(&deaths);
+  root.AddChild(child);
+  child->Close();
+  child->Close();
+  root.ApplyPendingChanges();
+  EXPECT_EQ(deaths, 1);
+  EXPECT_EQ(root.children.count, 0);
+}
+
+TEST_F(WidgetTest, ReleaseDeletesChildrenAndAnimationAndLeavesWidgetUsable) {
+  int deaths = 0;
+  Widget root;
+  root.AddChild(new Probe(&deaths));
+  root.AddChild(new Probe(&deaths));
+  root.SetAnimation(new WidgetAnimeBase(0, 10, 5, false));
+  root.Release();
+  EXPECT_EQ(deaths, 2);
+  EXPECT_EQ(root.children.count, 0);
+  EXPECT_EQ(root.animation, nullptr);
+  root.AddChild(new Probe(&deaths));
+  EXPECT_EQ(root.children.count, 1);
+}
+
+TEST_F(WidgetTest, AnimationWithRemoveAtEndRemovesItsWidget) {
+  int deaths = 0;
+  Widget root;
+  Probe* sliding = new Probe(&deaths);
+  sliding->SetAnimation(new WidgetAnimeBase(0, 100, 3, true));
+  root.AddChild(sliding);
+  root.Update();
+  root.Update();
+  EXPECT_TRUE(sliding->visible);
+  root.Update();
+  EXPECT_FALSE(sliding->visible) << "hidden on the frame it reaches its end";
+  root.ApplyPendingChanges();
+  EXPECT_EQ(deaths, 1);
+}
+
+TEST_F(WidgetTest, UpdateAndDrawSkipInvisibleChildrenAndAndTheirResults) {
+  struct Result : Widget {
+    bool result = true;
+    int updates = 0;
+    bool Update() override {
+      ++updates;
+      return result;
+    }
+  };
+  Widget root;
+  Result* failing = new Result;
+  failing->result = false;
+  Result* after = new Result;
+  Result* hidden = new Result;
+  hidden->visible = false;
+  root.AddChild(failing);
+  root.AddChild(after);
+  root.AddChild(hidden);
+  EXPECT_FALSE(root.Update());
+  EXPECT_EQ(after->updates, 1) << "children after a failing one still update";
+  EXPECT_EQ(hidden->updates, 0);
+}
+
+TEST(WidgetAnimeBase, ValuesFollowTheLineAndHoldTheEnd) {
+  WidgetAnimeBase anime(-300, 0, 10, false);
+  EXPECT_EQ(anime.CurrentX(), -300);
+  anime.Advance();
+  EXPECT_EQ(anime.CurrentX(), -270);
+  anime.Advance();
+  EXPECT_EQ(anime.CurrentX(), -240);
+  EXPECT_EQ(anime.CurrentY(), 0);
+
+  WidgetAnimeBase instant(5, 9, 0, false);
+  EXPECT_EQ(instant.CurrentX(), 9) << "duration 0 is at its end before any advance";
+  WidgetAnimeBase negative(5, 9, -4, false);
+  EXPECT_EQ(negative.frame, -4);
+  EXPECT_EQ(negative.CurrentX(), 9);
+
+  WidgetAnimeBase curveless(10, 20, 2, false);
+  curveless.Release();
+  curveless.Advance();
+  EXPECT_EQ(curveless.CurrentX(), 10) << "without a curve the start holds until the end";
+  curveless.Advance();
+  EXPECT_EQ(curveless.CurrentX(), 20);
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// Every family of generated assets has one source file and one entry here.
+#pragma once
+
+#include <string>
+
+namespace assetgen {
+
+// Each writes its files under outDir (whose gfx and sound folders exist) and
+// returns false when a file cannot be written.
+bool MakeWorkshop(const std::string& outDir);
+bool MakeCharacters(const std::string& outDir);
+bool MakeChime(const std::string& outDir);
+
+}  // namespace assetgen
