@@ -456,7 +456,7 @@ void AnimationState::applyRotateTimeline(RotateTimeline& timeline, Skeleton& ske
     } else {
         r1 = blend == MixBlend::Setup ? setup : bone->getRotation();
         const size_t last = (count - 1) * RotateTimeline::Entries;
-        if (time >= frames[last]) {
+        if (Timeline::atOrAfter(time, frames[last])) {
             r2 = setup + frames[last + 1];
         } else {
             const size_t frame = Timeline::search(frames, time, RotateTimeline::Entries);
