@@ -270,7 +270,7 @@ bool AnimationState::apply(Skeleton& skeleton) {
         if (!current || current->_delay > 0) continue;
         applied = true;
 
-        // Track 0 has nothing under it to mix with, so it starts from the setup pose.
+        // Track 0 is the bottom layer: with nothing under it, unkeyed times fall back to setup.
         const MixBlend blend = i == 0 ? MixBlend::First : current->_mixBlend;
         float mix = current->_alpha;
         if (current->_mixingFrom)
