@@ -30,9 +30,7 @@ build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON || exit 1
 
 if command -v clang++ >/dev/null; then
   echo "== Fuzz smoke"
-  for target in tests/fuzz/corpus/*/; do
-    scripts/fuzz.sh "$(basename "$target")" 15 || failed=1
-  done
+  scripts/fuzz.sh --all 15 || failed=1
 fi
 
 echo "== Tests"
