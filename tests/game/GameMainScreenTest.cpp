@@ -3,7 +3,6 @@
 #include <AL/al.h>
 #include <unistd.h>
 
-#include <algorithm>
 
 #include "CharList.h"
 #include "CharListLine.h"
@@ -240,8 +239,9 @@ TEST_F(MainScreenTest, PickedCharacterIsDrawnWithTheFrameCountAtTheBottomCentre)
   ClickLine(panel->charList, 2);
   graphic->calls.clear();
   DrawCurrent();
-  auto full = std::find_if(graphic->calls.begin(), graphic->calls.end(), [](auto& c) { return c.full; });
-  ASSERT_NE(full, graphic->calls.end());
+  const auto calls = graphic->FullCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  const auto* full = &calls[0];
   EXPECT_EQ(full->frame, Main()->frameCount);
   EXPECT_EQ(full->x, 640);
   EXPECT_EQ(full->y, 720);

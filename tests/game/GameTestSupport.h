@@ -33,6 +33,13 @@ struct RecordingGraphic : CharGraphic {
     calls.push_back({false, frame, x, y, double(size)});
   }
   void DrawFull(int32_t frame, int32_t x, int32_t y, double s) override { calls.push_back({true, frame, x, y, s}); }
+  std::vector<Call> FullCalls() const {
+    std::vector<Call> full;
+    for (const Call& c : calls) {
+      if (c.full) full.push_back(c);
+    }
+    return full;
+  }
   std::vector<Call> calls;
 };
 
