@@ -84,7 +84,8 @@ void SendDeleteWindow(Display* display, Window window) {
   XFlush(display);
 }
 
-bool CaptureWindow(Display* display, Window window, const std::string& pngPath) {
+bool CaptureWindowPixels(Display* display, Window window, std::vector<unsigned char>& rgba, unsigned& width,
+                         unsigned& height) {
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display, window, &attributes)) return false;
   XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
@@ -93,7 +94,7 @@ bool CaptureWindow(Display* display, Window window, const std::string& pngPath) 
   MaskShape(image->red_mask, &rShift, &rBits);
   MaskShape(image->green_mask, &gShift, &gBits);
   MaskShape(image->blue_mask, &bShift, &bBits);
-  std::vector<unsigned char> rgba(static_cast<size_t>(image->width) * image->height * 4);
+  rgba.assign(static_cast<size_t>(image->width) * image->height * 4, 0);
   for (int y = 0; y < image->height; ++y) {
     for (int x = 0; x < image->width; ++x) {
       unsigned long pixel = XGetPixel(image, x, y);
@@ -104,9 +105,17 @@ bool CaptureWindow(Display* display, Window window, const std::string& pngPath) 
       out[3] = 255;
     }
   }
-  unsigned width = image->width, height = image->height;
+  width = image->width;
+  height = image->height;
   XDestroyImage(image);
-  return lodepng::encode(pngPath, rgba, width, height) == 0;
+  return true;
+}
+
+bool CaptureWindow(Display* display, Window window, const std::string& pngPath) {
+  std::vector<unsigned char> rgba;
+  unsigned width = 0, height = 0;
+  return CaptureWindowPixels(display, window, rgba, width, height) &&
+         lodepng::encode(pngPath, rgba, width, height) == 0;
 }
 
 }  // namespace tarn_xwin
