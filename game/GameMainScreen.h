@@ -28,6 +28,8 @@ class GameMainScreen : public TarnFramework::Screen {
   TarnFramework::FoundationDraw barPainter;
   TarnFramework::Rect barRect{0, 0, 0, 0};
   TarnFramework::Graphic2D background;
+  // TODO(skel): a reserved TarnSkelCustom::SkelData holder joins here once the
+  // skeletal glue exists; like the sprite below, nothing loads it.
   TarnFramework::Drawer* reservedSprite = nullptr;  // owned; nothing sets it yet
   TarnFramework::SoundManager sound;
   CharUnit* selectedUnit = nullptr;  // not owned

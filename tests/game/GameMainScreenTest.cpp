@@ -317,6 +317,14 @@ TEST_F(MainScreenTest, ResizeKeepsTheBarFullWidthAndButtonsOnTheirCorners) {
   ASSERT_NE(pickerPanel, nullptr);
   EXPECT_EQ(pickerPanel->height, 600);
   EXPECT_EQ(pickerPanel->charList->height, 598);
+
+  // A minimised window has no size; the game keeps running through it.
+  TarnFramework::OnWindowSize(nullptr, 0, 0);
+  Frames(2);
+  TarnFramework::OnWindowSize(nullptr, 1280, 720);
+  Frames(2);
+  EXPECT_EQ(Main()->barRect.width, 1280);
+  EXPECT_EQ(panel->charList->items.count, 5);
 }
 
 }  // namespace
