@@ -4,8 +4,10 @@
 #include <lodepng.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -59,41 +61,63 @@ constexpr ButtonSpot kPanelClose{"×", 358, 34, 24, 24};
 int MainLineY(int i) { return 64 + 104 * i; }
 int PickerLineY(int i) { return 6 + 104 * i; }
 
+// Which screen a screenshot shows, told by spots only that screen fills.
+bool FilledAt(const Screenshot& s, const ButtonSpot& b) { return IsFill(s.At(b.x + 2, b.y + 3)); }
+bool ShowsMainScreen(const Screenshot& s) { return IsFill(s.At(5, 15)) && NotBlack(s.At(640, 400)); }
+bool ShowsMating(const Screenshot& s) {
+  return IsBlack(s.At(640, 300)) && FilledAt(s, kPickLeft) && FilledAt(s, kMate) && FilledAt(s, kBack);
+}
+bool ShowsPicker(const Screenshot& s) {
+  return IsFill(s.At(150, 650)) && FilledAt(s, kSelect) && FilledAt(s, kBack);
+}
+bool ShowsTournament(const Screenshot& s) {
+  return IsBlack(s.At(640, 300)) && FilledAt(s, kPickRight) && !FilledAt(s, kMate) && !FilledAt(s, kPickLeft);
+}
+bool ShowsRival(const Screenshot& s) {
+  return IsFill(s.At(150, 650)) && !FilledAt(s, kSelect) && FilledAt(s, kBack);
+}
+// The main screen's panel resting at the left edge.
+bool ShowsPanelAtRest(const Screenshot& s) {
+  return IsFrame(s.At(0, 400)) && IsFrame(s.At(383, 400)) && IsFill(s.At(200, 690));
+}
+bool HasLabel(const Screenshot& s, const ButtonSpot& b) { return s.Count(b.x, b.y, b.w, b.h, IsWhiteText) > 10; }
+
 class GameProgram : public ::testing::Test {
  protected:
+  using Ready = std::function<bool(const Screenshot&)>;
+
   void SetUp() override {
     ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
   }
   void Launch() {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.WaitForWindow(20)) << "the program's window did not appear";
-    ProgramHarness::Pause(1500);
+    ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen))) << "no main screen";
   }
-  void Click(const ButtonSpot& b, int settle = 400) {
-    ASSERT_TRUE(program.Click(b.CentreX(), b.CentreY()));
-    ProgramHarness::Pause(settle);
-  }
-  void ClickAt(int x, int y, int settle = 400) {
-    ASSERT_TRUE(program.Click(x, y));
-    ProgramHarness::Pause(settle);
-  }
-  Screenshot Shoot(const char* artifact = nullptr) {
-    Screenshot shot = program.Shoot();
+  void Click(const ButtonSpot& b) { ASSERT_TRUE(program.Click(b.CentreX(), b.CentreY())); }
+  void ClickAt(int x, int y) { ASSERT_TRUE(program.Click(x, y)); }
+  // The first screenshot for which ready holds (the program may be slow,
+  // under a sanitizer or a busy machine), or the last one after the timeout.
+  Screenshot ShootWhen(const Ready& ready, const char* artifact = nullptr, double seconds = 15) {
+    const auto start = std::chrono::steady_clock::now();
+    Screenshot shot;
+    do {
+      shot = program.Shoot();
+      if (!shot.Empty() && ready(shot)) break;
+      ProgramHarness::Pause(50);
+    } while (std::chrono::steady_clock::now() - start < std::chrono::duration<double>(seconds));
     EXPECT_FALSE(shot.Empty());
     if (artifact) shot.Save(Artifact(artifact));
     return shot;
   }
+  // For what must not change: lets the program run a while first.
+  Screenshot ShootAfter(int milliseconds) {
+    ProgramHarness::Pause(milliseconds);
+    return program.Shoot();
+  }
   void CloseAndExpectExitZero() {
     program.SendDeleteWindow();
     EXPECT_EQ(program.WaitForExit(20), 0);
-  }
-
-  bool ShowsMainScreen(const Screenshot& s) const { return IsFill(s.At(5, 15)) && NotBlack(s.At(640, 400)); }
-  bool ShowsBlackScreenWithBack(const Screenshot& s) const {
-    return IsBlack(s.At(640, 300)) && IsFill(s.At(1230, 50));
-  }
-  bool HasLabel(const Screenshot& s, const ButtonSpot& b) const {
-    return s.Count(b.x, b.y, b.w, b.h, IsWhiteText) > 10;
   }
 
   ProgramHarness program;
@@ -101,7 +125,7 @@ class GameProgram : public ::testing::Test {
 
 TEST_F(GameProgram, MainScreenShowsBackgroundBarAndLabelledButtons) {
   Launch();
-  Screenshot shot = Shoot("main-empty.png");
+  Screenshot shot = ShootWhen(ShowsMainScreen, "main-empty.png");
   ASSERT_EQ(shot.width, 1280u);
   ASSERT_EQ(shot.height, 720u);
 
@@ -112,7 +136,7 @@ TEST_F(GameProgram, MainScreenShowsBackgroundBarAndLabelledButtons) {
   EXPECT_TRUE(IsFill(shot.At(5, 15)));
   for (const ButtonSpot& b : kMainButtons) {
     EXPECT_TRUE(IsFrame(shot.At(b.x, b.y + b.h / 2))) << b.what;
-    EXPECT_TRUE(IsFill(shot.At(b.x + 2, b.y + 3))) << b.what;
+    EXPECT_TRUE(FilledAt(shot, b)) << b.what;
     EXPECT_TRUE(HasLabel(shot, b)) << b.what;
   }
 
@@ -135,22 +159,18 @@ TEST_F(GameProgram, MainScreenShowsBackgroundBarAndLabelledButtons) {
 
 TEST_F(GameProgram, CharacterPanelListsPicksAndCloses) {
   Launch();
-  const Screenshot empty = Shoot();
+  const Screenshot empty = ShootWhen(ShowsMainScreen);
 
   // Right clicks do nothing.
   ASSERT_TRUE(program.Click(kChara.CentreX(), kChara.CentreY(), 3));
   ASSERT_TRUE(program.Click(kMating.CentreX(), kMating.CentreY(), 3));
-  ProgramHarness::Pause(400);
   program.MoveTo(kChara.CentreX(), kChara.CentreY());
-  ProgramHarness::Pause(200);
-  EXPECT_EQ(Shoot().Differences(empty, 0, 32, 1280, 688), 0) << "no panel, no other screen";
+  EXPECT_EQ(ShootAfter(600).Differences(empty, 0, 32, 1280, 688), 0) << "no panel, no other screen";
 
-  // キャラ: the panel has slid in from the left and rests at (0, 32), 384 wide.
-  Click(kChara, 800);
-  Screenshot panel = Shoot("panel-open.png");
-  EXPECT_TRUE(IsFrame(panel.At(0, 400)));
-  EXPECT_TRUE(IsFrame(panel.At(383, 400)));
-  EXPECT_TRUE(IsFill(panel.At(200, 690)));
+  // キャラ: the panel slides in from the left and rests at (0, 32), 384 wide.
+  Click(kChara);
+  Screenshot panel = ShootWhen(ShowsPanelAtRest, "panel-open.png");
+  ASSERT_TRUE(ShowsPanelAtRest(panel));
   EXPECT_EQ(panel.Differences(empty, 386, 100, 800, 600), 0) << "the rest of the screen is untouched";
   EXPECT_TRUE(HasLabel(panel, kPanelClose));
   // Five lines, each with a framed portrait and a name; the first four
@@ -167,65 +187,71 @@ TEST_F(GameProgram, CharacterPanelListsPicksAndCloses) {
   }
 
   // A line picks its character, who then stands large in the middle.
-  ClickAt(190, MainLineY(1) + 50, 500);
-  Screenshot picked = Shoot();
+  ClickAt(190, MainLineY(1) + 50);
+  auto characterDrawn = [&](const Screenshot& s) { return s.Differences(empty, 520, 200, 240, 500) > 20000; };
+  Screenshot picked = ShootWhen(characterDrawn);
+  EXPECT_TRUE(characterDrawn(picked));
   EXPECT_TRUE(IsSelectedBand(picked.At(2, MainLineY(1) + 50)));
-  EXPECT_GT(picked.Differences(empty, 520, 200, 240, 500), 20000);
 
   // キャラ again: a new panel (no selection) over the old one sliding away.
-  Click(kChara, 1000);
-  Screenshot again = Shoot();
+  Click(kChara);
+  Screenshot again = ShootWhen(
+      [](const Screenshot& s) { return ShowsPanelAtRest(s) && IsFill(s.At(2, MainLineY(1) + 50)); });
+  EXPECT_TRUE(ShowsPanelAtRest(again));
   EXPECT_TRUE(IsFill(again.At(2, MainLineY(1) + 50))) << "the new list has no selection";
-  EXPECT_TRUE(IsFrame(again.At(383, 400)));
   EXPECT_EQ(again.Differences(picked, 386, 100, 800, 600), 0) << "nothing left of the old panel";
 
   // ×: the panel slides out; the character stays.
-  Click(kPanelClose, 1200);
-  Screenshot closed = Shoot("main-character.png");
-  EXPECT_EQ(closed.Differences(empty, 0, 32, 170, 688), 0) << "the panel is gone";
-  EXPECT_GT(closed.Differences(empty, 520, 200, 240, 500), 20000) << "the character is still drawn";
+  Click(kPanelClose);
+  auto panelGone = [&](const Screenshot& s) { return s.Differences(empty, 0, 32, 170, 688) == 0; };
+  Screenshot closed = ShootWhen(panelGone, "main-character.png");
+  EXPECT_TRUE(panelGone(closed));
+  EXPECT_TRUE(characterDrawn(closed)) << "the character is still drawn";
   EXPECT_TRUE(ShowsMainScreen(closed));
   CloseAndExpectExitZero();
 }
 
 TEST_F(GameProgram, MatingTournamentAndRivalScreensWithThePicker) {
   Launch();
-  const Screenshot main = Shoot();
-  ASSERT_TRUE(ShowsMainScreen(main));
   auto leftPlace = [](const Screenshot& s) { return s.Count(220, 200, 200, 420, NotBlack); };
   auto rightPlace = [](const Screenshot& s) { return s.Count(860, 200, 200, 420, NotBlack); };
   auto bigDrawing = [](const Screenshot& s) { return s.Count(500, 150, 280, 480, NotBlack); };
+  // Picks line in the picker, waits for its drawing, then presses 選択.
+  auto pick = [&](int line) {
+    ASSERT_TRUE(ShowsPicker(ShootWhen(ShowsPicker)));
+    ClickAt(150, PickerLineY(line) + 50);
+    EXPECT_GT(bigDrawing(ShootWhen([&](const Screenshot& s) { return bigDrawing(s) > 20000; })), 20000);
+    Click(kSelect);
+  };
 
   // 交配: two empty places and three buttons on a black screen.
   Click(kMating);
-  Screenshot mating = Shoot();
-  ASSERT_TRUE(ShowsBlackScreenWithBack(mating));
+  Screenshot mating = ShootWhen(ShowsMating);
+  ASSERT_TRUE(ShowsMating(mating));
   for (const ButtonSpot& b : {kPickLeft, kPickRight, kMate, kBack}) EXPECT_TRUE(HasLabel(mating, b)) << b.what;
   EXPECT_EQ(leftPlace(mating) + rightPlace(mating), 0);
 
   // Left place through the picker: a line shows the character, 選択 keeps it.
   Click(kPickLeft);
-  Screenshot picker = Shoot();
-  EXPECT_TRUE(IsFill(picker.At(150, 650))) << "the picker's list";
+  Screenshot picker = ShootWhen(ShowsPicker);
+  ASSERT_TRUE(ShowsPicker(picker));
   EXPECT_TRUE(HasLabel(picker, kSelect));
   EXPECT_TRUE(HasLabel(picker, kBack));
   EXPECT_EQ(bigDrawing(picker), 0);
-  ClickAt(150, PickerLineY(0) + 50);
-  EXPECT_GT(bigDrawing(Shoot()), 20000);
-  Click(kSelect);
-  mating = Shoot();
-  ASSERT_TRUE(ShowsBlackScreenWithBack(mating));
-  EXPECT_GT(leftPlace(mating), 10000);
+  pick(0);
+  auto leftFilled = [&](const Screenshot& s) { return ShowsMating(s) && leftPlace(s) > 10000; };
+  mating = ShootWhen(leftFilled);
+  ASSERT_TRUE(leftFilled(mating));
   EXPECT_EQ(rightPlace(mating), 0);
 
   // Right place: the picker starts empty again.
   Click(kPickRight);
-  EXPECT_EQ(bigDrawing(Shoot()), 0);
-  ClickAt(150, PickerLineY(2) + 50);
-  Click(kSelect);
-  mating = Shoot("mating.png");
-  EXPECT_GT(leftPlace(mating), 10000);
-  EXPECT_GT(rightPlace(mating), 10000);
+  picker = ShootWhen(ShowsPicker);
+  EXPECT_EQ(bigDrawing(picker), 0);
+  pick(2);
+  auto bothFilled = [&](const Screenshot& s) { return leftFilled(s) && rightPlace(s) > 10000; };
+  mating = ShootWhen(bothFilled, "mating.png");
+  ASSERT_TRUE(bothFilled(mating));
   // Both stand on the ground line 96 pixels above the bottom, nothing below it
   // between the buttons.
   EXPECT_EQ(mating.Count(400, 625, 150, 95, NotBlack), 0);
@@ -234,47 +260,46 @@ TEST_F(GameProgram, MatingTournamentAndRivalScreensWithThePicker) {
 
   // Left place again, left with 戻る: that place is emptied.
   Click(kPickLeft);
+  ASSERT_TRUE(ShowsPicker(ShootWhen(ShowsPicker)));
   Click(kBack);
-  mating = Shoot();
-  ASSERT_TRUE(ShowsBlackScreenWithBack(mating));
-  EXPECT_EQ(leftPlace(mating), 0);
+  auto leftEmptied = [&](const Screenshot& s) { return ShowsMating(s) && leftPlace(s) == 0; };
+  mating = ShootWhen(leftEmptied);
+  ASSERT_TRUE(leftEmptied(mating));
   EXPECT_GT(rightPlace(mating), 10000);
 
   // 戻る: the main screen.
   Click(kBack);
-  EXPECT_TRUE(ShowsMainScreen(Shoot()));
+  ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen)));
 
   // 大会: one place at three quarters of the width, filled through the picker.
   Click(kTournament);
-  Screenshot tournament = Shoot();
-  ASSERT_TRUE(ShowsBlackScreenWithBack(tournament));
+  Screenshot tournament = ShootWhen(ShowsTournament);
+  ASSERT_TRUE(ShowsTournament(tournament));
   EXPECT_TRUE(HasLabel(tournament, kPickRight));
   EXPECT_EQ(rightPlace(tournament), 0);
   Click(kPickRight);
-  ClickAt(150, PickerLineY(3) + 50);
-  Click(kSelect);
-  tournament = Shoot("tournament.png");
-  ASSERT_TRUE(ShowsBlackScreenWithBack(tournament));
-  EXPECT_GT(rightPlace(tournament), 10000);
+  pick(3);
+  auto entered = [&](const Screenshot& s) { return ShowsTournament(s) && rightPlace(s) > 10000; };
+  tournament = ShootWhen(entered, "tournament.png");
+  ASSERT_TRUE(entered(tournament));
   EXPECT_EQ(leftPlace(tournament), 0);
   Click(kBack);
-  EXPECT_TRUE(ShowsMainScreen(Shoot()));
+  ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen)));
 
   // ライバル: ten two-line entries; they fit, so the wheel leaves them in place.
   Click(kRival);
+  ASSERT_TRUE(ShowsRival(ShootWhen(ShowsRival)));
   program.MoveTo(150, 300);
-  ProgramHarness::Pause(300);
-  Screenshot rival = Shoot("rival.png");
-  ASSERT_TRUE(ShowsBlackScreenWithBack(rival));
+  Screenshot rival = ShootAfter(300);
+  rival.Save(Artifact("rival.png"));
   for (int i = 0; i < 10; ++i) {
     EXPECT_GT(rival.Count(4, 4 + 44 * i, 200, 20, IsWhiteText), 20) << "entry " << i << ", first line";
     EXPECT_GT(rival.Count(4, 24 + 44 * i, 200, 20, IsWhiteText), 20) << "entry " << i << ", second line";
   }
   ASSERT_TRUE(program.Wheel(150, 300, 3));
-  ProgramHarness::Pause(300);
-  EXPECT_EQ(Shoot().Differences(rival, 0, 0, 300, 720), 0);
+  EXPECT_EQ(ShootAfter(300).Differences(rival, 0, 0, 300, 720), 0);
   Click(kBack);
-  EXPECT_TRUE(ShowsMainScreen(Shoot()));
+  EXPECT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen)));
   CloseAndExpectExitZero();
 }
 
@@ -311,9 +336,9 @@ int PeakOfARun(bool pressChara) {
   program.SetEnvironment("ALSOFT_CONF", conf);
   program.SetEnvironment("ALSOFT_DRIVERS", "wave");
   if (!program.Start() || !program.WaitForWindow(20)) return -2;
-  ProgramHarness::Pause(1500);
+  ProgramHarness::Pause(2000);
   if (pressChara) program.Click(kChara.CentreX(), kChara.CentreY());
-  ProgramHarness::Pause(1000);
+  ProgramHarness::Pause(1500);
   program.SendDeleteWindow();
   if (program.WaitForExit(20) != 0) return -3;
   return WavPeak(mix);

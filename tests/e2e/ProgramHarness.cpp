@@ -20,9 +20,16 @@ bool Elapsed(std::chrono::steady_clock::time_point start, double seconds) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > seconds;
 }
 
+// Windows of other programs may vanish while we look at them; Xlib's default
+// handler would end the test process (leaving the program running) over that.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 }  // namespace
 
-ProgramHarness::ProgramHarness() { display_ = XOpenDisplay(nullptr); }
+ProgramHarness::ProgramHarness() {
+  XSetErrorHandler(IgnoreXError);
+  display_ = XOpenDisplay(nullptr);
+}
 
 ProgramHarness::~ProgramHarness() {
   if (pid_ > 0) {

@@ -11,6 +11,13 @@ namespace tarn_xwin {
 
 namespace {
 
+bool g_captureFailed = false;
+
+int NoteCaptureError(Display*, XErrorEvent*) {
+  g_captureFailed = true;
+  return 0;
+}
+
 pid_t WindowPid(Display* display, Window window) {
   Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
   Atom type = 0;
@@ -87,8 +94,19 @@ void SendDeleteWindow(Display* display, Window window) {
 bool CaptureWindowPixels(Display* display, Window window, std::vector<unsigned char>& rgba, unsigned& width,
                          unsigned& height) {
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, window, &attributes)) return false;
+  // A window not (or no longer) on screen has no image; Xlib's default
+  // handler would end the whole process over the BadMatch.
+  if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return false;
+  XSync(display, False);
+  g_captureFailed = false;
+  XErrorHandler previous = XSetErrorHandler(NoteCaptureError);
   XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  if (image && g_captureFailed) {
+    XDestroyImage(image);
+    image = nullptr;
+  }
   if (!image) return false;
   int rShift, rBits, gShift, gBits, bShift, bBits;
   MaskShape(image->red_mask, &rShift, &rBits);
