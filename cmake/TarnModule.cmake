@@ -37,9 +37,20 @@ function(tarn_add_test name)
   if("display" IN_LIST labels)
     set(lock x_display)
   endif()
+  # A list value would be flattened among the PROPERTIES pairs (taking the
+  # lock and environment with it): the first label goes here, all of them are
+  # set by a script that runs after the discovered tests are added.
+  list(GET labels 0 first_label)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${TARN_WORKDIR}
-    PROPERTIES LABELS "${labels}" RESOURCE_LOCK ${lock}
+    PROPERTIES LABELS ${first_label} RESOURCE_LOCK ${lock}
       ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
     DISCOVERY_TIMEOUT 60)
+  list(LENGTH labels label_count)
+  if(label_count GREATER 1)
+    set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+    file(WRITE ${label_file}
+      "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${labels}\")\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
+  endif()
 endfunction()

@@ -1,20 +1,59 @@
 #include "GameSystem.h"
 
-#include "core/Screen.h"
+#include "CharMatingScreen.h"
+#include "CharSelectScreen.h"
+#include "GameMainScreen.h"
+#include "OtherBarrackScreen.h"
+#include "TournamentSelectScreen.h"
 #include "core/SystemBase.h"
+#include "text/Font.h"
 
 using namespace TarnFramework;
 
 GameSystem* g_game = nullptr;
 
+namespace {
+
+void Register(int32_t slot, Screen* screen, const char* name) {
+  screen->SetName(name);
+  g_system->screenManager.RegisterScreen(slot, screen);
+}
+
+}  // namespace
+
 bool GameSystem::Init() {
+  const int32_t sizes[kFontCount] = {20, 16, 24, 32};
+  for (int i = 0; i < kFontCount; ++i) fontSizes[i] = sizes[i];
   g_game = this;
-  Screen* main = new Screen;
-  main->SetName("GameMainScreen");
-  main->SetSize(g_system->windowWidth, g_system->windowHeight);
-  g_system->screenManager.RegisterScreen(0, main);
+
+  fontContainer.Release();
+  fontContainer.Setup("font\\rounded-mplus-2m-medium.ttf");
+  bool fontsReady = fontContainer.Preload(12);
+  for (int i = 0; fontsReady && i < kFontCount; ++i) {
+    fonts[i] = fontContainer.GetFont(fontSizes[i]);
+    fontsReady = asciiTexts[i].Init(fonts[i]);
+  }
+  if (!fontsReady) {
+    fontContainer.Release();
+    Release();
+    return false;
+  }
+
+  // The main screen makes the characters, so it comes before the picker,
+  // whose list shows the characters present when it is built.
+  Register(0, new GameMainScreen, "GameMainScreen");
+  Register(1, new CharSelectScreen, "CharSelectScreen");
+  Register(4, new CharMatingScreen, "CharMattingScreen");
+  Register(5, new TournamentSelectScreen, "TournamentSelectScreen");
+  Register(6, new OtherBarrackScreen, "OtherBarrackScreen");
   g_system->screenManager.ChangeScreen(0);
   return true;
 }
 
-void GameSystem::Release() {}
+void GameSystem::Release() {
+  fontContainer.Release();
+  for (int i = 0; i < kFontCount; ++i) {
+    asciiTexts[i].Release();
+    fonts[i] = nullptr;
+  }
+}

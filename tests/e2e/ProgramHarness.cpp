@@ -4,9 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <lodepng.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "XWindowTools.h"
@@ -19,9 +20,16 @@ bool Elapsed(std::chrono::steady_clock::time_point start, double seconds) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > seconds;
 }
 
+// Windows of other programs may vanish while we look at them; Xlib's default
+// handler would end the test process (leaving the program running) over that.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 }  // namespace
 
-ProgramHarness::ProgramHarness() { display_ = XOpenDisplay(nullptr); }
+ProgramHarness::ProgramHarness() {
+  XSetErrorHandler(IgnoreXError);
+  display_ = XOpenDisplay(nullptr);
+}
 
 ProgramHarness::~ProgramHarness() {
   if (pid_ > 0) {
@@ -37,6 +45,7 @@ bool ProgramHarness::Start(bool withDisplay) {
   if (pid_ == 0) {
     if (chdir(TARN_WORKDIR) != 0) _exit(127);
     if (!withDisplay) unsetenv("DISPLAY");
+    for (const auto& [name, value] : environment_) setenv(name.c_str(), value.c_str(), 1);
     execl(TARN_BINARY, TARN_BINARY, static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -71,6 +80,82 @@ int ProgramHarness::WaitForExit(double seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return kNoExit;
+}
+
+void ProgramHarness::SetEnvironment(const std::string& name, const std::string& value) {
+  environment_.emplace_back(name, value);
+}
+
+Screenshot ProgramHarness::Shoot() {
+  Screenshot shot;
+  if (!window_ || !tarn_xwin::CaptureWindowPixels(display_, window_, shot.rgba, shot.width, shot.height)) {
+    shot.rgba.clear();
+  }
+  return shot;
+}
+
+bool ProgramHarness::Xdotool(const std::vector<std::string>& args) {
+  pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>("xdotool"));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp("xdotool", argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool ProgramHarness::MoveTo(int x, int y) {
+  return window_ && Xdotool({"mousemove", "--window", std::to_string(window_), std::to_string(x), std::to_string(y)});
+}
+
+bool ProgramHarness::Click(int x, int y, int button) {
+  if (!MoveTo(x, y)) return false;
+  Pause(80);
+  if (!Xdotool({"mousedown", std::to_string(button)})) return false;
+  Pause(120);
+  const bool released = Xdotool({"mouseup", std::to_string(button)});
+  Pause(120);
+  return released;
+}
+
+bool ProgramHarness::Wheel(int x, int y, int notches) {
+  if (!MoveTo(x, y)) return false;
+  Pause(80);
+  const std::string button = notches > 0 ? "5" : "4";
+  for (int i = 0; i < std::abs(notches); ++i) {
+    if (!Xdotool({"click", button})) return false;
+    Pause(100);
+  }
+  return true;
+}
+
+void ProgramHarness::Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+Screenshot::Rgb Screenshot::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= static_cast<int>(width) || y >= static_cast<int>(height)) return {-1, -1, -1};
+  const unsigned char* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+  return {p[0], p[1], p[2]};
+}
+
+int Screenshot::Differences(const Screenshot& other, int x, int y, int w, int h) const {
+  int n = 0;
+  for (int row = y; row < y + h; ++row) {
+    for (int col = x; col < x + w; ++col) {
+      const Rgb a = At(col, row), b = other.At(col, row);
+      n += a.r != b.r || a.g != b.g || a.b != b.b;
+    }
+  }
+  return n;
+}
+
+bool Screenshot::Save(const std::string& pngPath) const {
+  return !Empty() && lodepng::encode(pngPath, rgba, width, height) == 0;
 }
 
 }  // namespace tarn_test

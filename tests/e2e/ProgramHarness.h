@@ -1,13 +1,41 @@
-// Runs the real tarn program under the current X display and talks to its
-// window the way a window manager would.
+// Runs the real tarn program under the current X display, talks to its window
+// the way a window manager would, and plays it with real X pointer events.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarn_test {
+
+// One capture of the window, RGBA rows from the top.
+struct Screenshot {
+  struct Rgb {
+    int r, g, b;
+  };
+  unsigned width = 0;
+  unsigned height = 0;
+  std::vector<unsigned char> rgba;
+
+  bool Empty() const { return rgba.empty(); }
+  Rgb At(int x, int y) const;
+  // Pixels of the rectangle for which test holds.
+  template <class Test>
+  int Count(int x, int y, int w, int h, Test test) const {
+    int n = 0;
+    for (int row = y; row < y + h; ++row) {
+      for (int col = x; col < x + w; ++col) n += test(At(col, row)) ? 1 : 0;
+    }
+    return n;
+  }
+  // Pixels of the rectangle that differ from other's.
+  int Differences(const Screenshot& other, int x, int y, int w, int h) const;
+  bool Save(const std::string& pngPath) const;
+};
 
 class ProgramHarness {
  public:
@@ -16,6 +44,8 @@ class ProgramHarness {
   ProgramHarness(const ProgramHarness&) = delete;
   ProgramHarness& operator=(const ProgramHarness&) = delete;
 
+  // An environment variable for the program (set before Start).
+  void SetEnvironment(const std::string& name, const std::string& value);
   // Starts the program in its working directory; false when fork fails.
   // With withDisplay false the program gets no DISPLAY.
   bool Start(bool withDisplay = true);
@@ -26,6 +56,17 @@ class ProgramHarness {
   // Waits for the process to end; its exit code, or kNoExit on timeout or a signal.
   int WaitForExit(double seconds);
   bool Capture(const std::string& pngPath);
+  Screenshot Shoot();
+
+  // Real pointer events through xdotool, in window coordinates. A click holds
+  // the button for a moment: a press and a release in one event poll are
+  // ignored by the game.
+  bool MoveTo(int x, int y);
+  bool Click(int x, int y, int button = 1);
+  // Positive notches turn the wheel towards the player (scrolling down).
+  bool Wheel(int x, int y, int notches);
+  // Lets the program draw a few frames.
+  static void Pause(int milliseconds);
 
   static constexpr int kNoExit = -1000;
 
@@ -33,9 +74,12 @@ class ProgramHarness {
   Window window() const { return window_; }
 
  private:
+  bool Xdotool(const std::vector<std::string>& args);
+
   Display* display_ = nullptr;
   Window window_ = 0;
   pid_t pid_ = -1;
+  std::vector<std::pair<std::string, std::string>> environment_;
 };
 
 }  // namespace tarn_test

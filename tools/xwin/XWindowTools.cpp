@@ -11,6 +11,13 @@ namespace tarn_xwin {
 
 namespace {
 
+bool g_captureFailed = false;
+
+int NoteCaptureError(Display*, XErrorEvent*) {
+  g_captureFailed = true;
+  return 0;
+}
+
 pid_t WindowPid(Display* display, Window window) {
   Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
   Atom type = 0;
@@ -84,16 +91,28 @@ void SendDeleteWindow(Display* display, Window window) {
   XFlush(display);
 }
 
-bool CaptureWindow(Display* display, Window window, const std::string& pngPath) {
+bool CaptureWindowPixels(Display* display, Window window, std::vector<unsigned char>& rgba, unsigned& width,
+                         unsigned& height) {
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, window, &attributes)) return false;
+  // A window not (or no longer) on screen has no image; Xlib's default
+  // handler would end the whole process over the BadMatch.
+  if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return false;
+  XSync(display, False);
+  g_captureFailed = false;
+  XErrorHandler previous = XSetErrorHandler(NoteCaptureError);
   XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  if (image && g_captureFailed) {
+    XDestroyImage(image);
+    image = nullptr;
+  }
   if (!image) return false;
   int rShift, rBits, gShift, gBits, bShift, bBits;
   MaskShape(image->red_mask, &rShift, &rBits);
   MaskShape(image->green_mask, &gShift, &gBits);
   MaskShape(image->blue_mask, &bShift, &bBits);
-  std::vector<unsigned char> rgba(static_cast<size_t>(image->width) * image->height * 4);
+  rgba.assign(static_cast<size_t>(image->width) * image->height * 4, 0);
   for (int y = 0; y < image->height; ++y) {
     for (int x = 0; x < image->width; ++x) {
       unsigned long pixel = XGetPixel(image, x, y);
@@ -104,9 +123,17 @@ bool CaptureWindow(Display* display, Window window, const std::string& pngPath) 
       out[3] = 255;
     }
   }
-  unsigned width = image->width, height = image->height;
+  width = image->width;
+  height = image->height;
   XDestroyImage(image);
-  return lodepng::encode(pngPath, rgba, width, height) == 0;
+  return true;
+}
+
+bool CaptureWindow(Display* display, Window window, const std::string& pngPath) {
+  std::vector<unsigned char> rgba;
+  unsigned width = 0, height = 0;
+  return CaptureWindowPixels(display, window, rgba, width, height) &&
+         lodepng::encode(pngPath, rgba, width, height) == 0;
 }
 
 }  // namespace tarn_xwin

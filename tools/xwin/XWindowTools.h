@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace tarn_xwin {
 
@@ -15,6 +16,10 @@ Window FindWindowByTitle(Display* display, const char* title, pid_t pid = -1);
 
 // The close button of a window manager: a WM_DELETE_WINDOW client message.
 void SendDeleteWindow(Display* display, Window window);
+
+// The window's current content as RGBA rows, top row first; false on failure.
+bool CaptureWindowPixels(Display* display, Window window, std::vector<unsigned char>& rgba, unsigned& width,
+                         unsigned& height);
 
 // Writes the window's current content as an RGBA PNG; false on failure.
 bool CaptureWindow(Display* display, Window window, const std::string& pngPath);

@@ -1,0 +1,5 @@
+#include "Barrack.h"
+
+Barrack::~Barrack() { Barrack::Clear(); }
+
+void Barrack::Clear() { units.Clear(); }

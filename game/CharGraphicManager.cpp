@@ -1,0 +1,72 @@
+#include "CharGraphicManager.h"
+
+#include "CharGraphicPNG.h"
+#include "graphics/Graphic2D.h"
+
+namespace {
+
+struct PictureCharacter {
+  const char* file;
+  int32_t centreX, centreY, portraitSize;
+  double scale;
+  int32_t footOffsetY;
+};
+
+// The pictures were drawn for these numbers: face centre and size, and how
+// far the feet sit above the picture's bottom edge.
+constexpr PictureCharacter kPictures[] = {
+    {"gfx\\testchar.png", 320, 130, 80, 0.72, 0},
+    {"gfx\\testchar2.png", 590, 90, 80, 0.78, 0},
+    {"gfx\\testchar3.png", 200, 69, 85, 0.73, 20},
+    {"gfx\\testchar4.png", 185, 140, 100, 0.78, 25},
+};
+
+}  // namespace
+
+CharGraphicManager::CharGraphicManager() {
+  int32_t index = 0;
+  for (const PictureCharacter& p : kPictures) {
+    CharGraphicPNG* graphic = SetPNG(index++, p.file, p.centreX, p.centreY, p.portraitSize);
+    if (!graphic) continue;
+    graphic->scale = p.scale;
+    graphic->footOffsetY = p.footOffsetY;
+  }
+  SetSkel();
+}
+
+CharGraphicManager::~CharGraphicManager() { CharGraphicManager::Clear(); }
+
+void CharGraphicManager::Clear() {
+  for (int32_t i = 0; i < kSlots; ++i) Remove(i);
+}
+
+void CharGraphicManager::Remove(int32_t index) {
+  if (index < 0 || index >= kSlots || !entries[index]) return;
+  entries[index]->Release();
+  delete entries[index];
+  entries[index] = nullptr;
+}
+
+CharGraphicPNG* CharGraphicManager::SetPNG(int32_t index, const char* file, int32_t centreX, int32_t centreY,
+                                           int32_t portraitSize) {
+  if (index < 0 || index >= kSlots) return nullptr;
+  Remove(index);
+  if (!file || !file[0]) return nullptr;
+  CharGraphicPNG* graphic = new CharGraphicPNG;
+  graphic->image = new TarnFramework::Graphic2D;
+  graphic->image->LoadImage(file);
+  graphic->portraitRect = {centreX - portraitSize / 2, centreY - portraitSize / 2, portraitSize, portraitSize};
+  entries[index] = graphic;
+  return graphic;
+}
+
+void CharGraphicManager::SetSkel() {
+  Remove(kSkelSlot);
+  // TODO(skel): build the CharGraphicSkel from skel_data here (scale 0.4,
+  // footOffsetY 25, skin "0_1") once the skeletal glue in framework/skel
+  // exists. Until then the slot stays empty and its unit draws no character.
+}
+
+CharGraphic* CharGraphicManager::Find(int32_t index) const {
+  return index >= 0 && index < kSlots ? entries[index] : nullptr;
+}

@@ -1,0 +1,31 @@
+#include "CharGraphicPNG.h"
+
+#include "graphics/Graphic2D.h"
+
+using TarnFramework::Graphic2D;
+
+CharGraphicPNG::~CharGraphicPNG() { CharGraphicPNG::Release(); }
+
+void CharGraphicPNG::Release() {
+  if (!image) return;
+  image->Release();
+  delete image;
+  image = nullptr;
+}
+
+void CharGraphicPNG::DrawPortrait(int32_t, int32_t x, int32_t y, int32_t size) {
+  if (!image || portraitRect.width <= 0) return;
+  // In floating point: an 84-pixel square from an 85-pixel cut is 0.988, not 0.
+  const double ratio = static_cast<double>(size) / portraitRect.width;
+  image->DrawPart(x, y, ratio, 0.0, 0, 0, false, false, portraitRect);
+}
+
+void CharGraphicPNG::DrawFull(int32_t, int32_t x, int32_t y, double drawScale) {
+  if (!image) return;
+  const double s = drawScale * scale;
+  const int32_t w = image->GetWidth();
+  const int32_t h = image->GetHeight();
+  const int32_t left = static_cast<int32_t>(x - (w / 2 - footOffsetX) * s);
+  const int32_t top = static_cast<int32_t>(y - (h - footOffsetY) * s);
+  image->DrawScaledUniform(left, top, s);
+}

@@ -1,0 +1,41 @@
+// GameMainScreen: the hub. A background, the top bar with the menu and status
+// buttons, the slide-in character panel and the picked character drawn large.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Rect.h"
+#include "core/Screen.h"
+#include "graphics/FoundationDraw.h"
+#include "graphics/Graphic2D.h"
+#include "sound/SoundManager.h"
+
+class CharUnit;
+
+class GameMainScreen : public TarnFramework::Screen {
+ public:
+  // Makes the five test characters, so g_game and its fonts must be ready.
+  GameMainScreen();
+  ~GameMainScreen() override;
+
+  bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param) override;
+  void OnResize(int32_t width, int32_t height) override;
+  void Release() override;
+  bool Update() override;
+  bool Draw() override;
+
+  int32_t frameCount = 0;
+  TarnFramework::FoundationDraw barPainter;
+  TarnFramework::Rect barRect{0, 0, 0, 0};
+  TarnFramework::Graphic2D background;
+  // TODO(skel): a reserved TarnSkelCustom::SkelData holder joins here once the
+  // skeletal glue exists; like the sprite below, nothing loads it.
+  TarnFramework::Drawer* reservedSprite = nullptr;  // owned; nothing sets it yet
+  TarnFramework::SoundManager sound;
+  CharUnit* selectedUnit = nullptr;  // not owned
+
+ private:
+  void BuildWidgets();
+  // Slides any open panel out and a new character panel in.
+  void OpenCharPanel();
+};

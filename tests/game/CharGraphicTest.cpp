@@ -1,0 +1,125 @@
+// The table of character graphics and how a picture character is drawn.
+#include "CharGraphicManager.h"
+#include "CharGraphicPNG.h"
+#include "GameTestSupport.h"
+#include "graphics/Graphic2D.h"
+
+namespace {
+
+using game_test::GameTest;
+using game_test::WriteSolidPng;
+using tarn_test::Pixel;
+
+constexpr uint32_t kRed = 0xFF0000FF;
+constexpr Pixel kRedPixel{255, 0, 0, 255};
+constexpr Pixel kBlack{0, 0, 0, 0};
+
+TEST_F(GameTest, TableHoldsTheFourPictureCharactersAndAnEmptySkeletalSlot) {
+  struct Expected {
+    int width, height;
+    TarnFramework::Rect portrait;
+    double scale;
+    int footOffsetY;
+  };
+  const Expected expected[] = {
+      {640, 800, {280, 90, 80, 80}, 0.72, 0},
+      {1180, 740, {550, 50, 80, 80}, 0.78, 0},
+      {400, 780, {158, 27, 85, 85}, 0.73, 20},
+      {370, 800, {135, 90, 100, 100}, 0.78, 25},
+  };
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    auto* png = dynamic_cast<CharGraphicPNG*>(game->charGraphics.Find(i));
+    ASSERT_NE(png, nullptr);
+    ASSERT_NE(png->image, nullptr);
+    EXPECT_TRUE(png->image->HasTexture());
+    EXPECT_EQ(png->image->GetWidth(), expected[i].width);
+    EXPECT_EQ(png->image->GetHeight(), expected[i].height);
+    EXPECT_EQ(png->portraitRect.x, expected[i].portrait.x);
+    EXPECT_EQ(png->portraitRect.y, expected[i].portrait.y);
+    EXPECT_EQ(png->portraitRect.width, expected[i].portrait.width);
+    EXPECT_EQ(png->portraitRect.height, expected[i].portrait.height);
+    EXPECT_DOUBLE_EQ(png->scale, expected[i].scale);
+    EXPECT_EQ(png->footOffsetX, 0);
+    EXPECT_EQ(png->footOffsetY, expected[i].footOffsetY);
+  }
+  for (int i = 4; i < CharGraphicManager::kSlots; ++i) EXPECT_EQ(game->charGraphics.entries[i], nullptr) << i;
+  EXPECT_EQ(game->charGraphics.Find(-1), nullptr);
+  EXPECT_EQ(game->charGraphics.Find(256), nullptr);
+}
+
+TEST_F(GameTest, SetPNGOutsideTheTableOrWithoutFile) {
+  CharGraphicManager& table = game->charGraphics;
+  CharGraphic* before[CharGraphicManager::kSlots];
+  std::copy(std::begin(table.entries), std::end(table.entries), before);
+  EXPECT_EQ(table.SetPNG(256, "gfx\\testchar.png", 10, 10, 10), nullptr);
+  EXPECT_EQ(table.SetPNG(-1, "gfx\\testchar.png", 10, 10, 10), nullptr);
+  EXPECT_TRUE(std::equal(std::begin(table.entries), std::end(table.entries), before));
+
+  EXPECT_EQ(table.SetPNG(1, nullptr, 0, 0, 0), nullptr);
+  EXPECT_EQ(table.entries[1], nullptr);
+
+  // A missing file still makes an entry; it draws nothing.
+  CharGraphicPNG* missing = table.SetPNG(7, "gfx\\no_such.png", 0, 0, 10);
+  ASSERT_NE(missing, nullptr);
+  BeginFrame();
+  missing->DrawFull(0, 640, 720, 1.0);
+  missing->DrawPortrait(0, 0, 0, 84);
+  EXPECT_EQ(ReadPixel(0, 0), kBlack);
+}
+
+TEST_F(GameTest, FullBodyStandsOnItsPointScaledByBothScales) {
+  tarn_test::TempDir dir;
+  CharGraphicPNG* graphic = game->charGraphics.SetPNG(10, WriteSolidPng(dir, "body.png", 400, 600, kRed).c_str(),
+                                                      200, 100, 80);
+  ASSERT_NE(graphic, nullptr);
+  graphic->scale = 0.72;
+
+  // Top-left at (640 - 200 * 0.72, 720 - 600 * 0.72) = (496, 288), 288 x 432.
+  BeginFrame();
+  graphic->DrawFull(0, 640, 720, 1.0);
+  EXPECT_EQ(ReadPixel(496, 288), kRedPixel);
+  EXPECT_EQ(ReadPixel(783, 719), kRedPixel);
+  EXPECT_EQ(ReadPixel(495, 400), kBlack);
+  EXPECT_EQ(ReadPixel(600, 287), kBlack);
+  EXPECT_EQ(ReadPixel(784, 400), kBlack);
+
+  // Feet 100 picture pixels above the bottom edge, moved 50 to the left, at
+  // half size: top-left (640 - 150 * 0.36, 720 - 500 * 0.36) = (586, 540).
+  graphic->footOffsetY = 100;
+  graphic->footOffsetX = 50;
+  BeginFrame();
+  graphic->DrawFull(0, 640, 720, 0.5);
+  EXPECT_EQ(ReadPixel(586, 540), kRedPixel);
+  EXPECT_EQ(ReadPixel(585, 600), kBlack);
+  EXPECT_EQ(ReadPixel(600, 539), kBlack);
+}
+
+TEST_F(GameTest, PortraitFillsItsSquareFromTheFaceCut) {
+  // A 200 x 200 picture: red square from (50, 50) to (135, 135), white elsewhere.
+  std::vector<unsigned char> pixels(200 * 200 * 4, 255);
+  for (int y = 50; y < 135; ++y) {
+    for (int x = 50; x < 135; ++x) {
+      unsigned char* p = &pixels[(size_t(y) * 200 + x) * 4];
+      p[1] = p[2] = 0;
+    }
+  }
+  tarn_test::TempDir dir;
+  std::vector<unsigned char> png;
+  lodepng::encode(png, pixels, 200, 200);
+  // An 85-pixel cut shown in an 84-pixel square: the ratio is below one.
+  CharGraphicPNG* graphic = game->charGraphics.SetPNG(10, dir.Write("face.png", png).c_str(), 92, 92, 85);
+  ASSERT_NE(graphic, nullptr);
+  EXPECT_EQ(graphic->portraitRect.x, 50);
+
+  BeginFrame();
+  graphic->DrawPortrait(0, 20, 30, 84);
+  for (auto [x, y] : {std::pair{21, 31}, {102, 31}, {21, 112}, {102, 112}, {60, 70}}) {
+    EXPECT_TRUE(Near(ReadPixel(x, y), kRedPixel, 40)) << x << "," << y << " " << ReadPixel(x, y);
+  }
+  EXPECT_EQ(ReadPixel(19, 70), kBlack);
+  EXPECT_EQ(ReadPixel(105, 70), kBlack);
+  EXPECT_EQ(ReadPixel(60, 115), kBlack);
+}
+
+}  // namespace
