@@ -20,37 +20,27 @@ function(tarn_add_module name)
   tarn_set_warnings(${name})
 endfunction()
 
-# tarn_add_test(NAME SOURCES <file>... DEPS <target>...)
-# A GoogleTest binary whose cases ctest lists one by one; it runs in the game's working directory.
+# tarn_add_test(NAME SOURCES <file>... DEPS <target>... [LABEL unit|sound|display|e2e])
+# A GoogleTest binary whose cases ctest lists one by one; it runs in the game's
+# working directory. One label per binary (ctest -L picks by it).
 function(tarn_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main)
   tarn_set_warnings(${name})
-  set(labels unit)
-  if(T_LABELS)
-    set(labels ${T_LABELS})
+  set(label unit)
+  if(T_LABEL)
+    set(label ${T_LABEL})
   endif()
   # Windows on one virtual display take focus from each other (and GLFW
   # releases keys on focus loss), so tests with a window run one at a time.
   set(lock tarn_none)
-  if("display" IN_LIST labels)
+  if(label STREQUAL "display" OR label STREQUAL "e2e")
     set(lock x_display)
   endif()
-  # A list value would be flattened among the PROPERTIES pairs (taking the
-  # lock and environment with it): the first label goes here, all of them are
-  # set by a script that runs after the discovered tests are added.
-  list(GET labels 0 first_label)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${TARN_WORKDIR}
-    PROPERTIES LABELS ${first_label} RESOURCE_LOCK ${lock}
+    PROPERTIES LABELS ${label} RESOURCE_LOCK ${lock}
       ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
     DISCOVERY_TIMEOUT 60)
-  list(LENGTH labels label_count)
-  if(label_count GREATER 1)
-    set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
-    file(WRITE ${label_file}
-      "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${labels}\")\nendif()\n")
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
-  endif()
 endfunction()
