@@ -33,12 +33,11 @@ if ! command -v clang++ >/dev/null; then
   exit 2
 fi
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  mkdir -p "$build"
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTARN_FUZZ=ON -DTARN_SANITIZE=ON -DTARN_TESTS=OFF >"$build/fuzz-configure.log" 2>&1 ||
-    { tail -20 "$build/fuzz-configure.log" >&2; exit 2; }
-fi
+# Configured every time (quick): a target added since the last run must be known.
+mkdir -p "$build"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTARN_FUZZ=ON -DTARN_SANITIZE=ON -DTARN_TESTS=OFF >"$build/fuzz-configure.log" 2>&1 ||
+  { tail -20 "$build/fuzz-configure.log" >&2; exit 2; }
 if ! cmake --build "$build" --target "fuzz_$target" -j2 >"$build/fuzz-build.log" 2>&1; then
   tail -40 "$build/fuzz-build.log" >&2
   exit 2
