@@ -1,0 +1,31 @@
+// Keys of a path constraint's rotate and translate mixes.
+#pragma once
+
+#include "skel/CurveTimeline.h"
+
+namespace skel {
+
+class PathConstraintMixTimeline : public CurveTimeline {
+public:
+    static constexpr size_t Entries = 3;
+
+    explicit PathConstraintMixTimeline(size_t frameCount);
+    ~PathConstraintMixTimeline() override;
+
+    SKEL_RTTI_DECL
+
+public:
+    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+               MixDirection direction) override;
+    int getPropertyId() const override;
+
+    void setFrame(size_t frameIndex, float time, float rotateMix, float translateMix);
+
+    int getPathConstraintIndex() const { return _pathConstraintIndex; }
+    void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
+
+private:
+    int _pathConstraintIndex;
+};
+
+}  // namespace skel

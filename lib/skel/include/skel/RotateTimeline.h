@@ -1,0 +1,31 @@
+// Keys of a bone's rotation in degrees, absolute; mixing takes the shorter way round.
+#pragma once
+
+#include "skel/CurveTimeline.h"
+
+namespace skel {
+
+class RotateTimeline : public CurveTimeline {
+public:
+    static constexpr size_t Entries = 2;
+
+    explicit RotateTimeline(size_t frameCount);
+    ~RotateTimeline() override;
+
+    SKEL_RTTI_DECL
+
+public:
+    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+               MixDirection direction) override;
+    int getPropertyId() const override;
+
+    void setFrame(size_t frameIndex, float time, float degrees);
+
+    int getBoneIndex() const { return _boneIndex; }
+    void setBoneIndex(int v) { _boneIndex = v; }
+
+private:
+    int _boneIndex;
+};
+
+}  // namespace skel

@@ -1,0 +1,74 @@
+#include "skel/TranslateTimeline.h"
+
+#include "skel/Bone.h"
+#include "skel/BoneData.h"
+
+namespace skel {
+
+SKEL_RTTI_IMPL(TranslateTimeline, CurveTimeline)
+
+TranslateTimeline::TranslateTimeline(size_t frameCount) : CurveTimeline(frameCount, Entries), _boneIndex(0) {}
+
+TranslateTimeline::~TranslateTimeline() {}
+
+int TranslateTimeline::getPropertyId() const { return propertyId(TimelineType::Translate, _boneIndex); }
+
+void TranslateTimeline::setFrame(size_t frameIndex, float time, float x, float y) {
+    size_t i;
+    if (!keyOffset(frameIndex, i)) return;
+    _frames[i] = time;
+    _frames[i + 1] = x;
+    _frames[i + 2] = y;
+}
+
+void TranslateTimeline::valueAt(float time, float& x, float& y) const {
+    const size_t last = (getFrameCount() - 1) * Entries;
+    if (time >= _frames[last]) {
+        x = _frames[last + 1];
+        y = _frames[last + 2];
+        return;
+    }
+    const size_t frame = search(_frames, time, Entries);
+    const float percent = percentBetween(frame, time);
+    const float prevX = _frames[frame - 2], prevY = _frames[frame - 1];
+    x = prevX + (_frames[frame + 1] - prevX) * percent;
+    y = prevY + (_frames[frame + 2] - prevY) * percent;
+}
+
+void TranslateTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*, float alpha, MixBlend blend,
+                              MixDirection) {
+    Bone* bone = activeBone(skeleton, _boneIndex);
+    if (!bone || getFrameCount() == 0) return;
+    const BoneData& data = bone->getData();
+
+    if (time < _frames[0]) {
+        if (blend == MixBlend::Setup) {
+            bone->setX(data.getX());
+            bone->setY(data.getY());
+        } else if (blend == MixBlend::First) {
+            bone->setX(bone->getX() + (data.getX() - bone->getX()) * alpha);
+            bone->setY(bone->getY() + (data.getY() - bone->getY()) * alpha);
+        }
+        return;
+    }
+
+    float x, y;
+    valueAt(time, x, y);
+    switch (blend) {
+    case MixBlend::Setup:
+        bone->setX(data.getX() + x * alpha);
+        bone->setY(data.getY() + y * alpha);
+        break;
+    case MixBlend::First:
+    case MixBlend::Replace:
+        bone->setX(bone->getX() + (data.getX() + x - bone->getX()) * alpha);
+        bone->setY(bone->getY() + (data.getY() + y - bone->getY()) * alpha);
+        break;
+    case MixBlend::Add:
+        bone->setX(bone->getX() + x * alpha);
+        bone->setY(bone->getY() + y * alpha);
+        break;
+    }
+}
+
+}  // namespace skel
