@@ -16,6 +16,7 @@ struct Verb {
 const Verb verbs[] = {
     {"json", skelcheck::JsonCommand, "json FILE    print the JSON tree the runtime reads from FILE"},
     {"atlas", skelcheck::AtlasCommand, "atlas FILE   print every page and region of an atlas"},
+    {"skeleton", skelcheck::SkeletonCommand, "skeleton ATLAS JSON   load a skeleton as the game does and list it"},
 };
 
 int Usage() {
