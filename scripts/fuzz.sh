@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for a number of seconds on a copy of its seed corpus.
-# usage: scripts/fuzz.sh TARGET SECONDS   (TARGET: json or atlas)
+# usage: scripts/fuzz.sh TARGET SECONDS   (TARGET: json, atlas or skeleton)
+#        scripts/fuzz.sh --all SECONDS    (every target in turn)
 # Builds the targets with clang into build-fuzz (or $TARN_FUZZ_BUILD) when
 # needed. Exits non-zero when the target finds a fault; the input that caused
 # it is kept under <build>/fuzz-artifacts/TARGET/.
@@ -10,9 +11,16 @@ if [ $# -ne 2 ]; then
   echo "usage: $0 TARGET SECONDS" >&2
   exit 2
 fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "$1" = "--all" ]; then
+  status=0
+  for seeds in "$root"/tests/fuzz/corpus/*/; do
+    "$0" "$(basename "$seeds")" "$2" || status=1
+  done
+  exit "$status"
+fi
 target=${1#fuzz_}
 seconds=$2
-root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARN_FUZZ_BUILD:-$root/build-fuzz}
 seeds=$root/tests/fuzz/corpus/$target
 if [ ! -d "$seeds" ]; then

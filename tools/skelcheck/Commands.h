@@ -7,5 +7,6 @@ namespace skelcheck {
 int JsonCommand(int argc, char** argv);
 int AtlasCommand(int argc, char** argv);
 int SkeletonCommand(int argc, char** argv);
+int PoseCommand(int argc, char** argv);
 
 }  // namespace skelcheck

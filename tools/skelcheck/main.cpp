@@ -17,6 +17,8 @@ const Verb verbs[] = {
     {"json", skelcheck::JsonCommand, "json FILE    print the JSON tree the runtime reads from FILE"},
     {"atlas", skelcheck::AtlasCommand, "atlas FILE   print every page and region of an atlas"},
     {"skeleton", skelcheck::SkeletonCommand, "skeleton ATLAS JSON   load a skeleton as the game does and list it"},
+    {"pose", skelcheck::PoseCommand,
+     "pose ATLAS JSON ANIMATION TIME [--skin NAME]   print the pose the game shows TIME seconds in"},
 };
 
 int Usage() {

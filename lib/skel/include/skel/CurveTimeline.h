@@ -33,11 +33,11 @@ public:
     Vector<float>& getCurves() { return _curves; }
     const Vector<float>& getCurves() const { return _curves; }
 
-protected:
     // The curve percent at time between the key before the search result
-    // frame (a float index) and the key at it.
+    // frame (a float index, at least one key in) and the key at it.
     float percentBetween(size_t frame, float time) const;
 
+protected:
     Vector<float> _curves;
 };
 

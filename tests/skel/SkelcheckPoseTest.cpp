@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "TempDir.h"
+
+namespace {
+
+struct Result {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Result RunPose(const tarn_test::TempDir& dir, const std::string& arguments) {
+    const std::string out = dir.File("stdout"), err = dir.File("stderr");
+    const std::string command =
+        std::string("'") + SKELCHECK_PATH + "' pose " + arguments + " >'" + out + "' 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    Result result;
+    if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
+    result.out = Slurp(out);
+    result.err = Slurp(err);
+    return result;
+}
+
+const char* const atlasText =
+    "page.png\nsize: 64, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n"
+    "head\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n"
+    "helmet\n  rotate: false\n  xy: 32, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n";
+
+// An arm turning a quarter turn over one second while its slot darkens, a
+// hat shown from 0.75 on, and the hat drawn first from 0.5 on. The alt skin
+// shows a helmet where the default skin shows the head.
+const char* const skeletonText =
+    "{\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\",\"x\":10}],"
+    "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\",\"attachment\":\"head\"},{\"name\":\"hat\",\"bone\":\"root\"}],"
+    "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}},\"hat\":{\"cap\":{\"path\":\"head\"}}}},"
+    "{\"name\":\"alt\",\"attachments\":{\"body\":{\"head\":{\"name\":\"helmet\"}}}}],"
+    "\"animations\":{\"walk\":{"
+    "\"bones\":{\"arm\":{\"rotate\":[{\"time\":0},{\"time\":1,\"angle\":90}]}},"
+    "\"slots\":{\"body\":{\"color\":[{\"time\":0,\"color\":\"ffffffff\"},{\"time\":1,\"color\":\"00000000\"}]},"
+    "\"hat\":{\"attachment\":[{\"time\":0.75,\"name\":\"cap\"}]}},"
+    "\"drawOrder\":[{\"time\":0.5,\"offsets\":[{\"slot\":\"hat\",\"offset\":-1}]}]}}}";
+
+class SkelcheckPose : public ::testing::Test {
+protected:
+    SkelcheckPose()
+        : atlas(dir.Write("char.atlas", atlasText)), json(dir.Write("char.json", skeletonText)) {}
+    Result pose(const std::string& rest) { return RunPose(dir, "'" + atlas + "' '" + json + "' " + rest); }
+
+    tarn_test::TempDir dir;
+    std::string atlas, json;
+};
+
+}  // namespace
+
+TEST_F(SkelcheckPose, PrintsBonesThenSlotsInDrawOrder) {
+    Result r = pose("walk 0.25");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "bone root 1 -4.37114e-08 0 1 0 0\n"  // cos 90° in single precision
+              "bone arm 0.92388 -0.382683 0.382683 0.92388 10 0\n"
+              "slot body head 0.75 0.75 0.75 0.75\n"
+              "slot hat - 1 1 1 1\n");
+}
+
+TEST_F(SkelcheckPose, TimeLoopsAndLaterKeysShowAttachmentsAndReorder) {
+    Result r = pose("walk 1.75");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              "bone root 1 -4.37114e-08 0 1 0 0\n"
+              "bone arm 0.382683 -0.92388 0.92388 0.382683 10 0\n"
+              "slot hat cap 1 1 1 1\n"
+              "slot body head 0.25 0.25 0.25 0.25\n");
+}
+
+TEST_F(SkelcheckPose, NamedSkinReplacesTheSetupAttachments) {
+    Result r = pose("walk 0 --skin alt");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("slot body helmet 1 1 1 1\n"), std::string::npos) << r.out;
+    r = pose("--skin nothing walk 0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("nothing"), std::string::npos);
+}
+
+TEST_F(SkelcheckPose, FailuresExitOneWithTheReasonAndBadArgumentsTwo) {
+    Result r = pose("run 0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("run"), std::string::npos);
+
+    const std::string broken = dir.Write("broken.json", "{\"bones\":[{\"name\":\"a\",\"parent\":\"nobody\"}]}");
+    r = RunPose(dir, "'" + atlas + "' '" + broken + "' walk 0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Parent bone not found: nobody\n");
+
+    r = RunPose(dir, "'" + dir.File("missing.atlas") + "' '" + json + "' walk 0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("missing.atlas"), std::string::npos);
+
+    for (const char* bad : {"walk", "walk soon", "walk 1x", "walk nan", "walk 1 extra", "walk 1 --skin"})
+        EXPECT_EQ(pose(bad).code, 2) << bad;
+}
