@@ -545,7 +545,9 @@ Rig MakeRig() {
   r.Add({"torso", "hip", {0, 790}, 90, 260});
   r.Add({"neck", "torso", {0, 1060}, 90, 50});
   r.Add({"head", "neck", {0, 1110}, 90, 230});
-  r.Add({"Face", "head", {kFaceX, kFaceY}, 90, 0});
+  // The portrait puts this bone 16 units right of and 4 above its canvas
+  // centre; set off by that much, the face sits in the middle.
+  r.Add({"Face", "head", {kFaceX + 12, kFaceY + 4}, 90, 0});
   r.Add({"hat", "head", {0, 1290}, 90, 90});
   r.Add({"braid", "head", {80, 1172}, -83.1, 250});
   Point at = kScarfRoot;
