@@ -121,10 +121,7 @@ SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
   originY = static_cast<int>(-skeletonData->getY());
 }
 
-SkelAnimation::~SkelAnimation() {
-  Release();
-  animationNames.shrink_to_fit();
-}
+SkelAnimation::~SkelAnimation() { Release(); }
 
 void SkelAnimation::Release() {
   // The state goes before the mix data it was made over.

@@ -683,7 +683,7 @@ struct Placed {
 
 // The flying scarf is a grid mesh weighted along its three bones.
 struct ScarfMesh {
-  static const int kCols = 8, kRows = 3;
+  static constexpr int kCols = 8, kRows = 3;
   std::vector<Point> world;                          // setup position per vertex
   std::vector<double> uvs;                           // region coordinates
   std::vector<int> triangles;

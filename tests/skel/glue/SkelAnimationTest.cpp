@@ -9,8 +9,11 @@
 #include "TestImages.h"
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
+#include "skel/MeshAttachment.h"
+#include "skel/RegionAttachment.h"
 #include "skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
+#include "skel/Slot.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 
@@ -238,6 +241,39 @@ TEST_F(SkelAnimationTest, MeshesDrawTheirTrianglesWhereTheirVerticesAre) {
   s->DrawSkeleton(false, false);
   ExpectQuadAt(100, 100, 1);
   ExpectQuadAt(160, 100, 1);
+}
+
+TEST_F(SkelAnimationTest, ColourBytesAreTheChannelsTimes255CutDown) {
+  SkelAnimation* s = Make(kBlendSkeleton);
+  ASSERT_NE(s, nullptr);
+  auto* white = static_cast<skel::RegionAttachment*>(
+      s->skeleton->findSlot(skel::String("normal"))->getAttachment());
+  white->getColor().r = 1.0f;
+  white->getColor().g = 0.5f;
+  white->getColor().b = 0.25f;
+  // A colour text the loader could not read leaves channels at -1.
+  auto* unreadable = static_cast<skel::RegionAttachment*>(
+      s->skeleton->findSlot(skel::String("after"))->getAttachment());
+  unreadable->getColor().r = unreadable->getColor().a = -1.0f;
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  ExpectRgb(100, 100, Pixel{255, 127, 63, 255}, 0);
+  ExpectNothing(260, 100);
+}
+
+TEST_F(SkelAnimationTest, AMeshNamingMissingVerticesDrawsOnlyItsWholeTriangles) {
+  SkelAnimation* s = Make(kMeshSkeleton);
+  ASSERT_NE(s, nullptr);
+  auto* mesh = static_cast<skel::MeshAttachment*>(s->skeleton->findSlot(skel::String("plain"))->getAttachment());
+  // The second triangle (the upper left half) loses its last corner.
+  mesh->getTriangles()[5] = 99;
+  s->skeleton->findSlot(skel::String("weighted"))->setAttachment(nullptr);
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  ExpectRgb(108, 103, kWhite);
+  ExpectNothing(92, 97);
 }
 
 const char* const kNothingToDraw = R"({
