@@ -450,15 +450,26 @@ void DrawForearm(Piece& p, Point elbow, Point wrist) {
 }
 
 void DrawHand(Piece& p, Point wrist, double angleDeg, bool fist) {
-  Point c = Along(wrist, angleDeg, fist ? 22 : 30);
-  double a = (angleDeg + 90) * kDeg;
   if (fist) {
+    Point c = Along(wrist, angleDeg, 22);
     p.Ink(Circle(c.x, c.y, 26), kP.skin);
     p.Fill(Line({c.x - 14, c.y - 4}, {c.x + 12, c.y - 4}, 3), Rgb(0x9a5a4a, 0.6));
-  } else {
-    p.Ink(Ellipse(c.x, c.y, 22, 32, a), kP.skin);
-    Point thumb = Along(c, angleDeg + 60, 20);
-    p.Ink(Ellipse(thumb.x, thumb.y, 9, 15, a + 0.6), kP.skin, 3.5);
+    return;
+  }
+  // An open hand: palm, four fingers fanning out along the arm, and a thumb.
+  Point palm = Along(wrist, angleDeg, 26);
+  Shape hand = Ellipse(palm.x, palm.y, 24, 27, (angleDeg + 90) * kDeg);
+  for (int i = 0; i < 4; ++i) {
+    double spread = angleDeg + (i - 1.5) * 9;
+    Point base = Along(palm, spread, 12), tip = Along(palm, spread, 46 - std::abs(i - 1.5) * 6);
+    hand = Union(hand, Limb(base, tip, 8.5, 6.5));
+  }
+  Point thumbBase = Along(palm, angleDeg - 70, 14), thumbTip = Along(palm, angleDeg - 45, 38);
+  hand = Union(hand, Limb(thumbBase, thumbTip, 9.5, 7));
+  p.Ink(hand, kP.skin, 4);
+  for (int i = 1; i < 4; ++i) {
+    double spread = angleDeg + (i - 2) * 9;
+    p.Fill(Line(Along(palm, spread, 24), Along(palm, spread, 36), 2), Rgb(0x9a5a4a, 0.5));
   }
 }
 
@@ -486,7 +497,7 @@ void DrawGlow(Piece& p) {
   Paint light = [c, radius](double x, double y) {
     double d = std::hypot(x - c.x, y - c.y) / radius;
     double t = d >= 1 ? 0 : std::pow(1 - d, 1.6);
-    return Color{1.0 * t, 0.78 * t, 0.4 * t, t};
+    return Color{0.9 * t, 0.68 * t, 0.32 * t, t};
   };
   p.Fill(Circle(c.x, c.y, radius), light);
 }
@@ -964,7 +975,7 @@ bool MakeChar01(const std::string& outDir) {
   DrawUpperArm(*add(new Piece("upperarm-R", b[0], b[1], b[2], b[3])), kShoulderR, kElbowR);
   b = limbBox(kElbowR, kWristR, 40);
   DrawForearm(*add(new Piece("forearm-R", b[0], b[1], b[2], b[3])), kElbowR, kWristR);
-  DrawHand(*add(new Piece("hand-R", kWristR.x - 70, kWristR.y - 90, kWristR.x + 60, kWristR.y + 30)), kWristR, kForearmRAngle, false);
+  DrawHand(*add(new Piece("hand-R", kWristR.x - 80, kWristR.y - 100, kWristR.x + 70, kWristR.y + 30)), kWristR, kForearmRAngle, false);
   b = limbBox(kShoulderL, kElbowL, 46);
   DrawUpperArm(*add(new Piece("upperarm-L", b[0], b[1], b[2], b[3])), kShoulderL, kElbowL);
   b = limbBox(kElbowL, kWristL, 40);

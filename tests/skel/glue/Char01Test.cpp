@@ -11,10 +11,13 @@
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/Bone.h"
+#include "skel/MeshAttachment.h"
+#include "skel/RegionAttachment.h"
 #include "skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"
+#include "skel/SlotData.h"
 
 using namespace tarn_test;
 using TarnFramework::Graphic2D;
@@ -26,6 +29,14 @@ struct Extent {
   int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
   bool empty() const { return x1 < 0; }
 };
+
+skel::String PicturePath(skel::Attachment& attachment) {
+  if (attachment.getRTTI().isExactly(skel::RegionAttachment::rtti))
+    return static_cast<skel::RegionAttachment&>(attachment).getPath();
+  if (attachment.getRTTI().isExactly(skel::MeshAttachment::rtti))
+    return static_cast<skel::MeshAttachment&>(attachment).getPath();
+  return skel::String();
+}
 
 class Char01Test : public SkelGlueTest {
  protected:
@@ -73,6 +84,43 @@ TEST_F(Char01Test, HasWhatTheGameLooksFor) {
   EXPECT_LT(d.getHeight(), 1600);
   EXPECT_GT(face->getWorldY(), 1100);
   EXPECT_NEAR(face->getWorldX(), 0, 20);
+}
+
+TEST_F(Char01Test, TheSkinTheGameWearsChangesPictures) {
+  skel::SkeletonData& d = *data.skeletonData;
+  skel::Skin* outfit = d.findSkin(skel::String("0_1"));
+  ASSERT_NE(outfit, nullptr);
+  int changed = 0;
+  for (size_t i = 0; i < d.getSlots().size(); ++i) {
+    const skel::String& name = d.getSlots()[i]->getAttachmentName();
+    skel::Attachment* mine = outfit->getAttachment(i, name);
+    skel::Attachment* plain = d.getDefaultSkin()->getAttachment(i, name);
+    if (!mine) continue;
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FALSE(PicturePath(*mine) == PicturePath(*plain)) << "slot " << i << " looks the same in both skins";
+    ++changed;
+  }
+  EXPECT_GE(changed, 2);
+}
+
+// Idle is a loop: the pose just before its end is the pose at its start.
+TEST_F(Char01Test, TheIdleLoopIsSeamless) {
+  auto pose = [&](float time) {
+    sprite->SetAnimation(0);
+    sprite->state->update(time);
+    sprite->state->apply(*sprite->skeleton);
+    sprite->skeleton->updateWorldTransform();
+    std::vector<float> out;
+    for (size_t i = 0; i < sprite->skeleton->getBones().size(); ++i) {
+      skel::Bone* b = sprite->skeleton->getBones()[i];
+      out.insert(out.end(), {b->getWorldX(), b->getWorldY(), b->getA(), b->getC()});
+    }
+    return out;
+  };
+  const float duration = data.skeletonData->getAnimations()[0]->getDuration();
+  std::vector<float> start = pose(0), end = pose(duration - 1e-4f);
+  ASSERT_EQ(start.size(), end.size());
+  for (size_t i = 0; i < start.size(); ++i) EXPECT_NEAR(start[i], end[i], 0.05f) << "bone " << i / 4;
 }
 
 TEST_F(Char01Test, EveryAnimationDrawsWithinTheBounds) {
