@@ -825,9 +825,11 @@ std::string ScarfDeform(const Rig& rig, const ScarfMesh& m, const Piece& p, doub
 std::string Idle(const Rig& rig, const ScarfMesh& m, const Piece& scarf) {
   const double T = 3.0;
   auto sine = [](double phase, double lag) { return std::sin(2 * kPi * (phase - lag)); };
+  // 0 at the start of the loop, 1 with the lungs full halfway through.
+  auto breath = [](double phase) { return (1 - std::cos(2 * kPi * phase)) / 2; };
   Obj bones;
-  bones.Put("torso", Obj().Put("scale", Array(Loop(T, 4, [&](double ph) { return XY(1, 1 + 0.012 * (1 - std::cos(2 * kPi * ph)) / 2 * 2); }), 8))
-                         .Put("translate", Array(Loop(T, 4, [&](double ph) { return XY(0, 3 * (1 - std::cos(2 * kPi * ph)) / 2); }), 8))
+  bones.Put("torso", Obj().Put("scale", Array(Loop(T, 4, [&](double ph) { return XY(1, 1 + 0.024 * breath(ph)); }), 8))
+                         .Put("translate", Array(Loop(T, 4, [&](double ph) { return XY(0, 3 * breath(ph)); }), 8))
                          .Text(6));
   bones.Put("head", Obj().Put("rotate", Array(Loop(T, 4, [&](double ph) { return Angle(2.5 * sine(ph, 0.1)); }), 8)).Text(6));
   bones.Put("braid", Obj().Put("rotate", Array(Loop(T, 6, [&](double ph) { return Angle(4 * sine(ph, 0.3)); }), 8)).Text(6));
@@ -837,7 +839,7 @@ std::string Idle(const Rig& rig, const ScarfMesh& m, const Piece& scarf) {
                   .Text(6));
   bones.Put("lantern", Obj().Put("rotate", Array(Loop(T, 4, [&](double ph) { return Angle(5 * sine(ph, 0.05)); }), 8)).Text(6));
   bones.Put("hand-L-target",
-            Obj().Put("translate", Array(Loop(T, 4, [&](double ph) { return XY(0, 4 * (1 - std::cos(2 * kPi * ph)) / 2); }), 8))
+            Obj().Put("translate", Array(Loop(T, 4, [&](double ph) { return XY(0, 4 * breath(ph)); }), 8))
                 .Text(6));
   // The flame flickers: quick, uneven steps of the glow's size.
   const double flicker[] = {1, 1.08, 0.97, 1.1, 1.02, 1.12, 0.98, 1.06, 1};
