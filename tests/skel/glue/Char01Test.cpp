@@ -17,6 +17,7 @@
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"
+#include "skel/Slot.h"
 #include "skel/SlotData.h"
 
 using namespace tarn_test;
@@ -103,24 +104,35 @@ TEST_F(Char01Test, TheSkinTheGameWearsChangesPictures) {
   EXPECT_GE(changed, 2);
 }
 
-// Idle is a loop: the pose just before its end is the pose at its start.
-TEST_F(Char01Test, TheIdleLoopIsSeamless) {
-  auto pose = [&](float time) {
-    sprite->SetAnimation(0);
+// The game loops every animation: the pose just before the end is the pose
+// at the start, pictures and drawing order included.
+TEST_F(Char01Test, EveryAnimationLoopsSeamlessly) {
+  struct Pose {
+    std::vector<float> bones;
+    std::vector<const void*> shown;
+  };
+  auto pose = [&](int animation, float time) {
+    sprite->SetAnimation(animation);
     sprite->state->update(time);
     sprite->state->apply(*sprite->skeleton);
     sprite->skeleton->updateWorldTransform();
-    std::vector<float> out;
+    Pose out;
     for (size_t i = 0; i < sprite->skeleton->getBones().size(); ++i) {
       skel::Bone* b = sprite->skeleton->getBones()[i];
-      out.insert(out.end(), {b->getWorldX(), b->getWorldY(), b->getA(), b->getC()});
+      out.bones.insert(out.bones.end(), {b->getWorldX(), b->getWorldY(), b->getA(), b->getC()});
     }
+    for (size_t i = 0; i < sprite->skeleton->getDrawOrder().size(); ++i)
+      out.shown.push_back(sprite->skeleton->getDrawOrder()[i]->getAttachment());
     return out;
   };
-  const float duration = data.skeletonData->getAnimations()[0]->getDuration();
-  std::vector<float> start = pose(0), end = pose(duration - 1e-4f);
-  ASSERT_EQ(start.size(), end.size());
-  for (size_t i = 0; i < start.size(); ++i) EXPECT_NEAR(start[i], end[i], 0.05f) << "bone " << i / 4;
+  for (int i = 0; i < int(sprite->animationNames.size()); ++i) {
+    SCOPED_TRACE(sprite->animationNames[i]);
+    const float duration = data.skeletonData->getAnimations()[i]->getDuration();
+    Pose start = pose(i, 0), end = pose(i, duration - 1e-4f);
+    ASSERT_EQ(start.bones.size(), end.bones.size());
+    for (size_t k = 0; k < start.bones.size(); ++k) EXPECT_NEAR(start.bones[k], end.bones[k], 0.05f) << "bone " << k / 4;
+    EXPECT_EQ(start.shown, end.shown);
+  }
 }
 
 TEST_F(Char01Test, EveryAnimationDrawsWithinTheBounds) {
