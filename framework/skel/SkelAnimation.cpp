@@ -71,8 +71,7 @@ void DrawRegion(skel::Slot& slot, skel::RegionAttachment& region) {
   static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
   std::vector<Vertex> vertices;
   vertices.reserve(6);
-  for (int k : kCorners)
-    vertices.push_back({world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a});
+  for (int k : kCorners) vertices.push_back({world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a});
   if (Graphic2D* sprite = PageSprite(region.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
 }
 

@@ -36,8 +36,8 @@ class SkelAnimation : public TarnFramework::Drawer {
   void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                 bool flipV, const TarnFramework::Rect& source) override;
   // Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
-  void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
-                       bool flipH, bool flipV) override;
+  void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                       bool flipV) override;
   void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;
   void DrawScaledUniform(int32_t x, int32_t y, double scale) override;
   void Draw(int32_t x, int32_t y) override;

@@ -130,7 +130,8 @@ TEST_F(Char01Test, EveryAnimationLoopsSeamlessly) {
     const float duration = data.skeletonData->getAnimations()[i]->getDuration();
     Pose start = pose(i, 0), end = pose(i, duration - 1e-4f);
     ASSERT_EQ(start.bones.size(), end.bones.size());
-    for (size_t k = 0; k < start.bones.size(); ++k) EXPECT_NEAR(start.bones[k], end.bones[k], 0.05f) << "bone " << k / 4;
+    for (size_t k = 0; k < start.bones.size(); ++k)
+      EXPECT_NEAR(start.bones[k], end.bones[k], 0.05f) << "bone " << k / 4;
     EXPECT_EQ(start.shown, end.shown);
   }
 }

@@ -13,9 +13,9 @@
 #include "skel/RegionAttachment.h"
 #include "skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
-#include "skel/Slot.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
+#include "skel/Slot.h"
 
 using namespace tarn_test;
 using TarnSkel::SkelAnimation;
@@ -246,14 +246,13 @@ TEST_F(SkelAnimationTest, MeshesDrawTheirTrianglesWhereTheirVerticesAre) {
 TEST_F(SkelAnimationTest, ColourBytesAreTheChannelsTimes255CutDown) {
   SkelAnimation* s = Make(kBlendSkeleton);
   ASSERT_NE(s, nullptr);
-  auto* white = static_cast<skel::RegionAttachment*>(
-      s->skeleton->findSlot(skel::String("normal"))->getAttachment());
+  auto* white = static_cast<skel::RegionAttachment*>(s->skeleton->findSlot(skel::String("normal"))->getAttachment());
   white->getColor().r = 1.0f;
   white->getColor().g = 0.5f;
   white->getColor().b = 0.25f;
   // A colour text the loader could not read leaves channels at -1.
-  auto* unreadable = static_cast<skel::RegionAttachment*>(
-      s->skeleton->findSlot(skel::String("after"))->getAttachment());
+  auto* unreadable =
+      static_cast<skel::RegionAttachment*>(s->skeleton->findSlot(skel::String("after"))->getAttachment());
   unreadable->getColor().r = unreadable->getColor().a = -1.0f;
   s->skeleton->setX(100);
   s->skeleton->setY(100);

@@ -54,7 +54,8 @@ TEST_F(SkelDataTest, EveryPageGetsItsOwnSpriteAndAllAreFreedWithTheAtlas) {
   WriteTestPage(dir, "two.png");
   std::string second = TestPageAtlas("two.png");
   // The second page's regions need names of their own.
-  for (const char* name : {"white", "quad"}) second.replace(second.find(name), std::string(name).size(), std::string(name) + "2");
+  for (const char* name : {"white", "quad"})
+    second.replace(second.find(name), std::string(name).size(), std::string(name) + "2");
   const std::string atlasPath = dir.Write("two.atlas", TestPageAtlas("one.png") + "\n" + second);
   const std::string skeletonPath = dir.Write("two.json", kOneRegion);
   ASSERT_TRUE(data.Load(atlasPath.c_str(), skeletonPath.c_str()));

@@ -31,8 +31,8 @@ bool SkelGlueTest::LoadSkeleton(const std::string& json) {
 
 void SkelGlueTest::ExpectRgb(int x, int y, const Pixel& expected, int tolerance) {
   Pixel got = ReadPixel(x, y);
-  EXPECT_TRUE(SameRgb(got, expected, tolerance)) << "at (" << x << ", " << y << "): " << got << ", expected "
-                                                 << expected;
+  EXPECT_TRUE(SameRgb(got, expected, tolerance))
+      << "at (" << x << ", " << y << "): " << got << ", expected " << expected;
 }
 
 bool SkelGlueTest::WindowIsClear() const {
