@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for a number of seconds on a copy of its seed corpus.
-# usage: scripts/fuzz.sh TARGET SECONDS   (TARGET: json, atlas or skeleton)
+# usage: scripts/fuzz.sh TARGET SECONDS   (TARGET: json, atlas, skeleton or animation)
 #        scripts/fuzz.sh --all SECONDS    (every target in turn)
 # Builds the targets with clang into build-fuzz (or $TARN_FUZZ_BUILD) when
 # needed. Exits non-zero when the target finds a fault; the input that caused

@@ -194,6 +194,33 @@ TEST(AnimationState, MixingWithoutDurationTurnsFirstIntoSetupForWhatOnlyTheOldKe
     EXPECT_FLOAT_EQ(p.rotation(), 10) << "the bone returns to setup rather than staying where it was";
 }
 
+TEST(AnimationState, InterruptedMixHoldsTheOldestUntilTheNewestFadesIn) {
+    Player p;
+    Animation* a = p.rig.animation("a", 1, {rotate(1, {{0, 20}})});
+    Animation* b = p.rig.animation("b", 1, {rotate(1, {{0, 60}})});
+    Animation* c = p.rig.animation("c", 1, {});
+    p.stateData.setDefaultMix(1);
+    TrackEntry* first = p.state.setAnimation(0, a, true);
+    p.step(0.1f);
+    TrackEntry* second = p.state.setAnimation(0, b, true);
+    p.state.apply(*p.rig.skeleton);
+    p.step(0.5f);
+    TrackEntry* third = p.state.setAnimation(0, c, true);
+    EXPECT_FLOAT_EQ(third->getInterruptAlpha(), 0.5f) << "the interrupted mix had reached half";
+    p.state.apply(*p.rig.skeleton);
+    // a keys the bone and so does b, which c does not: a holds, fading as c mixes in.
+    ASSERT_EQ(first->getTimelineMode().size(), 1u);
+    EXPECT_EQ(first->getTimelineMode()[0], static_cast<int>(TimelineMode::HoldMix));
+    EXPECT_EQ(first->getTimelineHoldMix()[0], third);
+    EXPECT_EQ(second->getTimelineMode()[0], static_cast<int>(TimelineMode::Subsequent));
+
+    // With holdPrevious the older entries hold everything they key.
+    third->setHoldPrevious(true);
+    p.state.setAnimation(1, c, true);  // any start recomputes the modes
+    p.state.apply(*p.rig.skeleton);
+    EXPECT_EQ(second->getTimelineMode()[0], static_cast<int>(TimelineMode::HoldSubsequent));
+}
+
 TEST(AnimationState, LoopingZeroLengthAnimationCompletesOnEveryApply) {
     Player p;
     Animation* still = p.rig.animation("still", 0, {rotate(1, {{0, 5}})});

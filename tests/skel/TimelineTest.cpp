@@ -582,6 +582,21 @@ TEST(Timelines, TargetsOutOfRangeOrInactiveAreSkipped) {
     EXPECT_EQ(rig.shown(0), "a");
 }
 
+TEST(Timelines, ANaNTimeReadsAsTheLastKey) {
+    Rig rig;
+    const float nan = std::nanf("");
+    RotateTimeline single(1);
+    single.setBoneIndex(1);
+    single.setFrame(0, 0, 30);
+    applyAt(single, *rig.skeleton, nan, 1, kSetup);
+    EXPECT_FLOAT_EQ(rig.armBone().getRotation(), 40);
+    TransformConstraintTimeline mixes(2);
+    mixes.setFrame(0, 0, 0.5f, 0.5f, 0.5f, 0.5f);
+    mixes.setFrame(1, 1, 0.25f, 0.25f, 0.25f, 0.25f);
+    applyAt(mixes, *rig.skeleton, nan, 1, kSetup);
+    EXPECT_FLOAT_EQ(rig.skeleton->getTransformConstraints()[0]->getRotateMix(), 0.25f);
+}
+
 TEST(Animation, OwnsItsTimelinesAndKnowsTheirPropertyIds) {
     Rig rig;
     auto* rotate = new RotateTimeline(1);

@@ -68,6 +68,10 @@ public:
     static size_t search(const Vector<float>& frames, float target, size_t step);
     static size_t search(const Vector<float>& frames, float target) { return search(frames, target, 1); }
 
+    // Whether time is at or after keyTime. A NaN time counts as after, so that
+    // only times strictly between the first and the last key reach the search.
+    static bool atOrAfter(float time, float keyTime) { return !(time < keyTime); }
+
 protected:
     // Unsigned arithmetic: a wild index must not overflow.
     static int propertyId(TimelineType type, int index) {

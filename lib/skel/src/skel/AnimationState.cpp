@@ -270,7 +270,7 @@ bool AnimationState::apply(Skeleton& skeleton) {
         if (!current || current->_delay > 0) continue;
         applied = true;
 
-        // Track 0 has nothing under it to mix with, so it starts from the setup pose.
+        // Track 0 is the bottom layer: with nothing under it, unkeyed times fall back to setup.
         const MixBlend blend = i == 0 ? MixBlend::First : current->_mixBlend;
         float mix = current->_alpha;
         if (current->_mixingFrom)
@@ -456,7 +456,7 @@ void AnimationState::applyRotateTimeline(RotateTimeline& timeline, Skeleton& ske
     } else {
         r1 = blend == MixBlend::Setup ? setup : bone->getRotation();
         const size_t last = (count - 1) * RotateTimeline::Entries;
-        if (time >= frames[last]) {
+        if (Timeline::atOrAfter(time, frames[last])) {
             r2 = setup + frames[last + 1];
         } else {
             const size_t frame = Timeline::search(frames, time, RotateTimeline::Entries);

@@ -25,7 +25,7 @@ void AttachmentTimeline::setFrame(size_t frameIndex, float time, const String& a
 const String* AttachmentTimeline::keyedName(float time) const {
     const size_t count = _frames.size();
     if (count == 0 || time < _frames[0]) return nullptr;
-    const size_t frameIndex = time >= _frames[count - 1] ? count - 1 : search(_frames, time) - 1;
+    const size_t frameIndex = atOrAfter(time, _frames[count - 1]) ? count - 1 : search(_frames, time) - 1;
     return frameIndex < _attachmentNames.size() ? &_attachmentNames[frameIndex] : nullptr;
 }
 

@@ -43,7 +43,7 @@ void ColorTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*
 
     float key[4];
     const size_t last = (count - 1) * Entries;
-    if (time >= _frames[last]) {
+    if (atOrAfter(time, _frames[last])) {
         for (size_t c = 0; c < 4; ++c) key[c] = _frames[last + 1 + c];
     } else {
         const size_t frame = search(_frames, time, Entries);

@@ -62,7 +62,7 @@ void DeformTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>
     const Vector<float>* prev;
     const Vector<float>* next = nullptr;
     float percent = 0;
-    if (time >= _frames[count - 1]) {
+    if (atOrAfter(time, _frames[count - 1])) {
         prev = &_frameVertices[count - 1];
     } else {
         const size_t frame = search(_frames, time);

@@ -39,7 +39,7 @@ void DrawOrderTimeline::apply(Skeleton& skeleton, float, float time, Vector<Even
         return;
     }
 
-    const size_t frameIndex = time >= _frames[count - 1] ? count - 1 : search(_frames, time) - 1;
+    const size_t frameIndex = atOrAfter(time, _frames[count - 1]) ? count - 1 : search(_frames, time) - 1;
     if (frameIndex >= _drawOrders.size()) return;
     const Vector<int>& key = _drawOrders[frameIndex];
     if (key.size() == 0) {

@@ -37,8 +37,8 @@ void EventTimeline::apply(Skeleton&, float lastTime, float time, Vector<Event*>*
     collect(lastTime, time, *events, false);
 }
 
-// Keys in (lastTime, time]; after a wrap, keys at lastTime's own time are not
-// cut off by the last-key test since lastTime no longer comes from a key.
+// Keys after lastTime up to and including time. After a wrap lastTime is -1,
+// which is not a key's time, so the test against the last key is skipped.
 void EventTimeline::collect(float lastTime, float time, Vector<Event*>& events, bool wrapped) const {
     const size_t count = _frames.size() < _events.size() ? _frames.size() : _events.size();
     if (count == 0) return;

@@ -56,7 +56,7 @@ void IkConstraintTimeline::apply(Skeleton& skeleton, float, float time, Vector<E
     float mix, softness;
     size_t held;
     const size_t last = (count - 1) * Entries;
-    if (time >= _frames[last]) {
+    if (atOrAfter(time, _frames[last])) {
         held = last;
         mix = _frames[last + 1];
         softness = _frames[last + 2];

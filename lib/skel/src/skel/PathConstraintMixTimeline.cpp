@@ -46,7 +46,7 @@ void PathConstraintMixTimeline::apply(Skeleton& skeleton, float, float time, Vec
 
     float keyRotate, keyTranslate;
     const size_t last = (count - 1) * Entries;
-    if (time >= _frames[last]) {
+    if (atOrAfter(time, _frames[last])) {
         keyRotate = _frames[last + 1];
         keyTranslate = _frames[last + 2];
     } else {

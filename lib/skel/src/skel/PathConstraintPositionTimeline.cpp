@@ -25,7 +25,7 @@ void PathConstraintPositionTimeline::setFrame(size_t frameIndex, float time, flo
 
 float PathConstraintPositionTimeline::valueAt(float time) const {
     const size_t last = (getFrameCount() - 1) * Entries;
-    if (time >= _frames[last]) return _frames[last + 1];
+    if (atOrAfter(time, _frames[last])) return _frames[last + 1];
     const size_t frame = search(_frames, time, Entries);
     const float percent = percentBetween(frame, time);
     const float prev = _frames[frame - 1];

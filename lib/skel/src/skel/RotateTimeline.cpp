@@ -37,7 +37,7 @@ void RotateTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>
     }
 
     const size_t last = (count - 1) * Entries;
-    if (time >= _frames[last]) {
+    if (atOrAfter(time, _frames[last])) {
         float r = _frames[last + 1];
         switch (blend) {
         case MixBlend::Setup:

@@ -44,7 +44,7 @@ void TransformConstraintTimeline::apply(Skeleton& skeleton, float, float time, V
     } else {
         float key[4];
         const size_t last = (count - 1) * Entries;
-        if (time >= _frames[last]) {
+        if (atOrAfter(time, _frames[last])) {
             for (size_t m = 0; m < 4; ++m) key[m] = _frames[last + 1 + m];
         } else {
             const size_t frame = search(_frames, time, Entries);

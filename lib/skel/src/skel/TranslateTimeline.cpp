@@ -23,7 +23,7 @@ void TranslateTimeline::setFrame(size_t frameIndex, float time, float x, float y
 
 void TranslateTimeline::valueAt(float time, float& x, float& y) const {
     const size_t last = (getFrameCount() - 1) * Entries;
-    if (time >= _frames[last]) {
+    if (atOrAfter(time, _frames[last])) {
         x = _frames[last + 1];
         y = _frames[last + 2];
         return;

@@ -53,7 +53,7 @@ void TwoColorTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event
 
     float key[7];
     const size_t last = (count - 1) * Entries;
-    if (time >= _frames[last]) {
+    if (atOrAfter(time, _frames[last])) {
         for (size_t c = 0; c < 7; ++c) key[c] = _frames[last + 1 + c];
     } else {
         const size_t frame = search(_frames, time, Entries);
