@@ -387,7 +387,7 @@ void DrawGlow(Piece& p) {
   Paint light = [c, radius](double x, double y) {
     double d = std::hypot(x - c.x, y - c.y) / radius;
     double t = d >= 1 ? 0 : std::pow(1 - d, 1.6);
-    return Color{0.9 * t, 0.68 * t, 0.32 * t, t};
+    return Color{1.0 * t, 0.74 * t, 0.34 * t, t};
   };
   p.Fill(Circle(c.x, c.y, radius), light);
 }
