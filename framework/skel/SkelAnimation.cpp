@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -26,6 +27,16 @@ namespace TarnSkel {
 namespace {
 
 using Vertex = Graphic2D::Vertex;
+
+// Toward zero, as a cast does, but a value beyond the int range (bounds
+// from a hostile file, a huge scale) is held at the nearest end and NaN gives
+// 0 instead of being undefined.
+int Truncate(double v) {
+  if (!(v == v)) return 0;
+  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(v);
+}
 
 // Channels outside 0..1 (a colour text the loader could not read) are
 // clamped: converting them unclamped would be undefined.
@@ -114,10 +125,10 @@ SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
     animationNames.push_back(copy);
   }
   SetAnimation(currentAnimation);
-  width = static_cast<int>(skeletonData->getWidth());
-  height = static_cast<int>(skeletonData->getHeight());
-  originX = static_cast<int>(-skeletonData->getX());
-  originY = static_cast<int>(-skeletonData->getY());
+  width = Truncate(skeletonData->getWidth());
+  height = Truncate(skeletonData->getHeight());
+  originX = Truncate(-static_cast<double>(skeletonData->getX()));
+  originY = Truncate(-static_cast<double>(skeletonData->getY()));
 }
 
 SkelAnimation::~SkelAnimation() { Release(); }
@@ -179,8 +190,8 @@ void SkelAnimation::DrawTransformed(int32_t x, int32_t y, double scale, double, 
   if (!skeleton) return;
   const double ox = flipH ? GetWidth() * scale - originX * scale : originX * scale;
   const double oy = flipV ? GetHeight() * scale - originY * scale : originY * scale;
-  skeleton->setX(static_cast<float>(static_cast<int>(x + ox)));
-  skeleton->setY(static_cast<float>(static_cast<int>(y + oy)));
+  skeleton->setX(static_cast<float>(Truncate(x + ox)));
+  skeleton->setY(static_cast<float>(Truncate(y + oy)));
   skeleton->setScaleX(static_cast<float>(scale));
   skeleton->setScaleY(static_cast<float>(scale));
   DrawSkeleton(flipH, flipV);

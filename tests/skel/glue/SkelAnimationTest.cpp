@@ -2,6 +2,7 @@
 // as textured triangles, blend modes per slot, and animation selection.
 #include <GL/glew.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -86,6 +87,17 @@ TEST_F(SkelAnimationTest, ConstructionCopiesNamesAndTruncatesTheBounds) {
   s->Draw(100, 50);
   s->SetAnimation(1);
   EXPECT_EQ(s->currentAnimation, 0);
+  EXPECT_TRUE(WindowIsClear());
+}
+
+TEST_F(SkelAnimationTest, BoundsBeyondTheIntRangeAreHeldAtItsEnds) {
+  SkelAnimation* s = Make(R"({"skeleton": {"x": 1e30, "y": -1e30, "width": 3e9, "height": -3e9}})");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetWidth(), INT_MAX);
+  EXPECT_EQ(s->GetHeight(), INT_MIN);
+  EXPECT_EQ(s->originX, INT_MIN);
+  EXPECT_EQ(s->originY, INT_MAX);
+  s->DrawTransformed(0, 0, 1e20, 0, 0, 0, true, false);
   EXPECT_TRUE(WindowIsClear());
 }
 
