@@ -2,10 +2,14 @@
 #include "GameSystem.h"
 #include "core/StartUp.h"
 #include "core/SystemBase.h"
+#include "skel/SkelExtension.h"
 
 using namespace TarnFramework;
 
 int main() {
+  // The skeletal runtime's tracking extension serves every allocation from
+  // the first one on.
+  skel::SkelExtension::getInstance();
   SetProgramLocale();
   SystemBase system;
   if (!StartUpWindow(system)) return -1;

@@ -1,5 +1,5 @@
-// assetgen OUTDIR: writes the game's pictures and sounds into OUTDIR/gfx and
-// OUTDIR/sound. The output is committed; rerunning must give the same bytes.
+// assetgen OUTDIR: writes the game's pictures, sounds and skeletal character
+// into OUTDIR/gfx, OUTDIR/sound and OUTDIR/skel_data. The output is committed; rerunning must give the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -17,6 +17,7 @@ const Family kFamilies[] = {
     {"workshop background", assetgen::MakeWorkshop},
     {"picture characters", assetgen::MakeCharacters},
     {"UI chime", assetgen::MakeChime},
+    {"skeletal character", assetgen::MakeChar01},
 };
 
 }  // namespace
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
   }
   std::string outDir = argv[1];
   std::error_code error;
-  for (const char* sub : {"gfx", "sound"}) {
+  for (const char* sub : {"gfx", "sound", "skel_data"}) {
     std::filesystem::create_directories(std::filesystem::path(outDir) / sub, error);
     if (error) {
       std::fprintf(stderr, "cannot create %s/%s: %s\n", outDir.c_str(), sub, error.message().c_str());

@@ -1,0 +1,215 @@
+#include "skel/SkelAnimation.h"
+
+#include <GL/glew.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "graphics/Graphic2D.h"
+#include "skel/Animation.h"
+#include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
+#include "skel/AtlasPage.h"
+#include "skel/AtlasRegion.h"
+#include "skel/Bone.h"
+#include "skel/MeshAttachment.h"
+#include "skel/RegionAttachment.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/Slot.h"
+#include "skel/SlotData.h"
+
+using TarnFramework::Graphic2D;
+
+namespace TarnSkel {
+
+namespace {
+
+using Vertex = Graphic2D::Vertex;
+
+// Toward zero, as a cast does, but a value beyond the int range (bounds
+// from a hostile file, a huge scale) is held at the nearest end and NaN gives
+// 0 instead of being undefined.
+int Truncate(double v) {
+  if (!(v == v)) return 0;
+  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(v);
+}
+
+// Channels outside 0..1 (a colour text the loader could not read) are
+// clamped: converting them unclamped would be undefined.
+uint8_t ColorByte(float channel) {
+  if (!(channel > 0.0f)) return 0;
+  if (channel >= 1.0f) return 255;
+  return static_cast<uint8_t>(channel * 255.0f);
+}
+
+void SetBlend(skel::BlendMode mode) {
+  glEnable(GL_BLEND);
+  switch (mode) {
+    case skel::BlendMode::Additive:
+      glBlendFunc(GL_ONE, GL_ONE);
+      break;
+    case skel::BlendMode::Multiply:
+      glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+      break;
+    case skel::BlendMode::Screen:
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+      break;
+    default:
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+  }
+}
+
+// Attachment → atlas region → page → the page's sprite; null anywhere on the
+// way means there is nothing to draw with.
+Graphic2D* PageSprite(void* regionObject) {
+  auto* region = static_cast<skel::AtlasRegion*>(regionObject);
+  if (!region || !region->page) return nullptr;
+  return static_cast<Graphic2D*>(region->page->getRendererObject());
+}
+
+void DrawRegion(skel::Slot& slot, skel::RegionAttachment& region) {
+  const skel::Color& c = region.getColor();
+  const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
+  float world[8] = {};
+  region.computeWorldVertices(slot.getBone(), world, 0, 2);
+  const skel::Vector<float>& uvs = region.getUVs();
+  if (uvs.size() < 8) return;
+  static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
+  std::vector<Vertex> vertices;
+  vertices.reserve(6);
+  for (int k : kCorners) vertices.push_back({world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a});
+  if (Graphic2D* sprite = PageSprite(region.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
+}
+
+void DrawMesh(skel::Slot& slot, skel::MeshAttachment& mesh) {
+  const skel::Color& c = mesh.getColor();
+  const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
+  const size_t length = mesh.getWorldVerticesLength();
+  std::vector<float> world(length, 0.0f);
+  if (length > 0) mesh.computeWorldVertices(slot, 0, length, world.data(), 0, 2);
+  const skel::Vector<float>& uvs = mesh.getUVs();
+  const skel::Vector<unsigned short>& triangles = mesh.getTriangles();
+  std::vector<Vertex> vertices;
+  vertices.reserve(triangles.size());
+  for (size_t i = 0; i < triangles.size(); ++i) {
+    const size_t t = triangles[i];
+    // An index past the vertices or the texture coordinates is bad data: drop it.
+    if (2 * t + 1 >= length || 2 * t + 1 >= uvs.size()) continue;
+    vertices.push_back({world[2 * t], world[2 * t + 1], uvs[2 * t], uvs[2 * t + 1], r, g, b, a});
+  }
+  // Dropped indexes could leave a partial triangle.
+  vertices.resize(vertices.size() / 3 * 3);
+  if (Graphic2D* sprite = PageSprite(mesh.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
+}
+
+}  // namespace
+
+SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
+  if (!skeletonData) return;
+  stateData = new skel::AnimationStateData(skeletonData);
+  stateData->setDefaultMix(0);
+  skeleton = new skel::Skeleton(skeletonData);
+  state = new skel::AnimationState(stateData);
+  const skel::Vector<skel::Animation*>& animations = skeletonData->getAnimations();
+  for (size_t i = 0; i < animations.size(); ++i) {
+    const skel::String& name = animations[i]->getName();
+    const size_t length = name.length();
+    char* copy = new char[length + 1];
+    if (length > 0) std::memcpy(copy, name.buffer(), length);
+    copy[length] = '\0';
+    animationNames.push_back(copy);
+  }
+  SetAnimation(currentAnimation);
+  width = Truncate(skeletonData->getWidth());
+  height = Truncate(skeletonData->getHeight());
+  originX = Truncate(-static_cast<double>(skeletonData->getX()));
+  originY = Truncate(-static_cast<double>(skeletonData->getY()));
+}
+
+SkelAnimation::~SkelAnimation() { Release(); }
+
+void SkelAnimation::Release() {
+  // The state goes before the mix data it was made over.
+  delete state;
+  state = nullptr;
+  delete skeleton;
+  skeleton = nullptr;
+  delete stateData;
+  stateData = nullptr;
+  for (char* name : animationNames) delete[] name;
+  animationNames.clear();
+}
+
+void SkelAnimation::SetAnimation(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= animationNames.size() || !state || !skeleton) return;
+  skel::Animation* animation = skeleton->getData()->findAnimation(skel::String(animationNames[index]));
+  if (!animation) return;
+  state->setAnimation(0, animation, true);
+  currentAnimation = index;
+}
+
+void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
+  if (!skeleton || !state) return;
+  float sx = skeleton->getScaleX();
+  float sy = skeleton->getScaleY() * (skel::Bone::isYDown() ? -1.0f : 1.0f);
+  if (flipH) sx = -sx;
+  if (!flipV) sy = -sy;
+  skeleton->setScaleX(sx);
+  skeleton->setScaleY(sy);
+
+  state->apply(*skeleton);
+  skeleton->updateWorldTransform();
+
+  skel::Vector<skel::Slot*>& drawOrder = skeleton->getDrawOrder();
+  for (size_t i = 0; i < drawOrder.size(); ++i) {
+    skel::Slot* slot = drawOrder[i];
+    if (!slot) continue;
+    skel::Attachment* attachment = slot->getAttachment();
+    if (!attachment) continue;
+    SetBlend(slot->getData().getBlendMode());
+    const skel::RTTI& type = attachment->getRTTI();
+    if (type.isExactly(skel::RegionAttachment::rtti))
+      DrawRegion(*slot, *static_cast<skel::RegionAttachment*>(attachment));
+    else if (type.isExactly(skel::MeshAttachment::rtti))
+      DrawMesh(*slot, *static_cast<skel::MeshAttachment*>(attachment));
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  }
+}
+
+void SkelAnimation::DrawPart(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool,
+                             const TarnFramework::Rect&) {}
+
+void SkelAnimation::DrawTransformed(int32_t x, int32_t y, double scale, double, int32_t, int32_t, bool flipH,
+                                    bool flipV) {
+  if (!skeleton) return;
+  const double ox = flipH ? GetWidth() * scale - originX * scale : originX * scale;
+  const double oy = flipV ? GetHeight() * scale - originY * scale : originY * scale;
+  skeleton->setX(static_cast<float>(Truncate(x + ox)));
+  skeleton->setY(static_cast<float>(Truncate(y + oy)));
+  skeleton->setScaleX(static_cast<float>(scale));
+  skeleton->setScaleY(static_cast<float>(scale));
+  DrawSkeleton(flipH, flipV);
+}
+
+void SkelAnimation::DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) {
+  if (!skeleton) return;
+  skeleton->setX(static_cast<float>(originX * scaleX + x));
+  skeleton->setY(static_cast<float>(originY * scaleY + y));
+  skeleton->setScaleX(static_cast<float>(scaleX));
+  skeleton->setScaleY(static_cast<float>(scaleY));
+  DrawSkeleton(false, false);
+}
+
+void SkelAnimation::DrawScaledUniform(int32_t x, int32_t y, double scale) {
+  DrawTransformed(x, y, scale, 0, 0, 0, false, false);
+}
+
+void SkelAnimation::Draw(int32_t x, int32_t y) { DrawTransformed(x, y, 1.0, 0, 0, 0, false, false); }
+
+}  // namespace TarnSkel

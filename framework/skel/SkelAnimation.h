@@ -1,0 +1,61 @@
+// A framework drawable showing one skeleton: it owns the posed instance, its
+// animation state and mix data, and draws the slots as textured triangles
+// with the atlas page sprites.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "graphics/Drawer.h"
+
+namespace skel {
+class AnimationState;
+class AnimationStateData;
+class Skeleton;
+class SkeletonData;
+}  // namespace skel
+
+namespace TarnSkel {
+
+class SkelAnimation : public TarnFramework::Drawer {
+ public:
+  // The data is not owned and must outlive this sprite. The first animation
+  // is selected.
+  explicit SkelAnimation(skel::SkeletonData* skeletonData);
+  ~SkelAnimation() override;
+
+  // Loops the animation at index on track 0, from its start; an index out of
+  // range is ignored.
+  void SetAnimation(int index);
+  // Applies the state, poses the skeleton and draws it at its own position
+  // and scale. Without flipV the y scale is negated, as the window's y grows
+  // downwards; the scales written stay in the skeleton.
+  void DrawSkeleton(bool flipH, bool flipV);
+
+  void Release() override;
+  void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                bool flipV, const TarnFramework::Rect& source) override;
+  // Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
+  void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                       bool flipV) override;
+  void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;
+  void DrawScaledUniform(int32_t x, int32_t y, double scale) override;
+  void Draw(int32_t x, int32_t y) override;
+  int32_t GetWidth() override { return width; }
+  int32_t GetHeight() override { return height; }
+  void SetColor(uint32_t) override {}
+  void ResetColor() override {}
+
+  skel::AnimationStateData* stateData = nullptr;
+  skel::Skeleton* skeleton = nullptr;
+  skel::AnimationState* state = nullptr;
+  std::vector<char*> animationNames;
+  int currentAnimation = 0;
+  float frameTime = 1.0f / 60.0f;
+  int width = 0;
+  int height = 0;
+  int originX = 0;
+  int originY = 0;
+};
+
+}  // namespace TarnSkel

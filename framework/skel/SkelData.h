@@ -1,0 +1,43 @@
+// One skeletal character's data: the texture loader, the atlas with its page
+// sprites and the skeleton data, loaded and released together.
+#pragma once
+
+#include "skel/TarnFrameworkSkelTextureLoader.h"
+
+namespace skel {
+class Atlas;
+class SkeletonData;
+}  // namespace skel
+
+namespace TarnSkel {
+
+class SkelData {
+ public:
+  static constexpr const char* kAtlasPath = "skel_data\\Char01.atlas";
+  static constexpr const char* kSkeletonPath = "skel_data\\Char01.json";
+
+  SkelData() = default;
+  SkelData(const SkelData&) = delete;
+  SkelData& operator=(const SkelData&) = delete;
+  virtual ~SkelData();
+
+  // Skeleton data first: its attachments point into the atlas, whose pages
+  // hold the loader's sprites. Returns 0.
+  virtual int Release();
+
+  // The character's fixed files. False leaves the holder empty.
+  bool Load();
+  // Any atlas and skeleton file (paths written with '\'). Whatever was held
+  // before is released first.
+  bool Load(const char* atlasPath, const char* skeletonPath);
+
+  TarnFrameworkSkelTextureLoader* textureLoader = nullptr;
+  skel::Atlas* atlas = nullptr;
+  skel::SkeletonData* skeletonData = nullptr;
+};
+
+// The release both holders share: each part deleted when present, then null.
+void ReleaseSkelParts(TarnFrameworkSkelTextureLoader*& textureLoader, skel::Atlas*& atlas,
+                      skel::SkeletonData*& skeletonData);
+
+}  // namespace TarnSkel

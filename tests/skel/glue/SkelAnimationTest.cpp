@@ -1,0 +1,334 @@
+// The skeletal sprite: placement by the Drawer operations, regions and meshes
+// as textured triangles, blend modes per slot, and animation selection.
+#include <GL/glew.h>
+
+#include <climits>
+#include <memory>
+#include <string>
+
+#include "SkelGlueSupport.h"
+#include "TestImages.h"
+#include "skel/AnimationState.h"
+#include "skel/Atlas.h"
+#include "skel/MeshAttachment.h"
+#include "skel/RegionAttachment.h"
+#include "skel/SkelAnimation.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/SkeletonJson.h"
+#include "skel/Slot.h"
+
+using namespace tarn_test;
+using TarnSkel::SkelAnimation;
+
+namespace {
+
+// One 20 x 10 quadrant region on the root, inside bounds x -40.5, y -10,
+// 80.9 x 120 (fractions are cut off).
+const char* const kQuadSkeleton = R"({
+  "skeleton": {"x": -40.5, "y": -10, "width": 80.9, "height": 120},
+  "bones": [{"name": "root"}],
+  "slots": [{"name": "body", "bone": "root", "attachment": "quad"}],
+  "skins": [{"name": "default", "attachments": {"body": {"quad": {"width": 20, "height": 10}}}}],
+  "animations": {
+    "rest": {},
+    "slide": {"bones": {"root": {"translate": [{"time": 0, "x": 30, "y": 0}]}}}
+  }
+})";
+
+class SkelAnimationTest : public SkelGlueTest {
+ protected:
+  SkelAnimation* Make(const std::string& json) {
+    if (!LoadSkeleton(json)) return nullptr;
+    sprite = std::make_unique<SkelAnimation>(data.skeletonData);
+    BeginFrame();
+    return sprite.get();
+  }
+  // The quadrant picture drawn upright and centred on (x, y) at scale s.
+  void ExpectQuadAt(int x, int y, int s, bool mirrored = false) {
+    const int dx = 5 * s, dy = 2 * s;
+    ExpectRgb(x - dx, y - dy, mirrored ? kGreen : kRed);
+    ExpectRgb(x + dx, y - dy, mirrored ? kRed : kGreen);
+    ExpectRgb(x - dx, y + dy, mirrored ? kWhite : kBlue);
+    ExpectRgb(x + dx, y + dy, mirrored ? kBlue : kWhite);
+    ExpectNothing(x - 10 * s - 2, y);
+    ExpectNothing(x + 10 * s + 2, y);
+    ExpectNothing(x, y - 5 * s - 2);
+    ExpectNothing(x, y + 5 * s + 2);
+  }
+  void TearDown() override {
+    sprite.reset();
+    data.Release();
+    SkelGlueTest::TearDown();
+  }
+
+  std::unique_ptr<SkelAnimation> sprite;
+};
+
+TEST_F(SkelAnimationTest, ConstructionCopiesNamesAndTruncatesTheBounds) {
+  SkelAnimation* s = Make(kQuadSkeleton);
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->animationNames.size(), 2u);
+  EXPECT_STREQ(s->animationNames[0], "rest");
+  EXPECT_STREQ(s->animationNames[1], "slide");
+  EXPECT_EQ(s->currentAnimation, 0);
+  EXPECT_FLOAT_EQ(s->frameTime, 1.0f / 60.0f);
+  EXPECT_EQ(s->GetWidth(), 80);
+  EXPECT_EQ(s->GetHeight(), 120);
+  EXPECT_EQ(s->originX, 40);
+  EXPECT_EQ(s->originY, 10);
+
+  s->Release();
+  EXPECT_EQ(s->skeleton, nullptr);
+  EXPECT_EQ(s->state, nullptr);
+  EXPECT_EQ(s->stateData, nullptr);
+  EXPECT_TRUE(s->animationNames.empty());
+  // Released sprites draw and select nothing.
+  s->Draw(100, 50);
+  s->SetAnimation(1);
+  EXPECT_EQ(s->currentAnimation, 0);
+  EXPECT_TRUE(WindowIsClear());
+}
+
+TEST_F(SkelAnimationTest, BoundsBeyondTheIntRangeAreHeldAtItsEnds) {
+  SkelAnimation* s = Make(R"({"skeleton": {"x": 1e30, "y": -1e30, "width": 3e9, "height": -3e9}})");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetWidth(), INT_MAX);
+  EXPECT_EQ(s->GetHeight(), INT_MIN);
+  EXPECT_EQ(s->originX, INT_MIN);
+  EXPECT_EQ(s->originY, INT_MAX);
+  s->DrawTransformed(0, 0, 1e20, 0, 0, 0, true, false);
+  EXPECT_TRUE(WindowIsClear());
+}
+
+TEST_F(SkelAnimationTest, DrawPutsTheBoundsOriginAtThePointWithYNegated) {
+  SkelAnimation* s = Make(kQuadSkeleton);
+  ASSERT_NE(s, nullptr);
+  s->Draw(100, 50);
+  EXPECT_FLOAT_EQ(s->skeleton->getX(), 140);
+  EXPECT_FLOAT_EQ(s->skeleton->getY(), 60);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleX(), 1);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleY(), -1);
+  ExpectQuadAt(140, 60, 1);
+}
+
+TEST_F(SkelAnimationTest, DrawTransformedScalesAndMirrors) {
+  SkelAnimation* s = Make(kQuadSkeleton);
+  ASSERT_NE(s, nullptr);
+  // Mirrored, the bounds keep their place: x = 100 + 2 * 80 - 2 * 40.
+  s->DrawTransformed(100, 50, 2, 1.0, 7, 7, true, false);
+  EXPECT_FLOAT_EQ(s->skeleton->getX(), 180);
+  EXPECT_FLOAT_EQ(s->skeleton->getY(), 70);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleX(), -2);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleY(), -2);
+  ExpectQuadAt(180, 70, 2, true);
+
+  // Flipped vertically the skeleton is drawn upside down below y + height - origin.
+  BeginFrame();
+  s->DrawTransformed(400, 50, 1, 0, 0, 0, false, true);
+  EXPECT_FLOAT_EQ(s->skeleton->getX(), 440);
+  EXPECT_FLOAT_EQ(s->skeleton->getY(), 160);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleY(), 1);
+  ExpectRgb(435, 158, kBlue);
+  ExpectRgb(445, 158, kWhite);
+  ExpectRgb(435, 162, kRed);
+
+  // Positions are cut to whole pixels: 40 * 1.5 + 0.
+  BeginFrame();
+  s->DrawScaledUniform(0, 0, 1.5);
+  EXPECT_FLOAT_EQ(s->skeleton->getX(), 60);
+  EXPECT_FLOAT_EQ(s->skeleton->getY(), 15);
+}
+
+TEST_F(SkelAnimationTest, DrawScaledTakesEachScaleWithoutRounding) {
+  SkelAnimation* s = Make(kQuadSkeleton);
+  ASSERT_NE(s, nullptr);
+  s->DrawScaled(100, 50, 2, 3);
+  EXPECT_FLOAT_EQ(s->skeleton->getX(), 180);
+  EXPECT_FLOAT_EQ(s->skeleton->getY(), 80);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleX(), 2);
+  EXPECT_FLOAT_EQ(s->skeleton->getScaleY(), -3);
+  ExpectRgb(170, 74, kRed);
+  ExpectRgb(190, 86, kWhite);
+  ExpectNothing(180, 95);
+
+  BeginFrame();
+  s->DrawScaled(0, 0, 0.25, 0.25);
+  EXPECT_FLOAT_EQ(s->skeleton->getX(), 10);
+  EXPECT_FLOAT_EQ(s->skeleton->getY(), 2.5f);
+}
+
+TEST_F(SkelAnimationTest, SetAnimationSelectsByIndexAndIgnoresOthers) {
+  SkelAnimation* s = Make(kQuadSkeleton);
+  ASSERT_NE(s, nullptr);
+  s->SetAnimation(-1);
+  s->SetAnimation(2);
+  EXPECT_EQ(s->currentAnimation, 0);
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  ExpectQuadAt(100, 100, 1);
+
+  s->SetAnimation(1);
+  EXPECT_EQ(s->currentAnimation, 1);
+  BeginFrame();
+  s->skeleton->setScaleY(1);
+  s->DrawSkeleton(false, false);
+  ExpectQuadAt(130, 100, 1);
+}
+
+// Each slot shows the white block tinted by its attachment colour over a grey
+// background, with the blend of its slot; the last slot is normal again.
+const char* const kBlendSkeleton = R"({
+  "bones": [{"name": "root"},
+    {"name": "n", "parent": "root", "x": 0}, {"name": "a", "parent": "root", "x": 40},
+    {"name": "m", "parent": "root", "x": 80}, {"name": "s", "parent": "root", "x": 120},
+    {"name": "after", "parent": "root", "x": 160}],
+  "slots": [
+    {"name": "normal", "bone": "n", "attachment": "white"},
+    {"name": "additive", "bone": "a", "attachment": "white", "blend": "additive"},
+    {"name": "multiply", "bone": "m", "attachment": "white", "blend": "multiply"},
+    {"name": "screen", "bone": "s", "attachment": "white", "blend": "screen"},
+    {"name": "after", "bone": "after", "attachment": "white"}],
+  "skins": [{"name": "default", "attachments": {
+    "normal": {"white": {"width": 20, "height": 20, "color": "ff8040ff"}},
+    "additive": {"white": {"width": 20, "height": 20, "color": "404040ff"}},
+    "multiply": {"white": {"width": 20, "height": 20, "color": "80ffffff"}},
+    "screen": {"white": {"width": 20, "height": 20, "color": "80808080"}},
+    "after": {"white": {"width": 20, "height": 20, "color": "ffffff80"}}}}]
+})";
+
+TEST_F(SkelAnimationTest, EachSlotBlendsByItsModeAndTheNormalBlendComesBack) {
+  SkelAnimation* s = Make(kBlendSkeleton);
+  ASSERT_NE(s, nullptr);
+  glClearColor(128 / 255.0f, 128 / 255.0f, 128 / 255.0f, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBlendFunc(GL_ONE, GL_ZERO);
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+
+  // Colour bytes are the channels times 255, cut: 1, 0.5, 0.25 give 255, 127, 63.
+  ExpectRgb(100, 100, Pixel{255, 128, 64, 255}, 1);
+  // Additive: 128 + 64.
+  ExpectRgb(140, 100, Pixel{192, 192, 192, 255});
+  // Multiply: the red half of 128.
+  ExpectRgb(180, 100, Pixel{64, 128, 128, 255});
+  // Screen: the colour weighted by its alpha, added.
+  ExpectRgb(220, 100, Pixel{192, 192, 192, 255});
+  // Normal half-transparent white after the others.
+  ExpectRgb(260, 100, Pixel{192, 192, 192, 255});
+  ExpectRgb(300, 100, Pixel{128, 128, 128, 255});
+
+  GLint src = 0, dst = 0;
+  glGetIntegerv(GL_BLEND_SRC_RGB, &src);
+  glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+  EXPECT_EQ(src, GL_SRC_ALPHA);
+  EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+  EXPECT_TRUE(glIsEnabled(GL_BLEND));
+}
+
+// A plain mesh over the quadrant region on the root, and a weighted one on a
+// bone 60 units to the right whose left vertices are shared half and half
+// with the root.
+const char* const kMeshSkeleton = R"({
+  "bones": [{"name": "root"}, {"name": "right", "parent": "root", "x": 60}],
+  "slots": [
+    {"name": "plain", "bone": "root", "attachment": "quad"},
+    {"name": "weighted", "bone": "root", "attachment": "quad"}],
+  "skins": [{"name": "default", "attachments": {
+    "plain": {"quad": {"type": "mesh", "uvs": [0, 1, 1, 1, 1, 0, 0, 0],
+      "vertices": [-10, -5, 10, -5, 10, 5, -10, 5], "triangles": [0, 1, 2, 2, 3, 0], "hull": 4}},
+    "weighted": {"quad": {"type": "mesh", "uvs": [0, 1, 1, 1, 1, 0, 0, 0],
+      "vertices": [2, 0, 30, -5, 0.5, 1, 10, -5, 0.5,  1, 1, 10, -5, 1,
+                   1, 1, 10, 5, 1,  2, 0, 30, 5, 0.5, 1, 10, 5, 0.5],
+      "triangles": [0, 1, 2, 2, 3, 0], "hull": 4}}}}]
+})";
+
+TEST_F(SkelAnimationTest, MeshesDrawTheirTrianglesWhereTheirVerticesAre) {
+  SkelAnimation* s = Make(kMeshSkeleton);
+  ASSERT_NE(s, nullptr);
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  ExpectQuadAt(100, 100, 1);
+  ExpectQuadAt(160, 100, 1);
+}
+
+TEST_F(SkelAnimationTest, ColourBytesAreTheChannelsTimes255CutDown) {
+  SkelAnimation* s = Make(kBlendSkeleton);
+  ASSERT_NE(s, nullptr);
+  auto* white = static_cast<skel::RegionAttachment*>(s->skeleton->findSlot(skel::String("normal"))->getAttachment());
+  white->getColor().r = 1.0f;
+  white->getColor().g = 0.5f;
+  white->getColor().b = 0.25f;
+  // A colour text the loader could not read leaves channels at -1.
+  auto* unreadable =
+      static_cast<skel::RegionAttachment*>(s->skeleton->findSlot(skel::String("after"))->getAttachment());
+  unreadable->getColor().r = unreadable->getColor().a = -1.0f;
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  ExpectRgb(100, 100, Pixel{255, 127, 63, 255}, 0);
+  ExpectNothing(260, 100);
+}
+
+TEST_F(SkelAnimationTest, AMeshNamingMissingVerticesDrawsOnlyItsWholeTriangles) {
+  SkelAnimation* s = Make(kMeshSkeleton);
+  ASSERT_NE(s, nullptr);
+  auto* mesh = static_cast<skel::MeshAttachment*>(s->skeleton->findSlot(skel::String("plain"))->getAttachment());
+  // The second triangle (the upper left half) loses its last corner.
+  mesh->getTriangles()[5] = 99;
+  s->skeleton->findSlot(skel::String("weighted"))->setAttachment(nullptr);
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  ExpectRgb(108, 103, kWhite);
+  ExpectNothing(92, 97);
+}
+
+const char* const kNothingToDraw = R"({
+  "bones": [{"name": "root"}],
+  "slots": [
+    {"name": "empty", "bone": "root"},
+    {"name": "point", "bone": "root", "attachment": "p", "blend": "multiply"},
+    {"name": "box", "bone": "root", "attachment": "b", "blend": "additive"}],
+  "skins": [{"name": "default", "attachments": {
+    "point": {"p": {"type": "point", "x": 3, "y": 4}},
+    "box": {"b": {"type": "boundingbox", "vertexCount": 3, "vertices": [0, 0, 50, 0, 0, 50]}}}}]
+})";
+
+TEST_F(SkelAnimationTest, SlotsWithoutPicturesDrawNothing) {
+  SkelAnimation* s = Make(kNothingToDraw);
+  ASSERT_NE(s, nullptr);
+  s->skeleton->setX(100);
+  s->skeleton->setY(100);
+  s->DrawSkeleton(false, false);
+  EXPECT_TRUE(WindowIsClear());
+  GLint src = 0, dst = 0;
+  glGetIntegerv(GL_BLEND_SRC_RGB, &src);
+  glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+  EXPECT_EQ(src, GL_SRC_ALPHA);
+  EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+TEST_F(SkelAnimationTest, APageWithoutTextureIsSkipped) {
+  const std::string atlas = dir.Write("test.atlas", TestPageAtlas("nowhere.png"));
+  const std::string skeleton = dir.Write("test.json", kQuadSkeleton);
+  ASSERT_TRUE(data.Load(atlas.c_str(), skeleton.c_str()));
+  sprite = std::make_unique<SkelAnimation>(data.skeletonData);
+  BeginFrame();
+  sprite->Draw(100, 50);
+  EXPECT_TRUE(WindowIsClear());
+
+  // An atlas made without a texture loader has no sprites at all.
+  skel::Atlas bare(skel::String(atlas.c_str()), nullptr);
+  skel::SkeletonJson json(&bare);
+  std::unique_ptr<skel::SkeletonData> bareData(json.readSkeletonData(kQuadSkeleton));
+  ASSERT_NE(bareData, nullptr);
+  SkelAnimation bareSprite(bareData.get());
+  bareSprite.Draw(100, 50);
+  EXPECT_TRUE(WindowIsClear());
+}
+
+}  // namespace
