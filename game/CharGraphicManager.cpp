@@ -1,6 +1,7 @@
 #include "CharGraphicManager.h"
 
 #include "CharGraphicPNG.h"
+#include "CharGraphicSkel.h"
 #include "graphics/Graphic2D.h"
 
 namespace {
@@ -62,9 +63,15 @@ CharGraphicPNG* CharGraphicManager::SetPNG(int32_t index, const char* file, int3
 
 void CharGraphicManager::SetSkel() {
   Remove(kSkelSlot);
-  // TODO(skel): build the CharGraphicSkel from skel_data here (scale 0.4,
-  // footOffsetY 25, skin "0_1") once the skeletal glue in framework/skel
-  // exists. Until then the slot stays empty and its unit draws no character.
+  CharGraphicSkel* graphic = new CharGraphicSkel;
+  if (!graphic->Build()) {
+    delete graphic;
+    return;
+  }
+  graphic->scale = 0.4;
+  graphic->footOffsetY = 25;
+  graphic->SetSkin("0_1");
+  entries[kSkelSlot] = graphic;
 }
 
 CharGraphic* CharGraphicManager::Find(int32_t index) const {

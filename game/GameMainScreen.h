@@ -8,6 +8,7 @@
 #include "core/Screen.h"
 #include "graphics/FoundationDraw.h"
 #include "graphics/Graphic2D.h"
+#include "skel/SkelDataCustom.h"
 #include "sound/SoundManager.h"
 
 class CharUnit;
@@ -28,9 +29,9 @@ class GameMainScreen : public TarnFramework::Screen {
   TarnFramework::FoundationDraw barPainter;
   TarnFramework::Rect barRect{0, 0, 0, 0};
   TarnFramework::Graphic2D background;
-  // TODO(skel): a reserved TarnSkelCustom::SkelData holder joins here once the
-  // skeletal glue exists; like the sprite below, nothing loads it.
-  TarnFramework::Drawer* reservedSprite = nullptr;  // owned; nothing sets it yet
+  // Reserved holder and sprite: nothing loads or sets them; freed with the screen.
+  TarnSkelCustom::SkelData reservedSkel;
+  TarnFramework::Drawer* reservedSprite = nullptr;  // owned
   TarnFramework::SoundManager sound;
   CharUnit* selectedUnit = nullptr;  // not owned
 

@@ -174,16 +174,14 @@ TEST_F(GameProgram, CharacterPanelListsPicksAndCloses) {
   EXPECT_EQ(panel.Differences(empty, 386, 100, 800, 600), 0) << "the rest of the screen is untouched";
   EXPECT_TRUE(HasLabel(panel, kPanelClose));
   // Five lines, each with a framed portrait and a name; the first four
-  // portraits are the picture characters' faces.
+  // portraits are the picture characters' faces, the fifth the skeletal one's.
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
     const int top = MainLineY(i);
     EXPECT_TRUE(IsFrame(panel.At(4, top + 50)));
     EXPECT_GT(panel.Count(104, top + 8, 120, 30, IsWhiteText), 20) << "name";
     EXPECT_GT(panel.Count(104, top + 50, 250, 30, IsWhiteText), 50) << "status line";
-    if (i < 4) {
-      EXPECT_GT(panel.Count(13, top + 9, 82, 82, [](Rgb p) { return !IsFill(p); }), 2000) << "face";
-    }
+    EXPECT_GT(panel.Count(13, top + 9, 82, 82, [](Rgb p) { return !IsFill(p); }), 2000) << "face";
   }
 
   // A line picks its character, who then stands large in the middle.
@@ -208,6 +206,21 @@ TEST_F(GameProgram, CharacterPanelListsPicksAndCloses) {
   EXPECT_TRUE(panelGone(closed));
   EXPECT_TRUE(characterDrawn(closed)) << "the character is still drawn";
   EXPECT_TRUE(ShowsMainScreen(closed));
+  CloseAndExpectExitZero();
+}
+
+TEST_F(GameProgram, SkeletalCharacterAnimatesWhenPicked) {
+  Launch();
+  const Screenshot empty = ShootWhen(ShowsMainScreen);
+  Click(kChara);
+  ASSERT_TRUE(ShowsPanelAtRest(ShootWhen(ShowsPanelAtRest)));
+  ClickAt(190, MainLineY(4) + 50);
+  auto characterDrawn = [&](const Screenshot& s) { return s.Differences(empty, 420, 100, 440, 620) > 20000; };
+  const Screenshot first = ShootWhen(characterDrawn, "skeletal-character.png");
+  ASSERT_TRUE(characterDrawn(first));
+  // Its idle loop breathes, sways and blinks: a moment later it looks different.
+  auto moved = [&](const Screenshot& s) { return s.Differences(first, 420, 100, 440, 620) > 100; };
+  EXPECT_TRUE(moved(ShootWhen(moved)));
   CloseAndExpectExitZero();
 }
 

@@ -1,8 +1,13 @@
 // The table of character graphics and how a picture character is drawn.
 #include "CharGraphicManager.h"
 #include "CharGraphicPNG.h"
+#include "CharGraphicSkel.h"
 #include "GameTestSupport.h"
 #include "graphics/Graphic2D.h"
+#include "skel/Bone.h"
+#include "skel/SkelAnimation.h"
+#include "skel/Skeleton.h"
+#include "skel/Skin.h"
 
 namespace {
 
@@ -14,7 +19,7 @@ constexpr uint32_t kRed = 0xFF0000FF;
 constexpr Pixel kRedPixel{255, 0, 0, 255};
 constexpr Pixel kBlack{0, 0, 0, 0};
 
-TEST_F(GameTest, TableHoldsTheFourPictureCharactersAndAnEmptySkeletalSlot) {
+TEST_F(GameTest, TableHoldsTheFourPictureCharactersAndTheSkeletalOne) {
   struct Expected {
     int width, height;
     TarnFramework::Rect portrait;
@@ -43,7 +48,17 @@ TEST_F(GameTest, TableHoldsTheFourPictureCharactersAndAnEmptySkeletalSlot) {
     EXPECT_EQ(png->footOffsetX, 0);
     EXPECT_EQ(png->footOffsetY, expected[i].footOffsetY);
   }
-  for (int i = 4; i < CharGraphicManager::kSlots; ++i) EXPECT_EQ(game->charGraphics.entries[i], nullptr) << i;
+  auto* skel = dynamic_cast<CharGraphicSkel*>(game->charGraphics.Find(4));
+  ASSERT_NE(skel, nullptr);
+  EXPECT_DOUBLE_EQ(skel->scale, 0.4);
+  EXPECT_EQ(skel->footOffsetY, 25);
+  ASSERT_NE(skel->animation->skeleton->getSkin(), nullptr);
+  EXPECT_EQ(skel->animation->skeleton->getSkin()->getName(), skel::String("0_1"));
+  skel::Bone* face = skel->animation->skeleton->findBone(skel::String("Face"));
+  ASSERT_NE(face, nullptr);
+  EXPECT_EQ(skel->faceRect.width, 200);
+  EXPECT_TRUE(skel->canvas.targetReady);
+  for (int i = 5; i < CharGraphicManager::kSlots; ++i) EXPECT_EQ(game->charGraphics.entries[i], nullptr) << i;
   EXPECT_EQ(game->charGraphics.Find(-1), nullptr);
   EXPECT_EQ(game->charGraphics.Find(256), nullptr);
 }
@@ -123,3 +138,21 @@ TEST_F(GameTest, PortraitFillsItsSquareFromTheFaceCut) {
 }
 
 }  // namespace
+
+TEST_F(GameTest, SkeletalCharacterLoopsEveryAnimationLength) {
+  CharGraphic* skel = game->charGraphics.Find(4);
+  ASSERT_NE(skel, nullptr);
+  auto drawAt = [&](int frame) {
+    BeginFrame();
+    skel->DrawFull(frame, 640, 720, 1.0);
+    return ReadRect(440, 100, 400, 620);
+  };
+  const int n = 3 * 60;  // the idle loop lasts three seconds
+  const std::vector<Pixel> first = drawAt(0);
+  int drawn = 0;
+  for (const Pixel& p : first) drawn += p.a != 0;
+  EXPECT_GT(drawn, 20000) << "the character stands in the middle of the window";
+  EXPECT_EQ(drawAt(n), first) << "frame n shows frame 0";
+  EXPECT_EQ(drawAt(-n), first) << "a negative counter wraps too";
+  EXPECT_NE(drawAt(n / 4), first) << "the idle loop moves";
+}

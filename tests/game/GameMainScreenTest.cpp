@@ -249,7 +249,7 @@ TEST_F(MainScreenTest, PickedCharacterIsDrawnWithTheFrameCountAtTheBottomCentre)
 }
 
 TEST_F(MainScreenTest, CharacterWithAnEmptyGraphicSlotDrawsNothing) {
-  ASSERT_EQ(game->charGraphics.Find(Unit(4)->graphicIndex), nullptr);
+  game->charGraphics.Remove(Unit(4)->graphicIndex);
   Unit(3)->graphicIndex = 300;  // out of the table
   DrawCurrent();
   const std::vector<Pixel> empty = ReadRect(400, 100, 480, 600);
