@@ -15,38 +15,9 @@ int ShearTimeline::getPropertyId() const { return propertyId(TimelineType::Shear
 
 void ShearTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*, float alpha, MixBlend blend,
                           MixDirection) {
-    Bone* bone = activeBone(skeleton, _boneIndex);
-    if (!bone || getFrameCount() == 0) return;
-    const BoneData& data = bone->getData();
-
-    if (time < _frames[0]) {
-        if (blend == MixBlend::Setup) {
-            bone->setShearX(data.getShearX());
-            bone->setShearY(data.getShearY());
-        } else if (blend == MixBlend::First) {
-            bone->setShearX(bone->getShearX() + (data.getShearX() - bone->getShearX()) * alpha);
-            bone->setShearY(bone->getShearY() + (data.getShearY() - bone->getShearY()) * alpha);
-        }
-        return;
-    }
-
-    float x, y;
-    valueAt(time, x, y);
-    switch (blend) {
-    case MixBlend::Setup:
-        bone->setShearX(data.getShearX() + x * alpha);
-        bone->setShearY(data.getShearY() + y * alpha);
-        break;
-    case MixBlend::First:
-    case MixBlend::Replace:
-        bone->setShearX(bone->getShearX() + (data.getShearX() + x - bone->getShearX()) * alpha);
-        bone->setShearY(bone->getShearY() + (data.getShearY() + y - bone->getShearY()) * alpha);
-        break;
-    case MixBlend::Add:
-        bone->setShearX(bone->getShearX() + x * alpha);
-        bone->setShearY(bone->getShearY() + y * alpha);
-        break;
-    }
+    applyOffsets(skeleton, time, alpha, blend,
+                 {&Bone::getShearX, &Bone::getShearY, &Bone::setShearX, &Bone::setShearY, &BoneData::getShearX,
+                  &BoneData::getShearY});
 }
 
 }  // namespace skel

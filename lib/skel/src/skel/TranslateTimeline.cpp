@@ -35,19 +35,21 @@ void TranslateTimeline::valueAt(float time, float& x, float& y) const {
     y = prevY + (_frames[frame + 2] - prevY) * percent;
 }
 
-void TranslateTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*, float alpha, MixBlend blend,
-                              MixDirection) {
+void TranslateTimeline::applyOffsets(Skeleton& skeleton, float time, float alpha, MixBlend blend,
+                                     const OffsetPair& pair) {
     Bone* bone = activeBone(skeleton, _boneIndex);
     if (!bone || getFrameCount() == 0) return;
     const BoneData& data = bone->getData();
+    const float setupX = (data.*pair.setupX)(), setupY = (data.*pair.setupY)();
+    const float currentX = (bone->*pair.getX)(), currentY = (bone->*pair.getY)();
 
     if (time < _frames[0]) {
         if (blend == MixBlend::Setup) {
-            bone->setX(data.getX());
-            bone->setY(data.getY());
+            (bone->*pair.setX)(setupX);
+            (bone->*pair.setY)(setupY);
         } else if (blend == MixBlend::First) {
-            bone->setX(bone->getX() + (data.getX() - bone->getX()) * alpha);
-            bone->setY(bone->getY() + (data.getY() - bone->getY()) * alpha);
+            (bone->*pair.setX)(currentX + (setupX - currentX) * alpha);
+            (bone->*pair.setY)(currentY + (setupY - currentY) * alpha);
         }
         return;
     }
@@ -56,19 +58,25 @@ void TranslateTimeline::apply(Skeleton& skeleton, float, float time, Vector<Even
     valueAt(time, x, y);
     switch (blend) {
     case MixBlend::Setup:
-        bone->setX(data.getX() + x * alpha);
-        bone->setY(data.getY() + y * alpha);
+        (bone->*pair.setX)(setupX + x * alpha);
+        (bone->*pair.setY)(setupY + y * alpha);
         break;
     case MixBlend::First:
     case MixBlend::Replace:
-        bone->setX(bone->getX() + (data.getX() + x - bone->getX()) * alpha);
-        bone->setY(bone->getY() + (data.getY() + y - bone->getY()) * alpha);
+        (bone->*pair.setX)(currentX + (setupX + x - currentX) * alpha);
+        (bone->*pair.setY)(currentY + (setupY + y - currentY) * alpha);
         break;
     case MixBlend::Add:
-        bone->setX(bone->getX() + x * alpha);
-        bone->setY(bone->getY() + y * alpha);
+        (bone->*pair.setX)(currentX + x * alpha);
+        (bone->*pair.setY)(currentY + y * alpha);
         break;
     }
+}
+
+void TranslateTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*, float alpha, MixBlend blend,
+                              MixDirection) {
+    applyOffsets(skeleton, time, alpha, blend,
+                 {&Bone::getX, &Bone::getY, &Bone::setX, &Bone::setY, &BoneData::getX, &BoneData::getY});
 }
 
 }  // namespace skel
