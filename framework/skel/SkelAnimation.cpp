@@ -72,25 +72,27 @@ Graphic2D* PageSprite(void* regionObject) {
   return static_cast<Graphic2D*>(region->page->getRendererObject());
 }
 
-void DrawRegion(skel::Slot& slot, skel::RegionAttachment& region) {
+std::vector<Vertex> RegionVertices(skel::Slot& slot, skel::RegionAttachment& region) {
   const skel::Color& c = region.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
+  std::vector<Vertex> vertices;
+  const skel::Vector<float>& uvs = region.getUVs();
+  if (uvs.size() < 8) return vertices;
   float world[8] = {};
   region.computeWorldVertices(slot.getBone(), world, 0, 2);
-  const skel::Vector<float>& uvs = region.getUVs();
-  if (uvs.size() < 8) return;
   static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
-  std::vector<Vertex> vertices;
   vertices.reserve(6);
   for (int k : kCorners) vertices.push_back({world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a});
-  if (Graphic2D* sprite = PageSprite(region.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
+  return vertices;
 }
 
-void DrawMesh(skel::Slot& slot, skel::MeshAttachment& mesh) {
+std::vector<Vertex> MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh) {
   const skel::Color& c = mesh.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   const size_t length = mesh.getWorldVerticesLength();
-  std::vector<float> world(length, 0.0f);
+  // Scratch kept between calls: meshes are posed every frame.
+  static std::vector<float> world;
+  world.assign(length, 0.0f);
   if (length > 0) mesh.computeWorldVertices(slot, 0, length, world.data(), 0, 2);
   const skel::Vector<float>& uvs = mesh.getUVs();
   const skel::Vector<unsigned short>& triangles = mesh.getTriangles();
@@ -104,10 +106,28 @@ void DrawMesh(skel::Slot& slot, skel::MeshAttachment& mesh) {
   }
   // Dropped indexes could leave a partial triangle.
   vertices.resize(vertices.size() / 3 * 3);
-  if (Graphic2D* sprite = PageSprite(mesh.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
+  return vertices;
 }
 
 }  // namespace
+
+Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& vertices) {
+  vertices.clear();
+  skel::Attachment* attachment = slot.getAttachment();
+  if (!attachment) return nullptr;
+  const skel::RTTI& type = attachment->getRTTI();
+  if (type.isExactly(skel::RegionAttachment::rtti)) {
+    auto* region = static_cast<skel::RegionAttachment*>(attachment);
+    vertices = RegionVertices(slot, *region);
+    return PageSprite(region->getRendererObject());
+  }
+  if (type.isExactly(skel::MeshAttachment::rtti)) {
+    auto* mesh = static_cast<skel::MeshAttachment*>(attachment);
+    vertices = MeshVertices(slot, *mesh);
+    return PageSprite(mesh->getRendererObject());
+  }
+  return nullptr;
+}
 
 SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
   if (!skeletonData) return;
@@ -172,11 +192,8 @@ void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
     skel::Attachment* attachment = slot->getAttachment();
     if (!attachment) continue;
     SetBlend(slot->getData().getBlendMode());
-    const skel::RTTI& type = attachment->getRTTI();
-    if (type.isExactly(skel::RegionAttachment::rtti))
-      DrawRegion(*slot, *static_cast<skel::RegionAttachment*>(attachment));
-    else if (type.isExactly(skel::MeshAttachment::rtti))
-      DrawMesh(*slot, *static_cast<skel::MeshAttachment*>(attachment));
+    std::vector<Vertex> vertices;
+    if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(std::move(vertices));
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
