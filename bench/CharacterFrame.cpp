@@ -7,8 +7,7 @@
 #include "skel/SkelAnimation.h"
 #include "skel/Slot.h"
 
-size_t CharacterFrame(TarnSkel::SkelAnimation& animation, skel::SkeletonData& data, int32_t frame,
-                      std::vector<TarnFramework::Graphic2D::Vertex>& vertices) {
+size_t CharacterFrame(TarnSkel::SkelAnimation& animation, skel::SkeletonData& data, int32_t frame) {
   skel::Skeleton& skeleton = *animation.skeleton;
   skeleton.setX(640.0f);
   skeleton.setY(695.0f);
@@ -26,6 +25,8 @@ size_t CharacterFrame(TarnSkel::SkelAnimation& animation, skel::SkeletonData& da
   skel::Vector<skel::Slot*>& drawOrder = skeleton.getDrawOrder();
   for (size_t i = 0; i < drawOrder.size(); ++i) {
     if (!drawOrder[i] || !drawOrder[i]->getAttachment()) continue;
+    // A fresh list per slot, as the renderer hands each one to its sprite.
+    std::vector<TarnFramework::Graphic2D::Vertex> vertices;
     TarnSkel::BuildSlotVertices(*drawOrder[i], vertices);
     built += vertices.size();
   }

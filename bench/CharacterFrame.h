@@ -17,5 +17,4 @@ class SkelAnimation;
 }
 
 // Returns the number of vertices built.
-size_t CharacterFrame(TarnSkel::SkelAnimation& animation, skel::SkeletonData& data, int32_t frame,
-                      std::vector<TarnFramework::Graphic2D::Vertex>& vertices);
+size_t CharacterFrame(TarnSkel::SkelAnimation& animation, skel::SkeletonData& data, int32_t frame);

@@ -53,11 +53,10 @@ static void BM_CharacterFrame(benchmark::State& state) {
     state.SkipWithError("Char01 did not load");
     return;
   }
-  std::vector<Graphic2D::Vertex> vertices;
   int32_t frame = 0;
   size_t built = 0;
   for (auto _ : state) {
-    built = CharacterFrame(*character.animation, *character.data, frame++, vertices);
+    built = CharacterFrame(*character.animation, *character.data, frame++);
     benchmark::DoNotOptimize(built);
   }
   state.counters["vertices"] = static_cast<double>(built);

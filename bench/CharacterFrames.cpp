@@ -29,9 +29,8 @@ int main(int argc, char** argv) {
   if (!data) return 1;
   auto* animation = new TarnSkel::SkelAnimation(data);
   animation->skeleton->setSkin(data->findSkin(skel::String("0_1")));
-  std::vector<TarnFramework::Graphic2D::Vertex> vertices;
   size_t built = 0;
-  for (long i = 0; i < frames; ++i) built += CharacterFrame(*animation, *data, static_cast<int32_t>(i), vertices);
+  for (long i = 0; i < frames; ++i) built += CharacterFrame(*animation, *data, static_cast<int32_t>(i));
   std::printf("%zu\n", built);
   delete animation;
   delete data;
