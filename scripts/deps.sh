@@ -13,8 +13,8 @@ PACKAGES=(
   libgtest-dev xvfb xauth xdotool x11-utils libgl1-mesa-dri
   # sanitizer build and fuzz targets
   clang libclang-rt-14-dev
-  # benchmarks
-  libbenchmark-dev
+  # benchmarks: Google Benchmark, two JSON libraries to compare with, callgrind
+  libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind
 )
 
 missing=()

@@ -72,42 +72,66 @@ Graphic2D* PageSprite(void* regionObject) {
   return static_cast<Graphic2D*>(region->page->getRendererObject());
 }
 
-void DrawRegion(skel::Slot& slot, skel::RegionAttachment& region) {
+void RegionVertices(skel::Slot& slot, skel::RegionAttachment& region, std::vector<Vertex>& vertices) {
+  const skel::Vector<float>& uvs = region.getUVs();
+  if (uvs.size() < 8) return;
   const skel::Color& c = region.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   float world[8] = {};
   region.computeWorldVertices(slot.getBone(), world, 0, 2);
-  const skel::Vector<float>& uvs = region.getUVs();
-  if (uvs.size() < 8) return;
   static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
-  std::vector<Vertex> vertices;
-  vertices.reserve(6);
-  for (int k : kCorners) vertices.push_back({world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a});
-  if (Graphic2D* sprite = PageSprite(region.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
+  Vertex out[6];
+  for (int i = 0; i < 6; ++i) {
+    const int k = kCorners[i];
+    out[i] = {world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a};
+  }
+  vertices.assign(out, out + 6);
 }
 
-void DrawMesh(skel::Slot& slot, skel::MeshAttachment& mesh) {
+void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vertex>& vertices) {
   const skel::Color& c = mesh.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   const size_t length = mesh.getWorldVerticesLength();
-  std::vector<float> world(length, 0.0f);
+  // Scratch kept between calls, as meshes are posed every frame; the result
+  // is copied out in one block instead of grown or zero-filled first.
+  static std::vector<float> world;
+  static std::vector<Vertex> built;
+  world.assign(length, 0.0f);
   if (length > 0) mesh.computeWorldVertices(slot, 0, length, world.data(), 0, 2);
   const skel::Vector<float>& uvs = mesh.getUVs();
   const skel::Vector<unsigned short>& triangles = mesh.getTriangles();
-  std::vector<Vertex> vertices;
-  vertices.reserve(triangles.size());
+  if (built.size() < triangles.size()) built.resize(triangles.size());
+  Vertex* out = built.data();
   for (size_t i = 0; i < triangles.size(); ++i) {
     const size_t t = triangles[i];
     // An index past the vertices or the texture coordinates is bad data: drop it.
     if (2 * t + 1 >= length || 2 * t + 1 >= uvs.size()) continue;
-    vertices.push_back({world[2 * t], world[2 * t + 1], uvs[2 * t], uvs[2 * t + 1], r, g, b, a});
+    *out++ = {world[2 * t], world[2 * t + 1], uvs[2 * t], uvs[2 * t + 1], r, g, b, a};
   }
   // Dropped indexes could leave a partial triangle.
-  vertices.resize(vertices.size() / 3 * 3);
-  if (Graphic2D* sprite = PageSprite(mesh.getRendererObject())) sprite->DrawTriangles(std::move(vertices));
+  const size_t kept = static_cast<size_t>(out - built.data());
+  vertices.assign(built.data(), built.data() + kept / 3 * 3);
 }
 
 }  // namespace
+
+Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& vertices) {
+  vertices.clear();
+  skel::Attachment* attachment = slot.getAttachment();
+  if (!attachment) return nullptr;
+  const skel::RTTI& type = attachment->getRTTI();
+  if (type.isExactly(skel::RegionAttachment::rtti)) {
+    auto* region = static_cast<skel::RegionAttachment*>(attachment);
+    RegionVertices(slot, *region, vertices);
+    return PageSprite(region->getRendererObject());
+  }
+  if (type.isExactly(skel::MeshAttachment::rtti)) {
+    auto* mesh = static_cast<skel::MeshAttachment*>(attachment);
+    MeshVertices(slot, *mesh, vertices);
+    return PageSprite(mesh->getRendererObject());
+  }
+  return nullptr;
+}
 
 SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
   if (!skeletonData) return;
@@ -172,11 +196,8 @@ void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
     skel::Attachment* attachment = slot->getAttachment();
     if (!attachment) continue;
     SetBlend(slot->getData().getBlendMode());
-    const skel::RTTI& type = attachment->getRTTI();
-    if (type.isExactly(skel::RegionAttachment::rtti))
-      DrawRegion(*slot, *static_cast<skel::RegionAttachment*>(attachment));
-    else if (type.isExactly(skel::MeshAttachment::rtti))
-      DrawMesh(*slot, *static_cast<skel::MeshAttachment*>(attachment));
+    std::vector<Vertex> vertices;
+    if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(std::move(vertices));
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "graphics/Drawer.h"
+#include "graphics/Graphic2D.h"
 
 namespace skel {
+class Slot;
 class AnimationState;
 class AnimationStateData;
 class Skeleton;
@@ -16,6 +18,12 @@ class SkeletonData;
 }  // namespace skel
 
 namespace TarnSkel {
+
+// The triangles the renderer draws for the slot's attachment, in window
+// coordinates: six vertices for a region, one per mesh triangle index. Gives
+// the atlas page sprite to draw them with, or null when there is nothing to
+// draw (no attachment, another kind, no page); vertices are replaced.
+TarnFramework::Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<TarnFramework::Graphic2D::Vertex>& vertices);
 
 class SkelAnimation : public TarnFramework::Drawer {
  public:

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "AnimTestSupport.h"
 #include "skel/AnimationState.h"
 #include "skel/AnimationStateData.h"
+#include "skel/Atlas.h"
 #include "skel/AttachmentTimeline.h"
 #include "skel/Event.h"
 #include "skel/EventData.h"
 #include "skel/EventTimeline.h"
 #include "skel/RotateTimeline.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/SkeletonJson.h"
 #include "skel/TrackEntry.h"
 
 using namespace skel;
@@ -375,4 +380,40 @@ TEST(AnimationState, BadRequestsAreRefused) {
     EXPECT_NE(p.state.setAnimation(3, String("a"), true), nullptr);
     EXPECT_EQ(p.state.getTracks().size(), 4u);
     EXPECT_EQ(p.state.getCurrent(100), nullptr);
+}
+
+TEST(AnimationState, ModesStayRightWhenAnimationsKeyManyProperties) {
+    // a rotates twenty bones; b rotates twenty others, then a's. The second
+    // working-out of the modes keys more properties than the state's table
+    // held until then, so it grows before b reaches a's bones.
+    std::string bones = "{\"name\":\"b0\"}", a, b;
+    for (int i = 1; i < 40; ++i) bones += ",{\"name\":\"b" + std::to_string(i) + "\",\"parent\":\"b0\"}";
+    for (int k = 0; k < 40; ++k) {
+        const int i = (k + 20) % 40;
+        const std::string key = "\"b" + std::to_string(i) + "\":{\"rotate\":[{\"angle\":" + std::to_string(i) + "}]}";
+        if (i < 20) a += (a.empty() ? "" : ",") + key;
+        b += (k ? "," : "") + key;
+    }
+    const std::string json = "{\"bones\":[" + bones + "],\"animations\":{\"a\":{\"bones\":{" + a + "}},\"b\":{\"bones\":{" +
+                             b + "}}}}";
+    Atlas atlas("", 0, String(""), nullptr);
+    SkeletonJson reader(&atlas);
+    std::unique_ptr<SkeletonData> data(reader.readSkeletonData(json.c_str()));
+    ASSERT_NE(data, nullptr) << reader.getError().buffer();
+    Skeleton skeleton(data.get());
+    AnimationStateData stateData(data.get());
+    stateData.setDefaultMix(1);
+    AnimationState state(&stateData);
+    TrackEntry* first = state.setAnimation(0, data->findAnimation(String("a")), true);
+    state.update(0.1f);
+    state.apply(skeleton);
+    TrackEntry* second = state.setAnimation(0, data->findAnimation(String("b")), true);
+    state.apply(skeleton);
+    ASSERT_EQ(first->getTimelineMode().size(), 20u);
+    ASSERT_EQ(second->getTimelineMode().size(), 40u);
+    for (size_t i = 0; i < 20; ++i) {
+        EXPECT_EQ(first->getTimelineMode()[i], static_cast<int>(TimelineMode::HoldFirst)) << i;
+        EXPECT_EQ(second->getTimelineMode()[i], static_cast<int>(TimelineMode::First)) << i;
+        EXPECT_EQ(second->getTimelineMode()[20 + i], static_cast<int>(TimelineMode::Subsequent)) << i;
+    }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "TempDir.h"
 #include "skel/DebugExtension.h"
@@ -45,6 +47,64 @@ TEST(DebugExtension, CountsAllocationsAndFollowsBytesInUse) {
     EXPECT_EQ(tracker.getFrees(), 2u);
     EXPECT_EQ(tracker.getUsedMemory(), 0u);
     EXPECT_EQ(tracker.getLiveCount(), 0u);
+}
+
+namespace {
+
+// Hands out made-up addresses, never touched: the tracker only keys on them.
+// Strides that are multiples of large powers of two pile blocks onto the same
+// table slots, which is where lookups after removals go wrong.
+class AddressExtension : public skel::SkelExtension {
+public:
+    uintptr_t next = 0x100000;
+    uintptr_t stride = 32;
+    void* allocate(size_t, const char*, int) override { return hand(); }
+    void* allocateZeroed(size_t, const char*, int) override { return hand(); }
+    void* reallocate(void*, size_t size, const char*, int) override { return size ? hand() : nullptr; }
+    void release(void*, const char*, int) override {}
+    char* readFile(const skel::String&, size_t*) override { return nullptr; }
+
+private:
+    void* hand() {
+        void* block = reinterpret_cast<void*>(next);
+        next += stride;
+        return block;
+    }
+};
+
+}  // namespace
+
+TEST(DebugExtension, KeepsEveryRecordThroughGrowthAndRemovalsInAnyOrder) {
+    AddressExtension heap;
+    DebugExtension tracker(&heap);
+    std::vector<void*> blocks;
+    for (uintptr_t stride : {uintptr_t{32}, uintptr_t{32} << 10, uintptr_t{32} << 16, uintptr_t{48}}) {
+        heap.stride = stride;
+        for (int i = 0; i < 3000; ++i) blocks.push_back(tracker.allocate(blocks.size() + 1, "t.cpp", i));
+    }
+    // Every third block, then the rest from the back: removals in the middle
+    // of runs and at their ends.
+    std::vector<void*> order;
+    for (size_t i = 0; i < blocks.size(); i += 3) order.push_back(blocks[i]);
+    for (size_t i = blocks.size(); i-- > 0;)
+        if (i % 3 != 0) order.push_back(blocks[i]);
+
+    testing::internal::CaptureStdout();
+    uint64_t used = tracker.getUsedMemory();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const DebugExtension::Allocation* record = tracker.find(order[k]);
+        ASSERT_NE(record, nullptr) << k;
+        used -= record->size;
+        tracker.release(order[k], "t.cpp", 0);
+        EXPECT_EQ(tracker.find(order[k]), nullptr);
+        if (k % 1000 != 0) continue;
+        for (size_t j = k + 1; j < order.size(); ++j) ASSERT_NE(tracker.find(order[j]), nullptr) << k << " " << j;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(used, 0u);
+    EXPECT_EQ(tracker.getUsedMemory(), 0u);
+    EXPECT_EQ(tracker.getLiveCount(), 0u);
+    EXPECT_EQ(tracker.getFrees(), blocks.size());
 }
 
 TEST(DebugExtension, ZeroSizeGivesNullAndLeavesNoRecord) {

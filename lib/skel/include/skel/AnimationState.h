@@ -89,7 +89,21 @@ private:
     Vector<TrackEntry*> _tracks;
     Vector<Event*> _events;
     EventQueue* _queue;
-    HashMap<int, bool> _propertyIDs;
+    // The properties keyed so far while the modes are worked out. Refilled
+    // whenever the tracks change, which a caller setting the animation each
+    // frame makes every frame: a probed table, not a list searched per key.
+    class PropertyIdSet {
+    public:
+        void clear();
+        // False when the id was there already.
+        bool insert(int id);
+
+    private:
+        bool grow();
+        Vector<long long> _slots;  // kFree marks an empty slot; the size is a power of two
+        size_t _count = 0;
+    };
+    PropertyIdSet _propertyIDs;
     bool _animationsChanged;
     AnimationStateListener _listener;
     AnimationStateListenerObject* _listenerObject;

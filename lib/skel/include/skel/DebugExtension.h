@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 
 #include "skel/SkelExtension.h"
 
@@ -42,8 +41,31 @@ private:
     void record(void* block, size_t size, const char* file, int line);
 
     SkelExtension* _extension;
-    // Every runtime allocation passes here, so a hash table rather than a tree.
-    std::unordered_map<const void*, Allocation> _allocated;
+    // Every runtime allocation passes here: open addressing with linear
+    // probing keeps an insert or a lookup to one or two cache lines, where a
+    // node-based map allocates a node per block.
+    class Table {
+    public:
+        Table() = default;
+        Table(const Table&) = delete;
+        Table& operator=(const Table&) = delete;
+        ~Table();
+        // Inserts or replaces the record of a.address.
+        void put(const Allocation& a);
+        Allocation* find(const void* block) const;
+        // record must come from find.
+        void erase(Allocation* record);
+        size_t size() const { return _count; }
+
+    private:
+        size_t slotOf(const void* block) const;
+        void grow();
+
+        Allocation* _slots = nullptr;  // address null marks a free slot
+        size_t _capacity = 0;          // a power of two, or 0
+        size_t _count = 0;
+    };
+    Table _allocated;
     size_t _allocations = 0;
     size_t _reallocations = 0;
     size_t _frees = 0;

@@ -2,6 +2,8 @@
 // class name and the record of its base. Classes match by name, byte for byte.
 #pragma once
 
+#include <cstring>
+
 namespace skel {
 
 class RTTI {
@@ -14,7 +16,13 @@ public:
     const char* getClassName() const { return _className; }
     const RTTI* getBase() const { return _base; }
 
-    bool isExactly(const RTTI& rtti) const;
+    // Inline, and settled without a byte comparison for the same record, the
+    // same text or a different first letter: the pose asks this per timeline
+    // and per slot every frame.
+    bool isExactly(const RTTI& rtti) const {
+        return this == &rtti || _className == rtti._className ||
+               (_className[0] == rtti._className[0] && std::strcmp(_className, rtti._className) == 0);
+    }
     // True for the class itself and every class it derives from.
     bool instanceOf(const RTTI& rtti) const;
 

@@ -1,6 +1,7 @@
 #include "skel/AnimationState.h"
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
 
 #include "skel/Animation.h"
@@ -554,6 +555,45 @@ void AnimationState::queueEvents(TrackEntry* entry, float animationTime) {
 // ---------------------------------------------------------------------------
 // Timeline modes
 
+namespace {
+const long long kFree = static_cast<long long>(INT_MIN) - 1;
+}
+
+void AnimationState::PropertyIdSet::clear() {
+    for (size_t i = 0; i < _slots.size(); ++i) _slots[i] = kFree;
+    _count = 0;
+}
+
+bool AnimationState::PropertyIdSet::grow() {
+    Vector<long long> old(_slots);
+    const size_t capacity = old.size() ? old.size() * 2 : 64;
+    _slots.clear();
+    _slots.setSize(capacity, kFree);
+    if (_slots.size() != capacity) {
+        _slots.clear();
+        _slots.addAll(old);
+        return false;
+    }
+    _count = 0;
+    for (size_t i = 0; i < old.size(); ++i)
+        if (old[i] != kFree) insert(static_cast<int>(old[i]));
+    return true;
+}
+
+bool AnimationState::PropertyIdSet::insert(int id) {
+    // At most half full; when memory runs out the table fills to the last slot.
+    if ((_count + 1) * 2 > _slots.size() && !grow() && _count + 1 >= _slots.size()) return true;
+    const size_t mask = _slots.size() - 1;
+    for (size_t i = (static_cast<unsigned>(id) * 2654435761u) & mask;; i = (i + 1) & mask) {
+        if (_slots[i] == id) return false;
+        if (_slots[i] == kFree) {
+            _slots[i] = id;
+            ++_count;
+            return true;
+        }
+    }
+}
+
 void AnimationState::animationsChanged() {
     _animationsChanged = false;
     _propertyIDs.clear();
@@ -583,8 +623,7 @@ void AnimationState::computeHold(TrackEntry* entry) {
     if (to && to->_holdPrevious) {
         for (size_t k = 0; k < count; ++k) {
             const int id = timelines[k]->getPropertyId();
-            const bool seen = _propertyIDs.containsKey(id);
-            if (!seen) _propertyIDs.put(id, true);
+            const bool seen = !_propertyIDs.insert(id);
             modes[k] = static_cast<int>(seen ? TimelineMode::HoldSubsequent : TimelineMode::HoldFirst);
             holdMix[k] = nullptr;
         }
@@ -595,11 +634,10 @@ void AnimationState::computeHold(TrackEntry* entry) {
         const Timeline& timeline = *timelines[k];
         const int id = timeline.getPropertyId();
         holdMix[k] = nullptr;
-        if (_propertyIDs.containsKey(id)) {
+        if (!_propertyIDs.insert(id)) {
             modes[k] = static_cast<int>(TimelineMode::Subsequent);
             continue;
         }
-        _propertyIDs.put(id, true);
         if (!to || isExactly(timeline, AttachmentTimeline::rtti) || isExactly(timeline, DrawOrderTimeline::rtti) ||
             isExactly(timeline, EventTimeline::rtti) || !to->_animation->hasTimeline(id)) {
             modes[k] = static_cast<int>(TimelineMode::First);

@@ -73,6 +73,15 @@ bool equalsIgnoreCase(const char* a, const char* b) {
     }
 }
 
+// Powers up to 1e22 are exact doubles, the same values pow gives, without
+// its cost on every number with a fraction.
+double powerOfTen(int exponent) {
+    static const double exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (exponent >= 0 && exponent <= 22) return exact[exponent];
+    return std::pow(10.0, exponent);
+}
+
 float toFloat(double value) {
     if (value > FLT_MAX) return INFINITY;
     if (value < -FLT_MAX) return -INFINITY;
@@ -256,7 +265,7 @@ const char* Json::parseNumber(Json* item, const char* num) {
                 ++count;
             }
         }
-        n += fraction / std::pow(10.0, count);
+        n += fraction / powerOfTen(count);
     }
     if (*num == 'e' || *num == 'E') {
         ++num;

@@ -8,8 +8,6 @@ RTTI::RTTI(const char* className) : _className(className), _base(nullptr) {}
 
 RTTI::RTTI(const char* className, const RTTI& baseRTTI) : _className(className), _base(&baseRTTI) {}
 
-bool RTTI::isExactly(const RTTI& rtti) const { return std::strcmp(_className, rtti._className) == 0; }
-
 bool RTTI::instanceOf(const RTTI& rtti) const {
     for (const RTTI* record = this; record; record = record->_base)
         if (record->isExactly(rtti)) return true;

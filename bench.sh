@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and prints one table: the character frame,
+# loading and JSON reading, the instruction count of a character frame under
+# callgrind (stable where timings are noisy), whole frames of every screen in
+# the real window, and the start-up of the real program, each beside its floor
+# (a window that only clears and swaps). Arguments go to Google Benchmark.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh
+
+dir=build-bench
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARN_TESTS=ON -DTARN_BENCH=ON >/dev/null
+cmake --build "$dir" -j"$(nproc)" --target tarn_bench tarn_character_frames tarn_frame_bench \
+  tarn_first_frame_probe tarn_floor tarn >/dev/null
+
+csv=$dir/bench.csv
+"$dir/bench/tarn_bench" --benchmark_format=csv --benchmark_min_time=1 "$@" 2>/dev/null >"$csv"
+
+# Instructions of one frame: the difference of two runs, so loading cancels.
+instructions() {  # instructions FRAMES
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$dir/bench/tarn_character_frames" "$1" 2>&1 >/dev/null |
+    awk '/Collected/ {print $4}'
+}
+few=$(instructions 200)
+many=$(instructions 1200)
+per_frame=$(((many - few) / 1000))
+
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo
+awk -F, -v ir="$per_frame" '
+  function unquote(s) { gsub(/"/, "", s); return s }
+  NR == 1 { for (i = 1; i <= NF; i++) col[unquote($i)] = i; next }
+  {
+    name = unquote($col["name"]); t = $col["cpu_time"]; unit = unquote($col["time_unit"])
+    scale = unit == "ns" ? 1 : unit == "us" ? 1e3 : unit == "ms" ? 1e6 : 1e9
+    ns[name] = t * scale
+    if (col["bytes_per_second"] && $col["bytes_per_second"] != "") mbs[name] = $col["bytes_per_second"] / 1e6
+    order[++n] = name
+  }
+  END {
+    printf "%-32s %14s %12s\n", "benchmark", "CPU time", "MB/s"
+    for (i = 1; i <= n; i++) {
+      name = order[i]
+      if (ns[name] >= 1e6) shown = sprintf("%.2f ms", ns[name] / 1e6)
+      else if (ns[name] >= 1e3) shown = sprintf("%.1f us", ns[name] / 1e3)
+      else shown = sprintf("%.0f ns", ns[name])
+      printf "%-32s %14s %12s\n", name, shown, (name in mbs) ? sprintf("%.1f", mbs[name]) : ""
+    }
+    printf "\n"
+    if ("BM_CharacterFrame" in ns) {
+      f = ns["BM_CharacterFrame"]
+      printf "Character frame: %.0f ns, %.0f characters per 16.7 ms on one core, %d instructions (callgrind)\n",
+        f, 16.7e6 / f, ir
+    }
+    r = mbs["JsonParse/rapidjson"]; l = mbs["JsonParse/nlohmann"]
+    split("tracking plain", variants, " ")
+    for (v = 1; v <= 2; v++) {
+      s = mbs["JsonParse/skel_" variants[v]]
+      if (s && r && l) printf "JSON reader (%s): %.2fx RapidJSON, %.2fx nlohmann/json\n", variants[v], s / r, s / l
+    }
+  }' "$csv"
+
+# Whole frames and start-up need a display: the virtual one with software GL.
+export ALSOFT_CONF=$PWD/tests/sound/alsoft.conf
+root=$PWD/$dir
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
+  cd "$1/workdir"
+  echo
+  "$1/bench/tarn_frame_bench" 2>/dev/null | grep "^frame" | sed "s/^frame /Frame: /"
+  echo
+  startup() {  # startup NAME PROGRAM: five runs, median time to the first swapped frame
+    for i in 1 2 3 4 5; do
+      TARN_PROBE_T0=$(date +%s%N) TARN_PROBE_FRAMES=120 LD_PRELOAD="$1/bench/libtarn_first_frame_probe.so" "$3" 2>&1 |
+        awk "/first-frame-ms/ {t = \$3} /peak-rss-kb/ {m = \$3} END {print t, m}"
+    done | sort -n | awk -v name="$2" "NR == 3 {printf \"Start-up %-8s first frame %6.1f ms (median of 5), peak resident %6.1f MB\\n\", name, \$1, \$2 / 1024}"
+  }
+  startup "$1" tarn "$1/game/tarn"
+  startup "$1" floor "$1/bench/tarn_floor"
+' _ "$root"
