@@ -179,7 +179,7 @@ long ResidentKb(pid_t pid, const char* field = "VmRSS:") {
   return kb;
 }
 
-double EnvSeconds(const char* name, double fallback) {
+double EnvNumber(const char* name, double fallback) {
   const char* value = std::getenv(name);
   return value ? std::atof(value) : fallback;
 }
@@ -188,8 +188,8 @@ double EnvSeconds(const char* name, double fallback) {
 // resizes. TARN_MONKEY_SECONDS and TARN_MONKEY_SEED choose a longer run or
 // replay one.
 TEST(Monkey, RandomPlayerNeitherCrashesNorStopsDrawingNorGrows) {
-  const double seconds = EnvSeconds("TARN_MONKEY_SECONDS", 20);
-  const unsigned seed = static_cast<unsigned>(EnvSeconds("TARN_MONKEY_SEED", 11));
+  const double seconds = EnvNumber("TARN_MONKEY_SECONDS", 20);
+  const unsigned seed = static_cast<unsigned>(EnvNumber("TARN_MONKEY_SEED", 11));
   std::printf("[ monkey  ] seed %u, %.0f s\n", seed, seconds);
   std::mt19937 random(seed);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -282,7 +282,8 @@ long FramesIn(const std::string& countFile) {
 }
 
 TEST(LongSession, EveryScreenForThousandsOfFramesEndsCleanly) {
-  constexpr long kFrames = 3000;
+  // TARN_SESSION_FRAMES: fewer for a quick look under a slow tool.
+  const long frames = static_cast<long>(EnvNumber("TARN_SESSION_FRAMES", 3000));
   tarn_test::TempDir dir;
   const std::string countFile = dir.File("frames");
   ProgramHarness program;
@@ -296,7 +297,7 @@ TEST(LongSession, EveryScreenForThousandsOfFramesEndsCleanly) {
   const auto start = std::chrono::steady_clock::now();
   auto click = [&](int x, int y) { ASSERT_TRUE(program.Click(x, y)); };
   int rounds = 0;
-  while (FramesIn(countFile) < kFrames || rounds == 0) {
+  while (FramesIn(countFile) < frames || rounds == 0) {
     ASSERT_LT(Seconds(start), 1800) << "only " << FramesIn(countFile) << " frames";
     for (int line = 0; line < 5; ++line) {
       click(kCharaX, kCharaY);
