@@ -31,7 +31,7 @@ display env TARN_MONKEY_SECONDS="$monkey_seconds" \
 echo "== Long session under valgrind memcheck"
 if command -v valgrind >/dev/null; then
   log=$PWD/build/soak-valgrind.%p.log
-  display env TARN_PROGRAM_WRAPPER="valgrind --leak-check=full --show-leak-kinds=definite,indirect \
+  display env TARN_PROGRAM_WRAPPER="valgrind --leak-check=full --keep-debuginfo=yes --show-leak-kinds=definite,indirect \
 --errors-for-leak-kinds=definite,indirect --error-exitcode=3 --suppressions=$PWD/tests/sanitizers/valgrind.supp \
 --log-file=$log" \
     ctest --test-dir build --output-on-failure -V -R 'LongSession\.' --timeout 3600 |

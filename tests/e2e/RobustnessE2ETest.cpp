@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -109,6 +110,8 @@ struct Asset {
   int line;  // the panel line whose character uses the file; -1 for none
   bool fatal;
 };
+
+void PrintTo(const Asset& asset, std::ostream* out) { *out << asset.path; }
 
 class BrokenAsset : public ::testing::TestWithParam<Asset> {};
 
