@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "XWindowTools.h"
@@ -40,13 +41,25 @@ ProgramHarness::~ProgramHarness() {
 }
 
 bool ProgramHarness::Start(bool withDisplay) {
+  const std::string workdir = workdir_.empty() ? TARN_WORKDIR : workdir_;
   pid_ = fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
-    if (chdir(TARN_WORKDIR) != 0) _exit(127);
+    if (chdir(workdir.c_str()) != 0) _exit(127);
     if (!withDisplay) unsetenv("DISPLAY");
     for (const auto& [name, value] : environment_) setenv(name.c_str(), value.c_str(), 1);
-    execl(TARN_BINARY, TARN_BINARY, static_cast<char*>(nullptr));
+    // TARN_PROGRAM_WRAPPER (words split at spaces) runs the program under a
+    // tool such as valgrind.
+    std::vector<std::string> words;
+    if (const char* wrapper = getenv("TARN_PROGRAM_WRAPPER")) {
+      std::istringstream in(wrapper);
+      for (std::string word; in >> word;) words.push_back(word);
+    }
+    words.push_back(TARN_BINARY);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   return true;

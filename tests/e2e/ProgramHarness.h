@@ -46,6 +46,9 @@ class ProgramHarness {
 
   // An environment variable for the program (set before Start).
   void SetEnvironment(const std::string& name, const std::string& value);
+  // Where the program starts (set before Start); the build's working
+  // directory by default.
+  void SetWorkingDirectory(const std::string& path) { workdir_ = path; }
   // Starts the program in its working directory; false when fork fails.
   // With withDisplay false the program gets no DISPLAY.
   bool Start(bool withDisplay = true);
@@ -71,15 +74,18 @@ class ProgramHarness {
   static constexpr int kNoExit = -1000;
 
   Display* display() const { return display_; }
+  // The running program's process, or -1 once it has been waited for.
+  pid_t pid() const { return pid_; }
+  // Real pointer and window events without the harness's pauses.
+  bool Xdotool(const std::vector<std::string>& args);
   Window window() const { return window_; }
 
  private:
-  bool Xdotool(const std::vector<std::string>& args);
-
   Display* display_ = nullptr;
   Window window_ = 0;
   pid_t pid_ = -1;
   std::vector<std::pair<std::string, std::string>> environment_;
+  std::string workdir_;
 };
 
 }  // namespace tarn_test

@@ -1,0 +1,352 @@
+// The real program against what a player and a damaged installation can do
+// to it: every asset file broken in turn, a random player, a long session.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ProgramHarness.h"
+#include "TempDir.h"
+
+namespace {
+
+using tarn_test::ProgramHarness;
+using tarn_test::Screenshot;
+
+bool IsFill(Screenshot::Rgb p) { return p.r == 120 && p.g == 120 && p.b == 150; }
+// The main screen's top bar: drawn whatever else is missing.
+bool ShowsBar(const Screenshot& s) { return IsFill(s.At(5, 15)); }
+
+constexpr int kCharaX = 60, kCharaY = 16;        // opens the character panel
+constexpr int kPanelCloseX = 370, kPanelCloseY = 46;
+int MainLineY(int i) { return 64 + 104 * i + 50; }
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+Screenshot ShootWhen(ProgramHarness& program, bool (*ready)(const Screenshot&), double seconds) {
+  const auto start = std::chrono::steady_clock::now();
+  Screenshot shot;
+  do {
+    shot = program.Shoot();
+    if (!shot.Empty() && ready(shot)) break;
+    ProgramHarness::Pause(50);
+  } while (Seconds(start) < seconds);
+  return shot;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void CopyFile(const std::string& from, const std::string& to) {
+  std::ofstream(to, std::ios::binary) << ReadAll(from);
+}
+
+// A private copy of the working directory, real files rather than links so
+// that one of them can be broken.
+void CopyWorkdir(const std::string& to) {
+  const char* folders[][4] = {
+      {"gfx", "3_blacksmith_a.png", "testchar.png", "testchar2.png"},
+      {"gfx", "testchar3.png", "testchar4.png", nullptr},
+      {"skel_data", "Char01.atlas", "Char01.json", "Char01.png"},
+      {"sound", "test_mono.wav", nullptr, nullptr},
+      {"font", "rounded-mplus-2m-medium.ttf", nullptr, nullptr},
+  };
+  for (const auto& f : folders) {
+    mkdir((to + "/" + f[0]).c_str(), 0755);
+    for (int i = 1; i < 4 && f[i]; ++i) {
+      CopyFile(std::string(TARN_WORKDIR) + "/" + f[0] + "/" + f[i], to + "/" + f[0] + "/" + f[i]);
+    }
+  }
+}
+
+enum class Damage { Missing, Empty, Truncated, Random };
+const char* Name(Damage d) {
+  switch (d) {
+    case Damage::Missing: return "missing";
+    case Damage::Empty: return "empty";
+    case Damage::Truncated: return "truncated";
+    case Damage::Random: return "random";
+  }
+  return "?";
+}
+
+void Break(const std::string& path, Damage damage) {
+  const std::string bytes = ReadAll(path);
+  switch (damage) {
+    case Damage::Missing:
+      std::remove(path.c_str());
+      break;
+    case Damage::Empty:
+      std::ofstream(path, std::ios::binary | std::ios::trunc);
+      break;
+    case Damage::Truncated:
+      std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+      break;
+    case Damage::Random: {
+      std::mt19937 random(20261207);
+      std::string noise(bytes.size(), '\0');
+      for (char& c : noise) c = static_cast<char>(random());
+      std::ofstream(path, std::ios::binary | std::ios::trunc) << noise;
+      break;
+    }
+  }
+}
+
+struct Asset {
+  const char* path;
+  int line;  // the panel line whose character uses the file; -1 for none
+  bool fatal;
+};
+
+void PrintTo(const Asset& asset, std::ostream* out) { *out << asset.path; }
+
+class BrokenAsset : public ::testing::TestWithParam<Asset> {};
+
+// The player opens the panel (the chime plays), picks the character the file
+// belongs to, watches it a moment and closes the window.
+TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
+  const Asset asset = GetParam();
+  for (Damage damage : {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Random}) {
+    SCOPED_TRACE(std::string(asset.path) + " " + Name(damage));
+    tarn_test::TempDir dir;
+    CopyWorkdir(dir.path());
+    Break(dir.path() + "/" + asset.path, damage);
+
+    ProgramHarness program;
+    ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
+    program.SetWorkingDirectory(dir.path());
+    ASSERT_TRUE(program.Start());
+    if (asset.fatal) {
+      EXPECT_EQ(program.WaitForExit(30), -1);
+      std::printf("[ outcome ] %s %s: exit -1 at start-up\n", asset.path, Name(damage));
+      continue;
+    }
+    ASSERT_TRUE(program.WaitForWindow(30)) << "no window";
+    ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 20))) << "no main screen";
+    ASSERT_TRUE(program.Click(kCharaX, kCharaY));
+    ProgramHarness::Pause(300);
+    ASSERT_TRUE(program.Click(190, MainLineY(asset.line < 0 ? 0 : asset.line)));
+    ProgramHarness::Pause(300);
+    const Screenshot shot = program.Shoot();
+    EXPECT_TRUE(ShowsBar(shot)) << "still drawing";
+    EXPECT_EQ(program.WaitForExit(0), ProgramHarness::kNoExit) << "still running";
+    program.SendDeleteWindow();
+    EXPECT_EQ(program.WaitForExit(30), 0);
+    std::printf("[ outcome ] %s %s: runs on, exit 0 on close\n", asset.path, Name(damage));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFile, BrokenAsset,
+                         ::testing::Values(Asset{"gfx/3_blacksmith_a.png", -1, false},
+                                           Asset{"gfx/testchar.png", 0, false},
+                                           Asset{"gfx/testchar2.png", 1, false},
+                                           Asset{"gfx/testchar3.png", 2, false},
+                                           Asset{"gfx/testchar4.png", 3, false},
+                                           Asset{"skel_data/Char01.atlas", 4, false},
+                                           Asset{"skel_data/Char01.png", 4, false},
+                                           Asset{"skel_data/Char01.json", 4, false},
+                                           Asset{"sound/test_mono.wav", -1, false},
+                                           Asset{"font/rounded-mplus-2m-medium.ttf", -1, true}),
+                         [](const ::testing::TestParamInfo<Asset>& info) {
+                           std::string name = info.param.path;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+// VmRSS: resident now; VmHWM: its peak.
+long ResidentKb(pid_t pid, const char* field = "VmRSS:") {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string key;
+  long kb = -1;
+  while (status >> key) {
+    if (key == field) {
+      status >> kb;
+      break;
+    }
+  }
+  return kb;
+}
+
+double EnvNumber(const char* name, double fallback) {
+  const char* value = std::getenv(name);
+  return value ? std::atof(value) : fallback;
+}
+
+// Random pointer moves, presses, releases, right clicks, wheel turns and
+// resizes. TARN_MONKEY_SECONDS and TARN_MONKEY_SEED choose a longer run or
+// replay one.
+TEST(Monkey, RandomPlayerNeitherCrashesNorStopsDrawingNorGrows) {
+  const double seconds = EnvNumber("TARN_MONKEY_SECONDS", 20);
+  const unsigned seed = static_cast<unsigned>(EnvNumber("TARN_MONKEY_SEED", 11));
+  std::printf("[ monkey  ] seed %u, %.0f s\n", seed, seconds);
+  std::mt19937 random(seed);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+
+  ProgramHarness program;
+  ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
+  ASSERT_TRUE(program.Start());
+  ASSERT_TRUE(program.WaitForWindow(30));
+  ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 20)));
+  const std::string window = std::to_string(program.window());
+
+  const auto start = std::chrono::steady_clock::now();
+  long settledKb = -1, peakKb = 0;
+  int events = 0, shots = 0, changed = 0;
+  int width = 1280, height = 720;
+  Screenshot last = program.Shoot();
+  bool buttonDown[4] = {};
+  while (Seconds(start) < seconds) {
+    const int what = pick(100);
+    // A third of the pointer's visits go to the top bar, whose buttons lead
+    // to the other screens; their back buttons sit in the top right corner.
+    const int x = pick(width), y = pick(3) == 0 ? pick(64) : pick(height);
+    if (what < 35) {
+      program.Xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+    } else if (what < 80) {
+      // Press and release apart, as a player's click reaches the game.
+      const int button = what < 70 ? 1 : 3;
+      program.Xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+      program.Xdotool({buttonDown[button] ? "mouseup" : "mousedown", std::to_string(button)});
+      buttonDown[button] = !buttonDown[button];
+      ProgramHarness::Pause(40);
+    } else if (what < 95) {
+      program.Xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+      program.Xdotool({"click", "--repeat", std::to_string(1 + pick(3)), what < 88 ? "4" : "5"});
+    } else if (what < 97) {
+      width = 320 + pick(1280 - 320 + 1);
+      height = 240 + pick(720 - 240 + 1);
+      program.Xdotool({"windowsize", window, std::to_string(width), std::to_string(height)});
+    } else {
+      ProgramHarness::Pause(100 + pick(300));
+    }
+    ++events;
+    if (events % 25 == 0) {
+      const long kb = ResidentKb(program.pid());
+      ASSERT_GT(kb, 0) << "the program ended after " << events << " events";
+      if (settledKb < 0 && Seconds(start) >= 10) settledKb = kb;
+      peakKb = std::max(peakKb, kb);
+      const Screenshot shot = program.Shoot();
+      ASSERT_FALSE(shot.Empty()) << "the window is gone after " << events << " events";
+      ++shots;
+      if (shot.width != last.width || shot.height != last.height ||
+          shot.Differences(last, 0, 0, static_cast<int>(shot.width), static_cast<int>(shot.height)) > 0) {
+        ++changed;
+      }
+      last = shot;
+    }
+  }
+  for (int button : {1, 3}) {
+    if (buttonDown[button]) program.Xdotool({"mouseup", std::to_string(button)});
+  }
+  // Back to the full window: what it draws must still follow the player.
+  program.Xdotool({"windowsize", window, "1280", "720"});
+  ProgramHarness::Pause(300);
+  const long endKb = ResidentKb(program.pid());
+  std::printf("[ monkey  ] %d events, %d of %d screenshots changed, resident %ld kB after 10 s, %ld kB at the end, "
+              "peak %ld kB\n",
+              events, changed, shots, settledKb, endKb, std::max(peakKb, endKb));
+  EXPECT_GT(changed, 0) << "the picture never changed";
+  if (settledKb > 0) {
+    EXPECT_LE(endKb, settledKb * 11 / 10) << "resident memory grew by more than 10%";
+  }
+
+  // Back to the main screen from wherever the monkey left it (there the
+  // corner button does nothing), then a new panel must slide in.
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(program.Click(1248, 32));
+  ProgramHarness::Pause(600);
+  const Screenshot before = ShootWhen(program, ShowsBar, 10);
+  ASSERT_TRUE(program.Click(kCharaX, kCharaY));
+  ProgramHarness::Pause(600);
+  EXPECT_GT(program.Shoot().Differences(before, 0, 32, 384, 688), 1000) << "a new panel slides in";
+
+  program.SendDeleteWindow();
+  EXPECT_EQ(program.WaitForExit(60), 0) << "and ends cleanly";
+}
+
+// Every screen, the panel opened and closed over and over, every picker used,
+// every list scrolled, and the window closed at the end. Under the sanitizer
+// build a leak makes the program's exit code non-zero.
+long FramesIn(const std::string& countFile) {
+  std::ifstream in(countFile);
+  long frames = 0;
+  in >> frames;
+  return frames;
+}
+
+TEST(LongSession, EveryScreenForThousandsOfFramesEndsCleanly) {
+  // TARN_SESSION_FRAMES: fewer for a quick look under a slow tool.
+  const long frames = static_cast<long>(EnvNumber("TARN_SESSION_FRAMES", 3000));
+  tarn_test::TempDir dir;
+  const std::string countFile = dir.File("frames");
+  ProgramHarness program;
+  ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
+  const char* preload = std::getenv("LD_PRELOAD");
+  program.SetEnvironment("LD_PRELOAD", std::string(TARN_FRAME_COUNTER) + (preload ? std::string(":") + preload : ""));
+  program.SetEnvironment("TARN_FRAME_COUNT_FILE", countFile);
+  ASSERT_TRUE(program.Start());
+  ASSERT_TRUE(program.WaitForWindow(60));
+  ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 60)));
+  const auto start = std::chrono::steady_clock::now();
+  auto click = [&](int x, int y) { ASSERT_TRUE(program.Click(x, y)); };
+  int rounds = 0;
+  while (FramesIn(countFile) < frames || rounds == 0) {
+    ASSERT_LT(Seconds(start), 1800) << "only " << FramesIn(countFile) << " frames";
+    for (int line = 0; line < 5; ++line) {
+      click(kCharaX, kCharaY);
+      ProgramHarness::Pause(250);
+      ASSERT_TRUE(program.Wheel(190, 300, 2));
+      ASSERT_TRUE(program.Wheel(190, 300, -2));
+      click(190, MainLineY(line));
+      ProgramHarness::Pause(300);
+      click(kPanelCloseX, kPanelCloseY);
+      ProgramHarness::Pause(600);
+    }
+    // Mating: both places through the picker.
+    click(170, 16);
+    click(320, 656);
+    ASSERT_TRUE(program.Wheel(150, 300, 1));
+    click(150, 6 + 104 * (rounds % 5) + 50);
+    click(640, 688);
+    click(960, 656);
+    click(150, 6 + 104 * ((rounds + 2) % 5) + 50);
+    click(640, 688);
+    click(640, 656);
+    click(1248, 32);
+    // Tournament.
+    click(500, 16);
+    click(960, 656);
+    click(150, 6 + 104 * ((rounds + 4) % 5) + 50);
+    click(640, 688);
+    ProgramHarness::Pause(300);
+    click(1248, 32);
+    // The rival barrack's list.
+    click(610, 16);
+    ASSERT_TRUE(program.Wheel(150, 300, 3));
+    ASSERT_TRUE(program.Wheel(150, 300, -3));
+    click(1248, 32);
+    ++rounds;
+    ASSERT_EQ(program.WaitForExit(0), ProgramHarness::kNoExit) << "the program ended in round " << rounds;
+  }
+  std::printf("[ session ] %d rounds, %ld frames in %.1f s, peak resident %ld kB\n", rounds, FramesIn(countFile),
+              Seconds(start), ResidentKb(program.pid(), "VmHWM:"));
+  ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 10)));
+  program.SendDeleteWindow();
+  EXPECT_EQ(program.WaitForExit(120), 0) << "a leak at exit, under the sanitizers, makes this non-zero";
+}
+
+}  // namespace
