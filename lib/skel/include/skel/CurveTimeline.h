@@ -38,6 +38,10 @@ public:
     float percentBetween(size_t frame, float time) const;
 
 protected:
+    // The first valueCount values of each key at time (at or after the first
+    // key): the last key's from it on, else interpolated along the curve.
+    void keyedValues(float time, float* out, size_t valueCount) const;
+
     Vector<float> _curves;
 };
 

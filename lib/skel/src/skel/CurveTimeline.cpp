@@ -88,4 +88,19 @@ float CurveTimeline::percentBetween(size_t frame, float time) const {
     return getCurvePercent(frame / _entries - 1, 1 - (time - frameTime) / (prevTime - frameTime));
 }
 
+void CurveTimeline::keyedValues(float time, float* out, size_t valueCount) const {
+    const size_t entries = getEntries();
+    const size_t last = (getFrameCount() - 1) * entries;
+    if (atOrAfter(time, _frames[last])) {
+        for (size_t c = 0; c < valueCount; ++c) out[c] = _frames[last + 1 + c];
+        return;
+    }
+    const size_t frame = search(_frames, time, entries);
+    const float percent = percentBetween(frame, time);
+    for (size_t c = 0; c < valueCount; ++c) {
+        const float prev = _frames[frame - entries + 1 + c];
+        out[c] = prev + (_frames[frame + 1 + c] - prev) * percent;
+    }
+}
+
 }  // namespace skel

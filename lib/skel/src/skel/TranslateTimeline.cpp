@@ -22,17 +22,10 @@ void TranslateTimeline::setFrame(size_t frameIndex, float time, float x, float y
 }
 
 void TranslateTimeline::valueAt(float time, float& x, float& y) const {
-    const size_t last = (getFrameCount() - 1) * Entries;
-    if (atOrAfter(time, _frames[last])) {
-        x = _frames[last + 1];
-        y = _frames[last + 2];
-        return;
-    }
-    const size_t frame = search(_frames, time, Entries);
-    const float percent = percentBetween(frame, time);
-    const float prevX = _frames[frame - 2], prevY = _frames[frame - 1];
-    x = prevX + (_frames[frame + 1] - prevX) * percent;
-    y = prevY + (_frames[frame + 2] - prevY) * percent;
+    float key[2];
+    keyedValues(time, key, 2);
+    x = key[0];
+    y = key[1];
 }
 
 void TranslateTimeline::applyOffsets(Skeleton& skeleton, float time, float alpha, MixBlend blend,

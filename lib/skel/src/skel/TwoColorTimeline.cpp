@@ -52,17 +52,7 @@ void TwoColorTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event
     }
 
     float key[7];
-    const size_t last = (count - 1) * Entries;
-    if (atOrAfter(time, _frames[last])) {
-        for (size_t c = 0; c < 7; ++c) key[c] = _frames[last + 1 + c];
-    } else {
-        const size_t frame = search(_frames, time, Entries);
-        const float percent = percentBetween(frame, time);
-        for (size_t c = 0; c < 7; ++c) {
-            const float prev = _frames[frame - Entries + 1 + c];
-            key[c] = prev + (_frames[frame + 1 + c] - prev) * percent;
-        }
-    }
+    keyedValues(time, key, 7);
 
     if (alpha == 1) {
         light.set(key[0], key[1], key[2], key[3]);
