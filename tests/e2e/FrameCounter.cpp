@@ -19,7 +19,8 @@ extern "C" void glfwSwapBuffers(GLFWwindow* window) {
     return path ? open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
   }();
   if (real) real(window);
-  if (++frames % 10 == 0 && file >= 0) {
+  ++frames;
+  if (file >= 0) {
     char text[32];
     const int n = std::snprintf(text, sizeof text, "%ld\n", frames);
     if (n > 0 && pwrite(file, text, static_cast<size_t>(n), 0) < 0) file = -1;
