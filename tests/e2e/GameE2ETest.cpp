@@ -316,45 +316,19 @@ TEST_F(GameProgram, MatingTournamentAndRivalScreensWithThePicker) {
   CloseAndExpectExitZero();
 }
 
-// Peak absolute 16-bit sample of a WAV file's data chunk; -1 without one.
-int WavPeak(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  for (size_t pos = 12; pos + 8 <= file.size();) {
-    uint32_t size = 0;
-    std::memcpy(&size, file.data() + pos + 4, 4);
-    if (file.compare(pos, 4, "data") == 0) {
-      int peak = 0;
-      for (size_t i = pos + 8; i + 1 < file.size(); i += 2) {
-        int16_t sample = 0;
-        std::memcpy(&sample, file.data() + i, 2);
-        peak = std::max(peak, std::abs(int(sample)));
-      }
-      return peak;
-    }
-    pos += 8 + size + (size & 1);
-  }
-  return -1;
-}
-
 // Runs the program with OpenAL Soft writing its mix to a file; returns the
 // mix's peak after the program has closed.
 int PeakOfARun(bool pressChara) {
   tarn_test::TempDir dir;
-  const std::string mix = dir.File("mix.wav");
-  const std::string conf = dir.Write("alsoft.conf",
-                                     "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
-                                     "frequency = 22050\ndither = false\n[wave]\nfile = " + mix + "\n");
   ProgramHarness program;
-  program.SetEnvironment("ALSOFT_CONF", conf);
-  program.SetEnvironment("ALSOFT_DRIVERS", "wave");
+  const std::string mix = program.RecordSoundIn(dir.path());
   if (!program.Start() || !program.WaitForWindow(20)) return -2;
   ProgramHarness::Pause(2000);
   if (pressChara) program.Click(kChara.CentreX(), kChara.CentreY());
   ProgramHarness::Pause(1500);
   program.SendDeleteWindow();
   if (program.WaitForExit(20) != 0) return -3;
-  return WavPeak(mix);
+  return tarn_test::WavPeak(mix);
 }
 
 TEST(GameProgramSound, CharaButtonPlaysTheChime) {

@@ -6,7 +6,12 @@
 
 #include <lodepng.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <cstdlib>
 #include <sstream>
 #include <thread>
@@ -99,6 +104,16 @@ void ProgramHarness::SetEnvironment(const std::string& name, const std::string& 
   environment_.emplace_back(name, value);
 }
 
+std::string ProgramHarness::RecordSoundIn(const std::string& folder) {
+  const std::string mix = folder + "/mix.wav", conf = folder + "/alsoft.conf";
+  std::ofstream(conf) << "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
+                         "frequency = 22050\ndither = false\n[wave]\nfile = "
+                      << mix << "\n";
+  SetEnvironment("ALSOFT_CONF", conf);
+  SetEnvironment("ALSOFT_DRIVERS", "wave");
+  return mix;
+}
+
 Screenshot ProgramHarness::Shoot() {
   Screenshot shot;
   if (!window_ || !tarn_xwin::CaptureWindowPixels(display_, window_, shot.rgba, shot.width, shot.height)) {
@@ -169,6 +184,26 @@ int Screenshot::Differences(const Screenshot& other, int x, int y, int w, int h)
 
 bool Screenshot::Save(const std::string& pngPath) const {
   return !Empty() && lodepng::encode(pngPath, rgba, width, height) == 0;
+}
+
+int WavPeak(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (size_t pos = 12; pos + 8 <= file.size();) {
+    uint32_t size = 0;
+    std::memcpy(&size, file.data() + pos + 4, 4);
+    if (file.compare(pos, 4, "data") == 0) {
+      int peak = 0;
+      for (size_t i = pos + 8; i + 1 < file.size(); i += 2) {
+        int16_t sample = 0;
+        std::memcpy(&sample, file.data() + i, 2);
+        peak = std::max(peak, std::abs(int(sample)));
+      }
+      return peak;
+    }
+    pos += 8 + size + (size & 1);
+  }
+  return -1;
 }
 
 }  // namespace tarn_test

@@ -46,6 +46,9 @@ class ProgramHarness {
 
   // An environment variable for the program (set before Start).
   void SetEnvironment(const std::string& name, const std::string& value);
+  // OpenAL Soft writes the program's mix into folder/mix.wav instead of
+  // playing it (set before Start); returns that file's path.
+  std::string RecordSoundIn(const std::string& folder);
   // Where the program starts (set before Start); the build's working
   // directory by default.
   void SetWorkingDirectory(const std::string& path) { workdir_ = path; }
@@ -87,5 +90,8 @@ class ProgramHarness {
   std::vector<std::pair<std::string, std::string>> environment_;
   std::string workdir_;
 };
+
+// Loudest 16-bit sample in a WAV file's data chunk; -1 without one.
+int WavPeak(const std::string& path);
 
 }  // namespace tarn_test

@@ -106,10 +106,15 @@ void Break(const std::string& path, Damage damage) {
   }
 }
 
+enum class Role { Background, Character, Sound, Font };
 struct Asset {
   const char* path;
-  int line;  // the panel line whose character uses the file; -1 for none
-  bool fatal;
+  Role role;
+  int line;  // the panel line whose character uses the file
+  // A cut file still serves: the skeleton reader goes on with the partial
+  // tree (the first half of Char01.json holds the bones, slots, skins and
+  // "idle"), and a cut WAV plays the samples it has.
+  bool halfServes;
 };
 
 void PrintTo(const Asset& asset, std::ostream* out) { *out << asset.path; }
@@ -129,8 +134,9 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
     ProgramHarness program;
     ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
     program.SetWorkingDirectory(dir.path());
+    const std::string mix = program.RecordSoundIn(dir.path());
     ASSERT_TRUE(program.Start());
-    if (asset.fatal) {
+    if (asset.role == Role::Font) {
       EXPECT_EQ(program.WaitForExit(30), -1);
       std::printf("[ outcome ] %s %s: exit -1 at start-up\n", asset.path, Name(damage));
       continue;
@@ -139,28 +145,59 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
     ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 20))) << "no main screen";
     ASSERT_TRUE(program.Click(kCharaX, kCharaY));
     ProgramHarness::Pause(300);
-    ASSERT_TRUE(program.Click(190, MainLineY(asset.line < 0 ? 0 : asset.line)));
-    ProgramHarness::Pause(300);
+    const Screenshot open = program.Shoot();
+    if (asset.role == Role::Character) {
+      ASSERT_TRUE(program.Click(190, MainLineY(asset.line)));
+      ProgramHarness::Pause(300);
+    } else if (asset.role == Role::Sound) {
+      ProgramHarness::Pause(600);  // the whole chime
+    }
     const Screenshot shot = program.Shoot();
     EXPECT_TRUE(ShowsBar(shot)) << "still drawing";
+    // What stands beside the panel: the broken file's part is missing unless
+    // its first half still serves, and without the background a plain colour.
+    const bool kept = damage == Damage::Truncated && asset.halfServes;
+    if (asset.role == Role::Character) {
+      const int changed = shot.Differences(open, 386, 100, 894, 600);
+      if (kept) {
+        EXPECT_GT(changed, 20000) << "the character drawn";
+      } else {
+        EXPECT_EQ(changed, 0) << "no character drawn";
+      }
+    } else if (asset.role == Role::Background) {
+      const Screenshot::Rgb corner = shot.At(1279, 719);
+      EXPECT_EQ(shot.Count(386, 100, 894, 600,
+                           [&](Screenshot::Rgb p) { return p.r == corner.r && p.g == corner.g && p.b == corner.b; }),
+                894 * 600)
+          << "no background drawn";
+    }
     EXPECT_EQ(program.WaitForExit(0), ProgramHarness::kNoExit) << "still running";
     program.SendDeleteWindow();
     EXPECT_EQ(program.WaitForExit(30), 0);
-    std::printf("[ outcome ] %s %s: runs on, exit 0 on close\n", asset.path, Name(damage));
+    if (asset.role == Role::Sound) {
+      const int peak = tarn_test::WavPeak(mix);
+      if (kept) {
+        EXPECT_GT(peak, 1000) << "the first half of the chime";
+      } else {
+        EXPECT_EQ(peak, 0) << "no chime";
+      }
+    }
+    std::printf("[ outcome ] %s %s: runs on %s, exit 0 on close\n", asset.path, Name(damage),
+                kept ? "with what the first half holds" : "without it");
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFile, BrokenAsset,
-                         ::testing::Values(Asset{"gfx/3_blacksmith_a.png", -1, false},
-                                           Asset{"gfx/testchar.png", 0, false},
-                                           Asset{"gfx/testchar2.png", 1, false},
-                                           Asset{"gfx/testchar3.png", 2, false},
-                                           Asset{"gfx/testchar4.png", 3, false},
-                                           Asset{"skel_data/Char01.atlas", 4, false},
-                                           Asset{"skel_data/Char01.png", 4, false},
-                                           Asset{"skel_data/Char01.json", 4, false},
-                                           Asset{"sound/test_mono.wav", -1, false},
-                                           Asset{"font/rounded-mplus-2m-medium.ttf", -1, true}),
+                         ::testing::Values(Asset{"gfx/3_blacksmith_a.png", Role::Background, 0, false},
+                                           Asset{"gfx/testchar.png", Role::Character, 0, false},
+                                           Asset{"gfx/testchar2.png", Role::Character, 1, false},
+                                           Asset{"gfx/testchar3.png", Role::Character, 2, false},
+                                           Asset{"gfx/testchar4.png", Role::Character, 3, false},
+                                           Asset{"skel_data/Char01.atlas", Role::Character, 4, false},
+                                           Asset{"skel_data/Char01.png", Role::Character, 4, false},
+                                           Asset{"skel_data/Char01.json", Role::Character, 4, true},
+                                           Asset{"sound/test_mono.wav", Role::Sound, 0, true},
+                                           Asset{"font/rounded-mplus-2m-medium.ttf", Role::Font, 0, false}),
                          [](const ::testing::TestParamInfo<Asset>& info) {
                            std::string name = info.param.path;
                            for (char& c : name) {
