@@ -5,10 +5,8 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <cstring>
-#include <fstream>
+#include <cstdlib>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include "ProgramHarness.h"

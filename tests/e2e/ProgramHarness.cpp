@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <cstdlib>
 #include <sstream>
 #include <thread>
 
