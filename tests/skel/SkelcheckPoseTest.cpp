@@ -1,38 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "SkelcheckRun.h"
 #include "TempDir.h"
 
 namespace {
 
-struct Result {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using skelcheck_test::Result;
+using skelcheck_test::RunSkelcheck;
 
 Result RunPose(const tarn_test::TempDir& dir, const std::string& arguments) {
-    const std::string out = dir.File("stdout"), err = dir.File("stderr");
-    const std::string command =
-        std::string("'") + SKELCHECK_PATH + "' pose " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    Result result;
-    if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
-    result.out = Slurp(out);
-    result.err = Slurp(err);
-    return result;
+    return RunSkelcheck(dir, "pose " + arguments);
 }
 
 const char* const atlasText =

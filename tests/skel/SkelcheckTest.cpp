@@ -1,41 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "SkelcheckRun.h"
 #include "TempDir.h"
 
-namespace {
-
-struct Result {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs skelcheck with the arguments as written (already shell-quoted).
-Result RunSkelcheck(const tarn_test::TempDir& dir, const std::string& args) {
-    std::string out = dir.File("stdout"), err = dir.File("stderr");
-    std::string command = std::string("'") + SKELCHECK_PATH + "' " + args + " >'" + out + "' 2>'" + err + "'";
-    int status = std::system(command.c_str());
-    Result result;
-    if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
-    result.out = Slurp(out);
-    result.err = Slurp(err);
-    return result;
-}
-
-}  // namespace
+using skelcheck_test::Result;
+using skelcheck_test::RunSkelcheck;
 
 TEST(SkelcheckJson, PrintsTheTreeAsStandardJson) {
     tarn_test::TempDir dir;
