@@ -4,7 +4,6 @@
 #include <lodepng.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -94,16 +93,9 @@ class GameProgram : public ::testing::Test {
   }
   void Click(const ButtonSpot& b) { ASSERT_TRUE(program.Click(b.CentreX(), b.CentreY())); }
   void ClickAt(int x, int y) { ASSERT_TRUE(program.Click(x, y)); }
-  // The first screenshot for which ready holds (the program may be slow,
-  // under a sanitizer or a busy machine), or the last one after the timeout.
+  // The harness's ShootWhen, kept as an artifact when named.
   Screenshot ShootWhen(const Ready& ready, const char* artifact = nullptr, double seconds = 15) {
-    const auto start = std::chrono::steady_clock::now();
-    Screenshot shot;
-    do {
-      shot = program.Shoot();
-      if (!shot.Empty() && ready(shot)) break;
-      ProgramHarness::Pause(50);
-    } while (std::chrono::steady_clock::now() - start < std::chrono::duration<double>(seconds));
+    Screenshot shot = program.ShootWhen(ready, seconds);
     EXPECT_FALSE(shot.Empty());
     if (artifact) shot.Save(Artifact(artifact));
     return shot;

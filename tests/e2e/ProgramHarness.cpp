@@ -114,6 +114,17 @@ std::string ProgramHarness::RecordSoundIn(const std::string& folder) {
   return mix;
 }
 
+Screenshot ProgramHarness::ShootWhen(const std::function<bool(const Screenshot&)>& ready, double seconds) {
+  const auto start = std::chrono::steady_clock::now();
+  Screenshot shot;
+  do {
+    shot = Shoot();
+    if (!shot.Empty() && ready(shot)) break;
+    Pause(50);
+  } while (std::chrono::steady_clock::now() - start < std::chrono::duration<double>(seconds));
+  return shot;
+}
+
 Screenshot ProgramHarness::Shoot() {
   Screenshot shot;
   if (!window_ || !tarn_xwin::CaptureWindowPixels(display_, window_, shot.rgba, shot.width, shot.height)) {

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,6 +64,9 @@ class ProgramHarness {
   int WaitForExit(double seconds);
   bool Capture(const std::string& pngPath);
   Screenshot Shoot();
+  // Shoots until ready holds (the program may draw slowly under a sanitizer
+  // or on a busy machine), or returns the last shot after the timeout.
+  Screenshot ShootWhen(const std::function<bool(const Screenshot&)>& ready, double seconds);
 
   // Real pointer events through xdotool, in window coordinates. A click holds
   // the button for a moment: a press and a release in one event poll are

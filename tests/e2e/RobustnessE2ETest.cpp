@@ -35,17 +35,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-Screenshot ShootWhen(ProgramHarness& program, bool (*ready)(const Screenshot&), double seconds) {
-  const auto start = std::chrono::steady_clock::now();
-  Screenshot shot;
-  do {
-    shot = program.Shoot();
-    if (!shot.Empty() && ready(shot)) break;
-    ProgramHarness::Pause(50);
-  } while (Seconds(start) < seconds);
-  return shot;
-}
-
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -142,7 +131,7 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
       continue;
     }
     ASSERT_TRUE(program.WaitForWindow(30)) << "no window";
-    ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 20))) << "no main screen";
+    ASSERT_TRUE(ShowsBar(program.ShootWhen(ShowsBar, 20))) << "no main screen";
     ASSERT_TRUE(program.Click(kCharaX, kCharaY));
     ProgramHarness::Pause(300);
     const Screenshot open = program.Shoot();
@@ -239,7 +228,7 @@ TEST(Monkey, RandomPlayerNeitherCrashesNorStopsDrawingNorGrows) {
   ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
   ASSERT_TRUE(program.Start());
   ASSERT_TRUE(program.WaitForWindow(30));
-  ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 20)));
+  ASSERT_TRUE(ShowsBar(program.ShootWhen(ShowsBar, 20)));
   const std::string window = std::to_string(program.window());
 
   const auto start = std::chrono::steady_clock::now();
@@ -315,7 +304,7 @@ TEST(Monkey, RandomPlayerNeitherCrashesNorStopsDrawingNorGrows) {
   // corner button does nothing), then a new panel must slide in.
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(program.Click(1248, 32));
   ProgramHarness::Pause(600);
-  const Screenshot before = ShootWhen(program, ShowsBar, 10);
+  const Screenshot before = program.ShootWhen(ShowsBar, 10);
   ASSERT_TRUE(program.Click(kCharaX, kCharaY));
   ProgramHarness::Pause(600);
   EXPECT_GT(program.Shoot().Differences(before, 0, 32, 384, 688), 1000) << "a new panel slides in";
@@ -382,7 +371,7 @@ TEST(LongSession, EveryScreenForThousandsOfFramesEndsCleanly) {
   program.SetEnvironment("TARN_FRAME_COUNT_FILE", countFile);
   ASSERT_TRUE(program.Start());
   ASSERT_TRUE(program.WaitForWindow(120));
-  ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 120)));
+  ASSERT_TRUE(ShowsBar(program.ShootWhen(ShowsBar, 120)));
   const auto start = std::chrono::steady_clock::now();
   PacedInput input(program, countFile);
   auto click = [&](int x, int y) { ASSERT_TRUE(input.Click(x, y)) << "no frame for a minute"; };
@@ -429,7 +418,7 @@ TEST(LongSession, EveryScreenForThousandsOfFramesEndsCleanly) {
   }
   std::printf("[ session ] %d rounds, %ld frames in %.1f s, peak resident %ld kB\n", rounds, FramesIn(countFile),
               Seconds(start), ResidentKb(program.pid(), "VmHWM:"));
-  ASSERT_TRUE(ShowsBar(ShootWhen(program, ShowsBar, 60)));
+  ASSERT_TRUE(ShowsBar(program.ShootWhen(ShowsBar, 60)));
   program.SendDeleteWindow();
   // valgrind's leak search at exit takes a while.
   EXPECT_EQ(program.WaitForExit(600), 0) << "a leak at exit, under the sanitizers, makes this non-zero";
