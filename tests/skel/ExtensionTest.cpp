@@ -9,6 +9,7 @@
 #include "skel/DefaultSkelExtension.h"
 #include "skel/SkelExtension.h"
 #include "skel/String.h"
+#include "tarn/Path.h"
 
 using skel::DebugExtension;
 using skel::DefaultSkelExtension;
@@ -187,4 +188,42 @@ TEST(DefaultSkelExtension, BackslashPathsGoThroughThePathHelper) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(length, 3u);
     skel::SkelExtension::free(data, __FILE__, __LINE__);
+}
+
+// Every reader refuses what is not a regular file at once: no hang on a pipe, no
+// huge allocation for a directory, a device or a sparse file.
+TEST(FileReading, RefusesAnythingButARegularFileWithTheReason) {
+    tarn_test::TempDir dir;
+    const struct {
+        tarn_test::OddFile kind;
+        const char* why;
+    } cases[] = {
+        {tarn_test::OddFile::Directory, "Is a directory"},
+        {tarn_test::OddFile::Pipe, "Not a regular file"},
+        {tarn_test::OddFile::DevZeroLink, "Not a regular file"},
+        {tarn_test::OddFile::Sparse, "File too large"},
+        {tarn_test::OddFile::LinkLoop, "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(tarn_test::OddFileName(c.kind));
+        std::string path = dir.File("odd");
+        ASSERT_TRUE(tarn_test::MakeOddFile(path, c.kind));
+        std::vector<unsigned char> bytes{1, 2};
+        std::string why;
+        EXPECT_FALSE(tarn::ReadFile(path.c_str(), bytes, &why));
+        EXPECT_TRUE(bytes.empty());
+        EXPECT_EQ(why, c.why);
+        EXPECT_FALSE(tarn::CheckRegularFile(path.c_str()));
+        size_t length = 7;
+        EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(path.c_str()), &length), nullptr);
+        EXPECT_EQ(length, 7u);
+    }
+    std::string why;
+    std::vector<unsigned char> bytes;
+    EXPECT_FALSE(tarn::ReadFile(dir.File("missing").c_str(), bytes, &why));
+    EXPECT_EQ(why, "No such file or directory");
+    EXPECT_TRUE(tarn::ReadFile(dir.Write("empty", "").c_str(), bytes, &why));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(tarn::ReadFile(dir.Write("three", "abc").c_str(), bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
 }

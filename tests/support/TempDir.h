@@ -6,6 +6,14 @@
 
 namespace tarn_test {
 
+// Things that are not a regular file, put where a file is expected.
+enum class OddFile { Directory, Pipe, DevZeroLink, Sparse, LinkLoop };
+constexpr OddFile kOddFiles[] = {OddFile::Directory, OddFile::Pipe, OddFile::DevZeroLink, OddFile::Sparse,
+                                 OddFile::LinkLoop};
+const char* OddFileName(OddFile kind);
+// Replaces whatever is at path by one of them (a sparse file is 5 GiB).
+bool MakeOddFile(const std::string& path, OddFile kind);
+
 class TempDir {
  public:
   TempDir();

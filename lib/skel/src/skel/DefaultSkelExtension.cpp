@@ -1,6 +1,7 @@
 #include "skel/DefaultSkelExtension.h"
 
-#include <cstdio>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -36,25 +37,17 @@ void* DefaultSkelExtension::reallocate(void* block, size_t size, const char*, in
 void DefaultSkelExtension::release(void* block, const char*, int) { std::free(block); }
 
 char* DefaultSkelExtension::readFile(const String& path, size_t* length) {
-    std::FILE* file = tarn::OpenFile(path.buffer(), "rb");
-    if (!file) return nullptr;
-    // A directory opens on some systems and reports a bogus size; reading one
-    // byte first tells it apart from a file.
-    long size = -1;
-    if (std::fgetc(file) != EOF || !std::ferror(file)) {
-        if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-        if (size >= 0 && std::fseek(file, 0, SEEK_SET) != 0) size = -1;
+    size_t size = 0;
+    int fd = tarn::OpenRegularFile(path.buffer(), &size);
+    if (fd < 0) return nullptr;
+    char* data = size > 0 ? SkelExtension::alloc<char>(size, __FILE__, __LINE__) : nullptr;
+    size_t got = data ? tarn::ReadUpTo(fd, data, size) : 0;
+    ::close(fd);
+    if (data && got == 0) {
+        SkelExtension::free(data, __FILE__, __LINE__);
+        data = nullptr;
     }
-    char* data = nullptr;
-    if (size > 0) {
-        data = SkelExtension::alloc<char>(static_cast<size_t>(size), __FILE__, __LINE__);
-        if (data && std::fread(data, 1, static_cast<size_t>(size), file) != static_cast<size_t>(size)) {
-            SkelExtension::free(data, __FILE__, __LINE__);
-            data = nullptr;
-        }
-    }
-    std::fclose(file);
-    if (data) *length = static_cast<size_t>(size);
+    if (data) *length = got;
     return data;
 }
 
