@@ -9,12 +9,9 @@
 
 #include "graphics/Graphic2D.h"
 
-namespace skel {
-class SkeletonData;
-}
 namespace TarnSkel {
 class SkelAnimation;
 }
 
 // Returns the number of vertices built.
-size_t CharacterFrame(TarnSkel::SkelAnimation& animation, skel::SkeletonData& data, int32_t frame);
+size_t CharacterFrame(TarnSkel::SkelAnimation& animation, int32_t frame);

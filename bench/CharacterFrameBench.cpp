@@ -56,7 +56,7 @@ static void BM_CharacterFrame(benchmark::State& state) {
   int32_t frame = 0;
   size_t built = 0;
   for (auto _ : state) {
-    built = CharacterFrame(*character.animation, *character.data, frame++);
+    built = CharacterFrame(*character.animation, frame++);
     benchmark::DoNotOptimize(built);
   }
   state.counters["vertices"] = static_cast<double>(built);

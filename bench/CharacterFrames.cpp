@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   auto* animation = new TarnSkel::SkelAnimation(data);
   animation->skeleton->setSkin(data->findSkin(skel::String("0_1")));
   size_t built = 0;
-  for (long i = 0; i < frames; ++i) built += CharacterFrame(*animation, *data, static_cast<int32_t>(i));
+  for (long i = 0; i < frames; ++i) built += CharacterFrame(*animation, static_cast<int32_t>(i));
   std::printf("%zu\n", built);
   delete animation;
   delete data;

@@ -2,13 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "skel/Animation.h"
-#include "skel/AnimationState.h"
-#include "skel/Bone.h"
-#include "skel/Skeleton.h"
-#include "skel/SkeletonData.h"
 #include "skel/SkelAnimation.h"
-#include "skel/Skin.h"
 
 CharGraphicSkel::~CharGraphicSkel() { CharGraphicSkel::Release(); }
 
@@ -22,13 +16,9 @@ bool CharGraphicSkel::Build() {
     Release();
     return false;
   }
-  skel::Skeleton& skeleton = *animation->skeleton;
-  // Setup-pose world positions, so the face can be found.
-  animation->state->apply(skeleton);
-  skeleton.updateWorldTransform();
-  if (skel::Bone* face = skeleton.findBone(skel::String("Face"))) {
-    faceRect = {static_cast<int32_t>(face->getWorldX() - 32), static_cast<int32_t>(face->getWorldY() + 12),
-                kCanvasSize, kCanvasSize};
+  float faceX = 0, faceY = 0;
+  if (animation->FindBonePosition("Face", faceX, faceY)) {
+    faceRect = {static_cast<int32_t>(faceX - 32), static_cast<int32_t>(faceY + 12), kCanvasSize, kCanvasSize};
     canvas.SetRenderTarget(kCanvasSize, kCanvasSize);
     canvas.Create();
   }
@@ -46,18 +36,7 @@ void CharGraphicSkel::Release() {
 }
 
 void CharGraphicSkel::SetSkin(const char* skinName) {
-  if (!animation || !animation->skeleton || !data.skeletonData) return;
-  animation->skeleton->setSkin(data.skeletonData->findSkin(skel::String(skinName)));
-}
-
-void CharGraphicSkel::SetAnimationTime(int32_t frame) {
-  animation->SetAnimation(animation->currentAnimation);
-  skel::Animation* current =
-      data.skeletonData->findAnimation(skel::String(animation->animationNames[animation->currentAnimation]));
-  const int64_t frames = current ? static_cast<int64_t>(current->getDuration() * 60) : 0;
-  // A negative counter would give a negative remainder: keep it in range.
-  const int64_t at = frames > 0 ? ((int64_t{frame} % frames) + frames) % frames : 0;
-  animation->state->update(static_cast<float>(at * animation->frameTime));
+  if (animation) animation->SetSkin(skinName);
 }
 
 void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) {
@@ -65,25 +44,15 @@ void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t 
   canvas.BeginRender();
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
-  skel::Skeleton& skeleton = *animation->skeleton;
-  skeleton.setX(static_cast<float>(size - faceRect.x));
-  skeleton.setY(static_cast<float>(faceRect.y + size));
-  skeleton.setScaleX(1);
-  skeleton.setScaleY(1);
-  SetAnimationTime(frame);
-  animation->DrawSkeleton(false, false);
+  animation->PoseFrame(frame, static_cast<float>(size - faceRect.x), static_cast<float>(faceRect.y + size), 1.0f);
+  animation->DrawPosed();
   TarnFramework::EndRender();
   canvas.DrawScaledUniform(x, y, static_cast<double>(size) / faceRect.width);
 }
 
 void CharGraphicSkel::DrawFull(int32_t frame, int32_t x, int32_t y, double drawScale) {
   if (!animation || animation->animationNames.empty()) return;
-  skel::Skeleton& skeleton = *animation->skeleton;
-  skeleton.setX(static_cast<float>(x - footOffsetX));
-  skeleton.setY(static_cast<float>(y - footOffsetY));
-  const float s = static_cast<float>(drawScale * scale);
-  skeleton.setScaleX(s);
-  skeleton.setScaleY(s);
-  SetAnimationTime(frame);
-  animation->DrawSkeleton(false, false);
+  animation->PoseFrame(frame, static_cast<float>(x - footOffsetX), static_cast<float>(y - footOffsetY),
+                       static_cast<float>(drawScale * scale));
+  animation->DrawPosed();
 }

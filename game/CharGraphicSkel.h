@@ -34,8 +34,4 @@ class CharGraphicSkel : public CharGraphic {
   TarnSkel::SkelAnimation* animation = nullptr;  // owned
   TarnFramework::Rect faceRect{32, 32, kCanvasSize, kCanvasSize};  // skeleton units; canvas size
   TarnFramework::Graphic2D canvas;
-
- private:
-  // Poses the current animation at frame (frame mod its length in frames).
-  void SetAnimationTime(int32_t frame);
 };

@@ -16,6 +16,7 @@
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
 #include "skel/Skeleton.h"
+#include "skel/Skin.h"
 #include "skel/SkeletonData.h"
 #include "skel/Slot.h"
 #include "skel/SlotData.h"
@@ -177,7 +178,40 @@ void SkelAnimation::SetAnimation(int index) {
   currentAnimation = index;
 }
 
-void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
+void SkelAnimation::SetSkin(const char* name) {
+  if (!skeleton) return;
+  skeleton->setSkin(skeleton->getData()->findSkin(skel::String(name)));
+}
+
+bool SkelAnimation::FindBonePosition(const char* name, float& x, float& y) {
+  if (!skeleton || !state) return false;
+  state->apply(*skeleton);
+  skeleton->updateWorldTransform();
+  skel::Bone* bone = skeleton->findBone(skel::String(name));
+  if (!bone) return false;
+  x = bone->getWorldX();
+  y = bone->getWorldY();
+  return true;
+}
+
+void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
+  if (!skeleton || !state) return;
+  skeleton->setX(x);
+  skeleton->setY(y);
+  skeleton->setScaleX(scale);
+  skeleton->setScaleY(scale);
+  if (!animationNames.empty()) {
+    SetAnimation(currentAnimation);
+    skel::Animation* current = skeleton->getData()->findAnimation(skel::String(animationNames[currentAnimation]));
+    const int64_t frames = current ? static_cast<int64_t>(current->getDuration() * 60) : 0;
+    // A negative counter would give a negative remainder: keep it in range.
+    const int64_t at = frames > 0 ? ((int64_t{frame} % frames) + frames) % frames : 0;
+    state->update(static_cast<float>(at * frameTime));
+  }
+  Pose(false, false);
+}
+
+void SkelAnimation::Pose(bool flipH, bool flipV) {
   if (!skeleton || !state) return;
   float sx = skeleton->getScaleX();
   float sy = skeleton->getScaleY() * (skel::Bone::isYDown() ? -1.0f : 1.0f);
@@ -185,10 +219,12 @@ void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
   if (!flipV) sy = -sy;
   skeleton->setScaleX(sx);
   skeleton->setScaleY(sy);
-
   state->apply(*skeleton);
   skeleton->updateWorldTransform();
+}
 
+void SkelAnimation::DrawPosed() {
+  if (!skeleton) return;
   skel::Vector<skel::Slot*>& drawOrder = skeleton->getDrawOrder();
   for (size_t i = 0; i < drawOrder.size(); ++i) {
     skel::Slot* slot = drawOrder[i];
@@ -201,6 +237,12 @@ void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
+}
+
+void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
+  if (!skeleton || !state) return;
+  Pose(flipH, flipV);
+  DrawPosed();
 }
 
 void SkelAnimation::DrawPart(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool,

@@ -35,10 +35,27 @@ class SkelAnimation : public TarnFramework::Drawer {
   // Loops the animation at index on track 0, from its start; an index out of
   // range is ignored.
   void SetAnimation(int index);
-  // Applies the state, poses the skeleton and draws it at its own position
-  // and scale. Without flipV the y scale is negated, as the window's y grows
-  // downwards; the scales written stay in the skeleton.
+  // The game's per-frame sequence: places the skeleton at (x, y) with the
+  // scale, loops the current animation again from its start, advances the
+  // state to frame (60 per second, wrapped into the animation's length; a
+  // skeleton without animations keeps its setup pose) and poses it unflipped.
+  // DrawPosed then draws it.
+  void PoseFrame(int32_t frame, float x, float y, float scale);
+  // Applies the state and computes world transforms. Without flipV the y
+  // scale is negated, as the window's y grows downwards; the scales written
+  // stay in the skeleton.
+  void Pose(bool flipH, bool flipV);
+  // Draws every slot of the posed skeleton.
+  void DrawPosed();
+  // Pose, then DrawPosed, at the skeleton's own position and scale.
   void DrawSkeleton(bool flipH, bool flipV);
+
+  // The skin of that name, or none when the data has no such skin.
+  void SetSkin(const char* name);
+  // Poses the skeleton with the state as it stands (after construction: the
+  // first animation's start, unplaced) and gives the bone's world position;
+  // false when there is no such bone.
+  bool FindBonePosition(const char* name, float& x, float& y);
 
   void Release() override;
   void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,

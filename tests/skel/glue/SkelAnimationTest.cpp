@@ -10,6 +10,7 @@
 #include "TestImages.h"
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
+#include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
 #include "skel/SkelAnimation.h"
@@ -175,6 +176,37 @@ TEST_F(SkelAnimationTest, SetAnimationSelectsByIndexAndIgnoresOthers) {
   s->skeleton->setScaleY(1);
   s->DrawSkeleton(false, false);
   ExpectQuadAt(130, 100, 1);
+}
+
+// The game's per-frame sequence: placed, the current animation from its start
+// to the frame (wrapped into its 60 frames, negative counts too), then posed.
+TEST_F(SkelAnimationTest, PoseFramePlacesAndWrapsTheFrameIntoTheAnimation) {
+  SkelAnimation* s = Make(R"({
+    "bones": [{"name": "root"}, {"name": "tip", "parent": "root", "y": 10}],
+    "animations": {"walk": {"bones": {"root": {"translate": [
+      {"time": 0, "x": 0, "y": 0}, {"time": 1, "x": 60, "y": 0}]}}}}
+  })");
+  ASSERT_NE(s, nullptr);
+  skel::Bone* tip = s->skeleton->findBone(skel::String("tip"));
+  ASSERT_NE(tip, nullptr);
+  for (int32_t frame : {30, 90, -30}) {
+    SCOPED_TRACE(frame);
+    s->PoseFrame(frame, 100, 200, 2);
+    EXPECT_NEAR(tip->getWorldX(), 100 + 2 * 30, 1e-3);
+    EXPECT_NEAR(tip->getWorldY(), 200 - 2 * 10, 1e-3);
+  }
+
+  // Without animations the setup pose is placed and drawn.
+  s = Make(R"({"bones": [{"name": "root"}, {"name": "tip", "parent": "root", "y": 10}]})");
+  ASSERT_NE(s, nullptr);
+  float x = 0, y = 0;
+  EXPECT_TRUE(s->FindBonePosition("tip", x, y));
+  EXPECT_NEAR(y, 10, 1e-3);
+  EXPECT_FALSE(s->FindBonePosition("nose", x, y));
+  s->PoseFrame(7, 100, 200, 1);
+  tip = s->skeleton->findBone(skel::String("tip"));
+  EXPECT_NEAR(tip->getWorldX(), 100, 1e-3);
+  EXPECT_NEAR(tip->getWorldY(), 190, 1e-3);
 }
 
 // Each slot shows the white block tinted by its attachment colour over a grey
