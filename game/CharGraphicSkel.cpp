@@ -1,7 +1,6 @@
 #include "CharGraphicSkel.h"
 
-#include <GL/glew.h>
-
+#include "graphics/DrawState.h"
 #include "skel/SkelAnimation.h"
 
 CharGraphicSkel::~CharGraphicSkel() { CharGraphicSkel::Release(); }
@@ -42,8 +41,7 @@ void CharGraphicSkel::SetSkin(const char* skinName) {
 void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) {
   if (!animation || animation->animationNames.empty()) return;
   canvas.BeginRender();
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT);
+  TarnFramework::ClearTarget(0);
   animation->PoseFrame(frame, static_cast<float>(size - faceRect.x), static_cast<float>(faceRect.y + size), 1.0f);
   animation->DrawPosed();
   TarnFramework::EndRender();

@@ -1,6 +1,5 @@
 #include "core/StartUp.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <clocale>
@@ -8,6 +7,7 @@
 
 #include "core/InputCallbacks.h"
 #include "core/SystemBase.h"
+#include "graphics/DrawState.h"
 
 namespace TarnFramework {
 
@@ -16,18 +16,6 @@ void SetProgramLocale() {
   for (const char* name : {"JPN", "ja_JP.UTF-8", "C.UTF-8", "en_US.UTF-8"}) {
     if (std::setlocale(LC_CTYPE, name)) return;
   }
-}
-
-void SetFixedFunctionState(int viewportWidth, int viewportHeight) {
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, 0.0f);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glViewport(0, 0, viewportWidth, viewportHeight);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
 bool StartUpWindow(SystemBase& system) {
@@ -46,7 +34,7 @@ bool StartUpWindow(SystemBase& system) {
   }
   glfwMakeContextCurrent(graphics.window);
   glfwSwapInterval(1);
-  if (glewInit() != GLEW_OK) {
+  if (!LoadGlEntryPoints()) {
     graphics.Release();
     system.Release();
     return false;

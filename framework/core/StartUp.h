@@ -12,7 +12,4 @@ void SetProgramLocale();
 // On failure everything created so far is released and false returned.
 bool StartUpWindow(SystemBase& system);
 
-// The render state every frame relies on, for the whole run.
-void SetFixedFunctionState(int viewportWidth, int viewportHeight);
-
 }  // namespace TarnFramework

@@ -1,11 +1,11 @@
 #include "core/SystemBase.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <initializer_list>
 
 #include "core/Screen.h"
+#include "graphics/DrawState.h"
 
 namespace TarnFramework {
 
@@ -37,13 +37,12 @@ bool SystemBase::RunFrame() {
   }
 
   graphicManager.SetWindowProjection();
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT);
+  ClearTarget(0);
 
   if (screen && !screen->Draw()) quitRequested = true;
   if (screen) screen->ApplyPendingChanges();
 
-  glFlush();
+  FlushDrawing();
   if (window) glfwSwapBuffers(window);
   EndFrameInput();
   glfwPollEvents();

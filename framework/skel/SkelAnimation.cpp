@@ -1,11 +1,10 @@
 #include "skel/SkelAnimation.h"
 
-#include <GL/glew.h>
-
 #include <climits>
 #include <cstring>
 #include <vector>
 
+#include "graphics/DrawState.h"
 #include "graphics/Graphic2D.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
@@ -47,21 +46,16 @@ uint8_t ColorByte(float channel) {
   return static_cast<uint8_t>(channel * 255.0f);
 }
 
-void SetBlend(skel::BlendMode mode) {
-  glEnable(GL_BLEND);
+TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
   switch (mode) {
     case skel::BlendMode::Additive:
-      glBlendFunc(GL_ONE, GL_ONE);
-      break;
+      return TarnFramework::BlendMode::Additive;
     case skel::BlendMode::Multiply:
-      glBlendFunc(GL_ZERO, GL_SRC_COLOR);
-      break;
+      return TarnFramework::BlendMode::Multiply;
     case skel::BlendMode::Screen:
-      glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-      break;
+      return TarnFramework::BlendMode::Screen;
     default:
-      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-      break;
+      return TarnFramework::BlendMode::Normal;
   }
 }
 
@@ -231,11 +225,10 @@ void SkelAnimation::DrawPosed() {
     if (!slot) continue;
     skel::Attachment* attachment = slot->getAttachment();
     if (!attachment) continue;
-    SetBlend(slot->getData().getBlendMode());
+    TarnFramework::SetBlendMode(ToBlendMode(slot->getData().getBlendMode()));
     std::vector<Vertex> vertices;
     if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(std::move(vertices));
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    TarnFramework::SetBlendMode(TarnFramework::BlendMode::Normal);
   }
 }
 

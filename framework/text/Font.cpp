@@ -1,13 +1,13 @@
 // Font: FreeType faces and the glyph textures made from them.
 #include "text/Font.h"
 
-#include <GL/glew.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <string>
 #include <vector>
 
+#include "graphics/DrawState.h"
 #include "tarn/Path.h"
 #include "text/GlyphDrawer.h"
 #include "text/TextString.h"
@@ -23,15 +23,7 @@ void UploadCoverage(GlyphDrawer& glyph, int32_t pitch, int32_t rows, const unsig
   glyph.height = rows;
   glyph.loadRequested = true;
   glyph.kind = Graphic2D::kGlyph;
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  glyph.texture = name;
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, pitch, rows, 0, GL_ALPHA, GL_UNSIGNED_BYTE, coverage);
+  glyph.texture = CreateAlphaTexture(pitch, rows, coverage);
 }
 
 // Fonts with embedded bitmap strikes render one bit per pixel; spread those
@@ -77,7 +69,6 @@ GlyphDrawer* Font::CreateGlyph(char16_t code, uint32_t color) {
     Release();
     return nullptr;
   }
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   GlyphDrawer* glyph = new GlyphDrawer;
 
   const FT_GlyphSlot slot = face->glyph;

@@ -1,13 +1,12 @@
 #include "text/GlyphDrawer.h"
 
-#include <GL/glew.h>
+#include "graphics/DrawState.h"
 
 namespace TarnFramework {
 
 void GlyphDrawer::Draw(int32_t x, int32_t y) {
   if (!HasTexture()) return;
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  ResetModelView();
   const int32_t left = x + bearingX, top = y - bearingY;
   const int32_t right = left + width, bottom = top + height;
   const int32_t corners[8] = {left, top, right, top, right, bottom, left, bottom};

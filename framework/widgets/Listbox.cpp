@@ -1,11 +1,10 @@
 #include "widgets/Listbox.h"
 
-#include <GL/glew.h>
-
 #include <cstring>
 
 #include "core/SystemBase.h"
 #include "graphics/Drawer.h"
+#include "graphics/DrawState.h"
 #include "graphics/Primitives.h"
 #include "widgets/WidgetTrackBar.h"
 
@@ -134,10 +133,7 @@ bool Listbox::Draw() {
   GetPosition(&ax, &ay);
 
   canvas.BeginRender();
-  const uint32_t clear = g_system->graphicManager.clearColor;
-  glClearColor((clear & 0xFF) / 255.0f, ((clear >> 8) & 0xFF) / 255.0f, ((clear >> 16) & 0xFF) / 255.0f,
-               ((clear >> 24) & 0xFF) / 255.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
+  ClearTarget(g_system->graphicManager.clearColor);
   FillRect(Rect{0, 0, width, height}, colors[0]);
 
   const bool cursorInside = Inside(g_system->mouseX, g_system->mouseY, ax, ay, width, height);

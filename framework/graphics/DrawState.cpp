@@ -1,0 +1,84 @@
+#include "graphics/DrawState.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+#include "graphics/GLCheck.h"
+
+namespace TarnFramework {
+
+bool LoadGlEntryPoints() { return glewInit() == GLEW_OK; }
+
+void SetFixedFunctionState(int viewportWidth, int viewportHeight) {
+  TARN_GL(glEnable(GL_TEXTURE_2D));
+  TARN_GL(glEnable(GL_ALPHA_TEST));
+  TARN_GL(glAlphaFunc(GL_GREATER, 0.0f));
+  SetBlendMode(BlendMode::Normal);
+  TARN_GL(glViewport(0, 0, viewportWidth, viewportHeight));
+  TARN_GL(glEnableClientState(GL_VERTEX_ARRAY));
+  TARN_GL(glEnableClientState(GL_COLOR_ARRAY));
+  TARN_GL(glEnableClientState(GL_TEXTURE_COORD_ARRAY));
+}
+
+void ClearTarget(uint32_t color) {
+  TARN_GL(glClearColor((color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, ((color >> 16) & 0xFF) / 255.0f,
+                       ((color >> 24) & 0xFF) / 255.0f));
+  TARN_GL(glClear(GL_COLOR_BUFFER_BIT));
+}
+
+void FlushDrawing() { TARN_GL(glFlush()); }
+
+void SetBlendMode(BlendMode mode) {
+  TARN_GL(glEnable(GL_BLEND));
+  switch (mode) {
+    case BlendMode::Additive:
+      TARN_GL(glBlendFunc(GL_ONE, GL_ONE));
+      break;
+    case BlendMode::Multiply:
+      TARN_GL(glBlendFunc(GL_ZERO, GL_SRC_COLOR));
+      break;
+    case BlendMode::Screen:
+      TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE));
+      break;
+    case BlendMode::Normal:
+      TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA));
+      break;
+  }
+}
+
+void ResetModelView() {
+  TARN_GL(glMatrixMode(GL_MODELVIEW));
+  TARN_GL(glLoadIdentity());
+}
+
+uint32_t CreateAlphaTexture(int32_t width, int32_t height, const unsigned char* coverage) {
+  GLuint name = 0;
+  TARN_GL(glGenTextures(1, &name));
+  TARN_GL(glBindTexture(GL_TEXTURE_2D, name));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR));
+  // Coverage rows are packed byte by byte, not padded to four.
+  TARN_GL(glPixelStorei(GL_UNPACK_ALIGNMENT, 1));
+  TARN_GL(glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, width, height, 0, GL_ALPHA, GL_UNSIGNED_BYTE, coverage));
+  return name;
+}
+
+void CheckGlErrors(const char* operation, const char* file, int line) {
+#ifdef NDEBUG
+  (void)operation;
+  (void)file;
+  (void)line;
+#else
+  // Without a current context GL reports nothing worth reading.
+  for (int i = 0; i < 8; ++i) {
+    const GLenum error = glGetError();
+    if (error == GL_NO_ERROR) break;
+    std::fprintf(stderr, "GL error 0x%04X after %s (%s:%d)\n", error, operation, file, line);
+  }
+#endif
+}
+
+}  // namespace TarnFramework

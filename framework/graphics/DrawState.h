@@ -1,0 +1,39 @@
+// The GL state the framework draws with, as small operations, so that only
+// the graphics module (and the skeleton renderer through it) talks to GL.
+#pragma once
+
+#include <cstdint>
+
+namespace TarnFramework {
+
+enum class BlendMode { Normal, Additive, Multiply, Screen };
+
+// GLEW's entry points for the current context (framebuffer objects and the
+// rest beyond GL 1.1); false when they cannot be loaded.
+bool LoadGlEntryPoints();
+
+// The render state every frame relies on, for the whole run: texturing,
+// alpha test, normal blending, the viewport and the three client arrays.
+void SetFixedFunctionState(int viewportWidth, int viewportHeight);
+
+// Clears the current target (the window or the render target on top of the
+// stack) to a colour with red in the lowest byte (0xAABBGGRR).
+void ClearTarget(uint32_t color);
+
+// Hands the queued drawing to the driver.
+void FlushDrawing();
+
+void SetBlendMode(BlendMode mode);
+
+// The model-view matrix back to identity, for draws in projection units.
+void ResetModelView();
+
+// A clamped, linearly filtered alpha texture of width x height coverage
+// bytes (rows packed without padding); returns its name, bound.
+uint32_t CreateAlphaTexture(int32_t width, int32_t height, const unsigned char* coverage);
+
+// Debug builds: reports every pending GL error on standard error, naming the
+// operation after which it was found; Release builds compile it away.
+void CheckGlErrors(const char* operation, const char* file, int line);
+
+}  // namespace TarnFramework
