@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "core/SystemBase.h"
+#include "graphics/GraphicManager.h"
 #include "tarn/Path.h"
 
 namespace TarnFramework {
@@ -60,7 +60,8 @@ void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
 Graphic2D::~Graphic2D() {
   // A target destroyed while still on the stack must not be left there for
   // the next EndRender to touch.
-  if (kind == kRenderTarget && g_system) g_system->graphicManager.renderTargetStack.Remove(this);
+  GraphicManager* manager = GraphicManager::Active();
+  if (kind == kRenderTarget && manager) manager->renderTargetStack.Remove(this);
   Graphic2D::Release();
 }
 

@@ -5,7 +5,18 @@
 
 namespace TarnFramework {
 
-GraphicManager::~GraphicManager() { GraphicManager::Release(); }
+namespace {
+GraphicManager* g_active = nullptr;
+}
+
+GraphicManager::GraphicManager() { g_active = this; }
+
+GraphicManager::~GraphicManager() {
+  GraphicManager::Release();
+  if (g_active == this) g_active = nullptr;
+}
+
+GraphicManager* GraphicManager::Active() { return g_active; }
 
 void GraphicManager::Release() {
   if (window) {

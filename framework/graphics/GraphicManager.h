@@ -14,10 +14,15 @@ class Graphic2D;
 
 class GraphicManager {
  public:
-  GraphicManager() = default;
+  GraphicManager();
   GraphicManager(const GraphicManager&) = delete;
   GraphicManager& operator=(const GraphicManager&) = delete;
   virtual ~GraphicManager();
+
+  // The manager of the live system object (the latest made and not yet
+  // destroyed), or null: how sprites reach the render-target stack without
+  // knowing the system object.
+  static GraphicManager* Active();
 
   // Destroys the window and terminates GLFW; safe to call again.
   virtual void Release();

@@ -7,14 +7,17 @@
 // (x, y) from the top-left of the sprite.
 #include <GL/glew.h>
 
-#include "core/SystemBase.h"
 #include "graphics/Graphic2D.h"
+#include "graphics/GraphicManager.h"
 
 namespace TarnFramework {
 
 namespace {
 
-VArray<Graphic2D>* TargetStack() { return g_system ? &g_system->graphicManager.renderTargetStack : nullptr; }
+VArray<Graphic2D>* TargetStack() {
+  GraphicManager* manager = GraphicManager::Active();
+  return manager ? &manager->renderTargetStack : nullptr;
+}
 
 void SetTargetProjection(int32_t width, int32_t height) {
   glViewport(0, 0, width, height);
@@ -27,7 +30,7 @@ void SetTargetProjection(int32_t width, int32_t height) {
 
 void BindWindow() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  if (g_system) g_system->graphicManager.SetWindowProjection();
+  if (GraphicManager* manager = GraphicManager::Active()) manager->SetWindowProjection();
   glFlush();
 }
 
