@@ -1,7 +1,14 @@
 # One way to build every module: warnings, sanitizers and include roots are set here only.
 
+option(TARN_WERROR "Treat compiler warnings as errors" OFF)
+
+# Every target of ours gets the same warnings.
 function(tarn_set_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+    -Wcast-qual -Wmissing-declarations -Wnull-dereference -Wduplicated-cond -Wlogical-op)
+  if(TARN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 if(TARN_SANITIZE)
