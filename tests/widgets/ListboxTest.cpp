@@ -123,6 +123,13 @@ TEST_F(ListboxTest, ClickSelectsLineUnderReleaseAndBelowLastLineClears) {
   Release();
   Frame();
   EXPECT_EQ(list->selectedIndex, -1);
+
+  Move(150, 60);  // a quick click selects and tells the handler
+  Press();
+  Release();
+  Frame();
+  EXPECT_EQ(list->selectedIndex, 0);
+  EXPECT_EQ(EventsFrom(list), 3);
 }
 
 TEST_F(ListboxTest, HoverAndSelectionBandsAndLinesAreCutAtTheCanvasEdge) {
