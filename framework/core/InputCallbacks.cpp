@@ -47,7 +47,8 @@ void OnMouseButton(GLFWwindow*, int button, int action, int) {
   } else if (action == GLFW_RELEASE) {
     state->releaseX = s->mouseX;
     state->releaseY = s->mouseY;
-    state->pressed = false;
+    // A press in the same poll (a quick click, a touchpad tap) stays visible,
+    // so the next frame still sees a click.
     state->down = false;
     state->released = true;
     s->lastButtonAction = 0;

@@ -126,6 +126,9 @@ bool Widget::Input() {
     if (button.state.down) {
       if (inside) button.armed = true;
     } else if (button.state.released) {
+      // Pressed and released within one poll: the button was never seen
+      // held, so arm on where it went down.
+      if (button.state.pressed && Contains(button.state.pressX, button.state.pressY)) button.armed = true;
       const bool fire = button.armed && inside;
       button.armed = false;
       if (fire) return SendEvent(button.kind);

@@ -78,6 +78,12 @@ bool Listbox::Update() {
   const int64_t total = TotalHeight();
   if (scrollBar && wheelScroll && total > height && total > 0) {
     const int32_t last = items.count - 1;
+    // Lines may have changed since the last frame: a list scrolled to its end
+    // and refilled with fewer lines must not point past its last line.
+    if (topIndex > last) topIndex = last;
+    if (topIndex < 0) topIndex = 0;
+    if (!(scrollBar->value >= 0.0)) scrollBar->value = 0.0;
+    if (scrollBar->value > 1.0) scrollBar->value = 1.0;
     const int32_t wheel = g_system->scrollY;
     if (wheel != 0) {
       if (wheel < 0 && topIndex < last) ++topIndex;
@@ -92,7 +98,11 @@ bool Listbox::Update() {
     scrollBar->thumbLength = static_cast<int32_t>(static_cast<double>(height) / total * height);
   } else {
     topIndex = 0;
-    if (scrollBar) scrollBar->visible = false;
+    if (scrollBar) {
+      scrollBar->visible = false;
+      // Back at the top, so a list that grows again starts there.
+      if (!scrollBar->dragging) scrollBar->value = 0.0;
+    }
   }
   return Widget::Update();
 }

@@ -1,5 +1,7 @@
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "core/InputCallbacks.h"
 #include "core/SystemBase.h"
 #include "core/Widget.h"
 #include "widgets/WidgetAnimeBase.h"
@@ -186,6 +188,56 @@ TEST_F(WidgetTest, UpdateAndDrawSkipInvisibleChildrenAndAndTheirResults) {
   EXPECT_FALSE(root.Update());
   EXPECT_EQ(after->updates, 1) << "children after a failing one still update";
   EXPECT_EQ(hidden->updates, 0);
+}
+
+// Press and release through the real callbacks, in separate polls (a frame
+// between) or in one; each frame is the widget's input pass and the frame end.
+TEST_F(WidgetTest, ClickFiresOnReleaseInsideAfterPressInsideHeldOrQuick) {
+  struct Heard : Widget {
+    bool OnEvent(int32_t kind, Widget*, int32_t, int32_t, int64_t) override {
+      kinds.push_back(kind);
+      return true;
+    }
+    std::vector<int32_t> kinds;
+  };
+  struct Case {
+    const char* what;
+    int pressX, releaseX;
+    bool onePoll;
+    int button;
+    std::vector<int32_t> kinds;
+  } cases[] = {
+      {"held inside", 50, 60, false, GLFW_MOUSE_BUTTON_LEFT, {kEventLeftClick}},
+      {"held, released outside", 50, 500, false, GLFW_MOUSE_BUTTON_LEFT, {}},
+      {"pressed outside, released inside", 500, 50, false, GLFW_MOUSE_BUTTON_LEFT, {}},
+      {"quick inside", 50, 50, true, GLFW_MOUSE_BUTTON_LEFT, {kEventLeftClick}},
+      {"quick, moved out", 50, 500, true, GLFW_MOUSE_BUTTON_LEFT, {}},
+      {"quick, moved in", 500, 50, true, GLFW_MOUSE_BUTTON_LEFT, {}},
+      {"quick right", 50, 50, true, GLFW_MOUSE_BUTTON_RIGHT, {kEventRightClick}},
+      {"middle", 50, 50, true, GLFW_MOUSE_BUTTON_MIDDLE, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Heard w;
+    w.x = 10;
+    w.y = 10;
+    w.width = 100;
+    w.height = 30;
+    auto frame = [&] {
+      EXPECT_TRUE(w.Input());
+      system.EndFrameInput();
+    };
+    OnCursorPos(nullptr, c.pressX, 20);
+    OnMouseButton(nullptr, c.button, GLFW_PRESS, 0);
+    if (!c.onePoll) frame();
+    OnCursorPos(nullptr, c.releaseX, 20);
+    OnMouseButton(nullptr, c.button, GLFW_RELEASE, 0);
+    frame();
+    frame();  // fires once, not again on the next frame
+    EXPECT_EQ(w.kinds, c.kinds);
+    EXPECT_FALSE(w.leftArmed);
+    EXPECT_FALSE(w.rightArmed);
+  }
 }
 
 TEST(WidgetAnimeBase, ValuesFollowTheLineAndHoldTheEnd) {

@@ -69,8 +69,7 @@ class ProgramHarness {
   Screenshot ShootWhen(const std::function<bool(const Screenshot&)>& ready, double seconds);
 
   // Real pointer events through xdotool, in window coordinates. A click holds
-  // the button for a moment: a press and a release in one event poll are
-  // ignored by the game.
+  // the button for a moment, as a hand does.
   bool MoveTo(int x, int y);
   bool Click(int x, int y, int button = 1);
   // Positive notches turn the wheel towards the player (scrolling down).

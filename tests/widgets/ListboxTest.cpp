@@ -64,6 +64,42 @@ TEST_F(ListboxTest, OverflowShowsBarWithThumbAndWheelScrollsOneLinePerFrame) {
   EXPECT_FALSE(list->scrollBar->visible);
 }
 
+TEST_F(ListboxTest, RefilledWithFewerLinesAfterScrollingToTheEndStaysOnItsLines) {
+  Listbox* list = MakeList(0, 100);
+  struct Case {
+    int lines, wheel, top;
+    double value;
+  } cases[] = {
+      {5, -1, 4, 1.0},   // towards the player: stays on the new last line
+      {5, 1, 3, 0.75},   // away: one line up from the new last line
+      {4, 0, 3, 1.0},
+      {2, -1, 0, 0.0},   // fits now: no scrolling at all
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.lines << " lines, wheel " << c.wheel);
+    list->ClearItems();
+    for (int i = 0; i < 10; ++i) list->AddItem(new BlockDrawer(50, 100), "long");
+    for (int i = 0; i < 10; ++i) {
+      Wheel(-1);
+      Frame();
+    }
+    ASSERT_EQ(list->topIndex, 9);
+    list->ClearItems();
+    for (int i = 0; i < c.lines; ++i) list->AddItem(new BlockDrawer(50, 100), "short");
+    Wheel(c.wheel);
+    Frame();
+    EXPECT_EQ(list->topIndex, c.top);
+    EXPECT_DOUBLE_EQ(list->scrollBar->value, c.value);
+  }
+  // A value set out of range by an owner is brought back too.
+  list->AddItem(new BlockDrawer(50, 100), "more");
+  list->AddItem(new BlockDrawer(50, 100), "more");
+  list->scrollBar->value = 7.0;
+  Frame();
+  EXPECT_EQ(list->topIndex, 3);
+  EXPECT_DOUBLE_EQ(list->scrollBar->value, 1.0);
+}
+
 TEST_F(ListboxTest, ClickSelectsLineUnderReleaseAndBelowLastLineClears) {
   Listbox* list = MakeList(2, 40);
   Move(150, 60);
@@ -87,6 +123,13 @@ TEST_F(ListboxTest, ClickSelectsLineUnderReleaseAndBelowLastLineClears) {
   Release();
   Frame();
   EXPECT_EQ(list->selectedIndex, -1);
+
+  Move(150, 60);  // a quick click selects and tells the handler
+  Press();
+  Release();
+  Frame();
+  EXPECT_EQ(list->selectedIndex, 0);
+  EXPECT_EQ(EventsFrom(list), 3);
 }
 
 TEST_F(ListboxTest, HoverAndSelectionBandsAndLinesAreCutAtTheCanvasEdge) {

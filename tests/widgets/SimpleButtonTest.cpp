@@ -34,7 +34,7 @@ TEST_F(SimpleButtonTest, LabelIsCentredEvenWhenWiderThanTheButton) {
   EXPECT_EQ(wide->lastX, 10 - 20) << "negative margin, overhanging both sides";
 }
 
-TEST_F(SimpleButtonTest, ClickFiresOnlyOnReleaseInsideAfterPressInside) {
+TEST_F(SimpleButtonTest, ClickFiresOnlyOnReleaseInsideAfterPressInsideHeldOrQuick) {
   SimpleButton* button = Add(new SimpleButton(10, 10, 100, 30, kAnchorTopLeft));
   button->SetName("UP_B01");
   Move(20, 20);
@@ -50,6 +50,10 @@ TEST_F(SimpleButtonTest, ClickFiresOnlyOnReleaseInsideAfterPressInside) {
   Release();
   Frame();
   EXPECT_EQ(EventsFrom(button), 1);
+  Press();  // a quick click: press and release in one poll
+  Release();
+  Frame();
+  EXPECT_EQ(EventsFrom(button), 2);
 }
 
 TEST_F(SimpleButtonTest, SlideInAnimationMovesThirtyPixelsAFrameAndCanRemoveItsWidget) {

@@ -215,7 +215,7 @@ void DrawScarfWrap(Piece& p, const Color& base, bool striped) {
 }
 
 // The flying scarf end: a ribbon along the scarf bones, wavy and fringed.
-std::vector<Point> ScarfSpine() {
+std::vector<Point> ScarfCentreline() {
   std::vector<Point> pts{kScarfRoot};
   Point at = kScarfRoot;
   for (double angle : kScarfAngles) {
@@ -226,12 +226,12 @@ std::vector<Point> ScarfSpine() {
 }
 
 void DrawScarfTail(Piece& p, const Color& base, bool striped) {
-  std::vector<Point> spine = ScarfSpine();
+  std::vector<Point> centre = ScarfCentreline();
   auto at = [&](double t) {
     double f = t * 3;
     int i = std::min(2, int(f));
     double u = f - i;
-    Point a = spine[i], b = spine[i + 1];
+    Point a = centre[i], b = centre[i + 1];
     return Point{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u + 10 * std::sin(t * kPi * 2.2)};
   };
   std::vector<Point> upper, lower;
@@ -246,7 +246,7 @@ void DrawScarfTail(Piece& p, const Color& base, bool striped) {
   std::vector<Point> outline = upper;
   outline.insert(outline.end(), lower.rbegin(), lower.rend());
   Shape ribbon = Polygon(outline);
-  p.Ink(ribbon, Linear({spine[0].x, 0}, {spine[3].x, 0}, Shade(base, 0.75), Shade(base, 1.1)));
+  p.Ink(ribbon, Linear({centre[0].x, 0}, {centre[3].x, 0}, Shade(base, 0.75), Shade(base, 1.1)));
   if (striped)
     for (int i = 1; i <= 6; ++i) {
       Point c = at(i / 7.0);
