@@ -12,8 +12,10 @@
 
 CharGraphicSkel::~CharGraphicSkel() { CharGraphicSkel::Release(); }
 
-bool CharGraphicSkel::Build() {
-  if (!data.Load() || !data.skeletonData) {
+bool CharGraphicSkel::Build() { return Build(TarnSkel::SkelData::kAtlasPath, TarnSkel::SkelData::kSkeletonPath); }
+
+bool CharGraphicSkel::Build(const char* atlasPath, const char* skeletonPath) {
+  if (!data.Load(atlasPath, skeletonPath) || !data.skeletonData) {
     Release();
     return false;
   }
@@ -51,6 +53,8 @@ void CharGraphicSkel::SetSkin(const char* skinName) {
 }
 
 void CharGraphicSkel::SetAnimationTime(int32_t frame) {
+  // Without animations the skeleton keeps its setup pose.
+  if (animation->animationNames.empty()) return;
   animation->SetAnimation(animation->currentAnimation);
   skel::Animation* current =
       data.skeletonData->findAnimation(skel::String(animation->animationNames[animation->currentAnimation]));
@@ -61,7 +65,9 @@ void CharGraphicSkel::SetAnimationTime(int32_t frame) {
 }
 
 void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) {
-  if (!animation || animation->animationNames.empty()) return;
+  // Without a canvas (no "Face" bone) the clear, the skeleton and the closing
+  // EndRender would all land in the caller's target and pop it.
+  if (!animation || !canvas.targetReady) return;
   canvas.BeginRender();
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
@@ -77,7 +83,7 @@ void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t 
 }
 
 void CharGraphicSkel::DrawFull(int32_t frame, int32_t x, int32_t y, double drawScale) {
-  if (!animation || animation->animationNames.empty()) return;
+  if (!animation) return;
   skel::Skeleton& skeleton = *animation->skeleton;
   skeleton.setX(static_cast<float>(x - footOffsetX));
   skeleton.setY(static_cast<float>(y - footOffsetY));

@@ -22,6 +22,8 @@ class CharGraphicSkel : public CharGraphic {
 
   // Loads the character's files and makes its sprite; false leaves it empty.
   bool Build();
+  // The same from any atlas and skeleton file.
+  bool Build(const char* atlasPath, const char* skeletonPath);
 
   void Release() override;
   void DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) override;
@@ -36,6 +38,7 @@ class CharGraphicSkel : public CharGraphic {
   TarnFramework::Graphic2D canvas;
 
  private:
-  // Poses the current animation at frame (frame mod its length in frames).
+  // Poses the current animation at frame (frame mod its length in frames);
+  // a skeleton without animations stays in its setup pose.
   void SetAnimationTime(int32_t frame);
 };
