@@ -5,8 +5,10 @@
 
 CharGraphicSkel::~CharGraphicSkel() { CharGraphicSkel::Release(); }
 
-bool CharGraphicSkel::Build() {
-  if (!data.Load() || !data.skeletonData) {
+bool CharGraphicSkel::Build() { return Build(TarnSkel::SkelData::kAtlasPath, TarnSkel::SkelData::kSkeletonPath); }
+
+bool CharGraphicSkel::Build(const char* atlasPath, const char* skeletonPath) {
+  if (!data.Load(atlasPath, skeletonPath) || !data.skeletonData) {
     Release();
     return false;
   }
@@ -39,7 +41,9 @@ void CharGraphicSkel::SetSkin(const char* skinName) {
 }
 
 void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) {
-  if (!animation || animation->animationNames.empty()) return;
+  // Without a canvas (no "Face" bone) the clear, the skeleton and the closing
+  // EndRender would all land in the caller's target and pop it.
+  if (!animation || !canvas.targetReady) return;
   canvas.BeginRender();
   TarnFramework::ClearTarget(0);
   animation->PoseFrame(frame, static_cast<float>(size - faceRect.x), static_cast<float>(faceRect.y + size), 1.0f);
@@ -49,7 +53,7 @@ void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t 
 }
 
 void CharGraphicSkel::DrawFull(int32_t frame, int32_t x, int32_t y, double drawScale) {
-  if (!animation || animation->animationNames.empty()) return;
+  if (!animation) return;
   animation->PoseFrame(frame, static_cast<float>(x - footOffsetX), static_cast<float>(y - footOffsetY),
                        static_cast<float>(drawScale * scale));
   animation->DrawPosed();

@@ -22,6 +22,8 @@ class CharGraphicSkel : public CharGraphic {
 
   // Loads the character's files and makes its sprite; false leaves it empty.
   bool Build();
+  // The same from any atlas and skeleton file.
+  bool Build(const char* atlasPath, const char* skeletonPath);
 
   void Release() override;
   void DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) override;

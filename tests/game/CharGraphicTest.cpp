@@ -1,7 +1,10 @@
 // The table of character graphics and how a picture character is drawn.
+#include <GL/glew.h>
+
 #include "CharGraphicManager.h"
 #include "CharGraphicPNG.h"
 #include "CharGraphicSkel.h"
+#include "CharList.h"
 #include "GameTestSupport.h"
 #include "graphics/Graphic2D.h"
 #include "skel/Bone.h"
@@ -18,6 +21,44 @@ using tarn_test::Pixel;
 constexpr uint32_t kRed = 0xFF0000FF;
 constexpr Pixel kRedPixel{255, 0, 0, 255};
 constexpr Pixel kBlack{0, 0, 0, 0};
+constexpr Pixel kLineFill{120, 120, 150, 255};
+
+// A 100-unit body on a hip 100 units above the feet, and a 40-unit face
+// higher up when the skeleton has a "Face" bone; every picture is one green
+// region.
+std::string SmallSkeleton(bool face, bool animated) {
+  std::string json = R"({"skeleton": {"version": "tarn-1"},
+  "bones": [{"name": "root"}, {"name": "hip", "parent": "root", "y": 100})";
+  if (face) json += R"(, {"name": "Face", "parent": "root", "y": 170})";
+  json += R"(], "slots": [{"name": "body", "bone": "hip", "attachment": "green"})";
+  if (face) json += R"(, {"name": "face", "bone": "Face", "attachment": "green"})";
+  json += R"(], "skins": [{"name": "default", "attachments": {"body": {"green": {"width": 100, "height": 100}})";
+  if (face) json += R"(, "face": {"green": {"width": 40, "height": 40}})";
+  json += "}}]";
+  if (animated) {
+    json += R"(, "animations": {"sway": {"bones": {"hip": {"rotate": [{"time": 0}, {"time": 1, "angle": 5}]}}}})";
+  }
+  return json + "}";
+}
+
+// The skeletal character built from those files in a temporary folder.
+std::unique_ptr<CharGraphicSkel> BuildSkeleton(const tarn_test::TempDir& dir, const std::string& json) {
+  game_test::WriteSolidPng(dir, "page.png", 16, 16, 0xFF00FF00);
+  const std::string atlas = dir.Write("small.atlas",
+                                      "page.png\nsize: 16,16\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n"
+                                      "green\n  rotate: false\n  xy: 0, 0\n  size: 16, 16\n  orig: 16, 16\n"
+                                      "  offset: 0, 0\n  index: -1\n");
+  const std::string skeleton = dir.Write("small.json", json);
+  auto graphic = std::make_unique<CharGraphicSkel>();
+  if (!graphic->Build(atlas.c_str(), skeleton.c_str())) return nullptr;
+  return graphic;
+}
+
+int Drawn(const std::vector<Pixel>& pixels) {
+  int drawn = 0;
+  for (const Pixel& p : pixels) drawn += p.a != 0;
+  return drawn;
+}
 
 TEST_F(GameTest, TableHoldsTheFourPictureCharactersAndTheSkeletalOne) {
   struct Expected {
@@ -135,6 +176,82 @@ TEST_F(GameTest, PortraitFillsItsSquareFromTheFaceCut) {
   EXPECT_EQ(ReadPixel(19, 70), kBlack);
   EXPECT_EQ(ReadPixel(105, 70), kBlack);
   EXPECT_EQ(ReadPixel(60, 115), kBlack);
+}
+
+TEST_F(GameTest, SkeletonWithoutFaceDrawsNoPortraitAndLeavesTheTargetsAlone) {
+  tarn_test::TempDir dir;
+  std::unique_ptr<CharGraphicSkel> noFace = BuildSkeleton(dir, SmallSkeleton(false, true));
+  ASSERT_NE(noFace, nullptr);
+  EXPECT_FALSE(noFace->canvas.targetReady);
+  game->charGraphics.Remove(CharGraphicManager::kSkelSlot);
+  game->charGraphics.entries[CharGraphicManager::kSkelSlot] = noFace.release();
+
+  // The list with that character in its middle line looks exactly as with no
+  // graphic there: the other portraits, the lines and the frame in place.
+  const auto& stack = system->graphicManager.renderTargetStack;
+  CharList list(0, 0, 300, 600);
+  list.source = &game->barrack.units;
+  list.Rebuild();
+  auto drawList = [&] {
+    BeginFrame();
+    list.Draw();
+    EXPECT_EQ(stack.count, 0);
+    return ReadRect(0, 0, 1280, 720);
+  };
+  Unit(4)->graphicIndex = 3;   // a picture after it
+  Unit(2)->graphicIndex = 11;  // an empty slot
+  const std::vector<Pixel> empty = drawList();
+  Unit(2)->graphicIndex = CharGraphicManager::kSkelSlot;
+  EXPECT_TRUE(drawList() == empty);
+  const TarnFramework::Rect r = list.GetRect();
+  for (int line : {0, 1, 3, 4}) {
+    int face = 0;
+    for (const Pixel& p : ReadRect(r.x + 12, r.y + 12 + line * 104, 84, 84)) face += !(p == kLineFill);
+    EXPECT_GT(face, 84 * 84 / 2) << line;
+  }
+
+  // Inside an enclosing target: that target stays current and untouched.
+  TarnFramework::Graphic2D outer;
+  outer.SetRenderTarget(200, 200);
+  outer.Create();
+  ASSERT_TRUE(outer.targetReady);
+  BeginFrame();
+  outer.BeginRender();
+  glClearColor(1, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  game->charGraphics.Find(CharGraphicManager::kSkelSlot)->DrawPortrait(0, 0, 0, 84);
+  ASSERT_EQ(stack.count, 1);
+  EXPECT_EQ(stack.items[0], &outer);
+  TarnFramework::EndRender();
+  outer.Draw(0, 0);
+  for (const Pixel& p : ReadRect(0, 0, 200, 200)) {
+    if (!(p == kRedPixel)) {
+      ADD_FAILURE() << "the enclosing target was drawn over: " << p;
+      break;
+    }
+  }
+}
+
+TEST_F(GameTest, SkeletonWithoutAnimationsIsDrawnInItsSetupPose) {
+  tarn_test::TempDir dir;
+  std::unique_ptr<CharGraphicSkel> still = BuildSkeleton(dir, SmallSkeleton(true, false));
+  ASSERT_NE(still, nullptr);
+  ASSERT_TRUE(still->canvas.targetReady);
+  ASSERT_TRUE(still->animation->animationNames.empty());
+
+  // Feet at (640, 700): the body's square spans 590..690 across, 550..650 down.
+  BeginFrame();
+  still->DrawFull(0, 640, 700, 1.0);
+  EXPECT_GT(Drawn(ReadRect(590, 550, 100, 100)), 100 * 100 * 9 / 10);
+  const std::vector<Pixel> first = ReadRect(0, 0, 1280, 720);
+  BeginFrame();
+  still->DrawFull(90, 640, 700, 1.0);
+  EXPECT_TRUE(ReadRect(0, 0, 1280, 720) == first) << "no animation, no motion";
+
+  BeginFrame();
+  still->DrawPortrait(0, 20, 30, 84);
+  EXPECT_GT(Drawn(ReadRect(20, 30, 84, 84)), 200);
+  EXPECT_EQ(Drawn(ReadRect(110, 0, 1170, 720)), 0) << "the portrait stays in its square";
 }
 
 }  // namespace

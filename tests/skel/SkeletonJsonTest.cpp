@@ -9,6 +9,7 @@
 #include "skel/Animation.h"
 #include "skel/Atlas.h"
 #include "skel/AttachmentTimeline.h"
+#include "skel/Bone.h"
 #include "skel/BoneData.h"
 #include "skel/BoundingBoxAttachment.h"
 #include "skel/ClippingAttachment.h"
@@ -27,6 +28,7 @@
 #include "skel/PathConstraintSpacingTimeline.h"
 #include "skel/PointAttachment.h"
 #include "skel/RegionAttachment.h"
+#include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 #include "skel/Skin.h"
@@ -248,6 +250,45 @@ TEST_F(SkeletonJsonTest, ConstraintsTakeTheirValuesAndDefaults) {
     EXPECT_EQ(d.getRotateMode(), RotateMode::Tangent);
 }
 
+TEST_F(SkeletonJsonTest, ConstraintsWithoutBonesLoadAndMoveNothing) {
+    const std::string setup =
+        "'bones':[{'name':'root','x':3},{'name':'arm','parent':'root','x':5,'rotation':30,'length':4},"
+        "{'name':'aim','parent':'root','x':-4,'y':7,'scaleX':2}],"
+        "'slots':[{'name':'s0','bone':'arm','attachment':'curve'}],"
+        "'skins':[{'name':'default','attachments':{'s0':{'curve':{'type':'path','vertexCount':6,"
+        "'vertices':[0,0,1,0,2,0,3,0,4,0,5,0],'lengths':[5,10]}}}}]";
+    auto plain = load(J("{" + setup + "}"));
+    auto idle = load(J("{" + setup +
+                       ",'ik':[{'name':'k','target':'aim'}],"
+                       "'transform':[{'name':'t','bones':[],'target':'aim','order':1},"
+                       "{'name':'l','target':'aim','local':1,'order':2}],"
+                       "'path':[{'name':'p','target':'s0','rotateMode':'chain','order':3}]}"));
+    ASSERT_NE(plain, nullptr) << reader.getError().buffer();
+    ASSERT_NE(idle, nullptr) << reader.getError().buffer();
+    EXPECT_TRUE(idle->getIkConstraints()[0]->getBones().isEmpty());
+    EXPECT_TRUE(idle->getTransformConstraints()[0]->getBones().isEmpty());
+    EXPECT_TRUE(idle->getTransformConstraints()[1]->getBones().isEmpty());
+    EXPECT_TRUE(idle->getPathConstraints()[0]->getBones().isEmpty());
+
+    // Each takes its place in the update order and leaves every bone as it was.
+    Skeleton without(plain.get()), with(idle.get());
+    EXPECT_EQ(with.getUpdateCacheList().size(), without.getUpdateCacheList().size() + 4);
+    without.updateWorldTransform();
+    with.updateWorldTransform();
+    for (size_t i = 0; i < with.getBones().size(); ++i) {
+        const Bone &a = *without.getBones()[i], &b = *with.getBones()[i];
+        SCOPED_TRACE(b.getData().getName().buffer());
+        EXPECT_EQ(b.getA(), a.getA());
+        EXPECT_EQ(b.getB(), a.getB());
+        EXPECT_EQ(b.getC(), a.getC());
+        EXPECT_EQ(b.getD(), a.getD());
+        EXPECT_EQ(b.getWorldX(), a.getWorldX());
+        EXPECT_EQ(b.getWorldY(), a.getWorldY());
+        EXPECT_EQ(b.getAScaleX(), a.getAScaleX());
+        EXPECT_EQ(b.isAppliedValid(), a.isAppliedValid());
+    }
+}
+
 TEST_F(SkeletonJsonTest, SetupSectionsReportWhatTheyCannotFind) {
     expectErrors({
         {J("{'bones':[{'name':'a','parent':'b'},{'name':'b'}]}"), "Parent bone not found: b"},
@@ -255,13 +296,10 @@ TEST_F(SkeletonJsonTest, SetupSectionsReportWhatTheyCannotFind) {
         {J("{'bones':[{'name':'a'}],'slots':[{'name':'s'}]}"), "Slot bone not found: "},
         {withRig("'ik':[{'name':'k','bones':['root','leg'],'target':'arm'}]"), "IK bone not found: leg"},
         {withRig("'ik':[{'name':'k','bones':['root'],'target':'leg'}]"), "Target bone not found: leg"},
-        {withRig("'ik':[{'name':'k','bones':[],'target':'arm'}]"), "IK constraint has no bones: k"},
         {withRig("'transform':[{'name':'t','bones':['leg'],'target':'arm'}]"), "Transform bone not found: leg"},
         {withRig("'transform':[{'name':'t','bones':['arm']}]"), "Target bone not found: "},
-        {withRig("'transform':[{'name':'t','target':'arm'}]"), "Transform constraint has no bones: t"},
         {withRig("'path':[{'name':'p','bones':['leg'],'target':'s0'}]"), "Path bone not found: leg"},
         {withRig("'path':[{'name':'p','bones':['arm'],'target':'arm'}]"), "Target slot not found: arm"},
-        {withRig("'path':[{'name':'p','bones':[],'target':'s0'}]"), "Path constraint has no bones: p"},
         {withRig("'skins':[{'name':'x','bones':['leg']}]"), "Skin bone not found: leg"},
         {withRig("'skins':[{'name':'x','ik':['nope']}]"), "Skin IK constraint not found: nope"},
         {withRig("'skins':[{'name':'x','transform':['nope']}]"), "Skin transform constraint not found: nope"},
@@ -451,11 +489,36 @@ TEST_F(SkeletonJsonTest, LinkedMeshesShareTheirParentOnceAllSkinsAreRead) {
         {linked("'a':{'type':'mesh','parent':'c','path':'skin'}," + base3), "Parent mesh not found: c"},
         {linked("'a':{'type':'mesh','parent':'head','path':'skin'},'head':{}"), "Parent mesh not found: head"},
         {linked("'a':{'type':'mesh','parent':'a','path':'skin'}"), "Parent mesh not found: a"},
-        // A parent that is itself still waiting has no geometry yet.
-        {linked("'a':{'type':'mesh','parent':'c','path':'skin'},'c':{'type':'mesh','parent':'b','path':'skin'}," +
-                base3),
-         "Parent mesh not found: c"},
+        // Meshes that wait for each other have no geometry to share.
+        {linked("'x':{'type':'mesh','parent':'a','path':'skin'},'a':{'type':'mesh','parent':'c','path':'skin'},"
+                "'c':{'type':'mesh','parent':'a','path':'skin'}," + base3),
+         "Parent mesh not found: a"},
     });
+
+    // A parent that is itself a linked mesh links first, wherever it stands.
+    const std::string grand = "'g':{'type':'mesh','path':'skin','uvs':[0,0,1,0,1,1],'triangles':[0,1,2],"
+                              "'vertices':[0,0,2,0,2,2],'width':12}";
+    const std::string middle = "'m':{'type':'linkedmesh','parent':'g','path':'head'}";
+    const std::string leaf = "'l':{'type':'linkedmesh','parent':'m','path':'skin','deform':0}";
+    for (const std::string& members :
+         {grand + "," + middle + "," + leaf, leaf + "," + middle + "," + grand, middle + "," + grand + "," + leaf}) {
+        SCOPED_TRACE(members);
+        auto chained = load(linked(members));
+        ASSERT_NE(chained, nullptr) << reader.getError().buffer();
+        const Skin* skin = chained->getDefaultSkin();
+        auto* g = attachmentAs<MeshAttachment>(skin, 0, "g");
+        auto* m = attachmentAs<MeshAttachment>(skin, 0, "m");
+        auto* l = attachmentAs<MeshAttachment>(skin, 0, "l");
+        ASSERT_TRUE(g && m && l);
+        EXPECT_EQ(m->getParentMesh(), g);
+        EXPECT_EQ(l->getParentMesh(), m);
+        EXPECT_EQ(m->getDeformAttachment(), g);
+        EXPECT_EQ(l->getDeformAttachment(), l);
+        EXPECT_EQ(floats(l->getVertices()), (std::vector<float>{0, 0, 2, 0, 2, 2}));
+        EXPECT_EQ(l->getTriangles().size(), 3u);
+        EXPECT_EQ(l->getUVs().size(), 6u);
+        EXPECT_EQ(l->getWidth(), 12);
+    }
 }
 
 TEST_F(SkeletonJsonTest, EventsKeepAudioSettingsOnlyWithAudio) {

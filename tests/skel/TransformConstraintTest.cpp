@@ -121,6 +121,22 @@ TEST(TransformConstraint, AbsoluteLocalMovesTheLocalValuesTowardTheTargets) {
     follow.pose(0, 0, 0.5f, 0);
     EXPECT_NEAR(bone.getAScaleX(), 3, 1e-5);
     EXPECT_NEAR(bone.getAScaleY(), 2, 1e-5);
+
+    // A mirrored or collapsed scale stays as it is instead of passing
+    // through zero to the target's; the other axis still follows.
+    struct Case {
+        float scaleX, scaleY, expectedX, expectedY;
+    };
+    for (const Case& c : {Case{-1, 1, -1, 3}, Case{1, -1, 2, -1}, Case{-1, -2, -1, -2},
+                          Case{0.00001f, 0, 0.00001f, 0}, Case{0.00002f, 1, 2, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.scaleX << ", " << c.scaleY);
+        Follow mirrored(true, false);
+        mirrored.bone->setScaleX(c.scaleX);
+        mirrored.bone->setScaleY(c.scaleY);
+        Bone& b = mirrored.pose(0, 0, 1, 0);
+        EXPECT_NEAR(b.getAScaleX(), c.expectedX, 1e-6);
+        EXPECT_NEAR(b.getAScaleY(), c.expectedY, 1e-6);
+    }
 }
 
 TEST(TransformConstraint, AbsoluteLocalTurnsTheShortWayAround) {

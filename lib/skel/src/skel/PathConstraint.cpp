@@ -126,7 +126,7 @@ PathConstraint::~PathConstraint() {}
 int PathConstraint::getOrder() const { return static_cast<int>(_data.getOrder()); }
 
 void PathConstraint::update() {
-    if (!_target) return;
+    if (!_target || _bones.isEmpty()) return;
     Attachment* attachment = _target->getAttachment();
     if (!attachment || !attachment->getRTTI().instanceOf(PathAttachment::rtti)) return;
     const float rotateMix = _rotateMix, translateMix = _translateMix;

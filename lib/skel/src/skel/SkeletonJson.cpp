@@ -243,16 +243,15 @@ private:
 
     // ---- constraints ----
 
-    // Fills the constrained bones; a constraint must have at least one.
-    bool readConstraintBones(Json* map, const char* constraintName, Vector<BoneData*>& bones, const char* notFound,
-                             const char* noBones) {
+    // Fills the constrained bones; an empty or missing list loads, and the
+    // constraint then moves nothing.
+    bool readConstraintBones(Json* map, const char* constraintName, Vector<BoneData*>& bones, const char* notFound) {
         for (Json* item = firstChild(Json::getItem(map, "bones")); item; item = item->getNext()) {
             const char* boneName = item->getValueString();
             BoneData* bone = boneName ? _data.findBone(String(boneName)) : nullptr;
             if (!bone) return fail(notFound, boneName);
             if (!bones.add(bone)) return outOfMemory(constraintName);
         }
-        if (bones.isEmpty()) return fail(noBones, constraintName);
         return true;
     }
 
@@ -269,9 +268,7 @@ private:
             IkConstraintData* data = new (__FILE__, __LINE__) IkConstraintData(String(name));
             if (!keep(_data.getIkConstraints(), data, name)) return false;
             data->setOrder(static_cast<uint64_t>(Json::getInt(map, "order", 0)));
-            if (!readConstraintBones(map, name, data->getBones(), "IK bone not found: ",
-                                     "IK constraint has no bones: "))
-                return false;
+            if (!readConstraintBones(map, name, data->getBones(), "IK bone not found: ")) return false;
             BoneData* target;
             if (!readTargetBone(map, target)) return false;
             data->setTarget(target);
@@ -292,9 +289,7 @@ private:
             if (!keep(_data.getTransformConstraints(), data, name)) return false;
             data->setOrder(static_cast<uint64_t>(Json::getInt(map, "order", 0)));
             data->setSkinRequired(Json::getBoolean(map, "skin"));
-            if (!readConstraintBones(map, name, data->getBones(), "Transform bone not found: ",
-                                     "Transform constraint has no bones: "))
-                return false;
+            if (!readConstraintBones(map, name, data->getBones(), "Transform bone not found: ")) return false;
             BoneData* target;
             if (!readTargetBone(map, target)) return false;
             data->setTarget(target);
@@ -321,9 +316,7 @@ private:
             if (!keep(_data.getPathConstraints(), data, name)) return false;
             data->setOrder(static_cast<uint64_t>(Json::getInt(map, "order", 0)));
             data->setSkinRequired(Json::getBoolean(map, "skin"));
-            if (!readConstraintBones(map, name, data->getBones(), "Path bone not found: ",
-                                     "Path constraint has no bones: "))
-                return false;
+            if (!readConstraintBones(map, name, data->getBones(), "Path bone not found: ")) return false;
             const char* targetName = Json::getString(map, "target", nullptr);
             SlotData* target = targetName ? _data.findSlot(String(targetName)) : nullptr;
             if (!target) return fail("Target slot not found: ", targetName);
@@ -445,7 +438,8 @@ private:
         }
         if (ok) {
             // A linked mesh is configured once its parent is known.
-            if (!isPendingFrom(0, attachment)) _json._attachmentLoader->configureAttachment(attachment);
+            if (pendingIndex(attachment) == _json._linkedMeshes.size())
+                _json._attachmentLoader->configureAttachment(attachment);
         } else {
             delete attachment;
             attachment = nullptr;
@@ -610,32 +604,61 @@ private:
 
     // ---- linked meshes ----
 
+    // A parent may itself be a linked mesh, listed before or after its child:
+    // each mesh is linked once the chain of parents above it is.
     bool resolveLinkedMeshes() {
         Vector<LinkedMesh*>& linkedMeshes = _json._linkedMeshes;
-        for (size_t i = 0; i < linkedMeshes.size(); ++i) {
+        const size_t count = linkedMeshes.size();
+        Vector<MeshAttachment*> parents;
+        Vector<size_t> parentRecords;  // the parent's own record, or count when it waits for nothing
+        Vector<int> states;            // 0 waiting, 1 on the chain being walked, 2 linked
+        Vector<size_t> chain;
+        if (!parents.ensureCapacity(count) || !parentRecords.ensureCapacity(count) || !states.ensureCapacity(count) ||
+            !chain.ensureCapacity(count))
+            return outOfMemory("linked meshes");
+        for (size_t i = 0; i < count; ++i) {
             LinkedMesh& linked = *linkedMeshes[i];
             Skin* skin = linked.getSkin().isEmpty() ? _data.getDefaultSkin() : _data.findSkin(linked.getSkin());
             if (!skin) return fail("Skin not found: ", linked.getSkin().isEmpty() ? "default" : linked.getSkin().buffer());
             Attachment* parent = skin->getAttachment(linked.getSlotIndex(), linked.getParent());
-            // A parent still waiting for its own parent (or the mesh itself) has no geometry to share.
-            if (!parent || !parent->getRTTI().instanceOf(MeshAttachment::rtti) || isPendingFrom(i, parent))
+            if (!parent || !parent->getRTTI().instanceOf(MeshAttachment::rtti))
                 return fail("Parent mesh not found: ", linked.getParent());
-            MeshAttachment* parentMesh = static_cast<MeshAttachment*>(parent);
-            MeshAttachment* mesh = linked.getMesh();
-            mesh->setDeformAttachment(linked.getInheritDeform() ? parentMesh : mesh);
-            mesh->setParentMesh(parentMesh);
-            mesh->updateUVs();
-            _json._attachmentLoader->configureAttachment(mesh);
+            parents.add(static_cast<MeshAttachment*>(parent));
+        }
+        for (size_t i = 0; i < count; ++i) {
+            parentRecords.add(pendingIndex(parents[i]));
+            states.add(0);
+        }
+        for (size_t i = 0; i < count; ++i) {
+            chain.clear();
+            for (size_t j = i; j < count && states[j] != 2; j = parentRecords[j]) {
+                // Back on the chain: a cycle, so no mesh on it has geometry to share.
+                if (states[j] == 1)
+                    return fail("Parent mesh not found: ", linkedMeshes[chain[chain.size() - 1]]->getParent());
+                states[j] = 1;
+                chain.add(j);
+            }
+            for (size_t k = chain.size(); k-- > 0;) {
+                const size_t j = chain[k];
+                LinkedMesh& linked = *linkedMeshes[j];
+                MeshAttachment* mesh = linked.getMesh();
+                mesh->setDeformAttachment(linked.getInheritDeform() ? parents[j] : mesh);
+                mesh->setParentMesh(parents[j]);
+                mesh->updateUVs();
+                _json._attachmentLoader->configureAttachment(mesh);
+                states[j] = 2;
+            }
         }
         _json.clearLinkedMeshes();
         return true;
     }
 
-    bool isPendingFrom(size_t first, const Attachment* attachment) const {
+    // The record of a mesh still waiting for its parent, or the record count.
+    size_t pendingIndex(const Attachment* attachment) const {
         const Vector<LinkedMesh*>& linkedMeshes = _json._linkedMeshes;
-        for (size_t i = first; i < linkedMeshes.size(); ++i)
-            if (linkedMeshes[i]->getMesh() == attachment) return true;
-        return false;
+        for (size_t i = 0; i < linkedMeshes.size(); ++i)
+            if (linkedMeshes[i]->getMesh() == attachment) return i;
+        return linkedMeshes.size();
     }
 
     // ---- events ----

@@ -45,7 +45,8 @@ TransformConstraint::~TransformConstraint() {}
 int TransformConstraint::getOrder() const { return static_cast<int>(_data.getOrder()); }
 
 void TransformConstraint::update() {
-    if (!_target) return;
+    // Without bones there is nothing to move, not even the target's applied values.
+    if (!_target || _bones.isEmpty()) return;
     if (_data.isLocal()) {
         if (_data.isRelative())
             applyRelativeLocal();
@@ -177,9 +178,10 @@ void TransformConstraint::applyAbsoluteLocal() {
         float scaleX = bone.getAScaleX(), scaleY = bone.getAScaleY();
         if (_scaleMix != 0) {
             // The scale itself moves toward the target's; dividing by the old
-            // scale here would give a factor, and a factor is not a scale.
-            scaleX += (target.getAScaleX() - scaleX + _data.getOffsetScaleX()) * _scaleMix;
-            scaleY += (target.getAScaleY() - scaleY + _data.getOffsetScaleY()) * _scaleMix;
+            // scale here would give a factor, and a factor is not a scale. A
+            // collapsed or mirrored scale is left alone, not pulled through zero.
+            if (scaleX > 0.00001f) scaleX += (target.getAScaleX() - scaleX + _data.getOffsetScaleX()) * _scaleMix;
+            if (scaleY > 0.00001f) scaleY += (target.getAScaleY() - scaleY + _data.getOffsetScaleY()) * _scaleMix;
         }
         float shearY = bone.getAShearY();
         if (_shearMix != 0) {
