@@ -80,6 +80,53 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
               "}\n");
 }
 
+// Every loader error names the section and entry that named the missing thing.
+TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
+    tarn_test::TempDir dir;
+    const std::string atlas = dir.Write("char.atlas", atlasText);
+    dir.Write("page.png", "");
+    const std::string bones = "\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
+                              "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\"}],";
+    const std::string skin = "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}}}}],";
+    const struct {
+        std::string json, first;
+    } cases[] = {
+        {"{\"bones\":[{\"name\":\"arm\",\"parent\":\"root\"},{\"name\":\"root\"}]}",
+         "bones[0] \"arm\": its parent \"root\" comes later in \"bones\"; a parent must come before its children"},
+        {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arn\"],\"target\":\"root\"}]}",
+         "ik[0] \"k\", \"bones\": no bone named \"arn\" (did you mean \"arm\"?)"},
+        {"{" + bones + "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"rot\"}]}",
+         "transform[0] \"t\", \"target\": no bone named \"rot\" (did you mean \"root\"?)"},
+        {"{" + bones + "\"skins\":[{\"name\":\"s\",\"bones\":[\"leg\"]}]}",
+         "skins[0] \"s\", \"bones\": no bone named \"leg\""},
+        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{\"type\":\"sprite\"}}}}]}",
+         "skin \"default\", slot \"body\", attachment \"head\": \"sprite\" is not an attachment type (region, mesh, "
+         "linkedmesh, boundingbox, path, point, clipping)"},
+        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"cap\":{\"type\":\"linkedmesh\","
+                       "\"path\":\"head\",\"parent\":\"hood\"}}}}]}",
+         "skin \"default\", slot \"body\", attachment \"cap\": no mesh \"hood\" to be its parent under slot \"body\""},
+        {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"leg\":{\"rotate\":[]}}}}}",
+         "animation \"walk\", \"bones\": no bone named \"leg\""},
+        {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"spin\":[]}}}}}",
+         "animation \"walk\", \"bones\", \"arm\": \"spin\" is not a timeline of a bone"},
+        {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"bdy\":{\"color\":[]}}}}}",
+         "animation \"walk\", \"slots\": no slot named \"bdy\" (did you mean \"body\"?)"},
+        {"{" + bones + skin + "\"animations\":{\"walk\":{\"drawOrder\":[{\"offsets\":[{\"slot\":\"bod\"}]}]}}}",
+         "animation \"walk\", \"drawOrder\": no slot named \"bod\" (did you mean \"body\"?)"},
+        {"{" + bones + skin + "\"events\":{\"step\":{}},\"animations\":{\"walk\":{\"events\":[{\"name\":\"stpe\"}]}}}",
+         "animation \"walk\", \"events\": no event named \"stpe\" (did you mean \"step\"?)"},
+        {"{" + bones + skin + "\"animations\":{\"walk\":{\"deform\":{\"default\":{\"body\":{\"hat\":[]}}}}}}",
+         "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" under that "
+         "slot"},
+    };
+    for (const auto& c : cases) {
+        const std::string json = dir.Write("char.json", c.json);
+        Result r = RunSkeleton(dir, atlas, json);
+        EXPECT_EQ(r.code, 1) << c.json;
+        EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
+    }
+}
+
 namespace {
 
 std::string Asset(const char* name) { return skelcheck_test::Slurp(std::string(SKELCHECK_ASSETS "/") + name); }
@@ -160,7 +207,9 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
                 first.replace(at, name.size(), path);
         EXPECT_EQ(r.code, c.code) << c.what;
         EXPECT_EQ(r.err.substr(0, r.err.find('\n')), first) << c.what << "\n" << r.err;
-        if (c.code != 0) EXPECT_EQ(r.out, "") << c.what;
+        if (c.code != 0) {
+            EXPECT_EQ(r.out, "") << c.what;
+        }
     }
 }
 

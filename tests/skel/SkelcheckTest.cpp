@@ -47,7 +47,7 @@ TEST(SkelcheckJson, SyntaxErrorsSayWhereAndWhatWasExpected) {
     // Each state of the grammar names what it wanted.
     const std::string deep(600, '[');
     const struct {
-        const char* text;
+        std::string text;
         const char* error;
     } cases[] = {
         {"  \n", "2:1: unexpected end of file, expected a value"},
@@ -57,7 +57,11 @@ TEST(SkelcheckJson, SyntaxErrorsSayWhereAndWhatWasExpected) {
         {"[1 2]", "1:4: expected ',' or ']'"},
         {"[tru]", "1:2: expected a value or ']'"},
         {"{\"a\": [\"b]}", "1:8: unterminated string"},
-        {deep.c_str(), "1:513: nested deeper than 512 levels"},
+        {deep, "1:513: nested deeper than 512 levels"},
+        {std::string("{\"a\": \"b\0c\"}", 12), "1:9: zero byte inside a string"},
+        {std::string("[1,\n\0]", 6), "2:1: unexpected zero byte, expected a value"},
+        {"\xEF\xBB\xBF{}",
+         "1:1: the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one"},
     };
     for (const auto& c : cases) {
         std::string path = dir.Write("case.json", c.text);

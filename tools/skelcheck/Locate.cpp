@@ -235,10 +235,13 @@ std::string UnknownType(Json* root, const std::string& type) {
 }  // namespace
 
 std::string DidYouMean(const std::string& name, const std::vector<std::string>& names) {
+    if (name.size() > 256) return "";
     size_t best = std::max<size_t>(2, name.size() / 3);
     std::vector<std::string> closest;
     for (const std::string& candidate : names) {
-        if (candidate == name) continue;
+        // Names far apart in length cannot be close; this also keeps huge names cheap.
+        const size_t gap = candidate.size() > name.size() ? candidate.size() - name.size() : name.size() - candidate.size();
+        if (candidate == name || gap > best) continue;
         size_t d = Distance(name, candidate);
         if (d > best) continue;
         if (d < best) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -109,16 +110,20 @@ std::string JsonList(const std::vector<std::string>& names) {
 
 // Bones depth first, children in file order; a loop, as a chain of bones may be long.
 std::vector<std::pair<const skel::BoneData*, size_t>> BoneTree(const skel::SkeletonData& data) {
-    std::vector<std::pair<const skel::BoneData*, size_t>> out, stack;
     const skel::Vector<skel::BoneData*>& bones = data.getBones();
-    for (size_t i = bones.size(); i-- > 0;)
-        if (!bones[i]->getParent()) stack.push_back({bones[i], 0});
+    std::map<const skel::BoneData*, std::vector<const skel::BoneData*>> children;
+    for (const skel::BoneData* bone : bones) children[bone->getParent()].push_back(bone);
+    std::vector<std::pair<const skel::BoneData*, size_t>> out, stack;
+    auto pushChildren = [&](const skel::BoneData* parent, size_t depth) {
+        const std::vector<const skel::BoneData*>& list = children[parent];
+        for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i], depth});
+    };
+    pushChildren(nullptr, 0);
     while (!stack.empty()) {
         auto [bone, depth] = stack.back();
         stack.pop_back();
         out.push_back({bone, depth});
-        for (size_t i = bones.size(); i-- > 0;)
-            if (bones[i]->getParent() == bone) stack.push_back({bones[i], depth + 1});
+        pushChildren(bone, depth + 1);
     }
     return out;
 }
