@@ -38,7 +38,12 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
     dir.Write("page.png", "");
     Result r = RunSkeleton(dir, atlas, json);
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err, "");
+    // Warnings leave the exit code at 0 unless --strict.
+    EXPECT_EQ(r.err, json + ": warning: no bone named \"Face\": the game frames the portrait around it and shows none "
+                            "without it\n" +
+                         json + ": warning: no skin named \"0_1\": the game shows this skin and falls back to the "
+                                "default skin\n");
+    EXPECT_EQ(RunSkelcheck(dir, "skeleton --strict '" + atlas + "' '" + json + "'").code, 1);
     EXPECT_EQ(r.out,
               "skeleton bones=2 slots=1 skins=1 constraints=2 events=1 animations=2\n"
               "bones:\n"
@@ -190,6 +195,8 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
         {"a short slot colour", atlas,
          Changed(json, "\"name\": \"shadow\", \"bone\": \"root\",", "\"name\": \"shadow\", \"bone\": \"root\", \"color\": \"ffffff\","),
          0, "{j}: warning: slots[0] \"shadow\": \"color\" \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA)"},
+        {"no Face bone", atlas, Changed(json, "\"name\": \"Face\"", "\"name\": \"face\""), 0,
+         "{j}: warning: no bone named \"Face\": the game frames the portrait around it and shows none without it"},
         {"no bones", atlas, "{\"skeleton\": {\"version\": \"1\"}}", 1, "{j}: the skeleton has no bones"},
         {"an empty file", atlas, "", 1, "{j}:1:1: unexpected end of file, expected a value"},
         {"plain text", atlas, "name: Char01\n", 1, "{j}:1:1: expected a value"},

@@ -297,6 +297,14 @@ void CheckColourKeys(const Character& c, Report& report) {
                                            ", which the game does not show: it draws with the attachment's colour only");
 }
 
+// The names the game itself looks up in its character.
+void CheckGameNames(const Character& c, Report& report) {
+    if (!c.data->findBone(skel::String("Face")))
+        report.warning(c.jsonPath, "no bone named \"Face\": the game frames the portrait around it and shows none without it");
+    if (!c.data->findSkin(skel::String("0_1")))
+        report.warning(c.jsonPath, "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
+}
+
 }  // namespace
 
 int SkeletonCommand(int argc, char** argv) {
@@ -321,6 +329,7 @@ int SkeletonCommand(int argc, char** argv) {
     Character character;
     const int loaded = LoadCharacter(paths[0], paths[1], true, report, character);
     if (loaded != kClean) return loaded;
+    CheckGameNames(character, report);
     CheckAttachments(character, character.atlasLines.regions, report);
     CheckColourTexts(character, report);
     CheckColourKeys(character, report);
