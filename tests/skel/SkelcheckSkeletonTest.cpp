@@ -104,7 +104,8 @@ TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
          "transform[0] \"t\", \"target\": no bone named \"rot\" (did you mean \"root\"?)"},
         {"{" + bones + "\"skins\":[{\"name\":\"s\",\"bones\":[\"leg\"]}]}",
          "skins[0] \"s\", \"bones\": no bone named \"leg\""},
-        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{\"type\":\"sprite\"}}}}]}",
+        {"{" + bones +
+             "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{\"type\":\"sprite\"}}}}]}",
          "skin \"default\", slot \"body\", attachment \"head\": \"sprite\" is not an attachment type (region, mesh, "
          "linkedmesh, boundingbox, path, point, clipping)"},
         {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"cap\":{\"type\":\"linkedmesh\","
@@ -121,8 +122,8 @@ TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
         {"{" + bones + skin + "\"events\":{\"step\":{}},\"animations\":{\"walk\":{\"events\":[{\"name\":\"stpe\"}]}}}",
          "animation \"walk\", \"events\": no event named \"stpe\" (did you mean \"step\"?)"},
         {"{" + bones + skin + "\"animations\":{\"walk\":{\"deform\":{\"default\":{\"body\":{\"hat\":[]}}}}}}",
-         "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" under that "
-         "slot"},
+         "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" "
+         "under that slot"},
     };
     for (const auto& c : cases) {
         const std::string json = dir.Write("char.json", c.json);
@@ -171,8 +172,9 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
         std::string first;
     } cases[] = {
         {"as committed", atlas, json, 0, glow},
-        {"a removed bone", atlas, Changed(json, "    {\"name\": \"neck\", \"parent\": \"torso\", \"length\": 50, \"x\": 270},\n", ""),
-         1, "{j}: bones[3] \"head\": no bone named \"neck\""},
+        {"a removed bone", atlas,
+         Changed(json, "    {\"name\": \"neck\", \"parent\": \"torso\", \"length\": 50, \"x\": 270},\n", ""), 1,
+         "{j}: bones[3] \"head\": no bone named \"neck\""},
         {"a broken bracket", atlas, Changed(json, "\"x\": 270}", "\"x\": 270"), 1,
          "{j}:8:5: expected a member name in double quotes"},
         {"a missing bracket at the end", atlas, unclosed, 1,
@@ -185,15 +187,17 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
          "{j}: slots[2] \"scarf\": no bone named \"scarf\" (did you mean \"scarf1\" or \"scarf2\" or \"scarf3\"?)"},
         {"a cut atlas", Lines(atlas, 40), json, 1,
          "{a}:40: warning: region \"thigh-R\" is cut short: the file ends before its \"index:\" line"},
-        {"a region drawn out of shape", Changed(atlas, "  size: 120, 150\n  orig: 120, 150", "  size: 150, 150\n  orig: 150, 150"),
-         json, 0,
+        {"a region drawn out of shape",
+         Changed(atlas, "  size: 120, 150\n  orig: 120, 150", "  size: 150, 150\n  orig: 150, 150"), json, 0,
          "{j}: warning: skin \"default\", slot \"hair-back\", attachment \"hair-back\" is 240x300 but its region "
          "\"hair-back\" is 150x150: the image is stretched out of shape"},
-        {"an unused region", atlas + "spare\n  rotate: false\n  xy: 0, 0\n  size: 1, 1\n  orig: 1, 1\n  offset: 0, 0\n  index: -1\n",
-         json, 0, "{a}:" + std::to_string(std::count(atlas.begin(), atlas.end(), '\n') + 1) +
-                      ": warning: region \"spare\" is used by no attachment"},
+        {"an unused region",
+         atlas + "spare\n  rotate: false\n  xy: 0, 0\n  size: 1, 1\n  orig: 1, 1\n  offset: 0, 0\n  index: -1\n", json, 0,
+         "{a}:" + std::to_string(std::count(atlas.begin(), atlas.end(), '\n') + 1) +
+             ": warning: region \"spare\" is used by no attachment"},
         {"a short slot colour", atlas,
-         Changed(json, "\"name\": \"shadow\", \"bone\": \"root\",", "\"name\": \"shadow\", \"bone\": \"root\", \"color\": \"ffffff\","),
+         Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
+                 "\"bone\": \"root\", \"color\": \"ffffff\", \"attachment\": \"shadow\""),
          0, "{j}: warning: slots[0] \"shadow\": \"color\" \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA)"},
         {"no Face bone", atlas, Changed(json, "\"name\": \"Face\"", "\"name\": \"face\""), 0,
          "{j}: warning: no bone named \"Face\": the game frames the portrait around it and shows none without it"},
@@ -229,9 +233,9 @@ TEST(SkelcheckSkeleton, OddFilesAreUnreadableNotFatal) {
     for (tarn_test::OddFile kind : tarn_test::kOddFiles) {
         const std::string odd = dir.File("odd" + std::to_string(count++));
         ASSERT_TRUE(tarn_test::MakeOddFile(odd, kind)) << tarn_test::OddFileName(kind);
-        for (const std::string& args : {"skeleton '" + atlas + "' '" + odd + "'", "skeleton '" + odd + "' '" + json + "'",
-                                        "json '" + odd + "'", "atlas '" + odd + "'",
-                                        "pose '" + atlas + "' '" + odd + "' idle 0"}) {
+        for (const std::string& args :
+             {"skeleton '" + atlas + "' '" + odd + "'", "skeleton '" + odd + "' '" + json + "'", "json '" + odd + "'",
+              "atlas '" + odd + "'", "pose '" + atlas + "' '" + odd + "' idle 0"}) {
             Result r = RunSkelcheck(dir, args);
             EXPECT_EQ(r.code, 2) << args;
             EXPECT_EQ(r.err.rfind("skelcheck: cannot read " + odd + ": ", 0), 0u)

@@ -108,7 +108,8 @@ TEST(SkelcheckAtlas, PrintsEveryPageAndRegionInFileOrder) {
 TEST(SkelcheckAtlas, WarnsAboutWhatTheReaderSilentlyAccepts) {
     tarn_test::TempDir dir;
     const std::string page = "p.png\nsize: 64, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
-    const std::string region = "  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n";
+    const std::string region =
+        "  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n";
     dir.Write("p.png", "");
     const struct {
         std::string text, firstWarning;

@@ -65,13 +65,13 @@ public:
         const std::string& line = _lines[number - 1];
         const size_t colon = line.find(':');
         if (colon == std::string::npos) {
-            fault(At(_file, number), "expected the \"" + std::string(wanted) + ":\" line, found " + Quoted(line.c_str()));
+            fault(At(_file, number), Expected(wanted) + Quoted(line.c_str()));
             return 0;
         }
         const std::string key = Trimmed(line.substr(0, colon));
         bool known = false;
         for (const char* k : keys) known = known || key == k;
-        if (!known) fault(At(_file, number), "expected the \"" + std::string(wanted) + ":\" line, found \"" + key + ":\"");
+        if (!known) fault(At(_file, number), Expected(wanted) + "\"" + key + ":\"");
         int count = 1;
         for (size_t comma = line.find(',', colon); comma != std::string::npos && count < 4;
              comma = line.find(',', comma + 1))
@@ -80,6 +80,8 @@ public:
     }
 
 private:
+    static std::string Expected(const char* key) { return "expected the \"" + std::string(key) + ":\" line, found "; }
+
     void fault(const std::string& where, const std::string& what) {
         if (_told) return;
         _told = true;

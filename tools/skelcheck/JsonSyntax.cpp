@@ -141,7 +141,8 @@ void Explain(const std::string& text, JsonSyntax& result) {
     const size_t at = result.offset;
     const char c = at < text.size() ? text[at] : '\0';
     if (at == 0 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        result.message = "the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one";
+        result.message =
+            "the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one";
     } else if ((s.want == Want::Value || s.want == Want::ValueOrEnd) && (c == '[' || c == '{') &&
         s.closers.size() >= static_cast<size_t>(skel::Json::MAX_DEPTH)) {
         result.message = "nested deeper than " + std::to_string(skel::Json::MAX_DEPTH) + " levels";

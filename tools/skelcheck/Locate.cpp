@@ -240,7 +240,8 @@ std::string DidYouMean(const std::string& name, const std::vector<std::string>& 
     std::vector<std::string> closest;
     for (const std::string& candidate : names) {
         // Names far apart in length cannot be close; this also keeps huge names cheap.
-        const size_t gap = candidate.size() > name.size() ? candidate.size() - name.size() : name.size() - candidate.size();
+        const size_t gap =
+            candidate.size() > name.size() ? candidate.size() - name.size() : name.size() - candidate.size();
         if (candidate == name || gap > best) continue;
         size_t d = Distance(name, candidate);
         if (d > best) continue;

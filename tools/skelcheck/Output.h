@@ -40,6 +40,7 @@ private:
     int _warnings = 0;
 };
 
+// "FILE:LINE", a place for Report.
 std::string At(const std::string& file, size_t line);
 
 }  // namespace skelcheck

@@ -292,17 +292,20 @@ void CheckColourKeys(const Character& c, Report& report) {
     const std::vector<std::string> slots = NamesOf(c.data->getSlots());
     for (const skel::Animation* animation : c.data->getAnimations())
         for (const std::string& slot : KeyedNames(KeysOf(*animation).slotColours, slots))
-            report.warning(c.jsonPath, "animation " + Quoted(Text(animation->getName())) + " keys the colour of slot " +
-                                           Quoted(slot.c_str()) +
-                                           ", which the game does not show: it draws with the attachment's colour only");
+            report.warning(c.jsonPath, "animation " + Quoted(Text(animation->getName())) +
+                                           " keys the colour of slot " + Quoted(slot.c_str()) +
+                                           ", which the game does not show: it draws with the attachment's "
+                                           "colour only");
 }
 
 // The names the game itself looks up in its character.
 void CheckGameNames(const Character& c, Report& report) {
     if (!c.data->findBone(skel::String("Face")))
-        report.warning(c.jsonPath, "no bone named \"Face\": the game frames the portrait around it and shows none without it");
+        report.warning(c.jsonPath,
+                       "no bone named \"Face\": the game frames the portrait around it and shows none without it");
     if (!c.data->findSkin(skel::String("0_1")))
-        report.warning(c.jsonPath, "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
+        report.warning(c.jsonPath,
+                       "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
 }
 
 }  // namespace

@@ -74,7 +74,9 @@ int ShortUsage() {
     return skelcheck::kUsage;
 }
 
-bool IsHelp(const char* arg) { return !std::strcmp(arg, "--help") || !std::strcmp(arg, "-h") || !std::strcmp(arg, "help"); }
+bool IsHelp(const char* arg) {
+    return !std::strcmp(arg, "--help") || !std::strcmp(arg, "-h") || !std::strcmp(arg, "help");
+}
 
 }  // namespace
 
@@ -92,7 +94,8 @@ int main(int argc, char** argv) {
     if (argc < 2) return ShortUsage();
     if (IsHelp(argv[1])) {
         if (argc == 2) return Help();
-        const Verb* verb = argc == 3 ? Find(argv[2]) : nullptr;
+        if (argc > 3) return ShortUsage();
+        const Verb* verb = Find(argv[2]);
         if (!verb) {
             std::fprintf(stderr, "skelcheck: no verb named %s\n", argv[2]);
             return ShortUsage();
