@@ -135,8 +135,13 @@ void PrintText(const skel::SkeletonData& data) {
                 data.getBones().size(), data.getSlots().size(), data.getSkins().size(), constraints,
                 data.getEvents().size(), data.getAnimations().size());
     std::printf("bones:\n");
-    for (const auto& [bone, depth] : BoneTree(data))
-        std::printf("  %*s%s\n", static_cast<int>(depth * 2), "", Text(bone->getName()));
+    // Past a depth no one reads the indent; a long chain would otherwise print
+    // an amount of spaces that grows with the square of its length.
+    const size_t deepest = 32;
+    for (const auto& [bone, depth] : BoneTree(data)) {
+        if (depth <= deepest) std::printf("  %*s%s\n", static_cast<int>(depth * 2), "", Text(bone->getName()));
+        else std::printf("  %*s(%zu) %s\n", static_cast<int>(deepest * 2), "", depth, Text(bone->getName()));
+    }
     std::printf("slots:\n");
     for (const skel::SlotData* slot : data.getSlots())
         std::printf("  %s  bone %s  blend %s  attachment %s\n", Text(slot->getName()),
