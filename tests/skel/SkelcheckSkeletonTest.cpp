@@ -125,6 +125,33 @@ TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
          "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" "
          "under that slot"},
     };
+    const std::string bonesWithPath = bones + "\"path\":[{\"name\":\"p\",\"bones\":[\"arm\"],\"target\":\"bdy\"}],";
+    const struct {
+        std::string json, first;
+    } more[] = {
+        {"{" + bonesWithPath.substr(0, bonesWithPath.size() - 1) + "}", "path[0] \"p\", \"target\": no slot named \"bdy\" (did you mean \"body\"?)"},
+        {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
+                       "\"skins\":[{\"name\":\"s\",\"ik\":[\"kk\"]}]}",
+         "skins[0] \"s\", \"ik\": no IK constraint named \"kk\" (did you mean \"k\"?)"},
+        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"bdy\":{\"head\":{}}}}]}",
+         "skin \"default\", \"attachments\": no slot named \"bdy\" (did you mean \"body\"?)"},
+        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"m\":{\"type\":\"mesh\","
+                       "\"path\":\"head\",\"uvs\":[],\"triangles\":[],\"vertices\":[]},\"cap\":{\"type\":\"linkedmesh\","
+                       "\"path\":\"head\",\"parent\":\"m\",\"skin\":\"defualt\"}}}}]}",
+         "skin \"default\", slot \"body\", attachment \"cap\": its parent mesh's skin \"defualt\" does not exist "
+         "(did you mean \"default\"?)"},
+        {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"body\":{\"colour\":[]}}}}}",
+         "animation \"walk\", \"slots\", \"body\": \"colour\" is not a timeline of a slot"},
+        {"{" + bonesWithPath.substr(0, bonesWithPath.find("\"bdy\"")) + "\"body\"}]," + skin +
+             "\"animations\":{\"walk\":{\"path\":{\"q\":{\"mix\":[]}}}}}",
+         "animation \"walk\", \"path\": no path constraint named \"q\" (did you mean \"p\"?)"},
+    };
+    for (const auto& c : more) {
+        const std::string json = dir.Write("char.json", c.json);
+        Result r = RunSkeleton(dir, atlas, json);
+        EXPECT_EQ(r.code, 1) << c.json;
+        EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
+    }
     for (const auto& c : cases) {
         const std::string json = dir.Write("char.json", c.json);
         Result r = RunSkeleton(dir, atlas, json);
@@ -199,6 +226,16 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
          Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
                  "\"bone\": \"root\", \"color\": \"ffffff\", \"attachment\": \"shadow\""),
          0, "{j}: warning: slots[0] \"shadow\": \"color\" \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA)"},
+        {"a misspelt linked mesh parent", atlas, Changed(json, "\"parent\": \"scarf\"", "\"parent\": \"scarff\""), 1,
+         "{j}: skin \"0_1\", slot \"scarf\", attachment \"scarf\": no mesh \"scarff\" to be its parent under slot "
+         "\"scarf\""},
+        {"a dark colour with alpha", atlas,
+         Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
+                 "\"bone\": \"root\", \"dark\": \"000000ff\", \"attachment\": \"shadow\""),
+         0, "{j}: warning: slots[0] \"shadow\": \"dark\" \"000000ff\" is not 6 hexadecimal digits (RRGGBB)"},
+        {"two skeletons in one file", atlas, json + "{}\n", 0,
+         "{j}:" + std::to_string(std::count(json.begin(), json.end(), '\n') + 1) +
+             ":1: warning: text after the end of the JSON value is ignored"},
         {"no Face bone", atlas, Changed(json, "\"name\": \"Face\"", "\"name\": \"face\""), 0,
          "{j}: warning: no bone named \"Face\": the game frames the portrait around it and shows none without it"},
         {"no bones", atlas, "{\"skeleton\": {\"version\": \"1\"}}", 1, "{j}: the skeleton has no bones"},
@@ -247,4 +284,45 @@ TEST(SkelcheckSkeleton, OddFilesAreUnreadableNotFatal) {
     r = RunSkelcheck(dir, "skeleton '" + dir.File("missing.atlas") + "' '" + json + "'");
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.File("missing.atlas") + ": No such file or directory\n");
+}
+
+// Wherever an export is cut off, the error is on the last line there is (or
+// at the string left open), never a partial character loaded in silence.
+TEST(SkelcheckSkeleton, ACutSkeletonIsAnErrorAtTheCut) {
+    tarn_test::TempDir dir;
+    const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas"));
+    dir.Write("Char01.png", Asset("Char01.png"));
+    const std::string json = Asset("Char01.json");
+    for (size_t cut = 1; cut < json.size(); cut += json.size() / 37) {
+        const std::string text = json.substr(0, cut);
+        const std::string path = dir.Write("Char01.json", text);
+        Result r = RunSkeleton(dir, atlas, path);
+        EXPECT_EQ(r.code, 1) << cut;
+        EXPECT_EQ(r.out, "") << cut;
+        const std::string line = std::to_string(std::count(text.begin(), text.end(), '\n') + 1);
+        // A number cut after its point ("1.") stops the reader on the point itself.
+        const bool atEnd = r.err.rfind(path + ":" + line + ":", 0) == 0;
+        const bool openString = r.err.find(": unterminated string\n") != std::string::npos;
+        EXPECT_TRUE(atEnd || openString) << cut << ": " << r.err;
+    }
+}
+
+// Which bones and slots each animation keys, whatever the kind of timeline.
+TEST(SkelcheckSkeleton, AnimationsListWhatTheyKey) {
+    tarn_test::TempDir dir;
+    std::string atlas = dir.Write("char.atlas", atlasText);
+    dir.Write("page.png", "");
+    std::string json = dir.Write(
+        "char.json",
+        "{\"bones\":[{\"name\":\"root\"},{\"name\":\"Face\",\"parent\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
+        "\"slots\":[{\"name\":\"a\",\"bone\":\"arm\"},{\"name\":\"b\",\"bone\":\"root\"},{\"name\":\"c\",\"bone\":\"root\"}],"
+        "\"skins\":[{\"name\":\"default\",\"attachments\":{\"a\":{\"head\":{\"width\":64,\"height\":64}}}},"
+        "{\"name\":\"0_1\"}],"
+        "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"shear\":[{\"time\":2}]},\"root\":{\"scale\":[{}]}},"
+        "\"slots\":{\"c\":{\"twoColor\":[{\"time\":0.5}]},\"a\":{\"attachment\":[{\"name\":null}]}}}}}");
+    Result r = RunSkeleton(dir, atlas, json);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("\n  walk  duration 2  bones root,arm  slots a,c\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, json + ": warning: animation \"walk\" keys the colour of slot \"c\", which the game does not show: "
+                            "it draws with the attachment's colour only\n");
 }

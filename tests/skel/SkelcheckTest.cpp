@@ -128,6 +128,13 @@ TEST(SkelcheckAtlas, WarnsAboutWhatTheReaderSilentlyAccepts) {
          "8: warning: region \"a\" is cut short: expected the \"xy:\" line, found \"size:\""},
         {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\nb\n" + region,
          "12: warning: region \"a\" is cut short: expected the \"index:\" line, found \"b\""},
+        // Rotated, the region lies 40 wide and 20 high on the page.
+        {page + "a\n  rotate: true\n  xy: 30, 0\n  size: 20, 40\n  orig: 20, 40\n  offset: 0, 0\n  index: -1\n",
+         "6: warning: region \"a\" (xy 30,0, 40x20 on the page) lies outside its page of 64x64"},
+        {"p.png\nsize: 0, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n",
+         "1: warning: page \"p.png\" has no size"},
+        {page + "a\n" + region + "  index: -1\n" + "b\n" + region,
+         "13: warning: a property line \"index: -1\" stands where a region name was expected"},
         {"p.png\nsize: 64, 64\nformat: Bogus\nfilter: Linear,Linear\nrepeat: none\n",
          "1: warning: page \"p.png\": the format is not one the atlas knows"},
     };
