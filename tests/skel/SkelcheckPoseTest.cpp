@@ -87,6 +87,17 @@ TEST_F(SkelcheckPose, FailuresExitOneWithTheReasonUnreadableFilesAndBadArguments
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, broken + ": bones[0] \"a\": no bone named \"nobody\"\n");
 
+    // The game would pose what a broken text left; skelcheck does not.
+    const std::string cut = dir.Write("cut.json", std::string(skeletonText).substr(0, 120));
+    r = RunPose(dir, "'" + atlas + "' '" + cut + "' walk 0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, cut + ":1:116: unterminated string\n");
+
+    r = RunPose(dir, "'" + json + "' '" + atlas + "' walk 0");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("the wrong way round"), std::string::npos) << r.err;
+
     r = RunPose(dir, "'" + dir.File("missing.atlas") + "' '" + json + "' walk 0");
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("missing.atlas"), std::string::npos);

@@ -16,6 +16,8 @@ TEST(SkelcheckJson, PrintsTheTreeAsStandardJson) {
     Result r = RunSkelcheck(dir, "json '" + file + "'");
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, file + ":1:111: warning: text after the end of the JSON value is ignored\n");
+    EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + file + "'").code, 1);
+    EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + dir.Write("clean.json", "{}\n\n") + "'").code, 0);
     EXPECT_EQ(r.out,
               "{\n"
               "  \"name\": \"a\\\"b\\\\c\\n\\u0001\xC3\xA9\",\n"
