@@ -1,8 +1,11 @@
-// skelcheck atlas FILE: every page and region of an atlas with all its
-// fields, one per line, in file order. No textures are loaded.
+// skelcheck atlas [--strict] FILE: every page and region of an atlas with all
+// its fields, one per line, in file order, and what looks wrong in it. No
+// textures are loaded.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "AtlasCheck.h"
 #include "Commands.h"
 #include "Output.h"
 #include "skel/Atlas.h"
@@ -12,41 +15,47 @@ namespace skelcheck {
 namespace {
 
 std::string Ints(const skel::Vector<int>& values) {
-    std::string out = "[";
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i) out += ",";
-        out += std::to_string(values[i]);
-    }
-    return out + "]";
+    if (values.size() == 0) return "-";
+    std::string out;
+    for (size_t i = 0; i < values.size(); ++i) out += (i ? "," : "") + std::to_string(values[i]);
+    return out;
 }
 
 void PrintPage(const skel::AtlasPage& page) {
-    std::printf("page name=%s texturePath=%s format=%d minFilter=%d magFilter=%d uWrap=%d vWrap=%d width=%d height=%d\n",
-                Quoted(page.name.buffer()).c_str(), Quoted(page.texturePath.buffer()).c_str(), page.format,
-                page.minFilter, page.magFilter, page.uWrap, page.vWrap, page.width, page.height);
+    std::printf("page %s size %d,%d format %s filter %s repeat %s\n", Quoted(page.name.buffer()).c_str(), page.width,
+                page.height, FormatName(page.format), FilterNames(page.minFilter, page.magFilter).c_str(),
+                RepeatName(page.uWrap, page.vWrap));
 }
 
-void PrintRegion(const skel::AtlasRegion& region, size_t pageIndex) {
-    std::printf("region page=%zu name=%s x=%d y=%d width=%d height=%d uMin=%s vMin=%s uMax=%s vMax=%s "
-                "offsetX=%s offsetY=%s untrimmedWidth=%d untrimmedHeight=%d index=%d rotate=%s degrees=%d "
-                "splits=%s pads=%s\n",
-                pageIndex, Quoted(region.name.buffer()).c_str(), region.x, region.y, region.width, region.height,
+void PrintRegion(const skel::AtlasRegion& region) {
+    std::printf("  region %s rotate %d xy %d,%d size %d,%d split %s pad %s orig %d,%d offset %s,%s index %d "
+                "uv %s,%s,%s,%s\n",
+                Quoted(region.name.buffer()).c_str(), region.degrees, region.x, region.y, region.width,
+                region.height, Ints(region.splits).c_str(), Ints(region.pads).c_str(), region.untrimmedWidth,
+                region.untrimmedHeight, Number(region.offsetX).c_str(), Number(region.offsetY).c_str(), region.index,
                 Number(region.uMin).c_str(), Number(region.vMin).c_str(), Number(region.uMax).c_str(),
-                Number(region.vMax).c_str(), Number(region.offsetX).c_str(), Number(region.offsetY).c_str(),
-                region.untrimmedWidth, region.untrimmedHeight, region.index, region.rotate ? "true" : "false",
-                region.degrees, Ints(region.splits).c_str(), Ints(region.pads).c_str());
+                Number(region.vMax).c_str());
 }
 
 }  // namespace
 
 int AtlasCommand(int argc, char** argv) {
-    if (argc != 1) {
-        std::fprintf(stderr, "usage: skelcheck atlas FILE\n");
-        return 2;
+    bool strict = false;
+    const char* path = nullptr;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--strict") == 0) strict = true;
+        else if (!path && argv[i][0] != '-') path = argv[i];
+        else return UsageError("atlas");
     }
+    if (!path) return UsageError("atlas");
     std::string text;
-    if (!ReadInput(argv[0], text)) return 2;
-    skel::Atlas atlas(text.data(), text.size(), skel::Atlas::directoryOf(skel::String(argv[0])), nullptr);
+    if (!ReadInput(path, text)) return kUsage;
+
+    Report report;
+    AtlasLines lines = CheckAtlasText(text, path, report);
+    skel::Atlas atlas(text.data(), text.size(), skel::Atlas::directoryOf(skel::String(path)), nullptr);
+    if (atlas.getPages().size() == 0) report.problem(path, "the atlas has no pages");
+    CheckAtlasContent(atlas, lines, path, report);
 
     // Regions are in file order across pages, so each page is followed by its own.
     const skel::Vector<skel::AtlasPage*>& pages = atlas.getPages();
@@ -54,9 +63,9 @@ int AtlasCommand(int argc, char** argv) {
     size_t next = 0;
     for (size_t p = 0; p < pages.size(); ++p) {
         PrintPage(*pages[p]);
-        for (; next < regions.size() && regions[next]->page == pages[p]; ++next) PrintRegion(*regions[next], p);
+        for (; next < regions.size() && regions[next]->page == pages[p]; ++next) PrintRegion(*regions[next]);
     }
-    return 0;
+    return report.exitCode(strict);
 }
 
 }  // namespace skelcheck

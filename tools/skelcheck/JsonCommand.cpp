@@ -1,9 +1,11 @@
-// skelcheck json FILE: the tree the runtime's JSON reader makes of FILE,
-// printed back as standard JSON.
+// skelcheck json [--partial] FILE: the tree the runtime's JSON reader makes of
+// FILE, printed back as standard JSON; a syntax error as FILE:LINE:COLUMN.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "Commands.h"
+#include "JsonSyntax.h"
 #include "Output.h"
 #include "skel/Json.h"
 
@@ -42,35 +44,32 @@ void Print(const skel::Json& node, int depth, std::string& out) {
 }  // namespace
 
 int JsonCommand(int argc, char** argv) {
-    if (argc != 1) {
-        std::fprintf(stderr, "usage: skelcheck json FILE\n");
-        return 2;
+    bool partial = false, strict = false;
+    const char* path = nullptr;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--partial") == 0) partial = true;
+        else if (std::strcmp(argv[i], "--strict") == 0) strict = true;
+        else if (!path && argv[i][0] != '-') path = argv[i];
+        else return UsageError("json");
     }
+    if (!path) return UsageError("json");
     std::string text;
-    if (!ReadInput(argv[0], text)) return 2;
+    if (!ReadInput(path, text)) return kUsage;
 
-    const char* start = text.c_str();
-    const char* errorBefore = skel::Json::getError();
-    skel::Json root(start);
-    const char* error = skel::Json::getError();
-    bool failed = error != errorBefore && error >= start && error <= start + text.size();
-
-    // An error on the first character means the root value never began: there is no tree.
-    size_t first = 0;
-    while (first < text.size() && static_cast<unsigned char>(text[first]) >= 1 &&
-           static_cast<unsigned char>(text[first]) <= 32)
-        ++first;
-    if (!failed || error != start + first) {
+    JsonSyntax syntax = CheckJsonSyntax(text);
+    Report report;
+    if (syntax.failed) report.problem(std::string(path) + ":" + LineColumn(text, syntax.offset), syntax.message);
+    if (syntax.trailing)
+        report.warning(std::string(path) + ":" + LineColumn(text, syntax.trailingOffset),
+                       "text after the end of the JSON value is ignored");
+    if (!syntax.failed || (partial && syntax.rootBegan)) {
+        skel::Json root(text.c_str());
         std::string out;
         Print(root, 0, out);
         out += '\n';
         std::fwrite(out.data(), 1, out.size(), stdout);
     }
-    if (failed) {
-        std::fprintf(stderr, "error at offset %ld\n", static_cast<long>(error - start));
-        return 1;
-    }
-    return 0;
+    return report.exitCode(strict);
 }
 
 }  // namespace skelcheck

@@ -42,12 +42,25 @@ std::string Number(float value) {
 
 bool ReadInput(const char* path, std::string& text) {
     std::vector<unsigned char> bytes;
-    if (!tarn::ReadFile(path, bytes)) {
-        std::fprintf(stderr, "skelcheck: cannot read %s\n", path);
+    std::string why;
+    if (!tarn::ReadFile(path, bytes, &why)) {
+        std::fprintf(stderr, "skelcheck: cannot read %s: %s\n", path, why.c_str());
         return false;
     }
     text.assign(bytes.begin(), bytes.end());
     return true;
 }
+
+void Report::problem(const std::string& where, const std::string& text) {
+    ++_problems;
+    std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
+}
+
+void Report::warning(const std::string& where, const std::string& text) {
+    ++_warnings;
+    std::fprintf(stderr, "%s: warning: %s\n", where.c_str(), text.c_str());
+}
+
+std::string At(const std::string& file, size_t line) { return file + ":" + std::to_string(line); }
 
 }  // namespace skelcheck

@@ -6,19 +6,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "Character.h"
 #include "Commands.h"
+#include "Output.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/AnimationStateData.h"
-#include "skel/Atlas.h"
 #include "skel/Attachment.h"
 #include "skel/Bone.h"
 #include "skel/BoneData.h"
-#include "skel/SkelExtension.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
-#include "skel/SkeletonJson.h"
 #include "skel/Skin.h"
 #include "skel/Slot.h"
 #include "skel/SlotData.h"
@@ -34,11 +34,6 @@ struct PoseArguments {
     const char* skin = nullptr;
     float time = 0;
 };
-
-int PoseUsage() {
-    std::fprintf(stderr, "usage: skelcheck pose ATLAS JSON ANIMATION TIME [--skin NAME]\n");
-    return 2;
-}
 
 // A finite decimal number and nothing else.
 bool ParseTime(const char* text, float& time) {
@@ -67,19 +62,20 @@ bool ParseArguments(int argc, char** argv, PoseArguments& args) {
     return true;
 }
 
-// The atlas reader takes an unreadable file for an empty atlas.
-bool Readable(const char* path) {
-    size_t length = 0;
-    char* data = skel::SkelExtension::readFileData(skel::String(path), &length);
-    skel::SkelExtension::free(data, __FILE__, __LINE__);
-    return data != nullptr;
-}
-
 double Out(float value) { return static_cast<double>(value); }
 
 const char* Text(const skel::String& text) { return text.buffer() ? text.buffer() : ""; }
 
+template <typename Item>
+std::string NameList(const skel::Vector<Item*>& items) {
+    if (items.size() == 0) return "none";
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + std::string(Text(items[i]->getName()));
+    return out;
+}
+
 void PrintPose(skel::Skeleton& skeleton) {
+    std::printf("# bone NAME a b c d worldX worldY, then slot NAME ATTACHMENT r g b a in draw order\n");
     for (const skel::Bone* bone : skeleton.getBones())
         std::printf("bone %s %.6g %.6g %.6g %.6g %.6g %.6g\n", Text(bone->getData().getName()), Out(bone->getA()),
                     Out(bone->getB()), Out(bone->getC()), Out(bone->getD()), Out(bone->getWorldX()),
@@ -97,15 +93,17 @@ void PrintPose(skel::Skeleton& skeleton) {
 int Pose(skel::SkeletonData& data, const PoseArguments& args) {
     skel::Animation* animation = data.findAnimation(skel::String(args.animation));
     if (!animation) {
-        std::fprintf(stderr, "skelcheck: no animation named %s\n", args.animation);
-        return 1;
+        std::fprintf(stderr, "skelcheck: no animation named %s; the animations are: %s\n", args.animation,
+                     NameList(data.getAnimations()).c_str());
+        return kProblem;
     }
     skel::Skin* skin = nullptr;
     if (args.skin) {
         skin = data.findSkin(skel::String(args.skin));
         if (!skin) {
-            std::fprintf(stderr, "skelcheck: no skin named %s\n", args.skin);
-            return 1;
+            std::fprintf(stderr, "skelcheck: no skin named %s; the skins are: %s\n", args.skin,
+                         NameList(data.getSkins()).c_str());
+            return kProblem;
         }
     }
 
@@ -125,21 +123,12 @@ int Pose(skel::SkeletonData& data, const PoseArguments& args) {
 
 int PoseCommand(int argc, char** argv) {
     PoseArguments args;
-    if (!ParseArguments(argc, argv, args)) return PoseUsage();
-    if (!Readable(args.atlas)) {
-        std::fprintf(stderr, "skelcheck: cannot read %s\n", args.atlas);
-        return 1;
-    }
-    skel::Atlas atlas(skel::String(args.atlas), nullptr);
-    skel::SkeletonJson json(&atlas);
-    skel::SkeletonData* data = json.readSkeletonDataFile(skel::String(args.json));
-    if (!data) {
-        std::fprintf(stderr, "%s\n", json.getError().buffer() ? json.getError().buffer() : "");
-        return 1;
-    }
-    const int code = Pose(*data, args);
-    delete data;
-    return code;
+    if (!ParseArguments(argc, argv, args)) return UsageError("pose");
+    Report report;
+    Character character;
+    const int loaded = LoadCharacter(args.atlas, args.json, false, report, character);
+    if (loaded != kClean) return loaded;
+    return Pose(*character.data, args);
 }
 
 }  // namespace skelcheck

@@ -1,0 +1,38 @@
+// Loads a character (an atlas and a skeleton JSON) as the game does, reading
+// both files through the shared safe reader, and says what is wrong with it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "AtlasCheck.h"
+#include "Output.h"
+
+namespace skel {
+class Atlas;
+class SkeletonData;
+}  // namespace skel
+
+namespace skelcheck {
+
+struct Character {
+    Character();
+    ~Character();
+    Character(const Character&) = delete;
+    Character& operator=(const Character&) = delete;
+
+    std::string atlasPath, jsonPath;
+    std::string atlasText, jsonText;
+    AtlasLines atlasLines;  // filled when checking
+    std::unique_ptr<skel::Atlas> atlas;
+    skel::SkeletonData* data = nullptr;  // owned
+};
+
+// kClean with character.data set, or the exit code after saying why on
+// standard error: kUsage for unreadable files or swapped arguments, kProblem
+// for content the game would not load or that holds no skeleton. Warnings
+// about the atlas and the JSON text go to report; checks is false for pose,
+// which reports only what stops it.
+int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character);
+
+}  // namespace skelcheck

@@ -1,0 +1,27 @@
+// Explains where and why the runtime's JSON reader stopped. The reader keeps
+// only the position of its first syntax error and goes on with the partial
+// tree; a content maker needs the line, the column and what was expected.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace skelcheck {
+
+struct JsonSyntax {
+    bool failed = false;  // the reader stopped at a syntax error
+    bool rootBegan = false;  // there is a partial tree to show
+    size_t offset = 0;  // where the error is, in bytes
+    std::string message;  // what was expected there
+    bool trailing = false;  // text after the root value, which the reader ignores
+    size_t trailingOffset = 0;
+};
+
+// Parses text (zero-terminated, as ReadInput keeps it) with the runtime's
+// reader only to learn its error position, and explains it.
+JsonSyntax CheckJsonSyntax(const std::string& text);
+
+// "LINE:COLUMN" of a byte offset, both counted from 1.
+std::string LineColumn(const std::string& text, size_t offset);
+
+}  // namespace skelcheck
