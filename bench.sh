@@ -6,7 +6,7 @@
 # (a window that only clears and swaps). Arguments go to Google Benchmark.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh
+scripts/deps.sh play bench
 
 dir=build-bench
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARN_TESTS=ON -DTARN_BENCH=ON >/dev/null

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game (Release) and starts it in its
-# working directory. Without a display it runs the game under a virtual X
-# display for a few seconds and saves a screenshot of the window instead.
+# Installs the packages for building and playing that are missing, builds the
+# game and skelcheck (Release) and starts the game in its working directory.
+# Without a display it runs the game under a virtual X display for a few
+# seconds and saves a screenshot of the window instead.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh
+if [ -n "${DISPLAY:-}" ]; then
+  scripts/deps.sh play
+else
+  scripts/deps.sh play headless
+fi
 
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DTARN_TESTS=OFF >/dev/null
-cmake --build build-release -j"$(nproc)" --target tarn xshot
+cmake --build build-release -j"$(nproc)" --target tarn skelcheck xshot
 root=$PWD/build-release
 
 if [ -n "${DISPLAY:-}" ]; then

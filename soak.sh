@@ -10,7 +10,7 @@ monkey_seconds=${2:-120}
 failed=0
 
 echo "== Building (RelWithDebInfo)"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null && cmake --build build -j"$(nproc)" || exit 1
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON >/dev/null && cmake --build build -j"$(nproc)" || exit 1
 
 display() {  # display COMMAND... : under a fresh virtual display
   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"

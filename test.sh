@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite twice: a
-# normal build and an AddressSanitizer + UndefinedBehaviorSanitizer build.
-# Tests that need a display run under a virtual X display.
+# Installs the packages for building and testing that are missing, builds,
+# and runs the whole test suite twice: a normal build and an AddressSanitizer
+# + UndefinedBehaviorSanitizer build. Tests that need a display run under a
+# virtual X display; among them, the install test installs the build into a
+# temporary folder and starts the installed game from elsewhere.
 set -uo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh || exit 1
+scripts/deps.sh play test || exit 1
 
 jobs=$(nproc)
 failed=0
@@ -24,9 +26,9 @@ run_tests() {  # run_tests DIR [VAR=VALUE...] : ctest with the variables set for
 }
 
 echo "== Building (RelWithDebInfo)"
-build build -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON || exit 1
 echo "== Building with AddressSanitizer + UndefinedBehaviorSanitizer"
-build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON || exit 1
+build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON || exit 1
 
 if command -v clang++ >/dev/null; then
   echo "== Fuzz smoke"

@@ -27,7 +27,7 @@ function(tarn_add_module name)
   tarn_set_warnings(${name})
 endfunction()
 
-# tarn_add_test(NAME SOURCES <file>... DEPS <target>... [LABEL unit|sound|display|e2e])
+# tarn_add_test(NAME SOURCES <file>... DEPS <target>... [LABEL unit|sound|display|e2e|install])
 # A GoogleTest binary whose cases ctest lists one by one; it runs in the game's
 # working directory. One label per binary (ctest -L picks by it).
 function(tarn_add_test name)
@@ -42,7 +42,7 @@ function(tarn_add_test name)
   # Windows on one virtual display take focus from each other (and GLFW
   # releases keys on focus loss), so tests with a window run one at a time.
   set(lock tarn_none)
-  if(label STREQUAL "display" OR label STREQUAL "e2e")
+  if(label MATCHES "^(display|e2e|install)$")
     set(lock x_display)
   endif()
   gtest_discover_tests(${name}

@@ -1,4 +1,5 @@
 // The tarn program: start-up, the frame loop, shutdown.
+#include "DataDir.h"
 #include "GameSystem.h"
 #include "core/StartUp.h"
 #include "core/SystemBase.h"
@@ -11,6 +12,7 @@ int main() {
   // the first one on.
   skel::SkelExtension::getInstance();
   SetProgramLocale();
+  if (!EnterDataDir()) return -1;
   SystemBase system;
   if (!StartUpWindow(system)) return -1;
 

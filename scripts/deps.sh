@@ -1,34 +1,63 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tarn builds, runs and tests with; only what is missing.
+# Installs the Debian packages a job needs, only those that are missing.
+# usage: scripts/deps.sh [GROUP...]   (default: play)
+#   play      build and play: compiler, CMake, the libraries, the font
+#   headless  a virtual X display, for ./run.sh without a display
+#   test      the test suite: GoogleTest, the virtual display, real X input,
+#             clang with its sanitizer runtime, valgrind, the desktop-file and
+#             AppStream validators
+#   bench     the benchmarks: Google Benchmark, two JSON libraries to compare
+#             with, callgrind, and the window harness the frame benchmark uses
 set -euo pipefail
 
-PACKAGES=(
-  # build
-  build-essential cmake pkg-config
-  # libraries
-  libglfw3-dev libglew-dev libfreetype-dev libopenal-dev liblodepng-dev
-  # the game's font (M+ 2 Medium)
-  fonts-mplus
-  # tests: GoogleTest, a virtual X display with software GL, real X input, screenshots
-  libgtest-dev xvfb xauth xdotool x11-utils libgl1-mesa-dri
-  # sanitizer build and fuzz targets
-  clang libclang-rt-14-dev
-  # benchmarks: Google Benchmark, two JSON libraries to compare with, callgrind
-  libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind
-)
+group_packages() {  # group_packages GROUP: prints its packages
+  case $1 in
+    play)
+      echo build-essential cmake pkg-config \
+        libglfw3-dev libglew-dev libfreetype-dev libopenal-dev liblodepng-dev libx11-dev \
+        fonts-mplus ;;
+    headless)
+      echo xvfb xauth libgl1-mesa-dri ;;
+    test)
+      echo libgtest-dev xvfb xauth xdotool x11-utils libgl1-mesa-dri \
+        clang libclang-rt-14-dev valgrind desktop-file-utils appstream-util ;;
+    bench)
+      echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind \
+        libgtest-dev xvfb xauth libgl1-mesa-dri ;;
+    *)
+      return 1 ;;
+  esac
+}
+
+[ $# -eq 0 ] && set -- play
+wanted=()
+for group in "$@"; do
+  if ! packages=$(group_packages "$group"); then
+    echo "deps.sh: unknown group \"$group\" (play, headless, test, bench)" >&2
+    exit 2
+  fi
+  for p in $packages; do
+    [[ " ${wanted[*]} " == *" $p "* ]] || wanted+=("$p")
+  done
+done
 
 missing=()
-for p in "${PACKAGES[@]}"; do
+for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "Packages for $*: all ${#wanted[@]} installed"
+  exit 0
+fi
 
+echo "Packages for $*: installing ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  echo "Updating the package lists"
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
 else
-  echo "Missing packages: ${missing[*]}" >&2
-  echo "Install them with: sudo apt-get install -y ${missing[*]}" >&2
+  echo "Not root: install them with" >&2
+  echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
   exit 1
 fi

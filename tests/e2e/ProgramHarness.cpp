@@ -60,7 +60,7 @@ bool ProgramHarness::Start(bool withDisplay) {
       std::istringstream in(wrapper);
       for (std::string word; in >> word;) words.push_back(word);
     }
-    words.push_back(TARN_BINARY);
+    words.push_back(program_.empty() ? TARN_BINARY : program_);
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);

@@ -53,6 +53,8 @@ class ProgramHarness {
   // Where the program starts (set before Start); the build's working
   // directory by default.
   void SetWorkingDirectory(const std::string& path) { workdir_ = path; }
+  // The program to start (set before Start); the build's tarn by default.
+  void SetProgram(const std::string& path) { program_ = path; }
   // Starts the program in its working directory; false when fork fails.
   // With withDisplay false the program gets no DISPLAY.
   bool Start(bool withDisplay = true);
@@ -92,6 +94,7 @@ class ProgramHarness {
   pid_t pid_ = -1;
   std::vector<std::pair<std::string, std::string>> environment_;
   std::string workdir_;
+  std::string program_;
 };
 
 // Loudest 16-bit sample in a WAV file's data chunk; -1 without one.

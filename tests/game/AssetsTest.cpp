@@ -18,7 +18,8 @@ const std::string kAssets = ASSETS_SOURCE_DIR;
 
 const char* const kFiles[] = {"gfx/3_blacksmith_a.png", "gfx/testchar.png",  "gfx/testchar2.png",
                               "gfx/testchar3.png",      "gfx/testchar4.png", "sound/test_mono.wav",
-                              "skel_data/Char01.atlas", "skel_data/Char01.json", "skel_data/Char01.png"};
+                              "skel_data/Char01.atlas", "skel_data/Char01.json", "skel_data/Char01.png",
+                              "icons/tarn-48.png",      "icons/tarn-128.png", "icons/tarn-256.png"};
 
 std::vector<unsigned char> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -118,6 +119,20 @@ TEST(AssetsCharacterPictures, FitTheGamesPortraitAndStandingNumbers) {
     unsigned top = 0;
     while (top < img.height && !img.RowHasSolid(top)) ++top;
     EXPECT_GT((lowest - top) * fit.scale, 0.7 * 720);
+  }
+}
+
+// Desktops pick an icon by its folder's size, so each must be exactly that
+// square; the face fills the middle and the corners stay clear.
+TEST(AssetsIcons, AreSquaresOfTheirSizeWithAnOpaqueMiddle) {
+  for (unsigned size : {48u, 128u, 256u}) {
+    SCOPED_TRACE(size);
+    Image icon = Load("icons/tarn-" + std::to_string(size) + ".png");
+    ASSERT_EQ(icon.width, size);
+    ASSERT_EQ(icon.height, size);
+    EXPECT_EQ(icon.Alpha(size / 2, size / 2), 255u);
+    EXPECT_EQ(icon.Alpha(0, 0), 0u);
+    EXPECT_EQ(icon.Alpha(size - 1, size - 1), 0u);
   }
 }
 

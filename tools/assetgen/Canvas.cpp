@@ -215,6 +215,16 @@ void Canvas::Fill(const Shape& shape, const Paint& paint, Blend blend, double so
   }
 }
 
+void Canvas::Mask(const Shape& shape) {
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      double coverage = Clamp01(0.5 - shape.distance(x + 0.5, y + 0.5));
+      double* d = &px_[(size_t(y) * width_ + x) * 4];
+      for (int i = 0; i < 4; ++i) d[i] *= coverage;
+    }
+  }
+}
+
 Color Canvas::Pixel(int x, int y) const {
   const double* d = &px_[(size_t(y) * width_ + x) * 4];
   if (d[3] <= 0) return Color{0, 0, 0, 0};

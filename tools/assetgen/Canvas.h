@@ -80,6 +80,9 @@ class Canvas {
     Fill(shape, Solid(color), blend, softness);
   }
 
+  // Keeps only what lies inside shape (edges anti-aliased as by Fill).
+  void Mask(const Shape& shape);
+
   // 8-bit RGBA, straight alpha, rows top to bottom.
   std::vector<unsigned char> ToRgba8() const;
   Color Pixel(int x, int y) const;

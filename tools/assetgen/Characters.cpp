@@ -437,7 +437,34 @@ bool Write(const std::string& outDir, const Layout& l, void (*draw)(Canvas&, con
   return WritePng(outDir + "/gfx/" + l.file, c);
 }
 
+// The program's icon: the knight's head and shoulders on a warm tile, drawn
+// at each size rather than scaled, so the small ones stay sharp.
+bool WriteIcon(const std::string& outDir, int size) {
+  const double s = size;
+  Canvas c(size, size);
+  const double inset = s / 32, radius = s * 0.2;
+  Shape tile = RoundRect(inset, inset, s - inset, s - inset, radius);
+  c.Fill(tile, Radial({s * 0.35, s * 0.3}, s * 0.9, Rgb(0xf4c878), Rgb(0x9a4a2a)));
+  // A stockier knight than the picture's (feet six portraits below the face),
+  // so the shoulders fit under the face; the body below the tile is cut off.
+  const double portrait = s * 0.52;
+  Layout bust = kKnight;
+  bust.width = size;
+  bust.faceX = s / 2;
+  bust.faceY = s * 0.4;
+  bust.portrait = portrait;
+  bust.height = int(std::lround(bust.faceY + 6 * portrait));
+  bust.footOffsetY = 0;
+  DrawKnight(c, Rig(bust));
+  c.Mask(tile);
+  return WritePng(outDir + "/icons/tarn-" + std::to_string(size) + ".png", c);
+}
+
 }  // namespace
+
+bool MakeIcons(const std::string& outDir) {
+  return WriteIcon(outDir, 48) && WriteIcon(outDir, 128) && WriteIcon(outDir, 256);
+}
 
 bool MakeCharacters(const std::string& outDir) {
   return Write(outDir, kKnight, DrawKnight) && Write(outDir, kMage, DrawMage) && Write(outDir, kSailor, DrawSailor) &&

@@ -1,5 +1,6 @@
 // assetgen OUTDIR: writes the game's pictures, sounds and skeletal character
-// into OUTDIR/gfx, OUTDIR/sound and OUTDIR/skel_data. The output is committed; rerunning must give the same bytes.
+// into OUTDIR/gfx, OUTDIR/sound and OUTDIR/skel_data, and the program's icon
+// into OUTDIR/icons. The output is committed; rerunning must give the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -18,6 +19,7 @@ const Family kFamilies[] = {
     {"picture characters", assetgen::MakeCharacters},
     {"UI chime", assetgen::MakeChime},
     {"skeletal character", assetgen::MakeChar01},
+    {"program icon", assetgen::MakeIcons},
 };
 
 }  // namespace
@@ -29,7 +31,7 @@ int main(int argc, char** argv) {
   }
   std::string outDir = argv[1];
   std::error_code error;
-  for (const char* sub : {"gfx", "sound", "skel_data"}) {
+  for (const char* sub : {"gfx", "sound", "skel_data", "icons"}) {
     std::filesystem::create_directories(std::filesystem::path(outDir) / sub, error);
     if (error) {
       std::fprintf(stderr, "cannot create %s/%s: %s\n", outDir.c_str(), sub, error.message().c_str());
