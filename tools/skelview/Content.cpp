@@ -2,13 +2,49 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
 #include "skel/Atlas.h"
+#include "skel/Json.h"
 #include "skel/AtlasPage.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 #include "tarn/Path.h"
 
 namespace skelview {
+
+std::string JsonSyntaxError(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  if (!tarn::ReadFile(path.c_str(), bytes)) return "";  // the loader says why
+  bytes.push_back('\0');
+  const char* text = reinterpret_cast<const char*>(bytes.data());
+  // The reader's error position is process-wide and never cleared; point it
+  // at static text first, so an old one cannot seem to lie in this buffer.
+  static const char kReset[] = "!";
+  { skel::Json reset(kReset); }
+  { skel::Json root(text); }
+  const char* at = skel::Json::getError();
+  const size_t length = std::strlen(text);
+  std::less_equal<const char*> before;
+  if (!at || !before(text, at) || !before(at, text + length)) return "";
+  int line = 1, column = 1;
+  for (const char* p = text; p < at; ++p) {
+    if (*p == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  std::string near(at, std::min<size_t>(24, static_cast<size_t>(text + length - at)));
+  for (char& c : near) {
+    if (static_cast<unsigned char>(c) < 32) c = ' ';
+  }
+  return "JSON syntax error at line " + std::to_string(line) + ", column " + std::to_string(column) +
+         (near.empty() ? std::string(" (the file ends early)") : ": " + near);
+}
 
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
                  std::string& error) {
@@ -23,6 +59,8 @@ bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, Tarn
       return false;
     }
   }
+  error = JsonSyntaxError(jsonPath);
+  if (!error.empty()) return false;
   out.textureLoader = new TarnFrameworkSkelTextureLoader();
   out.atlas = new skel::Atlas(skel::String(atlasPath.c_str()), out.textureLoader);
   skel::SkeletonJson json(out.atlas);

@@ -12,9 +12,16 @@
 
 namespace skelview {
 
+// The runtime's JSON reader stops quietly at a syntax error and the loader
+// goes on with the part before it, so a half-saved file would load as a
+// skeleton with pieces missing. Empty when the file parses to its end, else
+// where it stops ("JSON syntax error at line L, column C: ...").
+std::string JsonSyntaxError(const std::string& path);
+
 // Loads the atlas (its pages through the glue's texture loader) and the
 // skeleton. On failure out is left empty and error holds the reason: the
-// loader's own text, or "cannot read FILE: why" for a file that is gone.
+// loader's own text, a JSON syntax error, or "cannot read FILE: why" for a
+// file that is gone.
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
                  std::string& error);
 

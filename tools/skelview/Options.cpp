@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Content.h"
 #include "skel/Atlas.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
@@ -124,6 +125,11 @@ int CheckInputFiles(const std::string& atlasPath, const std::string& jsonPath) {
 }
 
 int CheckContent(const Options& options) {
+  const std::string syntax = JsonSyntaxError(options.jsonPath);
+  if (!syntax.empty()) {
+    std::fprintf(stderr, "skelview: %s: %s\n", options.jsonPath.c_str(), syntax.c_str());
+    return kExitLoad;
+  }
   skel::Atlas atlas(skel::String(options.atlasPath.c_str()), nullptr);
   skel::SkeletonJson json(&atlas);
   skel::SkeletonData* data = json.readSkeletonDataFile(skel::String(options.jsonPath.c_str()));
