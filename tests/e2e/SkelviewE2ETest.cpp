@@ -7,6 +7,7 @@
 #include <lodepng.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,7 +24,9 @@
 #include "core/SystemBase.h"
 #include "graphics/Graphic2D.h"
 #include "graphics/ReadBack.h"
+#include "skel/Animation.h"
 #include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
 #include "skel/SkelAnimation.h"
 #include "skel/SkelData.h"
 #include "skel/Skeleton.h"
@@ -83,15 +86,39 @@ class Renderer {
   bool ready() const { return ready_; }
 
   Picture Pose(const char* animation, double t, int width, int height) {
-    Picture picture;
     TarnSkel::SkelAnimation sprite(data_.skeletonData);
-    int index = -1;
-    for (size_t i = 0; i < sprite.animationNames.size(); ++i) {
-      if (std::string(sprite.animationNames[i]) == animation) index = static_cast<int>(i);
-    }
-    EXPECT_GE(index, 0) << animation;
-    sprite.SetAnimation(index);
+    sprite.SetAnimation(Index(sprite, animation));
     sprite.state->update(static_cast<float>(t));
+    return Draw(sprite, width, height);
+  }
+
+  // The cross-fade the game makes: the first animation played to its end,
+  // then the second set with a mix of mixSeconds, t seconds from the start.
+  Picture PoseMix(const char* first, const char* second, double mixSeconds, double t, int width, int height) {
+    TarnSkel::SkelAnimation sprite(data_.skeletonData);
+    skel::SkeletonData& d = *data_.skeletonData;
+    skel::Animation* from = d.findAnimation(skel::String(first));
+    skel::Animation* to = d.findAnimation(skel::String(second));
+    EXPECT_TRUE(from && to);
+    sprite.stateData->setMix(from, to, static_cast<float>(mixSeconds));
+    sprite.SetAnimation(Index(sprite, first));
+    sprite.state->update(from->getDuration());
+    sprite.state->apply(*sprite.skeleton);
+    sprite.state->setAnimation(0, to, true);
+    sprite.state->update(static_cast<float>(t - from->getDuration()));
+    return Draw(sprite, width, height);
+  }
+
+ private:
+  static int Index(const TarnSkel::SkelAnimation& sprite, const char* animation) {
+    for (size_t i = 0; i < sprite.animationNames.size(); ++i) {
+      if (std::string(sprite.animationNames[i]) == animation) return static_cast<int>(i);
+    }
+    ADD_FAILURE() << "no animation " << animation;
+    return -1;
+  }
+
+  Picture Draw(TarnSkel::SkelAnimation& sprite, int width, int height) {
     const skel::SkeletonData& d = *data_.skeletonData;
     const skelview::Placement at =
         skelview::FitBounds(d.getX(), d.getY(), d.getWidth(), d.getHeight(), width, height);
@@ -109,13 +136,13 @@ class Renderer {
     std::vector<uint8_t> rgba;
     EXPECT_TRUE(TarnFramework::ReadPixels({0, 0, width, height}, rgba));
     TarnFramework::EndRender();
+    Picture picture;
     picture.width = width;
     picture.height = height;
     picture.rgba.assign(rgba.begin(), rgba.end());
     return picture;
   }
 
- private:
   TarnFramework::SystemBase system_;
   TarnSkel::SkelData data_;
   bool ready_ = false;
@@ -154,19 +181,27 @@ int SkeletonPixels(const Screenshot& s) {
 int PanelX(const skelview::Spot& s) { return kWindowWidth - skelview::kPanelWidth + s.x; }
 int CentreX(const skelview::Spot& s) { return PanelX(s) + s.width / 2; }
 int CentreY(const skelview::Spot& s) { return s.y + s.height / 2; }
-// The second line of a list (lines of a 16-pixel font are about 20 high).
+constexpr int kThumb = 16;  // the track bar's thumb length
+
+// The second and third lines of a list (lines of a 16-pixel font are about 20 high).
 int SecondLineY(const skelview::Spot& list) { return list.y + 34; }
+int ThirdLineY(const skelview::Spot& list) { return list.y + 56; }
+// Where a bar's thumb centre sits for a value.
+int ThumbAt(int left, int width, double value) {
+  return left + kThumb / 2 + static_cast<int>(std::lround(value * (width - kThumb)));
+}
+bool IsEventText(Rgb p) { return p.r > 200 && p.g > 170 && p.b < 80; }
 
 constexpr int kBarY = kWindowHeight - skelview::kTimeBarBottom - skelview::kTimeBarThickness / 2;
 constexpr int kBarLeft = skelview::kTimeBarInset;
 const int kBarWidth = kView.width - 2 * skelview::kTimeBarInset;
-constexpr int kThumb = 16;  // the track bar's thumb length
 
-// The time bar's thumb centre, found by what is not the bar's fill.
-int ThumbCentre(const Screenshot& s) {
+// A bar's thumb centre, found by what is not the bar's fill (the time bar
+// unless told otherwise).
+int ThumbCentre(const Screenshot& s, int left = kBarLeft, int width = kBarWidth, int y = kBarY) {
   int first = -1, last = -1;
-  for (int x = kBarLeft + 2; x < kBarLeft + kBarWidth - 2; ++x) {
-    const Rgb p = s.At(x, kBarY);
+  for (int x = left + 2; x < left + width - 2; ++x) {
+    const Rgb p = s.At(x, y);
     if (p.r == 120 && p.g == 120 && p.b == 150) continue;
     if (first < 0) first = x;
     last = x;
@@ -290,6 +325,70 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
   EXPECT_EQ(mended.Count(0, 0, kView.width, 30, IsErrorRed), 0);
   EXPECT_EQ(mended.Differences(before, 0, 40, kView.width, kView.height - 40), 0);
   CloseAndExpectExitZero();
+}
+
+TEST_F(Skelview, ShowsEventsPreviewsTheGamesMixAndSavesAScreenshotOnS) {
+  TempDir dir;
+  program.SetWorkingDirectory(dir.path());  // no font here: the build's is found
+  Launch({kAtlas, kJson});
+  // "wave" fires its events at 0.6 s and 1.1 s; each shows for half a second.
+  Click(CentreX(skelview::kAnimationList), SecondLineY(skelview::kAnimationList));
+  const Screenshot event =
+      program.ShootWhen([](const Screenshot& s) { return s.Count(0, 0, 400, 80, IsEventText) > 30; }, 10);
+  event.Save(Artifact("skelview-event.png"));
+  EXPECT_GT(event.Count(0, 0, 400, 80, IsEventText), 30) << "no event shown";
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
+  const Screenshot gone =
+      program.ShootWhen([](const Screenshot& s) { return s.Count(0, 0, 400, 80, IsEventText) == 0; }, 5);
+  EXPECT_EQ(gone.Count(0, 0, 400, 80, IsEventText), 0) << "the event stayed";
+
+  // idle, then wave with a mix of 1 s: idle's 3 s and half the mix in.
+  Click(CentreX(skelview::kAnimationList), SecondLineY(skelview::kAnimationList) - 22);  // "idle"
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));                 // pause
+  Click(CentreX(skelview::kMixList), ThirdLineY(skelview::kMixList));                    // then "wave"
+  const int mixLeft = PanelX(skelview::kMixBar), mixY = CentreY(skelview::kMixBar);
+  const Screenshot before = program.Shoot();
+  const int mixFrom = ThumbCentre(before, mixLeft, skelview::kMixBar.width, mixY);
+  ASSERT_GE(mixFrom, 0);
+  Drag(mixFrom, mixY, ThumbAt(mixLeft, skelview::kMixBar.width, 1.0 / skelview::kMaxMixSeconds), mixY);
+  const Screenshot mixSet = program.Shoot();
+  const int timeFrom = ThumbCentre(mixSet);
+  ASSERT_GE(timeFrom, 0);
+  Drag(timeFrom, kBarY, ThumbAt(kBarLeft, kBarWidth, 3.5 / 5.0), kBarY);
+  ProgramHarness::Pause(300);
+  const Screenshot mixed = program.Shoot();
+  mixed.Save(Artifact("skelview-mix.png"));
+
+  // S saves the window as it shows.
+  ASSERT_TRUE(program.MoveTo(400, 300));
+  ASSERT_TRUE(program.Xdotool({"key", "--window", std::to_string(program.window()), "s"}));
+  const std::string saved = dir.File("skelview-001.png");
+  Picture file;
+  for (int i = 0; i < 100 && !file.Load(saved); ++i) ProgramHarness::Pause(100);
+  CloseAndExpectExitZero();
+  ASSERT_EQ(file.width, kWindowWidth) << "no screenshot in " << saved;
+  ASSERT_EQ(file.height, kWindowHeight);
+  int differentFromWindow = 0;
+  for (int y = 0; y < kView.height; ++y) {
+    for (int x = 0; x < kView.width; ++x) {
+      const Rgb p = mixed.At(x, y);
+      const unsigned char* q = file.At(x, y);
+      differentFromWindow += p.r != q[0] || p.g != q[1] || p.b != q[2];
+    }
+  }
+  EXPECT_EQ(differentFromWindow, 0);
+
+  Renderer renderer;
+  ASSERT_TRUE(renderer.ready());
+  const Match match =
+      Compare(mixed, kView.x, kView.y, renderer.PoseMix("idle", "wave", 1.0, 3.5, kView.width, kView.height));
+  EXPECT_GT(match.opaque, 50000);
+  EXPECT_LT(match.different, match.opaque / 200) << "of " << match.opaque << " opaque pixels";
+  // Half way through the mix it is neither animation alone.
+  for (const auto& [animation, t] : {std::pair<const char*, double>{"wave", 0.5}, {"idle", 0.0}}) {
+    const Match alone = Compare(mixed, kView.x, kView.y, renderer.Pose(animation, t, kView.width, kView.height));
+    EXPECT_GT(alone.different, match.different + 500) << animation << " at " << t;
+  }
 }
 
 // The render mode: its exit code, and the sheet it writes.

@@ -71,6 +71,14 @@ TarnFramework::GlyphDrawer* TextPainter::Glyph(char16_t code) {
 
 int32_t TextPainter::LineHeight() const { return font_ ? font_->pixelSize : 0; }
 
+int32_t TextPainter::Width(const std::string& utf8) {
+  int32_t width = 0;
+  for (char16_t code : Utf16(utf8)) {
+    if (TarnFramework::GlyphDrawer* glyph = Glyph(code)) width += glyph->advance;
+  }
+  return width;
+}
+
 int32_t TextPainter::Draw(const std::string& utf8, int32_t x, int32_t y, uint32_t color) {
   const int32_t baseline = y + LineHeight();
   int32_t pen = x;

@@ -31,6 +31,7 @@ class TextPainter {
 
   // Draws the line with its top-left at (x, y); returns its width.
   int32_t Draw(const std::string& utf8, int32_t x, int32_t y, uint32_t color);
+  int32_t Width(const std::string& utf8);
   int32_t LineHeight() const;
 
  private:

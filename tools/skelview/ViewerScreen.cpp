@@ -36,6 +36,7 @@ constexpr uint32_t kPanelColor = 0xFF3A2A2A;
 constexpr uint32_t kErrorColor = 0xFF5050FF;    // red
 constexpr uint32_t kErrorBand = 0xE0000028;
 constexpr uint32_t kGoodColor = 0xFF60E060;     // green
+constexpr uint32_t kTextBand = 0xC0202020;
 constexpr uint32_t kEventColor = 0xFF00D8FF;    // amber
 constexpr int32_t kEventFrames = 30;            // half a second
 constexpr int32_t kPollFrames = 15;
@@ -377,7 +378,7 @@ bool ViewerScreen::Draw() {
   painter_.Draw("Animations", panelX + 10, kAnimationList.y - line - 6, kGrey);
   painter_.Draw("Skins", panelX + 10, kSkinList.y - line - 6, kGrey);
   painter_.Draw(Format("Speed %.2fx", speed_), panelX + 10, kSpeedBar.y - line - 6, kGrey);
-  painter_.Draw("Mix preview: then", panelX + 10, kMixList.y - line - 6, kGrey);
+  painter_.Draw("Then mix into (preview)", panelX + 10, kMixList.y - line - 6, kGrey);
   if (playback_) {
     painter_.Draw(Format("Mix %.2f s", playback_->MixSeconds()), panelX + 10, kMixBar.y - line - 6, kGrey);
     const double time = playback_->Time(), duration = playback_->Duration();
@@ -399,7 +400,10 @@ bool ViewerScreen::Draw() {
     textY += line + 12;
   }
   for (const Shown& shown : events_) {
-    painter_.Draw("event " + shown.text, 10, textY, kEventColor);
+    // On a dark band: the checkerboard is as light as the text.
+    const std::string text = "event " + shown.text;
+    FillRect({4, textY - 2, painter_.Width(text) + 12, line + 6}, kTextBand);
+    painter_.Draw(text, 10, textY, kEventColor);
     textY += line + 4;
   }
 
