@@ -25,7 +25,7 @@ constexpr uint32_t kBoneColor = 0xFF1E90FF;    // orange
 constexpr uint32_t kJointColor = 0xFFFFFFFF;
 constexpr uint32_t kJointRim = 0xFF202020;
 constexpr uint32_t kTargetColor = 0xFFFF30FF;  // magenta
-constexpr uint32_t kBoundsColor = 0xFFFFE000;  // cyan
+constexpr uint32_t kBoundsColor = 0xFFFFC800;  // sky blue
 
 // Far-off or broken positions would only make huge lines and int overflow.
 bool Drawable(float x, float y) { return std::isfinite(x) && std::isfinite(y) && std::fabs(x) < 1e6f && std::fabs(y) < 1e6f; }
@@ -93,11 +93,12 @@ bool VisibleBounds(skel::Skeleton& skeleton, float& minX, float& minY, float& ma
 void DrawBounds(skel::Skeleton& skeleton, const Area& area) {
   float minX, minY, maxX, maxY;
   if (!VisibleBounds(skeleton, minX, minY, maxX, maxY)) return;
-  const int32_t left = static_cast<int32_t>(std::floor(minX)) + area.x;
-  const int32_t top = static_cast<int32_t>(std::floor(minY)) + area.y;
-  const int32_t right = static_cast<int32_t>(std::ceil(maxX)) + area.x;
-  const int32_t bottom = static_cast<int32_t>(std::ceil(maxY)) + area.y;
-  OutlineRect({left, top, right - left, bottom - top}, kBoundsColor);
+  const float left = std::floor(minX) + area.x, top = std::floor(minY) + area.y;
+  const float right = std::ceil(maxX) + area.x, bottom = std::ceil(maxY) + area.y;
+  DrawLine(left, top, right, top, kBoundsColor, 2.0f);
+  DrawLine(right, top, right, bottom, kBoundsColor, 2.0f);
+  DrawLine(right, bottom, left, bottom, kBoundsColor, 2.0f);
+  DrawLine(left, bottom, left, top, kBoundsColor, 2.0f);
 }
 
 }  // namespace skelview
