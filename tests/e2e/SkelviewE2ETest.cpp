@@ -468,6 +468,8 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
       {kAtlas + " " + kJson + " --render wave --fps 0 --out x.png", 2, "--fps"},
       {kAtlas + " " + kJson + " --render wave --fps 10 --size 10 --out x.png", 2, "--size"},
       {kAtlas + " " + kJson + " --fps 10", 2, "go with --render"},
+      {kAtlas + " " + kJson + " --size 10x10", 2, "go with --render"},
+      {kAtlas + " " + kJson + " --skin", 2, "--skin needs a value"},
       {kAtlas + " " + kJson + " --bogus", 2, "unknown option --bogus"},
       {kAtlas + " " + kJson + " third", 2, "too many files"},
       // Without a display the render mode says what it needs.

@@ -38,9 +38,10 @@ std::string JsonSyntaxError(const std::string& path) {
       ++column;
     }
   }
-  std::string near(at, std::min<size_t>(24, static_cast<size_t>(text + length - at)));
-  for (char& c : near) {
-    if (static_cast<unsigned char>(c) < 32) c = ' ';
+  // What follows on that line, to recognise the place by.
+  std::string near;
+  for (const char* p = at; *p && *p != '\n' && *p != '\r' && near.size() < 24; ++p) {
+    near += static_cast<unsigned char>(*p) < 32 ? ' ' : *p;
   }
   return "JSON syntax error at line " + std::to_string(line) + ", column " + std::to_string(column) +
          (near.empty() ? std::string(" (the file ends early)") : ": " + near);

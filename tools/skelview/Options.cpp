@@ -45,7 +45,7 @@ const char* UsageText() {
 bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
   std::string* paths[] = {&options.atlasPath, &options.jsonPath};
   int pathCount = 0;
-  bool fpsGiven = false;
+  bool fpsGiven = false, sizeGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -84,6 +84,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
       } else if (!ParseSize(value, options.frameWidth, options.frameHeight)) {
         error = std::string("--size wants WIDTHxHEIGHT, each 1 to 4096, not ") + value;
         return false;
+      } else {
+        sizeGiven = true;
       }
       continue;
     }
@@ -106,8 +108,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
       error = "--render needs --fps and --out";
       return false;
     }
-  } else if (fpsGiven || !options.out.empty() || options.frames) {
-    error = "--fps, --frames and --out go with --render";
+  } else if (fpsGiven || sizeGiven || !options.out.empty() || options.frames) {
+    error = "--fps, --frames, --size and --out go with --render";
     return false;
   }
   return true;
