@@ -236,6 +236,32 @@ class Skelview : public ::testing::Test {
     ASSERT_TRUE(program.Xdotool({"mouseup", "1"}));
     ProgramHarness::Pause(200);
   }
+  // A bar's thumb once it has stopped moving: the click before it may not
+  // have reached the program yet.
+  int StableThumb(int left = kBarLeft, int width = kBarWidth, int y = kBarY) {
+    int previous = -2;
+    for (int i = 0; i < 40; ++i) {
+      const int now = ThumbCentre(program.Shoot(), left, width, y);
+      if (now >= 0 && now == previous) return now;
+      previous = now;
+      ProgramHarness::Pause(150);
+    }
+    return -1;
+  }
+  // A shot of the view once it has stopped changing (paused, clicks taken).
+  Screenshot StillShot() {
+    Screenshot previous = program.Shoot();
+    for (int i = 0; i < 40; ++i) {
+      ProgramHarness::Pause(150);
+      Screenshot now = program.Shoot();
+      if (!now.Empty() && !previous.Empty() && now.Differences(previous, 0, 0, kView.width, kView.height) == 0) {
+        return now;
+      }
+      previous = now;
+    }
+    ADD_FAILURE() << "the view kept changing";
+    return previous;
+  }
   void CloseAndExpectExitZero() {
     program.SendDeleteWindow();
     EXPECT_EQ(program.WaitForExit(20), 0);
@@ -248,15 +274,13 @@ TEST_F(Skelview, ScrubbedToOneSecondShowsWhatTheRendererDrawsForThatPose) {
   Launch({kAtlas, kJson});
   Click(CentreX(skelview::kAnimationList), SecondLineY(skelview::kAnimationList));  // "wave"
   Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));           // pause
-  const Screenshot paused = program.ShootWhen([](const Screenshot& s) { return ThumbCentre(s) >= 0; }, 10);
-  const int from = ThumbCentre(paused);
-  ASSERT_GE(from, 0) << "no thumb on the time bar";
+  const int from = StableThumb();
+  ASSERT_GE(from, 0) << "no thumb standing on the time bar";
   // The thumb's centre at half the bar's travel: 1 s of the 2 s "wave".
   const int to = kBarLeft + kThumb / 2 + (kBarWidth - kThumb) / 2;
   Drag(from, kBarY, to, kBarY);
-  // Long enough for the events fired before the pause to have gone.
-  ProgramHarness::Pause(700);
-  const Screenshot shot = program.Shoot();
+  // Still: the events fired before the pause have gone.
+  const Screenshot shot = StillShot();
   shot.Save(Artifact("skelview-wave-1s.png"));
   CloseAndExpectExitZero();
 
@@ -292,8 +316,7 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
   dir.Write("Char01.png", ReadText(kPage));
   Launch({atlas, json});
   Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
-  ProgramHarness::Pause(700);
-  const Screenshot before = program.Shoot();
+  const Screenshot before = StillShot();
   const int big = SkeletonPixels(before);
 
   // Twice the bounds' height: the view fits the skeleton at half the size.
@@ -347,16 +370,13 @@ TEST_F(Skelview, ShowsEventsPreviewsTheGamesMixAndSavesAScreenshotOnS) {
   Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));                 // pause
   Click(CentreX(skelview::kMixList), ThirdLineY(skelview::kMixList));                    // then "wave"
   const int mixLeft = PanelX(skelview::kMixBar), mixY = CentreY(skelview::kMixBar);
-  const Screenshot before = program.Shoot();
-  const int mixFrom = ThumbCentre(before, mixLeft, skelview::kMixBar.width, mixY);
+  const int mixFrom = StableThumb(mixLeft, skelview::kMixBar.width, mixY);
   ASSERT_GE(mixFrom, 0);
   Drag(mixFrom, mixY, ThumbAt(mixLeft, skelview::kMixBar.width, 1.0 / skelview::kMaxMixSeconds), mixY);
-  const Screenshot mixSet = program.Shoot();
-  const int timeFrom = ThumbCentre(mixSet);
+  const int timeFrom = StableThumb();
   ASSERT_GE(timeFrom, 0);
   Drag(timeFrom, kBarY, ThumbAt(kBarLeft, kBarWidth, 3.5 / 5.0), kBarY);
-  ProgramHarness::Pause(300);
-  const Screenshot mixed = program.Shoot();
+  const Screenshot mixed = StillShot();
   mixed.Save(Artifact("skelview-mix.png"));
 
   // S saves the window as it shows.
