@@ -347,6 +347,50 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
       [](const Screenshot& s) { return s.Count(0, 0, kView.width, 30, IsErrorRed) == 0; }, 15);
   EXPECT_EQ(mended.Count(0, 0, kView.width, 30, IsErrorRed), 0);
   EXPECT_EQ(mended.Differences(before, 0, 40, kView.width, kView.height - 40), 0);
+
+  // The page image is watched too: with red and blue swapped, the skeleton
+  // shows in other colours at once.
+  std::vector<unsigned char> page;
+  unsigned w = 0, h = 0;
+  ASSERT_EQ(lodepng::decode(page, w, h, kPage), 0u);
+  for (size_t i = 0; i + 3 < page.size(); i += 4) std::swap(page[i], page[i + 2]);
+  std::vector<unsigned char> png;
+  ASSERT_EQ(lodepng::encode(png, page, w, h), 0u);
+  dir.Write("Char01.png", png);
+  const Screenshot recoloured = program.ShootWhen(
+      [&](const Screenshot& s) { return s.Differences(before, 0, 40, kView.width, kView.height - 40) > 20000; }, 15);
+  EXPECT_GT(recoloured.Differences(before, 0, 40, kView.width, kView.height - 40), 20000) << "the new page was not shown";
+  EXPECT_EQ(SkeletonPixels(recoloured), SkeletonPixels(before)) << "the same shape, other colours";
+  CloseAndExpectExitZero();
+}
+
+TEST_F(Skelview, AResizedWindowKeepsThePanelRightAndRefitsTheSkeleton) {
+  Launch({kAtlas, kJson});
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
+  ASSERT_TRUE(program.Xdotool({"windowsize", std::to_string(program.window()), "1000", "560"}));
+  const skelview::Area view = skelview::ViewArea(1000, 560);
+  auto isFrame = [](Rgb p) { return p.r == 10 && p.g == 60 && p.b == 120; };
+  // The time bar's frame reaches the new view's right side, less its inset.
+  const int barRight = view.width - skelview::kTimeBarInset - 1, barY = 560 - skelview::kTimeBarBottom - 10;
+  const Screenshot shot = program.ShootWhen(
+      [&](const Screenshot& s) { return s.width == 1000 && s.height == 560 && isFrame(s.At(barRight, barY)); }, 15);
+  shot.Save(Artifact("skelview-resized.png"));
+  ASSERT_EQ(shot.width, 1000u);
+  EXPECT_TRUE(isFrame(shot.At(barRight, barY)));
+  // The lists keep to the right edge.
+  EXPECT_TRUE(isFrame(shot.At(1000 - skelview::kPanelWidth + skelview::kAnimationList.x, 80)));
+  // The skeleton fills the smaller view about as it filled the larger one:
+  // the rows it spans stay within the view, centred.
+  int top = -1, bottom = -1;
+  for (int y = 0; y < view.height; ++y) {
+    if (shot.Count(0, y, view.width, 1, [](Rgb p) { return !IsChecker(p); }) > 3) {
+      if (top < 0) top = y;
+      bottom = y;
+    }
+  }
+  ASSERT_GE(top, 0);
+  EXPECT_GT(bottom - top, view.height * 8 / 10);
+  EXPECT_LT(bottom, view.height - 5);
   CloseAndExpectExitZero();
 }
 
