@@ -47,6 +47,26 @@ void OutlineRect(const Rect& rect, uint32_t rgba) {
   OutlineRect(rect, Channel(rgba, 0), Channel(rgba, 1), Channel(rgba, 2), Channel(rgba, 3));
 }
 
+void DrawLine(float x0, float y0, float x1, float y1, uint32_t rgba, float lineWidth) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisable(GL_TEXTURE_2D);
+  const GLfloat ends[4] = {x0, y0, x1, y1};
+  uint8_t colors[8];
+  for (int i = 0; i < 2; ++i) {
+    for (int c = 0; c < 4; ++c) colors[4 * i + c] = Channel(rgba, c);
+  }
+  glLineWidth(lineWidth);
+  glVertexPointer(2, GL_FLOAT, 0, ends);
+  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors);
+  glDrawArrays(GL_LINES, 0, 2);
+  glLineWidth(1.0f);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnable(GL_TEXTURE_2D);
+  glFlush();
+}
+
 void DrawFramedBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t d, uint32_t fillColor, uint32_t frameColor) {
   FillRect({x, y, w, d}, frameColor);
   FillRect({x, y + d, d, h - 2 * d}, frameColor);

@@ -32,7 +32,7 @@ int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 }  // namespace
 
-ProgramHarness::ProgramHarness() {
+ProgramHarness::ProgramHarness() : binary_(TARN_BINARY), title_("OpenGL") {
   XSetErrorHandler(IgnoreXError);
   display_ = XOpenDisplay(nullptr);
 }
@@ -60,7 +60,8 @@ bool ProgramHarness::Start(bool withDisplay) {
       std::istringstream in(wrapper);
       for (std::string word; in >> word;) words.push_back(word);
     }
-    words.push_back(program_.empty() ? TARN_BINARY : program_);
+    words.push_back(binary_);
+    for (const std::string& arg : args_) words.push_back(arg);
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
@@ -74,11 +75,18 @@ bool ProgramHarness::WaitForWindow(double seconds) {
   if (!display_) return false;
   auto start = std::chrono::steady_clock::now();
   while (!Elapsed(start, seconds)) {
-    window_ = tarn_xwin::FindWindowByTitle(display_, "OpenGL", pid_);
+    window_ = tarn_xwin::FindWindowByTitle(display_, title_.c_str(), pid_);
     if (window_) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
+}
+
+void ProgramHarness::SetProgram(const std::string& binary, const std::vector<std::string>& args,
+                                const std::string& windowTitle) {
+  binary_ = binary;
+  args_ = args;
+  title_ = windowTitle;
 }
 
 void ProgramHarness::SendDeleteWindow() { tarn_xwin::SendDeleteWindow(display_, window_); }

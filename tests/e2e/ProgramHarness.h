@@ -53,12 +53,13 @@ class ProgramHarness {
   // Where the program starts (set before Start); the build's working
   // directory by default.
   void SetWorkingDirectory(const std::string& path) { workdir_ = path; }
-  // The program to start (set before Start); the build's tarn by default.
-  void SetProgram(const std::string& path) { program_ = path; }
+  // Runs another program than tarn (set before Start): its path, its
+  // arguments and the title of the window it opens.
+  void SetProgram(const std::string& binary, const std::vector<std::string>& args, const std::string& windowTitle);
   // Starts the program in its working directory; false when fork fails.
   // With withDisplay false the program gets no DISPLAY.
   bool Start(bool withDisplay = true);
-  // Waits for the program's own window titled "OpenGL".
+  // Waits for the program's own window (titled "OpenGL" for tarn).
   bool WaitForWindow(double seconds);
   // The close button: a WM_DELETE_WINDOW client message.
   void SendDeleteWindow();
@@ -94,7 +95,9 @@ class ProgramHarness {
   pid_t pid_ = -1;
   std::vector<std::pair<std::string, std::string>> environment_;
   std::string workdir_;
-  std::string program_;
+  std::string binary_;  // tarn unless SetProgram names another
+  std::vector<std::string> args_;
+  std::string title_;
 };
 
 // Loudest 16-bit sample in a WAV file's data chunk; -1 without one.

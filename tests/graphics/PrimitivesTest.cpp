@@ -113,4 +113,21 @@ TEST_F(PrimitivesTest, RimRichDrawsFrameThenMidThenFill) {
   EXPECT_EQ(Row(10, 20, 12, mid), "FFFFFFFFFFFF");
 }
 
+TEST_F(PrimitivesTest, DrawLineJoinsItsEndsAtAnyAngle) {
+  DrawLine(10.5f, 40.5f, 30.5f, 40.5f, kFill);
+  EXPECT_EQ(Row(8, 40, 25), "..ffffffffffffffffffff...");
+  // A diagonal passes the pixels between its ends, not beside them.
+  DrawLine(100.5f, 100.5f, 120.5f, 120.5f, kFrame, 1.0f);
+  for (int i = 2; i < 18; i += 5) {
+    EXPECT_TRUE(SameRgb(ReadPixel(100 + i, 100 + i), kBlue)) << i;
+    EXPECT_TRUE(SameRgb(ReadPixel(100 + i, 110 + i / 4), kClear)) << i;
+  }
+  // Wider lines cover more rows; textured drawing still works after.
+  DrawLine(10.0f, 60.0f, 30.0f, 60.0f, kFill, 4.0f);
+  int rows = 0;
+  for (int y = 55; y < 66; ++y) rows += SameRgb(ReadPixel(20, y), kRed);
+  EXPECT_GE(rows, 3);
+  EXPECT_LE(rows, 5);
+}
+
 }  // namespace

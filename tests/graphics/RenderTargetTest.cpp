@@ -4,11 +4,16 @@
 #include "TestImages.h"
 #include "graphics/Graphic2D.h"
 #include "graphics/Primitives.h"
+#include "graphics/ReadBack.h"
+
+#include <lodepng.h>
 
 using namespace tarn_test;
 using TarnFramework::EndRender;
 using TarnFramework::FillRect;
 using TarnFramework::Graphic2D;
+using TarnFramework::ReadPixels;
+using TarnFramework::SavePng;
 
 namespace {
 
@@ -139,6 +144,56 @@ TEST_F(RenderTargetTest, ATargetDestroyedWhileBoundLeavesTheStack) {
   EndRender();
   FillRect({10, 10, 10, 10}, 0, 255, 0, 255);
   ExpectRgb(15, 15, kGreen);
+}
+
+// Read-back gives the picture's rows top first, in a target and in the
+// window alike, and refuses areas that reach outside.
+TEST_F(RenderTargetTest, ReadPixelsReadsTheAreaAsItShowsAndSavePngKeepsIt) {
+  auto paint = [] {
+    FillRect({2, 1, 3, 2}, 255, 0, 0, 255);     // red near the top
+    FillRect({0, 6, 8, 2}, 0, 0, 255, 255);     // blue along the bottom
+  };
+  auto expectPicture = [](const std::vector<uint8_t>& rgba, const char* where) {
+    ASSERT_EQ(rgba.size(), 8u * 8 * 4) << where;
+    auto at = [&](int x, int y) { return Pixel{rgba[(y * 8 + x) * 4], rgba[(y * 8 + x) * 4 + 1], rgba[(y * 8 + x) * 4 + 2], 255}; };
+    EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 1), kRed) << where;
+    EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 7), kBlue) << where;
+    EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 4), (Pixel{0, 0, 0, 255})) << where;
+  };
+  Graphic2D target;
+  target.SetRenderTarget(40, 30);
+  target.BeginRender();
+  Clear(0, 0, 0);
+  paint();
+  std::vector<uint8_t> inTarget;
+  EXPECT_TRUE(ReadPixels({0, 0, 8, 8}, inTarget));
+  EXPECT_FALSE(ReadPixels({35, 0, 8, 8}, inTarget));
+  EXPECT_FALSE(ReadPixels({0, 0, 0, 8}, inTarget));
+  std::vector<uint8_t> picture;
+  ASSERT_TRUE(ReadPixels({0, 0, 8, 8}, picture));
+  EndRender();
+  expectPicture(picture, "target");
+
+  Clear(0, 0, 0);
+  paint();
+  std::vector<uint8_t> inWindow;
+  ASSERT_TRUE(ReadPixels({0, 0, 8, 8}, inWindow));
+  expectPicture(inWindow, "window");
+  EXPECT_FALSE(ReadPixels({1275, 0, 8, 8}, inWindow));
+  EXPECT_FALSE(ReadPixels({-1, 0, 8, 8}, inWindow));
+
+  const std::string path = dir.File("read.png");
+  std::string why;
+  ASSERT_TRUE(SavePng(path.c_str(), picture, 8, 8, &why)) << why;
+  std::vector<unsigned char> decoded;
+  unsigned w = 0, h = 0;
+  ASSERT_EQ(lodepng::decode(decoded, w, h, path), 0u);
+  EXPECT_EQ(w, 8u);
+  EXPECT_EQ(h, 8u);
+  EXPECT_TRUE(std::equal(decoded.begin(), decoded.end(), picture.begin()));
+  EXPECT_FALSE(SavePng(dir.File("no/such/folder.png").c_str(), picture, 8, 8, &why));
+  EXPECT_NE(why.find("No such file"), std::string::npos) << why;
+  EXPECT_FALSE(SavePng(path.c_str(), picture, 9, 8, &why)) << "a size that does not match the pixels";
 }
 
 }  // namespace

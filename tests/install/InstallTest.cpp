@@ -89,7 +89,7 @@ TEST(Install, InstalledProgramStartedElsewhereDrawsTheMainScreenAndEndsWithZero)
 
   ProgramHarness program;
   ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
-  program.SetProgram(root + "/bin/tarn");
+  program.SetProgram(root + "/bin/tarn", {}, "OpenGL");
   program.SetWorkingDirectory(elsewhere.path());
   ASSERT_TRUE(program.Start());
   ASSERT_TRUE(program.WaitForWindow(30)) << "the installed program's window did not appear";

@@ -1,0 +1,230 @@
+// skelview's clock, file checks and helpers, over the project's Char01
+// skeleton loaded without textures (no window needed).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Content.h"
+#include "Layout.h"
+#include "Playback.h"
+#include "TempDir.h"
+#include "Text.h"
+#include "skel/Animation.h"
+#include "skel/AnimationState.h"
+#include "skel/Atlas.h"
+#include "skel/Bone.h"
+#include "skel/SkelAnimation.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/SkeletonJson.h"
+#include "skel/TrackEntry.h"
+
+namespace {
+
+using skelview::Playback;
+using tarn_test::TempDir;
+
+constexpr double kFrame = skelview::kFrameSeconds;
+
+class PlaybackTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    atlas = std::make_unique<skel::Atlas>(skel::String("skel_data/Char01.atlas"), nullptr);
+    skel::SkeletonJson json(atlas.get());
+    data.reset(json.readSkeletonDataFile(skel::String("skel_data/Char01.json")));
+    ASSERT_TRUE(data) << json.getError().buffer();
+    sprite = std::make_unique<TarnSkel::SkelAnimation>(data.get());
+    playback = std::make_unique<Playback>(*sprite);
+    idle = playback->FindAnimation("idle");
+    wave = playback->FindAnimation("wave");
+    ASSERT_GE(idle, 0);
+    ASSERT_GE(wave, 0);
+  }
+  void TearDown() override {
+    playback.reset();
+    sprite.reset();
+  }
+  // Plays on frame by frame for seconds, gathering the events fired.
+  std::vector<std::string> Play(double seconds) {
+    std::vector<std::string> fired;
+    for (int i = 0; i < static_cast<int>(std::lround(seconds / kFrame)); ++i) {
+      playback->Advance(kFrame);
+      playback->Place({0, 0, 1});
+      for (std::string& e : playback->TakeEvents()) fired.push_back(e);
+    }
+    return fired;
+  }
+  // World positions of every bone, after placing the skeleton.
+  std::vector<float> Pose() {
+    playback->Place({100, 200, 0.5f});
+    std::vector<float> out;
+    for (skel::Bone* bone : sprite->skeleton->getBones()) {
+      out.push_back(bone->getWorldX());
+      out.push_back(bone->getWorldY());
+    }
+    return out;
+  }
+  void ExpectSamePose(const std::vector<float>& a, const std::vector<float>& b, const char* what) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], b[i], 0.05f) << what << ", value " << i;
+  }
+
+  std::unique_ptr<skel::Atlas> atlas;
+  std::unique_ptr<skel::SkeletonData> data;
+  std::unique_ptr<TarnSkel::SkelAnimation> sprite;
+  std::unique_ptr<Playback> playback;
+  int idle = -1, wave = -1;
+};
+
+TEST_F(PlaybackTest, EventsFireOnceWhenPlayedAndNeverWhenSeekingOrHeld) {
+  playback->Select(wave);
+  // "wave" keys its event at 0.6 s and 1.1 s.
+  EXPECT_EQ(Play(1.0), std::vector<std::string>{"wave \"hello\""});
+  // Held: posed every frame, the state applied again, nothing new fires.
+  for (int i = 0; i < 30; ++i) playback->Place({0, 0, 1});
+  EXPECT_TRUE(playback->TakeEvents().empty());
+  // A jump over an event does not fire it; playing on from there fires the next only.
+  playback->Seek(0.7);
+  EXPECT_TRUE(playback->TakeEvents().empty());
+  EXPECT_EQ(Play(0.5).size(), 1u);
+  // Round the loop's end, the first event fires again.
+  playback->Seek(1.5);
+  EXPECT_EQ(Play(1.2).size(), 1u);
+  EXPECT_NEAR(playback->Time(), 0.7, 1e-6);
+}
+
+TEST_F(PlaybackTest, TheClockLoopsOrStopsAtTheEndAndSeekStaysInRange) {
+  playback->Select(wave);
+  EXPECT_DOUBLE_EQ(playback->Duration(), 2.0);
+  EXPECT_TRUE(playback->Advance(1.5));
+  EXPECT_TRUE(playback->Advance(1.0));
+  EXPECT_NEAR(playback->Time(), 0.5, 1e-6);
+
+  playback->SetLoop(false);
+  EXPECT_NEAR(playback->Time(), 0.5, 1e-6) << "toggling the loop keeps the time";
+  EXPECT_TRUE(playback->Advance(1.0));
+  EXPECT_FALSE(playback->Advance(1.0));
+  EXPECT_DOUBLE_EQ(playback->Time(), 2.0);
+  const std::vector<float> last = Pose();
+  EXPECT_FALSE(playback->Advance(kFrame));
+  ExpectSamePose(Pose(), last, "held on the last frame");
+
+  for (const auto& [asked, got] : {std::pair<double, double>{-1, 0}, {99, 2}, {NAN, 0}, {INFINITY, 0}}) {
+    playback->Seek(asked);
+    EXPECT_DOUBLE_EQ(playback->Time(), got) << asked;
+  }
+  // A seek poses exactly what playing to that time poses.
+  playback->SetLoop(true);
+  playback->Seek(0);
+  Play(1.25);
+  const std::vector<float> played = Pose();
+  playback->Seek(1.25);
+  ExpectSamePose(Pose(), played, "seek against play");
+}
+
+TEST_F(PlaybackTest, TheMixPreviewPlaysTheFirstOnceThenCrossFadesIntoTheSecond) {
+  playback->Select(idle);
+  playback->SetMix(wave, 0.5);
+  EXPECT_DOUBLE_EQ(playback->Duration(), 3.0 + 2.0);
+  Play(3.25);
+  skel::TrackEntry* entry = sprite->state->getCurrent(0);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_STREQ(entry->getAnimation()->getName().buffer(), "wave");
+  ASSERT_NE(entry->getMixingFrom(), nullptr) << "the idle run was dropped instead of mixed from";
+  EXPECT_STREQ(entry->getMixingFrom()->getAnimation()->getName().buffer(), "idle");
+  EXPECT_NEAR(entry->getMixDuration(), 0.5, 1e-6);
+  const std::vector<float> mixing = Pose();
+
+  // Seeking into the mix gives the same cross-fade as playing into it.
+  playback->Seek(3.25);
+  ExpectSamePose(Pose(), mixing, "seek into the mix");
+  // Neither animation alone poses it.
+  playback->SetMix(-1, 0.5);
+  EXPECT_DOUBLE_EQ(playback->Duration(), 3.0);
+  playback->Select(wave);
+  playback->Seek(0.25);
+  const std::vector<float> waveAlone = Pose();
+  float apart = 0;
+  for (size_t i = 0; i < waveAlone.size(); ++i) apart = std::max(apart, std::fabs(waveAlone[i] - mixing[i]));
+  EXPECT_GT(apart, 1.0f);
+
+  // Looping, the preview starts over from the first animation.
+  playback->Select(idle);
+  playback->SetMix(wave, 0.5);
+  playback->Seek(4.9);
+  Play(0.2);
+  EXPECT_NEAR(playback->Time(), 0.1, 1e-6);
+  EXPECT_STREQ(sprite->state->getCurrent(0)->getAnimation()->getName().buffer(), "idle");
+}
+
+TEST(SkelviewContent, JsonSyntaxErrorsAreFoundWhereTheReaderStops) {
+  TempDir dir;
+  const struct {
+    const char* text;
+    const char* error;  // empty: none
+  } cases[] = {
+      {"{\"skeleton\": {\"version\": \"x\"}}", ""},
+      {"{\"skeleton\": {\"version\": ", "JSON syntax error at line 1, column 26 (the file ends early)"},
+      {"{\n  \"bones\": [\n    {\"name\": root}\n  ]\n}", "JSON syntax error at line 3, column 14: root}"},
+      {"garbage", "JSON syntax error at line 1, column 1: garbage"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir.Write("s.json", std::string(c.text));
+    EXPECT_EQ(skelview::JsonSyntaxError(path), c.error) << c.text;
+  }
+  // An error left from an earlier text is not taken for one in this file.
+  skelview::JsonSyntaxError(dir.Write("bad.json", std::string("{\"a\": ")));
+  EXPECT_EQ(skelview::JsonSyntaxError(dir.Write("good.json", std::string("{\"a\": 1}"))), "");
+  // The project's own character parses to its end.
+  EXPECT_EQ(skelview::JsonSyntaxError("skel_data/Char01.json"), "");
+}
+
+TEST(SkelviewContent, AWatchReportsAChangeOnceTheFilesKeepStill) {
+  TempDir dir;
+  const std::string a = dir.Write("a.json", std::string("{}")), b = dir.Write("b.png", std::string("x"));
+  skelview::FileWatch watch;
+  watch.Watch({a, b});
+  EXPECT_FALSE(watch.Poll());
+  dir.Write("b.png", std::string("xy"));
+  EXPECT_FALSE(watch.Poll()) << "changed this poll: maybe still being written";
+  EXPECT_TRUE(watch.Poll());
+  EXPECT_FALSE(watch.Poll()) << "reported once";
+  // Still changing at the next poll: wait on.
+  dir.Write("a.json", std::string("{1"));
+  EXPECT_FALSE(watch.Poll());
+  dir.Write("a.json", std::string("{12"));
+  EXPECT_FALSE(watch.Poll());
+  EXPECT_TRUE(watch.Poll());
+  // A file that goes away is a change too.
+  std::remove(b.c_str());
+  EXPECT_FALSE(watch.Poll());
+  EXPECT_TRUE(watch.Poll());
+}
+
+TEST(SkelviewLayout, BoundsAreCentredAndFittedOnTheTighterSide) {
+  // 100 x 200 bounds from (-50, 0) in a 400 x 400 area: height decides.
+  const skelview::Placement p = skelview::FitBounds(-50, 0, 100, 200, 400, 400);
+  EXPECT_FLOAT_EQ(p.scale, 0.9f * 400 / 200);
+  // The bounds' centre (0, 100) lands on the area's centre (y runs down).
+  EXPECT_FLOAT_EQ(p.x + 0 * p.scale, 200);
+  EXPECT_FLOAT_EQ(p.y - 100 * p.scale, 200);
+  EXPECT_FLOAT_EQ(skelview::FitBounds(0, 0, 0, 0, 400, 300).scale, 1.0f) << "no bounds: unscaled";
+  const skelview::Area view = skelview::ViewArea(1280, 720);
+  EXPECT_EQ(view.width, 1280 - skelview::kPanelWidth);
+  EXPECT_EQ(view.height, 720 - skelview::kTimeBarHeight);
+  EXPECT_EQ(skelview::ViewArea(100, 50).width, 1) << "a window smaller than the panel";
+}
+
+TEST(SkelviewText, Utf8BecomesOneUnitPerCharacterAndBadBytesAReplacement) {
+  EXPECT_EQ(skelview::Utf16("wave"), u"wave");
+  EXPECT_EQ(skelview::Utf16("\xE6\x89\x8B\xE3\x82\x92\xE6\x8C\xAF\xE3\x82\x8B"), u"手を振る");
+  EXPECT_EQ(skelview::Utf16("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(skelview::Utf16("\xE6\x89"), u"\uFFFD\uFFFD") << "cut short";
+  EXPECT_EQ(skelview::Utf16("\xF0\x9F\x98\x80"), u"\uFFFD") << "beyond 16 bits";
+  EXPECT_EQ(skelview::Utf16("\xED\xA0\x80"), u"\uFFFD") << "an encoded surrogate";
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// Loading a skeleton for the viewer: the glue's holder filled the way the
+// game fills it, but keeping the loader's error text, and a watch on the
+// files a load read.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "skel/SkelData.h"
+
+namespace skelview {
+
+// The runtime's JSON reader stops quietly at a syntax error and the loader
+// goes on with the part before it, so a half-saved file would load as a
+// skeleton with pieces missing. Empty when the file parses to its end, else
+// where it stops ("JSON syntax error at line L, column C: ...").
+std::string JsonSyntaxError(const std::string& path);
+
+// Loads the atlas (its pages through the glue's texture loader) and the
+// skeleton. On failure out is left empty and error holds the reason: the
+// loader's own text, a JSON syntax error, or "cannot read FILE: why" for a
+// file that is gone.
+bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
+                 std::string& error);
+
+// The page image files of a loaded atlas, as the atlas reader looks them up.
+std::vector<std::string> PageImagePaths(const std::string& atlasPath, const TarnSkel::SkelData& content);
+
+// Notices when any of a set of files changes (size, time, or it comes or
+// goes). A change is reported once the files have kept still for one poll,
+// so a file caught half-written is not loaded.
+class FileWatch {
+ public:
+  void Watch(const std::vector<std::string>& paths);
+  // Call now and then; true once after the files changed and settled.
+  bool Poll();
+
+ private:
+  struct Stamp {
+    bool exists = false;
+    off_t size = 0;
+    long long seconds = 0;
+    long nanoseconds = 0;
+    bool operator==(const Stamp& o) const {
+      return exists == o.exists && size == o.size && seconds == o.seconds && nanoseconds == o.nanoseconds;
+    }
+  };
+  static Stamp Take(const std::string& path);
+  std::vector<std::string> paths_;
+  std::vector<Stamp> known_;    // as last loaded
+  std::vector<Stamp> pending_;  // a change seen at the last poll
+  bool changing_ = false;
+};
+
+}  // namespace skelview

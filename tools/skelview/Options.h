@@ -1,0 +1,44 @@
+// skelview's command line, and the start-up checks of the files it names.
+#pragma once
+
+#include <string>
+
+namespace skelview {
+
+// Exit codes, as skelcheck uses them: 1 the loader refused the content, 2 a
+// usage error or a file that cannot be read or written, 3 no window (no
+// display, no OpenGL context, no font).
+enum ExitCode { kExitOk = 0, kExitLoad = 1, kExitUsage = 2, kExitNoWindow = 3 };
+
+struct Options {
+  std::string atlasPath;
+  std::string jsonPath;
+  std::string skin;       // empty: the data's default skin
+  std::string animation;  // empty: the first animation
+  // Render mode: the animation to render, or empty to open the viewer.
+  std::string render;
+  double fps = 0;
+  int frames = 0;  // 0: enough to cover the animation once
+  int frameWidth = 256;
+  int frameHeight = 256;
+  std::string out;
+  bool help = false;
+};
+
+// Fills options from argv; false with a message in error on a usage mistake.
+bool ParseArguments(int argc, char** argv, Options& options, std::string& error);
+
+// The short usage text (for stderr on a mistake, stdout for --help).
+const char* UsageText();
+
+// The file checks every tool makes before loading: each path must name a
+// readable regular file. Prints "skelview: cannot read FILE: why" for the
+// first that is not and returns kExitUsage; kExitOk otherwise.
+int CheckInputFiles(const std::string& atlasPath, const std::string& jsonPath);
+
+// Loads the skeleton as skelcheck does (no textures, no window) and checks
+// the names the options give. Prints the loader's error, or "no animation
+// named X" / "no skin named X", and returns kExitLoad; kExitOk otherwise.
+int CheckContent(const Options& options);
+
+}  // namespace skelview

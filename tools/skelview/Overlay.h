@@ -1,0 +1,31 @@
+// What the viewer draws over and under the skeleton: the checkerboard, the
+// bones with their joints, the IK targets, the bounds of what is visible.
+#pragma once
+
+#include <cstdint>
+
+#include "Layout.h"
+
+namespace skel {
+class Skeleton;
+}
+
+namespace skelview {
+
+constexpr uint32_t kCheckerLight = 0xFFC8C8C8;
+constexpr uint32_t kCheckerDark = 0xFFA0A0A0;
+constexpr int32_t kCheckerCell = 16;
+
+// Fills the area with a neutral checkerboard (cells from its top-left).
+void DrawCheckerboard(const Area& area);
+
+// Bones as lines from joint to tip with the joints on top, and a cross on
+// each IK constraint's target; skeleton positions are offset by the area's.
+void DrawBones(skel::Skeleton& skeleton, const Area& area);
+
+// The rectangle around every visible region and mesh of the posed
+// skeleton; false (nothing drawn) when nothing is visible.
+bool VisibleBounds(skel::Skeleton& skeleton, float& minX, float& minY, float& maxX, float& maxY);
+void DrawBounds(skel::Skeleton& skeleton, const Area& area);
+
+}  // namespace skelview

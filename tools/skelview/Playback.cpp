@@ -1,0 +1,232 @@
+#include "Playback.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+#include "skel/Animation.h"
+#include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
+#include "skel/Event.h"
+#include "skel/EventData.h"
+#include "skel/SkelAnimation.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/Slot.h"
+
+namespace skelview {
+
+namespace {
+
+skel::Animation* FindByName(TarnSkel::SkelAnimation& sprite, int index) {
+  if (!sprite.skeleton || index < 0 || index >= static_cast<int>(sprite.animationNames.size())) return nullptr;
+  return sprite.skeleton->getData()->findAnimation(skel::String(sprite.animationNames[index]));
+}
+
+}  // namespace
+
+Playback::Playback(TarnSkel::SkelAnimation& sprite) : sprite_(sprite) {
+  Restart();
+  Seek(0);
+}
+
+Playback::~Playback() {
+  if (sprite_.state) sprite_.state->setListener(static_cast<skel::AnimationStateListenerObject*>(nullptr));
+}
+
+int Playback::AnimationCount() const { return static_cast<int>(sprite_.animationNames.size()); }
+
+const char* Playback::AnimationName(int index) const {
+  return index >= 0 && index < AnimationCount() ? sprite_.animationNames[index] : "";
+}
+
+int Playback::FindAnimation(const std::string& name) const {
+  for (int i = 0; i < AnimationCount(); ++i) {
+    if (name == sprite_.animationNames[i]) return i;
+  }
+  return -1;
+}
+
+double Playback::AnimationDuration(int index) const {
+  skel::Animation* animation = FindByName(sprite_, index);
+  if (!animation) return 0;
+  const double duration = animation->getDuration();
+  // A hostile file may claim anything; keep the clock's arithmetic finite.
+  return std::isfinite(duration) && duration > 0 ? std::min(duration, 1e6) : 0;
+}
+
+void Playback::Select(int index) {
+  if (index < 0 || index >= AnimationCount()) return;
+  first_ = index;
+  if (second_ >= 0) SetMix(second_, mixSeconds_);
+  Seek(0);
+}
+
+void Playback::SetSkin(const std::string& name) {
+  if (!sprite_.skeleton) return;
+  sprite_.SetSkin(name.c_str());
+  Seek(time_);
+}
+
+void Playback::SetMix(int index, double seconds) {
+  second_ = index >= 0 && index < AnimationCount() ? index : -1;
+  mixSeconds_ = std::isfinite(seconds) ? std::max(0.0, seconds) : 0;
+  skel::Animation* from = FindByName(sprite_, first_);
+  skel::Animation* to = FindByName(sprite_, second_);
+  if (from && to && sprite_.stateData) sprite_.stateData->setMix(from, to, static_cast<float>(mixSeconds_));
+  Seek(time_);
+}
+
+void Playback::SetLoop(bool loop) {
+  loop_ = loop;
+  Seek(time_);
+}
+
+double Playback::Duration() const {
+  return Mixing() ? FirstDuration() + AnimationDuration(second_) : FirstDuration();
+}
+
+void Playback::Restart() {
+  if (!sprite_.skeleton || !sprite_.stateData) return;
+  // A new state forgets every entry and mix; properties only an earlier
+  // animation keyed go back to the setup pose with the skeleton.
+  if (sprite_.state) sprite_.state->setListener(static_cast<skel::AnimationStateListenerObject*>(nullptr));
+  delete sprite_.state;
+  sprite_.state = new skel::AnimationState(sprite_.stateData);
+  sprite_.state->setListener(this);
+  sprite_.skeleton->setBonesToSetupPose();
+  sprite_.skeleton->setSlotsToSetupPose();
+  sprite_.currentAnimation = first_;
+  if (skel::Animation* animation = FindByName(sprite_, first_)) {
+    // The preview's first run loops, as a game's idle would, so the mix
+    // fades out of a moving pose.
+    sprite_.state->setAnimation(0, animation, loop_ || Mixing());
+  }
+}
+
+void Playback::SwitchToSecond() {
+  // The first run must have been applied, or the state drops it instead of
+  // mixing from it.
+  Apply();
+  if (skel::Animation* animation = FindByName(sprite_, second_)) {
+    sprite_.state->setAnimation(0, animation, loop_);
+  }
+}
+
+void Playback::Apply() {
+  if (sprite_.state && sprite_.skeleton) sprite_.state->apply(*sprite_.skeleton);
+}
+
+void Playback::Seek(double t) {
+  if (!std::isfinite(t)) t = 0;
+  t = std::clamp(t, 0.0, Duration());
+  collecting_ = false;
+  Restart();
+  if (!sprite_.state) return;
+  const double firstRun = FirstDuration();
+  if (Mixing() && t >= firstRun) {
+    sprite_.state->update(static_cast<float>(firstRun));
+    SwitchToSecond();
+    sprite_.state->update(static_cast<float>(t - firstRun));
+  } else {
+    sprite_.state->update(static_cast<float>(t));
+  }
+  // Applied here so the next step fires only the events after t.
+  Apply();
+  time_ = t;
+}
+
+bool Playback::Advance(double seconds) {
+  if (!sprite_.state || !(seconds > 0)) return true;
+  const double duration = Duration();
+  if (duration <= 0) return true;
+  double target = time_ + seconds;
+  if (target >= duration) {
+    if (!loop_) {
+      target = duration;
+    } else if (Mixing()) {
+      // The preview starts over from the first animation.
+      Seek(std::fmod(target, duration));
+      return true;
+    }
+  }
+  collecting_ = true;
+  const double firstRun = FirstDuration();
+  if (Mixing() && time_ < firstRun && target >= firstRun) {
+    sprite_.state->update(static_cast<float>(firstRun - time_));
+    SwitchToSecond();
+    sprite_.state->update(static_cast<float>(target - firstRun));
+  } else {
+    sprite_.state->update(static_cast<float>(target - time_));
+  }
+  Apply();
+  collecting_ = false;
+  const bool running = loop_ || target < duration;
+  time_ = loop_ && !Mixing() ? std::fmod(target, duration) : target;
+  return running;
+}
+
+void Playback::Place(const Placement& placement) {
+  if (!sprite_.skeleton) return;
+  sprite_.skeleton->setX(placement.x);
+  sprite_.skeleton->setY(placement.y);
+  sprite_.skeleton->setScaleX(placement.scale);
+  sprite_.skeleton->setScaleY(placement.scale);
+  sprite_.Pose(false, false);
+}
+
+std::vector<std::string> Playback::TakeEvents() {
+  std::vector<std::string> taken;
+  taken.swap(events_);
+  return taken;
+}
+
+void Playback::callback(skel::AnimationState*, skel::EventType type, skel::TrackEntry*, skel::Event* event) {
+  if (!collecting_ || type != skel::EventType::event || !event) return;
+  const char* name = event->getData().getName().buffer();
+  std::string text = name ? name : "";
+  const char* value = event->getStringValue().buffer();
+  if (value && *value) text += std::string(" \"") + value + "\"";
+  // A run of events in one frame shows the latest few, not a wall of text.
+  if (events_.size() < 16) events_.push_back(text);
+}
+
+void Playback::Bounds(float& x, float& y, float& width, float& height) const {
+  x = y = width = height = 0;
+  if (!sprite_.skeleton) return;
+  skel::SkeletonData* data = sprite_.skeleton->getData();
+  if (data->getWidth() > 0 && data->getHeight() > 0 && std::isfinite(data->getWidth() + data->getHeight()) &&
+      std::isfinite(data->getX() + data->getY())) {
+    x = data->getX();
+    y = data->getY();
+    width = data->getWidth();
+    height = data->getHeight();
+    return;
+  }
+  // No size in the file: measure the setup pose, in skeleton units (y up).
+  skel::Skeleton probe(data);
+  probe.setSkin(sprite_.skeleton->getSkin());
+  probe.setSlotsToSetupPose();
+  probe.updateWorldTransform();
+  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
+  std::vector<TarnFramework::Graphic2D::Vertex> vertices;
+  for (skel::Slot* slot : probe.getDrawOrder()) {
+    if (!slot) continue;
+    TarnSkel::BuildSlotVertices(*slot, vertices);
+    for (const auto& v : vertices) {
+      if (!std::isfinite(v.x) || !std::isfinite(v.y)) continue;
+      minX = std::min(minX, v.x);
+      maxX = std::max(maxX, v.x);
+      minY = std::min(minY, v.y);
+      maxY = std::max(maxY, v.y);
+    }
+  }
+  if (minX > maxX) return;
+  x = minX;
+  y = minY;
+  width = maxX - minX;
+  height = maxY - minY;
+}
+
+}  // namespace skelview

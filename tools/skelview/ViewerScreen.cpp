@@ -1,0 +1,443 @@
+#include "ViewerScreen.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "Layout.h"
+#include "Overlay.h"
+#include "Playback.h"
+#include "core/Key.h"
+#include "core/SystemBase.h"
+#include "graphics/Primitives.h"
+#include "graphics/ReadBack.h"
+#include "skel/SkelAnimation.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/Skin.h"
+#include "text/TextString.h"
+#include "widgets/Listbox.h"
+#include "widgets/SimpleButton.h"
+#include "widgets/WidgetTrackBar.h"
+
+using namespace TarnFramework;
+
+namespace skelview {
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kGrey = 0xFFC0C0C0;
+constexpr uint32_t kPanelColor = 0xFF3A2A2A;
+constexpr uint32_t kErrorColor = 0xFF5050FF;    // red
+constexpr uint32_t kErrorBand = 0xE0000028;
+constexpr uint32_t kGoodColor = 0xFF60E060;     // green
+constexpr uint32_t kTextBand = 0xC0202020;
+constexpr uint32_t kEventColor = 0xFF00D8FF;    // amber
+constexpr int32_t kEventFrames = 30;            // half a second
+constexpr int32_t kPollFrames = 15;
+constexpr double kMinSpeed = 0.1, kMaxSpeed = 2.0;
+
+// The mix bar's value for a duration and back, in steps of 0.05 s.
+double MixFromBar(double value) { return std::round(value * kMaxMixSeconds / 0.05) * 0.05; }
+// Scrubbed times land on whole frames, as the game shows them.
+double SnapToFrame(double seconds) { return std::round(seconds / kFrameSeconds) * kFrameSeconds; }
+
+std::string Format(const char* format, double a, double b = 0, double c = 0, double d = 0) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, a, b, c, d);
+  return text;
+}
+
+std::string SkinName(skel::Skin* skin) { return skin && skin->getName().buffer() ? skin->getName().buffer() : ""; }
+
+bool Pressed(int key) {
+  const int slot = KeyTable::NamedSlot(key);
+  const KeyTable& pressed = g_system->keyboard.pressed;
+  return slot >= 0 ? pressed.flags[slot] != 0
+                   : key >= 0 && key < KeyTable::kRawSlots && pressed.flags[KeyTable::kNamedSlots + key] != 0;
+}
+
+}  // namespace
+
+ViewerScreen::ViewerScreen(const Options& options, Font* font)
+    : options_(options), font_(font), painter_(font) {
+  SetName("SkelViewScreen");
+  if (g_system) SetSize(g_system->windowWidth, g_system->windowHeight);
+  BuildWidgets();
+}
+
+ViewerScreen::~ViewerScreen() { ViewerScreen::Release(); }
+
+void ViewerScreen::Release() {
+  // Widgets first: their texts and canvases go while the context exists.
+  Screen::Release();
+  animationList_ = skinList_ = mixList_ = nullptr;
+  playButton_ = backButton_ = forwardButton_ = loopButton_ = bonesButton_ = boundsButton_ = nullptr;
+  timeBar_ = speedBar_ = mixBar_ = nullptr;
+  ReleaseContent();
+  content_.Release();
+  canvas_.Release();
+  checker_.Release();
+}
+
+SimpleButton* ViewerScreen::AddButton(int32_t right, int32_t top, const std::string& label) {
+  auto* button = new SimpleButton(right, top, kPlayButton.width, kPlayButton.height, kAnchorTopRight);
+  button->handler = this;
+  AddChild(button);
+  SetLabel(button, label);
+  return button;
+}
+
+Listbox* ViewerScreen::AddList(int32_t top, int32_t height) {
+  auto* list = new Listbox(0, top, kAnimationList.width, height);
+  list->x = kPanelWidth - kAnimationList.x - kAnimationList.width;
+  list->anchor = kAnchorTopRight;
+  list->lineX = 6;
+  list->lineGap = 2;
+  list->handler = this;
+  AddChild(list);
+  return list;
+}
+
+WidgetTrackBar* ViewerScreen::AddBar(int32_t right, int32_t top, int32_t width) {
+  auto* bar = new WidgetTrackBar(width, kTimeBarThickness);
+  bar->x = right;
+  bar->y = top;
+  bar->handler = this;
+  AddChild(bar);
+  return bar;
+}
+
+void ViewerScreen::SetLabel(SimpleButton* button, const std::string& label) {
+  if (button) button->SetLabel(MakeText(font_, label, kWhite));
+}
+
+void ViewerScreen::BuildWidgets() {
+  auto right = [](const Spot& s) { return kPanelWidth - s.x - s.width; };
+  animationList_ = AddList(kAnimationList.y, kAnimationList.height);
+  skinList_ = AddList(kSkinList.y, kSkinList.height);
+  mixList_ = AddList(kMixList.y, kMixList.height);
+  playButton_ = AddButton(right(kPlayButton), kPlayButton.y, "Pause");
+  backButton_ = AddButton(right(kBackButton), kBackButton.y, "< Step");
+  forwardButton_ = AddButton(right(kForwardButton), kForwardButton.y, "Step >");
+  loopButton_ = AddButton(right(kLoopButton), kLoopButton.y, "Loop on");
+  bonesButton_ = AddButton(right(kBonesButton), kBonesButton.y, "Bones off");
+  boundsButton_ = AddButton(right(kBoundsButton), kBoundsButton.y, "Bounds off");
+  speedBar_ = AddBar(right(kSpeedBar), kSpeedBar.y, kSpeedBar.width);
+  speedBar_->value = (1.0 - kMinSpeed) / (kMaxSpeed - kMinSpeed);
+  mixBar_ = AddBar(right(kMixBar), kMixBar.y, kMixBar.width);
+  mixBar_->value = 0.2 / kMaxMixSeconds;
+  timeBar_ = new WidgetTrackBar(1, kTimeBarThickness);
+  timeBar_->anchor = kAnchorBottomLeft;
+  timeBar_->x = kTimeBarInset;
+  timeBar_->y = kTimeBarBottom;
+  timeBar_->handler = this;
+  AddChild(timeBar_);
+  OnResize(width, height);
+}
+
+bool ViewerScreen::Open(std::string& error) {
+  if (!LoadContent(options_.atlasPath, options_.jsonPath, content_, error)) return false;
+  StartContent(options_.animation, options_.skin, "", 0.2, 0);
+  WatchFiles();
+  return true;
+}
+
+void ViewerScreen::WatchFiles() {
+  std::vector<std::string> paths = {options_.atlasPath, options_.jsonPath};
+  for (const std::string& page : PageImagePaths(options_.atlasPath, content_)) paths.push_back(page);
+  watch_.Watch(paths);
+}
+
+void ViewerScreen::ReleaseContent() {
+  delete playback_;
+  playback_ = nullptr;
+  delete sprite_;
+  sprite_ = nullptr;
+}
+
+void ViewerScreen::StartContent(const std::string& animation, const std::string& skin, const std::string& mixTo,
+                                double mixSeconds, double time) {
+  sprite_ = new TarnSkel::SkelAnimation(content_.skeletonData);
+  playback_ = new Playback(*sprite_);
+  skin_.clear();
+  if (!skin.empty() && content_.skeletonData->findSkin(skel::String(skin.c_str()))) {
+    skin_ = skin;
+    playback_->SetSkin(skin_);
+  }
+  const int first = animation.empty() ? 0 : playback_->FindAnimation(animation);
+  playback_->Select(std::max(0, first));
+  if (!mixTo.empty()) playback_->SetMix(playback_->FindAnimation(mixTo), mixSeconds);
+  else playback_->SetMix(-1, mixSeconds);
+  playback_->Seek(time);
+  FillLists();
+}
+
+void ViewerScreen::FillLists() {
+  if (!playback_) return;
+  animationList_->ClearItems();
+  mixList_->ClearItems();
+  skinList_->ClearItems();
+  mixList_->AddItem(MakeText(font_, "(none)", kGrey), "");
+  for (int i = 0; i < playback_->AnimationCount(); ++i) {
+    animationList_->AddItem(MakeText(font_, playback_->AnimationName(i), kWhite), playback_->AnimationName(i));
+    mixList_->AddItem(MakeText(font_, playback_->AnimationName(i), kWhite), playback_->AnimationName(i));
+  }
+  animationList_->selectedIndex = playback_->Selected();
+  mixList_->selectedIndex = playback_->MixTarget() + 1;
+  skinList_->selectedIndex = -1;
+  const auto& skins = content_.skeletonData->getSkins();
+  for (size_t i = 0; i < skins.size(); ++i) {
+    const std::string name = SkinName(skins[i]);
+    skinList_->AddItem(MakeText(font_, name, kWhite), name.c_str());
+    if (!skin_.empty() && name == skin_) skinList_->selectedIndex = static_cast<int32_t>(i);
+  }
+  for (Listbox* list : {animationList_, mixList_, skinList_}) {
+    list->topIndex = 0;
+    list->selectedKey = nullptr;
+  }
+}
+
+void ViewerScreen::Reload() {
+  TarnSkel::SkelData fresh;
+  std::string error;
+  if (!LoadContent(options_.atlasPath, options_.jsonPath, fresh, error)) {
+    error_ = error;
+    ShowStatus("", kWhite, 0);
+    return;
+  }
+  // Keep what the content maker was looking at, by name.
+  const std::string animation = playback_ ? playback_->AnimationName(playback_->Selected()) : "";
+  const std::string mixTo = playback_ && playback_->MixTarget() >= 0 ? playback_->AnimationName(playback_->MixTarget()) : "";
+  const double mixSeconds = playback_ ? playback_->MixSeconds() : 0.2;
+  const double time = playback_ ? playback_->Time() : 0;
+  const bool loop = playback_ ? playback_->Loop() : true;
+  const std::string skin = skin_;
+  ReleaseContent();
+  content_.Release();
+  std::swap(content_.textureLoader, fresh.textureLoader);
+  std::swap(content_.atlas, fresh.atlas);
+  std::swap(content_.skeletonData, fresh.skeletonData);
+  StartContent(animation, skin, mixTo, mixSeconds, 0);
+  playback_->SetLoop(loop);
+  playback_->Seek(time);
+  error_.clear();
+  WatchFiles();
+  ShowStatus("reloaded", kGoodColor, 60);
+}
+
+void ViewerScreen::ShowStatus(const std::string& text, uint32_t color, int32_t frames) {
+  status_ = text;
+  statusColor_ = color;
+  statusFrames_ = frames;
+}
+
+void ViewerScreen::TogglePlay() {
+  if (!playback_) return;
+  playing_ = !playing_;
+  // Play at the end of a run without loop starts it again.
+  if (playing_ && !playback_->Loop() && playback_->Time() >= playback_->Duration()) playback_->Seek(0);
+  RefreshLabels();
+}
+
+void ViewerScreen::Step(int frames) {
+  if (!playback_) return;
+  playing_ = false;
+  const double duration = playback_->Duration();
+  double t = SnapToFrame(playback_->Time()) + frames * kFrameSeconds;
+  // Stepping past either end wraps round when looping.
+  if (playback_->Loop() && duration > 0) {
+    if (t < 0) t += duration;
+    if (t >= duration + kFrameSeconds / 2) t -= duration;
+  }
+  playback_->Seek(t);
+  RefreshLabels();
+}
+
+void ViewerScreen::RefreshLabels() {
+  SetLabel(playButton_, playing_ ? "Pause" : "Play");
+  SetLabel(loopButton_, playback_ && !playback_->Loop() ? "Loop off" : "Loop on");
+  SetLabel(bonesButton_, showBones_ ? "Bones on" : "Bones off");
+  SetLabel(boundsButton_, showBounds_ ? "Bounds on" : "Bounds off");
+}
+
+bool ViewerScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64_t) {
+  if (kind != kEventLeftClick || !playback_) return true;
+  if (sender == playButton_) {
+    TogglePlay();
+  } else if (sender == backButton_) {
+    Step(-1);
+  } else if (sender == forwardButton_) {
+    Step(1);
+  } else if (sender == loopButton_) {
+    playback_->SetLoop(!playback_->Loop());
+    RefreshLabels();
+  } else if (sender == bonesButton_) {
+    showBones_ = !showBones_;
+    RefreshLabels();
+  } else if (sender == boundsButton_) {
+    showBounds_ = !showBounds_;
+    RefreshLabels();
+  } else if (sender == animationList_) {
+    if (animationList_->selectedIndex >= 0) {
+      playback_->Select(animationList_->selectedIndex);
+      playing_ = true;
+      RefreshLabels();
+    } else {
+      animationList_->selectedIndex = playback_->Selected();
+    }
+  } else if (sender == skinList_) {
+    const int32_t index = skinList_->selectedIndex;
+    const auto& skins = content_.skeletonData->getSkins();
+    skin_ = index >= 0 && static_cast<size_t>(index) < skins.size() ? SkinName(skins[index]) : "";
+    playback_->SetSkin(skin_);
+  } else if (sender == mixList_) {
+    const int32_t index = mixList_->selectedIndex;
+    playback_->SetMix(index > 0 ? index - 1 : -1, playback_->MixSeconds());
+    if (index < 0) mixList_->selectedIndex = 0;
+  }
+  return true;
+}
+
+void ViewerScreen::OnResize(int32_t newWidth, int32_t newHeight) {
+  const Area view = ViewArea(newWidth, newHeight);
+  if (timeBar_) timeBar_->width = std::max<int32_t>(kTimeBarThickness, view.width - 2 * kTimeBarInset);
+}
+
+bool ViewerScreen::Update() {
+  if (Pressed(GLFW_KEY_SPACE)) TogglePlay();
+  if (Pressed(GLFW_KEY_LEFT)) Step(-1);
+  if (Pressed(GLFW_KEY_RIGHT)) Step(1);
+  if (Pressed(GLFW_KEY_S)) screenshotRequested_ = true;
+
+  if (++framesSincePoll_ >= kPollFrames) {
+    framesSincePoll_ = 0;
+    if (watch_.Poll()) Reload();
+  }
+
+  if (playback_) {
+    speed_ = kMinSpeed + speedBar_->value * (kMaxSpeed - kMinSpeed);
+    const double mix = MixFromBar(mixBar_->value);
+    if (std::fabs(mix - playback_->MixSeconds()) > 1e-6) playback_->SetMix(playback_->MixTarget(), mix);
+    const double duration = playback_->Duration();
+    if (timeBar_->dragging) {
+      playback_->Seek(SnapToFrame(timeBar_->value * duration));
+    } else if (playing_ && !playback_->Advance(speed_ * kFrameSeconds)) {
+      playing_ = false;
+      RefreshLabels();
+    }
+    if (!timeBar_->dragging) timeBar_->value = duration > 0 ? playback_->Time() / duration : 0;
+    for (std::string& text : playback_->TakeEvents()) events_.push_back({text, kEventFrames});
+  }
+  for (Shown& shown : events_) --shown.framesLeft;
+  events_.erase(std::remove_if(events_.begin(), events_.end(), [](const Shown& s) { return s.framesLeft <= 0; }),
+                events_.end());
+  if (statusFrames_ > 0 && --statusFrames_ == 0) status_.clear();
+  return Screen::Update();
+}
+
+bool ViewerScreen::Draw() {
+  const int32_t windowWidth = g_system->windowWidth, windowHeight = g_system->windowHeight;
+  const Area view = ViewArea(windowWidth, windowHeight);
+
+  if (checker_.width != view.width || checker_.height != view.height || !checker_.targetReady) {
+    checker_.SetRenderTarget(view.width, view.height);
+    checker_.BeginRender();
+    DrawCheckerboard({0, 0, view.width, view.height});
+    EndRender();
+  }
+  if (canvas_.width != view.width || canvas_.height != view.height || !canvas_.targetReady) {
+    canvas_.SetRenderTarget(view.width, view.height);
+  }
+  checker_.Draw(view.x, view.y);
+  if (playback_ && sprite_) {
+    float bx, by, bw, bh;
+    playback_->Bounds(bx, by, bw, bh);
+    playback_->Place(FitBounds(bx, by, bw, bh, view.width, view.height));
+    // Through a target, as the game draws its characters.
+    canvas_.BeginRender();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    sprite_->DrawPosed();
+    EndRender();
+    canvas_.Draw(view.x, view.y);
+    if (showBounds_) DrawBounds(*sprite_->skeleton, view);
+    if (showBones_) DrawBones(*sprite_->skeleton, view);
+  }
+
+  // The panel and the time bar's strip.
+  const int32_t panelX = windowWidth - kPanelWidth;
+  FillRect({panelX, 0, kPanelWidth, windowHeight}, kPanelColor);
+  FillRect({0, view.height, view.width, windowHeight - view.height}, kPanelColor);
+  const int32_t line = painter_.LineHeight();
+  painter_.Draw("Animations", panelX + 10, kAnimationList.y - line - 6, kGrey);
+  painter_.Draw("Skins", panelX + 10, kSkinList.y - line - 6, kGrey);
+  painter_.Draw(Format("Speed %.2fx", speed_), panelX + 10, kSpeedBar.y - line - 6, kGrey);
+  painter_.Draw("Then mix into (preview)", panelX + 10, kMixList.y - line - 6, kGrey);
+  if (playback_) {
+    painter_.Draw(Format("Mix %.2f s", playback_->MixSeconds()), panelX + 10, kMixBar.y - line - 6, kGrey);
+    const double time = playback_->Time(), duration = playback_->Duration();
+    painter_.Draw(Format("%.3f s / %.3f s    frame %.0f / %.0f", time, duration, std::floor(time / kFrameSeconds + 1e-6),
+                         std::floor(duration / kFrameSeconds + 1e-6)),
+                  kTimeBarInset, windowHeight - kTimeBarBottom + 8, kWhite);
+  }
+  int32_t helpY = kMixBar.y + kMixBar.height + 16;
+  for (const char* help : {"Space  play / pause", "Left / Right  one frame", "S  save a screenshot"}) {
+    painter_.Draw(help, panelX + 10, helpY, kGrey);
+    helpY += line + 6;
+  }
+  if (!status_.empty()) painter_.Draw(status_, panelX + 10, helpY + 10, statusColor_);
+
+  int32_t textY = 8;
+  if (!error_.empty()) {
+    FillRect({0, 0, view.width, line + 12}, kErrorBand);
+    painter_.Draw("reload failed: " + error_, 10, 6, kErrorColor);
+    textY += line + 12;
+  }
+  for (const Shown& shown : events_) {
+    // On a dark band: the checkerboard is as light as the text.
+    const std::string text = "event " + shown.text;
+    FillRect({4, textY - 2, painter_.Width(text) + 12, line + 6}, kTextBand);
+    painter_.Draw(text, 10, textY, kEventColor);
+    textY += line + 4;
+  }
+
+  const bool drawn = Screen::Draw();
+  if (screenshotRequested_) {
+    screenshotRequested_ = false;
+    SaveScreenshot();
+  }
+  return drawn;
+}
+
+void ViewerScreen::SaveScreenshot() {
+  const int32_t w = g_system->graphicManager.viewportWidth, h = g_system->graphicManager.viewportHeight;
+  std::vector<uint8_t> rgba;
+  if (!ReadPixels({0, 0, w, h}, rgba)) {
+    ShowStatus("cannot read the window back", kErrorColor, 180);
+    return;
+  }
+  // The window's alpha is whatever blending left; a screenshot is opaque.
+  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+  char name[64] = {};
+  for (int n = 1; n < 10000; ++n) {
+    std::snprintf(name, sizeof name, "skelview-%03d.png", n);
+    struct stat info;
+    if (stat(name, &info) != 0) break;
+  }
+  std::string why;
+  if (SavePng(name, rgba, w, h, &why)) {
+    ShowStatus(std::string("saved ") + name, kGoodColor, 180);
+    std::printf("skelview: saved %s\n", name);
+    std::fflush(stdout);
+  } else {
+    ShowStatus(std::string("cannot save ") + name + ": " + why, kErrorColor, 180);
+  }
+}
+
+}  // namespace skelview

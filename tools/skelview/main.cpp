@@ -1,0 +1,123 @@
+// skelview: shows a skeleton moving with the game's own renderer, or renders
+// one of its animations to a sprite sheet.
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Options.h"
+#include "RenderSheet.h"
+#include "ViewerScreen.h"
+#include "core/StartUp.h"
+#include "core/SystemBase.h"
+#include "skel/SkelExtension.h"
+#include "tarn/Path.h"
+#include "text/Font.h"
+
+using namespace TarnFramework;
+
+namespace {
+
+constexpr int kFontSize = 16;
+
+// The game's font: in the working directory (the game's own layout), where
+// skelview is installed, then in the build it came from.
+std::vector<std::string> FontCandidates() {
+  const char* file = "font/rounded-mplus-2m-medium.ttf";
+  return {file, std::string(SKELVIEW_DATA_DIR) + "/" + file, std::string(SKELVIEW_BUILD_WORKDIR) + "/" + file};
+}
+
+std::string FindFont() {
+  for (const std::string& path : FontCandidates()) {
+    if (tarn::CheckRegularFile(path.c_str())) return path;
+  }
+  return "";
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t cut = path.find_last_of("/\\");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// GLFW cannot say much when it fails; the usual reason is worth naming.
+void ReportNoWindow() {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) {
+    std::fprintf(stderr, "skelview: no display: DISPLAY is not set (a virtual one will do: xvfb-run skelview ...)\n");
+  } else {
+    std::fprintf(stderr, "skelview: cannot open an OpenGL window on display %s\n", display);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The runtime's tracking extension serves every allocation from the first on.
+  skel::SkelExtension::getInstance();
+  skelview::Options options;
+  std::string error;
+  if (!skelview::ParseArguments(argc, argv, options, error)) {
+    std::fprintf(stderr, "skelview: %s\n%s", error.c_str(), skelview::UsageText());
+    return skelview::kExitUsage;
+  }
+  if (options.help) {
+    std::fputs(skelview::UsageText(), stdout);
+    return skelview::kExitOk;
+  }
+  if (int code = skelview::CheckInputFiles(options.atlasPath, options.jsonPath)) return code;
+  if (int code = skelview::CheckContent(options)) return code;
+
+  const bool render = !options.render.empty();
+  std::string fontPath;
+  if (!render) {
+    fontPath = FindFont();
+    if (fontPath.empty()) {
+      std::fprintf(stderr, "skelview: no font found; looked for:\n");
+      for (const std::string& path : FontCandidates()) std::fprintf(stderr, "  %s\n", path.c_str());
+      return skelview::kExitNoWindow;
+    }
+  }
+
+  SetProgramLocale();
+  if (!glfwInit()) {
+    ReportNoWindow();
+    return skelview::kExitNoWindow;
+  }
+  // The render mode draws off screen only.
+  if (render) glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+  SystemBase system;
+  if (!StartUpWindow(system)) {
+    ReportNoWindow();
+    return skelview::kExitNoWindow;
+  }
+  glfwSetWindowTitle(system.graphicManager.window, ("skelview - " + BaseName(options.jsonPath)).c_str());
+
+  if (render) {
+    const int code = skelview::RenderSheet(options);
+    system.Release();
+    return code;
+  }
+
+  Font font;
+  if (!font.Open(fontPath.c_str(), kFontSize)) {
+    std::fprintf(stderr, "skelview: cannot open the font %s\n", fontPath.c_str());
+    system.Release();
+    return skelview::kExitNoWindow;
+  }
+  auto* screen = new skelview::ViewerScreen(options, &font);
+  system.screenManager.RegisterScreen(0, screen);
+  if (!screen->Open(error)) {
+    // The files changed between the check and now.
+    std::fprintf(stderr, "skelview: %s\n", error.c_str());
+    system.Release();
+    return skelview::kExitLoad;
+  }
+  system.screenManager.ChangeScreen(0);
+  system.MainLoop();
+  // Screens (and their textures) go while the context exists; then the font.
+  system.Release();
+  font.Release();
+  return skelview::kExitOk;
+}
