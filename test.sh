@@ -26,9 +26,9 @@ run_tests() {  # run_tests DIR [VAR=VALUE...] : ctest with the variables set for
 }
 
 echo "== Building (RelWithDebInfo)"
-build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON || exit 1
+build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
 echo "== Building with AddressSanitizer + UndefinedBehaviorSanitizer"
-build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON || exit 1
+build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
 
 if command -v clang++ >/dev/null; then
   echo "== Fuzz smoke"

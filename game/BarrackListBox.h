@@ -8,7 +8,7 @@
 class BarrackListBox : public TarnFramework::Listbox {
  public:
   // The first argument is ignored, as for every widget made this way.
-  BarrackListBox(int32_t x, int32_t y, int32_t width, int32_t height) : Listbox(x, y, width, height) {}
+  BarrackListBox(int32_t ignored, int32_t top, int32_t w, int32_t h) : Listbox(ignored, top, w, h) {}
   ~BarrackListBox() override = default;
 
   // Set by the creator; the entries keep their own heights for now.

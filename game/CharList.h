@@ -11,7 +11,7 @@ class CharUnitManager;
 class CharList : public TarnFramework::Listbox {
  public:
   // The first argument is ignored, as for every widget made this way.
-  CharList(int32_t x, int32_t y, int32_t width, int32_t height) : Listbox(x, y, width, height) {}
+  CharList(int32_t ignored, int32_t top, int32_t w, int32_t h) : Listbox(ignored, top, w, h) {}
   ~CharList() override = default;
 
   // Makes the lines again from source; the selection key is cleared with the

@@ -74,11 +74,11 @@ void GameMainScreen::BuildWidgets() {
   const int32_t buttonWidth = static_cast<int32_t>(100 * s);
   const int32_t buttonHeight = static_cast<int32_t>((16 - static_cast<int32_t>(2 * s)) * 2 * s);
   Font* font = g_game->fonts[0];
-  auto addButton = [&](const char* name, TextString* label, int32_t bx, int32_t by, int32_t bw, int32_t bh,
-                       int32_t anchor) {
-    SimpleButton* button = new SimpleButton(bx, by, bw, bh, anchor);
+  auto addButton = [&](const char* buttonName, TextString* label, int32_t bx, int32_t by, int32_t bw, int32_t bh,
+                       int32_t buttonAnchor) {
+    SimpleButton* button = new SimpleButton(bx, by, bw, bh, buttonAnchor);
     button->SetLabel(label);
-    button->SetName(name);
+    button->SetName(buttonName);
     button->handler = this;
     AddChild(button);
     return button;
@@ -124,18 +124,18 @@ void GameMainScreen::OpenCharPanel() {
 
 bool GameMainScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64_t) {
   if (kind != kEventLeftClick || !sender) return false;
-  const char* name = sender->name;
-  if (NameIs(name, "UP_B01")) {
+  const char* senderName = sender->name;
+  if (NameIs(senderName, "UP_B01")) {
     OpenCharPanel();
-  } else if (NameIs(name, "Panel_CharList")) {
+  } else if (NameIs(senderName, "Panel_CharList")) {
     auto* panel = dynamic_cast<SubPanelCharList*>(sender);
     const char* key = panel ? panel->SelectedKey() : nullptr;
     if (IsUnitKey(key)) selectedUnit = g_game->barrack.units.FindByKey(key);
-  } else if (NameIs(name, "UP_B02")) {
+  } else if (NameIs(senderName, "UP_B02")) {
     ChangeScreen("CharMattingScreen");
-  } else if (NameIs(name, "UP_B05")) {
+  } else if (NameIs(senderName, "UP_B05")) {
     ChangeScreen("TournamentSelectScreen");
-  } else if (NameIs(name, "UP_B06")) {
+  } else if (NameIs(senderName, "UP_B06")) {
     ChangeScreen("OtherBarrackScreen");
   }
   return false;

@@ -14,7 +14,7 @@ class WidgetAnimeBase;
 class SubPanel : public TarnFramework::Panel {
  public:
   // The first argument is ignored, as for every widget made this way.
-  SubPanel(int32_t x, int32_t y, int32_t width, int32_t height) : Panel(x, y, width, height) {}
+  SubPanel(int32_t ignored, int32_t top, int32_t w, int32_t h) : Panel(ignored, top, w, h) {}
   ~SubPanel() override;
 
   bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param) override;

@@ -48,8 +48,8 @@ class FrameLoopTest : public tarn_test::GLTest {
   }
 
   void Move(int x, int y) { OnCursorPos(nullptr, x, y); }
-  void Press(int button = GLFW_MOUSE_BUTTON_LEFT) { OnMouseButton(nullptr, button, GLFW_PRESS, 0); }
-  void Release(int button = GLFW_MOUSE_BUTTON_LEFT) { OnMouseButton(nullptr, button, GLFW_RELEASE, 0); }
+  void Press(int which = GLFW_MOUSE_BUTTON_LEFT) { OnMouseButton(nullptr, which, GLFW_PRESS, 0); }
+  void Release(int which = GLFW_MOUSE_BUTTON_LEFT) { OnMouseButton(nullptr, which, GLFW_RELEASE, 0); }
   bool Frame() { return system->RunFrame(); }
   int Events() const {
     int n = 0;

@@ -18,8 +18,8 @@ struct LoggingScreen : TarnFramework::Screen {
 
   void OnEnter(Screen* previous) override { Log(std::string("enter from ") + (previous ? previous->name : "null")); }
   void OnLeave(Screen* next) override { Log(std::string("leave to ") + (next ? next->name : "null")); }
-  bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t) override {
-    Log("event " + std::to_string(kind) + " " + sender->name + " " + std::to_string(x) + "," + std::to_string(y));
+  bool OnEvent(int32_t kind, Widget* sender, int32_t atX, int32_t atY, int64_t) override {
+    Log("event " + std::to_string(kind) + " " + sender->name + " " + std::to_string(atX) + "," + std::to_string(atY));
     return onEvent ? onEvent(sender) : true;
   }
   bool Update() override {

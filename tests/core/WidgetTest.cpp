@@ -12,7 +12,7 @@ namespace {
 
 // Counts destructions so tests can tell when a widget is really deleted.
 struct Probe : Widget {
-  explicit Probe(int* deaths) : deaths(deaths) {}
+  explicit Probe(int* counter) : deaths(counter) {}
   ~Probe() override { ++*deaths; }
   int* deaths;
 };

@@ -10,6 +10,8 @@
 
 struct GLFWwindow;
 
+extern "C" void glfwSwapBuffers(GLFWwindow* window);
+
 extern "C" void glfwSwapBuffers(GLFWwindow* window) {
   using Swap = void (*)(GLFWwindow*);
   static Swap real = reinterpret_cast<Swap>(dlsym(RTLD_NEXT, "glfwSwapBuffers"));

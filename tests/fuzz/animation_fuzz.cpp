@@ -334,6 +334,8 @@ void checkSkeleton(skel::Skeleton& skeleton) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     Program p(bytes, size);
     Rig rig;

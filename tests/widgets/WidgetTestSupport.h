@@ -14,7 +14,7 @@ namespace tarn_test {
 
 // A solid block of a given size and colour that remembers where it was drawn.
 struct BlockDrawer : TarnFramework::Drawer {
-  BlockDrawer(int32_t w, int32_t h, uint32_t rgba = 0xFFFFFFFF) : w(w), h(h), rgba(rgba) {}
+  BlockDrawer(int32_t blockW, int32_t blockH, uint32_t colour = 0xFFFFFFFF) : w(blockW), h(blockH), rgba(colour) {}
   void Release() override {}
   void DrawPart(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool, const TarnFramework::Rect&) override {}
   void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}
