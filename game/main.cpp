@@ -1,12 +1,14 @@
 // The tarn program: start-up, the frame loop, shutdown.
 #include "GameSystem.h"
+#include "core/Report.h"
 #include "core/StartUp.h"
 #include "core/SystemBase.h"
 #include "skel/SkelExtension.h"
 
 using namespace TarnFramework;
 
-int main() {
+int main(int, char** argv) {
+  SetProgramName(argv[0]);
   // The skeletal runtime's tracking extension serves every allocation from
   // the first one on.
   skel::SkelExtension::getInstance();

@@ -5,11 +5,24 @@
 
 #include <clocale>
 #include <initializer_list>
+#include <string>
 
 #include "core/InputCallbacks.h"
+#include "core/Report.h"
 #include "core/SystemBase.h"
 
 namespace TarnFramework {
+
+namespace {
+
+// What GLFW last said: a failed step reports it as its reason.
+std::string g_glfwSaid;
+
+void KeepGlfwError(int, const char* description) { g_glfwSaid = description ? description : ""; }
+
+std::string GlfwReason() { return g_glfwSaid.empty() ? "GLFW gave no reason" : g_glfwSaid; }
+
+}  // namespace
 
 void SetProgramLocale() {
   // "JPN" is the Windows name; Linux knows Japanese under POSIX names.
@@ -32,7 +45,10 @@ void SetFixedFunctionState(int viewportWidth, int viewportHeight) {
 
 bool StartUpWindow(SystemBase& system) {
   GraphicManager& graphics = system.graphicManager;
+  glfwSetErrorCallback(KeepGlfwError);
+  g_glfwSaid.clear();
   if (!glfwInit()) {
+    ReportError("cannot start GLFW", GlfwReason());
     system.Release();
     return false;
   }
@@ -40,13 +56,20 @@ bool StartUpWindow(SystemBase& system) {
   graphics.viewportHeight = system.windowHeight;
   graphics.window = glfwCreateWindow(1280, 720, "OpenGL", nullptr, nullptr);
   if (!graphics.window) {
+    ReportError("cannot open the window", GlfwReason());
     graphics.Release();
     system.Release();
     return false;
   }
+  g_glfwSaid.clear();
   glfwMakeContextCurrent(graphics.window);
   glfwSwapInterval(1);
-  if (glewInit() != GLEW_OK) {
+  const GLenum glew = glewInit();
+  if (glew != GLEW_OK) {
+    // A context that could not be made current shows up here; GLFW knows why.
+    std::string why = reinterpret_cast<const char*>(glewGetErrorString(glew));
+    if (!g_glfwSaid.empty()) why += " (GLFW: " + g_glfwSaid + ")";
+    ReportError("cannot start GLEW", why);
     graphics.Release();
     system.Release();
     return false;
