@@ -151,6 +151,10 @@ bool Graphic2D::LoadImageFile(std::string* why) {
     return false;
   }
   if (!tarn::ReadFile(path, file, why)) return false;
+  if (file.empty()) {
+    if (why) *why = "empty file";
+    return false;
+  }
   unsigned w = 0, h = 0;
   if (!FitsInATexture(file, w, h, why)) return false;
   std::vector<unsigned char> pixels;

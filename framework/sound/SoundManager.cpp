@@ -46,7 +46,7 @@ bool SoundManager::SoundWav::Load(const char* path) {
   WavInfo wav;
   const WavResult parsed = ParseWav(bytes.data(), bytes.size(), &wav);
   if (parsed != WavResult::Ok) {
-    ReportWarning("cannot read " + FileName(path), WavResultName(parsed));
+    ReportWarning("cannot read " + FileName(path), bytes.empty() ? "empty file" : WavResultName(parsed));
     return false;
   }
   if (wav.sampleBytes > static_cast<size_t>(INT_MAX)) {
