@@ -1,11 +1,14 @@
 #include "GameSystem.h"
 
+#include <string>
+
 #include "CharMatingScreen.h"
 #include "CharSelectScreen.h"
 #include "GameMainScreen.h"
 #include "OtherBarrackScreen.h"
 #include "TournamentSelectScreen.h"
 #include "core/SystemBase.h"
+#include "tarn/Report.h"
 #include "text/Font.h"
 
 using namespace TarnFramework;
@@ -13,6 +16,8 @@ using namespace TarnFramework;
 GameSystem* g_game = nullptr;
 
 namespace {
+
+constexpr const char* kFontPath = "font\\rounded-mplus-2m-medium.ttf";
 
 void Register(int32_t slot, Screen* screen, const char* name) {
   screen->SetName(name);
@@ -27,13 +32,15 @@ bool GameSystem::Init() {
   g_game = this;
 
   fontContainer.Release();
-  fontContainer.Setup("font\\rounded-mplus-2m-medium.ttf");
-  bool fontsReady = fontContainer.Preload(12);
+  fontContainer.Setup(kFontPath);
+  std::string why;
+  bool fontsReady = fontContainer.Preload(12, &why);
   for (int i = 0; fontsReady && i < kFontCount; ++i) {
-    fonts[i] = fontContainer.GetFont(fontSizes[i]);
+    fonts[i] = fontContainer.GetFont(fontSizes[i], &why);
     fontsReady = asciiTexts[i].Init(fonts[i]);
   }
   if (!fontsReady) {
+    tarn::ReportError("cannot read " + tarn::FileName(kFontPath), why);
     fontContainer.Release();
     Release();
     return false;

@@ -4,10 +4,12 @@
 #include "core/StartUp.h"
 #include "core/SystemBase.h"
 #include "skel/SkelExtension.h"
+#include "tarn/Report.h"
 
 using namespace TarnFramework;
 
-int main() {
+int main(int, char** argv) {
+  tarn::SetProgramName(argv[0]);
   // The skeletal runtime's tracking extension serves every allocation from
   // the first one on.
   skel::SkelExtension::getInstance();

@@ -3,12 +3,18 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <string>
 
 #include "graphics/GLCheck.h"
+#include "tarn/Report.h"
 
 namespace TarnFramework {
 
-bool LoadGlEntryPoints() { return glewInit() == GLEW_OK; }
+bool LoadGlEntryPoints(std::string* why) {
+  const GLenum status = glewInit();
+  if (status != GLEW_OK && why) *why = reinterpret_cast<const char*>(glewGetErrorString(status));
+  return status == GLEW_OK;
+}
 
 void SetFixedFunctionState(int viewportWidth, int viewportHeight) {
   TARN_GL(glEnable(GL_TEXTURE_2D));
@@ -76,7 +82,9 @@ void CheckGlErrors(const char* operation, const char* file, int line) {
   for (int i = 0; i < 8; ++i) {
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR) break;
-    std::fprintf(stderr, "GL error 0x%04X after %s (%s:%d)\n", error, operation, file, line);
+    char what[32];
+    std::snprintf(what, sizeof what, "GL error 0x%04X", error);
+    tarn::ReportWarning(what, std::string("after ") + operation + " (" + file + ":" + std::to_string(line) + ")");
   }
 #endif
 }

@@ -3,14 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace TarnFramework {
 
 enum class BlendMode { Normal, Additive, Multiply, Screen };
 
 // GLEW's entry points for the current context (framebuffer objects and the
-// rest beyond GL 1.1); false when they cannot be loaded.
-bool LoadGlEntryPoints();
+// rest beyond GL 1.1); false with GLEW's reason when they cannot be loaded.
+bool LoadGlEntryPoints(std::string* why = nullptr);
 
 // The render state every frame relies on, for the whole run: texturing,
 // alpha test, normal blending, the viewport and the three client arrays.

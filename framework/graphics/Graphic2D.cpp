@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <lodepng.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "graphics/GraphicManager.h"
 #include "tarn/Path.h"
+#include "tarn/Report.h"
 
 namespace TarnFramework {
 
@@ -36,14 +38,25 @@ void CellCoordinates(float u0, float v0, float u1, float v1, bool flipH, bool fl
 
 // Reads the size from the PNG header before anything is decoded: a header
 // may claim a picture far larger than any texture (and than memory).
-bool FitsInATexture(const std::vector<unsigned char>& png, unsigned& w, unsigned& h) {
+bool FitsInATexture(const std::vector<unsigned char>& png, unsigned& w, unsigned& h, std::string* why) {
   LodePNGState state;
   lodepng_state_init(&state);
   const unsigned error = lodepng_inspect(&w, &h, &state, png.data(), png.size());
   lodepng_state_cleanup(&state);
+  if (error != 0) {
+    if (why) *why = lodepng_error_text(error);
+    return false;
+  }
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-  return error == 0 && w > 0 && h > 0 && w <= static_cast<unsigned>(maxSize) && h <= static_cast<unsigned>(maxSize);
+  if (w == 0 || h == 0 || w > static_cast<unsigned>(maxSize) || h > static_cast<unsigned>(maxSize)) {
+    if (why) {
+      *why = "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " does not fit in a texture (up to " +
+             std::to_string(maxSize) + ")";
+    }
+    return false;
+  }
+  return true;
 }
 
 void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
@@ -89,14 +102,28 @@ void Graphic2D::Release() {
 }
 
 void Graphic2D::LoadImage(const char* imagePath) {
-  // Copied first: the caller may pass our own path, which Release empties.
+  // Copied first (here and below): the caller may pass our own path, which
+  // Release empties.
+  const std::string requested = imagePath ? imagePath : "";
+  std::string why;
+  if (!LoadImage(requested.c_str(), &why) && !requested.empty()) {
+    tarn::ReportWarning("cannot read " + tarn::FileName(requested.c_str()), why);
+  }
+}
+
+bool Graphic2D::LoadImage(const char* imagePath, std::string* why) {
   const std::string requested = imagePath ? imagePath : "";
   Release();
   // A truncated path would name some other file: refuse paths that do not fit.
   if (requested.size() < kPathSize - 1) std::strcpy(path, requested.c_str());
   loadRequested = true;
   kind = kImage;
-  Create();
+  if (!path[0]) {
+    if (why) *why = requested.empty() ? std::strerror(ENOENT) : std::strerror(ENAMETOOLONG);
+    return false;
+  }
+  // Released above, so there is no texture yet: the load runs as Create's would.
+  return LoadImageFile(why);
 }
 
 void Graphic2D::SetRenderTarget(int32_t targetWidth, int32_t targetHeight) {
@@ -118,14 +145,26 @@ void Graphic2D::Create() {
   }
 }
 
-void Graphic2D::LoadImageFile() {
+bool Graphic2D::LoadImageFile(std::string* why) {
   std::vector<unsigned char> file;
-  if (!path[0] || !tarn::ReadFile(path, file)) return;
+  if (!path[0]) {
+    if (why) *why = std::strerror(ENOENT);
+    return false;
+  }
+  if (!tarn::ReadFile(path, file, why)) return false;
+  if (file.empty()) {
+    if (why) *why = "empty file";
+    return false;
+  }
   unsigned w = 0, h = 0;
-  if (!FitsInATexture(file, w, h)) return;
+  if (!FitsInATexture(file, w, h, why)) return false;
   std::vector<unsigned char> pixels;
   // Undecodable data makes no texture rather than one of undefined content.
-  if (lodepng::decode(pixels, w, h, file) != 0 || w == 0 || h == 0) return;
+  const unsigned error = lodepng::decode(pixels, w, h, file);
+  if (error != 0 || w == 0 || h == 0) {
+    if (why) *why = error != 0 ? lodepng_error_text(error) : "an empty picture";
+    return false;
+  }
   width = static_cast<int32_t>(w);
   height = static_cast<int32_t>(h);
 
@@ -136,6 +175,7 @@ void Graphic2D::LoadImageFile() {
   SetTextureParameters();
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   glFlush();
+  return true;
 }
 
 void Graphic2D::SetColor(uint32_t rgba) {

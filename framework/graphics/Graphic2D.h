@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "graphics/Drawer.h"
@@ -39,9 +40,13 @@ class Graphic2D : public Drawer {
   void SetColor(uint32_t rgba) override;
   void ResetColor() override;
 
-  // Loads a PNG (path with '\' separators). A missing or undecodable file
-  // leaves no texture, and the sprite draws nothing.
+  // Loads a PNG (path with '\' separators). A file that cannot be read or
+  // decoded leaves no texture (the sprite draws nothing) and one warning on
+  // standard error.
   void LoadImage(const char* imagePath);
+  // The same without the warning: false, with the reason in why, for the
+  // caller to report.
+  bool LoadImage(const char* imagePath, std::string* why);
   // Makes this an off-screen target of the given size; below 1 makes nothing.
   void SetRenderTarget(int32_t targetWidth, int32_t targetHeight);
   // Builds the GPU object for the assigned source, if not built yet.
@@ -72,7 +77,7 @@ class Graphic2D : public Drawer {
   void DrawQuad(const int32_t corners[8], const float uvs[8]);
 
  private:
-  void LoadImageFile();
+  bool LoadImageFile(std::string* why = nullptr);
   void CreateRenderTarget();
 };
 

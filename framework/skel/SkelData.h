@@ -25,7 +25,9 @@ class SkelData {
   // hold the loader's sprites. Returns 0.
   virtual int Release();
 
-  // The character's fixed files. False leaves the holder empty.
+  // The character's fixed files. False leaves the holder empty. A broken file
+  // (the atlas, the skeleton, a page picture) gets one warning on standard
+  // error.
   bool Load();
   // Any atlas and skeleton file (paths written with '\'). Whatever was held
   // before is released first.

@@ -7,7 +7,8 @@ using TarnFramework::Graphic2D;
 
 void TarnFrameworkSkelTextureLoader::loadPageTexture(skel::AtlasPage& page, const skel::String& path) {
   Graphic2D* sprite = new Graphic2D();
-  if (path.length() > 0) sprite->LoadImage(path.buffer());
+  std::string why;
+  if (path.length() > 0 && !sprite->LoadImage(path.buffer(), &why)) failedPages.push_back({path.buffer(), why});
   page.setRendererObject(sprite);
 }
 

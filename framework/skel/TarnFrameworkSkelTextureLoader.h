@@ -2,6 +2,9 @@
 // framework's own textures.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "skel/TextureLoader.h"
 
 class TarnFrameworkSkelTextureLoader : public skel::TextureLoader {
@@ -10,8 +13,17 @@ class TarnFrameworkSkelTextureLoader : public skel::TextureLoader {
   ~TarnFrameworkSkelTextureLoader() override = default;
 
   // Hangs a new Graphic2D on the page; a page whose image cannot be loaded
-  // gets a sprite without a texture, which draws nothing.
+  // gets a sprite without a texture, which draws nothing, and is listed in
+  // failedPages.
   void loadPageTexture(skel::AtlasPage& page, const skel::String& path) override;
   // Releases and deletes a sprite made above; null is ignored.
   void releasePageTexture(void* texture) override;
+
+  // Page images that could not be loaded, not yet reported: whether they
+  // matter depends on whether the skeleton loads at all.
+  struct FailedPage {
+    std::string path;
+    std::string why;
+  };
+  std::vector<FailedPage> failedPages;
 };

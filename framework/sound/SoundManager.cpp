@@ -1,10 +1,12 @@
 #include "sound/SoundManager.h"
 
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "sound/WavReader.h"
 #include "tarn/Path.h"
+#include "tarn/Report.h"
 
 namespace TarnFramework {
 
@@ -36,10 +38,21 @@ bool SoundManager::SoundWav::Load(const char* path) {
   // The file is parsed before any OpenAL name exists, so a bad file leaves
   // nothing behind to delete.
   std::vector<unsigned char> bytes;
-  if (!tarn::ReadFile(path, bytes)) return false;
+  std::string why;
+  if (!tarn::ReadFile(path, bytes, &why)) {
+    tarn::ReportWarning("cannot read " + tarn::FileName(path), why);
+    return false;
+  }
   WavInfo wav;
-  if (ParseWav(bytes.data(), bytes.size(), &wav) != WavResult::Ok) return false;
-  if (wav.sampleBytes > static_cast<size_t>(INT_MAX)) return false;
+  const WavResult parsed = ParseWav(bytes.data(), bytes.size(), &wav);
+  if (parsed != WavResult::Ok) {
+    tarn::ReportWarning("cannot read " + tarn::FileName(path), bytes.empty() ? "empty file" : WavResultName(parsed));
+    return false;
+  }
+  if (wav.sampleBytes > static_cast<size_t>(INT_MAX)) {
+    tarn::ReportWarning("cannot read " + tarn::FileName(path), "too many samples for one clip");
+    return false;
+  }
 
   // With no current context these calls do nothing and the clip plays silently.
   bool haveContext = alcGetCurrentContext() != nullptr;
@@ -49,9 +62,14 @@ bool SoundManager::SoundWav::Load(const char* path) {
   alBufferData(buffer, OpenAlFormat(wav), wav.samples, static_cast<ALsizei>(wav.sampleBytes),
                static_cast<ALsizei>(wav.sampleRate));
   loaded = true;
-  if (haveContext && alGetError() != AL_NO_ERROR) {
-    Release();
-    return false;
+  if (haveContext) {
+    const ALenum error = alGetError();
+    if (error != AL_NO_ERROR) {
+      const ALchar* text = alGetString(error);
+      tarn::ReportWarning("cannot play " + tarn::FileName(path), text ? text : "OpenAL error");
+      Release();
+      return false;
+    }
   }
   return true;
 }

@@ -22,8 +22,8 @@ class SoundManager {
     virtual void Release();
 
     // Replaces the clip with a PCM WAV file (8 or 16 bits, mono or stereo).
-    // False when the file cannot be read or is not such a WAV; the clip is
-    // then unloaded.
+    // False, with one warning on standard error, when the file cannot be
+    // read or is not such a WAV; the clip is then unloaded.
     bool Load(const char* path);
     void Play();
 

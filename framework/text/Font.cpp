@@ -26,6 +26,18 @@ void UploadCoverage(GlyphDrawer& glyph, int32_t pitch, int32_t rows, const unsig
   glyph.texture = CreateAlphaTexture(pitch, rows, coverage);
 }
 
+// FreeType's own words for its error codes.
+const char* FreeTypeMessage(FT_Error error) {
+#undef FTERRORS_H_
+#define FT_ERROR_START_LIST switch (error) {
+#define FT_ERRORDEF(e, v, s) \
+  case v:                    \
+    return s;
+#define FT_ERROR_END_LIST }
+#include FT_ERRORS_H
+  return "unknown FreeType error";
+}
+
 // Fonts with embedded bitmap strikes render one bit per pixel; spread those
 // to full bytes so they upload like outline glyphs.
 std::vector<unsigned char> ExpandMono(const FT_Bitmap& bitmap) {
@@ -50,12 +62,20 @@ void Font::Release() {
   library = nullptr;
 }
 
-bool Font::Open(const char* path, int32_t size) {
+bool Font::Open(const char* path, int32_t size, std::string* why) {
   Release();
-  if (!path || size < 1) return false;
+  if (!path || size < 1) {
+    if (why) *why = "no font path or size";
+    return false;
+  }
+  // FreeType opens the file itself and would wait on a pipe: check it first.
+  if (!tarn::CheckRegularFile(path, why)) return false;
   const std::string native = tarn::NativePath(path);
-  if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, native.c_str(), 0, &face) != 0 ||
-      FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size)) != 0) {
+  FT_Error error = FT_Init_FreeType(&library);
+  if (error == 0) error = FT_New_Face(library, native.c_str(), 0, &face);
+  if (error == 0) error = FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
+  if (error != 0) {
+    if (why) *why = FreeTypeMessage(error);
     Release();
     return false;
   }

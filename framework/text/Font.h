@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
@@ -21,8 +22,9 @@ class Font {
   // Closes the face; the font can be opened again.
   virtual void Release();
 
-  // path uses '\' separators. False (and closed) on any FreeType error.
-  bool Open(const char* path, int32_t size);
+  // path uses '\' separators. False (and closed) when the path is not a
+  // regular file or on any FreeType error, with the reason in why.
+  bool Open(const char* path, int32_t size, std::string* why = nullptr);
   bool IsOpen() const { return face != nullptr; }
 
   // Caller owns the result. Null when the font is closed; a FreeType error

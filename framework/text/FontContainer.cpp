@@ -35,14 +35,17 @@ Font** FontContainer::Slot(int32_t size) {
   return &fonts[size - minSize];
 }
 
-bool FontContainer::Preload(int32_t size) { return GetFont(size) != nullptr; }
+bool FontContainer::Preload(int32_t size, std::string* why) { return GetFont(size, why) != nullptr; }
 
-Font* FontContainer::GetFont(int32_t size) {
+Font* FontContainer::GetFont(int32_t size, std::string* why) {
   Font** slot = Slot(size);
-  if (!slot) return nullptr;
+  if (!slot) {
+    if (why) *why = "no font of size " + std::to_string(size);
+    return nullptr;
+  }
   if (!*slot) {
     Font* font = new Font;
-    if (font->Open(path, size)) {
+    if (font->Open(path, size, why)) {
       *slot = font;
     } else {
       delete font;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace TarnFramework {
 
@@ -20,11 +21,12 @@ class FontContainer {
 
   // Sizes 12 to 42 of the font file at path ('\' separators).
   void Setup(const char* fontPath);
-  // Opens the font of this size if not open yet; false when it cannot be.
-  bool Preload(int32_t size);
+  // Opens the font of this size if not open yet; false, with the reason in
+  // why, when it cannot be.
+  bool Preload(int32_t size, std::string* why = nullptr);
   // The font of this size, opened on demand; null outside the range or when
-  // the file cannot be opened.
-  Font* GetFont(int32_t size);
+  // the file cannot be opened (the reason in why).
+  Font* GetFont(int32_t size, std::string* why = nullptr);
 
   Font** fonts = nullptr;
   int32_t count = 0;

@@ -43,6 +43,7 @@ ProgramHarness::~ProgramHarness() {
     waitpid(pid_, nullptr, 0);
   }
   if (display_) XCloseDisplay(display_);
+  if (errors_) std::fclose(errors_);
 }
 
 bool ProgramHarness::Start(bool withDisplay) {
@@ -52,6 +53,7 @@ bool ProgramHarness::Start(bool withDisplay) {
   if (pid_ == 0) {
     if (chdir(workdir.c_str()) != 0) _exit(127);
     if (!withDisplay) unsetenv("DISPLAY");
+    if (errors_) dup2(fileno(errors_), STDERR_FILENO);
     for (const auto& [name, value] : environment_) setenv(name.c_str(), value.c_str(), 1);
     // TARN_PROGRAM_WRAPPER (words split at spaces) runs the program under a
     // tool such as valgrind.
@@ -110,6 +112,33 @@ int ProgramHarness::WaitForExit(double seconds) {
 
 void ProgramHarness::SetEnvironment(const std::string& name, const std::string& value) {
   environment_.emplace_back(name, value);
+}
+
+void ProgramHarness::CaptureErrors() {
+  if (!errors_) errors_ = std::tmpfile();
+}
+
+std::string ProgramHarness::Errors() const {
+  std::string text;
+  if (!errors_) return text;
+  char chunk[4096];
+  // pread: the program shares the file offset, which must stay at its end.
+  for (off_t at = 0;;) {
+    const ssize_t n = pread(fileno(errors_), chunk, sizeof chunk, at);
+    if (n <= 0) break;
+    text.append(chunk, static_cast<size_t>(n));
+    at += n;
+  }
+  return text;
+}
+
+std::vector<std::string> ProgramHarness::ErrorLines() const {
+  std::vector<std::string> lines;
+  std::istringstream in(Errors());
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("tarn: ", 0) == 0) lines.push_back(line);
+  }
+  return lines;
 }
 
 std::string ProgramHarness::RecordSoundIn(const std::string& folder) {

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -50,6 +51,13 @@ class ProgramHarness {
   // OpenAL Soft writes the program's mix into folder/mix.wav instead of
   // playing it (set before Start); returns that file's path.
   std::string RecordSoundIn(const std::string& folder);
+  // Keeps what the program writes to standard error (set before Start).
+  void CaptureErrors();
+  // All it wrote there so far; empty without CaptureErrors.
+  std::string Errors() const;
+  // Its own lines among them, those starting "tarn: " (a wrapper such as
+  // valgrind adds lines of its own).
+  std::vector<std::string> ErrorLines() const;
   // Where the program starts (set before Start); the build's working
   // directory by default.
   void SetWorkingDirectory(const std::string& path) { workdir_ = path; }
@@ -98,6 +106,7 @@ class ProgramHarness {
   std::string binary_;  // tarn unless SetProgram names another
   std::vector<std::string> args_;
   std::string title_;
+  std::FILE* errors_ = nullptr;
 };
 
 // Loudest 16-bit sample in a WAV file's data chunk; -1 without one.
