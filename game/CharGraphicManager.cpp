@@ -2,32 +2,13 @@
 
 #include "CharGraphicPNG.h"
 #include "CharGraphicSkel.h"
+#include "PictureCharacters.h"
 #include "graphics/Graphic2D.h"
-
-namespace {
-
-struct PictureCharacter {
-  const char* file;
-  int32_t centreX, centreY, portraitSize;
-  double scale;
-  int32_t footOffsetY;
-};
-
-// The pictures were drawn for these numbers: face centre and size, and how
-// far the feet sit above the picture's bottom edge.
-constexpr PictureCharacter kPictures[] = {
-    {"gfx\\testchar.png", 320, 130, 80, 0.72, 0},
-    {"gfx\\testchar2.png", 590, 90, 80, 0.78, 0},
-    {"gfx\\testchar3.png", 200, 69, 85, 0.73, 20},
-    {"gfx\\testchar4.png", 185, 140, 100, 0.78, 25},
-};
-
-}  // namespace
 
 CharGraphicManager::CharGraphicManager() {
   int32_t index = 0;
-  for (const PictureCharacter& p : kPictures) {
-    CharGraphicPNG* graphic = SetPNG(index++, p.file, p.centreX, p.centreY, p.portraitSize);
+  for (const PictureCharacter& p : kPictureCharacters) {
+    CharGraphicPNG* graphic = SetPNG(index++, p.path, p.centreX, p.centreY, p.portraitSize);
     if (!graphic) continue;
     graphic->scale = p.scale;
     graphic->footOffsetY = p.footOffsetY;

@@ -1,14 +1,14 @@
 #include "DataDir.h"
 
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "tarn/Path.h"
+#include "tarn/Report.h"
 
 // Where the installed data lies seen from the program's folder; the build
 // sets it from the install layout.
@@ -18,7 +18,7 @@
 
 namespace {
 
-const char kMarker[] = "font/rounded-mplus-2m-medium.ttf";
+const char* const kDataFolders[] = {"gfx", "font", "sound", "skel_data"};
 
 std::string ProgramPath() {
   char buffer[PATH_MAX];
@@ -37,7 +37,12 @@ std::string Shown(const std::string& folder) {
 }  // namespace
 
 bool HoldsGameData(const std::string& folder) {
-  return !folder.empty() && tarn::CheckRegularFile((folder + "/" + kMarker).c_str());
+  if (folder.empty()) return false;
+  for (const char* name : kDataFolders) {
+    struct stat info;
+    if (stat((folder + "/" + name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  }
+  return true;
 }
 
 std::vector<std::string> DataDirCandidates(const char* dataDirEnv, const std::string& programPath,
@@ -57,9 +62,9 @@ std::string FindDataDir(const std::vector<std::string>& candidates) {
 }
 
 std::string DataDirNotFoundMessage(const std::vector<std::string>& candidates) {
-  std::string message = std::string("tarn: game data (") + kMarker + ") not found in";
+  std::string message = "none of";
   for (size_t i = 0; i < candidates.size(); ++i) message += (i ? ", " : " ") + Shown(candidates[i]);
-  return message + "; set TARN_DATA_DIR to the folder that holds it";
+  return message + " holds gfx, font, sound and skel_data; set TARN_DATA_DIR to the folder that does";
 }
 
 bool EnterDataDir() {
@@ -67,11 +72,11 @@ bool EnterDataDir() {
       DataDirCandidates(std::getenv("TARN_DATA_DIR"), ProgramPath(), TARN_DATA_FROM_BIN);
   const std::string folder = FindDataDir(candidates);
   if (folder.empty()) {
-    std::fprintf(stderr, "%s\n", DataDirNotFoundMessage(candidates).c_str());
+    tarn::ReportError("cannot find the game data", DataDirNotFoundMessage(candidates));
     return false;
   }
   if (folder != "." && chdir(folder.c_str()) != 0) {
-    std::fprintf(stderr, "tarn: cannot enter the game data folder %s: %s\n", folder.c_str(), std::strerror(errno));
+    tarn::ReportError("cannot enter the game data folder " + folder, std::strerror(errno));
     return false;
   }
   return true;

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// True when folder holds the game's data: the font, without which start-up
-// fails, stands for the whole set.
+// True when folder holds the game's data folders (gfx, font, sound,
+// skel_data). A broken file inside is then that folder's problem, reported
+// when it is read, not a reason to look elsewhere.
 bool HoldsGameData(const std::string& folder);
 
 // The folders to try, in order: ".", dataDirEnv (when set and not empty), and
@@ -19,7 +20,7 @@ std::vector<std::string> DataDirCandidates(const char* dataDirEnv, const std::st
 // The first candidate that holds the data; empty when none does.
 std::string FindDataDir(const std::vector<std::string>& candidates);
 
-// The one line that says where the data was looked for.
+// Why no folder would do: every place looked in, and how to name another.
 std::string DataDirNotFoundMessage(const std::vector<std::string>& candidates);
 
 // Makes the data folder the working directory, so the fixed relative asset

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PictureCharacters.h"
 #include "TempDir.h"
 
 namespace {
@@ -67,28 +68,15 @@ TEST(AssetsBackground, FillsTheWindowOpaquely) {
   for (size_t i = 3; i < bg.rgba.size(); i += 4) ASSERT_EQ(bg.rgba[i], 255) << "transparent pixel " << i / 4;
 }
 
-// The numbers the game's character table uses for each picture.
-struct CharacterFit {
-  const char* file;
-  unsigned centreX, centreY, portrait;
-  double scale;
-  unsigned footOffsetY;
-};
-
-const CharacterFit kCharacters[] = {
-    {"gfx/testchar.png", 320, 130, 80, 0.72, 0},
-    {"gfx/testchar2.png", 590, 90, 80, 0.78, 0},
-    {"gfx/testchar3.png", 200, 69, 85, 0.73, 20},
-    {"gfx/testchar4.png", 185, 140, 100, 0.78, 25},
-};
-
 TEST(AssetsCharacterPictures, FitTheGamesPortraitAndStandingNumbers) {
-  for (const CharacterFit& fit : kCharacters) {
+  for (const PictureCharacter& fit : kPictureCharacters) {
     SCOPED_TRACE(fit.file);
-    Image img = Load(fit.file);
+    Image img = Load(std::string("gfx/") + fit.file);
+    const unsigned centreX = unsigned(fit.centreX), centreY = unsigned(fit.centreY);
+    const unsigned portrait = unsigned(fit.portraitSize), footOffsetY = unsigned(fit.footOffsetY);
     ASSERT_GT(img.height, 0u);
     // Drawn centred on the picture's middle, so the face must be there too.
-    EXPECT_EQ(img.width, 2 * fit.centreX);
+    EXPECT_EQ(img.width, 2 * centreX);
 
     // Nothing is cut off at the top or the sides.
     for (unsigned x = 0; x < img.width; ++x) ASSERT_EQ(img.Alpha(x, 0), 0u) << "top row, x " << x;
@@ -101,17 +89,17 @@ TEST(AssetsCharacterPictures, FitTheGamesPortraitAndStandingNumbers) {
     // faint ground shadow may reach a little lower).
     unsigned lowest = img.height - 1;
     while (lowest > 0 && !img.RowHasSolid(lowest)) --lowest;
-    unsigned feet = img.height - fit.footOffsetY;
+    unsigned feet = img.height - footOffsetY;
     EXPECT_LE(lowest, feet);
     EXPECT_GE(lowest + 12, feet);
 
     // Face: the portrait square is mostly head (a round head leaves its
     // corners open) and its centre is skin, not hair or background.
-    unsigned half = fit.portrait / 2, solid = 0;
-    for (unsigned y = fit.centreY - half; y < fit.centreY + half; ++y)
-      for (unsigned x = fit.centreX - half; x < fit.centreX + half; ++x) solid += img.Alpha(x, y) == 255;
-    EXPECT_GT(solid, fit.portrait * fit.portrait * 3 / 4);
-    const unsigned char* centre = &img.rgba[(size_t(fit.centreY) * img.width + fit.centreX) * 4];
+    unsigned half = portrait / 2, solid = 0;
+    for (unsigned y = centreY - half; y < centreY + half; ++y)
+      for (unsigned x = centreX - half; x < centreX + half; ++x) solid += img.Alpha(x, y) == 255;
+    EXPECT_GT(solid, portrait * portrait * 3 / 4);
+    const unsigned char* centre = &img.rgba[(size_t(centreY) * img.width + centreX) * 4];
     EXPECT_GT(centre[0], 200) << "face centre is not skin-coloured";
     EXPECT_GT(centre[0], centre[2]);
 

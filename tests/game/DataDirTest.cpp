@@ -20,7 +20,7 @@ using tarn_test::TempDir;
 const char kFont[] = "font/rounded-mplus-2m-medium.ttf";
 
 std::string WithData(const TempDir& dir) {
-  std::filesystem::create_directories(dir.File("font"));
+  for (const char* folder : {"gfx", "font", "sound", "skel_data"}) std::filesystem::create_directories(dir.File(folder));
   dir.Write(kFont, "font bytes");
   return dir.path();
 }
@@ -70,21 +70,29 @@ TEST(FindDataDir, TakesTheFirstFolderThatHoldsTheFont) {
   EXPECT_EQ(FindDataDir({""}), "") << "an empty path is not the working directory";
 }
 
-TEST(FindDataDir, SkipsAFolderWhoseFontIsNoReadableFile) {
-  for (tarn_test::OddFile kind : {tarn_test::OddFile::Directory, tarn_test::OddFile::Pipe,
-                                  tarn_test::OddFile::LinkLoop}) {
-    SCOPED_TRACE(tarn_test::OddFileName(kind));
-    TempDir odd, good;
-    std::filesystem::create_directories(odd.File("font"));
-    ASSERT_TRUE(tarn_test::MakeOddFile(odd.File(kFont), kind));
-    WithData(good);
-    EXPECT_EQ(FindDataDir({odd.path(), good.path()}), good.path());
+// A folder missing one of the data folders (or holding a file or a loop in
+// its place) is skipped; one with all four is taken even when a file inside
+// is broken, so that the game says what is wrong with it.
+TEST(FindDataDir, TakesOnlyAFolderWithAllFourDataFolders) {
+  for (const char* missing : {"gfx", "font", "sound", "skel_data"}) {
+    for (tarn_test::OddFile kind : {tarn_test::OddFile::Pipe, tarn_test::OddFile::LinkLoop}) {
+      SCOPED_TRACE(std::string(missing) + " " + tarn_test::OddFileName(kind));
+      TempDir odd, good;
+      WithData(odd);
+      ASSERT_TRUE(tarn_test::MakeOddFile(odd.File(missing), kind));
+      WithData(good);
+      EXPECT_EQ(FindDataDir({odd.path(), good.path()}), good.path());
+    }
   }
+  TempDir brokenFont;
+  WithData(brokenFont);
+  ASSERT_TRUE(tarn_test::MakeOddFile(brokenFont.File(kFont), tarn_test::OddFile::Directory));
+  EXPECT_EQ(FindDataDir({brokenFont.path()}), brokenFont.path());
 }
 
 TEST(DataDirNotFoundMessage, IsOneLineNamingEveryPlaceLookedIn) {
   const std::string message = DataDirNotFoundMessage({".", "/data", "/opt/tarn/bin/../share/tarn"});
-  EXPECT_NE(message.find(kFont), std::string::npos) << message;
+  EXPECT_NE(message.find("skel_data"), std::string::npos) << message;
   EXPECT_NE(message.find(WorkingDirectory() + ","), std::string::npos) << "the working directory by name: " << message;
   EXPECT_NE(message.find("/data"), std::string::npos) << message;
   EXPECT_NE(message.find("/opt/tarn/bin/../share/tarn"), std::string::npos) << message;

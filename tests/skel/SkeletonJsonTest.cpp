@@ -105,12 +105,12 @@ protected:
 }  // namespace
 
 TEST_F(SkeletonJsonTest, SkeletonSectionIsStoredAndOneVersionIsRefused) {
-    auto data = load(J("{'skeleton':{'hash':'h1','version':'3.8.99','x':-5,'y':2,'width':100,'height':50,'fps':24,"
+    auto data = load(J("{'skeleton':{'hash':'h1','version':'tarn-1','x':-5,'y':2,'width':100,'height':50,'fps':24,"
                        "'audio':'sounds/','images':'img/'}}"),
                      2);
     ASSERT_NE(data, nullptr);
     EXPECT_STREQ(data->getHash().buffer(), "h1");
-    EXPECT_STREQ(data->getVersion().buffer(), "3.8.99");
+    EXPECT_STREQ(data->getVersion().buffer(), "tarn-1");
     EXPECT_EQ(data->getX(), -5);  // the bounding box is not scaled
     EXPECT_EQ(data->getWidth(), 100);
     EXPECT_EQ(data->getFps(), 24);

@@ -668,7 +668,7 @@ bool MakeChar01(const std::string& outDir) {
   SetupBounds(byName, bx0, by0, bx1, by1);
   Obj skeleton;
   skeleton.Str("hash", "char01-lamplighter")
-      .Str("version", "3.8.99")
+      .Str("version", "tarn-1")
       .Num("x", std::floor(bx0))
       .Num("y", std::floor(by0));
   skeleton.Num("width", std::ceil(bx1) - std::floor(bx0)).Num("height", std::ceil(by1) - std::floor(by0));

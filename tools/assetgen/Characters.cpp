@@ -8,6 +8,7 @@
 
 #include "Assets.h"
 #include "Canvas.h"
+#include "PictureCharacters.h"
 
 namespace assetgen {
 
@@ -24,10 +25,16 @@ struct Layout {
   double footOffsetY;   // feet this far above the bottom edge
 };
 
-const Layout kKnight{"testchar.png", 640, 800, 320, 130, 80, 0};
-const Layout kMage{"testchar2.png", 1180, 740, 590, 90, 80, 0};
-const Layout kSailor{"testchar3.png", 400, 780, 200, 69, 85, 20};
-const Layout kSmith{"testchar4.png", 370, 800, 185, 140, 100, 25};
+// The game's numbers for the picture, and its height.
+Layout FromGame(const PictureCharacter& p, int height) {
+  return Layout{p.file, 2 * p.centreX, height, double(p.centreX), double(p.centreY), double(p.portraitSize),
+                double(p.footOffsetY)};
+}
+
+const Layout kKnight = FromGame(kPictureCharacters[0], 800);
+const Layout kMage = FromGame(kPictureCharacters[1], 740);
+const Layout kSailor = FromGame(kPictureCharacters[2], 780);
+const Layout kSmith = FromGame(kPictureCharacters[3], 800);
 
 // Key heights along the body, as fractions from chin (0) to soles (1).
 struct Rig {
