@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 
 #include "Layout.h"
@@ -47,9 +48,12 @@ double MixFromBar(double value) { return std::round(value * kMaxMixSeconds / 0.0
 // Scrubbed times land on whole frames, as the game shows them.
 double SnapToFrame(double seconds) { return std::round(seconds / kFrameSeconds) * kFrameSeconds; }
 
-std::string Format(const char* format, double a, double b = 0, double c = 0, double d = 0) {
+__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
   char text[160];
-  std::snprintf(text, sizeof text, format, a, b, c, d);
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
   return text;
 }
 
@@ -93,8 +97,8 @@ SimpleButton* ViewerScreen::AddButton(int32_t right, int32_t top, const std::str
   return button;
 }
 
-Listbox* ViewerScreen::AddList(int32_t top, int32_t height) {
-  auto* list = new Listbox(0, top, kAnimationList.width, height);
+Listbox* ViewerScreen::AddList(int32_t top, int32_t listHeight) {
+  auto* list = new Listbox(0, top, kAnimationList.width, listHeight);
   list->x = kPanelWidth - kAnimationList.x - kAnimationList.width;
   list->anchor = kAnchorTopRight;
   list->lineX = 6;
@@ -104,8 +108,8 @@ Listbox* ViewerScreen::AddList(int32_t top, int32_t height) {
   return list;
 }
 
-WidgetTrackBar* ViewerScreen::AddBar(int32_t right, int32_t top, int32_t width) {
-  auto* bar = new WidgetTrackBar(width, kTimeBarThickness);
+WidgetTrackBar* ViewerScreen::AddBar(int32_t right, int32_t top, int32_t barWidth) {
+  auto* bar = new WidgetTrackBar(barWidth, kTimeBarThickness);
   bar->x = right;
   bar->y = top;
   bar->handler = this;
@@ -161,7 +165,7 @@ void ViewerScreen::ReleaseContent() {
   sprite_ = nullptr;
 }
 
-void ViewerScreen::StartContent(const std::string& animation, const std::string& skin, const std::string& mixTo,
+void ViewerScreen::StartContent(const std::string& animationName, const std::string& skin, const std::string& mixTo,
                                 double mixSeconds, double time) {
   sprite_ = new TarnSkel::SkelAnimation(content_.skeletonData);
   playback_ = new Playback(*sprite_);
@@ -170,7 +174,7 @@ void ViewerScreen::StartContent(const std::string& animation, const std::string&
     skin_ = skin;
     playback_->SetSkin(skin_);
   }
-  const int first = animation.empty() ? 0 : playback_->FindAnimation(animation);
+  const int first = animationName.empty() ? 0 : playback_->FindAnimation(animationName);
   playback_->Select(std::max(0, first));
   if (!mixTo.empty()) playback_->SetMix(playback_->FindAnimation(mixTo), mixSeconds);
   else playback_->SetMix(-1, mixSeconds);
@@ -193,9 +197,9 @@ void ViewerScreen::FillLists() {
   skinList_->selectedIndex = -1;
   const auto& skins = content_.skeletonData->getSkins();
   for (size_t i = 0; i < skins.size(); ++i) {
-    const std::string name = SkinName(skins[i]);
-    skinList_->AddItem(MakeText(font_, name, kWhite), name.c_str());
-    if (!skin_.empty() && name == skin_) skinList_->selectedIndex = static_cast<int32_t>(i);
+    const std::string skinName = SkinName(skins[i]);
+    skinList_->AddItem(MakeText(font_, skinName, kWhite), skinName.c_str());
+    if (!skin_.empty() && skinName == skin_) skinList_->selectedIndex = static_cast<int32_t>(i);
   }
   for (Listbox* list : {animationList_, mixList_, skinList_}) {
     list->topIndex = 0;
@@ -212,7 +216,7 @@ void ViewerScreen::Reload() {
     return;
   }
   // Keep what the content maker was looking at, by name.
-  const std::string animation = playback_ ? playback_->AnimationName(playback_->Selected()) : "";
+  const std::string animationName = playback_ ? playback_->AnimationName(playback_->Selected()) : "";
   const std::string mixTo = playback_ && playback_->MixTarget() >= 0 ? playback_->AnimationName(playback_->MixTarget()) : "";
   const double mixSeconds = playback_ ? playback_->MixSeconds() : 0.2;
   const double time = playback_ ? playback_->Time() : 0;
@@ -223,7 +227,7 @@ void ViewerScreen::Reload() {
   std::swap(content_.textureLoader, fresh.textureLoader);
   std::swap(content_.atlas, fresh.atlas);
   std::swap(content_.skeletonData, fresh.skeletonData);
-  StartContent(animation, skin, mixTo, mixSeconds, 0);
+  StartContent(animationName, skin, mixTo, mixSeconds, 0);
   playback_->SetLoop(loop);
   playback_->Seek(time);
   error_.clear();
@@ -424,19 +428,19 @@ void ViewerScreen::SaveScreenshot() {
   }
   // The window's alpha is whatever blending left; a screenshot is opaque.
   for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
-  char name[64] = {};
+  char fileName[64] = {};
   for (int n = 1; n < 10000; ++n) {
-    std::snprintf(name, sizeof name, "skelview-%03d.png", n);
+    std::snprintf(fileName, sizeof fileName, "skelview-%03d.png", n);
     struct stat info;
-    if (stat(name, &info) != 0) break;
+    if (stat(fileName, &info) != 0) break;
   }
   std::string why;
-  if (SavePng(name, rgba, w, h, &why)) {
-    ShowStatus(std::string("saved ") + name, kGoodColor, 180);
-    std::printf("skelview: saved %s\n", name);
+  if (SavePng(fileName, rgba, w, h, &why)) {
+    ShowStatus(std::string("saved ") + fileName, kGoodColor, 180);
+    std::printf("skelview: saved %s\n", fileName);
     std::fflush(stdout);
   } else {
-    ShowStatus(std::string("cannot save ") + name + ": " + why, kErrorColor, 180);
+    ShowStatus(std::string("cannot save ") + fileName + ": " + why, kErrorColor, 180);
   }
 }
 
