@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include "graphics/GLCheck.h"
+
 namespace TarnFramework {
 
 namespace {
@@ -27,12 +29,12 @@ void GraphicManager::Release() {
 }
 
 void GraphicManager::SetWindowProjection() const {
-  glViewport(0, 0, viewportWidth, viewportHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, viewportWidth, viewportHeight, 0, -10, 10);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  TARN_GL(glViewport(0, 0, viewportWidth, viewportHeight));
+  TARN_GL(glMatrixMode(GL_PROJECTION));
+  TARN_GL(glLoadIdentity());
+  TARN_GL(glOrtho(0, viewportWidth, viewportHeight, 0, -10, 10));
+  TARN_GL(glMatrixMode(GL_MODELVIEW));
+  TARN_GL(glLoadIdentity());
 }
 
 }  // namespace TarnFramework

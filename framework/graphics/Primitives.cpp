@@ -2,15 +2,17 @@
 
 #include <GL/glew.h>
 
+#include "graphics/GLCheck.h"
+
 namespace TarnFramework {
 
 namespace {
 
 void DrawFlat(GLenum mode, const Rect& r, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisable(GL_TEXTURE_2D);
+  TARN_GL(glMatrixMode(GL_MODELVIEW));
+  TARN_GL(glLoadIdentity());
+  TARN_GL(glDisableClientState(GL_TEXTURE_COORD_ARRAY));
+  TARN_GL(glDisable(GL_TEXTURE_2D));
   const GLint corners[8] = {r.x, r.y, r.x + r.width, r.y, r.x + r.width, r.y + r.height, r.x, r.y + r.height};
   uint8_t colors[16];
   for (int i = 0; i < 4; ++i) {
@@ -19,12 +21,12 @@ void DrawFlat(GLenum mode, const Rect& r, uint8_t red, uint8_t green, uint8_t bl
     colors[4 * i + 2] = blue;
     colors[4 * i + 3] = alpha;
   }
-  glVertexPointer(2, GL_INT, 0, corners);
-  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors);
-  glDrawArrays(mode, 0, 4);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glEnable(GL_TEXTURE_2D);
-  glFlush();
+  TARN_GL(glVertexPointer(2, GL_INT, 0, corners));
+  TARN_GL(glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors));
+  TARN_GL(glDrawArrays(mode, 0, 4));
+  TARN_GL(glEnableClientState(GL_TEXTURE_COORD_ARRAY));
+  TARN_GL(glEnable(GL_TEXTURE_2D));
+  TARN_GL(glFlush());
 }
 
 uint8_t Channel(uint32_t rgba, int index) { return static_cast<uint8_t>(rgba >> (8 * index)); }
@@ -48,23 +50,23 @@ void OutlineRect(const Rect& rect, uint32_t rgba) {
 }
 
 void DrawLine(float x0, float y0, float x1, float y1, uint32_t rgba, float lineWidth) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisable(GL_TEXTURE_2D);
+  TARN_GL(glMatrixMode(GL_MODELVIEW));
+  TARN_GL(glLoadIdentity());
+  TARN_GL(glDisableClientState(GL_TEXTURE_COORD_ARRAY));
+  TARN_GL(glDisable(GL_TEXTURE_2D));
   const GLfloat ends[4] = {x0, y0, x1, y1};
   uint8_t colors[8];
   for (int i = 0; i < 2; ++i) {
     for (int c = 0; c < 4; ++c) colors[4 * i + c] = Channel(rgba, c);
   }
-  glLineWidth(lineWidth);
-  glVertexPointer(2, GL_FLOAT, 0, ends);
-  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors);
-  glDrawArrays(GL_LINES, 0, 2);
-  glLineWidth(1.0f);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glEnable(GL_TEXTURE_2D);
-  glFlush();
+  TARN_GL(glLineWidth(lineWidth));
+  TARN_GL(glVertexPointer(2, GL_FLOAT, 0, ends));
+  TARN_GL(glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors));
+  TARN_GL(glDrawArrays(GL_LINES, 0, 2));
+  TARN_GL(glLineWidth(1.0f));
+  TARN_GL(glEnableClientState(GL_TEXTURE_COORD_ARRAY));
+  TARN_GL(glEnable(GL_TEXTURE_2D));
+  TARN_GL(glFlush());
 }
 
 void DrawFramedBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t d, uint32_t fillColor, uint32_t frameColor) {

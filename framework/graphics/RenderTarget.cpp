@@ -9,6 +9,7 @@
 
 #include "graphics/Graphic2D.h"
 #include "graphics/GraphicManager.h"
+#include "graphics/GLCheck.h"
 
 namespace TarnFramework {
 
@@ -20,44 +21,42 @@ VArray<Graphic2D>* TargetStack() {
 }
 
 void SetTargetProjection(int32_t width, int32_t height) {
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width, 0, height, -10, 10);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  TARN_GL(glViewport(0, 0, width, height));
+  TARN_GL(glMatrixMode(GL_PROJECTION));
+  TARN_GL(glLoadIdentity());
+  TARN_GL(glOrtho(0, width, 0, height, -10, 10));
+  TARN_GL(glMatrixMode(GL_MODELVIEW));
+  TARN_GL(glLoadIdentity());
 }
 
 void BindWindow() {
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  TARN_GL(glBindFramebuffer(GL_FRAMEBUFFER, 0));
   if (GraphicManager* manager = GraphicManager::Active()) manager->SetWindowProjection();
-  glFlush();
+  TARN_GL(glFlush());
 }
 
 }  // namespace
 
 void Graphic2D::CreateRenderTarget() {
   GLuint fbo = 0;
-  glGenFramebuffers(1, &fbo);
+  TARN_GL(glGenFramebuffers(1, &fbo));
   framebuffer = fbo;
-  glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-
+  TARN_GL(glBindFramebuffer(GL_FRAMEBUFFER, fbo));
   GLuint name = 0;
-  glGenTextures(1, &name);
+  TARN_GL(glGenTextures(1, &name));
   texture = name;
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, name, 0);
-
+  TARN_GL(glBindTexture(GL_TEXTURE_2D, name));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP));
+  TARN_GL(glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr));
+  TARN_GL(glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, name, 0));
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
     targetReady = true;
   } else {
-    glDeleteTextures(1, &name);
-    glDeleteFramebuffers(1, &fbo);
+    TARN_GL(glDeleteTextures(1, &name));
+    TARN_GL(glDeleteFramebuffers(1, &fbo));
     texture = 0;
     framebuffer = kNoFramebuffer;
   }
@@ -65,18 +64,17 @@ void Graphic2D::CreateRenderTarget() {
   // Creation may happen while another target is being drawn into.
   VArray<Graphic2D>* stack = TargetStack();
   Graphic2D* enclosing = stack ? stack->Last() : nullptr;
-  glBindFramebuffer(GL_FRAMEBUFFER, enclosing && enclosing->targetReady ? enclosing->framebuffer : 0);
-  glFlush();
+  TARN_GL(glBindFramebuffer(GL_FRAMEBUFFER, enclosing && enclosing->targetReady ? enclosing->framebuffer : 0));
+  TARN_GL(glFlush());
 }
 
 void Graphic2D::BeginRender() {
   if (!targetReady) return;
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  TARN_GL(glBindFramebuffer(GL_FRAMEBUFFER, framebuffer));
   if (VArray<Graphic2D>* stack = TargetStack()) stack->Push(this);
-  glFlush();
+  TARN_GL(glFlush());
   SetTargetProjection(width, height);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  SetBlendMode(BlendMode::Normal);
 }
 
 void EndRender() {
@@ -89,9 +87,9 @@ void EndRender() {
   }
   // An enclosing target that lost its framebuffer keeps the current binding.
   if (enclosing->targetReady) {
-    glBindFramebuffer(GL_FRAMEBUFFER, enclosing->framebuffer);
+    TARN_GL(glBindFramebuffer(GL_FRAMEBUFFER, enclosing->framebuffer));
     SetTargetProjection(enclosing->width, enclosing->height);
-    glFlush();
+    TARN_GL(glFlush());
   }
 }
 
