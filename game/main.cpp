@@ -3,7 +3,7 @@
 #include "GameSystem.h"
 #include "core/StartUp.h"
 #include "core/SystemBase.h"
-#include "skel/SkelExtension.h"
+#include "skel/SkelData.h"
 #include "tarn/Report.h"
 
 using namespace TarnFramework;
@@ -12,7 +12,7 @@ int main(int, char** argv) {
   tarn::SetProgramName(argv[0]);
   // The skeletal runtime's tracking extension serves every allocation from
   // the first one on.
-  skel::SkelExtension::getInstance();
+  TarnSkel::StartRuntime();
   SetProgramLocale();
   if (!EnterDataDir()) return -1;
   SystemBase system;

@@ -7,6 +7,7 @@
 #include "skel/Atlas.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
+#include "skel/SkelExtension.h"
 #include "tarn/Path.h"
 #include "tarn/Report.h"
 
@@ -27,6 +28,8 @@ std::string ReadFailure(const char* path) {
 }  // namespace
 
 namespace TarnSkel {
+
+void StartRuntime() { skel::SkelExtension::getInstance(); }
 
 void ReleaseSkelParts(TarnFrameworkSkelTextureLoader*& textureLoader, skel::Atlas*& atlas,
                       skel::SkeletonData*& skeletonData) {

@@ -11,6 +11,10 @@ class SkeletonData;
 
 namespace TarnSkel {
 
+// Makes the runtime's allocation layer (its tracking extension) before
+// anything allocates through it; a program calls it first thing.
+void StartRuntime();
+
 class SkelData {
  public:
   static constexpr const char* kAtlasPath = "skel_data\\Char01.atlas";
