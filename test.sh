@@ -25,6 +25,10 @@ run_tests() {  # run_tests DIR [VAR=VALUE...] : ctest with the variables set for
   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" env "$@" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 }
 
+echo "== Code style (.clang-format)"
+# Every C++ file of ours, as the committed style formats it.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || failed=1
+
 echo "== Building (RelWithDebInfo)"
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
 echo "== Building with AddressSanitizer + UndefinedBehaviorSanitizer"

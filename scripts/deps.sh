@@ -4,8 +4,8 @@
 #   play      build and play: compiler, CMake, the libraries, the font
 #   headless  a virtual X display, for ./run.sh without a display
 #   test      the test suite: GoogleTest, the virtual display, real X input,
-#             clang with its sanitizer runtime, valgrind, the desktop-file and
-#             AppStream validators
+#             clang with its sanitizer runtime, clang-format, valgrind, the
+#             desktop-file and AppStream validators
 #   bench     the benchmarks: Google Benchmark, two JSON libraries to compare
 #             with, callgrind, and the window harness the frame benchmark uses
 set -euo pipefail
@@ -20,7 +20,7 @@ group_packages() {  # group_packages GROUP: prints its packages
       echo xvfb xauth libgl1-mesa-dri ;;
     test)
       echo libgtest-dev xvfb xauth xdotool x11-utils libgl1-mesa-dri \
-        clang libclang-rt-14-dev valgrind desktop-file-utils appstream-util ;;
+        clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util ;;
     bench)
       echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind \
         libgtest-dev xvfb xauth libgl1-mesa-dri ;;
