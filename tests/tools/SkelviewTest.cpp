@@ -1,8 +1,9 @@
-// skelview's clock, file checks and helpers, over the project's Char01
+// skelview's clock, loading and helpers, over the project's Char01
 // skeleton loaded without textures (no window needed).
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 #include "skel/TrackEntry.h"
+#include "skelcheck/JsonSyntax.h"
+#include "tarn/Path.h"
 
 namespace {
 
@@ -160,26 +163,54 @@ TEST_F(PlaybackTest, TheMixPreviewPlaysTheFirstOnceThenCrossFadesIntoTheSecond) 
   EXPECT_STREQ(sprite->state->getCurrent(0)->getAnimation()->getName().buffer(), "idle");
 }
 
-TEST(SkelviewContent, JsonSyntaxErrorsAreFoundWhereTheReaderStops) {
+// What the viewer's red line says when a reload fails: skelcheck's first
+// problem line for the same files. {a} and {j} stand for the two paths.
+TEST(SkelviewContent, AFailedLoadSaysWhatSkelcheckSaysFirst) {
   TempDir dir;
+  std::vector<unsigned char> atlasText;
+  ASSERT_TRUE(tarn::ReadFile("skel_data/Char01.atlas", atlasText));
+  const std::string atlas = dir.Write("Char01.atlas", std::string(atlasText.begin(), atlasText.end()));
+  const std::string json = dir.File("Char01.json");
   const struct {
-    const char* text;
-    const char* error;  // empty: none
+    const char* text;  // null: no file
+    const char* error;  // empty: it loads
   } cases[] = {
-      {"{\"skeleton\": {\"version\": \"x\"}}", ""},
-      {"{\"skeleton\": {\"version\": ", "JSON syntax error at line 1, column 26 (the file ends early)"},
-      {"{\n  \"bones\": [\n    {\"name\": root}\n  ]\n}", "JSON syntax error at line 3, column 14: root}"},
-      {"garbage", "JSON syntax error at line 1, column 1: garbage"},
+      {"{\"bones\": [{\"name\": \"root\"}]}", ""},
+      {"{\"skeleton\": {\"version\": ", "{j}:1:26: unexpected end of file, expected a value"},
+      {"{\n  \"bones\": [\n    {\"name\": root}\n  ]\n}", "{j}:3:14: expected a value"},
+      {"garbage", "{j}:1:1: expected a value"},
+      {"{\"bones\": [{\"name\": \"root\"}, {\"name\": \"arm\", \"parent\": \"neck\"}]}",
+       "{j}: bones[1] \"arm\": no bone named \"neck\""},
+      {"{}", "{j}: the skeleton has no bones"},
+      {nullptr, "cannot read {j}: No such file or directory"},
   };
   for (const auto& c : cases) {
-    const std::string path = dir.Write("s.json", std::string(c.text));
-    EXPECT_EQ(skelview::JsonSyntaxError(path), c.error) << c.text;
+    std::remove(json.c_str());
+    if (c.text) dir.Write("Char01.json", std::string(c.text));
+    std::string expected = c.error;
+    for (size_t at = expected.find("{j}"); at != std::string::npos; at = expected.find("{j}"))
+      expected.replace(at, 3, json);
+    TarnSkel::SkelData out;
+    std::string error = "stale";
+    // Twice: a reload of the same broken file must fail the same way.
+    for (int load = 0; load < 2; ++load) {
+      const bool loaded = skelview::LoadContent(atlas, json, out, error, false);
+      EXPECT_EQ(loaded, expected.empty()) << c.error;
+      EXPECT_EQ(error, expected) << "load " << load;
+      EXPECT_EQ(out.skeletonData != nullptr, loaded);
+    }
   }
-  // An error left from an earlier text is not taken for one in this file.
-  skelview::JsonSyntaxError(dir.Write("bad.json", std::string("{\"a\": ")));
-  EXPECT_EQ(skelview::JsonSyntaxError(dir.Write("good.json", std::string("{\"a\": 1}"))), "");
-  // The project's own character parses to its end.
-  EXPECT_EQ(skelview::JsonSyntaxError("skel_data/Char01.json"), "");
+  dir.Write("Char01.json", std::string("{}"));
+  std::string error;
+  TarnSkel::SkelData out;
+  EXPECT_FALSE(skelview::LoadContent(json, atlas, out, error, false));
+  EXPECT_EQ(error, "the arguments are the wrong way round: " + json + " is a skeleton JSON and " + atlas +
+                       " looks like an atlas; give the atlas first");
+  // The reader keeps its last error position across parses; text read into
+  // the same buffer with the error at the same place is still an error.
+  const std::string cut = "{\"bones\": [";
+  for (int parse = 0; parse < 2; ++parse) EXPECT_TRUE(skelcheck::CheckJsonSyntax(cut).failed) << "parse " << parse;
+  EXPECT_FALSE(skelcheck::CheckJsonSyntax("{\"bones\": []}").failed);
 }
 
 TEST(SkelviewContent, AWatchReportsAChangeOnceTheFilesKeepStill) {

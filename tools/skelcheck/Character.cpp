@@ -1,5 +1,7 @@
 #include "Character.h"
 
+#include <utility>
+
 #include "AtlasCheck.h"
 #include "JsonSyntax.h"
 #include "Locate.h"
@@ -27,22 +29,29 @@ Character::Character() = default;
 
 Character::~Character() { delete data; }
 
-int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character) {
+int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character,
+                  skel::TextureLoader* pages) {
     character.atlasPath = atlasPath;
     character.jsonPath = jsonPath;
-    if (!ReadInput(atlasPath, character.atlasText) || !ReadInput(jsonPath, character.jsonText)) return kUsage;
+    const std::pair<const char*, std::string*> files[] = {{atlasPath, &character.atlasText},
+                                                          {jsonPath, &character.jsonText}};
+    for (auto [path, text] : files) {
+        std::string why;
+        if (!ReadText(path, *text, why)) {
+            report.failure(std::string("cannot read ") + path + ": " + why);
+            return kUsage;
+        }
+    }
     if (LooksLikeJson(character.atlasText) && !LooksLikeJson(character.jsonText)) {
-        std::fprintf(stderr,
-                     "skelcheck: the arguments are the wrong way round: %s is a skeleton JSON and %s looks like an "
-                     "atlas; give the atlas first\n",
-                     atlasPath, jsonPath);
+        report.failure(std::string("the arguments are the wrong way round: ") + atlasPath +
+                       " is a skeleton JSON and " + jsonPath + " looks like an atlas; give the atlas first");
         return kUsage;
     }
 
     if (checks) character.atlasLines = CheckAtlasText(character.atlasText, atlasPath, report);
     character.atlas.reset(new (__FILE__, __LINE__) skel::Atlas(character.atlasText.data(), character.atlasText.size(),
                                                                skel::Atlas::directoryOf(skel::String(atlasPath)),
-                                                               nullptr));
+                                                               pages));
     if (checks) CheckAtlasContent(*character.atlas, character.atlasLines, atlasPath, report);
 
     // The game goes on with whatever the reader built before a syntax

@@ -11,6 +11,7 @@
 namespace skel {
 class Atlas;
 class SkeletonData;
+class TextureLoader;
 }  // namespace skel
 
 namespace skelcheck {
@@ -28,11 +29,13 @@ struct Character {
     skel::SkeletonData* data = nullptr;  // owned
 };
 
-// kClean with character.data set, or the exit code after saying why on
-// standard error: kUsage for unreadable files or swapped arguments, kProblem
-// for content the game would not load or that holds no skeleton. Warnings
-// about the atlas and the JSON text go to report; checks is false for pose,
-// which reports only what stops it.
-int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character);
+// kClean with character.data set, or the exit code after saying why in
+// report: kUsage for unreadable files or swapped arguments, kProblem for
+// content the game would not load or that holds no skeleton. Warnings about
+// the atlas and the JSON text go to report too; checks is false for pose,
+// which reports only what stops it. The atlas's pages are loaded through
+// pages when one is given (it must outlive character.atlas).
+int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character,
+                  skel::TextureLoader* pages = nullptr);
 
 }  // namespace skelcheck

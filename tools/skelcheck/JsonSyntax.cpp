@@ -1,5 +1,6 @@
 #include "JsonSyntax.h"
 
+#include <functional>
 #include <vector>
 
 #include "skel/Json.h"
@@ -164,7 +165,15 @@ void Explain(const std::string& text, JsonSyntax& result) {
 JsonSyntax CheckJsonSyntax(const std::string& text) {
     JsonSyntax result;
     const char* start = text.c_str();
-    const char* before = skel::Json::getError();
+    // The reader's error position is process-wide and kept after a clean
+    // parse. Compared with the one before, a text read again into the same
+    // buffer with the same error would pass as clean (a viewer reloading a
+    // file); point it at text of our own first instead.
+    static const char kUnclean[] = "!";
+    {
+        skel::Json reset(kUnclean);
+        (void)reset;
+    }
     {
         skel::Json root(start);
         (void)root;
@@ -172,7 +181,8 @@ JsonSyntax CheckJsonSyntax(const std::string& text) {
     const char* error = skel::Json::getError();
     size_t first = 0;
     while (first < text.size() && text[first] != '\0' && static_cast<unsigned char>(text[first]) <= 32) ++first;
-    if (error != before && error >= start && error <= start + text.size()) {
+    const std::less_equal<const char*> notAfter;
+    if (error && notAfter(start, error) && notAfter(error, start + text.size())) {
         result.failed = true;
         result.offset = static_cast<size_t>(error - start);
         // An error on the first character means the root value never began.

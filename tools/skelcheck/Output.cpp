@@ -40,25 +40,48 @@ std::string Number(float value) {
     return text;
 }
 
-bool ReadInput(const char* path, std::string& text) {
+namespace {
+
+const char* programName = "skelcheck";
+
+}  // namespace
+
+void SetProgramName(const char* name) { programName = name; }
+
+const char* ProgramName() { return programName; }
+
+bool ReadText(const char* path, std::string& text, std::string& why) {
     std::vector<unsigned char> bytes;
-    std::string why;
-    if (!tarn::ReadFile(path, bytes, &why)) {
-        std::fprintf(stderr, "skelcheck: cannot read %s: %s\n", path, why.c_str());
-        return false;
-    }
+    if (!tarn::ReadFile(path, bytes, &why)) return false;
     text.assign(bytes.begin(), bytes.end());
     return true;
 }
 
-void Report::problem(const std::string& where, const std::string& text) {
+bool ReadInput(const char* path, std::string& text) {
+    std::string why;
+    if (ReadText(path, text, why)) return true;
+    std::fprintf(stderr, "%s: cannot read %s: %s\n", programName, path, why.c_str());
+    return false;
+}
+
+void Report::keep(const std::string& line) {
     ++_problems;
-    std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
+    if (_first.empty()) _first = line;
+}
+
+void Report::problem(const std::string& where, const std::string& text) {
+    keep(where + ": " + text);
+    if (_print) std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
 }
 
 void Report::warning(const std::string& where, const std::string& text) {
     ++_warnings;
-    std::fprintf(stderr, "%s: warning: %s\n", where.c_str(), text.c_str());
+    if (_print) std::fprintf(stderr, "%s: warning: %s\n", where.c_str(), text.c_str());
+}
+
+void Report::failure(const std::string& text) {
+    keep(text);
+    if (_print) std::fprintf(stderr, "%s: %s\n", programName, text.c_str());
 }
 
 std::string At(const std::string& file, size_t line) { return file + ":" + std::to_string(line); }

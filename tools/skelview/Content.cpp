@@ -2,76 +2,34 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cstring>
-#include <functional>
+#include <memory>
 
 #include "skel/Atlas.h"
-#include "skel/Json.h"
 #include "skel/AtlasPage.h"
 #include "skel/SkeletonData.h"
-#include "skel/SkeletonJson.h"
+#include "skelcheck/Character.h"
+#include "skelcheck/Output.h"
 #include "tarn/Path.h"
 
 namespace skelview {
 
-std::string JsonSyntaxError(const std::string& path) {
-  std::vector<unsigned char> bytes;
-  if (!tarn::ReadFile(path.c_str(), bytes)) return "";  // the loader says why
-  bytes.push_back('\0');
-  const char* text = reinterpret_cast<const char*>(bytes.data());
-  // The reader's error position is process-wide and never cleared; point it
-  // at static text first, so an old one cannot seem to lie in this buffer.
-  static const char kReset[] = "!";
-  { skel::Json reset(kReset); }
-  { skel::Json root(text); }
-  const char* at = skel::Json::getError();
-  const size_t length = std::strlen(text);
-  std::less_equal<const char*> before;
-  if (!at || !before(text, at) || !before(at, text + length)) return "";
-  int line = 1, column = 1;
-  for (const char* p = text; p < at; ++p) {
-    if (*p == '\n') {
-      ++line;
-      column = 1;
-    } else {
-      ++column;
-    }
-  }
-  // What follows on that line, to recognise the place by.
-  std::string near;
-  for (const char* p = at; *p && *p != '\n' && *p != '\r' && near.size() < 24; ++p) {
-    near += static_cast<unsigned char>(*p) < 32 ? ' ' : *p;
-  }
-  return "JSON syntax error at line " + std::to_string(line) + ", column " + std::to_string(column) +
-         (near.empty() ? std::string(" (the file ends early)") : ": " + near);
-}
-
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
-                 std::string& error) {
+                 std::string& error, bool textures) {
   out.Release();
   error.clear();
-  // The atlas reader takes an unreadable file for an empty atlas, which would
-  // only show up later as a region the skeleton cannot find.
-  for (const std::string* path : {&atlasPath, &jsonPath}) {
-    std::string why;
-    if (!tarn::CheckRegularFile(path->c_str(), &why)) {
-      error = "cannot read " + *path + ": " + why;
-      return false;
-    }
-  }
-  error = JsonSyntaxError(jsonPath);
-  if (!error.empty()) return false;
-  out.textureLoader = new TarnFrameworkSkelTextureLoader();
-  out.atlas = new skel::Atlas(skel::String(atlasPath.c_str()), out.textureLoader);
-  skel::SkeletonJson json(out.atlas);
-  out.skeletonData = json.readSkeletonDataFile(skel::String(jsonPath.c_str()));
-  if (!out.skeletonData) {
-    const char* text = json.getError().buffer();
-    error = text && *text ? text : "the skeleton could not be loaded";
-    out.Release();
+  // Before the character: its atlas gives the pages back to the loader.
+  std::unique_ptr<TarnFrameworkSkelTextureLoader> pages(textures ? new TarnFrameworkSkelTextureLoader() : nullptr);
+  skelcheck::Report report(false);
+  skelcheck::Character character;
+  if (skelcheck::LoadCharacter(atlasPath.c_str(), jsonPath.c_str(), false, report, character, pages.get()) !=
+      skelcheck::kClean) {
+    error = report.firstProblem();
     return false;
   }
+  out.textureLoader = pages.release();
+  out.atlas = character.atlas.release();
+  out.skeletonData = character.data;
+  character.data = nullptr;
   return true;
 }
 

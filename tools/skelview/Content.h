@@ -1,6 +1,6 @@
 // Loading a skeleton for the viewer: the glue's holder filled the way the
-// game fills it, but keeping the loader's error text, and a watch on the
-// files a load read.
+// game fills it, with skelcheck's account of what stops a load, and a watch on
+// the files a load read.
 #pragma once
 
 #include <sys/types.h>
@@ -12,18 +12,12 @@
 
 namespace skelview {
 
-// The runtime's JSON reader stops quietly at a syntax error and the loader
-// goes on with the part before it, so a half-saved file would load as a
-// skeleton with pieces missing. Empty when the file parses to its end, else
-// where it stops ("JSON syntax error at line L, column C: ...").
-std::string JsonSyntaxError(const std::string& path);
-
-// Loads the atlas (its pages through the glue's texture loader) and the
-// skeleton. On failure out is left empty and error holds the reason: the
-// loader's own text, a JSON syntax error, or "cannot read FILE: why" for a
-// file that is gone.
+// Loads the atlas (its pages through the glue's texture loader, unless
+// textures is false) and the skeleton, as skelcheck loads them. On failure out
+// is left empty and error holds skelcheck's first problem line: the file, and
+// the line and column or the entry, with what is wrong there.
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
-                 std::string& error);
+                 std::string& error, bool textures = true);
 
 // The page image files of a loaded atlas, as the atlas reader looks them up.
 std::vector<std::string> PageImagePaths(const std::string& atlasPath, const TarnSkel::SkelData& content);

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Content.h"
-#include "skel/Atlas.h"
 #include "skel/SkeletonData.h"
-#include "skel/SkeletonJson.h"
-#include "tarn/Path.h"
+#include "skelcheck/Character.h"
+#include "skelcheck/Output.h"
 
 namespace skelview {
+
+static_assert(kExitLoad == skelcheck::kProblem && kExitUsage == skelcheck::kUsage, "skelcheck's exit codes");
 
 namespace {
 
@@ -115,45 +115,24 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
   return true;
 }
 
-int CheckInputFiles(const std::string& atlasPath, const std::string& jsonPath) {
-  for (const std::string* path : {&atlasPath, &jsonPath}) {
-    std::string why;
-    if (!tarn::CheckRegularFile(path->c_str(), &why)) {
-      std::fprintf(stderr, "skelview: cannot read %s: %s\n", path->c_str(), why.c_str());
-      return kExitUsage;
-    }
-  }
-  return kExitOk;
-}
-
 int CheckContent(const Options& options) {
-  const std::string syntax = JsonSyntaxError(options.jsonPath);
-  if (!syntax.empty()) {
-    std::fprintf(stderr, "skelview: %s: %s\n", options.jsonPath.c_str(), syntax.c_str());
-    return kExitLoad;
-  }
-  skel::Atlas atlas(skel::String(options.atlasPath.c_str()), nullptr);
-  skel::SkeletonJson json(&atlas);
-  skel::SkeletonData* data = json.readSkeletonDataFile(skel::String(options.jsonPath.c_str()));
-  if (!data) {
-    const char* text = json.getError().buffer();
-    std::fprintf(stderr, "skelview: %s\n", text && *text ? text : "the skeleton could not be loaded");
-    return kExitLoad;
-  }
-  int code = kExitOk;
+  skelcheck::Report report;
+  skelcheck::Character character;
+  const int loaded =
+      skelcheck::LoadCharacter(options.atlasPath.c_str(), options.jsonPath.c_str(), true, report, character);
+  if (loaded != skelcheck::kClean) return loaded;
+  const skel::SkeletonData* data = character.data;
   for (const std::string* name : {&options.animation, &options.render}) {
     if (!name->empty() && !data->findAnimation(skel::String(name->c_str()))) {
       std::fprintf(stderr, "skelview: no animation named %s\n", name->c_str());
-      code = kExitLoad;
-      break;
+      return kExitLoad;
     }
   }
-  if (code == kExitOk && !options.skin.empty() && !data->findSkin(skel::String(options.skin.c_str()))) {
+  if (!options.skin.empty() && !data->findSkin(skel::String(options.skin.c_str()))) {
     std::fprintf(stderr, "skelview: no skin named %s\n", options.skin.c_str());
-    code = kExitLoad;
+    return kExitLoad;
   }
-  delete data;
-  return code;
+  return kExitOk;
 }
 
 }  // namespace skelview

@@ -31,14 +31,11 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
 // The short usage text (for stderr on a mistake, stdout for --help).
 const char* UsageText();
 
-// The file checks every tool makes before loading: each path must name a
-// readable regular file. Prints "skelview: cannot read FILE: why" for the
-// first that is not and returns kExitUsage; kExitOk otherwise.
-int CheckInputFiles(const std::string& atlasPath, const std::string& jsonPath);
-
-// Loads the skeleton as skelcheck does (no textures, no window) and checks
-// the names the options give. Prints the loader's error, or "no animation
-// named X" / "no skin named X", and returns kExitLoad; kExitOk otherwise.
+// Loads the skeleton as skelcheck's skeleton verb does (no textures, no
+// window), saying what it says on standard error for a file that cannot be
+// read or loaded and returning its exit code, kExitUsage or kExitLoad. Then
+// checks the names the options give: "no animation named X" / "no skin named
+// X" and kExitLoad. kExitOk otherwise.
 int CheckContent(const Options& options);
 
 }  // namespace skelview

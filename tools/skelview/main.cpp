@@ -13,6 +13,7 @@
 #include "core/StartUp.h"
 #include "core/SystemBase.h"
 #include "skel/SkelExtension.h"
+#include "skelcheck/Output.h"
 #include "tarn/Path.h"
 #include "text/Font.h"
 
@@ -56,6 +57,8 @@ void ReportNoWindow() {
 int main(int argc, char** argv) {
   // The runtime's tracking extension serves every allocation from the first on.
   skel::SkelExtension::getInstance();
+  // Files that cannot be read or loaded are told as skelcheck tells them.
+  skelcheck::SetProgramName("skelview");
   skelview::Options options;
   std::string error;
   if (!skelview::ParseArguments(argc, argv, options, error)) {
@@ -66,7 +69,6 @@ int main(int argc, char** argv) {
     std::fputs(skelview::UsageText(), stdout);
     return skelview::kExitOk;
   }
-  if (int code = skelview::CheckInputFiles(options.atlasPath, options.jsonPath)) return code;
   if (int code = skelview::CheckContent(options)) return code;
 
   const bool render = !options.render.empty();
