@@ -1,6 +1,6 @@
 #include "CharacterFrame.h"
 
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/Slot.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 
 namespace TarnSkel {
 class SkelAnimation;

@@ -15,7 +15,7 @@
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skin.h"
 #include "skel/Slot.h"
 

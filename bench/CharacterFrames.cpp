@@ -9,7 +9,7 @@
 #include "CharacterFrame.h"
 #include "NullTextureLoader.h"
 #include "skel/Atlas.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 #include "skel/Skeleton.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "widgets/Listbox.h"
+#include "framework/widgets/Listbox.h"
 
 class BarrackListBox : public TarnFramework::Listbox {
  public:

@@ -3,7 +3,7 @@
 #include "CharGraphicPNG.h"
 #include "CharGraphicSkel.h"
 #include "PictureCharacters.h"
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 
 CharGraphicManager::CharGraphicManager() {
   int32_t index = 0;

@@ -1,6 +1,6 @@
 #include "CharGraphicPNG.h"
 
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 
 using TarnFramework::Graphic2D;
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "CharGraphic.h"
-#include "core/Rect.h"
+#include "framework/core/Rect.h"
 
 namespace TarnFramework {
 class Graphic2D;

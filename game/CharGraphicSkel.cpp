@@ -1,7 +1,7 @@
 #include "CharGraphicSkel.h"
 
-#include "graphics/DrawState.h"
-#include "skel/SkelAnimation.h"
+#include "framework/graphics/DrawState.h"
+#include "framework/skel/SkelAnimation.h"
 
 CharGraphicSkel::~CharGraphicSkel() { CharGraphicSkel::Release(); }
 

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "CharGraphic.h"
-#include "core/Rect.h"
-#include "graphics/Graphic2D.h"
-#include "skel/SkelData.h"
+#include "framework/core/Rect.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/skel/SkelData.h"
 
 namespace TarnSkel {
 class SkelAnimation;

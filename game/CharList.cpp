@@ -4,8 +4,8 @@
 #include "CharUnit.h"
 #include "CharUnitManager.h"
 #include "GameSystem.h"
-#include "text/Font.h"
-#include "text/TextString.h"
+#include "framework/text/Font.h"
+#include "framework/text/TextString.h"
 
 using namespace TarnFramework;
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "widgets/Listbox.h"
+#include "framework/widgets/Listbox.h"
 
 class CharUnitManager;
 

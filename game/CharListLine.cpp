@@ -3,8 +3,8 @@
 #include "CharGraphic.h"
 #include "CharUnit.h"
 #include "GameSystem.h"
-#include "graphics/Primitives.h"
-#include "text/TextString.h"
+#include "framework/graphics/Primitives.h"
+#include "framework/text/TextString.h"
 
 using namespace TarnFramework;
 

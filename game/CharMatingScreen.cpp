@@ -6,8 +6,8 @@
 #include "GameButtons.h"
 #include "GameNames.h"
 #include "GameSystem.h"
-#include "core/SystemBase.h"
-#include "widgets/SimpleButton.h"
+#include "framework/core/SystemBase.h"
+#include "framework/widgets/SimpleButton.h"
 
 using namespace TarnFramework;
 

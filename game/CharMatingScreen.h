@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/Screen.h"
+#include "framework/core/Screen.h"
 
 namespace TarnFramework {
 class SimpleButton;

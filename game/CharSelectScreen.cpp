@@ -8,8 +8,8 @@
 #include "GameSystem.h"
 #include "ScreenReturn.h"
 #include "SubPanelCharList.h"
-#include "core/SystemBase.h"
-#include "widgets/SimpleButton.h"
+#include "framework/core/SystemBase.h"
+#include "framework/widgets/SimpleButton.h"
 
 using namespace TarnFramework;
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/VArray.h"
+#include "framework/core/VArray.h"
 
 class CharUnit;
 

@@ -1,9 +1,9 @@
 #include "GameButtons.h"
 
 #include "GameSystem.h"
-#include "text/Font.h"
-#include "text/TextString.h"
-#include "widgets/SimpleButton.h"
+#include "framework/text/Font.h"
+#include "framework/text/TextString.h"
+#include "framework/widgets/SimpleButton.h"
 
 using namespace TarnFramework;
 

@@ -6,11 +6,11 @@
 #include "GameNames.h"
 #include "GameSystem.h"
 #include "SubPanelCharList.h"
-#include "core/SystemBase.h"
-#include "text/Font.h"
-#include "text/TextString.h"
-#include "widgets/SimpleButton.h"
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/core/SystemBase.h"
+#include "framework/text/Font.h"
+#include "framework/text/TextString.h"
+#include "framework/widgets/SimpleButton.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
 using namespace TarnFramework;
 

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "core/Rect.h"
-#include "core/Screen.h"
-#include "graphics/FoundationDraw.h"
-#include "graphics/Graphic2D.h"
-#include "skel/SkelDataCustom.h"
-#include "sound/SoundManager.h"
+#include "framework/core/Rect.h"
+#include "framework/core/Screen.h"
+#include "framework/graphics/FoundationDraw.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/skel/SkelDataCustom.h"
+#include "framework/sound/SoundManager.h"
 
 class CharUnit;
 

@@ -7,9 +7,9 @@
 #include "GameMainScreen.h"
 #include "OtherBarrackScreen.h"
 #include "TournamentSelectScreen.h"
-#include "core/SystemBase.h"
+#include "framework/core/SystemBase.h"
 #include "tarn/Report.h"
-#include "text/Font.h"
+#include "framework/text/Font.h"
 
 using namespace TarnFramework;
 

@@ -6,8 +6,8 @@
 
 #include "Barrack.h"
 #include "CharGraphicManager.h"
-#include "text/AsciiText.h"
-#include "text/FontContainer.h"
+#include "framework/text/AsciiText.h"
+#include "framework/text/FontContainer.h"
 
 namespace TarnFramework {
 class Font;

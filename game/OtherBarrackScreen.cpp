@@ -4,9 +4,9 @@
 #include "GameButtons.h"
 #include "GameSystem.h"
 #include "ScreenReturn.h"
-#include "core/SystemBase.h"
-#include "text/TextString.h"
-#include "widgets/SimpleButton.h"
+#include "framework/core/SystemBase.h"
+#include "framework/text/TextString.h"
+#include "framework/widgets/SimpleButton.h"
 
 using namespace TarnFramework;
 

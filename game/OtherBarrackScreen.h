@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/Screen.h"
+#include "framework/core/Screen.h"
 
 namespace TarnFramework {
 class SimpleButton;

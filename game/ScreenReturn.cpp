@@ -1,7 +1,7 @@
 #include "ScreenReturn.h"
 
-#include "core/Screen.h"
-#include "core/ScreenManager.h"
+#include "framework/core/Screen.h"
+#include "framework/core/ScreenManager.h"
 
 using namespace TarnFramework;
 

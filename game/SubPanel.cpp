@@ -1,8 +1,8 @@
 #include "SubPanel.h"
 
-#include "graphics/Primitives.h"
-#include "widgets/SimpleButton.h"
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/graphics/Primitives.h"
+#include "framework/widgets/SimpleButton.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
 using namespace TarnFramework;
 

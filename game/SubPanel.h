@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "widgets/Panel.h"
+#include "framework/widgets/Panel.h"
 
 namespace TarnFramework {
 class SimpleButton;

@@ -2,10 +2,10 @@
 
 #include "CharList.h"
 #include "GameSystem.h"
-#include "core/SystemBase.h"
-#include "text/Font.h"
-#include "text/TextString.h"
-#include "widgets/SimpleButton.h"
+#include "framework/core/SystemBase.h"
+#include "framework/text/Font.h"
+#include "framework/text/TextString.h"
+#include "framework/widgets/SimpleButton.h"
 
 using namespace TarnFramework;
 

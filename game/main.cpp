@@ -1,9 +1,9 @@
 // The tarn program: start-up, the frame loop, shutdown.
 #include "DataDir.h"
 #include "GameSystem.h"
-#include "core/StartUp.h"
-#include "core/SystemBase.h"
-#include "skel/SkelData.h"
+#include "framework/core/StartUp.h"
+#include "framework/core/SystemBase.h"
+#include "framework/skel/SkelData.h"
 #include "tarn/Report.h"
 
 using namespace TarnFramework;

@@ -1,12 +1,12 @@
-#include "core/InputCallbacks.h"
+#include "framework/core/InputCallbacks.h"
 
 #include <GLFW/glfw3.h>
 
 #include <cmath>
 #include <cstdint>
 
-#include "core/Screen.h"
-#include "core/SystemBase.h"
+#include "framework/core/Screen.h"
+#include "framework/core/SystemBase.h"
 
 namespace TarnFramework {
 

@@ -1,4 +1,4 @@
-#include "core/Key.h"
+#include "framework/core/Key.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,6 +1,6 @@
-#include "core/Screen.h"
+#include "framework/core/Screen.h"
 
-#include "core/ScreenManager.h"
+#include "framework/core/ScreenManager.h"
 
 namespace TarnFramework {
 

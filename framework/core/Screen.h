@@ -2,7 +2,7 @@
 // run; switching away keeps their state, and OnEnter/OnLeave mark each visit.
 #pragma once
 
-#include "core/Widget.h"
+#include "framework/core/Widget.h"
 
 namespace TarnFramework {
 

@@ -1,8 +1,8 @@
-#include "core/ScreenManager.h"
+#include "framework/core/ScreenManager.h"
 
 #include <cstring>
 
-#include "core/Screen.h"
+#include "framework/core/Screen.h"
 
 namespace TarnFramework {
 

@@ -1,4 +1,4 @@
-#include "core/StartUp.h"
+#include "framework/core/StartUp.h"
 
 #include <GLFW/glfw3.h>
 
@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/InputCallbacks.h"
-#include "core/SystemBase.h"
-#include "graphics/DrawState.h"
+#include "framework/core/InputCallbacks.h"
+#include "framework/core/SystemBase.h"
+#include "framework/graphics/DrawState.h"
 #include "tarn/Report.h"
 
 namespace TarnFramework {

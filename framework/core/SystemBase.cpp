@@ -1,11 +1,11 @@
-#include "core/SystemBase.h"
+#include "framework/core/SystemBase.h"
 
 #include <GLFW/glfw3.h>
 
 #include <initializer_list>
 
-#include "core/Screen.h"
-#include "graphics/DrawState.h"
+#include "framework/core/Screen.h"
+#include "framework/graphics/DrawState.h"
 
 namespace TarnFramework {
 

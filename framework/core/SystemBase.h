@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "core/Key.h"
-#include "core/ScreenManager.h"
-#include "graphics/GraphicManager.h"
+#include "framework/core/Key.h"
+#include "framework/core/ScreenManager.h"
+#include "framework/graphics/GraphicManager.h"
 
 namespace TarnFramework {
 

@@ -1,9 +1,9 @@
-#include "core/Widget.h"
+#include "framework/core/Widget.h"
 
 #include <cstring>
 
-#include "core/SystemBase.h"
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/core/SystemBase.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
 namespace TarnFramework {
 

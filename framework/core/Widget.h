@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "core/Rect.h"
-#include "core/VArray.h"
-#include "core/VArrayWithWeight.h"
+#include "framework/core/Rect.h"
+#include "framework/core/VArray.h"
+#include "framework/core/VArrayWithWeight.h"
 
 namespace TarnFramework {
 

@@ -1,11 +1,11 @@
-#include "graphics/DrawState.h"
+#include "framework/graphics/DrawState.h"
 
 #include <GL/glew.h>
 
 #include <cstdio>
 #include <string>
 
-#include "graphics/GLCheck.h"
+#include "framework/graphics/GLCheck.h"
 #include "tarn/Report.h"
 
 namespace TarnFramework {

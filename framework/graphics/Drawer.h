@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/Rect.h"
+#include "framework/core/Rect.h"
 
 namespace TarnFramework {
 

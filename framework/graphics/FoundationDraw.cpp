@@ -1,6 +1,6 @@
-#include "graphics/FoundationDraw.h"
+#include "framework/graphics/FoundationDraw.h"
 
-#include "graphics/Primitives.h"
+#include "framework/graphics/Primitives.h"
 
 namespace TarnFramework {
 

@@ -1,6 +1,6 @@
-#include "graphics/FoundationDraw_RimRich.h"
+#include "framework/graphics/FoundationDraw_RimRich.h"
 
-#include "graphics/Primitives.h"
+#include "framework/graphics/Primitives.h"
 
 namespace TarnFramework {
 

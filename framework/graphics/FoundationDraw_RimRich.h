@@ -2,7 +2,7 @@
 // the frame colour and the inner one halfway between frame and fill.
 #pragma once
 
-#include "graphics/FoundationDraw.h"
+#include "framework/graphics/FoundationDraw.h"
 
 namespace TarnFramework {
 

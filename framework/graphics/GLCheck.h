@@ -2,7 +2,7 @@
 // that a Debug build checks glGetError after it in one place.
 #pragma once
 
-#include "graphics/DrawState.h"
+#include "framework/graphics/DrawState.h"
 
 #ifdef NDEBUG
 #define TARN_GL(call) call

@@ -1,6 +1,6 @@
 // Graphic2D: PNG textures (lodepng) and the sprite draws, one quad and one
 // glFlush per draw through client-side arrays.
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 
 #include <GL/glew.h>
 #include <lodepng.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "graphics/GraphicManager.h"
+#include "framework/graphics/GraphicManager.h"
 #include "tarn/Path.h"
 #include "tarn/Report.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/Drawer.h"
+#include "framework/graphics/Drawer.h"
 
 namespace TarnFramework {
 

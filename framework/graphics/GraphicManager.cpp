@@ -1,9 +1,9 @@
-#include "graphics/GraphicManager.h"
+#include "framework/graphics/GraphicManager.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
-#include "graphics/GLCheck.h"
+#include "framework/graphics/GLCheck.h"
 
 namespace TarnFramework {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/VArray.h"
+#include "framework/core/VArray.h"
 
 struct GLFWwindow;
 

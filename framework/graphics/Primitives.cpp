@@ -1,8 +1,8 @@
-#include "graphics/Primitives.h"
+#include "framework/graphics/Primitives.h"
 
 #include <GL/glew.h>
 
-#include "graphics/GLCheck.h"
+#include "framework/graphics/GLCheck.h"
 
 namespace TarnFramework {
 

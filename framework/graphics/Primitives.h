@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/Drawer.h"
+#include "framework/graphics/Drawer.h"
 
 namespace TarnFramework {
 

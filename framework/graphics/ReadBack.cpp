@@ -1,4 +1,4 @@
-#include "graphics/ReadBack.h"
+#include "framework/graphics/ReadBack.h"
 
 #include <GL/glew.h>
 #include <lodepng.h>
@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/Graphic2D.h"
-#include "graphics/GraphicManager.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/GraphicManager.h"
 #include "tarn/Path.h"
 
 namespace TarnFramework {

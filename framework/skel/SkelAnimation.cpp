@@ -1,11 +1,11 @@
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 
 #include <climits>
 #include <cstring>
 #include <vector>
 
-#include "graphics/DrawState.h"
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/DrawState.h"
+#include "framework/graphics/Graphic2D.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/AnimationStateData.h"

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/Drawer.h"
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Drawer.h"
+#include "framework/graphics/Graphic2D.h"
 
 namespace skel {
 class Slot;

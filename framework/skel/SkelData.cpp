@@ -1,4 +1,4 @@
-#include "skel/SkelData.h"
+#include "framework/skel/SkelData.h"
 
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 // sprites and the skeleton data, loaded and released together.
 #pragma once
 
-#include "skel/TarnFrameworkSkelTextureLoader.h"
+#include "framework/skel/TarnFrameworkSkelTextureLoader.h"
 
 namespace skel {
 class Atlas;

@@ -1,6 +1,6 @@
-#include "skel/SkelDataCustom.h"
+#include "framework/skel/SkelDataCustom.h"
 
-#include "skel/SkelData.h"
+#include "framework/skel/SkelData.h"
 
 namespace TarnSkelCustom {
 

@@ -2,7 +2,7 @@
 // TarnSkel::SkelData, filled by its owner rather than by a load of its own.
 #pragma once
 
-#include "skel/TarnFrameworkSkelTextureLoader.h"
+#include "framework/skel/TarnFrameworkSkelTextureLoader.h"
 
 namespace skel {
 class Atlas;

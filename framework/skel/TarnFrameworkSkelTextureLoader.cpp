@@ -1,6 +1,6 @@
-#include "skel/TarnFrameworkSkelTextureLoader.h"
+#include "framework/skel/TarnFrameworkSkelTextureLoader.h"
 
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 #include "skel/AtlasPage.h"
 
 using TarnFramework::Graphic2D;

@@ -1,10 +1,10 @@
-#include "sound/SoundManager.h"
+#include "framework/sound/SoundManager.h"
 
 #include <climits>
 #include <string>
 #include <vector>
 
-#include "sound/WavReader.h"
+#include "framework/sound/WavReader.h"
 #include "tarn/Path.h"
 #include "tarn/Report.h"
 

@@ -1,4 +1,4 @@
-#include "sound/WavReader.h"
+#include "framework/sound/WavReader.h"
 
 #include <cstring>
 

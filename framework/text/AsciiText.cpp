@@ -1,7 +1,7 @@
-#include "text/AsciiText.h"
+#include "framework/text/AsciiText.h"
 
-#include "text/Font.h"
-#include "text/GlyphDrawer.h"
+#include "framework/text/Font.h"
+#include "framework/text/GlyphDrawer.h"
 
 namespace TarnFramework {
 

@@ -1,5 +1,5 @@
 // Font: FreeType faces and the glyph textures made from them.
-#include "text/Font.h"
+#include "framework/text/Font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "graphics/DrawState.h"
+#include "framework/graphics/DrawState.h"
 #include "tarn/Path.h"
-#include "text/GlyphDrawer.h"
-#include "text/TextString.h"
+#include "framework/text/GlyphDrawer.h"
+#include "framework/text/TextString.h"
 
 namespace TarnFramework {
 

@@ -1,8 +1,8 @@
-#include "text/FontContainer.h"
+#include "framework/text/FontContainer.h"
 
 #include <cstring>
 
-#include "text/Font.h"
+#include "framework/text/Font.h"
 
 namespace TarnFramework {
 

@@ -1,6 +1,6 @@
-#include "text/GlyphDrawer.h"
+#include "framework/text/GlyphDrawer.h"
 
-#include "graphics/DrawState.h"
+#include "framework/graphics/DrawState.h"
 
 namespace TarnFramework {
 

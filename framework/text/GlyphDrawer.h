@@ -3,7 +3,7 @@
 // text layout needs to put it on a baseline.
 #pragma once
 
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 
 namespace TarnFramework {
 

@@ -1,10 +1,10 @@
-#include "text/TextString.h"
+#include "framework/text/TextString.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "text/Font.h"
-#include "text/GlyphDrawer.h"
+#include "framework/text/Font.h"
+#include "framework/text/GlyphDrawer.h"
 
 namespace TarnFramework {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "core/VArray.h"
-#include "graphics/Drawer.h"
+#include "framework/core/VArray.h"
+#include "framework/graphics/Drawer.h"
 
 namespace TarnFramework {
 

@@ -1,12 +1,12 @@
-#include "widgets/Listbox.h"
+#include "framework/widgets/Listbox.h"
 
 #include <cstring>
 
-#include "core/SystemBase.h"
-#include "graphics/Drawer.h"
-#include "graphics/DrawState.h"
-#include "graphics/Primitives.h"
-#include "widgets/WidgetTrackBar.h"
+#include "framework/core/SystemBase.h"
+#include "framework/graphics/Drawer.h"
+#include "framework/graphics/DrawState.h"
+#include "framework/graphics/Primitives.h"
+#include "framework/widgets/WidgetTrackBar.h"
 
 namespace TarnFramework {
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "core/VArrayWithWeight.h"
-#include "core/Widget.h"
-#include "graphics/Graphic2D.h"
+#include "framework/core/VArrayWithWeight.h"
+#include "framework/core/Widget.h"
+#include "framework/graphics/Graphic2D.h"
 
 namespace TarnFramework {
 

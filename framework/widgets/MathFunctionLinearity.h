@@ -1,7 +1,7 @@
 // MathFunctionLinearity: the straight line t * slope + intercept.
 #pragma once
 
-#include "widgets/MathFunctionBase.h"
+#include "framework/widgets/MathFunctionBase.h"
 
 namespace TarnFramework {
 

@@ -1,4 +1,4 @@
-#include "widgets/Panel.h"
+#include "framework/widgets/Panel.h"
 
 namespace TarnFramework {
 

@@ -1,7 +1,7 @@
-#include "widgets/SimpleButton.h"
+#include "framework/widgets/SimpleButton.h"
 
-#include "graphics/Drawer.h"
-#include "graphics/Primitives.h"
+#include "framework/graphics/Drawer.h"
+#include "framework/graphics/Primitives.h"
 
 namespace TarnFramework {
 

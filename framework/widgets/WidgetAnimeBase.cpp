@@ -1,6 +1,6 @@
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
-#include "widgets/MathFunctionLinearity.h"
+#include "framework/widgets/MathFunctionLinearity.h"
 
 namespace TarnFramework {
 

@@ -1,8 +1,8 @@
-#include "widgets/WidgetTrackBar.h"
+#include "framework/widgets/WidgetTrackBar.h"
 
-#include "core/SystemBase.h"
-#include "graphics/FoundationDraw.h"
-#include "graphics/FoundationDraw_RimRich.h"
+#include "framework/core/SystemBase.h"
+#include "framework/graphics/FoundationDraw.h"
+#include "framework/graphics/FoundationDraw_RimRich.h"
 
 namespace TarnFramework {
 

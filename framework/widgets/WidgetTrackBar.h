@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/Widget.h"
+#include "framework/core/Widget.h"
 
 namespace TarnFramework {
 

@@ -5,8 +5,8 @@
 
 #include "GLTestFixture.h"
 #include "ScreenTestSupport.h"
-#include "core/InputCallbacks.h"
-#include "core/SystemBase.h"
+#include "framework/core/InputCallbacks.h"
+#include "framework/core/SystemBase.h"
 
 using namespace TarnFramework;
 using tarn_test::LoggingScreen;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ScreenTestSupport.h"
-#include "core/ScreenManager.h"
-#include "core/SystemBase.h"
+#include "framework/core/ScreenManager.h"
+#include "framework/core/SystemBase.h"
 
 using namespace TarnFramework;
 using tarn_test::LoggingScreen;

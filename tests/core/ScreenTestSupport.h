@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Screen.h"
+#include "framework/core/Screen.h"
 
 namespace tarn_test {
 

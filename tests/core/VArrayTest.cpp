@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/VArray.h"
-#include "core/VArrayWithWeight.h"
+#include "framework/core/VArray.h"
+#include "framework/core/VArrayWithWeight.h"
 
 using TarnFramework::VArray;
 using TarnFramework::VArrayWithWeight;

@@ -1,10 +1,10 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include "core/InputCallbacks.h"
-#include "core/SystemBase.h"
-#include "core/Widget.h"
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/core/InputCallbacks.h"
+#include "framework/core/SystemBase.h"
+#include "framework/core/Widget.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
 using namespace TarnFramework;
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sound/SoundManager.h"
+#include "framework/sound/SoundManager.h"
 
 namespace {
 

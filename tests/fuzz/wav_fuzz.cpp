@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "sound/WavReader.h"
+#include "framework/sound/WavReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TarnFramework::WavInfo info;

@@ -6,9 +6,9 @@
 #include "CharGraphicSkel.h"
 #include "CharList.h"
 #include "GameTestSupport.h"
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 #include "skel/Bone.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/Skin.h"
 

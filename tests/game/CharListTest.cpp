@@ -2,7 +2,7 @@
 #include "CharList.h"
 #include "CharListLine.h"
 #include "GameTestSupport.h"
-#include "text/TextString.h"
+#include "framework/text/TextString.h"
 
 namespace {
 

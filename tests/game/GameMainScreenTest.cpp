@@ -13,10 +13,10 @@
 #include "OtherBarrackScreen.h"
 #include "SubPanelCharList.h"
 #include "TournamentSelectScreen.h"
-#include "core/SystemBase.h"
-#include "text/Font.h"
-#include "widgets/SimpleButton.h"
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/core/SystemBase.h"
+#include "framework/text/Font.h"
+#include "framework/widgets/SimpleButton.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
 namespace {
 

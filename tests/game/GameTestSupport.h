@@ -14,9 +14,9 @@
 #include "GLTestFixture.h"
 #include "GameSystem.h"
 #include "TempDir.h"
-#include "core/InputCallbacks.h"
-#include "core/Screen.h"
-#include "widgets/Listbox.h"
+#include "framework/core/InputCallbacks.h"
+#include "framework/core/Screen.h"
+#include "framework/widgets/Listbox.h"
 
 namespace game_test {
 

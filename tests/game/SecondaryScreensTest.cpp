@@ -9,10 +9,10 @@
 #include "OtherBarrackScreen.h"
 #include "SubPanelCharList.h"
 #include "TournamentSelectScreen.h"
-#include "core/SystemBase.h"
-#include "text/TextString.h"
-#include "widgets/SimpleButton.h"
-#include "widgets/WidgetTrackBar.h"
+#include "framework/core/SystemBase.h"
+#include "framework/text/TextString.h"
+#include "framework/widgets/SimpleButton.h"
+#include "framework/widgets/WidgetTrackBar.h"
 
 namespace {
 

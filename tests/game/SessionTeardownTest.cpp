@@ -9,10 +9,10 @@
 #include "OtherBarrackScreen.h"
 #include "SubPanelCharList.h"
 #include "TournamentSelectScreen.h"
-#include "core/InputCallbacks.h"
-#include "core/SystemBase.h"
+#include "framework/core/InputCallbacks.h"
+#include "framework/core/SystemBase.h"
 #include "skel/DebugExtension.h"
-#include "widgets/SimpleButton.h"
+#include "framework/widgets/SimpleButton.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "TestImages.h"
-#include "graphics/Graphic2D.h"
-#include "graphics/Primitives.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/Primitives.h"
 
 using namespace tarn_test;
 using TarnFramework::Graphic2D;

@@ -1,9 +1,9 @@
 // Flat rectangles, outlines, framed boxes and the two painters.
 #include "TestImages.h"
-#include "graphics/FoundationDraw.h"
-#include "graphics/Graphic2D.h"
-#include "graphics/FoundationDraw_RimRich.h"
-#include "graphics/Primitives.h"
+#include "framework/graphics/FoundationDraw.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/FoundationDraw_RimRich.h"
+#include "framework/graphics/Primitives.h"
 
 using namespace tarn_test;
 using namespace TarnFramework;

@@ -2,9 +2,9 @@
 #include <GL/glew.h>
 
 #include "TestImages.h"
-#include "graphics/Graphic2D.h"
-#include "graphics/Primitives.h"
-#include "graphics/ReadBack.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/Primitives.h"
+#include "framework/graphics/ReadBack.h"
 
 #include <lodepng.h>
 

@@ -8,7 +8,7 @@
 #include "TempDir.h"
 #include "WavBytes.h"
 #include "WaveOutputEnvironment.h"
-#include "sound/SoundManager.h"
+#include "framework/sound/SoundManager.h"
 
 using namespace sound_test;
 using TarnFramework::SoundManager;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "WavBytes.h"
-#include "sound/WavReader.h"
+#include "framework/sound/WavReader.h"
 
 using namespace sound_test;
 using TarnFramework::ParseWav;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "core/StartUp.h"
+#include "framework/core/StartUp.h"
 
 namespace tarn_test {
 

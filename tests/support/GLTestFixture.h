@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/SystemBase.h"
+#include "framework/core/SystemBase.h"
 
 namespace tarn_test {
 

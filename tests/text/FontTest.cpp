@@ -7,12 +7,12 @@
 
 #include "GLTestFixture.h"
 #include "TempDir.h"
-#include "graphics/Primitives.h"
-#include "text/AsciiText.h"
-#include "text/Font.h"
-#include "text/FontContainer.h"
-#include "text/GlyphDrawer.h"
-#include "text/TextString.h"
+#include "framework/graphics/Primitives.h"
+#include "framework/text/AsciiText.h"
+#include "framework/text/Font.h"
+#include "framework/text/FontContainer.h"
+#include "framework/text/GlyphDrawer.h"
+#include "framework/text/TextString.h"
 
 using namespace tarn_test;
 using namespace TarnFramework;

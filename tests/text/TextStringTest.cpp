@@ -4,10 +4,10 @@
 
 #include "GLTestFixture.h"
 #include "TempDir.h"
-#include "graphics/Graphic2D.h"
-#include "text/Font.h"
-#include "text/GlyphDrawer.h"
-#include "text/TextString.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/text/Font.h"
+#include "framework/text/GlyphDrawer.h"
+#include "framework/text/TextString.h"
 
 using namespace tarn_test;
 using namespace TarnFramework;

@@ -17,7 +17,7 @@
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
 #include "skel/Bone.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"

@@ -1,6 +1,6 @@
 #include "WidgetTestSupport.h"
-#include "widgets/Listbox.h"
-#include "widgets/WidgetTrackBar.h"
+#include "framework/widgets/Listbox.h"
+#include "framework/widgets/WidgetTrackBar.h"
 
 using namespace TarnFramework;
 using tarn_test::BlockDrawer;

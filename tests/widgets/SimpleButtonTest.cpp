@@ -1,6 +1,6 @@
 #include "WidgetTestSupport.h"
-#include "widgets/SimpleButton.h"
-#include "widgets/WidgetAnimeBase.h"
+#include "framework/widgets/SimpleButton.h"
+#include "framework/widgets/WidgetAnimeBase.h"
 
 using namespace TarnFramework;
 using tarn_test::BlockDrawer;

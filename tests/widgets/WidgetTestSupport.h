@@ -5,10 +5,10 @@
 #include <GLFW/glfw3.h>
 
 #include "GLTestFixture.h"
-#include "core/InputCallbacks.h"
-#include "core/Screen.h"
-#include "graphics/Drawer.h"
-#include "graphics/Primitives.h"
+#include "framework/core/InputCallbacks.h"
+#include "framework/core/Screen.h"
+#include "framework/graphics/Drawer.h"
+#include "framework/graphics/Primitives.h"
 
 namespace tarn_test {
 

@@ -1,5 +1,5 @@
 #include "WidgetTestSupport.h"
-#include "widgets/WidgetTrackBar.h"
+#include "framework/widgets/WidgetTrackBar.h"
 
 using namespace TarnFramework;
 using tarn_test::Pixel;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "skel/SkelData.h"
+#include "framework/skel/SkelData.h"
 
 namespace skelview {
 

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <vector>
 
-#include "graphics/Primitives.h"
+#include "framework/graphics/Primitives.h"
 #include "skel/Bone.h"
 #include "skel/BoneData.h"
 #include "skel/IkConstraint.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/Slot.h"
 

@@ -10,7 +10,7 @@
 #include "skel/AnimationStateData.h"
 #include "skel/Event.h"
 #include "skel/EventData.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Slot.h"

@@ -11,9 +11,9 @@
 #include "Content.h"
 #include "Layout.h"
 #include "Playback.h"
-#include "graphics/Graphic2D.h"
-#include "graphics/ReadBack.h"
-#include "skel/SkelAnimation.h"
+#include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/ReadBack.h"
+#include "framework/skel/SkelAnimation.h"
 
 using namespace TarnFramework;
 

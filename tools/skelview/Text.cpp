@@ -1,8 +1,8 @@
 #include "Text.h"
 
-#include "text/Font.h"
-#include "text/GlyphDrawer.h"
-#include "text/TextString.h"
+#include "framework/text/Font.h"
+#include "framework/text/GlyphDrawer.h"
+#include "framework/text/TextString.h"
 
 namespace skelview {
 

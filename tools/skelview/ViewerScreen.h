@@ -11,8 +11,8 @@
 #include "Content.h"
 #include "Options.h"
 #include "Text.h"
-#include "core/Screen.h"
-#include "graphics/Graphic2D.h"
+#include "framework/core/Screen.h"
+#include "framework/graphics/Graphic2D.h"
 
 namespace TarnFramework {
 class Font;

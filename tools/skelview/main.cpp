@@ -10,12 +10,12 @@
 #include "Options.h"
 #include "RenderSheet.h"
 #include "ViewerScreen.h"
-#include "core/StartUp.h"
-#include "core/SystemBase.h"
+#include "framework/core/StartUp.h"
+#include "framework/core/SystemBase.h"
 #include "skel/SkelExtension.h"
 #include "skelcheck/Output.h"
 #include "tarn/Path.h"
-#include "text/Font.h"
+#include "framework/text/Font.h"
 
 using namespace TarnFramework;
 

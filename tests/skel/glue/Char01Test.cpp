@@ -7,13 +7,13 @@
 #include <string>
 
 #include "SkelGlueSupport.h"
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"

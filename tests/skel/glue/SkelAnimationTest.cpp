@@ -13,7 +13,7 @@
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
-#include "skel/SkelAnimation.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "SkelGlueSupport.h"
-#include "graphics/Graphic2D.h"
+#include "framework/graphics/Graphic2D.h"
 #include "skel/Atlas.h"
-#include "skel/SkelDataCustom.h"
+#include "framework/skel/SkelDataCustom.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 

@@ -5,7 +5,7 @@
 
 #include "GLTestFixture.h"
 #include "TempDir.h"
-#include "skel/SkelData.h"
+#include "framework/skel/SkelData.h"
 
 namespace tarn_test {
 
