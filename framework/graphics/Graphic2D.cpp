@@ -202,26 +202,17 @@ void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32
   DrawQuad(corners, uvs);
 }
 
-void Graphic2D::DrawTriangles(std::vector<Vertex> vertices) {
+void Graphic2D::DrawTriangles(const std::vector<Vertex>& vertices) {
   if (vertices.empty() || !HasTexture()) return;
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glBindTexture(GL_TEXTURE_2D, texture);
+  // The arrays are read in place from the interleaved list.
   const size_t n = vertices.size();
-  std::vector<float> positions(2 * n), uvs(2 * n);
-  std::vector<uint8_t> colors(4 * n);
-  for (size_t i = 0; i < n; ++i) {
-    const Vertex& v = vertices[i];
-    positions[2 * i] = v.x;
-    positions[2 * i + 1] = v.y;
-    uvs[2 * i] = v.u;
-    uvs[2 * i + 1] = v.v;
-    const uint8_t rgba[4] = {v.r, v.g, v.b, v.a};
-    std::memcpy(&colors[4 * i], rgba, 4);
-  }
-  glVertexPointer(2, GL_FLOAT, 0, positions.data());
-  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors.data());
-  glTexCoordPointer(2, GL_FLOAT, 0, uvs.data());
+  const GLsizei stride = static_cast<GLsizei>(sizeof(Vertex));
+  glVertexPointer(2, GL_FLOAT, stride, &vertices[0].x);
+  glColorPointer(4, GL_UNSIGNED_BYTE, stride, &vertices[0].r);
+  glTexCoordPointer(2, GL_FLOAT, stride, &vertices[0].u);
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(n));
   glFlush();
 }

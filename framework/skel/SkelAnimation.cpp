@@ -93,21 +93,25 @@ void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vert
   const skel::Color& c = mesh.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   const size_t length = mesh.getWorldVerticesLength();
-  // Scratch kept between calls, as meshes are posed every frame; the result
-  // is copied out in one block instead of grown or zero-filled first.
+  // Scratch kept between calls, as meshes are posed every frame, and never
+  // cleared: every pair read below is written first (an odd last value is
+  // never read), and the result is copied out in one block.
   static std::vector<float> world;
   static std::vector<Vertex> built;
-  world.assign(length, 0.0f);
+  if (world.size() < length) world.resize(length);
   if (length > 0) mesh.computeWorldVertices(slot, 0, length, world.data(), 0, 2);
   const skel::Vector<float>& uvs = mesh.getUVs();
   const skel::Vector<unsigned short>& triangles = mesh.getTriangles();
+  const size_t limit = length < uvs.size() ? length : uvs.size();
+  const float* xy = world.data();
+  const float* uv = uvs.buffer();
   if (built.size() < triangles.size()) built.resize(triangles.size());
   Vertex* out = built.data();
   for (size_t i = 0; i < triangles.size(); ++i) {
-    const size_t t = triangles[i];
+    const size_t t = 2 * size_t{triangles[i]};
     // An index past the vertices or the texture coordinates is bad data: drop it.
-    if (2 * t + 1 >= length || 2 * t + 1 >= uvs.size()) continue;
-    *out++ = {world[2 * t], world[2 * t + 1], uvs[2 * t], uvs[2 * t + 1], r, g, b, a};
+    if (t + 1 >= limit) continue;
+    *out++ = {xy[t], xy[t + 1], uv[t], uv[t + 1], r, g, b, a};
   }
   // Dropped indexes could leave a partial triangle.
   const size_t kept = static_cast<size_t>(out - built.data());
@@ -225,6 +229,8 @@ void SkelAnimation::Pose(bool flipH, bool flipV) {
 
 void SkelAnimation::DrawPosed() {
   if (!skeleton) return;
+  // One list for every slot and frame: the sprite reads it and keeps nothing.
+  static std::vector<Vertex> vertices;
   skel::Vector<skel::Slot*>& drawOrder = skeleton->getDrawOrder();
   for (size_t i = 0; i < drawOrder.size(); ++i) {
     skel::Slot* slot = drawOrder[i];
@@ -232,8 +238,7 @@ void SkelAnimation::DrawPosed() {
     skel::Attachment* attachment = slot->getAttachment();
     if (!attachment) continue;
     SetBlend(slot->getData().getBlendMode());
-    std::vector<Vertex> vertices;
-    if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(std::move(vertices));
+    if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(vertices);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
