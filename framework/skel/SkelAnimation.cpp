@@ -65,6 +65,19 @@ void SetBlend(skel::BlendMode mode) {
   }
 }
 
+// The data's first animation of that name (byte for byte, as the runtime
+// compares names), found without making a runtime string every frame.
+skel::Animation* FindAnimation(skel::SkeletonData& data, const char* name) {
+  const size_t length = std::strlen(name);
+  const skel::Vector<skel::Animation*>& animations = data.getAnimations();
+  for (size_t i = 0; i < animations.size(); ++i) {
+    const skel::String& candidate = animations[i]->getName();
+    if (candidate.buffer() && candidate.length() == length && std::memcmp(candidate.buffer(), name, length) == 0)
+      return animations[i];
+  }
+  return nullptr;
+}
+
 // Attachment → atlas region → page → the page's sprite; null anywhere on the
 // way means there is nothing to draw with.
 Graphic2D* PageSprite(void* regionObject) {
@@ -75,18 +88,22 @@ Graphic2D* PageSprite(void* regionObject) {
 
 void RegionVertices(skel::Slot& slot, skel::RegionAttachment& region, std::vector<Vertex>& vertices) {
   const skel::Vector<float>& uvs = region.getUVs();
-  if (uvs.size() < 8) return;
+  if (uvs.size() < 8) {
+    vertices.clear();
+    return;
+  }
   const skel::Color& c = region.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   float world[8] = {};
   region.computeWorldVertices(slot.getBone(), world, 0, 2);
   static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
-  Vertex out[6];
+  // Written in place: a list that held a region already has the size.
+  if (vertices.size() != 6) vertices.resize(6);
+  Vertex* out = vertices.data();
   for (int i = 0; i < 6; ++i) {
     const int k = kCorners[i];
     out[i] = {world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a};
   }
-  vertices.assign(out, out + 6);
 }
 
 void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vertex>& vertices) {
@@ -121,9 +138,11 @@ void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vert
 }  // namespace
 
 Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& vertices) {
-  vertices.clear();
   skel::Attachment* attachment = slot.getAttachment();
-  if (!attachment) return nullptr;
+  if (!attachment) {
+    vertices.clear();
+    return nullptr;
+  }
   const skel::RTTI& type = attachment->getRTTI();
   if (type.isExactly(skel::RegionAttachment::rtti)) {
     auto* region = static_cast<skel::RegionAttachment*>(attachment);
@@ -135,6 +154,7 @@ Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& v
     MeshVertices(slot, *mesh, vertices);
     return PageSprite(mesh->getRendererObject());
   }
+  vertices.clear();
   return nullptr;
 }
 
@@ -176,7 +196,7 @@ void SkelAnimation::Release() {
 
 void SkelAnimation::SetAnimation(int index) {
   if (index < 0 || static_cast<size_t>(index) >= animationNames.size() || !state || !skeleton) return;
-  skel::Animation* animation = skeleton->getData()->findAnimation(skel::String(animationNames[index]));
+  skel::Animation* animation = FindAnimation(*skeleton->getData(), animationNames[index]);
   if (!animation) return;
   state->setAnimation(0, animation, true);
   currentAnimation = index;
@@ -206,7 +226,7 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
   skeleton->setScaleY(scale);
   if (!animationNames.empty()) {
     SetAnimation(currentAnimation);
-    skel::Animation* current = skeleton->getData()->findAnimation(skel::String(animationNames[currentAnimation]));
+    skel::Animation* current = FindAnimation(*skeleton->getData(), animationNames[currentAnimation]);
     const int64_t frames = current ? static_cast<int64_t>(current->getDuration() * 60) : 0;
     // A negative counter would give a negative remainder: keep it in range.
     const int64_t at = frames > 0 ? ((int64_t{frame} % frames) + frames) % frames : 0;
