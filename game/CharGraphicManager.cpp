@@ -3,6 +3,7 @@
 #include "CharGraphicPNG.h"
 #include "CharGraphicSkel.h"
 #include "graphics/Graphic2D.h"
+#include "graphics/PictureDecoder.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ constexpr PictureCharacter kPictures[] = {
 }  // namespace
 
 CharGraphicManager::CharGraphicManager() {
+  // Decoded side by side on workers, uploaded below in this order.
+  for (const PictureCharacter& p : kPictures) TarnFramework::PictureDecoder::Request(p.file);
   int32_t index = 0;
   for (const PictureCharacter& p : kPictures) {
     CharGraphicPNG* graphic = SetPNG(index++, p.file, p.centreX, p.centreY, p.portraitSize);

@@ -6,6 +6,7 @@
 #include "OtherBarrackScreen.h"
 #include "TournamentSelectScreen.h"
 #include "core/SystemBase.h"
+#include "graphics/PictureDecoder.h"
 #include "text/Font.h"
 
 using namespace TarnFramework;
@@ -25,6 +26,8 @@ bool GameSystem::Init() {
   const int32_t sizes[kFontCount] = {20, 16, 24, 32};
   for (int i = 0; i < kFontCount; ++i) fontSizes[i] = sizes[i];
   g_game = this;
+  // The main screen's background decodes on a worker while the fonts are built.
+  PictureDecoder::Request("gfx\\3_blacksmith_a.png");
 
   fontContainer.Release();
   fontContainer.Setup("font\\rounded-mplus-2m-medium.ttf");
@@ -34,6 +37,7 @@ bool GameSystem::Init() {
     fontsReady = asciiTexts[i].Init(fonts[i]);
   }
   if (!fontsReady) {
+    PictureDecoder::Finish();
     fontContainer.Release();
     Release();
     return false;
@@ -47,6 +51,7 @@ bool GameSystem::Init() {
   Register(5, new TournamentSelectScreen, "TournamentSelectScreen");
   Register(6, new OtherBarrackScreen, "OtherBarrackScreen");
   g_system->screenManager.ChangeScreen(0);
+  PictureDecoder::Finish();
   return true;
 }
 

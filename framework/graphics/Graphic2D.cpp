@@ -3,7 +3,6 @@
 #include "graphics/Graphic2D.h"
 
 #include <GL/glew.h>
-#include <lodepng.h>
 
 #include <cmath>
 #include <cstring>
@@ -11,7 +10,7 @@
 #include <utility>
 
 #include "core/SystemBase.h"
-#include "tarn/Path.h"
+#include "graphics/PictureDecoder.h"
 
 namespace TarnFramework {
 
@@ -32,18 +31,6 @@ void CellCoordinates(float u0, float v0, float u1, float v1, bool flipH, bool fl
   if (flipV) std::swap(v0, v1);
   const float out[8] = {u0, v0, u1, v0, u1, v1, u0, v1};
   std::memcpy(uvs, out, sizeof out);
-}
-
-// Reads the size from the PNG header before anything is decoded: a header
-// may claim a picture far larger than any texture (and than memory).
-bool FitsInATexture(const std::vector<unsigned char>& png, unsigned& w, unsigned& h) {
-  LodePNGState state;
-  lodepng_state_init(&state);
-  const unsigned error = lodepng_inspect(&w, &h, &state, png.data(), png.size());
-  lodepng_state_cleanup(&state);
-  GLint maxSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-  return error == 0 && w > 0 && h > 0 && w <= static_cast<unsigned>(maxSize) && h <= static_cast<unsigned>(maxSize);
 }
 
 void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
@@ -118,22 +105,25 @@ void Graphic2D::Create() {
 }
 
 void Graphic2D::LoadImageFile() {
-  std::vector<unsigned char> file;
-  if (!path[0] || !tarn::ReadFile(path, file)) return;
-  unsigned w = 0, h = 0;
-  if (!FitsInATexture(file, w, h)) return;
-  std::vector<unsigned char> pixels;
-  // Undecodable data makes no texture rather than one of undefined content.
-  if (lodepng::decode(pixels, w, h, file) != 0 || w == 0 || h == 0) return;
-  width = static_cast<int32_t>(w);
-  height = static_cast<int32_t>(h);
+  if (!path[0]) return;
+  // Decoded ahead on a worker when start-up asked for this picture.
+  PictureDecoder::Picture picture;
+  if (!PictureDecoder::Take(path, picture)) {
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    PictureDecoder::Decode(path, maxSize > 0 ? static_cast<unsigned>(maxSize) : 0, picture);
+  }
+  // A file that made no picture makes no texture rather than one of undefined content.
+  if (!picture.pixels) return;
+  width = static_cast<int32_t>(picture.width);
+  height = static_cast<int32_t>(picture.height);
 
   GLuint name = 0;
   glGenTextures(1, &name);
   texture = name;
   glBindTexture(GL_TEXTURE_2D, name);
   SetTextureParameters();
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels.get());
   glFlush();
 }
 
