@@ -14,7 +14,7 @@ PACKAGES=(
   # sanitizer build and fuzz targets
   clang libclang-rt-14-dev
   # benchmarks: Google Benchmark, two JSON libraries to compare with, callgrind
-  libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind
+  libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace
 )
 
 missing=()
