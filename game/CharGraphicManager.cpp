@@ -23,11 +23,15 @@ constexpr PictureCharacter kPictures[] = {
     {"gfx\\testchar4.png", 185, 140, 100, 0.78, 25},
 };
 
+// The skeletal character's atlas page, under the path its atlas makes for it.
+constexpr const char* kSkelPage = "skel_data/Char01.png";
+
 }  // namespace
 
 CharGraphicManager::CharGraphicManager() {
   // Decoded side by side on workers, uploaded below in this order.
   for (const PictureCharacter& p : kPictures) TarnFramework::PictureDecoder::Request(p.file);
+  TarnFramework::PictureDecoder::Request(kSkelPage);
   int32_t index = 0;
   for (const PictureCharacter& p : kPictures) {
     CharGraphicPNG* graphic = SetPNG(index++, p.file, p.centreX, p.centreY, p.portraitSize);
