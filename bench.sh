@@ -58,7 +58,7 @@ awk -F, -v ir="$per_frame" '
       s = mbs["JsonParse/skel_" variants[v]]
       if (s && r && l) printf "JSON reader (%s): %.2fx RapidJSON, %.2fx nlohmann/json\n", variants[v], s / r, s / l
     }
-  }' "$csv"
+  }' "$csv" | tee "$dir/bench.table"
 
 # Whole frames and start-up need a display: the virtual one with software GL.
 export ALSOFT_CONF=$PWD/tests/sound/alsoft.conf
@@ -66,14 +66,70 @@ root=$PWD/$dir
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
   cd "$1/workdir"
   echo
-  "$1/bench/tarn_frame_bench" 2>/dev/null | grep "^frame" | sed "s/^frame /Frame: /"
+  "$1/bench/tarn_frame_bench" 2>/dev/null | grep "^frame" | sed "s/^frame /Frame: /" | tee "$1/frames.txt"
   echo
-  startup() {  # startup NAME PROGRAM: five runs, median time to the first swapped frame
+  startup() {  # startup NAME PROGRAM: five runs, medians of the time to the first swapped frame and of the peak
     for i in 1 2 3 4 5; do
       TARN_PROBE_T0=$(date +%s%N) TARN_PROBE_FRAMES=120 LD_PRELOAD="$1/bench/libtarn_first_frame_probe.so" "$3" 2>&1 |
         awk "/first-frame-ms/ {t = \$3} /peak-rss-kb/ {m = \$3} END {print t, m}"
-    done | sort -n | awk -v name="$2" "NR == 3 {printf \"Start-up %-8s first frame %6.1f ms (median of 5), peak resident %6.1f MB\\n\", name, \$1, \$2 / 1024}"
+    done >"$1/startup.$2"
+    t=$(sort -n "$1/startup.$2" | awk "NR == 3 {print \$1}")
+    m=$(sort -n -k2 "$1/startup.$2" | awk "NR == 3 {print \$2}")
+    printf "Start-up %-8s first frame %6.1f ms (median of 5), peak resident %6.1f MB (median of 5)\n" "$2" "$t" "$(echo "$m" | awk "{print \$1 / 1024}")"
+    echo "$t $m" >"$1/startup.$2"
   }
   startup "$1" tarn "$1/game/tarn"
   startup "$1" floor "$1/bench/tarn_floor"
 ' _ "$root"
+
+# Whole frames against the drawing they issue: each screen's GL call stream
+# is recorded (apitrace) and replayed (glretrace) without the game. The
+# replay's CPU time per frame is the difference between replaying the whole
+# stream and replaying it without its last 300 frames, so set-up cancels.
+screens="GameMainScreen CharSelectScreen CharMattingScreen TournamentSelectScreen OtherBarrackScreen"
+: >"$dir/replay.txt"
+if command -v apitrace >/dev/null && command -v glretrace >/dev/null; then
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
+    cd "$1/workdir"
+    cpu_ms() {  # cpu_ms TRACE: CPU time of its replay, all threads
+      local TIMEFORMAT="%U %S"
+      { time glretrace -b "$1" >/dev/null 2>&1; } 2>&1 | awk "{print (\$1 + \$2) * 1000}"
+    }
+    for screen in $2; do
+      t="$1/replay.$screen"
+      TARN_FRAME_SCREEN=$screen apitrace trace -o "$t.trace" "$1/bench/tarn_frame_bench" >/dev/null 2>&1
+      frames=$(glretrace -b "$t.trace" 2>/dev/null | awk "/^Rendered/ {print \$2}")
+      apitrace trim --frames="0-$((frames - 301))" -o "$t.head.trace" "$t.trace" >/dev/null 2>&1
+      all=$(cpu_ms "$t.trace")
+      head=$(cpu_ms "$t.head.trace")
+      echo "$screen $(awk -v a="$all" -v h="$head" "BEGIN {print (a - h) / 300}")"
+      rm -f "$t.trace" "$t.head.trace"
+    done
+  ' _ "$root" "$screens" >"$dir/replay.txt"
+  echo
+  awk 'NR == FNR {game[$2] = $4; next} {printf "Replay: %-24s game %7.3f ms, replay of its GL stream %7.3f ms per frame (CPU)\n", $1, game[$1], $2}' \
+    "$dir/frames.txt" "$dir/replay.txt"
+fi
+
+# Every target of the performance issue beside its figure: instruction counts
+# and ratios, which move far less with the machine's load than times do.
+echo
+echo "Targets"
+read -r game_ms game_kb <"$dir/startup.tarn"
+read -r floor_ms floor_kb <"$dir/startup.floor"
+json=$(awk '/^JSON reader \(tracking\)/ {sub("x", "", $(NF - 1)); print $(NF - 1)}' "$dir/bench.table")
+awk -v ir="$per_frame" -v gms="$game_ms" -v fms="$floor_ms" -v gkb="$game_kb" -v fkb="$floor_kb" -v json="$json" '
+  function verdict(ok) { return ok ? "met" : "missed" }
+  BEGIN {
+    printf "%-58s %12s   %s\n", "what", "figure", "target"
+    printf "%-58s %12d   <= 25000 (moonshot 15000): %s\n", "character frame, instructions (callgrind)", ir, verdict(ir <= 25000)
+    printf "%-58s %11.2fx   <= 1.5x: %s\n", "start-up, first swapped frame against the floor program", gms / fms, verdict(gms / fms <= 1.5)
+    printf "%-58s %9.1f MB   <= +32 MB: %s\n", "peak resident memory above the floor program", (gkb - fkb) / 1024, verdict(gkb - fkb <= 32 * 1024)
+    if (json != "") printf "%-58s %11.2fx   >= 1.5x: %s\n", "JSON reader (tracking layer) against nlohmann/json", json, verdict(json >= 1.5)
+  }'
+awk 'NR == FNR {game[$2] = $4; next} $2 > 0 {r = game[$1] / $2; if (r > worst) {worst = r; name = $1}}
+  END {
+    if (name == "") printf "%-58s %12s   <= 1.1x: not measured (no apitrace)\n", "whole frames against the replay of their own GL stream", "-"
+    else printf "%-58s %11.2fx   <= 1.1x on every screen: %s (worst: %s)\n", "whole frames against the replay of their own GL stream", worst, worst <= 1.1 ? "met" : "missed", name
+  }' "$dir/frames.txt" "$dir/replay.txt"
+

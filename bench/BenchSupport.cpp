@@ -38,7 +38,7 @@ std::string generate(size_t minBytes) {
   std::string out;
   out.reserve(minBytes + minBytes / 8);
   unsigned seed = 12345;
-  out += "{\n\"skeleton\": { \"hash\": \"bench\", \"version\": \"3.8\", \"width\": 512.5, \"height\": 900.25 },\n";
+  out += "{\n\"skeleton\": { \"hash\": \"bench\", \"version\": \"tarn-1\", \"width\": 512.5, \"height\": 900.25 },\n";
   out += "\"bones\": [\n";
   const int bones = 400;
   for (int i = 0; i < bones; ++i) {

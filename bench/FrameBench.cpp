@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "GameMainScreen.h"
@@ -48,11 +50,20 @@ void Print(const char* name, Figures f, double floorMedian) {
               floorMedian > 0 ? f.median / floorMedian : 0.0);
 }
 
+// TARN_FRAME_SCREEN names the one screen to run (for recording its GL stream
+// alone); unset, every screen runs.
+bool Wanted(const char* name) {
+  const char* only = std::getenv("TARN_FRAME_SCREEN");
+  return !only || !only[0] || std::strcmp(only, name) == 0;
+}
+
 class FrameBench : public game_test::GameTest {};
 
 TEST_F(FrameBench, Screens) {
   GLFWwindow* window = system->graphicManager.window;
-  const Figures floor = Measure([&] {
+  const char* only = std::getenv("TARN_FRAME_SCREEN");
+  const bool one = only && only[0];
+  const Figures floor = one ? Figures{0, 0} : Measure([&] {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     glfwSwapBuffers(window);
@@ -77,18 +88,19 @@ TEST_F(FrameBench, Screens) {
   std::printf("picked unit with graphic %d\n", main->selectedUnit->graphicIndex);
 
   std::vector<std::pair<const char*, Figures>> rows;
-  rows.push_back({"GameMainScreen", Measure([&] { Frame(); })});
+  if (Wanted("GameMainScreen")) rows.push_back({"GameMainScreen", Measure([&] { Frame(); })});
   const struct {
     int slot;
     const char* name;
   } others[] = {{1, "CharSelectScreen"}, {4, "CharMattingScreen"}, {5, "TournamentSelectScreen"},
                 {6, "OtherBarrackScreen"}};
   for (const auto& screen : others) {
+    if (!Wanted(screen.name)) continue;
     system->screenManager.ChangeScreen(screen.slot);
     Frame();
     rows.push_back({screen.name, Measure([&] { Frame(); })});
   }
-  Print("floor (clear and swap)", floor, floor.median);
+  if (!one) Print("floor (clear and swap)", floor, floor.median);
   for (const auto& row : rows) Print(row.first, row.second, floor.median);
 }
 

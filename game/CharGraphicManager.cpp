@@ -4,8 +4,19 @@
 #include "CharGraphicSkel.h"
 #include "PictureCharacters.h"
 #include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/PictureDecoder.h"
+
+namespace {
+
+// The skeletal character's atlas page, under the path its atlas makes for it.
+constexpr const char* kSkelPage = "skel_data/Char01.png";
+
+}  // namespace
 
 CharGraphicManager::CharGraphicManager() {
+  // Decoded side by side on workers, uploaded below in this order.
+  for (const PictureCharacter& p : kPictureCharacters) TarnFramework::PictureDecoder::Request(p.path);
+  TarnFramework::PictureDecoder::Request(kSkelPage);
   int32_t index = 0;
   for (const PictureCharacter& p : kPictureCharacters) {
     CharGraphicPNG* graphic = SetPNG(index++, p.path, p.centreX, p.centreY, p.portraitSize);

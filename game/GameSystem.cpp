@@ -8,8 +8,9 @@
 #include "OtherBarrackScreen.h"
 #include "TournamentSelectScreen.h"
 #include "framework/core/SystemBase.h"
-#include "tarn/Report.h"
+#include "framework/graphics/PictureDecoder.h"
 #include "framework/text/Font.h"
+#include "tarn/Report.h"
 
 using namespace TarnFramework;
 
@@ -30,6 +31,8 @@ bool GameSystem::Init() {
   const int32_t sizes[kFontCount] = {20, 16, 24, 32};
   for (int i = 0; i < kFontCount; ++i) fontSizes[i] = sizes[i];
   g_game = this;
+  // The main screen's background decodes on a worker while the fonts are built.
+  PictureDecoder::Request("gfx\\3_blacksmith_a.png");
 
   fontContainer.Release();
   fontContainer.Setup(kFontPath);
@@ -41,6 +44,7 @@ bool GameSystem::Init() {
   }
   if (!fontsReady) {
     tarn::ReportError("cannot read " + tarn::FileName(kFontPath), why);
+    PictureDecoder::Finish();
     fontContainer.Release();
     Release();
     return false;
@@ -54,6 +58,7 @@ bool GameSystem::Init() {
   Register(5, new TournamentSelectScreen, "TournamentSelectScreen");
   Register(6, new OtherBarrackScreen, "OtherBarrackScreen");
   g_system->screenManager.ChangeScreen(0);
+  PictureDecoder::Finish();
   return true;
 }
 

@@ -3,7 +3,6 @@
 #include "framework/graphics/Graphic2D.h"
 
 #include <GL/glew.h>
-#include <lodepng.h>
 
 #include <cerrno>
 #include <cmath>
@@ -12,7 +11,7 @@
 #include <utility>
 
 #include "framework/graphics/GraphicManager.h"
-#include "tarn/Path.h"
+#include "framework/graphics/PictureDecoder.h"
 #include "tarn/Report.h"
 
 namespace TarnFramework {
@@ -34,29 +33,6 @@ void CellCoordinates(float u0, float v0, float u1, float v1, bool flipH, bool fl
   if (flipV) std::swap(v0, v1);
   const float out[8] = {u0, v0, u1, v0, u1, v1, u0, v1};
   std::memcpy(uvs, out, sizeof out);
-}
-
-// Reads the size from the PNG header before anything is decoded: a header
-// may claim a picture far larger than any texture (and than memory).
-bool FitsInATexture(const std::vector<unsigned char>& png, unsigned& w, unsigned& h, std::string* why) {
-  LodePNGState state;
-  lodepng_state_init(&state);
-  const unsigned error = lodepng_inspect(&w, &h, &state, png.data(), png.size());
-  lodepng_state_cleanup(&state);
-  if (error != 0) {
-    if (why) *why = lodepng_error_text(error);
-    return false;
-  }
-  GLint maxSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-  if (w == 0 || h == 0 || w > static_cast<unsigned>(maxSize) || h > static_cast<unsigned>(maxSize)) {
-    if (why) {
-      *why = "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " does not fit in a texture (up to " +
-             std::to_string(maxSize) + ")";
-    }
-    return false;
-  }
-  return true;
 }
 
 void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
@@ -146,34 +122,27 @@ void Graphic2D::Create() {
 }
 
 bool Graphic2D::LoadImageFile(std::string* why) {
-  std::vector<unsigned char> file;
-  if (!path[0]) {
-    if (why) *why = std::strerror(ENOENT);
+  // Decoded ahead on a worker when start-up asked for this picture.
+  PictureDecoder::Picture picture;
+  if (!PictureDecoder::Take(path, picture)) {
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    PictureDecoder::Decode(path, maxSize > 0 ? static_cast<unsigned>(maxSize) : 0, picture);
+  }
+  // A file that made no picture makes no texture rather than one of undefined content.
+  if (!picture.pixels) {
+    if (why) *why = picture.why;
     return false;
   }
-  if (!tarn::ReadFile(path, file, why)) return false;
-  if (file.empty()) {
-    if (why) *why = "empty file";
-    return false;
-  }
-  unsigned w = 0, h = 0;
-  if (!FitsInATexture(file, w, h, why)) return false;
-  std::vector<unsigned char> pixels;
-  // Undecodable data makes no texture rather than one of undefined content.
-  const unsigned error = lodepng::decode(pixels, w, h, file);
-  if (error != 0 || w == 0 || h == 0) {
-    if (why) *why = error != 0 ? lodepng_error_text(error) : "an empty picture";
-    return false;
-  }
-  width = static_cast<int32_t>(w);
-  height = static_cast<int32_t>(h);
+  width = static_cast<int32_t>(picture.width);
+  height = static_cast<int32_t>(picture.height);
 
   GLuint name = 0;
   glGenTextures(1, &name);
   texture = name;
   glBindTexture(GL_TEXTURE_2D, name);
   SetTextureParameters();
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels.get());
   glFlush();
   return true;
 }
@@ -243,26 +212,17 @@ void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32
   DrawQuad(corners, uvs);
 }
 
-void Graphic2D::DrawTriangles(std::vector<Vertex> vertices) {
+void Graphic2D::DrawTriangles(const std::vector<Vertex>& vertices) {
   if (vertices.empty() || !HasTexture()) return;
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glBindTexture(GL_TEXTURE_2D, texture);
+  // The arrays are read in place from the interleaved list.
   const size_t n = vertices.size();
-  std::vector<float> positions(2 * n), uvs(2 * n);
-  std::vector<uint8_t> colors(4 * n);
-  for (size_t i = 0; i < n; ++i) {
-    const Vertex& v = vertices[i];
-    positions[2 * i] = v.x;
-    positions[2 * i + 1] = v.y;
-    uvs[2 * i] = v.u;
-    uvs[2 * i + 1] = v.v;
-    const uint8_t rgba[4] = {v.r, v.g, v.b, v.a};
-    std::memcpy(&colors[4 * i], rgba, 4);
-  }
-  glVertexPointer(2, GL_FLOAT, 0, positions.data());
-  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors.data());
-  glTexCoordPointer(2, GL_FLOAT, 0, uvs.data());
+  const GLsizei stride = static_cast<GLsizei>(sizeof(Vertex));
+  glVertexPointer(2, GL_FLOAT, stride, &vertices[0].x);
+  glColorPointer(4, GL_UNSIGNED_BYTE, stride, &vertices[0].r);
+  glTexCoordPointer(2, GL_FLOAT, stride, &vertices[0].u);
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(n));
   glFlush();
 }

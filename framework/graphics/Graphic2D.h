@@ -52,7 +52,7 @@ class Graphic2D : public Drawer {
   // Builds the GPU object for the assigned source, if not built yet.
   void Create();
   // Textured triangles, three vertices each; this sprite's tint is not used.
-  void DrawTriangles(std::vector<Vertex> vertices);
+  void DrawTriangles(const std::vector<Vertex>& vertices);
 
   // Redirects drawing into this target (pushed on the render-target stack);
   // does nothing unless the target is ready. Pair with EndRender().

@@ -59,6 +59,19 @@ TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
   }
 }
 
+// The data's first animation of that name (byte for byte, as the runtime
+// compares names), found without making a runtime string every frame.
+skel::Animation* FindAnimation(skel::SkeletonData& data, const char* name) {
+  const size_t length = std::strlen(name);
+  const skel::Vector<skel::Animation*>& animations = data.getAnimations();
+  for (size_t i = 0; i < animations.size(); ++i) {
+    const skel::String& candidate = animations[i]->getName();
+    if (candidate.buffer() && candidate.length() == length && std::memcmp(candidate.buffer(), name, length) == 0)
+      return animations[i];
+  }
+  return nullptr;
+}
+
 // Attachment → atlas region → page → the page's sprite; null anywhere on the
 // way means there is nothing to draw with.
 Graphic2D* PageSprite(void* regionObject) {
@@ -69,39 +82,47 @@ Graphic2D* PageSprite(void* regionObject) {
 
 void RegionVertices(skel::Slot& slot, skel::RegionAttachment& region, std::vector<Vertex>& vertices) {
   const skel::Vector<float>& uvs = region.getUVs();
-  if (uvs.size() < 8) return;
+  if (uvs.size() < 8) {
+    vertices.clear();
+    return;
+  }
   const skel::Color& c = region.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   float world[8] = {};
   region.computeWorldVertices(slot.getBone(), world, 0, 2);
   static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
-  Vertex out[6];
+  // Written in place: a list that held a region already has the size.
+  if (vertices.size() != 6) vertices.resize(6);
+  Vertex* out = vertices.data();
   for (int i = 0; i < 6; ++i) {
     const int k = kCorners[i];
     out[i] = {world[2 * k], world[2 * k + 1], uvs[2 * k], uvs[2 * k + 1], r, g, b, a};
   }
-  vertices.assign(out, out + 6);
 }
 
 void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vertex>& vertices) {
   const skel::Color& c = mesh.getColor();
   const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
   const size_t length = mesh.getWorldVerticesLength();
-  // Scratch kept between calls, as meshes are posed every frame; the result
-  // is copied out in one block instead of grown or zero-filled first.
+  // Scratch kept between calls, as meshes are posed every frame, and never
+  // cleared: every pair read below is written first (an odd last value is
+  // never read), and the result is copied out in one block.
   static std::vector<float> world;
   static std::vector<Vertex> built;
-  world.assign(length, 0.0f);
+  if (world.size() < length) world.resize(length);
   if (length > 0) mesh.computeWorldVertices(slot, 0, length, world.data(), 0, 2);
   const skel::Vector<float>& uvs = mesh.getUVs();
   const skel::Vector<unsigned short>& triangles = mesh.getTriangles();
+  const size_t limit = length < uvs.size() ? length : uvs.size();
+  const float* xy = world.data();
+  const float* uv = uvs.buffer();
   if (built.size() < triangles.size()) built.resize(triangles.size());
   Vertex* out = built.data();
   for (size_t i = 0; i < triangles.size(); ++i) {
-    const size_t t = triangles[i];
+    const size_t t = 2 * size_t{triangles[i]};
     // An index past the vertices or the texture coordinates is bad data: drop it.
-    if (2 * t + 1 >= length || 2 * t + 1 >= uvs.size()) continue;
-    *out++ = {world[2 * t], world[2 * t + 1], uvs[2 * t], uvs[2 * t + 1], r, g, b, a};
+    if (t + 1 >= limit) continue;
+    *out++ = {xy[t], xy[t + 1], uv[t], uv[t + 1], r, g, b, a};
   }
   // Dropped indexes could leave a partial triangle.
   const size_t kept = static_cast<size_t>(out - built.data());
@@ -111,9 +132,11 @@ void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vert
 }  // namespace
 
 Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& vertices) {
-  vertices.clear();
   skel::Attachment* attachment = slot.getAttachment();
-  if (!attachment) return nullptr;
+  if (!attachment) {
+    vertices.clear();
+    return nullptr;
+  }
   const skel::RTTI& type = attachment->getRTTI();
   if (type.isExactly(skel::RegionAttachment::rtti)) {
     auto* region = static_cast<skel::RegionAttachment*>(attachment);
@@ -125,6 +148,7 @@ Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& v
     MeshVertices(slot, *mesh, vertices);
     return PageSprite(mesh->getRendererObject());
   }
+  vertices.clear();
   return nullptr;
 }
 
@@ -166,7 +190,7 @@ void SkelAnimation::Release() {
 
 void SkelAnimation::SetAnimation(int index) {
   if (index < 0 || static_cast<size_t>(index) >= animationNames.size() || !state || !skeleton) return;
-  skel::Animation* animation = skeleton->getData()->findAnimation(skel::String(animationNames[index]));
+  skel::Animation* animation = FindAnimation(*skeleton->getData(), animationNames[index]);
   if (!animation) return;
   state->setAnimation(0, animation, true);
   currentAnimation = index;
@@ -196,7 +220,7 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
   skeleton->setScaleY(scale);
   if (!animationNames.empty()) {
     SetAnimation(currentAnimation);
-    skel::Animation* current = skeleton->getData()->findAnimation(skel::String(animationNames[currentAnimation]));
+    skel::Animation* current = FindAnimation(*skeleton->getData(), animationNames[currentAnimation]);
     const int64_t frames = current ? static_cast<int64_t>(current->getDuration() * 60) : 0;
     // A negative counter would give a negative remainder: keep it in range.
     const int64_t at = frames > 0 ? ((int64_t{frame} % frames) + frames) % frames : 0;
@@ -219,6 +243,8 @@ void SkelAnimation::Pose(bool flipH, bool flipV) {
 
 void SkelAnimation::DrawPosed() {
   if (!skeleton) return;
+  // One list for every slot and frame: the sprite reads it and keeps nothing.
+  static std::vector<Vertex> vertices;
   skel::Vector<skel::Slot*>& drawOrder = skeleton->getDrawOrder();
   for (size_t i = 0; i < drawOrder.size(); ++i) {
     skel::Slot* slot = drawOrder[i];
@@ -226,8 +252,7 @@ void SkelAnimation::DrawPosed() {
     skel::Attachment* attachment = slot->getAttachment();
     if (!attachment) continue;
     TarnFramework::SetBlendMode(ToBlendMode(slot->getData().getBlendMode()));
-    std::vector<Vertex> vertices;
-    if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(std::move(vertices));
+    if (Graphic2D* sprite = BuildSlotVertices(*slot, vertices)) sprite->DrawTriangles(vertices);
     TarnFramework::SetBlendMode(TarnFramework::BlendMode::Normal);
   }
 }

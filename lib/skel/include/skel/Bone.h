@@ -2,6 +2,8 @@
 // values the world transform was computed from, and the world transform.
 #pragma once
 
+#include <cstdint>
+
 #include "skel/Updatable.h"
 #include "skel/Vector.h"
 
@@ -101,6 +103,8 @@ private:
 
     // The skeleton's scale with the y-down sign applied.
     void getSkeletonScale(float& sx, float& sy) const;
+    // Brings the kept cosines and sines up to the two angles (radians).
+    void turnTo(float rx, float ry);
 
     BoneData& _data;
     Skeleton& _skeleton;
@@ -113,6 +117,10 @@ private:
     float _c, _d, _worldY;
     bool _sorted;
     bool _active;
+    // Most bones keep their angles from frame to frame: the cosines and sines
+    // of the last two angles are kept (by bit pattern, so -0 and NaN too).
+    uint32_t _turnBitsX, _turnBitsY;
+    float _cosX, _sinX, _cosY, _sinY;
 };
 
 }  // namespace skel

@@ -3,6 +3,8 @@
 // ignore ASCII case.
 #pragma once
 
+#include <cstddef>
+
 #include "skel/SkelObject.h"
 
 namespace skel {
@@ -49,11 +51,16 @@ public:
 
 private:
     static const char* parseValue(Json* item, const char* value, int depth);
+    static size_t stringLength(const char* str);
+    static const char* decodeString(const char* str, char* out, size_t len);
     static const char* parseString(Json* item, const char* str);
     static const char* parseNumber(Json* item, const char* num);
     static const char* parseArray(Json* item, const char* value, int depth);
     static const char* parseObject(Json* item, const char* value, int depth);
-    static Json* appendChild(Json* parent, Json*& last);
+    // A new last child, with room for a name of nameRoom bytes after the node.
+    static Json* appendChild(Json* parent, Json*& last, size_t nameRoom);
+    // Where a member's name is kept when it came with the node's block.
+    char* ownName() { return reinterpret_cast<char*>(this) + sizeof(Json); }
     static void dropChild(Json* parent, Json*& last, Json* child);
 
     Json* _next;

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <climits>
+#include <cstdint>
 #include <cmath>
 
 #include "skel/Animation.h"
@@ -594,8 +595,86 @@ bool AnimationState::PropertyIdSet::insert(int id) {
     }
 }
 
+// Describes the chain the modes are worked out over (oldest entry first on
+// each track, tracks in order) with everything they depend on: each entry's
+// animation and its timeline count, and the flags computeHold reads. False
+// when memory ran out.
+bool AnimationState::describeHoldChain() {
+    _chain.clear();
+    _chainEntries.clear();
+    for (size_t i = 0; i < _tracks.size(); ++i) {
+        TrackEntry* entry = _tracks[i];
+        if (!entry) continue;
+        if (!_chain.add(~static_cast<unsigned long long>(i))) return false;
+        while (entry->_mixingFrom) entry = entry->_mixingFrom;
+        do {
+            const unsigned long long flags = (entry->_mixingTo ? 1u : 0u) |
+                                             (entry->_mixBlend == MixBlend::Add ? 2u : 0u) |
+                                             (entry->_holdPrevious ? 4u : 0u) | (entry->_mixDuration > 0 ? 8u : 0u);
+            const unsigned long long animation = reinterpret_cast<uintptr_t>(entry->_animation);
+            if (!_chain.add(animation) || !_chain.add(entry->_animation->getTimelines().size()) ||
+                !_chain.add(flags) || !_chainEntries.add(entry))
+                return false;
+            entry = entry->_mixingTo;
+        } while (entry);
+    }
+    return true;
+}
+
+// The kept modes for a chain described as the last one was; false when there
+// are none (or memory ran out copying them).
+bool AnimationState::copyHeldModes() {
+    const size_t count = _chainEntries.size();
+    if (count == 0 || _chain != _holdChain || _holdModes.size() != count || _holdMixAt.size() != count) return false;
+    for (size_t p = 0; p < count; ++p) {
+        TrackEntry* entry = _chainEntries[p];
+        if (entry->_mixingTo && entry->_mixBlend == MixBlend::Add) continue;
+        const Vector<int>& at = _holdMixAt[p];
+        entry->_timelineMode = _holdModes[p];
+        entry->_timelineHoldMix.setSize(at.size(), nullptr);
+        if (entry->_timelineMode.size() != _holdModes[p].size() || entry->_timelineHoldMix.size() != at.size())
+            return false;
+        for (size_t k = 0; k < at.size(); ++k)
+            entry->_timelineHoldMix[k] = at[k] < 0 ? nullptr : _chainEntries[static_cast<size_t>(at[k])];
+    }
+    return true;
+}
+
+// Keeps the modes just worked out, hold entries as positions in the chain.
+void AnimationState::keepModes(bool described) {
+    _holdChain.clear();
+    _holdModes.clear();
+    _holdMixAt.clear();
+    const size_t count = _chainEntries.size();
+    if (!described) return;
+    _holdModes.setSize(count, Vector<int>());
+    _holdMixAt.setSize(count, Vector<int>());
+    if (_holdModes.size() != count || _holdMixAt.size() != count) return;
+    for (size_t p = 0; p < count; ++p) {
+        const TrackEntry* entry = _chainEntries[p];
+        _holdModes[p] = entry->_timelineMode;
+        Vector<int>& at = _holdMixAt[p];
+        at.setSize(entry->_timelineHoldMix.size(), -1);
+        if (_holdModes[p].size() != entry->_timelineMode.size() || at.size() != entry->_timelineHoldMix.size()) {
+            _holdModes.clear();
+            _holdMixAt.clear();
+            return;
+        }
+        for (size_t k = 0; k < at.size(); ++k) {
+            const TrackEntry* hold = entry->_timelineHoldMix[k];
+            for (size_t q = 0; hold && q < count; ++q)
+                if (_chainEntries[q] == hold) at[k] = static_cast<int>(q);
+        }
+    }
+    _holdChain = _chain;
+    if (_holdChain.size() != _chain.size()) _holdChain.clear();
+}
+
 void AnimationState::animationsChanged() {
     _animationsChanged = false;
+    const bool described = describeHoldChain();
+    if (described && copyHeldModes()) return;
+
     _propertyIDs.clear();
     // Oldest entry first on each track, tracks in order: the first entry to key
     // a property owns it.
@@ -608,6 +687,7 @@ void AnimationState::animationsChanged() {
             entry = entry->_mixingTo;
         } while (entry);
     }
+    keepModes(described);
 }
 
 void AnimationState::computeHold(TrackEntry* entry) {

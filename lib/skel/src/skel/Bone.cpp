@@ -1,6 +1,7 @@
 #include "skel/Bone.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "skel/BoneData.h"
 #include "skel/MathUtil.h"
@@ -42,7 +43,13 @@ Bone::Bone(BoneData& data, Skeleton& skeleton, Bone* parent)
       _d(1),
       _worldY(0),
       _sorted(false),
-      _active(false) {
+      _active(false),
+      _turnBitsX(0),
+      _turnBitsY(0),
+      _cosX(1),
+      _sinX(0),
+      _cosY(1),
+      _sinY(0) {
     setToSetupPose();
 }
 
@@ -87,6 +94,22 @@ void Bone::getParentMatrix(float& pa, float& pb, float& pc, float& pd, float& px
     py = _skeleton.getY();
 }
 
+void Bone::turnTo(float rx, float ry) {
+    uint32_t bits;
+    std::memcpy(&bits, &rx, sizeof bits);
+    if (bits != _turnBitsX) {
+        _turnBitsX = bits;
+        _cosX = MathUtil::cos(rx);
+        _sinX = MathUtil::sin(rx);
+    }
+    std::memcpy(&bits, &ry, sizeof bits);
+    if (bits != _turnBitsY) {
+        _turnBitsY = bits;
+        _cosY = MathUtil::cos(ry);
+        _sinY = MathUtil::sin(ry);
+    }
+}
+
 void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, float scaleY, float shearX,
                                 float shearY) {
     _ax = x;
@@ -104,10 +127,11 @@ void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, 
     const float ry = (rotation + 90 + shearY) * MathUtil::DegRad;
 
     if (!_parent) {
-        _a = MathUtil::cos(rx) * scaleX * sx;
-        _b = MathUtil::cos(ry) * scaleY * sx;
-        _c = MathUtil::sin(rx) * scaleX * sy;
-        _d = MathUtil::sin(ry) * scaleY * sy;
+        turnTo(rx, ry);
+        _a = _cosX * scaleX * sx;
+        _b = _cosY * scaleY * sx;
+        _c = _sinX * scaleX * sy;
+        _d = _sinY * scaleY * sy;
         _worldX = x * sx + _skeleton.getX();
         _worldY = y * sy + _skeleton.getY();
         return;
@@ -119,8 +143,9 @@ void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, 
 
     switch (_data.getTransformMode()) {
         case TransformMode::Normal: {
-            const float la = MathUtil::cos(rx) * scaleX, lb = MathUtil::cos(ry) * scaleY;
-            const float lc = MathUtil::sin(rx) * scaleX, ld = MathUtil::sin(ry) * scaleY;
+            turnTo(rx, ry);
+            const float la = _cosX * scaleX, lb = _cosY * scaleY;
+            const float lc = _sinX * scaleX, ld = _sinY * scaleY;
             _a = pa * la + pb * lc;
             _b = pa * lb + pb * ld;
             _c = pc * la + pd * lc;
@@ -128,10 +153,11 @@ void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, 
             return;
         }
         case TransformMode::OnlyTranslation:
-            _a = MathUtil::cos(rx) * scaleX;
-            _b = MathUtil::cos(ry) * scaleY;
-            _c = MathUtil::sin(rx) * scaleX;
-            _d = MathUtil::sin(ry) * scaleY;
+            turnTo(rx, ry);
+            _a = _cosX * scaleX;
+            _b = _cosY * scaleY;
+            _c = _sinX * scaleX;
+            _d = _sinY * scaleY;
             break;
         case TransformMode::NoRotationOrReflection: {
             float s = pa * pa + pc * pc;

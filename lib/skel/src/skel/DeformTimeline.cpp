@@ -75,6 +75,19 @@ void DeformTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>
 
     deform.setSize(n, 0.0f);
     if (deform.size() != n) return;
+    if (alpha == 1 && blend != MixBlend::Add) {
+        // The keyed vertices replace the deform: the common case, kept free
+        // of branches so that it runs as wide as the machine allows.
+        float* out = deform.buffer();
+        const float* from = prev->buffer();
+        if (next) {
+            const float* to = next->buffer();
+            for (size_t i = 0; i < n; ++i) out[i] = from[i] + (to[i] - from[i]) * percent;
+        } else {
+            for (size_t i = 0; i < n; ++i) out[i] = from[i];
+        }
+        return;
+    }
     for (size_t i = 0; i < n; ++i) {
         const float v = next ? (*prev)[i] + ((*next)[i] - (*prev)[i]) * percent : (*prev)[i];
         const float offset = weighted ? v : v - setup[i];

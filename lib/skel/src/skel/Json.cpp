@@ -113,7 +113,7 @@ Json::~Json() {
         child = next;
     }
     SkelExtension::free(_valueString, __FILE__, __LINE__);
-    SkelExtension::free(_name, __FILE__, __LINE__);
+    if (_name != ownName()) SkelExtension::free(_name, __FILE__, __LINE__);
 }
 
 Json* Json::getItem(Json* object, const char* name) {
@@ -183,9 +183,10 @@ const char* Json::parseValue(Json* item, const char* value, int depth) {
     return fail(value);
 }
 
-const char* Json::parseString(Json* item, const char* str) {
-    // Count first: an escape counts as one, and no escape yields more bytes
-    // than the characters it was counted as.
+// Bytes the string starting at its opening quote decodes to, at most: an
+// escape counts as one, and no escape yields more bytes than the characters
+// it was counted as.
+size_t Json::stringLength(const char* str) {
     const char* ptr = str + 1;
     size_t len = 0;
     while (*ptr != '"' && *ptr) {
@@ -195,12 +196,15 @@ const char* Json::parseString(Json* item, const char* str) {
         }
         ++len;
     }
+    return len;
+}
 
-    char* out = SkelExtension::alloc<char>(len + 1, __FILE__, __LINE__);
-    if (!out) return nullptr;
+// Decodes the string starting at its opening quote into out, which has room
+// for len bytes and the terminator; returns the text after the closing quote.
+const char* Json::decodeString(const char* str, char* out, size_t len) {
     char* const end = out + len;
     char* o = out;
-    ptr = str + 1;
+    const char* ptr = str + 1;
     while (*ptr != '"' && *ptr && o < end) {
         if (*ptr != '\\') {
             *o++ = *ptr++;
@@ -242,9 +246,17 @@ const char* Json::parseString(Json* item, const char* str) {
         if (*ptr++ == '\\' && *ptr) ++ptr;
     }
     if (*ptr == '"') ++ptr;
+    return ptr;
+}
+
+const char* Json::parseString(Json* item, const char* str) {
+    const size_t len = stringLength(str);
+    char* out = SkelExtension::alloc<char>(len + 1, __FILE__, __LINE__);
+    if (!out) return nullptr;
+    const char* end = decodeString(str, out, len);
     item->_valueString = out;
     item->_type = JSON_STRING;
-    return ptr;
+    return end;
 }
 
 const char* Json::parseNumber(Json* item, const char* num) {
@@ -290,9 +302,13 @@ const char* Json::parseNumber(Json* item, const char* num) {
     return num;
 }
 
-Json* Json::appendChild(Json* parent, Json*& last) {
-    Json* child = new (__FILE__, __LINE__) Json(nullptr);
-    if (!child) return nullptr;
+Json* Json::appendChild(Json* parent, Json*& last, size_t nameRoom) {
+    // A member's name lives in its node's own block: one allocation, and one
+    // record for the tracking layer, instead of two.
+    void* block = SkelObject::operator new(sizeof(Json) + nameRoom, __FILE__, __LINE__);
+    if (!block) return nullptr;
+    Json* child = new (block) Json(nullptr);
+    if (nameRoom) child->_name = child->ownName();
     child->_type = UNTYPED;
     if (last) last->_next = child;
     else parent->_child = child;
@@ -320,7 +336,7 @@ const char* Json::parseArray(Json* item, const char* value, int depth) {
     if (*value == ']') return value + 1;
     Json* last = nullptr;
     for (;;) {
-        Json* child = appendChild(item, last);
+        Json* child = appendChild(item, last, 0);
         if (!child) return nullptr;
         const char* end = parseValue(child, value, depth + 1);
         if (!end) {
@@ -344,20 +360,11 @@ const char* Json::parseObject(Json* item, const char* value, int depth) {
     if (*value == '}') return value + 1;
     Json* last = nullptr;
     for (;;) {
-        Json* child = appendChild(item, last);
+        if (*value != '"') return fail(value);
+        const size_t nameLength = stringLength(value);
+        Json* child = appendChild(item, last, nameLength + 1);
         if (!child) return nullptr;
-        if (*value != '"') {
-            dropChild(item, last, child);
-            return fail(value);
-        }
-        const char* end = parseString(child, value);
-        if (!end) {
-            dropChild(item, last, child);
-            return nullptr;
-        }
-        child->_name = child->_valueString;
-        child->_valueString = nullptr;
-        child->_type = UNTYPED;
+        const char* end = decodeString(value, child->_name, nameLength);
         value = skip(end);
         if (*value != ':') {
             dropChild(item, last, child);

@@ -73,7 +73,7 @@ void RegionAttachment::computeWorldVertices(Bone& bone, float* worldVertices, si
     const float a = bone.getA(), b = bone.getB(), c = bone.getC(), d = bone.getD();
     const float x = bone.getWorldX(), y = bone.getWorldY();
     // Bottom-right first, so that the loader's UV order matches.
-    const size_t corners[4][2] = {{BottomRightX, BottomRightY},
+    static const size_t corners[4][2] = {{BottomRightX, BottomRightY},
                                   {BottomLeftX, BottomLeftY},
                                   {UpperLeftX, UpperLeftY},
                                   {UpperRightX, UpperRightY}};

@@ -79,25 +79,32 @@ void VertexAttachment::computeWorldVertices(Slot& slot, size_t start, size_t cou
         v += n + 1;
         skip += n;
     }
+    // Raw views: the loop below runs for every weight of every posed mesh.
     const Vector<Bone*>& skeletonBones = slot.getSkeleton().getBones();
-    const bool hasDeform = deform.size() > 0;
+    Bone* const* bonesAt = skeletonBones.buffer();
+    const size_t boneCount = skeletonBones.size();
+    const unsigned long long* entries = _bones.buffer();
+    const float* values = _vertices.buffer();
+    const size_t valueCount = _vertices.size();
+    const float* deformValues = deform.buffer();
+    const size_t deformCount = deform.size();
     size_t b = skip * 3, f = skip * 2, w = offset;
     for (size_t i = 0; i < vertexCount; ++i, w += stride) {
         if (!hasPair(w, outputSize)) return;
         float wx = 0, wy = 0;
         if (v < boneEntries) {
-            const size_t n = static_cast<size_t>(_bones[v]) < boneEntries - v - 1 ? static_cast<size_t>(_bones[v])
-                                                                                    : boneEntries - v - 1;
+            const size_t left = boneEntries - v - 1;
+            const size_t n = static_cast<size_t>(entries[v]) < left ? static_cast<size_t>(entries[v]) : left;
             const size_t end = ++v + n;
             for (; v < end; ++v, b += 3, f += 2) {
-                const unsigned long long boneIndex = _bones[v];
-                if (boneIndex >= skeletonBones.size() || b >= _vertices.size() || _vertices.size() - b < 3) continue;
-                const Bone& bone = *skeletonBones[static_cast<size_t>(boneIndex)];
-                float vx = _vertices[b], vy = _vertices[b + 1];
-                const float weight = _vertices[b + 2];
-                if (hasDeform && hasPair(f, deform.size())) {
-                    vx += deform[f];
-                    vy += deform[f + 1];
+                const unsigned long long boneIndex = entries[v];
+                if (boneIndex >= boneCount || b >= valueCount || valueCount - b < 3) continue;
+                const Bone& bone = *bonesAt[static_cast<size_t>(boneIndex)];
+                float vx = values[b], vy = values[b + 1];
+                const float weight = values[b + 2];
+                if (hasPair(f, deformCount)) {
+                    vx += deformValues[f];
+                    vy += deformValues[f + 1];
                 }
                 wx += (vx * bone.getA() + vy * bone.getB() + bone.getWorldX()) * weight;
                 wy += (vx * bone.getC() + vy * bone.getD() + bone.getWorldY()) * weight;

@@ -1,0 +1,185 @@
+#include "framework/graphics/PictureDecoder.h"
+
+#include <GL/glew.h>
+#include <lodepng.h>
+
+#include <malloc.h>
+
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "tarn/Path.h"
+
+namespace TarnFramework {
+
+namespace {
+
+constexpr size_t kWorkers = 2;
+constexpr size_t kWaitingAtMost = 2;
+
+struct Job {
+  bool started = false;
+  bool done = false;
+  PictureDecoder::Picture picture;
+};
+
+struct Workers {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::string> queue;
+  std::map<std::string, Job> jobs;
+  std::vector<std::thread> threads;
+  size_t held = 0;  // started or decoded, not yet taken
+  unsigned maxSide = 0;
+  bool stopping = false;
+
+  ~Workers() { Stop(); }
+
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stopping = true;
+    }
+    changed.notify_all();
+    for (std::thread& t : threads) t.join();
+    threads.clear();
+    std::lock_guard<std::mutex> lock(mutex);
+    queue.clear();
+    jobs.clear();
+    held = 0;
+    stopping = false;
+  }
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+      changed.wait(lock, [&] { return stopping || (!queue.empty() && held < kWaitingAtMost); });
+      if (stopping) return;
+      const std::string path = std::move(queue.front());
+      queue.pop_front();
+      Job& job = jobs[path];
+      job.started = true;
+      ++held;
+      const unsigned side = maxSide;
+      lock.unlock();
+      PictureDecoder::Picture picture;
+      PictureDecoder::Decode(path.c_str(), side, picture);
+      lock.lock();
+      job.picture = std::move(picture);
+      job.done = true;
+      changed.notify_all();
+    }
+  }
+};
+
+Workers& TheWorkers() {
+  static Workers workers;
+  return workers;
+}
+
+}  // namespace
+
+void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture) {
+  // Files, inflated rows and pixels are large and short-lived: mapped on
+  // their own, they go back to the system when freed instead of staying in
+  // the heap (glibc would otherwise raise the threshold after the first one).
+  static const bool mapped = mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 0;
+  (void)mapped;
+  picture = Picture();
+  std::vector<unsigned char> file;
+  if (!path || !path[0]) {
+    picture.why = std::strerror(ENOENT);
+    return;
+  }
+  if (!tarn::ReadFile(path, file, &picture.why)) return;
+  if (file.empty()) {
+    picture.why = "empty file";
+    return;
+  }
+  // The size comes from the header before anything is decoded: a header may
+  // claim a picture far larger than any texture (and than memory).
+  unsigned w = 0, h = 0;
+  LodePNGState state;
+  lodepng_state_init(&state);
+  unsigned error = lodepng_inspect(&w, &h, &state, file.data(), file.size());
+  lodepng_state_cleanup(&state);
+  if (error != 0) {
+    picture.why = lodepng_error_text(error);
+    return;
+  }
+  if (w == 0 || h == 0 || w > maxSide || h > maxSide) {
+    picture.why = "a picture of " + std::to_string(w) + " x " + std::to_string(h) +
+                  " does not fit in a texture (up to " + std::to_string(maxSide) + ")";
+    return;
+  }
+  // Straight into one block: the vector form would copy the whole picture.
+  unsigned char* pixels = nullptr;
+  error = lodepng_decode32(&pixels, &w, &h, file.data(), file.size());
+  if (error != 0 || w == 0 || h == 0) {
+    std::free(pixels);
+    picture.why = error != 0 ? lodepng_error_text(error) : "an empty picture";
+    return;
+  }
+  picture.width = w;
+  picture.height = h;
+  picture.pixels.reset(pixels);
+}
+
+void PictureDecoder::Request(const char* path) {
+  if (!path || !path[0]) return;
+  Workers& w = TheWorkers();
+  GLint maxSize = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  {
+    std::lock_guard<std::mutex> lock(w.mutex);
+    if (w.jobs.count(path)) return;
+    w.maxSide = maxSize > 0 ? static_cast<unsigned>(maxSize) : 0;
+    w.jobs[path];
+    w.queue.emplace_back(path);
+    // Workers start with the first request: a program that never asks pays
+    // for no threads.
+    while (w.threads.size() < kWorkers) w.threads.emplace_back([&w] { w.Run(); });
+  }
+  w.changed.notify_all();
+}
+
+bool PictureDecoder::Take(const char* path, Picture& picture) {
+  if (!path || !path[0]) return false;
+  Workers& w = TheWorkers();
+  std::unique_lock<std::mutex> lock(w.mutex);
+  auto it = w.jobs.find(path);
+  if (it == w.jobs.end()) return false;
+  if (!it->second.started) {
+    // Not begun (the workers may be full with pictures taken later): decode
+    // it here rather than wait for them.
+    for (auto q = w.queue.begin(); q != w.queue.end(); ++q)
+      if (*q == path) {
+        w.queue.erase(q);
+        break;
+      }
+    w.jobs.erase(it);
+    const unsigned side = w.maxSide;
+    lock.unlock();
+    Decode(path, side, picture);
+    return true;
+  }
+  w.changed.wait(lock, [&] { return it->second.done; });
+  picture = std::move(it->second.picture);
+  w.jobs.erase(it);
+  --w.held;
+  lock.unlock();
+  w.changed.notify_all();
+  return true;
+}
+
+void PictureDecoder::Finish() { TheWorkers().Stop(); }
+
+}  // namespace TarnFramework
