@@ -13,6 +13,7 @@
 #include "framework/graphics/GraphicManager.h"
 #include "framework/graphics/PictureDecoder.h"
 #include "tarn/Report.h"
+#include "framework/graphics/GLCheck.h"
 
 namespace TarnFramework {
 
@@ -21,10 +22,10 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 void SetTextureParameters() {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP));
+  TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP));
 }
 
 // Texture coordinates of a sub-rectangle, corner order as the quad, mirrored by the flips.
@@ -36,12 +37,11 @@ void CellCoordinates(float u0, float v0, float u1, float v1, bool flipH, bool fl
 }
 
 void LoadTransform(int32_t x, int32_t y, double scale, double angle) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
-  glRotated(angle * 180.0 / kPi, 0.0, 0.0, 1.0);
+  ResetModelView();
+  TARN_GL(glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f));
+  TARN_GL(glRotated(angle * 180.0 / kPi, 0.0, 0.0, 1.0));
   const float s = static_cast<float>(scale);
-  glScalef(s, s, 1.0f);
+  TARN_GL(glScalef(s, s, 1.0f));
 }
 
 }  // namespace
@@ -62,15 +62,15 @@ void Graphic2D::Release() {
   if (kind == kRenderTarget) {
     if (targetReady) {
       GLuint name = texture;
-      glDeleteTextures(1, &name);
+      TARN_GL(glDeleteTextures(1, &name));
       GLuint fbo = framebuffer;
-      glDeleteFramebuffers(1, &fbo);
+      TARN_GL(glDeleteFramebuffers(1, &fbo));
       targetReady = false;
     }
     framebuffer = kNoFramebuffer;
   } else if (HasTexture()) {
     GLuint name = texture;
-    glDeleteTextures(1, &name);
+    TARN_GL(glDeleteTextures(1, &name));
   }
   // A deleted name can be handed out again to another sprite; forget it so
   // this one cannot draw someone else's picture.
@@ -126,7 +126,7 @@ bool Graphic2D::LoadImageFile(std::string* why) {
   PictureDecoder::Picture picture;
   if (!PictureDecoder::Take(path, picture)) {
     GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize));
     PictureDecoder::Decode(path, maxSize > 0 ? static_cast<unsigned>(maxSize) : 0, picture);
   }
   // A file that made no picture makes no texture rather than one of undefined content.
@@ -138,12 +138,12 @@ bool Graphic2D::LoadImageFile(std::string* why) {
   height = static_cast<int32_t>(picture.height);
 
   GLuint name = 0;
-  glGenTextures(1, &name);
+  TARN_GL(glGenTextures(1, &name));
   texture = name;
-  glBindTexture(GL_TEXTURE_2D, name);
+  TARN_GL(glBindTexture(GL_TEXTURE_2D, name));
   SetTextureParameters();
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels.get());
-  glFlush();
+  TARN_GL(glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels.get()));
+  TARN_GL(glFlush());
   return true;
 }
 
@@ -154,20 +154,19 @@ void Graphic2D::SetColor(uint32_t rgba) {
 void Graphic2D::ResetColor() { SetColor(0xFFFFFFFF); }
 
 void Graphic2D::DrawQuad(const int32_t corners[8], const float uvs[8]) {
-  glBindTexture(GL_TEXTURE_2D, texture);
+  TARN_GL(glBindTexture(GL_TEXTURE_2D, texture));
   uint8_t colors[16];
   for (int i = 0; i < 4; ++i) std::memcpy(colors + 4 * i, color, 4);
-  glVertexPointer(2, GL_INT, 0, corners);
-  glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors);
-  glTexCoordPointer(2, GL_FLOAT, 0, uvs);
-  glDrawArrays(GL_QUADS, 0, 4);
-  glFlush();
+  TARN_GL(glVertexPointer(2, GL_INT, 0, corners));
+  TARN_GL(glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors));
+  TARN_GL(glTexCoordPointer(2, GL_FLOAT, 0, uvs));
+  TARN_GL(glDrawArrays(GL_QUADS, 0, 4));
+  TARN_GL(glFlush());
 }
 
 void Graphic2D::Draw(int32_t x, int32_t y) {
   if (!HasTexture()) return;
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  ResetModelView();
   const int32_t corners[8] = {x, y, x + width, y, x + width, y + height, x, y + height};
   float uvs[8];
   CellCoordinates(0, 0, 1, 1, false, false, uvs);
@@ -176,8 +175,7 @@ void Graphic2D::Draw(int32_t x, int32_t y) {
 
 void Graphic2D::DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) {
   if (!HasTexture()) return;
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  ResetModelView();
   const int32_t right = x + static_cast<int32_t>(width * scaleX);
   const int32_t bottom = y + static_cast<int32_t>(height * scaleY);
   const int32_t corners[8] = {x, y, right, y, right, bottom, x, bottom};
@@ -214,17 +212,16 @@ void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32
 
 void Graphic2D::DrawTriangles(const std::vector<Vertex>& vertices) {
   if (vertices.empty() || !HasTexture()) return;
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glBindTexture(GL_TEXTURE_2D, texture);
+  ResetModelView();
+  TARN_GL(glBindTexture(GL_TEXTURE_2D, texture));
   // The arrays are read in place from the interleaved list.
   const size_t n = vertices.size();
   const GLsizei stride = static_cast<GLsizei>(sizeof(Vertex));
-  glVertexPointer(2, GL_FLOAT, stride, &vertices[0].x);
-  glColorPointer(4, GL_UNSIGNED_BYTE, stride, &vertices[0].r);
-  glTexCoordPointer(2, GL_FLOAT, stride, &vertices[0].u);
-  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(n));
-  glFlush();
+  TARN_GL(glVertexPointer(2, GL_FLOAT, stride, &vertices[0].x));
+  TARN_GL(glColorPointer(4, GL_UNSIGNED_BYTE, stride, &vertices[0].r));
+  TARN_GL(glTexCoordPointer(2, GL_FLOAT, stride, &vertices[0].u));
+  TARN_GL(glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(n)));
+  TARN_GL(glFlush());
 }
 
 }  // namespace TarnFramework

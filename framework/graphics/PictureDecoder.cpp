@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tarn/Path.h"
+#include "framework/graphics/GLCheck.h"
 
 namespace TarnFramework {
 
@@ -137,7 +138,7 @@ void PictureDecoder::Request(const char* path) {
   if (!path || !path[0]) return;
   Workers& w = TheWorkers();
   GLint maxSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize));
   {
     std::lock_guard<std::mutex> lock(w.mutex);
     if (w.jobs.count(path)) return;
