@@ -8,6 +8,7 @@
 #include "BenchSupport.h"
 #include "CharacterFrame.h"
 #include "NullTextureLoader.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
@@ -15,7 +16,6 @@
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
-#include "framework/skel/SkelAnimation.h"
 #include "skel/Skin.h"
 #include "skel/Slot.h"
 
@@ -61,7 +61,6 @@ static void BM_CharacterFrame(benchmark::State& state) {
   }
   state.counters["vertices"] = static_cast<double>(built);
   state.counters["chars_per_16.7ms"] =
-      benchmark::Counter(16.7e-3 * static_cast<double>(state.iterations()),
-                         benchmark::Counter::kIsRate);
+      benchmark::Counter(16.7e-3 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CharacterFrame);

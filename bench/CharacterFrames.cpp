@@ -8,13 +8,12 @@
 #include "BenchSupport.h"
 #include "CharacterFrame.h"
 #include "NullTextureLoader.h"
-#include "skel/Atlas.h"
 #include "framework/skel/SkelAnimation.h"
+#include "skel/Atlas.h"
+#include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
-#include "skel/Skeleton.h"
 #include "skel/Skin.h"
-
 
 int main(int argc, char** argv) {
   const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 100;

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <vector>
 
+#include "CharList.h"
 #include "GameMainScreen.h"
 #include "GameTestSupport.h"
-#include "CharList.h"
 #include "SubPanelCharList.h"
 
 namespace {
@@ -92,8 +92,8 @@ TEST_F(FrameBench, Screens) {
   const struct {
     int slot;
     const char* name;
-  } others[] = {{1, "CharSelectScreen"}, {4, "CharMattingScreen"}, {5, "TournamentSelectScreen"},
-                {6, "OtherBarrackScreen"}};
+  } others[] = {
+      {1, "CharSelectScreen"}, {4, "CharMattingScreen"}, {5, "TournamentSelectScreen"}, {6, "OtherBarrackScreen"}};
   for (const auto& screen : others) {
     if (!Wanted(screen.name)) continue;
     system->screenManager.ChangeScreen(screen.slot);

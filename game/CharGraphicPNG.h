@@ -18,6 +18,6 @@ class CharGraphicPNG : public CharGraphic {
   void DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t size) override;
   void DrawFull(int32_t frame, int32_t x, int32_t y, double scale) override;
 
-  TarnFramework::Graphic2D* image = nullptr;  // owned
+  TarnFramework::Graphic2D* image = nullptr;     // owned
   TarnFramework::Rect portraitRect{0, 0, 0, 0};  // picture pixels
 };

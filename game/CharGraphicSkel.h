@@ -33,7 +33,7 @@ class CharGraphicSkel : public CharGraphic {
   void SetSkin(const char* skinName);
 
   TarnSkel::SkelData data;
-  TarnSkel::SkelAnimation* animation = nullptr;  // owned
+  TarnSkel::SkelAnimation* animation = nullptr;                    // owned
   TarnFramework::Rect faceRect{32, 32, kCanvasSize, kCanvasSize};  // skeleton units; canvas size
   TarnFramework::Graphic2D canvas;
 };

@@ -35,9 +35,9 @@ class CharListLine : public TarnFramework::Drawer {
 
   int32_t frameCount = 0;
   int32_t margin = 8;
-  CharUnit* unit = nullptr;  // not owned
-  TarnFramework::Drawer* reserved = nullptr;  // owned; nothing sets it yet
-  TarnFramework::TextString* nameText = nullptr;  // owned
+  CharUnit* unit = nullptr;                         // not owned
+  TarnFramework::Drawer* reserved = nullptr;        // owned; nothing sets it yet
+  TarnFramework::TextString* nameText = nullptr;    // owned
   TarnFramework::TextString* statusText = nullptr;  // owned
   int32_t width = 0;
   int32_t height = 0;

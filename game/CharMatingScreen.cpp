@@ -22,8 +22,8 @@ CharMatingScreen::CharMatingScreen() {
 }
 
 void CharMatingScreen::OnEnter(Screen* previous) {
-  auto* picker = previous && NameIs(previous->name, "CharSelectScreen") ? dynamic_cast<CharSelectScreen*>(previous)
-                                                                         : nullptr;
+  auto* picker =
+      previous && NameIs(previous->name, "CharSelectScreen") ? dynamic_cast<CharSelectScreen*>(previous) : nullptr;
   if (!picker) {
     pairUnits[0] = pairUnits[1] = nullptr;
     return;

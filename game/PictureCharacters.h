@@ -10,7 +10,7 @@ struct PictureCharacter {
   const char* path;  // as the game opens it
   const char* file;  // the name inside gfx
   int32_t centreX, centreY, portraitSize;
-  double scale;  // full-body scale in the game's layout
+  double scale;         // full-body scale in the game's layout
   int32_t footOffsetY;  // feet this far above the picture's bottom edge
 };
 

@@ -24,6 +24,6 @@ class SubPanel : public TarnFramework::Panel {
   // one (or once it is running) the panel is removed at once.
   void Close() override;
 
-  TarnFramework::SimpleButton* closeButton = nullptr;  // a child
+  TarnFramework::SimpleButton* closeButton = nullptr;          // a child
   TarnFramework::WidgetAnimeBase* closingAnimation = nullptr;  // owned until used
 };

@@ -15,22 +15,20 @@ float UiScale() { return g_game ? g_game->uiScale : 1.0f; }
 
 }  // namespace
 
-SubPanelCharList::SubPanelCharList(int32_t ignored, int32_t y_, int32_t width_, int32_t height_,
-                                   bool withCloseButton)
+SubPanelCharList::SubPanelCharList(int32_t ignored, int32_t y_, int32_t width_, int32_t height_, bool withCloseButton)
     : SubPanel(ignored, y_, width_, height_) {
   const float s = UiScale();
   if (withCloseButton) {
     const int32_t side = static_cast<int32_t>(24 * s);
-    closeButton = new SimpleButton(static_cast<int32_t>(2 * s), static_cast<int32_t>(2 * s), side, side,
-                                   kAnchorTopRight);
+    closeButton =
+        new SimpleButton(static_cast<int32_t>(2 * s), static_cast<int32_t>(2 * s), side, side, kAnchorTopRight);
     Font* font = g_game ? g_game->fonts[0] : nullptr;
     if (font) closeButton->SetLabel(font->CreateTextW(u"×", 0xFFFFFFFF));
     closeButton->handler = this;
     AddChild(closeButton);
   }
   const int32_t top = ListTop();
-  charList = new CharList(0, static_cast<int32_t>(top + 2 * s), width_,
-                          static_cast<int32_t>((height_ - top) - 2 * s));
+  charList = new CharList(0, static_cast<int32_t>(top + 2 * s), width_, static_cast<int32_t>((height_ - top) - 2 * s));
   charList->handler = this;
   AddChild(charList);
 }

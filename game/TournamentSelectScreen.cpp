@@ -19,8 +19,8 @@ TournamentSelectScreen::TournamentSelectScreen() {
 }
 
 void TournamentSelectScreen::OnEnter(Screen* previous) {
-  auto* picker = previous && NameIs(previous->name, "CharSelectScreen") ? dynamic_cast<CharSelectScreen*>(previous)
-                                                                         : nullptr;
+  auto* picker =
+      previous && NameIs(previous->name, "CharSelectScreen") ? dynamic_cast<CharSelectScreen*>(previous) : nullptr;
   entrant = picker ? picker->selectedUnit : nullptr;
 }
 

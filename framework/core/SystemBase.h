@@ -13,7 +13,7 @@ namespace TarnFramework {
 struct MouseButtonState {
   bool pressed = false;   // went down since the last frame end
   bool down = false;      // held
-  bool released = false; // went up since the last frame end
+  bool released = false;  // went up since the last frame end
   int32_t pressX = 0;
   int32_t pressY = 0;
   int32_t releaseX = 0;

@@ -7,8 +7,7 @@
 
 namespace TarnFramework {
 
-Widget::Widget(int32_t, int32_t y_, int32_t width_, int32_t height_)
-    : y(y_), width(width_), height(height_) {}
+Widget::Widget(int32_t, int32_t y_, int32_t width_, int32_t height_) : y(y_), width(width_), height(height_) {}
 
 Widget::~Widget() { Widget::Release(); }
 
@@ -60,23 +59,52 @@ void ApplyAnchor(int32_t anchor, const Rect& p, const Rect& c, int32_t* outX, in
   const int32_t middleY = p.y + (p.height - c.height) / 2 + c.y;
   const int32_t bottom = p.y + p.height - c.height - c.y;
   switch (anchor) {
-    case kAnchorTopLeft: *outX = left; *outY = top; break;
-    case kAnchorTopCentre: *outX = centreX; *outY = top; break;
-    case kAnchorTopRight: *outX = right; *outY = top; break;
-    case kAnchorRightCentre: *outX = right; *outY = middleY; break;
-    case kAnchorBottomRight: *outX = right; *outY = bottom; break;
-    case kAnchorBottomCentre: *outX = centreX; *outY = bottom; break;
-    case kAnchorBottomLeft: *outX = left; *outY = bottom; break;
-    case kAnchorLeftCentre: *outX = left; *outY = middleY; break;
-    case kAnchorCentre: *outX = centreX; *outY = middleY; break;
-    default: *outX = p.x; *outY = p.y; break;
+    case kAnchorTopLeft:
+      *outX = left;
+      *outY = top;
+      break;
+    case kAnchorTopCentre:
+      *outX = centreX;
+      *outY = top;
+      break;
+    case kAnchorTopRight:
+      *outX = right;
+      *outY = top;
+      break;
+    case kAnchorRightCentre:
+      *outX = right;
+      *outY = middleY;
+      break;
+    case kAnchorBottomRight:
+      *outX = right;
+      *outY = bottom;
+      break;
+    case kAnchorBottomCentre:
+      *outX = centreX;
+      *outY = bottom;
+      break;
+    case kAnchorBottomLeft:
+      *outX = left;
+      *outY = bottom;
+      break;
+    case kAnchorLeftCentre:
+      *outX = left;
+      *outY = middleY;
+      break;
+    case kAnchorCentre:
+      *outX = centreX;
+      *outY = middleY;
+      break;
+    default:
+      *outX = p.x;
+      *outY = p.y;
+      break;
   }
 }
 
 void Widget::GetPosition(int32_t* outX, int32_t* outY) const {
   Rect parentRect = parent ? parent->GetRect()
-                                 : Rect{0, 0, g_system ? g_system->windowWidth : 0,
-                                              g_system ? g_system->windowHeight : 0};
+                           : Rect{0, 0, g_system ? g_system->windowWidth : 0, g_system ? g_system->windowHeight : 0};
   int32_t ax = 0;
   int32_t ay = 0;
   ApplyAnchor(anchor, parentRect, Rect{x, y, width, height}, &ax, &ay);
@@ -97,8 +125,7 @@ Rect Widget::GetRect() const {
 bool Widget::Contains(int32_t px, int32_t py) const {
   Rect r = GetRect();
   // Both edges inclusive; 64-bit so a far-off cursor cannot overflow.
-  return int64_t{r.x} <= px && px <= int64_t{r.x} + r.width && int64_t{r.y} <= py &&
-         py <= int64_t{r.y} + r.height;
+  return int64_t{r.x} <= px && px <= int64_t{r.x} + r.width && int64_t{r.y} <= py && py <= int64_t{r.y} + r.height;
 }
 
 bool Widget::SendEvent(int32_t kind) {

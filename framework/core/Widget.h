@@ -90,7 +90,6 @@ class Widget {
 };
 
 // Absolute position of a child rectangle under the parent rectangle by anchor.
-void ApplyAnchor(int32_t anchor, const Rect& parentRect, const Rect& childRect,
-                 int32_t* outX, int32_t* outY);
+void ApplyAnchor(int32_t anchor, const Rect& parentRect, const Rect& childRect, int32_t* outX, int32_t* outY);
 
 }  // namespace TarnFramework

@@ -38,18 +38,10 @@ void FlushDrawing() { TARN_GL(glFlush()); }
 void SetBlendMode(BlendMode mode) {
   TARN_GL(glEnable(GL_BLEND));
   switch (mode) {
-    case BlendMode::Additive:
-      TARN_GL(glBlendFunc(GL_ONE, GL_ONE));
-      break;
-    case BlendMode::Multiply:
-      TARN_GL(glBlendFunc(GL_ZERO, GL_SRC_COLOR));
-      break;
-    case BlendMode::Screen:
-      TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE));
-      break;
-    case BlendMode::Normal:
-      TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA));
-      break;
+    case BlendMode::Additive: TARN_GL(glBlendFunc(GL_ONE, GL_ONE)); break;
+    case BlendMode::Multiply: TARN_GL(glBlendFunc(GL_ZERO, GL_SRC_COLOR)); break;
+    case BlendMode::Screen: TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE)); break;
+    case BlendMode::Normal: TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA)); break;
   }
 }
 

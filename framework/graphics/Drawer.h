@@ -17,12 +17,12 @@ class Drawer {
   // Frees GPU objects; the drawer stays usable and draws nothing until reloaded.
   virtual void Release() = 0;
   // A source cell of the picture, placed and turned as DrawTransformed does.
-  virtual void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
-                        bool flipH, bool flipV, const Rect& source) = 0;
+  virtual void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                        bool flipV, const Rect& source) = 0;
   // The picture's pixel (pivotX, pivotY) lands on (x, y); positive angles (radians)
   // turn clockwise on screen.
-  virtual void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX,
-                               int32_t pivotY, bool flipH, bool flipV) = 0;
+  virtual void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
+                               bool flipH, bool flipV) = 0;
   virtual void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) = 0;
   virtual void DrawScaledUniform(int32_t x, int32_t y, double scale) = 0;
   // Natural size, top-left corner at (x, y).

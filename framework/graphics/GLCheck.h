@@ -7,9 +7,9 @@
 #ifdef NDEBUG
 #define TARN_GL(call) call
 #else
-#define TARN_GL(call)                                                  \
-  do {                                                                 \
-    call;                                                              \
-    ::TarnFramework::CheckGlErrors(#call, __FILE__, __LINE__);         \
+#define TARN_GL(call)                                          \
+  do {                                                         \
+    call;                                                      \
+    ::TarnFramework::CheckGlErrors(#call, __FILE__, __LINE__); \
   } while (0)
 #endif

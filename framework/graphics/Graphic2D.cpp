@@ -10,10 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "framework/graphics/GLCheck.h"
 #include "framework/graphics/GraphicManager.h"
 #include "framework/graphics/PictureDecoder.h"
 #include "tarn/Report.h"
-#include "framework/graphics/GLCheck.h"
 
 namespace TarnFramework {
 
@@ -197,8 +197,8 @@ void Graphic2D::DrawTransformed(int32_t x, int32_t y, double scale, double angle
   DrawQuad(corners, uvs);
 }
 
-void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
-                         bool flipH, bool flipV, const Rect& source) {
+void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                         bool flipV, const Rect& source) {
   if (!HasTexture()) return;
   LoadTransform(x, y, scale, angle);
   const int32_t l = -pivotX, t = -pivotY, r = source.width - pivotX, b = source.height - pivotY;

@@ -30,8 +30,8 @@ class Graphic2D : public Drawer {
   void Release() override;
   void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                 bool flipV, const Rect& source) override;
-  void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
-                       bool flipH, bool flipV) override;
+  void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
+                       bool flipV) override;
   void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;
   void DrawScaledUniform(int32_t x, int32_t y, double scale) override;
   void Draw(int32_t x, int32_t y) override;

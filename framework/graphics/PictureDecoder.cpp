@@ -2,7 +2,6 @@
 
 #include <GL/glew.h>
 #include <lodepng.h>
-
 #include <malloc.h>
 
 #include <cerrno>
@@ -16,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "tarn/Path.h"
 #include "framework/graphics/GLCheck.h"
+#include "tarn/Path.h"
 
 namespace TarnFramework {
 

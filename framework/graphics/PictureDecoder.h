@@ -19,7 +19,7 @@ class PictureDecoder {
   struct Picture {
     unsigned width = 0, height = 0;
     std::unique_ptr<unsigned char, FreeBlock> pixels;  // null when the file made no picture
-    std::string why;  // why it made none
+    std::string why;                                   // why it made none
   };
 
   // Reads and decodes the file (path with '\' separators). A missing,

@@ -7,9 +7,9 @@
 // (x, y) from the top-left of the sprite.
 #include <GL/glew.h>
 
+#include "framework/graphics/GLCheck.h"
 #include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/GraphicManager.h"
-#include "framework/graphics/GLCheck.h"
 
 namespace TarnFramework {
 

@@ -15,8 +15,8 @@
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
 #include "skel/Skeleton.h"
-#include "skel/Skin.h"
 #include "skel/SkeletonData.h"
+#include "skel/Skin.h"
 #include "skel/Slot.h"
 #include "skel/SlotData.h"
 
@@ -48,14 +48,10 @@ uint8_t ColorByte(float channel) {
 
 TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
   switch (mode) {
-    case skel::BlendMode::Additive:
-      return TarnFramework::BlendMode::Additive;
-    case skel::BlendMode::Multiply:
-      return TarnFramework::BlendMode::Multiply;
-    case skel::BlendMode::Screen:
-      return TarnFramework::BlendMode::Screen;
-    default:
-      return TarnFramework::BlendMode::Normal;
+    case skel::BlendMode::Additive: return TarnFramework::BlendMode::Additive;
+    case skel::BlendMode::Multiply: return TarnFramework::BlendMode::Multiply;
+    case skel::BlendMode::Screen: return TarnFramework::BlendMode::Screen;
+    default: return TarnFramework::BlendMode::Normal;
   }
 }
 

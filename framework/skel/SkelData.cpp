@@ -5,12 +5,11 @@
 #include <string>
 
 #include "skel/Atlas.h"
+#include "skel/SkelExtension.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
-#include "skel/SkelExtension.h"
 #include "tarn/Path.h"
 #include "tarn/Report.h"
-
 
 namespace {
 
@@ -71,7 +70,8 @@ bool SkelData::Load(const char* atlasPath, const char* skeletonPath) {
       tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath), why);
     } else if (atlasFailure.empty()) {
       const skel::String& error = json.getError();
-      tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath), error.isEmpty() ? "no skeleton read" : error.buffer());
+      tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath),
+                          error.isEmpty() ? "no skeleton read" : error.buffer());
     }
     Release();
     return false;

@@ -9,12 +9,12 @@ namespace TarnFramework {
 
 enum class WavResult {
   Ok,
-  NotRiff,          // fewer than 4 bytes, or not starting with "RIFF"
-  NotWave,          // form type missing or not "WAVE"
-  NoFormat,         // no complete 16-byte "fmt " chunk before the end
-  NotPcm,           // audio format tag other than 1
+  NotRiff,            // fewer than 4 bytes, or not starting with "RIFF"
+  NotWave,            // form type missing or not "WAVE"
+  NoFormat,           // no complete 16-byte "fmt " chunk before the end
+  NotPcm,             // audio format tag other than 1
   UnsupportedLayout,  // not 1 or 2 channels of 8 or 16 bits, or a bad rate
-  NoData,           // no "data" chunk header before the end
+  NoData,             // no "data" chunk header before the end
 };
 
 const char* WavResultName(WavResult result);

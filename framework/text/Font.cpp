@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/graphics/DrawState.h"
-#include "tarn/Path.h"
 #include "framework/text/GlyphDrawer.h"
 #include "framework/text/TextString.h"
+#include "tarn/Path.h"
 
 namespace TarnFramework {
 
@@ -28,12 +28,12 @@ void UploadCoverage(GlyphDrawer& glyph, int32_t pitch, int32_t rows, const unsig
 
 // FreeType's own words for its error codes.
 const char* FreeTypeMessage(FT_Error error) {
+// clang-format off
 #undef FTERRORS_H_
 #define FT_ERROR_START_LIST switch (error) {
-#define FT_ERRORDEF(e, v, s) \
-  case v:                    \
-    return s;
+#define FT_ERRORDEF(e, v, s) case v: return s;
 #define FT_ERROR_END_LIST }
+// clang-format on
 #include FT_ERRORS_H
   return "unknown FreeType error";
 }

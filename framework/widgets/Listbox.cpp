@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "framework/core/SystemBase.h"
-#include "framework/graphics/Drawer.h"
 #include "framework/graphics/DrawState.h"
+#include "framework/graphics/Drawer.h"
 #include "framework/graphics/Primitives.h"
 #include "framework/widgets/WidgetTrackBar.h"
 
@@ -18,8 +18,7 @@ bool Inside(int32_t px, int32_t py, int32_t x, int32_t y, int32_t w, int32_t h) 
 
 }  // namespace
 
-Listbox::Listbox(int32_t ignored, int32_t y_, int32_t width_, int32_t height_)
-    : Widget(ignored, y_, width_, height_) {
+Listbox::Listbox(int32_t ignored, int32_t y_, int32_t width_, int32_t height_) : Widget(ignored, y_, width_, height_) {
   canvas.SetRenderTarget(width, height);
   canvas.Create();
   scrollBar = new WidgetTrackBar(scrollBarWidth, height);

@@ -38,9 +38,9 @@ struct ButtonSpot {
   int CentreY() const { return y + h / 2; }
 };
 constexpr ButtonSpot kMainButtons[] = {
-    {"キャラ", 10, 2, 100, 28},   {"交配", 120, 2, 100, 28},      {"市場", 230, 2, 100, 28},
-    {"施設", 340, 2, 100, 28},    {"大会", 450, 2, 100, 28},      {"ライバル", 560, 2, 100, 28},
-    {"Next", 1216, 0, 64, 64},    {"123456 G", 1106, 2, 100, 28}, {"カモメ兵舎", 896, 2, 200, 28},
+    {"キャラ", 10, 2, 100, 28}, {"交配", 120, 2, 100, 28},      {"市場", 230, 2, 100, 28},
+    {"施設", 340, 2, 100, 28},  {"大会", 450, 2, 100, 28},      {"ライバル", 560, 2, 100, 28},
+    {"Next", 1216, 0, 64, 64},  {"123456 G", 1106, 2, 100, 28}, {"カモメ兵舎", 896, 2, 200, 28},
 };
 constexpr const ButtonSpot& kChara = kMainButtons[0];
 constexpr const ButtonSpot& kMating = kMainButtons[1];
@@ -64,15 +64,11 @@ bool ShowsMainScreen(const Screenshot& s) { return IsFill(s.At(5, 15)) && NotBla
 bool ShowsMating(const Screenshot& s) {
   return IsBlack(s.At(640, 300)) && FilledAt(s, kPickLeft) && FilledAt(s, kMate) && FilledAt(s, kBack);
 }
-bool ShowsPicker(const Screenshot& s) {
-  return IsFill(s.At(150, 650)) && FilledAt(s, kSelect) && FilledAt(s, kBack);
-}
+bool ShowsPicker(const Screenshot& s) { return IsFill(s.At(150, 650)) && FilledAt(s, kSelect) && FilledAt(s, kBack); }
 bool ShowsTournament(const Screenshot& s) {
   return IsBlack(s.At(640, 300)) && FilledAt(s, kPickRight) && !FilledAt(s, kMate) && !FilledAt(s, kPickLeft);
 }
-bool ShowsRival(const Screenshot& s) {
-  return IsFill(s.At(150, 650)) && !FilledAt(s, kSelect) && FilledAt(s, kBack);
-}
+bool ShowsRival(const Screenshot& s) { return IsFill(s.At(150, 650)) && !FilledAt(s, kSelect) && FilledAt(s, kBack); }
 // The main screen's panel resting at the left edge.
 bool ShowsPanelAtRest(const Screenshot& s) {
   return IsFrame(s.At(0, 400)) && IsFrame(s.At(383, 400)) && IsFill(s.At(200, 690));
@@ -83,9 +79,7 @@ class GameProgram : public ::testing::Test {
  protected:
   using Ready = std::function<bool(const Screenshot&)>;
 
-  void SetUp() override {
-    ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
-  }
+  void SetUp() override { ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run"; }
   void Launch() {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.WaitForWindow(20)) << "the program's window did not appear";
@@ -192,8 +186,8 @@ TEST_F(GameProgram, CharacterPanelListsPicksAndCloses) {
 
   // キャラ again: a new panel (no selection) over the old one sliding away.
   Click(kChara);
-  Screenshot again = ShootWhen(
-      [](const Screenshot& s) { return ShowsPanelAtRest(s) && IsFill(s.At(2, MainLineY(1) + 50)); });
+  Screenshot again =
+      ShootWhen([](const Screenshot& s) { return ShowsPanelAtRest(s) && IsFill(s.At(2, MainLineY(1) + 50)); });
   EXPECT_TRUE(ShowsPanelAtRest(again));
   EXPECT_TRUE(IsFill(again.At(2, MainLineY(1) + 50))) << "the new list has no selection";
   EXPECT_EQ(again.Differences(picked, 386, 100, 800, 600), 0) << "nothing left of the old panel";

@@ -1,10 +1,9 @@
 #include "ProgramHarness.h"
 
+#include <lodepng.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <lodepng.h>
 
 #include <algorithm>
 #include <chrono>

@@ -27,7 +27,7 @@ bool IsFill(Screenshot::Rgb p) { return p.r == 120 && p.g == 120 && p.b == 150; 
 // The main screen's top bar: drawn whatever else is missing.
 bool ShowsBar(const Screenshot& s) { return IsFill(s.At(5, 15)); }
 
-constexpr int kCharaX = 60, kCharaY = 16;        // opens the character panel
+constexpr int kCharaX = 60, kCharaY = 16;  // opens the character panel
 constexpr int kPanelCloseX = 370, kPanelCloseY = 46;
 int MainLineY(int i) { return 64 + 104 * i + 50; }
 
@@ -40,9 +40,7 @@ std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void CopyFile(const std::string& from, const std::string& to) {
-  std::ofstream(to, std::ios::binary) << ReadAll(from);
-}
+void CopyFile(const std::string& from, const std::string& to) { std::ofstream(to, std::ios::binary) << ReadAll(from); }
 
 // A private copy of the working directory, real files rather than links so
 // that one of them can be broken.
@@ -89,12 +87,8 @@ std::string OpenFailure(Damage d) {
 void Break(const std::string& path, Damage damage) {
   const std::string bytes = ReadAll(path);
   switch (damage) {
-    case Damage::Missing:
-      std::remove(path.c_str());
-      break;
-    case Damage::Empty:
-      std::ofstream(path, std::ios::binary | std::ios::trunc);
-      break;
+    case Damage::Missing: std::remove(path.c_str()); break;
+    case Damage::Empty: std::ofstream(path, std::ios::binary | std::ios::trunc); break;
     case Damage::Truncated:
       std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
       break;
@@ -105,12 +99,8 @@ void Break(const std::string& path, Damage damage) {
       std::ofstream(path, std::ios::binary | std::ios::trunc) << noise;
       break;
     }
-    case Damage::Directory:
-      tarn_test::MakeOddFile(path, tarn_test::OddFile::Directory);
-      break;
-    case Damage::Pipe:
-      tarn_test::MakeOddFile(path, tarn_test::OddFile::Pipe);
-      break;
+    case Damage::Directory: tarn_test::MakeOddFile(path, tarn_test::OddFile::Directory); break;
+    case Damage::Pipe: tarn_test::MakeOddFile(path, tarn_test::OddFile::Pipe); break;
   }
 }
 
@@ -231,27 +221,27 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFile, BrokenAsset,
-                         ::testing::Values(
-                             Asset{"gfx/3_blacksmith_a.png", "gfx\\3_blacksmith_a.png", Role::Background, 0, false},
-                             Asset{"gfx/testchar.png", "gfx\\testchar.png", Role::Character, 0, false},
-                             Asset{"gfx/testchar2.png", "gfx\\testchar2.png", Role::Character, 1, false},
-                             Asset{"gfx/testchar3.png", "gfx\\testchar3.png", Role::Character, 2, false},
-                             Asset{"gfx/testchar4.png", "gfx\\testchar4.png", Role::Character, 3, false},
-                             Asset{"skel_data/Char01.atlas", "skel_data\\Char01.atlas", Role::Character, 4, false},
-                             // Page pictures are joined to the atlas's folder with '/'.
-                             Asset{"skel_data/Char01.png", "skel_data/Char01.png", Role::Character, 4, false},
-                             Asset{"skel_data/Char01.json", "skel_data\\Char01.json", Role::Character, 4, true},
-                             Asset{"sound/test_mono.wav", "sound\\test_mono.wav", Role::Sound, 0, true},
-                             Asset{"font/rounded-mplus-2m-medium.ttf", "font\\rounded-mplus-2m-medium.ttf", Role::Font,
-                                   0, false}),
-                         [](const ::testing::TestParamInfo<Asset>& param) {
-                           std::string name = param.param.path;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EveryFile, BrokenAsset,
+    ::testing::Values(Asset{"gfx/3_blacksmith_a.png", "gfx\\3_blacksmith_a.png", Role::Background, 0, false},
+                      Asset{"gfx/testchar.png", "gfx\\testchar.png", Role::Character, 0, false},
+                      Asset{"gfx/testchar2.png", "gfx\\testchar2.png", Role::Character, 1, false},
+                      Asset{"gfx/testchar3.png", "gfx\\testchar3.png", Role::Character, 2, false},
+                      Asset{"gfx/testchar4.png", "gfx\\testchar4.png", Role::Character, 3, false},
+                      Asset{"skel_data/Char01.atlas", "skel_data\\Char01.atlas", Role::Character, 4, false},
+                      // Page pictures are joined to the atlas's folder with '/'.
+                      Asset{"skel_data/Char01.png", "skel_data/Char01.png", Role::Character, 4, false},
+                      Asset{"skel_data/Char01.json", "skel_data\\Char01.json", Role::Character, 4, true},
+                      Asset{"sound/test_mono.wav", "sound\\test_mono.wav", Role::Sound, 0, true},
+                      Asset{"font/rounded-mplus-2m-medium.ttf", "font\\rounded-mplus-2m-medium.ttf", Role::Font, 0,
+                            false}),
+    [](const ::testing::TestParamInfo<Asset>& param) {
+      std::string name = param.param.path;
+      for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      }
+      return name;
+    });
 
 // VmRSS: resident now; VmHWM: its peak.
 long ResidentKb(pid_t pid, const char* field = "VmRSS:") {
@@ -350,9 +340,10 @@ TEST(Monkey, RandomPlayerNeitherCrashesNorStopsDrawingNorGrows) {
   program.Xdotool({"windowsize", window, "1280", "720"});
   ProgramHarness::Pause(300);
   const long endKb = ResidentKb(program.pid());
-  std::printf("[ monkey  ] %d events, %d of %d screenshots changed, resident %ld kB after 10 s, %ld kB at the end, "
-              "peak %ld kB\n",
-              events, changed, shots, settledKb, endKb, std::max(peakKb, endKb));
+  std::printf(
+      "[ monkey  ] %d events, %d of %d screenshots changed, resident %ld kB after 10 s, %ld kB at the end, "
+      "peak %ld kB\n",
+      events, changed, shots, settledKb, endKb, std::max(peakKb, endKb));
   EXPECT_GT(changed, 0) << "the picture never changed";
   if (settledKb > 0) {
     EXPECT_LE(endKb, settledKb * 11 / 10) << "resident memory grew by more than 10%";

@@ -24,11 +24,11 @@
 #include "framework/core/SystemBase.h"
 #include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/ReadBack.h"
+#include "framework/skel/SkelAnimation.h"
+#include "framework/skel/SkelData.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/AnimationStateData.h"
-#include "framework/skel/SkelAnimation.h"
-#include "framework/skel/SkelData.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 
@@ -120,8 +120,7 @@ class Renderer {
 
   Picture Draw(TarnSkel::SkelAnimation& sprite, int width, int height) {
     const skel::SkeletonData& d = *data_.skeletonData;
-    const skelview::Placement at =
-        skelview::FitBounds(d.getX(), d.getY(), d.getWidth(), d.getHeight(), width, height);
+    const skelview::Placement at = skelview::FitBounds(d.getX(), d.getY(), d.getWidth(), d.getHeight(), width, height);
     sprite.skeleton->setX(at.x);
     sprite.skeleton->setY(at.y);
     sprite.skeleton->setScaleX(at.scale);
@@ -273,7 +272,7 @@ class Skelview : public ::testing::Test {
 TEST_F(Skelview, ScrubbedToOneSecondShowsWhatTheRendererDrawsForThatPose) {
   Launch({kAtlas, kJson});
   Click(CentreX(skelview::kAnimationList), SecondLineY(skelview::kAnimationList));  // "wave"
-  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));           // pause
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));            // pause
   const int from = StableThumb();
   ASSERT_GE(from, 0) << "no thumb standing on the time bar";
   // The thumb's centre at half the bar's travel: 1 s of the 2 s "wave".
@@ -325,8 +324,8 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
   ASSERT_NE(at, std::string::npos);
   taller.replace(at, 14, "\"height\": 2838");
   dir.Write("Char01.json", taller);
-  const Screenshot reloaded = program.ShootWhen(
-      [&](const Screenshot& s) { return SkeletonPixels(s) < big * 7 / 10; }, 15);
+  const Screenshot reloaded =
+      program.ShootWhen([&](const Screenshot& s) { return SkeletonPixels(s) < big * 7 / 10; }, 15);
   reloaded.Save(Artifact("skelview-reloaded.png"));
   EXPECT_LT(SkeletonPixels(reloaded), big * 7 / 10) << "the change was not shown";
   EXPECT_GT(SkeletonPixels(reloaded), big / 10);
@@ -343,8 +342,8 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
 
   // Mended, the error goes and the skeleton is back as it first was.
   dir.Write("Char01.json", original);
-  const Screenshot mended = program.ShootWhen(
-      [](const Screenshot& s) { return s.Count(0, 0, kView.width, 30, IsErrorRed) == 0; }, 15);
+  const Screenshot mended =
+      program.ShootWhen([](const Screenshot& s) { return s.Count(0, 0, kView.width, 30, IsErrorRed) == 0; }, 15);
   EXPECT_EQ(mended.Count(0, 0, kView.width, 30, IsErrorRed), 0);
   EXPECT_EQ(mended.Differences(before, 0, 40, kView.width, kView.height - 40), 0);
 
@@ -359,7 +358,8 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
   dir.Write("Char01.png", png);
   const Screenshot recoloured = program.ShootWhen(
       [&](const Screenshot& s) { return s.Differences(before, 0, 40, kView.width, kView.height - 40) > 20000; }, 15);
-  EXPECT_GT(recoloured.Differences(before, 0, 40, kView.width, kView.height - 40), 20000) << "the new page was not shown";
+  EXPECT_GT(recoloured.Differences(before, 0, 40, kView.width, kView.height - 40), 20000)
+      << "the new page was not shown";
   EXPECT_EQ(SkeletonPixels(recoloured), SkeletonPixels(before)) << "the same shape, other colours";
   CloseAndExpectExitZero();
 }
@@ -480,8 +480,10 @@ TEST_F(Skelview, RenderModeWritesFrameKAsThePoseAtKOverFps) {
     return n;
   };
   for (int k = 0; k < 24; ++k) {
-    if (k < 20) EXPECT_GT(opaqueIn(k), 5000) << "frame " << k << " is empty";
-    else EXPECT_EQ(opaqueIn(k), 0) << "cell " << k << " is past the last frame";
+    if (k < 20)
+      EXPECT_GT(opaqueIn(k), 5000) << "frame " << k << " is empty";
+    else
+      EXPECT_EQ(opaqueIn(k), 0) << "cell " << k << " is past the last frame";
   }
   Renderer renderer;
   ASSERT_TRUE(renderer.ready());
@@ -532,8 +534,8 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
   } cases[] = {
       {"", 2, "usage: skelview ATLAS JSON"},
       {"--help", 0, ""},
-      {kAtlas + " " + dir.File("missing.json"), 2, "skelview: cannot read " + dir.File("missing.json") + ": No such file",
-       true},
+      {kAtlas + " " + dir.File("missing.json"), 2,
+       "skelview: cannot read " + dir.File("missing.json") + ": No such file", true},
       {atlasDir + " " + kJson, 2, "skelview: cannot read " + atlasDir + ": Is a directory\n", true},
       {kAtlas + " " + broken, 1, broken + ":1:26: unexpected end of file, expected a value\n", true},
       {badAtlas + " " + kJson, 1,

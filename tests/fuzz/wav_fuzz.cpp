@@ -9,8 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TarnFramework::WavInfo info;
   if (TarnFramework::ParseWav(data, size, &info) != TarnFramework::WavResult::Ok) return 0;
 
-  bool layoutOk = (info.channels == 1 || info.channels == 2) &&
-                  (info.bitsPerSample == 8 || info.bitsPerSample == 16) && info.sampleRate > 0;
+  bool layoutOk = (info.channels == 1 || info.channels == 2) && (info.bitsPerSample == 8 || info.bitsPerSample == 16) &&
+                  info.sampleRate > 0;
   size_t frame = static_cast<size_t>(info.channels) * (info.bitsPerSample / 8);
   bool spanOk = info.samples >= data && info.sampleBytes <= size &&
                 static_cast<size_t>(info.samples - data) <= size - info.sampleBytes;

@@ -17,10 +17,10 @@ namespace {
 
 const std::string kAssets = ASSETS_SOURCE_DIR;
 
-const char* const kFiles[] = {"gfx/3_blacksmith_a.png", "gfx/testchar.png",  "gfx/testchar2.png",
-                              "gfx/testchar3.png",      "gfx/testchar4.png", "sound/test_mono.wav",
+const char* const kFiles[] = {"gfx/3_blacksmith_a.png", "gfx/testchar.png",      "gfx/testchar2.png",
+                              "gfx/testchar3.png",      "gfx/testchar4.png",     "sound/test_mono.wav",
                               "skel_data/Char01.atlas", "skel_data/Char01.json", "skel_data/Char01.png",
-                              "icons/tarn-48.png",      "icons/tarn-128.png", "icons/tarn-256.png"};
+                              "icons/tarn-48.png",      "icons/tarn-128.png",    "icons/tarn-256.png"};
 
 std::vector<unsigned char> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

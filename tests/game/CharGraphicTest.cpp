@@ -7,8 +7,8 @@
 #include "CharList.h"
 #include "GameTestSupport.h"
 #include "framework/graphics/Graphic2D.h"
-#include "skel/Bone.h"
 #include "framework/skel/SkelAnimation.h"
+#include "skel/Bone.h"
 #include "skel/Skeleton.h"
 #include "skel/Skin.h"
 
@@ -126,8 +126,8 @@ TEST_F(GameTest, SetPNGOutsideTheTableOrWithoutFile) {
 
 TEST_F(GameTest, FullBodyStandsOnItsPointScaledByBothScales) {
   tarn_test::TempDir dir;
-  CharGraphicPNG* graphic = game->charGraphics.SetPNG(10, WriteSolidPng(dir, "body.png", 400, 600, kRed).c_str(),
-                                                      200, 100, 80);
+  CharGraphicPNG* graphic =
+      game->charGraphics.SetPNG(10, WriteSolidPng(dir, "body.png", 400, 600, kRed).c_str(), 200, 100, 80);
   ASSERT_NE(graphic, nullptr);
   graphic->scale = 0.72;
 

@@ -1,7 +1,5 @@
 // Finding the game's data wherever the program starts: the working
 // directory, then TARN_DATA_DIR, then the folder beside the program.
-#include "DataDir.h"
-
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DataDir.h"
 #include "TempDir.h"
 
 namespace {
@@ -20,7 +19,8 @@ using tarn_test::TempDir;
 const char kFont[] = "font/rounded-mplus-2m-medium.ttf";
 
 std::string WithData(const TempDir& dir) {
-  for (const char* folder : {"gfx", "font", "sound", "skel_data"}) std::filesystem::create_directories(dir.File(folder));
+  for (const char* folder : {"gfx", "font", "sound", "skel_data"})
+    std::filesystem::create_directories(dir.File(folder));
   dir.Write(kFont, "font bytes");
   return dir.path();
 }
@@ -54,8 +54,7 @@ TEST(DataDirCandidates, WorkingDirectoryThenEnvironmentThenBesideTheProgram) {
   EXPECT_EQ(DataDirCandidates("/data", "/opt/tarn/bin/tarn", "../share/tarn"),
             (std::vector<std::string>{".", "/data", beside}));
   // An unset or empty variable is no place to look; nor is an unknown program path.
-  EXPECT_EQ(DataDirCandidates(nullptr, "/opt/tarn/bin/tarn", "../share/tarn"),
-            (std::vector<std::string>{".", beside}));
+  EXPECT_EQ(DataDirCandidates(nullptr, "/opt/tarn/bin/tarn", "../share/tarn"), (std::vector<std::string>{".", beside}));
   EXPECT_EQ(DataDirCandidates("", "/opt/tarn/bin/tarn", "../share/tarn"), (std::vector<std::string>{".", beside}));
   EXPECT_EQ(DataDirCandidates("/data", "", "../share/tarn"), (std::vector<std::string>{".", "/data"}));
 }

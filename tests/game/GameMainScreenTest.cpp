@@ -3,7 +3,6 @@
 #include <AL/al.h>
 #include <unistd.h>
 
-
 #include "CharList.h"
 #include "CharListLine.h"
 #include "CharMatingScreen.h"
@@ -63,8 +62,8 @@ TEST_F(MainScreenTest, InitRegistersTheFiveScreensAndStartsOnTheMainScreen) {
   EXPECT_NE(ScreenAt<CharMatingScreen>(4), nullptr);
   EXPECT_NE(ScreenAt<TournamentSelectScreen>(5), nullptr);
   EXPECT_NE(ScreenAt<OtherBarrackScreen>(6), nullptr);
-  const char* names[] = {"GameMainScreen", "CharSelectScreen", "", "", "CharMattingScreen", "TournamentSelectScreen",
-                         "OtherBarrackScreen"};
+  const char* names[] = {"GameMainScreen",         "CharSelectScreen",  "", "", "CharMattingScreen",
+                         "TournamentSelectScreen", "OtherBarrackScreen"};
   for (int i = 0; i < 7; ++i) {
     if (screens[i]) {
       EXPECT_STREQ(screens[i]->name, names[i]);

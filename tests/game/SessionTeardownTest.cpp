@@ -11,8 +11,8 @@
 #include "TournamentSelectScreen.h"
 #include "framework/core/InputCallbacks.h"
 #include "framework/core/SystemBase.h"
-#include "skel/DebugExtension.h"
 #include "framework/widgets/SimpleButton.h"
+#include "skel/DebugExtension.h"
 
 namespace {
 

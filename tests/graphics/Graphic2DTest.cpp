@@ -1,6 +1,5 @@
 // Sprites: PNG loading, the draw operations, tint and transparency.
 #include <GL/glew.h>
-
 #include <lodepng.h>
 
 #include <vector>
@@ -62,8 +61,7 @@ TEST_F(Graphic2DTest, MissingOrUndecodableFilesGiveNoTextureAndDrawNothing) {
   dir.Write("huge.png", huge);
 
   for (const std::string& path : {std::string("gfx\\no-such-picture.png"), garbage, dir.path() + "\\truncated.png",
-                                  dir.path() + "\\huge.png",
-                                  std::string(600, 'a')}) {
+                                  dir.path() + "\\huge.png", std::string(600, 'a')}) {
     Graphic2D sprite;
     sprite.LoadImage(path.c_str());
     EXPECT_FALSE(sprite.HasTexture()) << path.substr(0, 80);
@@ -72,8 +70,8 @@ TEST_F(Graphic2DTest, MissingOrUndecodableFilesGiveNoTextureAndDrawNothing) {
     sprite.DrawScaled(0, 0, 2, 2);
     sprite.DrawTransformed(10, 10, 1, 1, 0, 0, true, true);
     sprite.DrawPart(0, 0, 1, 0, 0, 0, false, false, {0, 0, 8, 8});
-    sprite.DrawTriangles({{0, 0, 0, 0, 255, 255, 255, 255}, {50, 0, 1, 0, 255, 255, 255, 255},
-                          {0, 50, 0, 1, 255, 255, 255, 255}});
+    sprite.DrawTriangles(
+        {{0, 0, 0, 0, 255, 255, 255, 255}, {50, 0, 1, 0, 255, 255, 255, 255}, {0, 50, 0, 1, 255, 255, 255, 255}});
   }
   ExpectNothing(0, 0);
   ExpectNothing(12, 12);
@@ -158,7 +156,9 @@ TEST_F(Graphic2DTest, FlipsMirrorEachAxisAndCombine) {
     bool flipH, flipV;
     Pixel topLeft, bottomRight;
   };
-  const Case cases[] = {{false, false, kRed, kWhite}, {true, false, kGreen, kBlue}, {false, true, kBlue, kGreen},
+  const Case cases[] = {{false, false, kRed, kWhite},
+                        {true, false, kGreen, kBlue},
+                        {false, true, kBlue, kGreen},
                         {true, true, kWhite, kRed}};
   int x = 50;
   for (const Case& c : cases) {
@@ -210,9 +210,8 @@ TEST_F(Graphic2DTest, TintMultipliesAndHalfAlphaBlends) {
 
 TEST_F(Graphic2DTest, TransparentTexelsLeaveTheBackgroundUntouched) {
   Graphic2D holed;
-  holed.LoadImage(WritePng(dir, "holed.png", 10, 10, [](unsigned x, unsigned) {
-                    return x < 5 ? kClear : kRed;
-                  }).c_str());
+  holed.LoadImage(
+      WritePng(dir, "holed.png", 10, 10, [](unsigned x, unsigned) { return x < 5 ? kClear : kRed; }).c_str());
   TarnFramework::FillRect({0, 0, 20, 20}, 0, 0, 255, 255);
   holed.Draw(0, 0);
   ExpectRgb(2, 5, kBlue);

@@ -1,8 +1,8 @@
 // Flat rectangles, outlines, framed boxes and the two painters.
 #include "TestImages.h"
 #include "framework/graphics/FoundationDraw.h"
-#include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/FoundationDraw_RimRich.h"
+#include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/Primitives.h"
 
 using namespace tarn_test;
@@ -19,11 +19,16 @@ class PrimitivesTest : public GLTest {
   std::string Row(int x, int y, int width, const Pixel& mid = kClear) {
     std::string out;
     for (const Pixel& p : ReadRect(x, y, width, 1)) {
-      if (SameRgb(p, kRed)) out += 'f';
-      else if (SameRgb(p, kBlue)) out += 'F';
-      else if (SameRgb(p, kClear)) out += '.';
-      else if (SameRgb(p, mid)) out += 'm';
-      else out += '?';
+      if (SameRgb(p, kRed))
+        out += 'f';
+      else if (SameRgb(p, kBlue))
+        out += 'F';
+      else if (SameRgb(p, kClear))
+        out += '.';
+      else if (SameRgb(p, mid))
+        out += 'm';
+      else
+        out += '?';
     }
     return out;
   }

@@ -1,12 +1,11 @@
 // Off-screen render targets: orientation, nesting and the stack.
 #include <GL/glew.h>
+#include <lodepng.h>
 
 #include "TestImages.h"
 #include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/Primitives.h"
 #include "framework/graphics/ReadBack.h"
-
-#include <lodepng.h>
 
 using namespace tarn_test;
 using TarnFramework::EndRender;
@@ -150,15 +149,18 @@ TEST_F(RenderTargetTest, ATargetDestroyedWhileBoundLeavesTheStack) {
 // window alike, and refuses areas that reach outside.
 TEST_F(RenderTargetTest, ReadPixelsReadsTheAreaAsItShowsAndSavePngKeepsIt) {
   auto paint = [] {
-    FillRect({2, 1, 3, 2}, 255, 0, 0, 255);     // red near the top
-    FillRect({0, 6, 8, 2}, 0, 0, 255, 255);     // blue along the bottom
+    FillRect({2, 1, 3, 2}, 255, 0, 0, 255);  // red near the top
+    FillRect({0, 6, 8, 2}, 0, 0, 255, 255);  // blue along the bottom
   };
   auto expectPicture = [](const std::vector<uint8_t>& rgba, const char* where) {
     ASSERT_EQ(rgba.size(), 8u * 8 * 4) << where;
-    auto at = [&](int x, int y) { return Pixel{rgba[(y * 8 + x) * 4], rgba[(y * 8 + x) * 4 + 1], rgba[(y * 8 + x) * 4 + 2], 255}; };
+    auto at = [&](int x, int y) {
+      return Pixel{rgba[(y * 8 + x) * 4], rgba[(y * 8 + x) * 4 + 1], rgba[(y * 8 + x) * 4 + 2], 255};
+    };
     EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 1), kRed) << where;
     EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 7), kBlue) << where;
-    EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 4), (Pixel{0, 0, 0, 255})) << where;
+    EXPECT_PRED2([](const Pixel& a, const Pixel& b) { return SameRgb(a, b); }, at(3, 4), (Pixel{0, 0, 0, 255}))
+        << where;
   };
   Graphic2D target;
   target.SetRenderTarget(40, 30);

@@ -39,8 +39,8 @@ bool Succeeds(const std::string& command, const std::string& log) {
 std::string Install(const tarn_test::TempDir& stage) {
   const std::string log = stage.File("install.log");
   EXPECT_TRUE(Succeeds("DESTDIR=" + Quoted(stage.path()) + " " + Quoted(TARN_CMAKE) + " --install " +
-                      Quoted(TARN_BUILD_DIR) + " --prefix " + kPrefix,
-                  log))
+                           Quoted(TARN_BUILD_DIR) + " --prefix " + kPrefix,
+                       log))
       << ReadAll(log);
   return stage.path() + kPrefix;
 }
@@ -52,10 +52,10 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
        {"bin/tarn", "bin/skelcheck", "share/tarn/gfx/3_blacksmith_a.png", "share/tarn/gfx/testchar4.png",
         "share/tarn/sound/test_mono.wav", "share/tarn/skel_data/Char01.atlas", "share/tarn/skel_data/Char01.json",
         "share/tarn/skel_data/Char01.png", "share/tarn/font/rounded-mplus-2m-medium.ttf",
-        "share/tarn/font/fonts-mplus.copyright", "share/applications/tarn.desktop",
-        "share/metainfo/tarn.metainfo.xml", "share/icons/hicolor/48x48/apps/tarn.png",
-        "share/icons/hicolor/128x128/apps/tarn.png", "share/icons/hicolor/256x256/apps/tarn.png",
-        "share/doc/tarn/LICENSE", "share/doc/tarn/fonts-mplus.copyright"}) {
+        "share/tarn/font/fonts-mplus.copyright", "share/applications/tarn.desktop", "share/metainfo/tarn.metainfo.xml",
+        "share/icons/hicolor/48x48/apps/tarn.png", "share/icons/hicolor/128x128/apps/tarn.png",
+        "share/icons/hicolor/256x256/apps/tarn.png", "share/doc/tarn/LICENSE",
+        "share/doc/tarn/fonts-mplus.copyright"}) {
     EXPECT_TRUE(fs::is_regular_file(root + "/" + file)) << file;
   }
   EXPECT_EQ(ReadAll(root + "/share/tarn/font/rounded-mplus-2m-medium.ttf"),
@@ -66,12 +66,14 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
   const std::string log = stage.File("check.log");
   EXPECT_TRUE(Succeeds("desktop-file-validate " + Quoted(root + "/share/applications/tarn.desktop"), log))
       << ReadAll(log) << "(desktop-file-validate comes with desktop-file-utils: scripts/deps.sh test)";
-  EXPECT_TRUE(Succeeds("appstream-util validate-relax --nonet " + Quoted(root + "/share/metainfo/tarn.metainfo.xml"), log))
+  EXPECT_TRUE(
+      Succeeds("appstream-util validate-relax --nonet " + Quoted(root + "/share/metainfo/tarn.metainfo.xml"), log))
       << ReadAll(log) << "(appstream-util: scripts/deps.sh test)";
   // The installed tool reads the installed data.
-  EXPECT_TRUE(Succeeds(Quoted(root + "/bin/skelcheck") + " skeleton " + Quoted(root + "/share/tarn/skel_data/Char01.atlas") +
-                      " " + Quoted(root + "/share/tarn/skel_data/Char01.json"),
-                  log))
+  EXPECT_TRUE(Succeeds(Quoted(root + "/bin/skelcheck") + " skeleton " +
+                           Quoted(root + "/share/tarn/skel_data/Char01.atlas") + " " +
+                           Quoted(root + "/share/tarn/skel_data/Char01.json"),
+                       log))
       << ReadAll(log);
 }
 

@@ -26,70 +26,70 @@ const std::string atlasText =
 std::vector<float> values(const skel::Vector<float>& v) { return std::vector<float>(v.begin(), v.end()); }
 
 class AtlasAttachmentLoaderTest : public testing::Test {
-protected:
-    skel::Atlas atlas{atlasText.data(), atlasText.size(), String(""), nullptr};
-    skel::AtlasAttachmentLoader loader{&atlas};
-    skel::Skin skin{String("default")};
+ protected:
+  skel::Atlas atlas{atlasText.data(), atlasText.size(), String(""), nullptr};
+  skel::AtlasAttachmentLoader loader{&atlas};
+  skel::Skin skin{String("default")};
 };
 
 }  // namespace
 
 TEST_F(AtlasAttachmentLoaderTest, RegionAttachmentTakesItsRegionAndCornerUVs) {
-    std::unique_ptr<skel::RegionAttachment> flat(loader.createRegionAttachment(skin, String("name"), String("flat")));
-    ASSERT_NE(flat, nullptr);
-    const skel::AtlasRegion* region = atlas.findRegion(String("flat"));
-    EXPECT_EQ(flat->getRendererObject(), region);
-    EXPECT_EQ(flat->getDisposer(), nullptr);
-    EXPECT_STREQ(flat->getName().buffer(), "name");
-    EXPECT_EQ(values(flat->getUVs()), (std::vector<float>{0.4f, 0.3f, 0.1f, 0.3f, 0.1f, 0.1f, 0.4f, 0.1f}));
-    EXPECT_EQ(flat->getRegionOffsetX(), 1);
-    EXPECT_EQ(flat->getRegionOffsetY(), 2);
-    EXPECT_EQ(flat->getRegionWidth(), 30);
-    EXPECT_EQ(flat->getRegionHeight(), 40);
-    EXPECT_EQ(flat->getRegionUntrimmedWidth(), 34);
-    EXPECT_EQ(flat->getRegionUntrimmedHeight(), 46);
+  std::unique_ptr<skel::RegionAttachment> flat(loader.createRegionAttachment(skin, String("name"), String("flat")));
+  ASSERT_NE(flat, nullptr);
+  const skel::AtlasRegion* region = atlas.findRegion(String("flat"));
+  EXPECT_EQ(flat->getRendererObject(), region);
+  EXPECT_EQ(flat->getDisposer(), nullptr);
+  EXPECT_STREQ(flat->getName().buffer(), "name");
+  EXPECT_EQ(values(flat->getUVs()), (std::vector<float>{0.4f, 0.3f, 0.1f, 0.3f, 0.1f, 0.1f, 0.4f, 0.1f}));
+  EXPECT_EQ(flat->getRegionOffsetX(), 1);
+  EXPECT_EQ(flat->getRegionOffsetY(), 2);
+  EXPECT_EQ(flat->getRegionWidth(), 30);
+  EXPECT_EQ(flat->getRegionHeight(), 40);
+  EXPECT_EQ(flat->getRegionUntrimmedWidth(), 34);
+  EXPECT_EQ(flat->getRegionUntrimmedHeight(), 46);
 
-    std::unique_ptr<skel::RegionAttachment> turned(loader.createRegionAttachment(skin, String("t"), String("turned")));
-    ASSERT_NE(turned, nullptr);
-    const skel::AtlasRegion* t = atlas.findRegion(String("turned"));
-    EXPECT_EQ(values(turned->getUVs()),
-              (std::vector<float>{t->uMax, t->vMin, t->uMax, t->vMax, t->uMin, t->vMax, t->uMin, t->vMin}));
+  std::unique_ptr<skel::RegionAttachment> turned(loader.createRegionAttachment(skin, String("t"), String("turned")));
+  ASSERT_NE(turned, nullptr);
+  const skel::AtlasRegion* t = atlas.findRegion(String("turned"));
+  EXPECT_EQ(values(turned->getUVs()),
+            (std::vector<float>{t->uMax, t->vMin, t->uMax, t->vMax, t->uMin, t->vMax, t->uMin, t->vMin}));
 
-    EXPECT_EQ(loader.createRegionAttachment(skin, String("x"), String("missing")), nullptr);
+  EXPECT_EQ(loader.createRegionAttachment(skin, String("x"), String("missing")), nullptr);
 }
 
 TEST_F(AtlasAttachmentLoaderTest, MeshAttachmentTakesTheRegionRectangleAndRotation) {
-    std::unique_ptr<skel::MeshAttachment> mesh(loader.createMeshAttachment(skin, String("m"), String("turned")));
-    ASSERT_NE(mesh, nullptr);
-    const skel::AtlasRegion* t = atlas.findRegion(String("turned"));
-    EXPECT_EQ(mesh->getRendererObject(), t);
-    EXPECT_EQ(mesh->getRegionUMin(), t->uMin);
-    EXPECT_EQ(mesh->getRegionVMax(), t->vMax);
-    EXPECT_TRUE(mesh->getRegionRotate());
-    EXPECT_EQ(mesh->getRegionDegrees(), 90);
-    EXPECT_EQ(mesh->getRegionWidth(), 20);
-    EXPECT_EQ(mesh->getRegionUntrimmedHeight(), 10);
-    EXPECT_EQ(loader.createMeshAttachment(skin, String("m"), String("flat ")), nullptr);
+  std::unique_ptr<skel::MeshAttachment> mesh(loader.createMeshAttachment(skin, String("m"), String("turned")));
+  ASSERT_NE(mesh, nullptr);
+  const skel::AtlasRegion* t = atlas.findRegion(String("turned"));
+  EXPECT_EQ(mesh->getRendererObject(), t);
+  EXPECT_EQ(mesh->getRegionUMin(), t->uMin);
+  EXPECT_EQ(mesh->getRegionVMax(), t->vMax);
+  EXPECT_TRUE(mesh->getRegionRotate());
+  EXPECT_EQ(mesh->getRegionDegrees(), 90);
+  EXPECT_EQ(mesh->getRegionWidth(), 20);
+  EXPECT_EQ(mesh->getRegionUntrimmedHeight(), 10);
+  EXPECT_EQ(loader.createMeshAttachment(skin, String("m"), String("flat ")), nullptr);
 }
 
 TEST_F(AtlasAttachmentLoaderTest, OtherAttachmentsAndClassIdentity) {
-    std::unique_ptr<skel::PathAttachment> path(loader.createPathAttachment(skin, String("p")));
-    EXPECT_FALSE(path->isClosed());
-    EXPECT_FALSE(path->isConstantSpeed());
-    EXPECT_TRUE(path->getLengths().isEmpty());
-    std::unique_ptr<skel::PointAttachment> point(loader.createPointAttachment(skin, String("pt")));
-    EXPECT_EQ(point->getX(), 0);
-    EXPECT_EQ(point->getRotation(), 0);
-    std::unique_ptr<skel::ClippingAttachment> clip(loader.createClippingAttachment(skin, String("c")));
-    EXPECT_EQ(clip->getEndSlot(), nullptr);
-    std::unique_ptr<skel::BoundingBoxAttachment> box(loader.createBoundingBoxAttachment(skin, String("b")));
-    EXPECT_STREQ(box->getName().buffer(), "b");
-    loader.configureAttachment(box.get());
+  std::unique_ptr<skel::PathAttachment> path(loader.createPathAttachment(skin, String("p")));
+  EXPECT_FALSE(path->isClosed());
+  EXPECT_FALSE(path->isConstantSpeed());
+  EXPECT_TRUE(path->getLengths().isEmpty());
+  std::unique_ptr<skel::PointAttachment> point(loader.createPointAttachment(skin, String("pt")));
+  EXPECT_EQ(point->getX(), 0);
+  EXPECT_EQ(point->getRotation(), 0);
+  std::unique_ptr<skel::ClippingAttachment> clip(loader.createClippingAttachment(skin, String("c")));
+  EXPECT_EQ(clip->getEndSlot(), nullptr);
+  std::unique_ptr<skel::BoundingBoxAttachment> box(loader.createBoundingBoxAttachment(skin, String("b")));
+  EXPECT_STREQ(box->getName().buffer(), "b");
+  loader.configureAttachment(box.get());
 
-    skel::AttachmentLoader& base = loader;
-    EXPECT_STREQ(base.getRTTI().getClassName(), "AtlasAttachmentLoader");
-    EXPECT_TRUE(base.getRTTI().instanceOf(skel::AttachmentLoader::rtti));
+  skel::AttachmentLoader& base = loader;
+  EXPECT_STREQ(base.getRTTI().getClassName(), "AtlasAttachmentLoader");
+  EXPECT_TRUE(base.getRTTI().instanceOf(skel::AttachmentLoader::rtti));
 
-    skel::AtlasAttachmentLoader empty(nullptr);
-    EXPECT_EQ(empty.createRegionAttachment(skin, String("x"), String("flat")), nullptr);
+  skel::AtlasAttachmentLoader empty(nullptr);
+  EXPECT_EQ(empty.createRegionAttachment(skin, String("x"), String("flat")), nullptr);
 }

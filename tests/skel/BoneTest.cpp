@@ -17,206 +17,206 @@ namespace {
 // A root, a sheared and non-uniformly scaled parent, and a child whose
 // transform mode each test picks.
 struct Chain {
-    explicit Chain(TransformMode mode) {
-        BoneData* root = addBone(data, "root", nullptr, 10, 20, 30);
-        root->setScaleX(2);
-        root->setScaleY(2);
-        BoneData* parent = addBone(data, "parent", root, 5, -3, 40);
-        parent->setScaleX(1.5f);
-        parent->setScaleY(0.5f);
-        parent->setShearX(10);
-        parent->setShearY(-20);
-        BoneData* child = addBone(data, "child", parent, 4, 2, 25);
-        child->setScaleX(1.25f);
-        child->setScaleY(0.8f);
-        child->setShearY(15);
-        child->setTransformMode(mode);
-        skeleton = new Skeleton(&data);
-    }
-    ~Chain() { delete skeleton; }
+  explicit Chain(TransformMode mode) {
+    BoneData* root = addBone(data, "root", nullptr, 10, 20, 30);
+    root->setScaleX(2);
+    root->setScaleY(2);
+    BoneData* parent = addBone(data, "parent", root, 5, -3, 40);
+    parent->setScaleX(1.5f);
+    parent->setScaleY(0.5f);
+    parent->setShearX(10);
+    parent->setShearY(-20);
+    BoneData* child = addBone(data, "child", parent, 4, 2, 25);
+    child->setScaleX(1.25f);
+    child->setScaleY(0.8f);
+    child->setShearY(15);
+    child->setTransformMode(mode);
+    skeleton = new Skeleton(&data);
+  }
+  ~Chain() { delete skeleton; }
 
-    Bone& bone(const char* name) { return *skeleton->findBone(name); }
+  Bone& bone(const char* name) { return *skeleton->findBone(name); }
 
-    SkeletonData data;
-    Skeleton* skeleton;
+  SkeletonData data;
+  Skeleton* skeleton;
 };
 
 // Skeleton placement, root and parent of Chain in reference maths.
 Matrix rootMatrix(double skeletonX = 0, double skeletonY = 0, double sx = 1, double sy = 1) {
-    return multiply({sx, 0, 0, sy, skeletonX, skeletonY}, local(10, 20, 30, 2, 2));
+  return multiply({sx, 0, 0, sy, skeletonX, skeletonY}, local(10, 20, 30, 2, 2));
 }
 
 Matrix parentMatrix(const Matrix& root) { return multiply(root, local(5, -3, 40, 1.5, 0.5, 10, -20)); }
 
 // A child matrix of the given columns placed where a Normal child would be.
 Matrix placed(const Matrix& parent, const Matrix& columns) {
-    Matrix m = columns;
-    m.x = parent.a * 4 + parent.b * 2 + parent.x;
-    m.y = parent.c * 4 + parent.d * 2 + parent.y;
-    return m;
+  Matrix m = columns;
+  m.x = parent.a * 4 + parent.b * 2 + parent.x;
+  m.y = parent.c * 4 + parent.d * 2 + parent.y;
+  return m;
 }
 
 }  // namespace
 
 TEST(Bone, NormalChainComposesEveryLocalTransform) {
-    Chain chain(TransformMode::Normal);
-    chain.skeleton->setX(100);
-    chain.skeleton->setY(-50);
-    chain.skeleton->updateWorldTransform();
-    const Matrix root = rootMatrix(100, -50);
-    const Matrix parent = parentMatrix(root);
-    expectMatrix(chain.bone("root"), root);
-    expectMatrix(chain.bone("parent"), parent);
-    expectMatrix(chain.bone("child"), multiply(parent, local(4, 2, 25, 1.25, 0.8, 0, 15)));
+  Chain chain(TransformMode::Normal);
+  chain.skeleton->setX(100);
+  chain.skeleton->setY(-50);
+  chain.skeleton->updateWorldTransform();
+  const Matrix root = rootMatrix(100, -50);
+  const Matrix parent = parentMatrix(root);
+  expectMatrix(chain.bone("root"), root);
+  expectMatrix(chain.bone("parent"), parent);
+  expectMatrix(chain.bone("child"), multiply(parent, local(4, 2, 25, 1.25, 0.8, 0, 15)));
 }
 
 TEST(Bone, NegativeSkeletonScalesMirrorTheWholeChain) {
-    Chain chain(TransformMode::Normal);
-    chain.skeleton->setX(7);
-    chain.skeleton->setScaleX(-1);
-    chain.skeleton->setScaleY(-2);
-    chain.skeleton->updateWorldTransform();
-    const Matrix root = rootMatrix(7, 0, -1, -2);
-    expectMatrix(chain.bone("root"), root);
-    EXPECT_FLOAT_EQ(chain.bone("root").getWorldX(), 10 * -1 + 7);
-    EXPECT_LT(chain.bone("root").getA(), 0);  // cos 30 * 2 turned negative
-    expectMatrix(chain.bone("child"), multiply(parentMatrix(root), local(4, 2, 25, 1.25, 0.8, 0, 15)));
+  Chain chain(TransformMode::Normal);
+  chain.skeleton->setX(7);
+  chain.skeleton->setScaleX(-1);
+  chain.skeleton->setScaleY(-2);
+  chain.skeleton->updateWorldTransform();
+  const Matrix root = rootMatrix(7, 0, -1, -2);
+  expectMatrix(chain.bone("root"), root);
+  EXPECT_FLOAT_EQ(chain.bone("root").getWorldX(), 10 * -1 + 7);
+  EXPECT_LT(chain.bone("root").getA(), 0);  // cos 30 * 2 turned negative
+  expectMatrix(chain.bone("child"), multiply(parentMatrix(root), local(4, 2, 25, 1.25, 0.8, 0, 15)));
 }
 
 TEST(Bone, OnlyTranslationKeepsTheLocalTransformUnderTheSkeletonScale) {
-    Chain chain(TransformMode::OnlyTranslation);
-    chain.skeleton->setScaleX(-1);
-    chain.skeleton->updateWorldTransform();
-    const Matrix parent = parentMatrix(rootMatrix(0, 0, -1, 1));
-    expectMatrix(chain.bone("child"), placed(parent, multiply({-1, 0, 0, 1, 0, 0}, local(0, 0, 25, 1.25, 0.8, 0, 15))));
+  Chain chain(TransformMode::OnlyTranslation);
+  chain.skeleton->setScaleX(-1);
+  chain.skeleton->updateWorldTransform();
+  const Matrix parent = parentMatrix(rootMatrix(0, 0, -1, 1));
+  expectMatrix(chain.bone("child"), placed(parent, multiply({-1, 0, 0, 1, 0, 0}, local(0, 0, 25, 1.25, 0.8, 0, 15))));
 }
 
 TEST(Bone, NoRotationOrReflectionKeepsOnlyTheParentsScale) {
-    // Under a uniformly scaled, turned parent the child keeps the scale and
-    // drops the turn, and a mirrored parent changes nothing.
-    for (float parentScaleY : {3.0f, -3.0f}) {
-        SCOPED_TRACE(parentScaleY);
-        SkeletonData data;
-        BoneData* root = addBone(data, "root", nullptr, 0, 0, 60);
-        root->setScaleX(3);
-        root->setScaleY(parentScaleY);
-        BoneData* child = addBone(data, "child", root, 1, 0, 20);
-        child->setTransformMode(TransformMode::NoRotationOrReflection);
-        Skeleton skeleton(&data);
-        skeleton.updateWorldTransform();
-        Matrix expected = multiply({3, 0, 0, 3, 0, 0}, local(0, 0, 20, 1, 1));
-        expected.x = 3 * std::cos(60 * posetest::kDegRad);
-        expected.y = 3 * std::sin(60 * posetest::kDegRad);
-        expectMatrix(*skeleton.findBone("child"), expected);
-    }
-}
-
-TEST(Bone, NoRotationOrReflectionUnderADegenerateParentTurnsWithItsSecondColumn) {
+  // Under a uniformly scaled, turned parent the child keeps the scale and
+  // drops the turn, and a mirrored parent changes nothing.
+  for (float parentScaleY : {3.0f, -3.0f}) {
+    SCOPED_TRACE(parentScaleY);
     SkeletonData data;
-    BoneData* root = addBone(data, "root", nullptr, 0, 0, 90);
-    root->setScaleX(0);  // first column vanishes; the second points along -x
-    BoneData* child = addBone(data, "child", root, 0, 0, 30);
+    BoneData* root = addBone(data, "root", nullptr, 0, 0, 60);
+    root->setScaleX(3);
+    root->setScaleY(parentScaleY);
+    BoneData* child = addBone(data, "child", root, 1, 0, 20);
     child->setTransformMode(TransformMode::NoRotationOrReflection);
     Skeleton skeleton(&data);
     skeleton.updateWorldTransform();
-    // prx = 90 - atan2(0, -1) = -90, so the child turns by 120 and is read
-    // through the parent's second column only: a = sin 120, b = sin 210.
-    const Bone& bone = *skeleton.findBone("child");
-    EXPECT_NEAR(bone.getA(), std::sin(120 * posetest::kDegRad), 1e-5);
-    EXPECT_NEAR(bone.getB(), std::sin(210 * posetest::kDegRad), 1e-5);
-    EXPECT_NEAR(bone.getC(), 0, 1e-5);
-    EXPECT_NEAR(bone.getD(), 0, 1e-5);
+    Matrix expected = multiply({3, 0, 0, 3, 0, 0}, local(0, 0, 20, 1, 1));
+    expected.x = 3 * std::cos(60 * posetest::kDegRad);
+    expected.y = 3 * std::sin(60 * posetest::kDegRad);
+    expectMatrix(*skeleton.findBone("child"), expected);
+  }
+}
+
+TEST(Bone, NoRotationOrReflectionUnderADegenerateParentTurnsWithItsSecondColumn) {
+  SkeletonData data;
+  BoneData* root = addBone(data, "root", nullptr, 0, 0, 90);
+  root->setScaleX(0);  // first column vanishes; the second points along -x
+  BoneData* child = addBone(data, "child", root, 0, 0, 30);
+  child->setTransformMode(TransformMode::NoRotationOrReflection);
+  Skeleton skeleton(&data);
+  skeleton.updateWorldTransform();
+  // prx = 90 - atan2(0, -1) = -90, so the child turns by 120 and is read
+  // through the parent's second column only: a = sin 120, b = sin 210.
+  const Bone& bone = *skeleton.findBone("child");
+  EXPECT_NEAR(bone.getA(), std::sin(120 * posetest::kDegRad), 1e-5);
+  EXPECT_NEAR(bone.getB(), std::sin(210 * posetest::kDegRad), 1e-5);
+  EXPECT_NEAR(bone.getC(), 0, 1e-5);
+  EXPECT_NEAR(bone.getD(), 0, 1e-5);
 }
 
 TEST(Bone, NoScaleFollowsTheParentsTurnButNotItsScale) {
-    for (TransformMode mode : {TransformMode::NoScale, TransformMode::NoScaleOrReflection}) {
-        Chain chain(mode);
-        chain.skeleton->updateWorldTransform();
-        const Matrix parent = parentMatrix(rootMatrix());
-        // The parent's world direction of the child's rotation, unit length.
-        const double r = 25 * posetest::kDegRad;
-        const double za = parent.a * std::cos(r) + parent.b * std::sin(r);
-        const double zc = parent.c * std::cos(r) + parent.d * std::sin(r);
-        const double turn = std::atan2(zc, za) / posetest::kDegRad;
-        expectMatrix(chain.bone("child"), placed(parent, local(0, 0, turn, 1.25, 0.8, 0, 15)), 2e-5);
-    }
+  for (TransformMode mode : {TransformMode::NoScale, TransformMode::NoScaleOrReflection}) {
+    Chain chain(mode);
+    chain.skeleton->updateWorldTransform();
+    const Matrix parent = parentMatrix(rootMatrix());
+    // The parent's world direction of the child's rotation, unit length.
+    const double r = 25 * posetest::kDegRad;
+    const double za = parent.a * std::cos(r) + parent.b * std::sin(r);
+    const double zc = parent.c * std::cos(r) + parent.d * std::sin(r);
+    const double turn = std::atan2(zc, za) / posetest::kDegRad;
+    expectMatrix(chain.bone("child"), placed(parent, local(0, 0, turn, 1.25, 0.8, 0, 15)), 2e-5);
+  }
 }
 
 TEST(Bone, NoScaleKeepsAReflectionThatNoScaleOrReflectionDrops) {
-    for (TransformMode mode : {TransformMode::NoScale, TransformMode::NoScaleOrReflection}) {
-        SkeletonData data;
-        BoneData* root = addBone(data, "root");
-        root->setScaleY(-1);  // mirrored parent
-        BoneData* child = addBone(data, "child", root, 0, 0, 30);
-        child->setTransformMode(mode);
-        Skeleton skeleton(&data);
-        skeleton.updateWorldTransform();
-        const Bone& bone = *skeleton.findBone("child");
-        const double c30 = std::cos(30 * posetest::kDegRad), s30 = 0.5;
-        if (mode == TransformMode::NoScale) {
-            expectMatrix(bone, {c30, -s30, -s30, -c30, 0, 0});
-        } else {
-            expectMatrix(bone, {c30, s30, -s30, c30, 0, 0});
-        }
+  for (TransformMode mode : {TransformMode::NoScale, TransformMode::NoScaleOrReflection}) {
+    SkeletonData data;
+    BoneData* root = addBone(data, "root");
+    root->setScaleY(-1);  // mirrored parent
+    BoneData* child = addBone(data, "child", root, 0, 0, 30);
+    child->setTransformMode(mode);
+    Skeleton skeleton(&data);
+    skeleton.updateWorldTransform();
+    const Bone& bone = *skeleton.findBone("child");
+    const double c30 = std::cos(30 * posetest::kDegRad), s30 = 0.5;
+    if (mode == TransformMode::NoScale) {
+      expectMatrix(bone, {c30, -s30, -s30, -c30, 0, 0});
+    } else {
+      expectMatrix(bone, {c30, s30, -s30, c30, 0, 0});
     }
+  }
 }
 
 TEST(Bone, YDownNegatesTheSkeletonsYScale) {
-    Chain chain(TransformMode::Normal);
-    Bone::setYDown(true);
-    chain.skeleton->updateWorldTransform();
-    Bone::setYDown(false);
-    const Matrix root = rootMatrix(0, 0, 1, -1);
-    expectMatrix(chain.bone("root"), root);
-    expectMatrix(chain.bone("child"), multiply(parentMatrix(root), local(4, 2, 25, 1.25, 0.8, 0, 15)));
+  Chain chain(TransformMode::Normal);
+  Bone::setYDown(true);
+  chain.skeleton->updateWorldTransform();
+  Bone::setYDown(false);
+  const Matrix root = rootMatrix(0, 0, 1, -1);
+  expectMatrix(chain.bone("root"), root);
+  expectMatrix(chain.bone("child"), multiply(parentMatrix(root), local(4, 2, 25, 1.25, 0.8, 0, 15)));
 }
 
 TEST(Bone, AppliedTransformReproducesTheWorldTransform) {
-    Chain chain(TransformMode::Normal);
-    chain.skeleton->setX(30);
-    chain.skeleton->setY(-12);
-    chain.skeleton->setScaleX(-2);
-    chain.skeleton->setScaleY(0.5f);
-    chain.skeleton->updateWorldTransform();
-    for (const char* name : {"root", "parent", "child"}) {
-        SCOPED_TRACE(name);
-        Bone& bone = chain.bone(name);
-        const Matrix before = {bone.getA(), bone.getB(), bone.getC(), bone.getD(), bone.getWorldX(), bone.getWorldY()};
-        bone.setAppliedValid(false);
-        bone.updateAppliedTransform();
-        EXPECT_TRUE(bone.isAppliedValid());
-        bone.updateWorldTransform(bone.getAX(), bone.getAY(), bone.getARotation(), bone.getAScaleX(),
-                                  bone.getAScaleY(), bone.getAShearX(), bone.getAShearY());
-        expectMatrix(bone, before, 1e-4);
-    }
-    // The parent's applied values are its local pose, shear folded into rotation and shear y.
-    Bone& parent = chain.bone("parent");
-    EXPECT_NEAR(parent.getAX(), 5, 1e-4);
-    EXPECT_NEAR(parent.getAY(), -3, 1e-4);
-    EXPECT_NEAR(parent.getARotation(), 50, 1e-3);
-    EXPECT_NEAR(parent.getAScaleX(), 1.5, 1e-5);
-    EXPECT_NEAR(parent.getAShearY(), -30, 1e-3);
+  Chain chain(TransformMode::Normal);
+  chain.skeleton->setX(30);
+  chain.skeleton->setY(-12);
+  chain.skeleton->setScaleX(-2);
+  chain.skeleton->setScaleY(0.5f);
+  chain.skeleton->updateWorldTransform();
+  for (const char* name : {"root", "parent", "child"}) {
+    SCOPED_TRACE(name);
+    Bone& bone = chain.bone(name);
+    const Matrix before = {bone.getA(), bone.getB(), bone.getC(), bone.getD(), bone.getWorldX(), bone.getWorldY()};
+    bone.setAppliedValid(false);
+    bone.updateAppliedTransform();
+    EXPECT_TRUE(bone.isAppliedValid());
+    bone.updateWorldTransform(bone.getAX(), bone.getAY(), bone.getARotation(), bone.getAScaleX(), bone.getAScaleY(),
+                              bone.getAShearX(), bone.getAShearY());
+    expectMatrix(bone, before, 1e-4);
+  }
+  // The parent's applied values are its local pose, shear folded into rotation and shear y.
+  Bone& parent = chain.bone("parent");
+  EXPECT_NEAR(parent.getAX(), 5, 1e-4);
+  EXPECT_NEAR(parent.getAY(), -3, 1e-4);
+  EXPECT_NEAR(parent.getARotation(), 50, 1e-3);
+  EXPECT_NEAR(parent.getAScaleX(), 1.5, 1e-5);
+  EXPECT_NEAR(parent.getAShearY(), -30, 1e-3);
 }
 
 TEST(Bone, AppliedTransformOfMirroredShearedAndCollapsedBonesReproducesThem) {
-    SkeletonData data;
-    BoneData* root = addBone(data, "root", nullptr, 3, 4, 20);
-    root->setScaleY(-1.5f);
-    root->setShearY(12);
-    BoneData* mirrored = addBone(data, "mirrored", root, 1, 2, -35);
-    mirrored->setScaleY(-0.5f);
-    mirrored->setShearY(-25);
-    BoneData* collapsed = addBone(data, "collapsed", root, 0, 0, 10);
-    collapsed->setScaleX(0);
-    Skeleton skeleton(&data);
-    skeleton.updateWorldTransform();
-    for (Bone* bone : skeleton.getBones()) {
-        SCOPED_TRACE(bone->getData().getName().buffer());
-        const Matrix before = {bone->getA(), bone->getB(), bone->getC(), bone->getD(), bone->getWorldX(),
-                               bone->getWorldY()};
-        bone->updateAppliedTransform();
-        bone->updateWorldTransform(bone->getAX(), bone->getAY(), bone->getARotation(), bone->getAScaleX(),
-                                   bone->getAScaleY(), bone->getAShearX(), bone->getAShearY());
-        expectMatrix(*bone, before, 1e-4);
-    }
+  SkeletonData data;
+  BoneData* root = addBone(data, "root", nullptr, 3, 4, 20);
+  root->setScaleY(-1.5f);
+  root->setShearY(12);
+  BoneData* mirrored = addBone(data, "mirrored", root, 1, 2, -35);
+  mirrored->setScaleY(-0.5f);
+  mirrored->setShearY(-25);
+  BoneData* collapsed = addBone(data, "collapsed", root, 0, 0, 10);
+  collapsed->setScaleX(0);
+  Skeleton skeleton(&data);
+  skeleton.updateWorldTransform();
+  for (Bone* bone : skeleton.getBones()) {
+    SCOPED_TRACE(bone->getData().getName().buffer());
+    const Matrix before = {bone->getA(), bone->getB(),      bone->getC(),
+                           bone->getD(), bone->getWorldX(), bone->getWorldY()};
+    bone->updateAppliedTransform();
+    bone->updateWorldTransform(bone->getAX(), bone->getAY(), bone->getARotation(), bone->getAScaleX(),
+                               bone->getAScaleY(), bone->getAShearX(), bone->getAShearY());
+    expectMatrix(*bone, before, 1e-4);
+  }
 }

@@ -15,39 +15,39 @@ using skel::DebugExtension;
 using skel::DefaultSkelExtension;
 
 TEST(DebugExtension, CountsAllocationsAndFollowsBytesInUse) {
-    DefaultSkelExtension heap;
-    DebugExtension tracker(&heap);
-    void* a = tracker.allocate(100, "a.cpp", 1);
-    char* z = static_cast<char*>(tracker.allocateZeroed(50, "z.cpp", 2));
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(z, nullptr);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(z[i], 0);
-    EXPECT_EQ(tracker.getAllocations(), 2u);
-    EXPECT_EQ(tracker.getUsedMemory(), 150u);
-    const DebugExtension::Allocation* record = tracker.find(z);
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->size, 50u);
-    EXPECT_STREQ(record->file, "z.cpp");
-    EXPECT_EQ(record->line, 2);
+  DefaultSkelExtension heap;
+  DebugExtension tracker(&heap);
+  void* a = tracker.allocate(100, "a.cpp", 1);
+  char* z = static_cast<char*>(tracker.allocateZeroed(50, "z.cpp", 2));
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(z, nullptr);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(z[i], 0);
+  EXPECT_EQ(tracker.getAllocations(), 2u);
+  EXPECT_EQ(tracker.getUsedMemory(), 150u);
+  const DebugExtension::Allocation* record = tracker.find(z);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->size, 50u);
+  EXPECT_STREQ(record->file, "z.cpp");
+  EXPECT_EQ(record->line, 2);
 
-    std::memset(a, 7, 100);
-    void* grown = tracker.reallocate(a, 300, "r.cpp", 3);
-    ASSERT_NE(grown, nullptr);
-    EXPECT_EQ(static_cast<char*>(grown)[99], 7);
-    EXPECT_EQ(tracker.getReallocations(), 1u);
-    EXPECT_EQ(tracker.getUsedMemory(), 350u);
-    EXPECT_EQ(tracker.find(grown)->line, 3);
+  std::memset(a, 7, 100);
+  void* grown = tracker.reallocate(a, 300, "r.cpp", 3);
+  ASSERT_NE(grown, nullptr);
+  EXPECT_EQ(static_cast<char*>(grown)[99], 7);
+  EXPECT_EQ(tracker.getReallocations(), 1u);
+  EXPECT_EQ(tracker.getUsedMemory(), 350u);
+  EXPECT_EQ(tracker.find(grown)->line, 3);
 
-    void* fresh = tracker.reallocate(nullptr, 10, "n.cpp", 4);
-    EXPECT_EQ(tracker.getUsedMemory(), 360u);
-    EXPECT_EQ(tracker.reallocate(fresh, 0, "n.cpp", 5), nullptr);  // size 0 frees
-    EXPECT_EQ(tracker.getUsedMemory(), 350u);
+  void* fresh = tracker.reallocate(nullptr, 10, "n.cpp", 4);
+  EXPECT_EQ(tracker.getUsedMemory(), 360u);
+  EXPECT_EQ(tracker.reallocate(fresh, 0, "n.cpp", 5), nullptr);  // size 0 frees
+  EXPECT_EQ(tracker.getUsedMemory(), 350u);
 
-    tracker.release(grown, "f.cpp", 6);
-    tracker.release(z, "f.cpp", 7);
-    EXPECT_EQ(tracker.getFrees(), 2u);
-    EXPECT_EQ(tracker.getUsedMemory(), 0u);
-    EXPECT_EQ(tracker.getLiveCount(), 0u);
+  tracker.release(grown, "f.cpp", 6);
+  tracker.release(z, "f.cpp", 7);
+  EXPECT_EQ(tracker.getFrees(), 2u);
+  EXPECT_EQ(tracker.getUsedMemory(), 0u);
+  EXPECT_EQ(tracker.getLiveCount(), 0u);
 }
 
 namespace {
@@ -56,174 +56,174 @@ namespace {
 // Strides that are multiples of large powers of two pile blocks onto the same
 // table slots, which is where lookups after removals go wrong.
 class AddressExtension : public skel::SkelExtension {
-public:
-    uintptr_t next = 0x100000;
-    uintptr_t stride = 32;
-    void* allocate(size_t, const char*, int) override { return hand(); }
-    void* allocateZeroed(size_t, const char*, int) override { return hand(); }
-    void* reallocate(void*, size_t size, const char*, int) override { return size ? hand() : nullptr; }
-    void release(void*, const char*, int) override {}
-    char* readFile(const skel::String&, size_t*) override { return nullptr; }
+ public:
+  uintptr_t next = 0x100000;
+  uintptr_t stride = 32;
+  void* allocate(size_t, const char*, int) override { return hand(); }
+  void* allocateZeroed(size_t, const char*, int) override { return hand(); }
+  void* reallocate(void*, size_t size, const char*, int) override { return size ? hand() : nullptr; }
+  void release(void*, const char*, int) override {}
+  char* readFile(const skel::String&, size_t*) override { return nullptr; }
 
-private:
-    void* hand() {
-        void* block = reinterpret_cast<void*>(next);
-        next += stride;
-        return block;
-    }
+ private:
+  void* hand() {
+    void* block = reinterpret_cast<void*>(next);
+    next += stride;
+    return block;
+  }
 };
 
 }  // namespace
 
 TEST(DebugExtension, KeepsEveryRecordThroughGrowthAndRemovalsInAnyOrder) {
-    AddressExtension heap;
-    DebugExtension tracker(&heap);
-    std::vector<void*> blocks;
-    for (uintptr_t stride : {uintptr_t{32}, uintptr_t{32} << 10, uintptr_t{32} << 16, uintptr_t{48}}) {
-        heap.stride = stride;
-        for (int i = 0; i < 3000; ++i) blocks.push_back(tracker.allocate(blocks.size() + 1, "t.cpp", i));
-    }
-    // Every third block, then the rest from the back: removals in the middle
-    // of runs and at their ends.
-    std::vector<void*> order;
-    for (size_t i = 0; i < blocks.size(); i += 3) order.push_back(blocks[i]);
-    for (size_t i = blocks.size(); i-- > 0;)
-        if (i % 3 != 0) order.push_back(blocks[i]);
+  AddressExtension heap;
+  DebugExtension tracker(&heap);
+  std::vector<void*> blocks;
+  for (uintptr_t stride : {uintptr_t{32}, uintptr_t{32} << 10, uintptr_t{32} << 16, uintptr_t{48}}) {
+    heap.stride = stride;
+    for (int i = 0; i < 3000; ++i) blocks.push_back(tracker.allocate(blocks.size() + 1, "t.cpp", i));
+  }
+  // Every third block, then the rest from the back: removals in the middle
+  // of runs and at their ends.
+  std::vector<void*> order;
+  for (size_t i = 0; i < blocks.size(); i += 3) order.push_back(blocks[i]);
+  for (size_t i = blocks.size(); i-- > 0;)
+    if (i % 3 != 0) order.push_back(blocks[i]);
 
-    testing::internal::CaptureStdout();
-    uint64_t used = tracker.getUsedMemory();
-    for (size_t k = 0; k < order.size(); ++k) {
-        const DebugExtension::Allocation* record = tracker.find(order[k]);
-        ASSERT_NE(record, nullptr) << k;
-        used -= record->size;
-        tracker.release(order[k], "t.cpp", 0);
-        EXPECT_EQ(tracker.find(order[k]), nullptr);
-        if (k % 1000 != 0) continue;
-        for (size_t j = k + 1; j < order.size(); ++j) ASSERT_NE(tracker.find(order[j]), nullptr) << k << " " << j;
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(used, 0u);
-    EXPECT_EQ(tracker.getUsedMemory(), 0u);
-    EXPECT_EQ(tracker.getLiveCount(), 0u);
-    EXPECT_EQ(tracker.getFrees(), blocks.size());
+  testing::internal::CaptureStdout();
+  uint64_t used = tracker.getUsedMemory();
+  for (size_t k = 0; k < order.size(); ++k) {
+    const DebugExtension::Allocation* record = tracker.find(order[k]);
+    ASSERT_NE(record, nullptr) << k;
+    used -= record->size;
+    tracker.release(order[k], "t.cpp", 0);
+    EXPECT_EQ(tracker.find(order[k]), nullptr);
+    if (k % 1000 != 0) continue;
+    for (size_t j = k + 1; j < order.size(); ++j) ASSERT_NE(tracker.find(order[j]), nullptr) << k << " " << j;
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(used, 0u);
+  EXPECT_EQ(tracker.getUsedMemory(), 0u);
+  EXPECT_EQ(tracker.getLiveCount(), 0u);
+  EXPECT_EQ(tracker.getFrees(), blocks.size());
 }
 
 TEST(DebugExtension, ZeroSizeGivesNullAndLeavesNoRecord) {
-    DefaultSkelExtension heap;
-    DebugExtension tracker(&heap);
-    EXPECT_EQ(tracker.allocate(0, "a.cpp", 1), nullptr);
-    EXPECT_EQ(tracker.allocateZeroed(0, "a.cpp", 2), nullptr);
-    EXPECT_EQ(tracker.getAllocations(), 2u);
-    EXPECT_EQ(tracker.getLiveCount(), 0u);
-    testing::internal::CaptureStdout();
-    tracker.release(nullptr, "a.cpp", 3);  // like free(NULL): nothing to report
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  DefaultSkelExtension heap;
+  DebugExtension tracker(&heap);
+  EXPECT_EQ(tracker.allocate(0, "a.cpp", 1), nullptr);
+  EXPECT_EQ(tracker.allocateZeroed(0, "a.cpp", 2), nullptr);
+  EXPECT_EQ(tracker.getAllocations(), 2u);
+  EXPECT_EQ(tracker.getLiveCount(), 0u);
+  testing::internal::CaptureStdout();
+  tracker.release(nullptr, "a.cpp", 3);  // like free(NULL): nothing to report
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 TEST(DebugExtension, ReportsAReleaseItNeverHandedOutAndKeepsItsCounters) {
-    DefaultSkelExtension heap;
-    DebugExtension tracker(&heap);
-    void* block = tracker.allocate(64, "a.cpp", 1);
-    void* other = tracker.allocate(16, "a.cpp", 2);
-    tracker.release(block, "a.cpp", 3);
-    ASSERT_EQ(tracker.getUsedMemory(), 16u);
+  DefaultSkelExtension heap;
+  DebugExtension tracker(&heap);
+  void* block = tracker.allocate(64, "a.cpp", 1);
+  void* other = tracker.allocate(16, "a.cpp", 2);
+  tracker.release(block, "a.cpp", 3);
+  ASSERT_EQ(tracker.getUsedMemory(), 16u);
 
-    testing::internal::CaptureStdout();
-    tracker.release(block, "twice.cpp", 42);
-    std::string printed = testing::internal::GetCapturedStdout();
-    char expected[256];
-    std::snprintf(expected, sizeof(expected),
-                  "twice.cpp:42 (address %p): Double free or not allocated through SkelExtension\n", block);
-    EXPECT_EQ(printed, expected);
-    EXPECT_EQ(tracker.getFrees(), 1u);
-    EXPECT_EQ(tracker.getUsedMemory(), 16u);
-    EXPECT_EQ(tracker.getLiveCount(), 1u);
+  testing::internal::CaptureStdout();
+  tracker.release(block, "twice.cpp", 42);
+  std::string printed = testing::internal::GetCapturedStdout();
+  char expected[256];
+  std::snprintf(expected, sizeof(expected),
+                "twice.cpp:42 (address %p): Double free or not allocated through SkelExtension\n", block);
+  EXPECT_EQ(printed, expected);
+  EXPECT_EQ(tracker.getFrees(), 1u);
+  EXPECT_EQ(tracker.getUsedMemory(), 16u);
+  EXPECT_EQ(tracker.getLiveCount(), 1u);
 
-    int onStack = 0;
-    testing::internal::CaptureStdout();
-    tracker.release(&onStack, "stack.cpp", 9);  // must not reach free()
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("stack.cpp:9"), std::string::npos);
-    tracker.release(other, "a.cpp", 4);
+  int onStack = 0;
+  testing::internal::CaptureStdout();
+  tracker.release(&onStack, "stack.cpp", 9);  // must not reach free()
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("stack.cpp:9"), std::string::npos);
+  tracker.release(other, "a.cpp", 4);
 }
 
 TEST(SkelExtension, OneProcessExtensionTracksRuntimeObjects) {
-    skel::SkelExtension* process = skel::SkelExtension::getInstance();
-    EXPECT_EQ(process, skel::SkelExtension::getInstance());
-    auto* tracker = dynamic_cast<DebugExtension*>(process);
-    ASSERT_NE(tracker, nullptr);
-    uint64_t before = tracker->getUsedMemory();
-    auto* name = new (__FILE__, __LINE__) skel::String("tracked");
-    EXPECT_EQ(tracker->getUsedMemory(), before + sizeof(skel::String) + 8);
-    EXPECT_STREQ(tracker->find(name)->file, __FILE__);
-    delete name;
-    EXPECT_EQ(tracker->getUsedMemory(), before);
-    EXPECT_EQ(skel::SkelExtension::alloc<double>(SIZE_MAX / 4, __FILE__, __LINE__), nullptr);
+  skel::SkelExtension* process = skel::SkelExtension::getInstance();
+  EXPECT_EQ(process, skel::SkelExtension::getInstance());
+  auto* tracker = dynamic_cast<DebugExtension*>(process);
+  ASSERT_NE(tracker, nullptr);
+  uint64_t before = tracker->getUsedMemory();
+  auto* name = new (__FILE__, __LINE__) skel::String("tracked");
+  EXPECT_EQ(tracker->getUsedMemory(), before + sizeof(skel::String) + 8);
+  EXPECT_STREQ(tracker->find(name)->file, __FILE__);
+  delete name;
+  EXPECT_EQ(tracker->getUsedMemory(), before);
+  EXPECT_EQ(skel::SkelExtension::alloc<double>(SIZE_MAX / 4, __FILE__, __LINE__), nullptr);
 }
 
 TEST(DefaultSkelExtension, ReadsWholeFilesAndLeavesTheLengthAloneOnFailure) {
-    tarn_test::TempDir dir;
-    std::string bytes("one\0two\r\n", 9);
-    dir.Write("data.bin", bytes);
-    size_t length = 12345;
-    char* data = skel::SkelExtension::readFileData(skel::String(dir.File("data.bin").c_str()), &length);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(length, 9u);
-    EXPECT_EQ(std::string(data, length), bytes);
-    skel::SkelExtension::free(data, __FILE__, __LINE__);
+  tarn_test::TempDir dir;
+  std::string bytes("one\0two\r\n", 9);
+  dir.Write("data.bin", bytes);
+  size_t length = 12345;
+  char* data = skel::SkelExtension::readFileData(skel::String(dir.File("data.bin").c_str()), &length);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(length, 9u);
+  EXPECT_EQ(std::string(data, length), bytes);
+  skel::SkelExtension::free(data, __FILE__, __LINE__);
 
-    length = 12345;
-    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(dir.File("missing").c_str()), &length), nullptr);
-    EXPECT_EQ(length, 12345u);
-    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(dir.path().c_str()), &length), nullptr);
-    EXPECT_EQ(length, 12345u);
-    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(), &length), nullptr);
+  length = 12345;
+  EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(dir.File("missing").c_str()), &length), nullptr);
+  EXPECT_EQ(length, 12345u);
+  EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(dir.path().c_str()), &length), nullptr);
+  EXPECT_EQ(length, 12345u);
+  EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(), &length), nullptr);
 }
 
 TEST(DefaultSkelExtension, BackslashPathsGoThroughThePathHelper) {
-    tarn_test::TempDir dir;
-    dir.Write("file.txt", "xyz");
-    std::string windowsStyle = dir.path() + "\\file.txt";
-    size_t length = 0;
-    char* data = skel::SkelExtension::readFileData(skel::String(windowsStyle.c_str()), &length);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(length, 3u);
-    skel::SkelExtension::free(data, __FILE__, __LINE__);
+  tarn_test::TempDir dir;
+  dir.Write("file.txt", "xyz");
+  std::string windowsStyle = dir.path() + "\\file.txt";
+  size_t length = 0;
+  char* data = skel::SkelExtension::readFileData(skel::String(windowsStyle.c_str()), &length);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(length, 3u);
+  skel::SkelExtension::free(data, __FILE__, __LINE__);
 }
 
 // Every reader refuses what is not a regular file at once: no hang on a pipe, no
 // huge allocation for a directory, a device or a sparse file.
 TEST(FileReading, RefusesAnythingButARegularFileWithTheReason) {
-    tarn_test::TempDir dir;
-    const struct {
-        tarn_test::OddFile kind;
-        const char* why;
-    } cases[] = {
-        {tarn_test::OddFile::Directory, "Is a directory"},
-        {tarn_test::OddFile::Pipe, "Not a regular file"},
-        {tarn_test::OddFile::DevZeroLink, "Not a regular file"},
-        {tarn_test::OddFile::Sparse, "File too large"},
-        {tarn_test::OddFile::LinkLoop, "Too many levels of symbolic links"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(tarn_test::OddFileName(c.kind));
-        std::string path = dir.File("odd");
-        ASSERT_TRUE(tarn_test::MakeOddFile(path, c.kind));
-        std::vector<unsigned char> bytes{1, 2};
-        std::string why;
-        EXPECT_FALSE(tarn::ReadFile(path.c_str(), bytes, &why));
-        EXPECT_TRUE(bytes.empty());
-        EXPECT_EQ(why, c.why);
-        EXPECT_FALSE(tarn::CheckRegularFile(path.c_str()));
-        size_t length = 7;
-        EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(path.c_str()), &length), nullptr);
-        EXPECT_EQ(length, 7u);
-    }
+  tarn_test::TempDir dir;
+  const struct {
+    tarn_test::OddFile kind;
+    const char* why;
+  } cases[] = {
+      {tarn_test::OddFile::Directory, "Is a directory"},
+      {tarn_test::OddFile::Pipe, "Not a regular file"},
+      {tarn_test::OddFile::DevZeroLink, "Not a regular file"},
+      {tarn_test::OddFile::Sparse, "File too large"},
+      {tarn_test::OddFile::LinkLoop, "Too many levels of symbolic links"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(tarn_test::OddFileName(c.kind));
+    std::string path = dir.File("odd");
+    ASSERT_TRUE(tarn_test::MakeOddFile(path, c.kind));
+    std::vector<unsigned char> bytes{1, 2};
     std::string why;
-    std::vector<unsigned char> bytes;
-    EXPECT_FALSE(tarn::ReadFile(dir.File("missing").c_str(), bytes, &why));
-    EXPECT_EQ(why, "No such file or directory");
-    EXPECT_TRUE(tarn::ReadFile(dir.Write("empty", "").c_str(), bytes, &why));
+    EXPECT_FALSE(tarn::ReadFile(path.c_str(), bytes, &why));
     EXPECT_TRUE(bytes.empty());
-    EXPECT_TRUE(tarn::ReadFile(dir.Write("three", "abc").c_str(), bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
+    EXPECT_EQ(why, c.why);
+    EXPECT_FALSE(tarn::CheckRegularFile(path.c_str()));
+    size_t length = 7;
+    EXPECT_EQ(skel::SkelExtension::readFileData(skel::String(path.c_str()), &length), nullptr);
+    EXPECT_EQ(length, 7u);
+  }
+  std::string why;
+  std::vector<unsigned char> bytes;
+  EXPECT_FALSE(tarn::ReadFile(dir.File("missing").c_str(), bytes, &why));
+  EXPECT_EQ(why, "No such file or directory");
+  EXPECT_TRUE(tarn::ReadFile(dir.Write("empty", "").c_str(), bytes, &why));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_TRUE(tarn::ReadFile(dir.Write("three", "abc").c_str(), bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
 }

@@ -12,186 +12,187 @@ namespace {
 
 // Offset of the last recorded error within text, or -1 when it lies elsewhere.
 long errorOffset(const std::string& text) {
-    const char* error = Json::getError();
-    if (!error || error < text.c_str() || error > text.c_str() + text.size()) return -1;
-    return static_cast<long>(error - text.c_str());
+  const char* error = Json::getError();
+  if (!error || error < text.c_str() || error > text.c_str() + text.size()) return -1;
+  return static_cast<long>(error - text.c_str());
 }
 
 std::string stringValue(const std::string& text) {
-    Json json(text.c_str());
-    EXPECT_EQ(json.getType(), Json::JSON_STRING);
-    return json.getValueString() ? json.getValueString() : "<null>";
+  Json json(text.c_str());
+  EXPECT_EQ(json.getType(), Json::JSON_STRING);
+  return json.getValueString() ? json.getValueString() : "<null>";
 }
 
 }  // namespace
 
 TEST(JsonNumbers, IntegersFractionsExponentsAndSigns) {
-    std::string text = " [1, 2.5e1, -3, 0.125, 1E-2, 7e+1, -0.5]";
-    Json json(text.c_str());
-    ASSERT_EQ(json.getType(), Json::JSON_ARRAY);
-    EXPECT_EQ(json.getSize(), 7);
-    std::vector<float> floats;
-    std::vector<int> ints;
-    for (Json* c = json.getChild(); c; c = c->getNext()) {
-        EXPECT_EQ(c->getType(), Json::JSON_NUMBER);
-        floats.push_back(c->getValueFloat());
-        ints.push_back(c->getValueInt());
-    }
-    EXPECT_EQ(floats, (std::vector<float>{1, 25, -3, 0.125f, 0.01f, 70, -0.5f}));
-    EXPECT_EQ(ints, (std::vector<int>{1, 25, -3, 0, 0, 70, 0}));
+  std::string text = " [1, 2.5e1, -3, 0.125, 1E-2, 7e+1, -0.5]";
+  Json json(text.c_str());
+  ASSERT_EQ(json.getType(), Json::JSON_ARRAY);
+  EXPECT_EQ(json.getSize(), 7);
+  std::vector<float> floats;
+  std::vector<int> ints;
+  for (Json* c = json.getChild(); c; c = c->getNext()) {
+    EXPECT_EQ(c->getType(), Json::JSON_NUMBER);
+    floats.push_back(c->getValueFloat());
+    ints.push_back(c->getValueInt());
+  }
+  EXPECT_EQ(floats, (std::vector<float>{1, 25, -3, 0.125f, 0.01f, 70, -0.5f}));
+  EXPECT_EQ(ints, (std::vector<int>{1, 25, -3, 0, 0, 70, 0}));
 }
 
 TEST(JsonNumbers, ALoneMinusIsZeroAndParsingGoesOnAfterIt) {
-    std::string text = "[-x]";
-    Json json(text.c_str());
-    ASSERT_NE(json.getChild(), nullptr);
-    EXPECT_EQ(json.getChild()->getType(), Json::JSON_NUMBER);
-    EXPECT_EQ(json.getChild()->getValueFloat(), 0);
-    EXPECT_EQ(errorOffset(text), 2);  // the x after the minus
+  std::string text = "[-x]";
+  Json json(text.c_str());
+  ASSERT_NE(json.getChild(), nullptr);
+  EXPECT_EQ(json.getChild()->getType(), Json::JSON_NUMBER);
+  EXPECT_EQ(json.getChild()->getValueFloat(), 0);
+  EXPECT_EQ(errorOffset(text), 2);  // the x after the minus
 }
 
 TEST(JsonNumbers, HugeValuesSaturateInsteadOfOverflowing) {
-    std::string digits(400, '9');
-    std::string text = "[" + digits + ", -" + digits + ", 1e999999999999, 0e999999, 1e-99999, 3000000000, 0." + digits + "]";
-    Json json(text.c_str());
-    ASSERT_EQ(json.getSize(), 7);
-    Json* c = json.getChild();
-    EXPECT_TRUE(std::isinf(c->getValueFloat()) && c->getValueFloat() > 0);
-    EXPECT_EQ(c->getValueInt(), INT_MAX);
-    c = c->getNext();
-    EXPECT_TRUE(std::isinf(c->getValueFloat()) && c->getValueFloat() < 0);
-    EXPECT_EQ(c->getValueInt(), INT_MIN);
-    c = c->getNext();
-    EXPECT_TRUE(std::isinf(c->getValueFloat()));
-    c = c->getNext();
-    EXPECT_EQ(c->getValueFloat(), 0);
-    c = c->getNext();
-    EXPECT_EQ(c->getValueFloat(), 0);
-    c = c->getNext();
-    EXPECT_EQ(c->getValueInt(), INT_MAX);
-    EXPECT_EQ(c->getValueFloat(), 3e9f);
-    c = c->getNext();
-    EXPECT_FLOAT_EQ(c->getValueFloat(), 1.0f);
+  std::string digits(400, '9');
+  std::string text =
+      "[" + digits + ", -" + digits + ", 1e999999999999, 0e999999, 1e-99999, 3000000000, 0." + digits + "]";
+  Json json(text.c_str());
+  ASSERT_EQ(json.getSize(), 7);
+  Json* c = json.getChild();
+  EXPECT_TRUE(std::isinf(c->getValueFloat()) && c->getValueFloat() > 0);
+  EXPECT_EQ(c->getValueInt(), INT_MAX);
+  c = c->getNext();
+  EXPECT_TRUE(std::isinf(c->getValueFloat()) && c->getValueFloat() < 0);
+  EXPECT_EQ(c->getValueInt(), INT_MIN);
+  c = c->getNext();
+  EXPECT_TRUE(std::isinf(c->getValueFloat()));
+  c = c->getNext();
+  EXPECT_EQ(c->getValueFloat(), 0);
+  c = c->getNext();
+  EXPECT_EQ(c->getValueFloat(), 0);
+  c = c->getNext();
+  EXPECT_EQ(c->getValueInt(), INT_MAX);
+  EXPECT_EQ(c->getValueFloat(), 3e9f);
+  c = c->getNext();
+  EXPECT_FLOAT_EQ(c->getValueFloat(), 1.0f);
 }
 
 TEST(JsonStrings, EscapesBecomeBytesAndUtf8) {
-    EXPECT_EQ(stringValue("\"a\\b\\f\\n\\r\\tz\""), "a\b\f\n\r\tz");
-    EXPECT_EQ(stringValue("\"\\\"\\\\\\/\\q\""), "\"\\/q");
-    EXPECT_EQ(stringValue("\"\\u00E9\""), "\xC3\xA9");
-    EXPECT_EQ(stringValue("\"\\u0041\\u07FF\\u0800\\uFFFF\""), "A\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
-    EXPECT_EQ(stringValue("\"\\uD83D\\uDE00\""), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(stringValue("\"caf\xC3\xA9\""), "caf\xC3\xA9");  // raw UTF-8 passes through
+  EXPECT_EQ(stringValue("\"a\\b\\f\\n\\r\\tz\""), "a\b\f\n\r\tz");
+  EXPECT_EQ(stringValue("\"\\\"\\\\\\/\\q\""), "\"\\/q");
+  EXPECT_EQ(stringValue("\"\\u00E9\""), "\xC3\xA9");
+  EXPECT_EQ(stringValue("\"\\u0041\\u07FF\\u0800\\uFFFF\""), "A\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
+  EXPECT_EQ(stringValue("\"\\uD83D\\uDE00\""), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(stringValue("\"caf\xC3\xA9\""), "caf\xC3\xA9");  // raw UTF-8 passes through
 }
 
 TEST(JsonStrings, SurrogatesAndNulWithoutAPartnerWriteNothing) {
-    EXPECT_EQ(stringValue("\"a\\uDE00b\""), "ab");
-    EXPECT_EQ(stringValue("\"a\\uD83Db\""), "ab");
-    EXPECT_EQ(stringValue("\"a\\uD83D\\u0041b\""), "ab");
-    EXPECT_EQ(stringValue("\"a\\u0000b\""), "ab");
+  EXPECT_EQ(stringValue("\"a\\uDE00b\""), "ab");
+  EXPECT_EQ(stringValue("\"a\\uD83Db\""), "ab");
+  EXPECT_EQ(stringValue("\"a\\uD83D\\u0041b\""), "ab");
+  EXPECT_EQ(stringValue("\"a\\u0000b\""), "ab");
 }
 
 TEST(JsonStrings, TruncatedEscapesStopAtTheEndOfTheText) {
-    // Each of these once stepped over the terminator.
-    EXPECT_EQ(stringValue("\"ab\\"), "ab");
-    EXPECT_EQ(stringValue("\"ab\\u"), "ab");
-    EXPECT_EQ(stringValue("\"ab\\u4"), "ab\x04");
-    EXPECT_EQ(stringValue("\"ab\\uD83D\\u"), "ab");
-    EXPECT_EQ(stringValue("\"no closing quote"), "no closing quote");
-    // A short escape does not swallow the closing quote and what follows it.
-    std::string text = "[\"\\u41\", \"next\"]";
-    Json json(text.c_str());
-    ASSERT_EQ(json.getSize(), 2);
-    EXPECT_STREQ(json.getChild()->getValueString(), "A");
-    EXPECT_STREQ(json.getChild()->getNext()->getValueString(), "next");
+  // Each of these once stepped over the terminator.
+  EXPECT_EQ(stringValue("\"ab\\"), "ab");
+  EXPECT_EQ(stringValue("\"ab\\u"), "ab");
+  EXPECT_EQ(stringValue("\"ab\\u4"), "ab\x04");
+  EXPECT_EQ(stringValue("\"ab\\uD83D\\u"), "ab");
+  EXPECT_EQ(stringValue("\"no closing quote"), "no closing quote");
+  // A short escape does not swallow the closing quote and what follows it.
+  std::string text = "[\"\\u41\", \"next\"]";
+  Json json(text.c_str());
+  ASSERT_EQ(json.getSize(), 2);
+  EXPECT_STREQ(json.getChild()->getValueString(), "A");
+  EXPECT_STREQ(json.getChild()->getNext()->getValueString(), "next");
 }
 
 TEST(JsonLookup, MembersMatchIgnoringCaseFirstOneWins) {
-    std::string text = R"({"name": "first", "NAME": "second", "scale": 0.5, "count": 3, "flag": true,
+  std::string text = R"({"name": "first", "NAME": "second", "scale": 0.5, "count": 3, "flag": true,
                            "skinText": "true", "skinNumber": 2, "skinZero": 0, "skinLiteral": true, "skinOther": "yes"})";
-    Json root(text.c_str());
-    EXPECT_EQ(root.getType(), Json::JSON_OBJECT);
-    EXPECT_EQ(root.getSize(), 10);
-    EXPECT_STREQ(Json::getString(&root, "Name", "x"), "first");
-    EXPECT_STREQ(Json::getString(&root, "missing", "fallback"), "fallback");
-    EXPECT_EQ(Json::getFloat(&root, "SCALE", 1), 0.5f);
-    EXPECT_EQ(Json::getFloat(&root, "missing", 1), 1.0f);
-    EXPECT_EQ(Json::getInt(&root, "count", 0), 3);
-    EXPECT_EQ(Json::getInt(&root, "flag", 0), 1);
-    EXPECT_EQ(Json::getInt(&root, "missing", -4), -4);
-    EXPECT_TRUE(Json::getBoolean(&root, "skinText"));
-    EXPECT_TRUE(Json::getBoolean(&root, "skinNumber"));
-    EXPECT_FALSE(Json::getBoolean(&root, "skinZero"));
-    EXPECT_FALSE(Json::getBoolean(&root, "skinLiteral"));
-    EXPECT_FALSE(Json::getBoolean(&root, "skinOther"));
-    EXPECT_FALSE(Json::getBoolean(&root, "missing"));
-    EXPECT_EQ(Json::getItem(nullptr, "name"), nullptr);
+  Json root(text.c_str());
+  EXPECT_EQ(root.getType(), Json::JSON_OBJECT);
+  EXPECT_EQ(root.getSize(), 10);
+  EXPECT_STREQ(Json::getString(&root, "Name", "x"), "first");
+  EXPECT_STREQ(Json::getString(&root, "missing", "fallback"), "fallback");
+  EXPECT_EQ(Json::getFloat(&root, "SCALE", 1), 0.5f);
+  EXPECT_EQ(Json::getFloat(&root, "missing", 1), 1.0f);
+  EXPECT_EQ(Json::getInt(&root, "count", 0), 3);
+  EXPECT_EQ(Json::getInt(&root, "flag", 0), 1);
+  EXPECT_EQ(Json::getInt(&root, "missing", -4), -4);
+  EXPECT_TRUE(Json::getBoolean(&root, "skinText"));
+  EXPECT_TRUE(Json::getBoolean(&root, "skinNumber"));
+  EXPECT_FALSE(Json::getBoolean(&root, "skinZero"));
+  EXPECT_FALSE(Json::getBoolean(&root, "skinLiteral"));
+  EXPECT_FALSE(Json::getBoolean(&root, "skinOther"));
+  EXPECT_FALSE(Json::getBoolean(&root, "missing"));
+  EXPECT_EQ(Json::getItem(nullptr, "name"), nullptr);
 }
 
 TEST(JsonLiterals, TrueFalseNullAndNestedContainers) {
-    std::string text = "{\"a\":[true,false,null,[],{}],\"b\":{\"c\":\"d\"}}";
-    Json root(text.c_str());
-    Json* a = Json::getItem(&root, "a");
-    ASSERT_NE(a, nullptr);
-    ASSERT_EQ(a->getSize(), 5);
-    Json* c = a->getChild();
-    EXPECT_EQ(c->getType(), Json::JSON_TRUE);
-    EXPECT_EQ(c->getValueInt(), 1);
-    EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_FALSE);
-    EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_NULL);
-    EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_ARRAY);
-    EXPECT_EQ(c->getSize(), 0);
-    EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_OBJECT);
-    EXPECT_STREQ(Json::getString(Json::getItem(&root, "b"), "c", nullptr), "d");
+  std::string text = "{\"a\":[true,false,null,[],{}],\"b\":{\"c\":\"d\"}}";
+  Json root(text.c_str());
+  Json* a = Json::getItem(&root, "a");
+  ASSERT_NE(a, nullptr);
+  ASSERT_EQ(a->getSize(), 5);
+  Json* c = a->getChild();
+  EXPECT_EQ(c->getType(), Json::JSON_TRUE);
+  EXPECT_EQ(c->getValueInt(), 1);
+  EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_FALSE);
+  EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_NULL);
+  EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_ARRAY);
+  EXPECT_EQ(c->getSize(), 0);
+  EXPECT_EQ((c = c->getNext())->getType(), Json::JSON_OBJECT);
+  EXPECT_STREQ(Json::getString(Json::getItem(&root, "b"), "c", nullptr), "d");
 }
 
 TEST(JsonErrors, ATruncatedObjectKeepsWhatWasParsed) {
-    std::string text = "{\"a\": 1, \"b\": [2, 3], \"c\": {\"d\": 4";
-    Json root(text.c_str());
-    EXPECT_EQ(errorOffset(text), static_cast<long>(text.size()));
-    EXPECT_EQ(Json::getInt(&root, "a", 0), 1);
-    EXPECT_EQ(Json::getItem(&root, "b")->getSize(), 2);
-    EXPECT_EQ(Json::getInt(Json::getItem(&root, "c"), "d", 0), 4);
-    EXPECT_EQ(root.getSize(), 3);
+  std::string text = "{\"a\": 1, \"b\": [2, 3], \"c\": {\"d\": 4";
+  Json root(text.c_str());
+  EXPECT_EQ(errorOffset(text), static_cast<long>(text.size()));
+  EXPECT_EQ(Json::getInt(&root, "a", 0), 1);
+  EXPECT_EQ(Json::getItem(&root, "b")->getSize(), 2);
+  EXPECT_EQ(Json::getInt(Json::getItem(&root, "c"), "d", 0), 4);
+  EXPECT_EQ(root.getSize(), 3);
 }
 
 TEST(JsonErrors, AValueThatNeverBeganIsNotKept) {
-    std::string text = "[1, 2, ?, 4]";
-    Json array(text.c_str());
-    EXPECT_EQ(errorOffset(text), 7);
-    EXPECT_EQ(array.getSize(), 2);
-    std::string members = "{\"a\": 1, \"b\" 2}";
-    Json object(members.c_str());
-    EXPECT_EQ(errorOffset(members), 13);
-    EXPECT_EQ(object.getSize(), 1);
-    std::string key = "{\"a\": 1, b: 2}";
-    Json badKey(key.c_str());
-    EXPECT_EQ(errorOffset(key), 9);
-    EXPECT_EQ(badKey.getSize(), 1);
-    std::string literal = "[nul]";
-    Json badLiteral(literal.c_str());
-    EXPECT_EQ(errorOffset(literal), 1);
-    EXPECT_EQ(badLiteral.getSize(), 0);
+  std::string text = "[1, 2, ?, 4]";
+  Json array(text.c_str());
+  EXPECT_EQ(errorOffset(text), 7);
+  EXPECT_EQ(array.getSize(), 2);
+  std::string members = "{\"a\": 1, \"b\" 2}";
+  Json object(members.c_str());
+  EXPECT_EQ(errorOffset(members), 13);
+  EXPECT_EQ(object.getSize(), 1);
+  std::string key = "{\"a\": 1, b: 2}";
+  Json badKey(key.c_str());
+  EXPECT_EQ(errorOffset(key), 9);
+  EXPECT_EQ(badKey.getSize(), 1);
+  std::string literal = "[nul]";
+  Json badLiteral(literal.c_str());
+  EXPECT_EQ(errorOffset(literal), 1);
+  EXPECT_EQ(badLiteral.getSize(), 0);
 }
 
 TEST(JsonErrors, NestingPastTheLimitIsAnErrorThere) {
-    std::string fits = std::string(Json::MAX_DEPTH, '[') + std::string(Json::MAX_DEPTH, ']');
-    const char* before = Json::getError();
-    {
-        Json json(fits.c_str());
-        EXPECT_EQ(Json::getError(), before);
-    }
-    std::string deep(100000, '[');
-    Json json(deep.c_str());
-    EXPECT_EQ(errorOffset(deep), Json::MAX_DEPTH);
-    int depth = 0;
-    for (Json* node = &json; node; node = node->getChild()) ++depth;
-    EXPECT_EQ(depth, Json::MAX_DEPTH);
+  std::string fits = std::string(Json::MAX_DEPTH, '[') + std::string(Json::MAX_DEPTH, ']');
+  const char* before = Json::getError();
+  {
+    Json json(fits.c_str());
+    EXPECT_EQ(Json::getError(), before);
+  }
+  std::string deep(100000, '[');
+  Json json(deep.c_str());
+  EXPECT_EQ(errorOffset(deep), Json::MAX_DEPTH);
+  int depth = 0;
+  for (Json* node = &json; node; node = node->getChild()) ++depth;
+  EXPECT_EQ(depth, Json::MAX_DEPTH);
 }
 
 TEST(JsonErrors, LongFlatArraysAreFreedWithoutDeepRecursion) {
-    std::string text = "[";
-    for (int i = 0; i < 200000; ++i) text += "0,";
-    text += "0]";
-    Json json(text.c_str());
-    EXPECT_EQ(json.getSize(), 200001);
+  std::string text = "[";
+  for (int i = 0; i < 200000; ++i) text += "0,";
+  text += "0]";
+  Json json(text.c_str());
+  EXPECT_EQ(json.getSize(), 200001);
 }

@@ -17,113 +17,113 @@ namespace {
 
 // Reports its own deletion.
 class TrackedAttachment : public PointAttachment {
-public:
-    TrackedAttachment(const char* name, bool& deleted) : PointAttachment(name), _deleted(deleted) {}
-    ~TrackedAttachment() override { _deleted = true; }
+ public:
+  TrackedAttachment(const char* name, bool& deleted) : PointAttachment(name), _deleted(deleted) {}
+  ~TrackedAttachment() override { _deleted = true; }
 
-private:
-    bool& _deleted;
+ private:
+  bool& _deleted;
 };
 
 size_t entryCount(const Skin& skin) {
-    size_t count = 0;
-    for (const auto& bucket : skin.getAttachments().getBuckets()) count += bucket.size();
-    return count;
+  size_t count = 0;
+  for (const auto& bucket : skin.getAttachments().getBuckets()) count += bucket.size();
+  return count;
 }
 
 }  // namespace
 
 TEST(Skin, SettingTheSameNameTwiceReplacesAndDeletesTheUnsharedAttachment) {
-    bool firstDeleted = false, secondDeleted = false;
-    auto* first = new TrackedAttachment("a", firstDeleted);
-    auto* second = new TrackedAttachment("a", secondDeleted);
-    {
-        Skin skin("skin");
-        skin.setAttachment(2, "a", first);
-        EXPECT_EQ(first->getRefCount(), 1);
-        EXPECT_EQ(skin.getAttachments().getBuckets().size(), 3u);
-        skin.setAttachment(2, "a", second);
-        EXPECT_TRUE(firstDeleted);
-        EXPECT_EQ(entryCount(skin), 1u);
-        EXPECT_EQ(skin.getAttachment(2, "a"), second);
+  bool firstDeleted = false, secondDeleted = false;
+  auto* first = new TrackedAttachment("a", firstDeleted);
+  auto* second = new TrackedAttachment("a", secondDeleted);
+  {
+    Skin skin("skin");
+    skin.setAttachment(2, "a", first);
+    EXPECT_EQ(first->getRefCount(), 1);
+    EXPECT_EQ(skin.getAttachments().getBuckets().size(), 3u);
+    skin.setAttachment(2, "a", second);
+    EXPECT_TRUE(firstDeleted);
+    EXPECT_EQ(entryCount(skin), 1u);
+    EXPECT_EQ(skin.getAttachment(2, "a"), second);
 
-        // Setting the attachment it already holds keeps it alive.
-        skin.setAttachment(2, "a", second);
-        EXPECT_FALSE(secondDeleted);
-        EXPECT_EQ(second->getRefCount(), 1);
-    }
-    EXPECT_TRUE(secondDeleted);
+    // Setting the attachment it already holds keeps it alive.
+    skin.setAttachment(2, "a", second);
+    EXPECT_FALSE(secondDeleted);
+    EXPECT_EQ(second->getRefCount(), 1);
+  }
+  EXPECT_TRUE(secondDeleted);
 }
 
 TEST(Skin, SharedAttachmentsLiveUntilTheLastSkinLetsGo) {
-    bool deleted = false;
-    auto* shared = new TrackedAttachment("shared", deleted);
-    auto* one = new Skin("one");
-    auto* two = new Skin("two");
-    one->setAttachment(0, "x", shared);
-    two->setAttachment(5, "y", shared);
-    EXPECT_EQ(shared->getRefCount(), 2);
-    delete one;
-    EXPECT_FALSE(deleted);
-    EXPECT_EQ(shared->getRefCount(), 1);
-    delete two;
-    EXPECT_TRUE(deleted);
+  bool deleted = false;
+  auto* shared = new TrackedAttachment("shared", deleted);
+  auto* one = new Skin("one");
+  auto* two = new Skin("two");
+  one->setAttachment(0, "x", shared);
+  two->setAttachment(5, "y", shared);
+  EXPECT_EQ(shared->getRefCount(), 2);
+  delete one;
+  EXPECT_FALSE(deleted);
+  EXPECT_EQ(shared->getRefCount(), 1);
+  delete two;
+  EXPECT_TRUE(deleted);
 }
 
 TEST(Skin, LookupsMissQuietly) {
-    bool deleted = false;
-    Skin skin("skin");
-    skin.setAttachment(1, "a", new TrackedAttachment("a", deleted));
-    EXPECT_EQ(skin.getAttachment(0, "a"), nullptr);
-    EXPECT_EQ(skin.getAttachment(1, "b"), nullptr);
-    EXPECT_EQ(skin.getAttachment(2, "a"), nullptr);
-    EXPECT_EQ(skin.getAttachment(static_cast<size_t>(-1), "a"), nullptr);
+  bool deleted = false;
+  Skin skin("skin");
+  skin.setAttachment(1, "a", new TrackedAttachment("a", deleted));
+  EXPECT_EQ(skin.getAttachment(0, "a"), nullptr);
+  EXPECT_EQ(skin.getAttachment(1, "b"), nullptr);
+  EXPECT_EQ(skin.getAttachment(2, "a"), nullptr);
+  EXPECT_EQ(skin.getAttachment(static_cast<size_t>(-1), "a"), nullptr);
 
-    Vector<Attachment*> found;
-    skin.findAttachmentsForSlot(1, found);
-    skin.findAttachmentsForSlot(9, found);
-    EXPECT_EQ(found.size(), 1u);
+  Vector<Attachment*> found;
+  skin.findAttachmentsForSlot(1, found);
+  skin.findAttachmentsForSlot(9, found);
+  EXPECT_EQ(found.size(), 1u);
 
-    // A null attachment removes the entry; on a slot index never used it does nothing.
-    skin.setAttachment(40, "a", nullptr);
-    EXPECT_EQ(skin.getAttachments().getBuckets().size(), 2u);
-    skin.setAttachment(1, "a", nullptr);
-    EXPECT_TRUE(deleted);
-    EXPECT_EQ(entryCount(skin), 0u);
+  // A null attachment removes the entry; on a slot index never used it does nothing.
+  skin.setAttachment(40, "a", nullptr);
+  EXPECT_EQ(skin.getAttachments().getBuckets().size(), 2u);
+  skin.setAttachment(1, "a", nullptr);
+  EXPECT_TRUE(deleted);
+  EXPECT_EQ(entryCount(skin), 0u);
 }
 
 TEST(SkeletonData, LookupsReturnTheFirstMatchInFileOrder) {
-    SkeletonData data;
-    BoneData* root = addBone(data, "root");
-    BoneData* first = addBone(data, "twin", root);
-    addBone(data, "twin", root);
-    EXPECT_EQ(data.findBone("twin"), first);
-    EXPECT_EQ(data.findBone("Twin"), nullptr);
-    EXPECT_EQ(data.findBone("twi"), nullptr);
+  SkeletonData data;
+  BoneData* root = addBone(data, "root");
+  BoneData* first = addBone(data, "twin", root);
+  addBone(data, "twin", root);
+  EXPECT_EQ(data.findBone("twin"), first);
+  EXPECT_EQ(data.findBone("Twin"), nullptr);
+  EXPECT_EQ(data.findBone("twi"), nullptr);
 
-    SlotData* slot = addSlot(data, "slot", *root);
-    addSlot(data, "slot", *first);
-    EXPECT_EQ(data.findSlot("slot"), slot);
+  SlotData* slot = addSlot(data, "slot", *root);
+  addSlot(data, "slot", *first);
+  EXPECT_EQ(data.findSlot("slot"), slot);
 
-    auto* skin = new Skin("default");
-    data.getSkins().add(skin);
-    data.setDefaultSkin(skin);
-    auto* event = new EventData("step");
-    data.getEvents().add(event);
-    auto* animation = new Animation("walk", 1);
-    data.getAnimations().add(animation);
-    auto* ik = new IkConstraintData("ik");
-    data.getIkConstraints().add(ik);
-    auto* transform = new TransformConstraintData("tc");
-    data.getTransformConstraints().add(transform);
-    auto* path = new PathConstraintData("pc");
-    data.getPathConstraints().add(path);
+  auto* skin = new Skin("default");
+  data.getSkins().add(skin);
+  data.setDefaultSkin(skin);
+  auto* event = new EventData("step");
+  data.getEvents().add(event);
+  auto* animation = new Animation("walk", 1);
+  data.getAnimations().add(animation);
+  auto* ik = new IkConstraintData("ik");
+  data.getIkConstraints().add(ik);
+  auto* transform = new TransformConstraintData("tc");
+  data.getTransformConstraints().add(transform);
+  auto* path = new PathConstraintData("pc");
+  data.getPathConstraints().add(path);
 
-    EXPECT_EQ(data.findSkin("default"), skin);
-    EXPECT_EQ(data.findEvent("step"), event);
-    EXPECT_EQ(data.findAnimation("walk"), animation);
-    EXPECT_EQ(data.findIkConstraint("ik"), ik);
-    EXPECT_EQ(data.findTransformConstraint("tc"), transform);
-    EXPECT_EQ(data.findPathConstraint("pc"), path);
-    EXPECT_EQ(data.findPathConstraint("ik"), nullptr);
+  EXPECT_EQ(data.findSkin("default"), skin);
+  EXPECT_EQ(data.findEvent("step"), event);
+  EXPECT_EQ(data.findAnimation("walk"), animation);
+  EXPECT_EQ(data.findIkConstraint("ik"), ik);
+  EXPECT_EQ(data.findTransformConstraint("tc"), transform);
+  EXPECT_EQ(data.findPathConstraint("pc"), path);
+  EXPECT_EQ(data.findPathConstraint("ik"), nullptr);
 }

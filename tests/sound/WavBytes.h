@@ -18,8 +18,7 @@ inline std::string Chunk(const std::string& id, const std::string& payload, int6
 }
 
 // The 16 PCM fields, followed by extraBytes more (as extensible headers carry).
-inline std::string FmtPayload(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits,
-                              size_t extraBytes = 0) {
+inline std::string FmtPayload(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, size_t extraBytes = 0) {
   uint16_t align = uint16_t(channels * ((bits + 7) / 8));
   return U16(tag) + U16(channels) + U32(rate) + U32(rate * align) + U16(align) + U16(bits) +
          std::string(extraBytes, '\x5A');
@@ -41,8 +40,10 @@ inline std::string Tone(uint16_t channels, uint32_t rate, uint16_t bits, double 
   for (int i = 0; i < frames; ++i) {
     double v = 0.5 * std::sin(2.0 * M_PI * 440.0 * i / rate);
     for (int c = 0; c < channels; ++c) {
-      if (bits == 8) out += char(uint8_t(128 + int(v * 127)));
-      else out += U16(uint16_t(int16_t(v * 32767)));
+      if (bits == 8)
+        out += char(uint8_t(128 + int(v * 127)));
+      else
+        out += U16(uint16_t(int16_t(v * 32767)));
     }
   }
   return out;

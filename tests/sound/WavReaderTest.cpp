@@ -93,8 +93,7 @@ TEST(SoundWavReader, RejectsWhatIsNotAPcmWave) {
   EXPECT_EQ(Parse(Riff(data)), WavResult::NoFormat);
   EXPECT_EQ(Parse(Riff("")), WavResult::NoFormat);
   EXPECT_EQ(Parse(Riff(Chunk("fmt ", FmtPayload(3, 1, 22050, 32)) + data)), WavResult::NotPcm);
-  EXPECT_EQ(Parse(Riff(Chunk("fmt ", FmtPayload(1, 1, 22050, 16).substr(0, 14)) + data)),
-            WavResult::NoFormat);
+  EXPECT_EQ(Parse(Riff(Chunk("fmt ", FmtPayload(1, 1, 22050, 16).substr(0, 14)) + data)), WavResult::NoFormat);
 }
 
 TEST(SoundWavReader, RejectsLayoutsOpenAlCannotTakeAsIs) {
@@ -106,8 +105,8 @@ TEST(SoundWavReader, RejectsLayoutsOpenAlCannotTakeAsIs) {
 }
 
 TEST(SoundWavReader, EveryTruncationOfAGoodFileEndsCleanly) {
-  std::string file = Riff(Chunk("LIST", "abc") + Chunk("fmt ", FmtPayload(1, 1, 22050, 16)) +
-                          Chunk("data", std::string(20, '\x33')));
+  std::string file =
+      Riff(Chunk("LIST", "abc") + Chunk("fmt ", FmtPayload(1, 1, 22050, 16)) + Chunk("data", std::string(20, '\x33')));
   size_t dataHeaderEnd = file.size() - 20;
   for (size_t len = 0; len < file.size(); ++len) {
     std::string cut = file.substr(0, len);
@@ -124,8 +123,8 @@ TEST(SoundWavReader, EveryTruncationOfAGoodFileEndsCleanly) {
 
 TEST(SoundWavReader, HugeChunkSizesStopAtTheEndInsteadOfWrapping) {
   // 0xFFFFFFFF is odd, so the pad byte pushes the skip past 32 bits.
-  std::string file = Riff(Chunk("fmt ", FmtPayload(1, 1, 22050, 16)) + "junk" + U32(0xFFFFFFFFu) +
-                          Chunk("data", "abcd"));
+  std::string file =
+      Riff(Chunk("fmt ", FmtPayload(1, 1, 22050, 16)) + "junk" + U32(0xFFFFFFFFu) + Chunk("data", "abcd"));
   EXPECT_EQ(Parse(file), WavResult::NoData);
   EXPECT_EQ(Parse(Riff("fmt " + U32(0xFFFFFFF0u) + FmtPayload(1, 1, 22050, 16))), WavResult::NoData);
 }

@@ -29,7 +29,8 @@ class WaveOutputEnvironment : public ::testing::Environment {
         "frequency = 22050\n"
         "dither = false\n"
         "[wave]\n"
-        "file = " + output_ + "\n";
+        "file = " +
+        output_ + "\n";
     std::string confPath = dir_->Write("alsoft.conf", conf);
     setenv("ALSOFT_CONF", confPath.c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
@@ -40,8 +41,8 @@ class WaveOutputEnvironment : public ::testing::Environment {
   std::string output_;
 };
 
-WaveOutputEnvironment* const g_environment = static_cast<WaveOutputEnvironment*>(
-    ::testing::AddGlobalTestEnvironment(new WaveOutputEnvironment));
+WaveOutputEnvironment* const g_environment =
+    static_cast<WaveOutputEnvironment*>(::testing::AddGlobalTestEnvironment(new WaveOutputEnvironment));
 
 }  // namespace
 

@@ -16,8 +16,8 @@ std::ostream& operator<<(std::ostream& os, const Pixel& p) {
 }
 
 bool Near(const Pixel& a, const Pixel& b, int tolerance) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-         std::abs(a.b - b.b) <= tolerance && std::abs(a.a - b.a) <= tolerance;
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance &&
+         std::abs(a.a - b.a) <= tolerance;
 }
 
 void GLTest::SetUp() {

@@ -23,8 +23,23 @@ constexpr const char* kFontPath = "font\\rounded-mplus-2m-medium.ttf";
 
 // Every label the game shows.
 const char16_t* const kGameLabels[] = {
-    u"キャラ", u"交配", u"市場", u"施設", u"大会", u"ライバル", u"Next", u"123456 G", u"カモメ兵舎", u"戻る",
-    u"選択", u"キャラを選択", u"ここに簡易ステータスを表示", u"×", u"test01", u"TestBarrack", u"CharNum : 123",
+    u"キャラ",
+    u"交配",
+    u"市場",
+    u"施設",
+    u"大会",
+    u"ライバル",
+    u"Next",
+    u"123456 G",
+    u"カモメ兵舎",
+    u"戻る",
+    u"選択",
+    u"キャラを選択",
+    u"ここに簡易ステータスを表示",
+    u"×",
+    u"test01",
+    u"TestBarrack",
+    u"CharNum : 123",
 };
 
 // Bounding box of the pixels brighter than the background.

@@ -14,27 +14,27 @@
 namespace skelcheck_test {
 
 struct Result {
-    int code = -1;
-    std::string out, err;
+  int code = -1;
+  std::string out, err;
 };
 
 inline std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 // args as written on a shell's command line (already quoted).
 inline Result RunSkelcheck(const tarn_test::TempDir& dir, const std::string& args) {
-    const std::string out = dir.File("stdout"), err = dir.File("stderr");
-    const std::string command = std::string("'") + SKELCHECK_PATH + "' " + args + " >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    Result result;
-    if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
-    result.out = Slurp(out);
-    result.err = Slurp(err);
-    return result;
+  const std::string out = dir.File("stdout"), err = dir.File("stderr");
+  const std::string command = std::string("'") + SKELCHECK_PATH + "' " + args + " >'" + out + "' 2>'" + err + "'";
+  const int status = std::system(command.c_str());
+  Result result;
+  if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
+  result.out = Slurp(out);
+  result.err = Slurp(err);
+  return result;
 }
 
 }  // namespace skelcheck_test

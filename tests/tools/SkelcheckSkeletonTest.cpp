@@ -13,7 +13,7 @@ using skelcheck_test::Result;
 using skelcheck_test::RunSkelcheck;
 
 Result RunSkeleton(const tarn_test::TempDir& dir, const std::string& atlas, const std::string& json) {
-    return RunSkelcheck(dir, "skeleton '" + atlas + "' '" + json + "'");
+  return RunSkelcheck(dir, "skeleton '" + atlas + "' '" + json + "'");
 }
 
 const char* const atlasText =
@@ -23,141 +23,147 @@ const char* const atlasText =
 }  // namespace
 
 TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
-    tarn_test::TempDir dir;
-    std::string atlas = dir.Write("char.atlas", atlasText);
-    std::string json = dir.Write(
-        "char.json",
-        "{\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
-        "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\",\"attachment\":\"head\"}],"
-        "\"ik\":[{\"name\":\"k\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
-        "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
-        "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}}}}],"
-        "\"events\":{\"step\":{}},"
-        "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"rotate\":[{\"time\":0},{\"time\":1.5,\"angle\":90}]}}},"
-        "\"idle\":{}}}");
-    dir.Write("page.png", "");
-    Result r = RunSkeleton(dir, atlas, json);
-    EXPECT_EQ(r.code, 0);
-    // Warnings leave the exit code at 0 unless --strict.
-    EXPECT_EQ(r.err, json + ": warning: no bone named \"Face\": the game frames the portrait around it and shows none "
-                            "without it\n" +
-                         json + ": warning: no skin named \"0_1\": the game shows this skin and falls back to the "
-                                "default skin\n");
-    EXPECT_EQ(RunSkelcheck(dir, "skeleton --strict '" + atlas + "' '" + json + "'").code, 1);
-    EXPECT_EQ(r.out,
-              "skeleton bones=2 slots=1 skins=1 constraints=2 events=1 animations=2\n"
-              "bones:\n"
-              "  root\n"
-              "    arm\n"
-              "slots:\n"
-              "  body  bone arm  blend normal  attachment head\n"
-              "skins:\n"
-              "  default  attachments 1\n"
-              "constraints:\n"
-              "  ik k\n"
-              "  transform t\n"
-              "events:\n"
-              "  step\n"
-              "animations:\n"
-              "  walk  duration 1.5  bones arm  slots -\n"
-              "  idle  duration 0  bones -  slots -\n");
+  tarn_test::TempDir dir;
+  std::string atlas = dir.Write("char.atlas", atlasText);
+  std::string json = dir.Write(
+      "char.json",
+      "{\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
+      "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\",\"attachment\":\"head\"}],"
+      "\"ik\":[{\"name\":\"k\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
+      "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
+      "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}}}}],"
+      "\"events\":{\"step\":{}},"
+      "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"rotate\":[{\"time\":0},{\"time\":1.5,\"angle\":90}]}}},"
+      "\"idle\":{}}}");
+  dir.Write("page.png", "");
+  Result r = RunSkeleton(dir, atlas, json);
+  EXPECT_EQ(r.code, 0);
+  // Warnings leave the exit code at 0 unless --strict.
+  EXPECT_EQ(r.err, json +
+                       ": warning: no bone named \"Face\": the game frames the portrait around it and shows none "
+                       "without it\n" +
+                       json +
+                       ": warning: no skin named \"0_1\": the game shows this skin and falls back to the "
+                       "default skin\n");
+  EXPECT_EQ(RunSkelcheck(dir, "skeleton --strict '" + atlas + "' '" + json + "'").code, 1);
+  EXPECT_EQ(r.out,
+            "skeleton bones=2 slots=1 skins=1 constraints=2 events=1 animations=2\n"
+            "bones:\n"
+            "  root\n"
+            "    arm\n"
+            "slots:\n"
+            "  body  bone arm  blend normal  attachment head\n"
+            "skins:\n"
+            "  default  attachments 1\n"
+            "constraints:\n"
+            "  ik k\n"
+            "  transform t\n"
+            "events:\n"
+            "  step\n"
+            "animations:\n"
+            "  walk  duration 1.5  bones arm  slots -\n"
+            "  idle  duration 0  bones -  slots -\n");
 
-    r = RunSkelcheck(dir, "skeleton --format json '" + atlas + "' '" + json + "'");
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out,
-              "{\n"
-              "  \"bones\": [\n"
-              "    {\"name\": \"root\", \"parent\": null},\n"
-              "    {\"name\": \"arm\", \"parent\": \"root\"}\n"
-              "  ],\n"
-              "  \"slots\": [\n"
-              "    {\"name\": \"body\", \"bone\": \"arm\", \"blend\": \"normal\", \"attachment\": \"head\"}\n"
-              "  ],\n"
-              "  \"skins\": [\n"
-              "    {\"name\": \"default\", \"attachments\": 1}\n"
-              "  ],\n"
-              "  \"constraints\": {\"ik\": [\"k\"], \"transform\": [\"t\"], \"path\": []},\n"
-              "  \"events\": [\"step\"],\n"
-              "  \"animations\": [\n"
-              "    {\"name\": \"walk\", \"duration\": 1.5, \"bones\": [\"arm\"], \"slots\": []},\n"
-              "    {\"name\": \"idle\", \"duration\": 0, \"bones\": [], \"slots\": []}\n"
-              "  ]\n"
-              "}\n");
+  r = RunSkelcheck(dir, "skeleton --format json '" + atlas + "' '" + json + "'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out,
+            "{\n"
+            "  \"bones\": [\n"
+            "    {\"name\": \"root\", \"parent\": null},\n"
+            "    {\"name\": \"arm\", \"parent\": \"root\"}\n"
+            "  ],\n"
+            "  \"slots\": [\n"
+            "    {\"name\": \"body\", \"bone\": \"arm\", \"blend\": \"normal\", \"attachment\": \"head\"}\n"
+            "  ],\n"
+            "  \"skins\": [\n"
+            "    {\"name\": \"default\", \"attachments\": 1}\n"
+            "  ],\n"
+            "  \"constraints\": {\"ik\": [\"k\"], \"transform\": [\"t\"], \"path\": []},\n"
+            "  \"events\": [\"step\"],\n"
+            "  \"animations\": [\n"
+            "    {\"name\": \"walk\", \"duration\": 1.5, \"bones\": [\"arm\"], \"slots\": []},\n"
+            "    {\"name\": \"idle\", \"duration\": 0, \"bones\": [], \"slots\": []}\n"
+            "  ]\n"
+            "}\n");
 }
 
 // Every loader error names the section and entry that named the missing thing.
 TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
-    tarn_test::TempDir dir;
-    const std::string atlas = dir.Write("char.atlas", atlasText);
-    dir.Write("page.png", "");
-    const std::string bones = "\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
-                              "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\"}],";
-    const std::string skin = "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}}}}],";
-    const struct {
-        std::string json, first;
-    } cases[] = {
-        {"{\"bones\":[{\"name\":\"arm\",\"parent\":\"root\"},{\"name\":\"root\"}]}",
-         "bones[0] \"arm\": its parent \"root\" comes later in \"bones\"; a parent must come before its children"},
-        {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arn\"],\"target\":\"root\"}]}",
-         "ik[0] \"k\", \"bones\": no bone named \"arn\" (did you mean \"arm\"?)"},
-        {"{" + bones + "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"rot\"}]}",
-         "transform[0] \"t\", \"target\": no bone named \"rot\" (did you mean \"root\"?)"},
-        {"{" + bones + "\"skins\":[{\"name\":\"s\",\"bones\":[\"leg\"]}]}",
-         "skins[0] \"s\", \"bones\": no bone named \"leg\""},
-        {"{" + bones +
-             "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{\"type\":\"sprite\"}}}}]}",
-         "skin \"default\", slot \"body\", attachment \"head\": \"sprite\" is not an attachment type (region, mesh, "
-         "linkedmesh, boundingbox, path, point, clipping)"},
-        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"cap\":{\"type\":\"linkedmesh\","
-                       "\"path\":\"head\",\"parent\":\"hood\"}}}}]}",
-         "skin \"default\", slot \"body\", attachment \"cap\": no mesh \"hood\" to be its parent under slot \"body\""},
-        {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"leg\":{\"rotate\":[]}}}}}",
-         "animation \"walk\", \"bones\": no bone named \"leg\""},
-        {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"spin\":[]}}}}}",
-         "animation \"walk\", \"bones\", \"arm\": \"spin\" is not a timeline of a bone"},
-        {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"bdy\":{\"color\":[]}}}}}",
-         "animation \"walk\", \"slots\": no slot named \"bdy\" (did you mean \"body\"?)"},
-        {"{" + bones + skin + "\"animations\":{\"walk\":{\"drawOrder\":[{\"offsets\":[{\"slot\":\"bod\"}]}]}}}",
-         "animation \"walk\", \"drawOrder\": no slot named \"bod\" (did you mean \"body\"?)"},
-        {"{" + bones + skin + "\"events\":{\"step\":{}},\"animations\":{\"walk\":{\"events\":[{\"name\":\"stpe\"}]}}}",
-         "animation \"walk\", \"events\": no event named \"stpe\" (did you mean \"step\"?)"},
-        {"{" + bones + skin + "\"animations\":{\"walk\":{\"deform\":{\"default\":{\"body\":{\"hat\":[]}}}}}}",
-         "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" "
-         "under that slot"},
-    };
-    const std::string bonesWithPath = bones + "\"path\":[{\"name\":\"p\",\"bones\":[\"arm\"],\"target\":\"bdy\"}],";
-    const struct {
-        std::string json, first;
-    } more[] = {
-        {"{" + bonesWithPath.substr(0, bonesWithPath.size() - 1) + "}", "path[0] \"p\", \"target\": no slot named \"bdy\" (did you mean \"body\"?)"},
-        {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
-                       "\"skins\":[{\"name\":\"s\",\"ik\":[\"kk\"]}]}",
-         "skins[0] \"s\", \"ik\": no IK constraint named \"kk\" (did you mean \"k\"?)"},
-        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"bdy\":{\"head\":{}}}}]}",
-         "skin \"default\", \"attachments\": no slot named \"bdy\" (did you mean \"body\"?)"},
-        {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"m\":{\"type\":\"mesh\","
-                       "\"path\":\"head\",\"uvs\":[],\"triangles\":[],\"vertices\":[]},\"cap\":{\"type\":\"linkedmesh\","
-                       "\"path\":\"head\",\"parent\":\"m\",\"skin\":\"defualt\"}}}}]}",
-         "skin \"default\", slot \"body\", attachment \"cap\": its parent mesh's skin \"defualt\" does not exist "
-         "(did you mean \"default\"?)"},
-        {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"body\":{\"colour\":[]}}}}}",
-         "animation \"walk\", \"slots\", \"body\": \"colour\" is not a timeline of a slot"},
-        {"{" + bonesWithPath.substr(0, bonesWithPath.find("\"bdy\"")) + "\"body\"}]," + skin +
-             "\"animations\":{\"walk\":{\"path\":{\"q\":{\"mix\":[]}}}}}",
-         "animation \"walk\", \"path\": no path constraint named \"q\" (did you mean \"p\"?)"},
-    };
-    for (const auto& c : more) {
-        const std::string json = dir.Write("char.json", c.json);
-        Result r = RunSkeleton(dir, atlas, json);
-        EXPECT_EQ(r.code, 1) << c.json;
-        EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
-    }
-    for (const auto& c : cases) {
-        const std::string json = dir.Write("char.json", c.json);
-        Result r = RunSkeleton(dir, atlas, json);
-        EXPECT_EQ(r.code, 1) << c.json;
-        EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
-    }
+  tarn_test::TempDir dir;
+  const std::string atlas = dir.Write("char.atlas", atlasText);
+  dir.Write("page.png", "");
+  const std::string bones =
+      "\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
+      "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\"}],";
+  const std::string skin = "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}}}}],";
+  const struct {
+    std::string json, first;
+  } cases[] = {
+      {"{\"bones\":[{\"name\":\"arm\",\"parent\":\"root\"},{\"name\":\"root\"}]}",
+       "bones[0] \"arm\": its parent \"root\" comes later in \"bones\"; a parent must come before its children"},
+      {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arn\"],\"target\":\"root\"}]}",
+       "ik[0] \"k\", \"bones\": no bone named \"arn\" (did you mean \"arm\"?)"},
+      {"{" + bones + "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"rot\"}]}",
+       "transform[0] \"t\", \"target\": no bone named \"rot\" (did you mean \"root\"?)"},
+      {"{" + bones + "\"skins\":[{\"name\":\"s\",\"bones\":[\"leg\"]}]}",
+       "skins[0] \"s\", \"bones\": no bone named \"leg\""},
+      {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{\"type\":\"sprite\"}}}}]}",
+       "skin \"default\", slot \"body\", attachment \"head\": \"sprite\" is not an attachment type (region, mesh, "
+       "linkedmesh, boundingbox, path, point, clipping)"},
+      {"{" + bones +
+           "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"cap\":{\"type\":\"linkedmesh\","
+           "\"path\":\"head\",\"parent\":\"hood\"}}}}]}",
+       "skin \"default\", slot \"body\", attachment \"cap\": no mesh \"hood\" to be its parent under slot \"body\""},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"leg\":{\"rotate\":[]}}}}}",
+       "animation \"walk\", \"bones\": no bone named \"leg\""},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"spin\":[]}}}}}",
+       "animation \"walk\", \"bones\", \"arm\": \"spin\" is not a timeline of a bone"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"bdy\":{\"color\":[]}}}}}",
+       "animation \"walk\", \"slots\": no slot named \"bdy\" (did you mean \"body\"?)"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"drawOrder\":[{\"offsets\":[{\"slot\":\"bod\"}]}]}}}",
+       "animation \"walk\", \"drawOrder\": no slot named \"bod\" (did you mean \"body\"?)"},
+      {"{" + bones + skin + "\"events\":{\"step\":{}},\"animations\":{\"walk\":{\"events\":[{\"name\":\"stpe\"}]}}}",
+       "animation \"walk\", \"events\": no event named \"stpe\" (did you mean \"step\"?)"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"deform\":{\"default\":{\"body\":{\"hat\":[]}}}}}}",
+       "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" "
+       "under that slot"},
+  };
+  const std::string bonesWithPath = bones + "\"path\":[{\"name\":\"p\",\"bones\":[\"arm\"],\"target\":\"bdy\"}],";
+  const struct {
+    std::string json, first;
+  } more[] = {
+      {"{" + bonesWithPath.substr(0, bonesWithPath.size() - 1) + "}",
+       "path[0] \"p\", \"target\": no slot named \"bdy\" (did you mean \"body\"?)"},
+      {"{" + bones +
+           "\"ik\":[{\"name\":\"k\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
+           "\"skins\":[{\"name\":\"s\",\"ik\":[\"kk\"]}]}",
+       "skins[0] \"s\", \"ik\": no IK constraint named \"kk\" (did you mean \"k\"?)"},
+      {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"bdy\":{\"head\":{}}}}]}",
+       "skin \"default\", \"attachments\": no slot named \"bdy\" (did you mean \"body\"?)"},
+      {"{" + bones +
+           "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"m\":{\"type\":\"mesh\","
+           "\"path\":\"head\",\"uvs\":[],\"triangles\":[],\"vertices\":[]},\"cap\":{\"type\":\"linkedmesh\","
+           "\"path\":\"head\",\"parent\":\"m\",\"skin\":\"defualt\"}}}}]}",
+       "skin \"default\", slot \"body\", attachment \"cap\": its parent mesh's skin \"defualt\" does not exist "
+       "(did you mean \"default\"?)"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"body\":{\"colour\":[]}}}}}",
+       "animation \"walk\", \"slots\", \"body\": \"colour\" is not a timeline of a slot"},
+      {"{" + bonesWithPath.substr(0, bonesWithPath.find("\"bdy\"")) + "\"body\"}]," + skin +
+           "\"animations\":{\"walk\":{\"path\":{\"q\":{\"mix\":[]}}}}}",
+       "animation \"walk\", \"path\": no path constraint named \"q\" (did you mean \"p\"?)"},
+  };
+  for (const auto& c : more) {
+    const std::string json = dir.Write("char.json", c.json);
+    Result r = RunSkeleton(dir, atlas, json);
+    EXPECT_EQ(r.code, 1) << c.json;
+    EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
+  }
+  for (const auto& c : cases) {
+    const std::string json = dir.Write("char.json", c.json);
+    Result r = RunSkeleton(dir, atlas, json);
+    EXPECT_EQ(r.code, 1) << c.json;
+    EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
+  }
 }
 
 namespace {
@@ -166,15 +172,15 @@ std::string Asset(const char* name) { return skelcheck_test::Slurp(std::string(S
 
 // One small change to a text; the test fails loudly if the text it changes is gone.
 std::string Changed(const std::string& text, const std::string& from, const std::string& to) {
-    size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.substr(0, at) + to + text.substr(at + from.size());
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.substr(0, at) + to + text.substr(at + from.size());
 }
 
 std::string Lines(const std::string& text, size_t count) {
-    size_t end = 0;
-    for (size_t i = 0; i < count && end < text.size(); ++i) end = text.find('\n', end) + 1;
-    return text.substr(0, end);
+  size_t end = 0;
+  for (size_t i = 0; i < count && end < text.size(); ++i) end = text.find('\n', end) + 1;
+  return text.substr(0, end);
 }
 
 }  // namespace
@@ -183,146 +189,148 @@ std::string Lines(const std::string& text, size_t count) {
 // maker might break it: the first line skelcheck says, and its exit code.
 // ATLAS and JSON in the expected line stand for the two paths given.
 TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
-    tarn_test::TempDir dir;
-    const std::string atlas = Asset("Char01.atlas"), json = Asset("Char01.json");
-    dir.Write("Char01.png", Asset("Char01.png"));
-    ASSERT_FALSE(atlas.empty());
-    ASSERT_FALSE(json.empty());
-    const std::string unclosed = json.substr(0, json.rfind('}'));
-    const std::string glow =
-        "{j}: warning: animation \"idle\" keys the colour of slot \"glow\", which the game does not show: it draws "
-        "with the attachment's colour only";
-    const struct {
-        const char* what;
-        std::string atlas, json;
-        int code;
-        std::string first;
-    } cases[] = {
-        {"as committed", atlas, json, 0, glow},
-        {"a removed bone", atlas,
-         Changed(json, "    {\"name\": \"neck\", \"parent\": \"torso\", \"length\": 50, \"x\": 270},\n", ""), 1,
-         "{j}: bones[3] \"head\": no bone named \"neck\""},
-        {"a broken bracket", atlas, Changed(json, "\"x\": 270}", "\"x\": 270"), 1,
-         "{j}:8:5: expected a member name in double quotes"},
-        {"a missing bracket at the end", atlas, unclosed, 1,
-         "{j}:" + std::to_string(std::count(unclosed.begin(), unclosed.end(), '\n') + 1) +
-             ":1: unexpected end of file, expected ',' or '}'"},
-        {"a misspelt region", Changed(atlas, "hair-back\n", "hair-bakc\n"), json, 1,
-         "{j}: skin \"default\", slot \"hair-back\", attachment \"hair-back\": region \"hair-back\" is not in the "
-         "atlas (did you mean \"hair-bakc\"?)"},
-        {"a misspelt slot bone", atlas, Changed(json, "\"bone\": \"scarf1\"", "\"bone\": \"scarf\""), 1,
-         "{j}: slots[2] \"scarf\": no bone named \"scarf\" (did you mean \"scarf1\" or \"scarf2\" or \"scarf3\"?)"},
-        {"a cut atlas", Lines(atlas, 40), json, 1,
-         "{a}:40: warning: region \"thigh-R\" is cut short: the file ends before its \"index:\" line"},
-        {"a region drawn out of shape",
-         Changed(atlas, "  size: 120, 150\n  orig: 120, 150", "  size: 150, 150\n  orig: 150, 150"), json, 0,
-         "{j}: warning: skin \"default\", slot \"hair-back\", attachment \"hair-back\" is 240x300 but its region "
-         "\"hair-back\" is 150x150: the image is stretched out of shape"},
-        {"an unused region",
-         atlas + "spare\n  rotate: false\n  xy: 0, 0\n  size: 1, 1\n  orig: 1, 1\n  offset: 0, 0\n  index: -1\n", json, 0,
-         "{a}:" + std::to_string(std::count(atlas.begin(), atlas.end(), '\n') + 1) +
-             ": warning: region \"spare\" is used by no attachment"},
-        {"a short slot colour", atlas,
-         Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
-                 "\"bone\": \"root\", \"color\": \"ffffff\", \"attachment\": \"shadow\""),
-         0, "{j}: warning: slots[0] \"shadow\": \"color\" \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA)"},
-        {"a misspelt linked mesh parent", atlas, Changed(json, "\"parent\": \"scarf\"", "\"parent\": \"scarff\""), 1,
-         "{j}: skin \"0_1\", slot \"scarf\", attachment \"scarf\": no mesh \"scarff\" to be its parent under slot "
-         "\"scarf\""},
-        {"a dark colour with alpha", atlas,
-         Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
-                 "\"bone\": \"root\", \"dark\": \"000000ff\", \"attachment\": \"shadow\""),
-         0, "{j}: warning: slots[0] \"shadow\": \"dark\" \"000000ff\" is not 6 hexadecimal digits (RRGGBB)"},
-        {"two skeletons in one file", atlas, json + "{}\n", 0,
-         "{j}:" + std::to_string(std::count(json.begin(), json.end(), '\n') + 1) +
-             ":1: warning: text after the end of the JSON value is ignored"},
-        {"no Face bone", atlas, Changed(json, "\"name\": \"Face\"", "\"name\": \"face\""), 0,
-         "{j}: warning: no bone named \"Face\": the game frames the portrait around it and shows none without it"},
-        {"no bones", atlas, "{\"skeleton\": {\"version\": \"1\"}}", 1, "{j}: the skeleton has no bones"},
-        {"an empty file", atlas, "", 1, "{j}:1:1: unexpected end of file, expected a value"},
-        {"plain text", atlas, "name: Char01\n", 1, "{j}:1:1: expected a value"},
-        {"random bytes", atlas, std::string("\x8f\x02\xff{[\"\x00\x7f", 9), 1, "{j}:1:1: expected a value"},
-        {"swapped arguments", json, atlas, 2,
-         "skelcheck: the arguments are the wrong way round: {a} is a skeleton JSON and {j} looks like an atlas; "
-         "give the atlas first"},
-    };
-    for (const auto& c : cases) {
-        const std::string a = dir.Write("Char01.atlas", c.atlas), j = dir.Write("Char01.json", c.json);
-        Result r = RunSkeleton(dir, a, j);
-        std::string first = c.first;
-        for (auto [name, path] : {std::pair<std::string, std::string>{"{a}", a}, {"{j}", j}})
-            for (size_t at = first.find(name); at != std::string::npos; at = first.find(name, at + path.size()))
-                first.replace(at, name.size(), path);
-        EXPECT_EQ(r.code, c.code) << c.what;
-        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), first) << c.what << "\n" << r.err;
-        if (c.code != 0) {
-            EXPECT_EQ(r.out, "") << c.what;
-        }
+  tarn_test::TempDir dir;
+  const std::string atlas = Asset("Char01.atlas"), json = Asset("Char01.json");
+  dir.Write("Char01.png", Asset("Char01.png"));
+  ASSERT_FALSE(atlas.empty());
+  ASSERT_FALSE(json.empty());
+  const std::string unclosed = json.substr(0, json.rfind('}'));
+  const std::string glow =
+      "{j}: warning: animation \"idle\" keys the colour of slot \"glow\", which the game does not show: it draws "
+      "with the attachment's colour only";
+  const struct {
+    const char* what;
+    std::string atlas, json;
+    int code;
+    std::string first;
+  } cases[] = {
+      {"as committed", atlas, json, 0, glow},
+      {"a removed bone", atlas,
+       Changed(json, "    {\"name\": \"neck\", \"parent\": \"torso\", \"length\": 50, \"x\": 270},\n", ""), 1,
+       "{j}: bones[3] \"head\": no bone named \"neck\""},
+      {"a broken bracket", atlas, Changed(json, "\"x\": 270}", "\"x\": 270"), 1,
+       "{j}:8:5: expected a member name in double quotes"},
+      {"a missing bracket at the end", atlas, unclosed, 1,
+       "{j}:" + std::to_string(std::count(unclosed.begin(), unclosed.end(), '\n') + 1) +
+           ":1: unexpected end of file, expected ',' or '}'"},
+      {"a misspelt region", Changed(atlas, "hair-back\n", "hair-bakc\n"), json, 1,
+       "{j}: skin \"default\", slot \"hair-back\", attachment \"hair-back\": region \"hair-back\" is not in the "
+       "atlas (did you mean \"hair-bakc\"?)"},
+      {"a misspelt slot bone", atlas, Changed(json, "\"bone\": \"scarf1\"", "\"bone\": \"scarf\""), 1,
+       "{j}: slots[2] \"scarf\": no bone named \"scarf\" (did you mean \"scarf1\" or \"scarf2\" or \"scarf3\"?)"},
+      {"a cut atlas", Lines(atlas, 40), json, 1,
+       "{a}:40: warning: region \"thigh-R\" is cut short: the file ends before its \"index:\" line"},
+      {"a region drawn out of shape",
+       Changed(atlas, "  size: 120, 150\n  orig: 120, 150", "  size: 150, 150\n  orig: 150, 150"), json, 0,
+       "{j}: warning: skin \"default\", slot \"hair-back\", attachment \"hair-back\" is 240x300 but its region "
+       "\"hair-back\" is 150x150: the image is stretched out of shape"},
+      {"an unused region",
+       atlas + "spare\n  rotate: false\n  xy: 0, 0\n  size: 1, 1\n  orig: 1, 1\n  offset: 0, 0\n  index: -1\n", json, 0,
+       "{a}:" + std::to_string(std::count(atlas.begin(), atlas.end(), '\n') + 1) +
+           ": warning: region \"spare\" is used by no attachment"},
+      {"a short slot colour", atlas,
+       Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
+               "\"bone\": \"root\", \"color\": \"ffffff\", \"attachment\": \"shadow\""),
+       0, "{j}: warning: slots[0] \"shadow\": \"color\" \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA)"},
+      {"a misspelt linked mesh parent", atlas, Changed(json, "\"parent\": \"scarf\"", "\"parent\": \"scarff\""), 1,
+       "{j}: skin \"0_1\", slot \"scarf\", attachment \"scarf\": no mesh \"scarff\" to be its parent under slot "
+       "\"scarf\""},
+      {"a dark colour with alpha", atlas,
+       Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
+               "\"bone\": \"root\", \"dark\": \"000000ff\", \"attachment\": \"shadow\""),
+       0, "{j}: warning: slots[0] \"shadow\": \"dark\" \"000000ff\" is not 6 hexadecimal digits (RRGGBB)"},
+      {"two skeletons in one file", atlas, json + "{}\n", 0,
+       "{j}:" + std::to_string(std::count(json.begin(), json.end(), '\n') + 1) +
+           ":1: warning: text after the end of the JSON value is ignored"},
+      {"no Face bone", atlas, Changed(json, "\"name\": \"Face\"", "\"name\": \"face\""), 0,
+       "{j}: warning: no bone named \"Face\": the game frames the portrait around it and shows none without it"},
+      {"no bones", atlas, "{\"skeleton\": {\"version\": \"1\"}}", 1, "{j}: the skeleton has no bones"},
+      {"an empty file", atlas, "", 1, "{j}:1:1: unexpected end of file, expected a value"},
+      {"plain text", atlas, "name: Char01\n", 1, "{j}:1:1: expected a value"},
+      {"random bytes", atlas, std::string("\x8f\x02\xff{[\"\x00\x7f", 9), 1, "{j}:1:1: expected a value"},
+      {"swapped arguments", json, atlas, 2,
+       "skelcheck: the arguments are the wrong way round: {a} is a skeleton JSON and {j} looks like an atlas; "
+       "give the atlas first"},
+  };
+  for (const auto& c : cases) {
+    const std::string a = dir.Write("Char01.atlas", c.atlas), j = dir.Write("Char01.json", c.json);
+    Result r = RunSkeleton(dir, a, j);
+    std::string first = c.first;
+    for (auto [name, path] : {std::pair<std::string, std::string>{"{a}", a}, {"{j}", j}})
+      for (size_t at = first.find(name); at != std::string::npos; at = first.find(name, at + path.size()))
+        first.replace(at, name.size(), path);
+    EXPECT_EQ(r.code, c.code) << c.what;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), first) << c.what << "\n" << r.err;
+    if (c.code != 0) {
+      EXPECT_EQ(r.out, "") << c.what;
     }
+  }
 }
 
 // Files that are not files: the reason, exit code 2, no crash and no hang.
 TEST(SkelcheckSkeleton, OddFilesAreUnreadableNotFatal) {
-    tarn_test::TempDir dir;
-    const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas"));
-    const std::string json = dir.Write("Char01.json", Asset("Char01.json"));
-    int count = 0;
-    for (tarn_test::OddFile kind : tarn_test::kOddFiles) {
-        const std::string odd = dir.File("odd" + std::to_string(count++));
-        ASSERT_TRUE(tarn_test::MakeOddFile(odd, kind)) << tarn_test::OddFileName(kind);
-        for (const std::string& args :
-             {"skeleton '" + atlas + "' '" + odd + "'", "skeleton '" + odd + "' '" + json + "'", "json '" + odd + "'",
-              "atlas '" + odd + "'", "pose '" + atlas + "' '" + odd + "' idle 0"}) {
-            Result r = RunSkelcheck(dir, args);
-            EXPECT_EQ(r.code, 2) << args;
-            EXPECT_EQ(r.err.rfind("skelcheck: cannot read " + odd + ": ", 0), 0u)
-                << tarn_test::OddFileName(kind) << ": " << r.err;
-        }
+  tarn_test::TempDir dir;
+  const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas"));
+  const std::string json = dir.Write("Char01.json", Asset("Char01.json"));
+  int count = 0;
+  for (tarn_test::OddFile kind : tarn_test::kOddFiles) {
+    const std::string odd = dir.File("odd" + std::to_string(count++));
+    ASSERT_TRUE(tarn_test::MakeOddFile(odd, kind)) << tarn_test::OddFileName(kind);
+    for (const std::string& args :
+         {"skeleton '" + atlas + "' '" + odd + "'", "skeleton '" + odd + "' '" + json + "'", "json '" + odd + "'",
+          "atlas '" + odd + "'", "pose '" + atlas + "' '" + odd + "' idle 0"}) {
+      Result r = RunSkelcheck(dir, args);
+      EXPECT_EQ(r.code, 2) << args;
+      EXPECT_EQ(r.err.rfind("skelcheck: cannot read " + odd + ": ", 0), 0u)
+          << tarn_test::OddFileName(kind) << ": " << r.err;
     }
-    Result r = RunSkelcheck(dir, "skeleton '" + atlas + "' '" + dir.path() + "'");
-    EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.path() + ": Is a directory\n");
-    r = RunSkelcheck(dir, "skeleton '" + dir.File("missing.atlas") + "' '" + json + "'");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.File("missing.atlas") + ": No such file or directory\n");
+  }
+  Result r = RunSkelcheck(dir, "skeleton '" + atlas + "' '" + dir.path() + "'");
+  EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.path() + ": Is a directory\n");
+  r = RunSkelcheck(dir, "skeleton '" + dir.File("missing.atlas") + "' '" + json + "'");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.File("missing.atlas") + ": No such file or directory\n");
 }
 
 // Wherever an export is cut off, the error is on the last line there is (or
 // at the string left open), never a partial character loaded in silence.
 TEST(SkelcheckSkeleton, ACutSkeletonIsAnErrorAtTheCut) {
-    tarn_test::TempDir dir;
-    const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas"));
-    dir.Write("Char01.png", Asset("Char01.png"));
-    const std::string json = Asset("Char01.json");
-    for (size_t cut = 1; cut < json.size(); cut += json.size() / 37) {
-        const std::string text = json.substr(0, cut);
-        const std::string path = dir.Write("Char01.json", text);
-        Result r = RunSkeleton(dir, atlas, path);
-        EXPECT_EQ(r.code, 1) << cut;
-        EXPECT_EQ(r.out, "") << cut;
-        const std::string line = std::to_string(std::count(text.begin(), text.end(), '\n') + 1);
-        // A number cut after its point ("1.") stops the reader on the point itself.
-        const bool atEnd = r.err.rfind(path + ":" + line + ":", 0) == 0;
-        const bool openString = r.err.find(": unterminated string\n") != std::string::npos;
-        EXPECT_TRUE(atEnd || openString) << cut << ": " << r.err;
-    }
+  tarn_test::TempDir dir;
+  const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas"));
+  dir.Write("Char01.png", Asset("Char01.png"));
+  const std::string json = Asset("Char01.json");
+  for (size_t cut = 1; cut < json.size(); cut += json.size() / 37) {
+    const std::string text = json.substr(0, cut);
+    const std::string path = dir.Write("Char01.json", text);
+    Result r = RunSkeleton(dir, atlas, path);
+    EXPECT_EQ(r.code, 1) << cut;
+    EXPECT_EQ(r.out, "") << cut;
+    const std::string line = std::to_string(std::count(text.begin(), text.end(), '\n') + 1);
+    // A number cut after its point ("1.") stops the reader on the point itself.
+    const bool atEnd = r.err.rfind(path + ":" + line + ":", 0) == 0;
+    const bool openString = r.err.find(": unterminated string\n") != std::string::npos;
+    EXPECT_TRUE(atEnd || openString) << cut << ": " << r.err;
+  }
 }
 
 // Which bones and slots each animation keys, whatever the kind of timeline.
 TEST(SkelcheckSkeleton, AnimationsListWhatTheyKey) {
-    tarn_test::TempDir dir;
-    std::string atlas = dir.Write("char.atlas", atlasText);
-    dir.Write("page.png", "");
-    std::string json = dir.Write(
-        "char.json",
-        "{\"bones\":[{\"name\":\"root\"},{\"name\":\"Face\",\"parent\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
-        "\"slots\":[{\"name\":\"a\",\"bone\":\"arm\"},{\"name\":\"b\",\"bone\":\"root\"},{\"name\":\"c\",\"bone\":\"root\"}],"
-        "\"skins\":[{\"name\":\"default\",\"attachments\":{\"a\":{\"head\":{\"width\":64,\"height\":64}}}},"
-        "{\"name\":\"0_1\"}],"
-        "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"shear\":[{\"time\":2}]},\"root\":{\"scale\":[{}]}},"
-        "\"slots\":{\"c\":{\"twoColor\":[{\"time\":0.5}]},\"a\":{\"attachment\":[{\"name\":null}]}}}}}");
-    Result r = RunSkeleton(dir, atlas, json);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("\n  walk  duration 2  bones root,arm  slots a,c\n"), std::string::npos) << r.out;
-    EXPECT_EQ(r.err, json + ": warning: animation \"walk\" keys the colour of slot \"c\", which the game does not show: "
-                            "it draws with the attachment's colour only\n");
+  tarn_test::TempDir dir;
+  std::string atlas = dir.Write("char.atlas", atlasText);
+  dir.Write("page.png", "");
+  std::string json = dir.Write(
+      "char.json",
+      "{\"bones\":[{\"name\":\"root\"},{\"name\":\"Face\",\"parent\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
+      "\"slots\":[{\"name\":\"a\",\"bone\":\"arm\"},{\"name\":\"b\",\"bone\":\"root\"},{\"name\":\"c\",\"bone\":"
+      "\"root\"}],"
+      "\"skins\":[{\"name\":\"default\",\"attachments\":{\"a\":{\"head\":{\"width\":64,\"height\":64}}}},"
+      "{\"name\":\"0_1\"}],"
+      "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"shear\":[{\"time\":2}]},\"root\":{\"scale\":[{}]}},"
+      "\"slots\":{\"c\":{\"twoColor\":[{\"time\":0.5}]},\"a\":{\"attachment\":[{\"name\":null}]}}}}}");
+  Result r = RunSkeleton(dir, atlas, json);
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\n  walk  duration 2  bones root,arm  slots a,c\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, json +
+                       ": warning: animation \"walk\" keys the colour of slot \"c\", which the game does not show: "
+                       "it draws with the attachment's colour only\n");
 }

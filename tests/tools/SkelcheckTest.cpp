@@ -9,174 +9,174 @@ using skelcheck_test::Result;
 using skelcheck_test::RunSkelcheck;
 
 TEST(SkelcheckJson, PrintsTheTreeAsStandardJson) {
-    tarn_test::TempDir dir;
-    std::string file = dir.Write("in.json",
-                                 "{\"name\":\"a\\\"b\\\\c\\n\\u0001\\u00e9\", \"name\": [1, 2.5e1, -0.1, 3e39, true, false, null],"
-                                 " \"empty\": {}, \"none\": []}  trailing text is not examined");
-    Result r = RunSkelcheck(dir, "json '" + file + "'");
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err, file + ":1:111: warning: text after the end of the JSON value is ignored\n");
-    EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + file + "'").code, 1);
-    EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + dir.Write("clean.json", "{}\n\n") + "'").code, 0);
-    EXPECT_EQ(r.out,
-              "{\n"
-              "  \"name\": \"a\\\"b\\\\c\\n\\u0001\xC3\xA9\",\n"
-              "  \"name\": [\n"
-              "    1,\n"
-              "    25,\n"
-              "    -0.100000001,\n"
-              "    1e999,\n"
-              "    true,\n"
-              "    false,\n"
-              "    null\n"
-              "  ],\n"
-              "  \"empty\": {},\n"
-              "  \"none\": []\n"
-              "}\n");
+  tarn_test::TempDir dir;
+  std::string file =
+      dir.Write("in.json",
+                "{\"name\":\"a\\\"b\\\\c\\n\\u0001\\u00e9\", \"name\": [1, 2.5e1, -0.1, 3e39, true, false, null],"
+                " \"empty\": {}, \"none\": []}  trailing text is not examined");
+  Result r = RunSkelcheck(dir, "json '" + file + "'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, file + ":1:111: warning: text after the end of the JSON value is ignored\n");
+  EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + file + "'").code, 1);
+  EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + dir.Write("clean.json", "{}\n\n") + "'").code, 0);
+  EXPECT_EQ(r.out,
+            "{\n"
+            "  \"name\": \"a\\\"b\\\\c\\n\\u0001\xC3\xA9\",\n"
+            "  \"name\": [\n"
+            "    1,\n"
+            "    25,\n"
+            "    -0.100000001,\n"
+            "    1e999,\n"
+            "    true,\n"
+            "    false,\n"
+            "    null\n"
+            "  ],\n"
+            "  \"empty\": {},\n"
+            "  \"none\": []\n"
+            "}\n");
 }
 
 TEST(SkelcheckJson, SyntaxErrorsSayWhereAndWhatWasExpected) {
-    tarn_test::TempDir dir;
-    std::string file = dir.Write("bad.json", "[1, {\"a\": 2");
-    Result r = RunSkelcheck(dir, "json '" + file + "'");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, file + ":1:12: unexpected end of file, expected ',' or '}'\n");
-    r = RunSkelcheck(dir, "json --partial '" + file + "'");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "[\n  1,\n  {\n    \"a\": 2\n  }\n]\n");
+  tarn_test::TempDir dir;
+  std::string file = dir.Write("bad.json", "[1, {\"a\": 2");
+  Result r = RunSkelcheck(dir, "json '" + file + "'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, file + ":1:12: unexpected end of file, expected ',' or '}'\n");
+  r = RunSkelcheck(dir, "json --partial '" + file + "'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "[\n  1,\n  {\n    \"a\": 2\n  }\n]\n");
 
-    // Each state of the grammar names what it wanted.
-    const std::string deep(600, '[');
-    const struct {
-        std::string text;
-        const char* error;
-    } cases[] = {
-        {"  \n", "2:1: unexpected end of file, expected a value"},
-        {"{\"a\" 1}", "1:6: expected ':'"},
-        {"{\"a\": 1,\n }", "2:2: expected a member name in double quotes"},
-        {"{1: 2}", "1:2: expected a member name in double quotes or '}'"},
-        {"[1 2]", "1:4: expected ',' or ']'"},
-        {"[tru]", "1:2: expected a value or ']'"},
-        {"{\"a\": [\"b]}", "1:8: unterminated string"},
-        {deep, "1:513: nested deeper than 512 levels"},
-        {std::string("{\"a\": \"b\0c\"}", 12), "1:9: zero byte inside a string"},
-        {std::string("[1,\n\0]", 6), "2:1: unexpected zero byte, expected a value"},
-        {"\xEF\xBB\xBF{}",
-         "1:1: the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one"},
-    };
-    for (const auto& c : cases) {
-        std::string path = dir.Write("case.json", c.text);
-        r = RunSkelcheck(dir, "json '" + path + "'");
-        EXPECT_EQ(r.code, 1) << c.text;
-        EXPECT_EQ(r.err, path + ":" + c.error + "\n");
-    }
+  // Each state of the grammar names what it wanted.
+  const std::string deep(600, '[');
+  const struct {
+    std::string text;
+    const char* error;
+  } cases[] = {
+      {"  \n", "2:1: unexpected end of file, expected a value"},
+      {"{\"a\" 1}", "1:6: expected ':'"},
+      {"{\"a\": 1,\n }", "2:2: expected a member name in double quotes"},
+      {"{1: 2}", "1:2: expected a member name in double quotes or '}'"},
+      {"[1 2]", "1:4: expected ',' or ']'"},
+      {"[tru]", "1:2: expected a value or ']'"},
+      {"{\"a\": [\"b]}", "1:8: unterminated string"},
+      {deep, "1:513: nested deeper than 512 levels"},
+      {std::string("{\"a\": \"b\0c\"}", 12), "1:9: zero byte inside a string"},
+      {std::string("[1,\n\0]", 6), "2:1: unexpected zero byte, expected a value"},
+      {"\xEF\xBB\xBF{}",
+       "1:1: the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one"},
+  };
+  for (const auto& c : cases) {
+    std::string path = dir.Write("case.json", c.text);
+    r = RunSkelcheck(dir, "json '" + path + "'");
+    EXPECT_EQ(r.code, 1) << c.text;
+    EXPECT_EQ(r.err, path + ":" + c.error + "\n");
+  }
 }
 
 TEST(SkelcheckJson, UnreadableFilesAndBadUsageExitWithTwo) {
-    tarn_test::TempDir dir;
-    Result r = RunSkelcheck(dir, "json '" + dir.File("missing.json") + "'");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.File("missing.json") + ": No such file or directory\n");
-    EXPECT_EQ(RunSkelcheck(dir, "").code, 2);
-    EXPECT_EQ(RunSkelcheck(dir, "frobnicate x").code, 2);
-    EXPECT_EQ(RunSkelcheck(dir, "json").code, 2);
+  tarn_test::TempDir dir;
+  Result r = RunSkelcheck(dir, "json '" + dir.File("missing.json") + "'");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "skelcheck: cannot read " + dir.File("missing.json") + ": No such file or directory\n");
+  EXPECT_EQ(RunSkelcheck(dir, "").code, 2);
+  EXPECT_EQ(RunSkelcheck(dir, "frobnicate x").code, 2);
+  EXPECT_EQ(RunSkelcheck(dir, "json").code, 2);
 }
 
 TEST(SkelcheckAtlas, PrintsEveryPageAndRegionInFileOrder) {
-    tarn_test::TempDir dir;
-    std::string file = dir.Write("c.atlas",
-                                 "a.png\r\nsize: 100, 200\r\nformat: RGBA8888\r\nfilter: Linear,Linear\r\nrepeat: xy\r\n"
-                                 "head\r\n  rotate: true\r\n  xy: 10, 20\r\n  size: 30, 40\r\n  split: 1, 2, 3, 4\r\n"
-                                 "  pad: 5, 6, 7, 8\r\n  orig: 30, 40\r\n  offset: 1, 2\r\n  index: -1\r\n"
-                                 "\r\nb.png\nsize: 8,8\nformat: Alpha\nfilter: Nearest,Nearest\nrepeat: none\n"
-                                 "dot\nrotate: false\nxy: 0, 0\nsize: 8, 8\norig: 8, 8\noffset: 0, 0\nindex: 3");
-    dir.Write("a.png", "");
-    dir.Write("b.png", "");
-    Result r = RunSkelcheck(dir, "atlas '" + file + "'");
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              "page \"a.png\" size 100,200 format RGBA8888 filter Linear,Linear repeat xy\n"
-              "  region \"head\" rotate 90 xy 10,20 size 30,40 split 1,2,3,4 pad 5,6,7,8 orig 30,40 offset 1,2 "
-              "index -1 uv 0.100000001,0.100000001,0.5,0.25\n"
-              "page \"b.png\" size 8,8 format Alpha filter Nearest,Nearest repeat none\n"
-              "  region \"dot\" rotate 0 xy 0,0 size 8,8 split - pad - orig 8,8 offset 0,0 index 3 uv 0,0,1,1\n");
+  tarn_test::TempDir dir;
+  std::string file = dir.Write("c.atlas",
+                               "a.png\r\nsize: 100, 200\r\nformat: RGBA8888\r\nfilter: Linear,Linear\r\nrepeat: xy\r\n"
+                               "head\r\n  rotate: true\r\n  xy: 10, 20\r\n  size: 30, 40\r\n  split: 1, 2, 3, 4\r\n"
+                               "  pad: 5, 6, 7, 8\r\n  orig: 30, 40\r\n  offset: 1, 2\r\n  index: -1\r\n"
+                               "\r\nb.png\nsize: 8,8\nformat: Alpha\nfilter: Nearest,Nearest\nrepeat: none\n"
+                               "dot\nrotate: false\nxy: 0, 0\nsize: 8, 8\norig: 8, 8\noffset: 0, 0\nindex: 3");
+  dir.Write("a.png", "");
+  dir.Write("b.png", "");
+  Result r = RunSkelcheck(dir, "atlas '" + file + "'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "page \"a.png\" size 100,200 format RGBA8888 filter Linear,Linear repeat xy\n"
+            "  region \"head\" rotate 90 xy 10,20 size 30,40 split 1,2,3,4 pad 5,6,7,8 orig 30,40 offset 1,2 "
+            "index -1 uv 0.100000001,0.100000001,0.5,0.25\n"
+            "page \"b.png\" size 8,8 format Alpha filter Nearest,Nearest repeat none\n"
+            "  region \"dot\" rotate 0 xy 0,0 size 8,8 split - pad - orig 8,8 offset 0,0 index 3 uv 0,0,1,1\n");
 }
 
 // What the reader takes without a word: each warning names the line, and
 // --strict turns warnings into exit code 1.
 TEST(SkelcheckAtlas, WarnsAboutWhatTheReaderSilentlyAccepts) {
-    tarn_test::TempDir dir;
-    const std::string page = "p.png\nsize: 64, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
-    const std::string region =
-        "  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n";
-    dir.Write("p.png", "");
-    const struct {
-        std::string text, firstWarning;
-    } cases[] = {
-        {page + "a\n" + region, ""},
-        {"q.png" + page.substr(5) + "a\n" + region,
-         "1: warning: page \"q.png\": its image " + dir.File("q.png") +
-             " cannot be read beside the atlas: No such file or directory"},
-        {page + "a\n  rotate: false\n  xy: 40, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n",
-         "6: warning: region \"a\" (xy 40,0, 32x32 on the page) lies outside its page of 64x64"},
-        {page + "a\n" + region + "a\n" + region,
-         "13: warning: region \"a\" is also named at line 6; only the first one is used"},
-        {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n",
-         "9: warning: region \"a\" is cut short: the file ends before its \"orig:\" line"},
-        {page + "a\n  rotate: false\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\nb\n" + region,
-         "8: warning: region \"a\" is cut short: expected the \"xy:\" line, found \"size:\""},
-        {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\nb\n" + region,
-         "12: warning: region \"a\" is cut short: expected the \"index:\" line, found \"b\""},
-        // Rotated, the region lies 40 wide and 20 high on the page.
-        {page + "a\n  rotate: true\n  xy: 30, 0\n  size: 20, 40\n  orig: 20, 40\n  offset: 0, 0\n  index: -1\n",
-         "6: warning: region \"a\" (xy 30,0, 40x20 on the page) lies outside its page of 64x64"},
-        {"p.png\nsize: 0, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n",
-         "1: warning: page \"p.png\" has no size"},
-        {page + "a\n" + region + "  index: -1\n" + "b\n" + region,
-         "13: warning: a property line \"index: -1\" stands where a region name was expected"},
-        {"p.png\nsize: 64, 64\nformat: Bogus\nfilter: Linear,Linear\nrepeat: none\n",
-         "1: warning: page \"p.png\": the format is not one the atlas knows"},
-    };
-    for (const auto& c : cases) {
-        std::string file = dir.Write("w.atlas", c.text);
-        Result r = RunSkelcheck(dir, "atlas '" + file + "'");
-        EXPECT_EQ(r.code, 0) << c.text;
-        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.firstWarning.empty() ? "" : file + ":" + c.firstWarning);
-        EXPECT_EQ(RunSkelcheck(dir, "atlas --strict '" + file + "'").code, c.firstWarning.empty() ? 0 : 1) << c.text;
-    }
+  tarn_test::TempDir dir;
+  const std::string page = "p.png\nsize: 64, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
+  const std::string region =
+      "  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n";
+  dir.Write("p.png", "");
+  const struct {
+    std::string text, firstWarning;
+  } cases[] = {
+      {page + "a\n" + region, ""},
+      {"q.png" + page.substr(5) + "a\n" + region, "1: warning: page \"q.png\": its image " + dir.File("q.png") +
+                                                      " cannot be read beside the atlas: No such file or directory"},
+      {page + "a\n  rotate: false\n  xy: 40, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n",
+       "6: warning: region \"a\" (xy 40,0, 32x32 on the page) lies outside its page of 64x64"},
+      {page + "a\n" + region + "a\n" + region,
+       "13: warning: region \"a\" is also named at line 6; only the first one is used"},
+      {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n",
+       "9: warning: region \"a\" is cut short: the file ends before its \"orig:\" line"},
+      {page + "a\n  rotate: false\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\nb\n" + region,
+       "8: warning: region \"a\" is cut short: expected the \"xy:\" line, found \"size:\""},
+      {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\nb\n" + region,
+       "12: warning: region \"a\" is cut short: expected the \"index:\" line, found \"b\""},
+      // Rotated, the region lies 40 wide and 20 high on the page.
+      {page + "a\n  rotate: true\n  xy: 30, 0\n  size: 20, 40\n  orig: 20, 40\n  offset: 0, 0\n  index: -1\n",
+       "6: warning: region \"a\" (xy 30,0, 40x20 on the page) lies outside its page of 64x64"},
+      {"p.png\nsize: 0, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n",
+       "1: warning: page \"p.png\" has no size"},
+      {page + "a\n" + region + "  index: -1\n" + "b\n" + region,
+       "13: warning: a property line \"index: -1\" stands where a region name was expected"},
+      {"p.png\nsize: 64, 64\nformat: Bogus\nfilter: Linear,Linear\nrepeat: none\n",
+       "1: warning: page \"p.png\": the format is not one the atlas knows"},
+  };
+  for (const auto& c : cases) {
+    std::string file = dir.Write("w.atlas", c.text);
+    Result r = RunSkelcheck(dir, "atlas '" + file + "'");
+    EXPECT_EQ(r.code, 0) << c.text;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.firstWarning.empty() ? "" : file + ":" + c.firstWarning);
+    EXPECT_EQ(RunSkelcheck(dir, "atlas --strict '" + file + "'").code, c.firstWarning.empty() ? 0 : 1) << c.text;
+  }
 }
 
 TEST(SkelcheckAtlas, EmptyAndMissingFiles) {
-    tarn_test::TempDir dir;
-    std::string empty = dir.Write("empty.atlas", "");
-    Result r = RunSkelcheck(dir, "atlas '" + empty + "'");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, empty + ": the atlas has no pages\n");
-    EXPECT_EQ(RunSkelcheck(dir, "atlas '" + dir.File("missing.atlas") + "'").code, 2);
+  tarn_test::TempDir dir;
+  std::string empty = dir.Write("empty.atlas", "");
+  Result r = RunSkelcheck(dir, "atlas '" + empty + "'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, empty + ": the atlas has no pages\n");
+  EXPECT_EQ(RunSkelcheck(dir, "atlas '" + dir.File("missing.atlas") + "'").code, 2);
 }
 
 // Help goes to standard output with exit code 0, usage errors to standard
 // error with 2.
 TEST(Skelcheck, HelpAndUsage) {
-    tarn_test::TempDir dir;
-    for (const char* ask : {"--help", "-h", "help"}) {
-        Result r = RunSkelcheck(dir, ask);
-        EXPECT_EQ(r.code, 0) << ask;
-        EXPECT_EQ(r.err, "");
-        EXPECT_NE(r.out.find("Exit codes: 0 clean; 1 the content has a problem"), std::string::npos) << r.out;
-    }
-    Result r = RunSkelcheck(dir, "help pose");
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out.find("usage:\n  skelcheck pose [--skin NAME] ATLAS JSON ANIMATION TIME\n"), 0u) << r.out;
-    EXPECT_EQ(RunSkelcheck(dir, "skeleton --help").code, 0);
-    for (const char* wrong : {"help frobnicate", "atlas --frob x", "skeleton a", "skeleton --format xml a b"}) {
-        r = RunSkelcheck(dir, wrong);
-        EXPECT_EQ(r.code, 2) << wrong;
-        EXPECT_EQ(r.out, "") << wrong;
-        EXPECT_EQ(r.err.find("usage: skelcheck"), r.err.find("skelcheck: ") == 0 ? r.err.find('\n') + 1 : 0) << r.err;
-    }
+  tarn_test::TempDir dir;
+  for (const char* ask : {"--help", "-h", "help"}) {
+    Result r = RunSkelcheck(dir, ask);
+    EXPECT_EQ(r.code, 0) << ask;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("Exit codes: 0 clean; 1 the content has a problem"), std::string::npos) << r.out;
+  }
+  Result r = RunSkelcheck(dir, "help pose");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out.find("usage:\n  skelcheck pose [--skin NAME] ATLAS JSON ANIMATION TIME\n"), 0u) << r.out;
+  EXPECT_EQ(RunSkelcheck(dir, "skeleton --help").code, 0);
+  for (const char* wrong : {"help frobnicate", "atlas --frob x", "skeleton a", "skeleton --format xml a b"}) {
+    r = RunSkelcheck(dir, wrong);
+    EXPECT_EQ(r.code, 2) << wrong;
+    EXPECT_EQ(r.out, "") << wrong;
+    EXPECT_EQ(r.err.find("usage: skelcheck"), r.err.find("skelcheck: ") == 0 ? r.err.find('\n') + 1 : 0) << r.err;
+  }
 }

@@ -13,11 +13,11 @@
 #include "Playback.h"
 #include "TempDir.h"
 #include "Text.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
 #include "skel/Bone.h"
-#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
@@ -172,7 +172,7 @@ TEST(SkelviewContent, AFailedLoadSaysWhatSkelcheckSaysFirst) {
   const std::string atlas = dir.Write("Char01.atlas", std::string(atlasText.begin(), atlasText.end()));
   const std::string json = dir.File("Char01.json");
   const struct {
-    const char* text;  // null: no file
+    const char* text;   // null: no file
     const char* error;  // empty: it loads
   } cases[] = {
       {"{\"bones\": [{\"name\": \"root\"}]}", ""},
@@ -252,7 +252,9 @@ TEST(SkelviewLayout, BoundsAreCentredAndFittedOnTheTighterSide) {
 TEST(SkelviewText, Utf8BecomesOneUnitPerCharacterAndBadBytesAReplacement) {
   EXPECT_EQ(skelview::Utf16("wave"), u"wave");
   EXPECT_EQ(skelview::Utf16("\xE6\x89\x8B\xE3\x82\x92\xE6\x8C\xAF\xE3\x82\x8B"), u"手を振る");
-  EXPECT_EQ(skelview::Utf16("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(skelview::Utf16("a\xFF"
+                            "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(skelview::Utf16("\xE6\x89"), u"\uFFFD\uFFFD") << "cut short";
   EXPECT_EQ(skelview::Utf16("\xF0\x9F\x98\x80"), u"\uFFFD") << "beyond 16 bits";
   EXPECT_EQ(skelview::Utf16("\xED\xA0\x80"), u"\uFFFD") << "an encoded surrogate";

@@ -70,10 +70,10 @@ TEST_F(ListboxTest, RefilledWithFewerLinesAfterScrollingToTheEndStaysOnItsLines)
     int lines, wheel, top;
     double value;
   } cases[] = {
-      {5, -1, 4, 1.0},   // towards the player: stays on the new last line
-      {5, 1, 3, 0.75},   // away: one line up from the new last line
+      {5, -1, 4, 1.0},  // towards the player: stays on the new last line
+      {5, 1, 3, 0.75},  // away: one line up from the new last line
       {4, 0, 3, 1.0},
-      {2, -1, 0, 0.0},   // fits now: no scrolling at all
+      {2, -1, 0, 0.0},  // fits now: no scrolling at all
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.lines << " lines, wheel " << c.wheel);

@@ -1,10 +1,10 @@
 // Shapes, paints, compositing and PNG output for the asset generator.
 #include "Canvas.h"
 
+#include <lodepng.h>
+
 #include <algorithm>
 #include <cmath>
-
-#include <lodepng.h>
 
 namespace assetgen {
 
@@ -41,8 +41,7 @@ Color Shade(const Color& c, double factor) {
 Color WithAlpha(const Color& c, double alpha) { return Color{c.r, c.g, c.b, alpha}; }
 
 Shape Circle(double cx, double cy, double r) {
-  return Boxed([=](double x, double y) { return std::hypot(x - cx, y - cy) - r; }, cx - r, cy - r, cx + r,
-               cy + r);
+  return Boxed([=](double x, double y) { return std::hypot(x - cx, y - cy) - r; }, cx - r, cy - r, cx + r, cy + r);
 }
 
 Shape Ellipse(double cx, double cy, double rx, double ry, double angle) {
@@ -106,7 +105,7 @@ Shape Polygon(std::vector<Point> v) {
           double h = len2 > 0 ? Clamp01((wx * ex + wy * ey) / len2) : 0;
           double bx = wx - ex * h, by = wy - ey * h;
           best = std::min(best, bx * bx + by * by);
-          bool c1 = y >= v[i].y, c2 = y < v[j].y, c3 = ex * wy > ey * wx;
+          bool c1 = y >= v[i].y, c2 = y<v[j].y, c3 = ex * wy> ey * wx;
           if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) sign = -sign;
         }
         return sign * std::sqrt(best);
@@ -182,7 +181,8 @@ Paint Linear(Point from, Point to, const Color& a, const Color& b) {
 }
 
 Paint Radial(Point centre, double radius, const Color& inner, const Color& outer) {
-  return [=](double x, double y) { return Mix(inner, outer, Clamp01(std::hypot(x - centre.x, y - centre.y) / radius)); };
+  return
+      [=](double x, double y) { return Mix(inner, outer, Clamp01(std::hypot(x - centre.x, y - centre.y) / radius)); };
 }
 
 Canvas::Canvas(int width, int height) : width_(width), height_(height), px_(size_t(width) * height * 4, 0.0) {}

@@ -19,7 +19,7 @@ const double kPi = 3.14159265358979323846;
 // Where the game expects things in each picture.
 struct Layout {
   const char* file;
-  int width, height;   // width is twice the portrait centre's x
+  int width, height;    // width is twice the portrait centre's x
   double faceX, faceY;  // portrait centre
   double portrait;      // portrait square size
   double footOffsetY;   // feet this far above the bottom edge
@@ -27,7 +27,12 @@ struct Layout {
 
 // The game's numbers for the picture, and its height.
 Layout FromGame(const PictureCharacter& p, int height) {
-  return Layout{p.file, 2 * p.centreX, height, double(p.centreX), double(p.centreY), double(p.portraitSize),
+  return Layout{p.file,
+                2 * p.centreX,
+                height,
+                double(p.centreX),
+                double(p.centreY),
+                double(p.portraitSize),
                 double(p.footOffsetY)};
 }
 
@@ -40,7 +45,11 @@ const Layout kSmith = FromGame(kPictureCharacters[3], 800);
 struct Rig {
   double cx, hy, rx, ry, feet, k;
   explicit Rig(const Layout& l)
-      : cx(l.faceX), hy(l.faceY), rx(l.portrait * 0.4), ry(l.portrait * 0.46), feet(l.height - l.footOffsetY),
+      : cx(l.faceX),
+        hy(l.faceY),
+        rx(l.portrait * 0.4),
+        ry(l.portrait * 0.46),
+        feet(l.height - l.footOffsetY),
         k(l.portrait / 64.0) {}
   double chin() const { return hy + ry; }
   // The body is measured from a little above the chin so the neck stays short.
@@ -84,7 +93,8 @@ void Neck(Canvas& c, const Rig& r, const Look& look) {
 // Face with ears, big eyes, brows, a small smile and blush.
 void Face(Canvas& c, const Rig& r, const Look& look, double smile = 1.0) {
   double rx = r.rx, ry = r.ry;
-  for (int side : {-1, 1}) Ink(c, Ellipse(r.cx + side * rx * 0.98, r.hy + ry * 0.08, rx * 0.16, ry * 0.2), look.skin, look);
+  for (int side : {-1, 1})
+    Ink(c, Ellipse(r.cx + side * rx * 0.98, r.hy + ry * 0.08, rx * 0.16, ry * 0.2), look.skin, look);
   Shape face = FaceShape(r);
   Ink(c, face, Linear({r.cx, r.hy - ry}, {r.cx, r.hy + ry}, Shade(look.skin, 1.06), look.skin), look);
   for (int side : {-1, 1}) {
@@ -163,7 +173,8 @@ void Leg(Canvas& c, const Rig& r, const LimbPose& p, const Paint& trousers, cons
 
 LimbPose LegPose(const Rig& r, int side, double spread) {
   double k = r.k;
-  return {{r.cx + side * 15 * k, r.Y(0.44)}, {r.cx + side * (17 + spread * 0.5) * k, r.Y(0.71)},
+  return {{r.cx + side * 15 * k, r.Y(0.44)},
+          {r.cx + side * (17 + spread * 0.5) * k, r.Y(0.71)},
           {r.cx + side * (18 + spread) * k, r.feet - 14 * k}};
 }
 
@@ -189,8 +200,10 @@ void DrawKnight(Canvas& c, const Rig& r) {
   Ink(c, Ellipse(cx, r.hy - r.ry * 0.15, r.rx * 1.14, r.ry * 1.05), Shade(look.hair, 0.85), look);
   for (int side : {-1, 1}) {
     LimbPose leg = LegPose(r, side, 6);
-    Leg(c, r, leg, Cloth(Rgb(0x3c3a48), cx - 40 * k, cx + 40 * k), Cloth(steel, cx - 40 * k, cx + 40 * k), look, 0.05, side);
-    Ink(c, Circle(leg.b.x, leg.b.y, 14 * k), Radial({leg.b.x - 4 * k, leg.b.y - 4 * k}, 16 * k, Rgb(0xf0f4f8), steel), look);
+    Leg(c, r, leg, Cloth(Rgb(0x3c3a48), cx - 40 * k, cx + 40 * k), Cloth(steel, cx - 40 * k, cx + 40 * k), look, 0.05,
+        side);
+    Ink(c, Circle(leg.b.x, leg.b.y, 14 * k), Radial({leg.b.x - 4 * k, leg.b.y - 4 * k}, 16 * k, Rgb(0xf0f4f8), steel),
+        look);
   }
   // Breastplate under a tabard.
   Shape chest = Path({cx - 50 * k, r.Y(0.07)})
@@ -202,13 +215,21 @@ void DrawKnight(Canvas& c, const Rig& r) {
                     .Quad({cx - 48 * k, r.Y(0.25)}, {cx - 50 * k, r.Y(0.07)})
                     .Close();
   Ink(c, chest, Cloth(steel, cx - 50 * k, cx + 50 * k), look);
-  Shape tabard = Polygon({{cx - 30 * k, r.Y(0.1)}, {cx + 30 * k, r.Y(0.1)}, {cx + 34 * k, r.Y(0.56)}, {cx, r.Y(0.6)}, {cx - 34 * k, r.Y(0.56)}});
+  Shape tabard = Polygon({{cx - 30 * k, r.Y(0.1)},
+                          {cx + 30 * k, r.Y(0.1)},
+                          {cx + 34 * k, r.Y(0.56)},
+                          {cx, r.Y(0.6)},
+                          {cx - 34 * k, r.Y(0.56)}});
   Ink(c, tabard, Cloth(blue, cx - 30 * k, cx + 30 * k), look);
   c.Fill(Subtract(Grow(tabard, -5 * k), Grow(tabard, -8 * k)), Rgb(0xe8c25a));
   // Seagull crest on the tabard.
   double gy = r.Y(0.24);
-  c.Fill(Path({cx - 18 * k, gy}).Quad({cx - 9 * k, gy - 12 * k}, {cx, gy}).Quad({cx + 9 * k, gy - 12 * k}, {cx + 18 * k, gy})
-             .Quad({cx + 9 * k, gy - 5 * k}, {cx, gy + 6 * k}).Quad({cx - 9 * k, gy - 5 * k}, {cx - 18 * k, gy}).Close(),
+  c.Fill(Path({cx - 18 * k, gy})
+             .Quad({cx - 9 * k, gy - 12 * k}, {cx, gy})
+             .Quad({cx + 9 * k, gy - 12 * k}, {cx + 18 * k, gy})
+             .Quad({cx + 9 * k, gy - 5 * k}, {cx, gy + 6 * k})
+             .Quad({cx - 9 * k, gy - 5 * k}, {cx - 18 * k, gy})
+             .Close(),
          Rgb(0xf8f8f4));
   Ink(c, RoundRect(cx - 44 * k, r.Y(0.36), cx + 44 * k, r.Y(0.4), 3 * k), Rgb(0x6a4024), look);
   Ink(c, RoundRect(cx - 8 * k, r.Y(0.355), cx + 8 * k, r.Y(0.405), 2 * k), Rgb(0xe8c25a), look);
@@ -217,19 +238,26 @@ void DrawKnight(Canvas& c, const Rig& r) {
   LimbPose right{{cx + 50 * k, r.Y(0.1)}, {cx + 62 * k, r.Y(0.27)}, {cx + 66 * k, r.Y(0.43)}};
   // Sword, point down, held at the hilt.
   double sx = cx - 58 * k;
-  Ink(c, Polygon({{sx - 6 * k, r.Y(0.47)}, {sx + 6 * k, r.Y(0.47)}, {sx + 6 * k, r.Y(0.9)}, {sx, r.Y(0.95)}, {sx - 6 * k, r.Y(0.9)}}),
+  Ink(c,
+      Polygon({{sx - 6 * k, r.Y(0.47)},
+               {sx + 6 * k, r.Y(0.47)},
+               {sx + 6 * k, r.Y(0.9)},
+               {sx, r.Y(0.95)},
+               {sx - 6 * k, r.Y(0.9)}}),
       Linear({sx - 6 * k, 0}, {sx + 6 * k, 0}, Rgb(0xf4f8fc), Rgb(0x8a96a4)), look);
   Ink(c, RoundRect(sx - 24 * k, r.Y(0.455), sx + 24 * k, r.Y(0.475), 3 * k), Rgb(0xd8a838), look);
   Ink(c, RoundRect(sx - 4 * k, r.Y(0.41), sx + 4 * k, r.Y(0.455), 2 * k), Rgb(0x5a3420), look);
   for (const LimbPose* arm : {&left, &right}) {
     Arm(c, r, *arm, Cloth(steel, arm->a.x - 14 * k, arm->a.x + 14 * k), look, 0.9);
-    Ink(c, Ellipse(arm->a.x, arm->a.y + 2 * k, 22 * k, 17 * k), Radial({arm->a.x - 6 * k, arm->a.y - 6 * k}, 24 * k, Rgb(0xf0f4f8), steel), look);
+    Ink(c, Ellipse(arm->a.x, arm->a.y + 2 * k, 22 * k, 17 * k),
+        Radial({arm->a.x - 6 * k, arm->a.y - 6 * k}, 24 * k, Rgb(0xf0f4f8), steel), look);
   }
   Neck(c, r, look);
   Face(c, r, look);
   Shape fringe = Fringe(r, 6, 0.4, 1.0);
   Ink(c, fringe, Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.2), look.hair), look);
-  c.Fill(Intersect(fringe, Ellipse(cx - r.rx * 0.3, r.hy - r.ry * 0.85, r.rx * 0.5, r.ry * 0.12, -0.2)), Rgb(0xffffff, 0.45), Blend::Over, 2);
+  c.Fill(Intersect(fringe, Ellipse(cx - r.rx * 0.3, r.hy - r.ry * 0.85, r.rx * 0.5, r.ry * 0.12, -0.2)),
+         Rgb(0xffffff, 0.45), Blend::Over, 2);
 }
 
 // --- Mage: long silver hair, a starry violet robe and hat, a staff. ------
@@ -242,12 +270,14 @@ void DrawMage(Canvas& c, const Rig& r) {
   // Soft magic glow around her.
   c.Fill(Circle(cx, r.Y(0.3), 220 * k), Radial({cx, r.Y(0.3)}, 220 * k, Rgb(0xb080ff, 0.22), Rgb(0x8060ff, 0.0)));
   // Long hair flowing down the back.
-  Shape hair = Path({cx - r.rx * 1.1, r.hy - r.ry * 0.3})
-                   .Cubic({cx - r.rx * 1.6, r.Y(0.2)}, {cx - r.rx * 2.0, r.Y(0.35)}, {cx - r.rx * 1.4, r.Y(0.42)})
-                   .Quad({cx, r.Y(0.36)}, {cx + r.rx * 1.4, r.Y(0.42)})
-                   .Cubic({cx + r.rx * 2.0, r.Y(0.35)}, {cx + r.rx * 1.6, r.Y(0.2)}, {cx + r.rx * 1.1, r.hy - r.ry * 0.3})
-                   .Close();
-  Ink(c, Union(hair, Ellipse(cx, r.hy - r.ry * 0.1, r.rx * 1.15, r.ry * 1.08)), Linear({0, r.hy}, {0, r.Y(0.42)}, look.hair, Shade(look.hair, 0.8)), look);
+  Shape hair =
+      Path({cx - r.rx * 1.1, r.hy - r.ry * 0.3})
+          .Cubic({cx - r.rx * 1.6, r.Y(0.2)}, {cx - r.rx * 2.0, r.Y(0.35)}, {cx - r.rx * 1.4, r.Y(0.42)})
+          .Quad({cx, r.Y(0.36)}, {cx + r.rx * 1.4, r.Y(0.42)})
+          .Cubic({cx + r.rx * 2.0, r.Y(0.35)}, {cx + r.rx * 1.6, r.Y(0.2)}, {cx + r.rx * 1.1, r.hy - r.ry * 0.3})
+          .Close();
+  Ink(c, Union(hair, Ellipse(cx, r.hy - r.ry * 0.1, r.rx * 1.15, r.ry * 1.08)),
+      Linear({0, r.hy}, {0, r.Y(0.42)}, look.hair, Shade(look.hair, 0.8)), look);
   // Robe: a wide bell from shoulders to ankles.
   Shape gown = Path({cx - 40 * k, r.Y(0.07)})
                    .Quad({cx, r.Y(0.05)}, {cx + 40 * k, r.Y(0.07)})
@@ -258,10 +288,14 @@ void DrawMage(Canvas& c, const Rig& r) {
                    .Quad({cx - 40 * k, r.Y(0.3)}, {cx - 40 * k, r.Y(0.07)})
                    .Close();
   // Slippers peeking out under the hem.
-  for (int side : {-1, 1}) Ink(c, Ellipse(cx + side * 26 * k, r.feet - 9 * k - 2.4, 20 * k, 9 * k), Rgb(0x8a3a6a), look);
+  for (int side : {-1, 1})
+    Ink(c, Ellipse(cx + side * 26 * k, r.feet - 9 * k - 2.4, 20 * k, 9 * k), Rgb(0x8a3a6a), look);
   Ink(c, gown, Cloth(robe, cx - 90 * k, cx + 90 * k), look);
   c.Fill(Intersect(gown, RoundRect(cx - 120 * k, r.Y(0.93), cx + 120 * k, r.feet, 0)), trim);
-  c.Fill(Intersect(gown, Polygon({{cx - 8 * k, r.Y(0.36)}, {cx + 8 * k, r.Y(0.36)}, {cx + 14 * k, r.feet}, {cx - 14 * k, r.feet}})), Shade(robe, 1.25));
+  c.Fill(Intersect(
+             gown,
+             Polygon({{cx - 8 * k, r.Y(0.36)}, {cx + 8 * k, r.Y(0.36)}, {cx + 14 * k, r.feet}, {cx - 14 * k, r.feet}})),
+         Shade(robe, 1.25));
   Random stars(5);
   for (int i = 0; i < 22; ++i) {
     double x = cx + stars.Uniform(-90, 90) * k, y = r.Y(stars.Uniform(0.42, 0.9));
@@ -271,17 +305,26 @@ void DrawMage(Canvas& c, const Rig& r) {
   Ink(c, RoundRect(cx - 36 * k, r.Y(0.335), cx + 36 * k, r.Y(0.375), 4 * k), trim, look);
   Ink(c, Circle(cx, r.Y(0.355), 8 * k), Rgb(0x40d0c0), look);
   // Capelet over the shoulders.
-  Shape capelet = Path({cx - 26 * k, r.Y(0.06)}).Quad({cx - 70 * k, r.Y(0.1)}, {cx - 64 * k, r.Y(0.2)})
-                      .Quad({cx, r.Y(0.24)}, {cx + 64 * k, r.Y(0.2)}).Quad({cx + 70 * k, r.Y(0.1)}, {cx + 26 * k, r.Y(0.06)}).Close();
+  Shape capelet = Path({cx - 26 * k, r.Y(0.06)})
+                      .Quad({cx - 70 * k, r.Y(0.1)}, {cx - 64 * k, r.Y(0.2)})
+                      .Quad({cx, r.Y(0.24)}, {cx + 64 * k, r.Y(0.2)})
+                      .Quad({cx + 70 * k, r.Y(0.1)}, {cx + 26 * k, r.Y(0.06)})
+                      .Close();
   // Arms: the right one raises the staff.
   LimbPose left{{cx - 42 * k, r.Y(0.1)}, {cx - 58 * k, r.Y(0.26)}, {cx - 44 * k, r.Y(0.38)}};
   LimbPose right{{cx + 42 * k, r.Y(0.1)}, {cx + 78 * k, r.Y(0.2)}, {cx + 96 * k, r.Y(0.1)}};
   Arm(c, r, left, Cloth(robe, cx - 70 * k, cx - 30 * k), look, 0.7);
   double sx = cx + 100 * k;
-  Ink(c, Line({sx, r.Y(-0.04)}, {sx + 8 * k, r.Y(0.97)}, 8 * k), Linear({sx - 4 * k, 0}, {sx + 4 * k, 0}, Rgb(0xa07040), Rgb(0x5a3a1c)), look);
+  Ink(c, Line({sx, r.Y(-0.04)}, {sx + 8 * k, r.Y(0.97)}, 8 * k),
+      Linear({sx - 4 * k, 0}, {sx + 4 * k, 0}, Rgb(0xa07040), Rgb(0x5a3a1c)), look);
   double oy = r.Y(-0.07);
   c.Fill(Circle(sx, oy, 46 * k), Radial({sx, oy}, 46 * k, Rgb(0x60fff0, 0.5), Rgb(0x40a0ff, 0.0)), Blend::Add);
-  Ink(c, Path({sx - 16 * k, r.Y(-0.02)}).Quad({sx - 26 * k, oy - 20 * k}, {sx, oy - 28 * k}).Quad({sx - 10 * k, oy - 10 * k}, {sx - 8 * k, r.Y(-0.02)}).Close(), Rgb(0xc89848), look);
+  Ink(c,
+      Path({sx - 16 * k, r.Y(-0.02)})
+          .Quad({sx - 26 * k, oy - 20 * k}, {sx, oy - 28 * k})
+          .Quad({sx - 10 * k, oy - 10 * k}, {sx - 8 * k, r.Y(-0.02)})
+          .Close(),
+      Rgb(0xc89848), look);
   Ink(c, Circle(sx, oy, 15 * k), Radial({sx - 5 * k, oy - 5 * k}, 18 * k, Rgb(0xe8fffc), Rgb(0x30b8d8)), look);
   Arm(c, r, right, Cloth(robe, cx + 30 * k, cx + 100 * k), look, 0.7);
   Ink(c, capelet, Cloth(Shade(robe, 0.8), cx - 60 * k, cx + 60 * k), look);
@@ -290,26 +333,38 @@ void DrawMage(Canvas& c, const Rig& r) {
   Face(c, r, look, 0.8);
   // Side locks framing the face.
   for (int side : {-1, 1}) {
-    Shape lock = Path({cx + side * r.rx * 0.8, r.hy - r.ry * 0.5}).Quad({cx + side * r.rx * 1.25, r.hy + r.ry * 0.4}, {cx + side * r.rx * 0.95, r.hy + r.ry * 1.5})
-                     .Quad({cx + side * r.rx * 0.9, r.hy + r.ry * 0.4}, {cx + side * r.rx * 0.6, r.hy - r.ry * 0.3}).Close();
+    Shape lock = Path({cx + side * r.rx * 0.8, r.hy - r.ry * 0.5})
+                     .Quad({cx + side * r.rx * 1.25, r.hy + r.ry * 0.4}, {cx + side * r.rx * 0.95, r.hy + r.ry * 1.5})
+                     .Quad({cx + side * r.rx * 0.9, r.hy + r.ry * 0.4}, {cx + side * r.rx * 0.6, r.hy - r.ry * 0.3})
+                     .Close();
     Ink(c, lock, look.hair, look);
   }
-  Ink(c, Fringe(r, 5, 0.38, -1.0), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.15), look.hair), look);
+  Ink(c, Fringe(r, 5, 0.38, -1.0), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.15), look.hair),
+      look);
   // The pointed hat, its brim crossing the top of the head.
   double by = r.hy - r.ry * 0.72;
-  Shape cone = Path({cx - r.rx * 0.95, by}).Quad({cx - r.rx * 0.3, by - r.ry * 1.1}, {cx + r.rx * 1.9, by - r.ry * 1.45})
-                   .Quad({cx + r.rx * 0.5, by - r.ry * 0.9}, {cx + r.rx * 0.95, by}).Close();
+  Shape cone = Path({cx - r.rx * 0.95, by})
+                   .Quad({cx - r.rx * 0.3, by - r.ry * 1.1}, {cx + r.rx * 1.9, by - r.ry * 1.45})
+                   .Quad({cx + r.rx * 0.5, by - r.ry * 0.9}, {cx + r.rx * 0.95, by})
+                   .Close();
   Ink(c, cone, Cloth(robe, cx - r.rx, cx + r.rx), look);
   Ink(c, Intersect(cone, RoundRect(cx - r.rx * 1.2, by - r.ry * 0.3, cx + r.rx * 1.2, by, 0)), trim, look, 1.5);
-  Ink(c, Ellipse(cx, by + r.ry * 0.02, r.rx * 1.9, r.ry * 0.2, -0.06), Cloth(Shade(robe, 0.9), cx - 2 * r.rx, cx + 2 * r.rx), look);
+  Ink(c, Ellipse(cx, by + r.ry * 0.02, r.rx * 1.9, r.ry * 0.2, -0.06),
+      Cloth(Shade(robe, 0.9), cx - 2 * r.rx, cx + 2 * r.rx), look);
   // Sparkles drifting around.
   Random sparkle(9);
   for (int i = 0; i < 26; ++i) {
     double a = sparkle.Uniform(0, 2 * kPi), d = sparkle.Uniform(140, 300) * k;
     double x = cx + std::cos(a) * d * 1.3, y = r.Y(0.32) + std::sin(a) * d * 0.7;
     double s = sparkle.Uniform(3, 7) * k;
-    c.Fill(Polygon({{x, y - s * 2}, {x + s * 0.4, y - s * 0.4}, {x + s * 2, y}, {x + s * 0.4, y + s * 0.4}, {x, y + s * 2},
-                    {x - s * 0.4, y + s * 0.4}, {x - s * 2, y}, {x - s * 0.4, y - s * 0.4}}),
+    c.Fill(Polygon({{x, y - s * 2},
+                    {x + s * 0.4, y - s * 0.4},
+                    {x + s * 2, y},
+                    {x + s * 0.4, y + s * 0.4},
+                    {x, y + s * 2},
+                    {x - s * 0.4, y + s * 0.4},
+                    {x - s * 2, y},
+                    {x - s * 0.4, y - s * 0.4}}),
            Rgb(0xfff4c0, 0.85));
   }
 }
@@ -319,10 +374,16 @@ void DrawMage(Canvas& c, const Rig& r) {
 void DrawGull(Canvas& c, double x, double y, double s, const Look& look) {
   Look gull = look;
   Ink(c, Ellipse(x, y, 26 * s, 15 * s, -0.2), Rgb(0xfafafa), gull, 2);
-  Ink(c, Path({x - 4 * s, y - 6 * s}).Quad({x + 20 * s, y - 22 * s}, {x + 34 * s, y - 4 * s}).Quad({x + 12 * s, y - 2 * s}, {x - 4 * s, y + 4 * s}).Close(), Rgb(0xc8ccd4), gull, 2);
+  Ink(c,
+      Path({x - 4 * s, y - 6 * s})
+          .Quad({x + 20 * s, y - 22 * s}, {x + 34 * s, y - 4 * s})
+          .Quad({x + 12 * s, y - 2 * s}, {x - 4 * s, y + 4 * s})
+          .Close(),
+      Rgb(0xc8ccd4), gull, 2);
   c.Fill(Path({x + 26 * s, y - 8 * s}).To({x + 36 * s, y - 4 * s}).To({x + 26 * s, y - 1 * s}).Close(), Rgb(0x303438));
   Ink(c, Circle(x - 24 * s, y - 14 * s, 11 * s), Rgb(0xffffff), gull, 2);
-  Ink(c, Polygon({{x - 33 * s, y - 16 * s}, {x - 48 * s, y - 12 * s}, {x - 33 * s, y - 9 * s}}), Rgb(0xf0b030), gull, 1.5);
+  Ink(c, Polygon({{x - 33 * s, y - 16 * s}, {x - 48 * s, y - 12 * s}, {x - 33 * s, y - 9 * s}}), Rgb(0xf0b030), gull,
+      1.5);
   c.Fill(Circle(x - 27 * s, y - 16 * s, 2.4 * s), Rgb(0x202020));
 }
 
@@ -333,15 +394,21 @@ void DrawSailor(Canvas& c, const Rig& r) {
   GroundShadow(c, r, 80 * k);
   Ink(c, Ellipse(cx, r.hy - r.ry * 0.1, r.rx * 1.18, r.ry * 1.1), Shade(look.hair, 0.85), look);
   // Short bob ends below the ears.
-  Ink(c, RoundRect(cx - r.rx * 1.2, r.hy - r.ry * 0.4, cx + r.rx * 1.2, r.hy + r.ry * 0.75, r.rx * 0.4), Shade(look.hair, 0.85), look);
+  Ink(c, RoundRect(cx - r.rx * 1.2, r.hy - r.ry * 0.4, cx + r.rx * 1.2, r.hy + r.ry * 0.75, r.rx * 0.4),
+      Shade(look.hair, 0.85), look);
   for (int side : {-1, 1}) {
     LimbPose leg = LegPose(r, side, 2);
-    Leg(c, r, leg, Cloth(navy, cx - 34 * k, cx + 34 * k), Cloth(Rgb(0x5a3a26), cx - 34 * k, cx + 34 * k), look, 0.75, side);
+    Leg(c, r, leg, Cloth(navy, cx - 34 * k, cx + 34 * k), Cloth(Rgb(0x5a3a26), cx - 34 * k, cx + 34 * k), look, 0.75,
+        side);
   }
   // Trousers flare from the knee into wide bell bottoms.
   for (int side : {-1, 1}) {
     LimbPose leg = LegPose(r, side, 2);
-    Ink(c, Polygon({{leg.b.x - 12 * r.k, leg.b.y}, {leg.b.x + 12 * r.k, leg.b.y}, {leg.c.x + 19 * k, r.Y(0.93)}, {leg.c.x - 19 * k, r.Y(0.93)}}),
+    Ink(c,
+        Polygon({{leg.b.x - 12 * r.k, leg.b.y},
+                 {leg.b.x + 12 * r.k, leg.b.y},
+                 {leg.c.x + 19 * k, r.Y(0.93)},
+                 {leg.c.x - 19 * k, r.Y(0.93)}}),
         Cloth(navy, cx - 34 * k, cx + 34 * k), look);
   }
   // Middy blouse.
@@ -355,11 +422,18 @@ void DrawSailor(Canvas& c, const Rig& r) {
   Shadow(c, blouse, 7 * k, 0);
   Ink(c, RoundRect(cx - 41 * k, r.Y(0.42), cx + 41 * k, r.Y(0.47), 3 * k), navy, look);
   // Square sailor collar with stripes and a red scarf.
-  Shape collar = Polygon({{cx - 46 * k, r.Y(0.07)}, {cx + 46 * k, r.Y(0.07)}, {cx + 46 * k, r.Y(0.13)}, {cx, r.Y(0.27)}, {cx - 46 * k, r.Y(0.13)}});
+  Shape collar = Polygon({{cx - 46 * k, r.Y(0.07)},
+                          {cx + 46 * k, r.Y(0.07)},
+                          {cx + 46 * k, r.Y(0.13)},
+                          {cx, r.Y(0.27)},
+                          {cx - 46 * k, r.Y(0.13)}});
   Ink(c, collar, navy, look);
   c.Fill(Subtract(Grow(collar, -4 * k), Grow(collar, -6 * k)), white);
-  Ink(c, Polygon({{cx - 14 * k, r.Y(0.2)}, {cx + 14 * k, r.Y(0.2)}, {cx + 6 * k, r.Y(0.3)}, {cx - 6 * k, r.Y(0.3)}}), Rgb(0xd83a3a), look);
-  Ink(c, Polygon({{cx - 5 * k, r.Y(0.28)}, {cx + 5 * k, r.Y(0.28)}, {cx + 12 * k, r.Y(0.36)}, {cx - 12 * k, r.Y(0.36)}}), Rgb(0xc02e2e), look);
+  Ink(c, Polygon({{cx - 14 * k, r.Y(0.2)}, {cx + 14 * k, r.Y(0.2)}, {cx + 6 * k, r.Y(0.3)}, {cx - 6 * k, r.Y(0.3)}}),
+      Rgb(0xd83a3a), look);
+  Ink(c,
+      Polygon({{cx - 5 * k, r.Y(0.28)}, {cx + 5 * k, r.Y(0.28)}, {cx + 12 * k, r.Y(0.36)}, {cx - 12 * k, r.Y(0.36)}}),
+      Rgb(0xc02e2e), look);
   // Arms: a wave hello with the right hand.
   LimbPose left{{cx - 44 * k, r.Y(0.1)}, {cx - 56 * k, r.Y(0.26)}, {cx - 54 * k, r.Y(0.42)}};
   LimbPose right{{cx + 44 * k, r.Y(0.1)}, {cx + 76 * k, r.Y(0.16)}, {cx + 88 * k, r.Y(0.02)}};
@@ -375,7 +449,8 @@ void DrawSailor(Canvas& c, const Rig& r) {
   // Round sailor cap, tilted.
   Shape cap = Ellipse(cx + r.rx * 0.1, r.hy - r.ry * 0.9, r.rx * 1.05, r.ry * 0.36, -0.12);
   Ink(c, cap, Linear({0, r.hy - r.ry * 1.3}, {0, r.hy - r.ry * 0.6}, white, Rgb(0xc8d0dc)), look);
-  Ink(c, Intersect(Grow(cap, 1), RoundRect(cx - 2 * r.rx, r.hy - r.ry * 0.82, cx + 2 * r.rx, r.hy - r.ry * 0.62, 0)), navy, look, 1.5);
+  Ink(c, Intersect(Grow(cap, 1), RoundRect(cx - 2 * r.rx, r.hy - r.ry * 0.82, cx + 2 * r.rx, r.hy - r.ry * 0.62, 0)),
+      navy, look, 1.5);
   // The gull riding on her left shoulder.
   DrawGull(c, cx - 54 * k, r.Y(0.02), k * 0.95, look);
 }
@@ -388,13 +463,17 @@ void DrawSmith(Canvas& c, const Rig& r) {
   Color shirt = Rgb(0xe8dcc4), leather = Rgb(0x7a4a2a), trousers = Rgb(0x4a4440);
   GroundShadow(c, r, 80 * k);
   // Ponytail behind the head.
-  Shape tail = Path({cx + r.rx * 0.5, r.hy - r.ry * 0.6}).Cubic({cx + r.rx * 2.0, r.hy - r.ry * 0.5}, {cx + r.rx * 1.7, r.hy + r.ry * 1.2}, {cx + r.rx * 1.3, r.hy + r.ry * 1.8})
-                   .Quad({cx + r.rx * 1.0, r.hy + r.ry * 0.4}, {cx + r.rx * 0.3, r.hy - r.ry * 0.2}).Close();
+  Shape tail = Path({cx + r.rx * 0.5, r.hy - r.ry * 0.6})
+                   .Cubic({cx + r.rx * 2.0, r.hy - r.ry * 0.5}, {cx + r.rx * 1.7, r.hy + r.ry * 1.2},
+                          {cx + r.rx * 1.3, r.hy + r.ry * 1.8})
+                   .Quad({cx + r.rx * 1.0, r.hy + r.ry * 0.4}, {cx + r.rx * 0.3, r.hy - r.ry * 0.2})
+                   .Close();
   Ink(c, tail, Cloth(look.hair, cx, cx + 2 * r.rx), look);
   Ink(c, Ellipse(cx, r.hy - r.ry * 0.12, r.rx * 1.12, r.ry * 1.05), Shade(look.hair, 0.85), look);
   for (int side : {-1, 1}) {
     LimbPose leg = LegPose(r, side, 8);
-    Leg(c, r, leg, Cloth(trousers, cx - 36 * k, cx + 36 * k), Cloth(Rgb(0x3a2a20), cx - 36 * k, cx + 36 * k), look, 0.4, side);
+    Leg(c, r, leg, Cloth(trousers, cx - 36 * k, cx + 36 * k), Cloth(Rgb(0x3a2a20), cx - 36 * k, cx + 36 * k), look, 0.4,
+        side);
   }
   Shape torso = Path({cx - 40 * k, r.Y(0.07)})
                     .Quad({cx, r.Y(0.05)}, {cx + 40 * k, r.Y(0.07)})
@@ -404,13 +483,19 @@ void DrawSmith(Canvas& c, const Rig& r) {
                     .Close();
   Ink(c, torso, Cloth(shirt, cx - 44 * k, cx + 44 * k), look);
   // Leather apron from chest to knees, with a pocket and straps.
-  Shape apron = Path({cx - 24 * k, r.Y(0.13)}).To({cx + 24 * k, r.Y(0.13)}).Quad({cx + 30 * k, r.Y(0.3)}, {cx + 38 * k, r.Y(0.36)})
-                    .To({cx + 40 * k, r.Y(0.72)}).Quad({cx, r.Y(0.75)}, {cx - 40 * k, r.Y(0.72)}).To({cx - 38 * k, r.Y(0.36)})
-                    .Quad({cx - 30 * k, r.Y(0.3)}, {cx - 24 * k, r.Y(0.13)}).Close();
+  Shape apron = Path({cx - 24 * k, r.Y(0.13)})
+                    .To({cx + 24 * k, r.Y(0.13)})
+                    .Quad({cx + 30 * k, r.Y(0.3)}, {cx + 38 * k, r.Y(0.36)})
+                    .To({cx + 40 * k, r.Y(0.72)})
+                    .Quad({cx, r.Y(0.75)}, {cx - 40 * k, r.Y(0.72)})
+                    .To({cx - 38 * k, r.Y(0.36)})
+                    .Quad({cx - 30 * k, r.Y(0.3)}, {cx - 24 * k, r.Y(0.13)})
+                    .Close();
   Ink(c, apron, Cloth(leather, cx - 40 * k, cx + 40 * k), look);
   c.Fill(Subtract(Grow(apron, -5 * k), Grow(apron, -7 * k)), Rgb(0xc89a60, 0.8));
   Ink(c, RoundRect(cx - 18 * k, r.Y(0.4), cx + 18 * k, r.Y(0.5), 4 * k), Shade(leather, 0.85), look, 1.8);
-  for (int side : {-1, 1}) c.Fill(Line({cx + side * 22 * k, r.Y(0.135)}, {cx + side * 34 * k, r.Y(0.06)}, 5 * k), Shade(leather, 0.8));
+  for (int side : {-1, 1})
+    c.Fill(Line({cx + side * 22 * k, r.Y(0.135)}, {cx + side * 34 * k, r.Y(0.06)}, 5 * k), Shade(leather, 0.8));
   Ink(c, RoundRect(cx - 40 * k, r.Y(0.34), cx + 40 * k, r.Y(0.37), 2 * k), Rgb(0x3a2414), look);
   // Rolled sleeves and strong forearms; the right hand holds the hammer.
   LimbPose left{{cx - 42 * k, r.Y(0.1)}, {cx - 58 * k, r.Y(0.26)}, {cx - 50 * k, r.Y(0.4)}};
@@ -418,8 +503,12 @@ void DrawSmith(Canvas& c, const Rig& r) {
   Arm(c, r, left, Cloth(shirt, cx - 60 * k, cx - 30 * k), look, 0.05);
   // The hammer hangs from her fist, head down by the knee.
   double hx = right.c.x, hy = right.c.y + 6 * k;
-  Ink(c, Line({hx - 2 * k, hy - 16 * k}, {hx + 8 * k, hy + 110 * k}, 8 * k), Linear({hx - 5 * k, 0}, {hx + 5 * k, 0}, Rgb(0xb08050), Rgb(0x6a4424)), look);
-  Shape head = Polygon({{hx - 14 * k, hy + 96 * k}, {hx + 30 * k, hy + 92 * k}, {hx + 32 * k, hy + 128 * k}, {hx - 12 * k, hy + 132 * k}});
+  Ink(c, Line({hx - 2 * k, hy - 16 * k}, {hx + 8 * k, hy + 110 * k}, 8 * k),
+      Linear({hx - 5 * k, 0}, {hx + 5 * k, 0}, Rgb(0xb08050), Rgb(0x6a4424)), look);
+  Shape head = Polygon({{hx - 14 * k, hy + 96 * k},
+                        {hx + 30 * k, hy + 92 * k},
+                        {hx + 32 * k, hy + 128 * k},
+                        {hx - 12 * k, hy + 132 * k}});
   Ink(c, head, Linear({hx - 14 * k, 0}, {hx + 32 * k, 0}, Rgb(0xa4aeba), Rgb(0x3a4048)), look);
   Arm(c, r, right, Cloth(shirt, cx + 30 * k, cx + 70 * k), look, 0.05);
   Neck(c, r, look);
@@ -427,15 +516,22 @@ void DrawSmith(Canvas& c, const Rig& r) {
   // Freckles.
   for (int side : {-1, 1})
     for (int i = 0; i < 3; ++i)
-      c.Fill(Circle(r.cx + side * r.rx * (0.32 + 0.12 * i), r.hy + r.ry * (0.42 + 0.05 * (i % 2)), 1.3 * k), Rgb(0xa0603a, 0.7));
+      c.Fill(Circle(r.cx + side * r.rx * (0.32 + 0.12 * i), r.hy + r.ry * (0.42 + 0.05 * (i % 2)), 1.3 * k),
+             Rgb(0xa0603a, 0.7));
   Ink(c, Fringe(r, 5, 0.32, 1.5), Linear({cx, r.hy - r.ry * 1.2}, {cx, r.hy}, Shade(look.hair, 1.25), look.hair), look);
   // Bandana tied over the hair.
-  Shape band = Intersect(Ellipse(cx, r.hy - r.ry * 0.2, r.rx * 1.18, r.ry * 1.16), RoundRect(cx - 2 * r.rx, r.hy - 2 * r.ry, cx + 2 * r.rx, r.hy - r.ry * 0.62, 0));
+  Shape band = Intersect(Ellipse(cx, r.hy - r.ry * 0.2, r.rx * 1.18, r.ry * 1.16),
+                         RoundRect(cx - 2 * r.rx, r.hy - 2 * r.ry, cx + 2 * r.rx, r.hy - r.ry * 0.62, 0));
   Ink(c, band, Cloth(Rgb(0x2a6a8a), cx - r.rx, cx + r.rx), look);
   Random dots(3);
   for (int i = 0; i < 10; ++i)
-    c.Fill(Intersect(band, Circle(cx + dots.Uniform(-1, 1) * r.rx, r.hy - r.ry * dots.Uniform(0.7, 1.2), 2.2 * k)), Rgb(0xffffff, 0.8));
-  Ink(c, Polygon({{cx - r.rx * 1.05, r.hy - r.ry * 0.8}, {cx - r.rx * 1.6, r.hy - r.ry * 0.95}, {cx - r.rx * 1.45, r.hy - r.ry * 0.5}}), Cloth(Rgb(0x2a6a8a), cx - 2 * r.rx, cx), look);
+    c.Fill(Intersect(band, Circle(cx + dots.Uniform(-1, 1) * r.rx, r.hy - r.ry * dots.Uniform(0.7, 1.2), 2.2 * k)),
+           Rgb(0xffffff, 0.8));
+  Ink(c,
+      Polygon({{cx - r.rx * 1.05, r.hy - r.ry * 0.8},
+               {cx - r.rx * 1.6, r.hy - r.ry * 0.95},
+               {cx - r.rx * 1.45, r.hy - r.ry * 0.5}}),
+      Cloth(Rgb(0x2a6a8a), cx - 2 * r.rx, cx), look);
 }
 
 bool Write(const std::string& outDir, const Layout& l, void (*draw)(Canvas&, const Rig&)) {

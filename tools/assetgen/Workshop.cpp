@@ -37,8 +37,7 @@ void DrawWall(Canvas& c) {
         return Shade(base, 0.78 + 0.32 * n + 0.12 * (1 - top));
       });
       // A dark lower edge gives each stone some depth.
-      c.Fill(Intersect(stone, Subtract(stone, RoundRect(x + 3, y + 1, x + w - 3, y + h - 7, 9))),
-             Rgb(0x1e1612, 0.45));
+      c.Fill(Intersect(stone, Subtract(stone, RoundRect(x + 3, y + 1, x + w - 3, y + h - 7, 9))), Rgb(0x1e1612, 0.45));
       x += w;
     }
     y += h;
@@ -59,7 +58,8 @@ void DrawCeilingBeam(Canvas& c) {
 void DrawWindow(Canvas& c) {
   // Daylight from a small arched window, a cool contrast to the forge.
   double x0 = 500, x1 = 610, y0 = 130, y1 = 300;
-  Shape frame = Union(RoundRect(x0 - 12, y0 + 40, x1 + 12, y1 + 14, 4), Circle((x0 + x1) / 2, y0 + 40, (x1 - x0) / 2 + 12));
+  Shape frame =
+      Union(RoundRect(x0 - 12, y0 + 40, x1 + 12, y1 + 14, 4), Circle((x0 + x1) / 2, y0 + 40, (x1 - x0) / 2 + 12));
   c.Fill(frame, Rgb(0x3c2a1e));
   Shape glass = Union(RoundRect(x0, y0 + 40, x1, y1, 2), Circle((x0 + x1) / 2, y0 + 40, (x1 - x0) / 2));
   c.Fill(glass, Linear({0, y0 - 15}, {0, y1}, Rgb(0xcfe6f5), Rgb(0x8fb4cf)));
@@ -83,8 +83,11 @@ void DrawFloor(Canvas& c) {
   const int planks = 26;
   for (int i = 0; i < planks; ++i) {
     double xa = -900 + i * (3080.0 / planks), xb = xa + 3080.0 / planks;
-    auto atTop = [&](double xBottom) { return vanish.x + (xBottom - vanish.x) * (kFloorTop - vanish.y) / (kHeight - vanish.y); };
-    Shape plank = Polygon({{atTop(xa) + 1, kFloorTop}, {atTop(xb) - 1, kFloorTop}, {xb - 2.5, kHeight}, {xa + 2.5, kHeight}});
+    auto atTop = [&](double xBottom) {
+      return vanish.x + (xBottom - vanish.x) * (kFloorTop - vanish.y) / (kHeight - vanish.y);
+    };
+    Shape plank =
+        Polygon({{atTop(xa) + 1, kFloorTop}, {atTop(xb) - 1, kFloorTop}, {xb - 2.5, kHeight}, {xa + 2.5, kHeight}});
     Color base = Mix(Rgb(0x8a5a36), Rgb(0x9c6a40), rnd.Uniform(0, 1));
     base = Shade(base, rnd.Uniform(0.85, 1.08));
     uint32_t seed = rnd.Next();
@@ -103,13 +106,15 @@ void DrawFloor(Canvas& c) {
     c.Fill(Line({0, y}, {kWidth, y}, 1.6 + k * 0.5), Rgb(0x2a1a10, 0.5));
   }
   // Skirting beam and the shadow it throws on the floor.
-  c.Fill(RoundRect(0, kFloorTop - 18, kWidth, kFloorTop + 4, 0), Linear({0, kFloorTop - 18}, {0, kFloorTop + 4}, Rgb(0x5e3c26), Rgb(0x3a2416)));
+  c.Fill(RoundRect(0, kFloorTop - 18, kWidth, kFloorTop + 4, 0),
+         Linear({0, kFloorTop - 18}, {0, kFloorTop + 4}, Rgb(0x5e3c26), Rgb(0x3a2416)));
   c.Fill(RoundRect(0, kFloorTop + 2, kWidth, kFloorTop + 16, 0), Rgb(0x120a06, 0.45), Blend::Over, 6);
 }
 
 void DrawForge(Canvas& c) {
   // Chimney hood rising to the ceiling.
-  c.Fill(Polygon({{120, 60}, {340, 60}, {420, 250}, {40, 250}}), Linear({40, 0}, {420, 0}, Rgb(0x3a3230), Rgb(0x5a4e48)));
+  c.Fill(Polygon({{120, 60}, {340, 60}, {420, 250}, {40, 250}}),
+         Linear({40, 0}, {420, 0}, Rgb(0x3a3230), Rgb(0x5a4e48)));
   c.Fill(Polygon({{120, 60}, {340, 60}, {350, 84}, {110, 84}}), Rgb(0x000000, 0.3));
   c.Fill(RoundRect(24, 240, 436, 268, 6), Linear({0, 240}, {0, 268}, Rgb(0x6b5d55), Rgb(0x3e3430)));
   for (double x = 70; x < 400; x += 60) c.Fill(Circle(x, 254, 4), Rgb(0x2a2220));
@@ -145,8 +150,12 @@ void DrawForge(Canvas& c) {
   for (int i = 0; i < 9; ++i) {
     double x = 130 + i * 25 + flames.Uniform(-6, 6);
     double h = flames.Uniform(45, 95);
-    Shape flame = Path({x - 16, 480}).Quad({x - 18, 480 - h * 0.5}, {x + flames.Uniform(-8, 8), 480 - h}).Quad({x + 18, 480 - h * 0.5}, {x + 16, 480}).Close();
-    c.Fill(Intersect(mouth, flame), Linear({0, 480}, {0, 480 - h}, Rgb(0xffa020, 0.85), Rgb(0xff4000, 0.1)), Blend::Add, 2);
+    Shape flame = Path({x - 16, 480})
+                      .Quad({x - 18, 480 - h * 0.5}, {x + flames.Uniform(-8, 8), 480 - h})
+                      .Quad({x + 18, 480 - h * 0.5}, {x + 16, 480})
+                      .Close();
+    c.Fill(Intersect(mouth, flame), Linear({0, 480}, {0, 480 - h}, Rgb(0xffa020, 0.85), Rgb(0xff4000, 0.1)), Blend::Add,
+           2);
     c.Fill(Intersect(mouth, Grow(flame, -7)), Rgb(0xffe890, 0.35), Blend::Add, 3);
   }
   // Shadow on the floor, and a bucket of coal beside the hearth.
@@ -154,11 +163,14 @@ void DrawForge(Canvas& c) {
   Shape bucket = Polygon({{448, 520}, {532, 520}, {522, 584}, {458, 584}});
   c.Fill(Ellipse(492, 584, 44, 8), Rgb(0x0a0604, 0.5), Blend::Over, 6);
   c.Fill(bucket, Linear({448, 0}, {532, 0}, Rgb(0x6a6e76), Rgb(0x2c2e34)));
-  for (double y : {532.0, 572.0}) c.Fill(Intersect(Grow(bucket, 1.5), RoundRect(440, y - 3, 540, y + 3, 0)), Rgb(0x24262a));
+  for (double y : {532.0, 572.0})
+    c.Fill(Intersect(Grow(bucket, 1.5), RoundRect(440, y - 3, 540, y + 3, 0)), Rgb(0x24262a));
   Random lumps(41);
   for (int i = 0; i < 14; ++i)
-    c.Fill(Circle(lumps.Uniform(456, 526), lumps.Uniform(508, 522), lumps.Uniform(6, 10)), Shade(Rgb(0x2a2626), lumps.Uniform(0.7, 1.3)));
-  c.Fill(Path({452, 520}).Quad({490, 470}, {528, 520}).To({524, 520}).Quad({490, 476}, {456, 520}).Close(), Rgb(0x3a3c40));
+    c.Fill(Circle(lumps.Uniform(456, 526), lumps.Uniform(508, 522), lumps.Uniform(6, 10)),
+           Shade(Rgb(0x2a2626), lumps.Uniform(0.7, 1.3)));
+  c.Fill(Path({452, 520}).Quad({490, 470}, {528, 520}).To({524, 520}).Quad({490, 476}, {456, 520}).Close(),
+         Rgb(0x3a3c40));
 }
 
 void DrawToolRack(Canvas& c) {
@@ -174,8 +186,10 @@ void DrawToolRack(Canvas& c) {
   for (int i = 0; i < 3; ++i) {
     double x = 850 + i * 56, y = 170;
     double len = 120 - i * 14;
-    c.Fill(Line({x, y + 10}, {x, y + len}, 12), Linear({x - 6, 0}, {x + 6, 0}, Shade(handle, 1.15), Shade(handle, 0.75)));
-    c.Fill(RoundRect(x - 24 + i * 3, y - 6, x + 24 - i * 3, y + 18, 4), Linear({0, y - 6}, {0, y + 18}, ironLight, iron));
+    c.Fill(Line({x, y + 10}, {x, y + len}, 12),
+           Linear({x - 6, 0}, {x + 6, 0}, Shade(handle, 1.15), Shade(handle, 0.75)));
+    c.Fill(RoundRect(x - 24 + i * 3, y - 6, x + 24 - i * 3, y + 18, 4),
+           Linear({0, y - 6}, {0, y + 18}, ironLight, iron));
     c.Fill(Circle(x, 164, 4), Rgb(0x2a1c12));
   }
   // Tongs.
@@ -189,12 +203,14 @@ void DrawToolRack(Canvas& c) {
   // Horseshoes on the lower row.
   for (int i = 0; i < 3; ++i) {
     double x = 860 + i * 62, y = 336;
-    Shape shoe = Subtract(Subtract(Ellipse(x, y, 24, 28), Ellipse(x, y, 13, 17)), RoundRect(x - 9, y + 4, x + 9, y + 40, 0));
+    Shape shoe =
+        Subtract(Subtract(Ellipse(x, y, 24, 28), Ellipse(x, y, 13, 17)), RoundRect(x - 9, y + 4, x + 9, y + 40, 0));
     c.Fill(shoe, Linear({x - 24, y - 28}, {x + 24, y + 28}, ironLight, iron));
     c.Fill(Circle(x, 302, 4), Rgb(0x2a1c12));
   }
   // A finished sword with a leather grip.
-  c.Fill(Polygon({{1150, 170}, {1162, 170}, {1164, 340}, {1156, 360}, {1148, 340}}), Linear({1148, 0}, {1164, 0}, Rgb(0xdde4ec), Rgb(0x8e98a4)));
+  c.Fill(Polygon({{1150, 170}, {1162, 170}, {1164, 340}, {1156, 360}, {1148, 340}}),
+         Linear({1148, 0}, {1164, 0}, Rgb(0xdde4ec), Rgb(0x8e98a4)));
   c.Fill(RoundRect(1130, 160, 1182, 170, 4), Rgb(0xb08a3c));
   c.Fill(RoundRect(1151, 128, 1161, 162, 3), Rgb(0x5a3420));
   c.Fill(Circle(1156, 126, 8), Rgb(0xc8a048));
@@ -223,7 +239,8 @@ void DrawAnvil(Canvas& c) {
   double cx = 1010, top = 560;
   // Shadow, then the stump.
   c.Fill(Ellipse(cx + 10, 690, 130, 18), Rgb(0x0a0604, 0.55), Blend::Over, 10);
-  c.Fill(RoundRect(cx - 70, top + 40, cx + 70, 690, 10), Linear({cx - 70, 0}, {cx + 70, 0}, Rgb(0x8a5a34), Rgb(0x4a2e1a)));
+  c.Fill(RoundRect(cx - 70, top + 40, cx + 70, 690, 10),
+         Linear({cx - 70, 0}, {cx + 70, 0}, Rgb(0x8a5a34), Rgb(0x4a2e1a)));
   for (double x = cx - 50; x < cx + 60; x += 22) c.Fill(Line({x, top + 50}, {x + 4, 684}, 2), Rgb(0x3a2414, 0.5));
   c.Fill(Ellipse(cx, top + 42, 70, 10), Rgb(0xa87848));
   // The anvil body: horn to the left, heel to the right.
@@ -244,25 +261,34 @@ void DrawAnvil(Canvas& c) {
   // Warm reflection from the forge on the horn.
   c.Fill(Intersect(body, Ellipse(cx - 90, top - 36, 50, 8, 0.15)), Rgb(0xff9040, 0.35), Blend::Add, 3);
   // A glowing bar left on the anvil.
-  c.Fill(RoundRect(cx - 20, top - 64, cx + 70, top - 54, 4), Linear({cx - 20, 0}, {cx + 70, 0}, Rgb(0xffe070), Rgb(0xff4010)));
+  c.Fill(RoundRect(cx - 20, top - 64, cx + 70, top - 54, 4),
+         Linear({cx - 20, 0}, {cx + 70, 0}, Rgb(0xffe070), Rgb(0xff4010)));
   c.Fill(Ellipse(cx + 30, top - 58, 70, 24), Rgb(0xff7020, 0.35), Blend::Add, 20);
 }
 
 void DrawQuenchBarrel(Canvas& c) {
   double cx = 1180, top = 560;
   c.Fill(Ellipse(cx + 8, 700, 70, 14), Rgb(0x0a0604, 0.5), Blend::Over, 8);
-  Shape barrel = Path({cx - 56, top}).Quad({cx - 68, top + 70}, {cx - 56, 700}).To({cx + 56, 700}).Quad({cx + 68, top + 70}, {cx + 56, top}).Close();
+  Shape barrel = Path({cx - 56, top})
+                     .Quad({cx - 68, top + 70}, {cx - 56, 700})
+                     .To({cx + 56, 700})
+                     .Quad({cx + 68, top + 70}, {cx + 56, top})
+                     .Close();
   c.Fill(barrel, Linear({cx - 68, 0}, {cx + 68, 0}, Rgb(0x9a6a3e), Rgb(0x4a2e18)));
-  for (double x = cx - 40; x < cx + 50; x += 20) c.Fill(Intersect(barrel, Line({x, top}, {x, 700}, 2)), Rgb(0x3a2212, 0.6));
-  for (double y : {top + 24, 676.0}) c.Fill(Intersect(Grow(barrel, 2), RoundRect(cx - 80, y - 6, cx + 80, y + 6, 0)), Rgb(0x3c3c40));
+  for (double x = cx - 40; x < cx + 50; x += 20)
+    c.Fill(Intersect(barrel, Line({x, top}, {x, 700}, 2)), Rgb(0x3a2212, 0.6));
+  for (double y : {top + 24, 676.0})
+    c.Fill(Intersect(Grow(barrel, 2), RoundRect(cx - 80, y - 6, cx + 80, y + 6, 0)), Rgb(0x3c3c40));
   c.Fill(Ellipse(cx, top, 56, 12), Rgb(0x2a1c12));
   c.Fill(Ellipse(cx, top + 2, 50, 9), Linear({cx - 50, 0}, {cx + 50, 0}, Rgb(0x2a4a5a), Rgb(0x507a8a)));
 }
 
 void DrawLight(Canvas& c) {
   // The forge's warm light over wall and floor, then sparks and a vignette.
-  c.Fill(Circle(kForgeGlow.x, kForgeGlow.y, 700), Radial(kForgeGlow, 700, Rgb(0xff8a30, 0.32), Rgb(0xff6020, 0.0)), Blend::Add);
-  c.Fill(Circle(kForgeGlow.x, kForgeGlow.y + 40, 260), Radial({kForgeGlow.x, kForgeGlow.y + 40}, 260, Rgb(0xffb050, 0.35), Rgb(0xff7020, 0.0)), Blend::Add);
+  c.Fill(Circle(kForgeGlow.x, kForgeGlow.y, 700), Radial(kForgeGlow, 700, Rgb(0xff8a30, 0.32), Rgb(0xff6020, 0.0)),
+         Blend::Add);
+  c.Fill(Circle(kForgeGlow.x, kForgeGlow.y + 40, 260),
+         Radial({kForgeGlow.x, kForgeGlow.y + 40}, 260, Rgb(0xffb050, 0.35), Rgb(0xff7020, 0.0)), Blend::Add);
   Random sparks(53);
   for (int i = 0; i < 40; ++i) {
     double x = sparks.Uniform(110, 360), y = sparks.Uniform(180, 420);

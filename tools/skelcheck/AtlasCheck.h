@@ -16,8 +16,8 @@ namespace skelcheck {
 
 // The line of each page and region entry, in file order, as the reader meets them.
 struct AtlasLines {
-    std::vector<size_t> pages;
-    std::vector<size_t> regions;
+  std::vector<size_t> pages;
+  std::vector<size_t> regions;
 };
 
 // Walks the text line by line as the reader does; warns about entries cut

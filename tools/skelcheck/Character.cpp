@@ -16,11 +16,11 @@ namespace {
 
 // A skeleton is a JSON object; an atlas starts with a page name.
 bool LooksLikeJson(const std::string& text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) > 32) return c == '{';
-        if (c == '\0') return false;
-    }
-    return false;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > 32) return c == '{';
+    if (c == '\0') return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -31,54 +31,53 @@ Character::~Character() { delete data; }
 
 int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character,
                   skel::TextureLoader* pages) {
-    character.atlasPath = atlasPath;
-    character.jsonPath = jsonPath;
-    const std::pair<const char*, std::string*> files[] = {{atlasPath, &character.atlasText},
-                                                          {jsonPath, &character.jsonText}};
-    for (auto [path, text] : files) {
-        std::string why;
-        if (!ReadText(path, *text, why)) {
-            report.failure(std::string("cannot read ") + path + ": " + why);
-            return kUsage;
-        }
+  character.atlasPath = atlasPath;
+  character.jsonPath = jsonPath;
+  const std::pair<const char*, std::string*> files[] = {{atlasPath, &character.atlasText},
+                                                        {jsonPath, &character.jsonText}};
+  for (auto [path, text] : files) {
+    std::string why;
+    if (!ReadText(path, *text, why)) {
+      report.failure(std::string("cannot read ") + path + ": " + why);
+      return kUsage;
     }
-    if (LooksLikeJson(character.atlasText) && !LooksLikeJson(character.jsonText)) {
-        report.failure(std::string("the arguments are the wrong way round: ") + atlasPath +
-                       " is a skeleton JSON and " + jsonPath + " looks like an atlas; give the atlas first");
-        return kUsage;
-    }
+  }
+  if (LooksLikeJson(character.atlasText) && !LooksLikeJson(character.jsonText)) {
+    report.failure(std::string("the arguments are the wrong way round: ") + atlasPath + " is a skeleton JSON and " +
+                   jsonPath + " looks like an atlas; give the atlas first");
+    return kUsage;
+  }
 
-    if (checks) character.atlasLines = CheckAtlasText(character.atlasText, atlasPath, report);
-    character.atlas.reset(new (__FILE__, __LINE__) skel::Atlas(character.atlasText.data(), character.atlasText.size(),
-                                                               skel::Atlas::directoryOf(skel::String(atlasPath)),
-                                                               pages));
-    if (checks) CheckAtlasContent(*character.atlas, character.atlasLines, atlasPath, report);
+  if (checks) character.atlasLines = CheckAtlasText(character.atlasText, atlasPath, report);
+  character.atlas.reset(new (__FILE__, __LINE__) skel::Atlas(character.atlasText.data(), character.atlasText.size(),
+                                                             skel::Atlas::directoryOf(skel::String(atlasPath)), pages));
+  if (checks) CheckAtlasContent(*character.atlas, character.atlasLines, atlasPath, report);
 
-    // The game goes on with whatever the reader built before a syntax
-    // error; a content maker must not.
-    const JsonSyntax syntax = CheckJsonSyntax(character.jsonText);
-    if (syntax.failed) {
-        report.problem(std::string(jsonPath) + ":" + LineColumn(character.jsonText, syntax.offset), syntax.message);
-        return kProblem;
-    }
-    if (syntax.trailing && checks)
-        report.warning(std::string(jsonPath) + ":" + LineColumn(character.jsonText, syntax.trailingOffset),
-                       "text after the end of the JSON value is ignored");
+  // The game goes on with whatever the reader built before a syntax
+  // error; a content maker must not.
+  const JsonSyntax syntax = CheckJsonSyntax(character.jsonText);
+  if (syntax.failed) {
+    report.problem(std::string(jsonPath) + ":" + LineColumn(character.jsonText, syntax.offset), syntax.message);
+    return kProblem;
+  }
+  if (syntax.trailing && checks)
+    report.warning(std::string(jsonPath) + ":" + LineColumn(character.jsonText, syntax.trailingOffset),
+                   "text after the end of the JSON value is ignored");
 
-    skel::SkeletonJson json(character.atlas.get());
-    character.data = json.readSkeletonData(character.jsonText.c_str());
-    if (!character.data) {
-        const std::string error = json.getError().buffer() ? json.getError().buffer() : "";
-        skel::Json root(character.jsonText.c_str());
-        const std::string place = LocateLoaderError(error, &root, *character.atlas);
-        report.problem(jsonPath, place.empty() ? error : place);
-        return kProblem;
-    }
-    if (character.data->getBones().size() == 0) {
-        report.problem(jsonPath, "the skeleton has no bones");
-        return kProblem;
-    }
-    return kClean;
+  skel::SkeletonJson json(character.atlas.get());
+  character.data = json.readSkeletonData(character.jsonText.c_str());
+  if (!character.data) {
+    const std::string error = json.getError().buffer() ? json.getError().buffer() : "";
+    skel::Json root(character.jsonText.c_str());
+    const std::string place = LocateLoaderError(error, &root, *character.atlas);
+    report.problem(jsonPath, place.empty() ? error : place);
+    return kProblem;
+  }
+  if (character.data->getBones().size() == 0) {
+    report.problem(jsonPath, "the skeleton has no bones");
+    return kProblem;
+  }
+  return kClean;
 }
 
 }  // namespace skelcheck

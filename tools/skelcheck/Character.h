@@ -17,16 +17,16 @@ class TextureLoader;
 namespace skelcheck {
 
 struct Character {
-    Character();
-    ~Character();
-    Character(const Character&) = delete;
-    Character& operator=(const Character&) = delete;
+  Character();
+  ~Character();
+  Character(const Character&) = delete;
+  Character& operator=(const Character&) = delete;
 
-    std::string atlasPath, jsonPath;
-    std::string atlasText, jsonText;
-    AtlasLines atlasLines;  // filled when checking
-    std::unique_ptr<skel::Atlas> atlas;
-    skel::SkeletonData* data = nullptr;  // owned
+  std::string atlasPath, jsonPath;
+  std::string atlasText, jsonText;
+  AtlasLines atlasLines;  // filled when checking
+  std::unique_ptr<skel::Atlas> atlas;
+  skel::SkeletonData* data = nullptr;  // owned
 };
 
 // kClean with character.data set, or the exit code after saying why in

@@ -26,15 +26,15 @@ const Verb kVerbs[] = {
 const size_t kVerbCount = sizeof(kVerbs) / sizeof(kVerbs[0]);
 
 const Verb* FindVerb(const char* name) {
-    for (size_t i = 0; i < kVerbCount; ++i)
-        if (std::strcmp(name, kVerbs[i].name) == 0) return &kVerbs[i];
-    return nullptr;
+  for (size_t i = 0; i < kVerbCount; ++i)
+    if (std::strcmp(name, kVerbs[i].name) == 0) return &kVerbs[i];
+  return nullptr;
 }
 
 int UsageError(const char* verb) {
-    const Verb* found = FindVerb(verb);
-    std::fprintf(stderr, "usage: skelcheck %s\nskelcheck help %s tells more.\n", found ? found->usage : verb, verb);
-    return kUsage;
+  const Verb* found = FindVerb(verb);
+  std::fprintf(stderr, "usage: skelcheck %s\nskelcheck help %s tells more.\n", found ? found->usage : verb, verb);
+  return kUsage;
 }
 
 }  // namespace skelcheck

@@ -12,10 +12,10 @@ int SkeletonCommand(int argc, char** argv);
 int PoseCommand(int argc, char** argv);
 
 struct Verb {
-    const char* name;
-    int (*run)(int argc, char** argv);
-    const char* usage;
-    const char* help;
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* usage;
+  const char* help;
 };
 
 // Every verb, in the order the help lists them.

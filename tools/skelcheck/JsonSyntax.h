@@ -9,12 +9,12 @@
 namespace skelcheck {
 
 struct JsonSyntax {
-    bool failed = false;  // the reader stopped at a syntax error
-    bool rootBegan = false;  // there is a partial tree to show
-    size_t offset = 0;  // where the error is, in bytes
-    std::string message;  // what was expected there
-    bool trailing = false;  // text after the root value, which the reader ignores
-    size_t trailingOffset = 0;
+  bool failed = false;     // the reader stopped at a syntax error
+  bool rootBegan = false;  // there is a partial tree to show
+  size_t offset = 0;       // where the error is, in bytes
+  std::string message;     // what was expected there
+  bool trailing = false;   // text after the root value, which the reader ignores
+  size_t trailingOffset = 0;
 };
 
 // Parses text (zero-terminated, as ReadInput keeps it) with the runtime's

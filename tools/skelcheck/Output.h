@@ -37,27 +37,27 @@ bool ReadInput(const char* path, std::string& text);
 // "WHERE: warning: text", WHERE being FILE, FILE:LINE or FILE:LINE:COLUMN.
 // A quiet report prints nothing and only keeps the first problem.
 class Report {
-public:
-    explicit Report(bool print = true) : _print(print) {}
-    void problem(const std::string& where, const std::string& text);
-    void warning(const std::string& where, const std::string& text);
-    // A problem of the run rather than of a place in a file (an unreadable
-    // file, arguments in the wrong order): "PROGRAM: text".
-    void failure(const std::string& text);
-    bool hasProblems() const { return _problems > 0; }
-    // 1 for a problem, or for a warning when strict; else 0.
-    int exitCode(bool strict) const { return _problems || (strict && _warnings) ? kProblem : kClean; }
-    // The first problem's line as printed, less the program name of a
-    // failure; empty when there was none.
-    const std::string& firstProblem() const { return _first; }
+ public:
+  explicit Report(bool print = true) : _print(print) {}
+  void problem(const std::string& where, const std::string& text);
+  void warning(const std::string& where, const std::string& text);
+  // A problem of the run rather than of a place in a file (an unreadable
+  // file, arguments in the wrong order): "PROGRAM: text".
+  void failure(const std::string& text);
+  bool hasProblems() const { return _problems > 0; }
+  // 1 for a problem, or for a warning when strict; else 0.
+  int exitCode(bool strict) const { return _problems || (strict && _warnings) ? kProblem : kClean; }
+  // The first problem's line as printed, less the program name of a
+  // failure; empty when there was none.
+  const std::string& firstProblem() const { return _first; }
 
-private:
-    void keep(const std::string& line);
+ private:
+  void keep(const std::string& line);
 
-    bool _print;
-    int _problems = 0;
-    int _warnings = 0;
-    std::string _first;
+  bool _print;
+  int _problems = 0;
+  int _warnings = 0;
+  std::string _first;
 };
 
 // "FILE:LINE", a place for Report.

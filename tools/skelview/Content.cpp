@@ -13,8 +13,8 @@
 
 namespace skelview {
 
-bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
-                 std::string& error, bool textures) {
+bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out, std::string& error,
+                 bool textures) {
   out.Release();
   error.clear();
   // Before the character: its atlas gives the pages back to the loader.

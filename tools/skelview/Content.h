@@ -16,8 +16,8 @@ namespace skelview {
 // textures is false) and the skeleton, as skelcheck loads them. On failure out
 // is left empty and error holds skelcheck's first problem line: the file, and
 // the line and column or the entry, with what is wrong there.
-bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out,
-                 std::string& error, bool textures = true);
+bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out, std::string& error,
+                 bool textures = true);
 
 // The page image files of a loaded atlas, as the atlas reader looks them up.
 std::vector<std::string> PageImagePaths(const std::string& atlasPath, const TarnSkel::SkelData& content);

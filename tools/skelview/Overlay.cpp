@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "framework/graphics/Primitives.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Bone.h"
 #include "skel/BoneData.h"
 #include "skel/IkConstraint.h"
-#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/Slot.h"
 
@@ -21,14 +21,16 @@ namespace skelview {
 
 namespace {
 
-constexpr uint32_t kBoneColor = 0xFF1E90FF;    // orange
+constexpr uint32_t kBoneColor = 0xFF1E90FF;  // orange
 constexpr uint32_t kJointColor = 0xFFFFFFFF;
 constexpr uint32_t kJointRim = 0xFF202020;
 constexpr uint32_t kTargetColor = 0xFFFF30FF;  // magenta
 constexpr uint32_t kBoundsColor = 0xFFFFC800;  // sky blue
 
 // Far-off or broken positions would only make huge lines and int overflow.
-bool Drawable(float x, float y) { return std::isfinite(x) && std::isfinite(y) && std::fabs(x) < 1e6f && std::fabs(y) < 1e6f; }
+bool Drawable(float x, float y) {
+  return std::isfinite(x) && std::isfinite(y) && std::fabs(x) < 1e6f && std::fabs(y) < 1e6f;
+}
 
 }  // namespace
 
@@ -37,8 +39,9 @@ void DrawCheckerboard(const Area& area) {
   for (int32_t row = 0; row * kCheckerCell < area.height; ++row) {
     for (int32_t col = (row & 1); col * kCheckerCell < area.width; col += 2) {
       const int32_t x = col * kCheckerCell, y = row * kCheckerCell;
-      FillRect({area.x + x, area.y + y, std::min(kCheckerCell, area.width - x), std::min(kCheckerCell, area.height - y)},
-               kCheckerDark);
+      FillRect(
+          {area.x + x, area.y + y, std::min(kCheckerCell, area.width - x), std::min(kCheckerCell, area.height - y)},
+          kCheckerDark);
     }
   }
 }

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <vector>
 
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/AnimationStateData.h"
 #include "skel/Event.h"
 #include "skel/EventData.h"
-#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Slot.h"
@@ -83,9 +83,7 @@ void Playback::SetLoop(bool loop) {
   Seek(time_);
 }
 
-double Playback::Duration() const {
-  return Mixing() ? FirstDuration() + AnimationDuration(second_) : FirstDuration();
-}
+double Playback::Duration() const { return Mixing() ? FirstDuration() + AnimationDuration(second_) : FirstDuration(); }
 
 void Playback::Restart() {
   if (!sprite_.skeleton || !sprite_.stateData) return;

@@ -45,7 +45,8 @@ std::u16string Utf16(const std::string& utf8) {
       ++i;
       continue;
     }
-    out += code == 0 || code > 0xFFFF || (code >= 0xD800 && code <= 0xDFFF) ? kReplacement : static_cast<char16_t>(code);
+    out +=
+        code == 0 || code > 0xFFFF || (code >= 0xD800 && code <= 0xDFFF) ? kReplacement : static_cast<char16_t>(code);
     i += length;
   }
   return out;

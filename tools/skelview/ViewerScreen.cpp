@@ -17,13 +17,13 @@
 #include "framework/graphics/Primitives.h"
 #include "framework/graphics/ReadBack.h"
 #include "framework/skel/SkelAnimation.h"
-#include "skel/Skeleton.h"
-#include "skel/SkeletonData.h"
-#include "skel/Skin.h"
 #include "framework/text/TextString.h"
 #include "framework/widgets/Listbox.h"
 #include "framework/widgets/SimpleButton.h"
 #include "framework/widgets/WidgetTrackBar.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/Skin.h"
 
 using namespace TarnFramework;
 
@@ -34,12 +34,12 @@ namespace {
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kGrey = 0xFFC0C0C0;
 constexpr uint32_t kPanelColor = 0xFF3A2A2A;
-constexpr uint32_t kErrorColor = 0xFF5050FF;    // red
+constexpr uint32_t kErrorColor = 0xFF5050FF;  // red
 constexpr uint32_t kErrorBand = 0xE0000028;
-constexpr uint32_t kGoodColor = 0xFF60E060;     // green
+constexpr uint32_t kGoodColor = 0xFF60E060;  // green
 constexpr uint32_t kTextBand = 0xC0202020;
-constexpr uint32_t kEventColor = 0xFF00D8FF;    // amber
-constexpr int32_t kEventFrames = 30;            // half a second
+constexpr uint32_t kEventColor = 0xFF00D8FF;  // amber
+constexpr int32_t kEventFrames = 30;          // half a second
 constexpr int32_t kPollFrames = 15;
 constexpr double kMinSpeed = 0.1, kMaxSpeed = 2.0;
 
@@ -68,8 +68,7 @@ bool Pressed(int key) {
 
 }  // namespace
 
-ViewerScreen::ViewerScreen(const Options& options, Font* font)
-    : options_(options), font_(font), painter_(font) {
+ViewerScreen::ViewerScreen(const Options& options, Font* font) : options_(options), font_(font), painter_(font) {
   SetName("SkelViewScreen");
   if (g_system) SetSize(g_system->windowWidth, g_system->windowHeight);
   BuildWidgets();
@@ -176,8 +175,10 @@ void ViewerScreen::StartContent(const std::string& animationName, const std::str
   }
   const int first = animationName.empty() ? 0 : playback_->FindAnimation(animationName);
   playback_->Select(std::max(0, first));
-  if (!mixTo.empty()) playback_->SetMix(playback_->FindAnimation(mixTo), mixSeconds);
-  else playback_->SetMix(-1, mixSeconds);
+  if (!mixTo.empty())
+    playback_->SetMix(playback_->FindAnimation(mixTo), mixSeconds);
+  else
+    playback_->SetMix(-1, mixSeconds);
   playback_->Seek(time);
   FillLists();
 }
@@ -217,7 +218,8 @@ void ViewerScreen::Reload() {
   }
   // Keep what the content maker was looking at, by name.
   const std::string animationName = playback_ ? playback_->AnimationName(playback_->Selected()) : "";
-  const std::string mixTo = playback_ && playback_->MixTarget() >= 0 ? playback_->AnimationName(playback_->MixTarget()) : "";
+  const std::string mixTo =
+      playback_ && playback_->MixTarget() >= 0 ? playback_->AnimationName(playback_->MixTarget()) : "";
   const double mixSeconds = playback_ ? playback_->MixSeconds() : 0.2;
   const double time = playback_ ? playback_->Time() : 0;
   const bool loop = playback_ ? playback_->Loop() : true;
@@ -386,8 +388,8 @@ bool ViewerScreen::Draw() {
   if (playback_) {
     painter_.Draw(Format("Mix %.2f s", playback_->MixSeconds()), panelX + 10, kMixBar.y - line - 6, kGrey);
     const double time = playback_->Time(), duration = playback_->Duration();
-    painter_.Draw(Format("%.3f s / %.3f s    frame %.0f / %.0f", time, duration, std::floor(time / kFrameSeconds + 1e-6),
-                         std::floor(duration / kFrameSeconds + 1e-6)),
+    painter_.Draw(Format("%.3f s / %.3f s    frame %.0f / %.0f", time, duration,
+                         std::floor(time / kFrameSeconds + 1e-6), std::floor(duration / kFrameSeconds + 1e-6)),
                   kTimeBarInset, windowHeight - kTimeBarBottom + 8, kWhite);
   }
   int32_t helpY = kMixBar.y + kMixBar.height + 16;

@@ -59,8 +59,8 @@ class ViewerScreen : public TarnFramework::Screen {
   void FillLists();
   // Makes the sprite and its clock over the loaded content, with the
   // animation, skin and mix named (or the first animation and no skin).
-  void StartContent(const std::string& animation, const std::string& skin, const std::string& mixTo,
-                    double mixSeconds, double time);
+  void StartContent(const std::string& animation, const std::string& skin, const std::string& mixTo, double mixSeconds,
+                    double time);
   void ReleaseContent();
   void Reload();
   void WatchFiles();

@@ -12,10 +12,10 @@
 #include "ViewerScreen.h"
 #include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
+#include "framework/text/Font.h"
 #include "skel/SkelExtension.h"
 #include "skelcheck/Output.h"
 #include "tarn/Path.h"
-#include "framework/text/Font.h"
 
 using namespace TarnFramework;
 

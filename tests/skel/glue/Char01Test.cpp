@@ -12,12 +12,12 @@
 
 #include "SkelGlueSupport.h"
 #include "framework/graphics/Graphic2D.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
-#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"
@@ -43,15 +43,14 @@ skel::String PicturePath(skel::Attachment& attachment) {
   return skel::String();
 }
 
-
 // What the renderer got for one slot over a run of frames: enough sums that
 // a moved, missing, re-ordered or late vertex shows.
 struct SlotDigest {
   long vertices;
-  double x, y;  // summed positions
+  double x, y;   // summed positions
   double timed;  // positions summed with the frame number as weight
-  double uv;  // summed texture coordinates
-  long colour;  // summed colour bytes
+  double uv;     // summed texture coordinates
+  long colour;   // summed colour bytes
 };
 
 // Per animation, skin and slot (in data order): 600 frames of the game's
@@ -390,9 +389,10 @@ TEST_F(Char01Test, EverySlotsVerticesStayAsRecorded) {
                       s.vertices, s.x, s.y, s.timed, s.uv, s.colour);
           continue;
         }
-        const RecordedDigest* r = std::find_if(std::begin(kRecorded), std::end(kRecorded), [&](const RecordedDigest& e) {
-          return std::string(e.animation) == name && std::string(e.skin) == skin && e.slot == int(slot);
-        });
+        const RecordedDigest* r =
+            std::find_if(std::begin(kRecorded), std::end(kRecorded), [&](const RecordedDigest& e) {
+              return std::string(e.animation) == name && std::string(e.skin) == skin && e.slot == int(slot);
+            });
         ASSERT_NE(r, std::end(kRecorded)) << name << " " << skin << " slot " << slot;
         SCOPED_TRACE(std::string(name) + " in skin " + skin + ", slot " + std::to_string(slot));
         auto near = [](double got, double want) { return std::fabs(got - want) <= 1e-5 * std::fabs(want) + 1e-9; };

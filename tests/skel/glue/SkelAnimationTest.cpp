@@ -8,12 +8,12 @@
 
 #include "SkelGlueSupport.h"
 #include "TestImages.h"
+#include "framework/skel/SkelAnimation.h"
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
-#include "framework/skel/SkelAnimation.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"

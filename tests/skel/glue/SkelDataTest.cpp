@@ -6,8 +6,8 @@
 
 #include "SkelGlueSupport.h"
 #include "framework/graphics/Graphic2D.h"
-#include "skel/Atlas.h"
 #include "framework/skel/SkelDataCustom.h"
+#include "skel/Atlas.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 

@@ -27,100 +27,100 @@ class String;
 class TrackEntry;
 
 class AnimationState : public SkelObject, public HasRendererObject {
-    friend class EventQueue;
+  friend class EventQueue;
 
-public:
-    // Track indexes from this value on are refused.
-    static constexpr size_t MaxTracks = 1 << 16;
+ public:
+  // Track indexes from this value on are refused.
+  static constexpr size_t MaxTracks = 1 << 16;
 
-    // The data is not owned and must outlive the state.
-    explicit AnimationState(AnimationStateData* data);
-    AnimationState(const AnimationState&) = delete;
-    AnimationState& operator=(const AnimationState&) = delete;
-    ~AnimationState() override;
+  // The data is not owned and must outlive the state.
+  explicit AnimationState(AnimationStateData* data);
+  AnimationState(const AnimationState&) = delete;
+  AnimationState& operator=(const AnimationState&) = delete;
+  ~AnimationState() override;
 
-    // Advances every track's clock and the mixes by delta seconds.
-    void update(float delta);
-    // Poses the skeleton from every track; true when at least one track applied.
-    bool apply(Skeleton& skeleton);
+  // Advances every track's clock and the mixes by delta seconds.
+  void update(float delta);
+  // Poses the skeleton from every track; true when at least one track applied.
+  bool apply(Skeleton& skeleton);
 
-    // Plays the animation on the track now, mixing from what plays there.
-    // Null for a null animation or a track index of MaxTracks or more.
-    TrackEntry* setAnimation(size_t trackIndex, Animation* animation, bool loop);
-    // By name in the data's skeleton data; null when there is no such animation.
-    TrackEntry* setAnimation(size_t trackIndex, const String& animationName, bool loop);
+  // Plays the animation on the track now, mixing from what plays there.
+  // Null for a null animation or a track index of MaxTracks or more.
+  TrackEntry* setAnimation(size_t trackIndex, Animation* animation, bool loop);
+  // By name in the data's skeleton data; null when there is no such animation.
+  TrackEntry* setAnimation(size_t trackIndex, const String& animationName, bool loop);
 
-    // The entry playing on the track, or null.
-    TrackEntry* getCurrent(size_t trackIndex) const;
-    AnimationStateData* getData() const { return _data; }
-    const Vector<TrackEntry*>& getTracks() const { return _tracks; }
-    float getTimeScale() const { return _timeScale; }
-    void setTimeScale(float v) { _timeScale = v; }
+  // The entry playing on the track, or null.
+  TrackEntry* getCurrent(size_t trackIndex) const;
+  AnimationStateData* getData() const { return _data; }
+  const Vector<TrackEntry*>& getTracks() const { return _tracks; }
+  float getTimeScale() const { return _timeScale; }
+  void setTimeScale(float v) { _timeScale = v; }
 
-    // Receives every notification, after the entry's own listener.
-    void setListener(AnimationStateListener listener);
-    // Used instead of the function while set; not owned.
-    void setListener(AnimationStateListenerObject* listener);
+  // Receives every notification, after the entry's own listener.
+  void setListener(AnimationStateListener listener);
+  // Used instead of the function while set; not owned.
+  void setListener(AnimationStateListenerObject* listener);
 
-private:
-    // Slot attachment states relative to the unkeyed state.
-    static constexpr int SetupState = 1;
-    static constexpr int CurrentState = 2;
+ private:
+  // Slot attachment states relative to the unkeyed state.
+  static constexpr int SetupState = 1;
+  static constexpr int CurrentState = 2;
 
-    void notify(EventType type, TrackEntry* entry, Event* event);
-    // The entry on track index, growing the track list when needed.
-    TrackEntry* expandToIndex(size_t index, bool& ok);
-    TrackEntry* newTrackEntry(size_t trackIndex, Animation* animation, bool loop, TrackEntry* last);
-    void setCurrent(size_t index, TrackEntry* current, bool interrupt);
-    void disposeNext(TrackEntry* entry);
-    bool updateMixingFrom(TrackEntry* to, float delta);
-    float applyMixingFrom(TrackEntry* to, Skeleton& skeleton, MixBlend blend);
-    void applyRotateTimeline(RotateTimeline& timeline, Skeleton& skeleton, float time, float alpha, MixBlend blend,
-                             Vector<float>& timelinesRotation, size_t i, bool firstFrame);
-    void applyAttachmentTimeline(AttachmentTimeline& timeline, Skeleton& skeleton, float time, MixBlend blend,
-                                 bool attachments);
-    void setAttachment(Skeleton& skeleton, Slot& slot, const String& attachmentName, bool attachments);
-    void queueEvents(TrackEntry* entry, float animationTime);
-    void animationsChanged();
-    void computeHold(TrackEntry* entry);
+  void notify(EventType type, TrackEntry* entry, Event* event);
+  // The entry on track index, growing the track list when needed.
+  TrackEntry* expandToIndex(size_t index, bool& ok);
+  TrackEntry* newTrackEntry(size_t trackIndex, Animation* animation, bool loop, TrackEntry* last);
+  void setCurrent(size_t index, TrackEntry* current, bool interrupt);
+  void disposeNext(TrackEntry* entry);
+  bool updateMixingFrom(TrackEntry* to, float delta);
+  float applyMixingFrom(TrackEntry* to, Skeleton& skeleton, MixBlend blend);
+  void applyRotateTimeline(RotateTimeline& timeline, Skeleton& skeleton, float time, float alpha, MixBlend blend,
+                           Vector<float>& timelinesRotation, size_t i, bool firstFrame);
+  void applyAttachmentTimeline(AttachmentTimeline& timeline, Skeleton& skeleton, float time, MixBlend blend,
+                               bool attachments);
+  void setAttachment(Skeleton& skeleton, Slot& slot, const String& attachmentName, bool attachments);
+  void queueEvents(TrackEntry* entry, float animationTime);
+  void animationsChanged();
+  void computeHold(TrackEntry* entry);
 
-    AnimationStateData* _data;
-    Pool<TrackEntry> _trackEntryPool;
-    Vector<TrackEntry*> _tracks;
-    Vector<Event*> _events;
-    EventQueue* _queue;
-    // The properties keyed so far while the modes are worked out. Refilled
-    // whenever the tracks change, which a caller setting the animation each
-    // frame makes every frame: a probed table, not a list searched per key.
-    class PropertyIdSet {
-    public:
-        void clear();
-        // False when the id was there already.
-        bool insert(int id);
+  AnimationStateData* _data;
+  Pool<TrackEntry> _trackEntryPool;
+  Vector<TrackEntry*> _tracks;
+  Vector<Event*> _events;
+  EventQueue* _queue;
+  // The properties keyed so far while the modes are worked out. Refilled
+  // whenever the tracks change, which a caller setting the animation each
+  // frame makes every frame: a probed table, not a list searched per key.
+  class PropertyIdSet {
+   public:
+    void clear();
+    // False when the id was there already.
+    bool insert(int id);
 
-    private:
-        bool grow();
-        Vector<long long> _slots;  // kFree marks an empty slot; the size is a power of two
-        size_t _count = 0;
-    };
-    PropertyIdSet _propertyIDs;
-    // The modes depend only on the entries' animations, their order and a
-    // few flags; a caller setting the same animation each frame makes the
-    // same chain every frame. The last chain's description and its results
-    // (hold entries as positions in the chain) are kept and copied when the
-    // chain is described the same way again.
-    Vector<unsigned long long> _holdChain, _chain;
-    Vector<TrackEntry*> _chainEntries;
-    Vector<Vector<int>> _holdModes;
-    Vector<Vector<int>> _holdMixAt;
-    bool describeHoldChain();
-    bool copyHeldModes();
-    void keepModes(bool described);
-    bool _animationsChanged;
-    AnimationStateListener _listener;
-    AnimationStateListenerObject* _listenerObject;
-    int _unkeyedState;
-    float _timeScale;
+   private:
+    bool grow();
+    Vector<long long> _slots;  // kFree marks an empty slot; the size is a power of two
+    size_t _count = 0;
+  };
+  PropertyIdSet _propertyIDs;
+  // The modes depend only on the entries' animations, their order and a
+  // few flags; a caller setting the same animation each frame makes the
+  // same chain every frame. The last chain's description and its results
+  // (hold entries as positions in the chain) are kept and copied when the
+  // chain is described the same way again.
+  Vector<unsigned long long> _holdChain, _chain;
+  Vector<TrackEntry*> _chainEntries;
+  Vector<Vector<int>> _holdModes;
+  Vector<Vector<int>> _holdMixAt;
+  bool describeHoldChain();
+  bool copyHeldModes();
+  void keepModes(bool described);
+  bool _animationsChanged;
+  AnimationStateListener _listener;
+  AnimationStateListenerObject* _listenerObject;
+  int _unkeyedState;
+  float _timeScale;
 };
 
 }  // namespace skel

@@ -12,44 +12,44 @@ class SkeletonData;
 class String;
 
 class AnimationStateData : public SkelObject {
-public:
-    // Two animations in order; pairs are equal when both names are equal.
-    class AnimationPair : public SkelObject {
-    public:
-        AnimationPair(Animation* from = nullptr, Animation* to = nullptr) : _from(from), _to(to) {}
-        AnimationPair(const AnimationPair& other) : SkelObject(), _from(other._from), _to(other._to) {}
-        AnimationPair& operator=(const AnimationPair& other) {
-            _from = other._from;
-            _to = other._to;
-            return *this;
-        }
-        bool operator==(const AnimationPair& other) const;
+ public:
+  // Two animations in order; pairs are equal when both names are equal.
+  class AnimationPair : public SkelObject {
+   public:
+    AnimationPair(Animation* from = nullptr, Animation* to = nullptr) : _from(from), _to(to) {}
+    AnimationPair(const AnimationPair& other) : SkelObject(), _from(other._from), _to(other._to) {}
+    AnimationPair& operator=(const AnimationPair& other) {
+      _from = other._from;
+      _to = other._to;
+      return *this;
+    }
+    bool operator==(const AnimationPair& other) const;
 
-        Animation* _from;
-        Animation* _to;
-    };
+    Animation* _from;
+    Animation* _to;
+  };
 
-    // The skeleton data is not owned; the default mix starts at 0.
-    explicit AnimationStateData(SkeletonData* skeletonData);
-    AnimationStateData(const AnimationStateData&) = delete;
-    AnimationStateData& operator=(const AnimationStateData&) = delete;
-    ~AnimationStateData() override;
+  // The skeleton data is not owned; the default mix starts at 0.
+  explicit AnimationStateData(SkeletonData* skeletonData);
+  AnimationStateData(const AnimationStateData&) = delete;
+  AnimationStateData& operator=(const AnimationStateData&) = delete;
+  ~AnimationStateData() override;
 
-    SkeletonData* getSkeletonData() const { return _skeletonData; }
-    float getDefaultMix() const { return _defaultMix; }
-    void setDefaultMix(float v) { _defaultMix = v; }
+  SkeletonData* getSkeletonData() const { return _skeletonData; }
+  float getDefaultMix() const { return _defaultMix; }
+  void setDefaultMix(float v) { _defaultMix = v; }
 
-    // Null animations are ignored.
-    void setMix(Animation* from, Animation* to, float duration);
-    // By name in the skeleton data; false when either animation is missing.
-    bool setMix(const String& fromName, const String& toName, float duration);
-    // The pair's duration, else the default mix.
-    float getMix(Animation* from, Animation* to) const;
+  // Null animations are ignored.
+  void setMix(Animation* from, Animation* to, float duration);
+  // By name in the skeleton data; false when either animation is missing.
+  bool setMix(const String& fromName, const String& toName, float duration);
+  // The pair's duration, else the default mix.
+  float getMix(Animation* from, Animation* to) const;
 
-private:
-    SkeletonData* _skeletonData;
-    float _defaultMix;
-    HashMap<AnimationPair, float> _animationToMixTime;
+ private:
+  SkeletonData* _skeletonData;
+  float _defaultMix;
+  HashMap<AnimationPair, float> _animationToMixTime;
 };
 
 }  // namespace skel

@@ -13,9 +13,9 @@ class TrackEntry;
 using AnimationStateListener = void (*)(AnimationState* state, EventType type, TrackEntry* entry, Event* event);
 
 class AnimationStateListenerObject {
-public:
-    virtual ~AnimationStateListenerObject() {}
-    virtual void callback(AnimationState* state, EventType type, TrackEntry* entry, Event* event) = 0;
+ public:
+  virtual ~AnimationStateListenerObject() {}
+  virtual void callback(AnimationState* state, EventType type, TrackEntry* entry, Event* event) = 0;
 };
 
 }  // namespace skel

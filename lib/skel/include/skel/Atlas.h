@@ -13,33 +13,33 @@
 namespace skel {
 
 class Atlas : public SkelObject {
-public:
-    // Reads the atlas file; a file that cannot be read gives an atlas without
-    // pages. Page images are looked for next to the atlas. The texture loader
-    // is not owned and may be null.
-    Atlas(const String& path, TextureLoader* textureLoader);
-    // Parses atlas text held in memory (length bytes, no terminator needed).
-    Atlas(const char* data, size_t length, const String& dir, TextureLoader* textureLoader);
-    Atlas(const Atlas&) = delete;
-    Atlas& operator=(const Atlas&) = delete;
-    ~Atlas() override;
+ public:
+  // Reads the atlas file; a file that cannot be read gives an atlas without
+  // pages. Page images are looked for next to the atlas. The texture loader
+  // is not owned and may be null.
+  Atlas(const String& path, TextureLoader* textureLoader);
+  // Parses atlas text held in memory (length bytes, no terminator needed).
+  Atlas(const char* data, size_t length, const String& dir, TextureLoader* textureLoader);
+  Atlas(const Atlas&) = delete;
+  Atlas& operator=(const Atlas&) = delete;
+  ~Atlas() override;
 
-    // The first region in file order with this name, or null.
-    AtlasRegion* findRegion(const String& name) const;
+  // The first region in file order with this name, or null.
+  AtlasRegion* findRegion(const String& name) const;
 
-    const Vector<AtlasPage*>& getPages() const { return _pages; }
-    const Vector<AtlasRegion*>& getRegions() const { return _regions; }
+  const Vector<AtlasPage*>& getPages() const { return _pages; }
+  const Vector<AtlasRegion*>& getRegions() const { return _regions; }
 
-    // The folder part of an atlas path: up to the last '/' or '\'; a leading
-    // slash stays; empty without a slash.
-    static String directoryOf(const String& path);
+  // The folder part of an atlas path: up to the last '/' or '\'; a leading
+  // slash stays; empty without a slash.
+  static String directoryOf(const String& path);
 
-private:
-    void load(const char* data, size_t length, const String& dir);
+ private:
+  void load(const char* data, size_t length, const String& dir);
 
-    Vector<AtlasPage*> _pages;
-    Vector<AtlasRegion*> _regions;
-    TextureLoader* _textureLoader;
+  Vector<AtlasPage*> _pages;
+  Vector<AtlasRegion*> _regions;
+  TextureLoader* _textureLoader;
 };
 
 }  // namespace skel

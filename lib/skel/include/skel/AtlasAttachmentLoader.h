@@ -9,23 +9,23 @@ namespace skel {
 class Atlas;
 
 class AtlasAttachmentLoader : public AttachmentLoader {
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    // The atlas is not owned and must outlive the loader.
-    explicit AtlasAttachmentLoader(Atlas* atlas);
-    ~AtlasAttachmentLoader() override;
+ public:
+  // The atlas is not owned and must outlive the loader.
+  explicit AtlasAttachmentLoader(Atlas* atlas);
+  ~AtlasAttachmentLoader() override;
 
-    RegionAttachment* createRegionAttachment(Skin& skin, const String& name, const String& path) override;
-    MeshAttachment* createMeshAttachment(Skin& skin, const String& name, const String& path) override;
-    BoundingBoxAttachment* createBoundingBoxAttachment(Skin& skin, const String& name) override;
-    PathAttachment* createPathAttachment(Skin& skin, const String& name) override;
-    PointAttachment* createPointAttachment(Skin& skin, const String& name) override;
-    ClippingAttachment* createClippingAttachment(Skin& skin, const String& name) override;
-    void configureAttachment(Attachment* attachment) override;
+  RegionAttachment* createRegionAttachment(Skin& skin, const String& name, const String& path) override;
+  MeshAttachment* createMeshAttachment(Skin& skin, const String& name, const String& path) override;
+  BoundingBoxAttachment* createBoundingBoxAttachment(Skin& skin, const String& name) override;
+  PathAttachment* createPathAttachment(Skin& skin, const String& name) override;
+  PointAttachment* createPointAttachment(Skin& skin, const String& name) override;
+  ClippingAttachment* createClippingAttachment(Skin& skin, const String& name) override;
+  void configureAttachment(Attachment* attachment) override;
 
-private:
-    Atlas* _atlas;
+ private:
+  Atlas* _atlas;
 };
 
 }  // namespace skel

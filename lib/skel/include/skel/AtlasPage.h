@@ -9,43 +9,43 @@ namespace skel {
 
 // Indexes in the atlas format's name tables.
 enum AtlasFormat {
-    Format_Unknown = 0,
-    Format_Alpha,
-    Format_Intensity,
-    Format_LuminanceAlpha,
-    Format_RGB565,
-    Format_RGBA4444,
-    Format_RGB888,
-    Format_RGBA8888
+  Format_Unknown = 0,
+  Format_Alpha,
+  Format_Intensity,
+  Format_LuminanceAlpha,
+  Format_RGB565,
+  Format_RGBA4444,
+  Format_RGB888,
+  Format_RGBA8888
 };
 
 enum TextureFilter {
-    TextureFilter_Unknown = 0,
-    TextureFilter_Nearest,
-    TextureFilter_Linear,
-    TextureFilter_MipMap,
-    TextureFilter_MipMapNearestNearest,
-    TextureFilter_MipMapLinearNearest,
-    TextureFilter_MipMapNearestLinear,
-    TextureFilter_MipMapLinearLinear
+  TextureFilter_Unknown = 0,
+  TextureFilter_Nearest,
+  TextureFilter_Linear,
+  TextureFilter_MipMap,
+  TextureFilter_MipMapNearestNearest,
+  TextureFilter_MipMapLinearNearest,
+  TextureFilter_MipMapNearestLinear,
+  TextureFilter_MipMapLinearLinear
 };
 
 enum TextureWrap { TextureWrap_ClampToEdge = 1, TextureWrap_Repeat = 2 };
 
 class AtlasPage : public SkelObject, public HasRendererObject {
-public:
-    explicit AtlasPage(const String& pageName);
-    ~AtlasPage() override;
+ public:
+  explicit AtlasPage(const String& pageName);
+  ~AtlasPage() override;
 
-    // The image file name as written in the atlas.
-    String name;
-    // Left empty by the atlas reader.
-    String texturePath;
-    int format;
-    int minFilter, magFilter;
-    int uWrap, vWrap;
-    // In pixels; only used to compute region texture coordinates.
-    int width, height;
+  // The image file name as written in the atlas.
+  String name;
+  // Left empty by the atlas reader.
+  String texturePath;
+  int format;
+  int minFilter, magFilter;
+  int uWrap, vWrap;
+  // In pixels; only used to compute region texture coordinates.
+  int width, height;
 };
 
 }  // namespace skel

@@ -10,27 +10,27 @@ namespace skel {
 class AtlasPage;
 
 class AtlasRegion : public SkelObject {
-public:
-    AtlasRegion();
-    ~AtlasRegion() override;
+ public:
+  AtlasRegion();
+  ~AtlasRegion() override;
 
-    AtlasPage* page;  // not owned
-    String name;
-    // Top-left pixel and size on the page, before rotation is undone.
-    int x, y;
-    int width, height;
-    // Normalised corners on the page: left, top, right, bottom.
-    float uMin, vMin, uMax, vMax;
-    // Whitespace stripped on the left and bottom, in pixels.
-    float offsetX, offsetY;
-    int untrimmedWidth, untrimmedHeight;
-    // Frame number of an image sequence, as written.
-    int index;
-    bool rotate;
-    int degrees;
-    // Nine-patch values; empty when absent, else four each.
-    Vector<int> splits;
-    Vector<int> pads;
+  AtlasPage* page;  // not owned
+  String name;
+  // Top-left pixel and size on the page, before rotation is undone.
+  int x, y;
+  int width, height;
+  // Normalised corners on the page: left, top, right, bottom.
+  float uMin, vMin, uMax, vMax;
+  // Whitespace stripped on the left and bottom, in pixels.
+  float offsetX, offsetY;
+  int untrimmedWidth, untrimmedHeight;
+  // Frame number of an image sequence, as written.
+  int index;
+  bool rotate;
+  int degrees;
+  // Nine-patch values; empty when absent, else four each.
+  Vector<int> splits;
+  Vector<int> pads;
 };
 
 }  // namespace skel

@@ -8,24 +8,24 @@
 namespace skel {
 
 class Attachment : public SkelObject {
-public:
-    explicit Attachment(const String& name);
-    ~Attachment() override;
+ public:
+  explicit Attachment(const String& name);
+  ~Attachment() override;
 
-    SKEL_RTTI_ROOT_DECL
+  SKEL_RTTI_ROOT_DECL
 
-public:
-    // A new attachment of the same class holding the same values.
-    virtual Attachment* copy() = 0;
+ public:
+  // A new attachment of the same class holding the same values.
+  virtual Attachment* copy() = 0;
 
-    const String& getName() const { return _name; }
-    int getRefCount() const { return _refCount; }
-    void reference() { ++_refCount; }
-    void dereference() { --_refCount; }
+  const String& getName() const { return _name; }
+  int getRefCount() const { return _refCount; }
+  void reference() { ++_refCount; }
+  void dereference() { --_refCount; }
 
-private:
-    const String _name;
-    int _refCount;
+ private:
+  const String _name;
+  int _refCount;
 };
 
 }  // namespace skel

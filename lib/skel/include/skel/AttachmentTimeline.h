@@ -7,33 +7,33 @@
 namespace skel {
 
 class AttachmentTimeline : public Timeline {
-public:
-    explicit AttachmentTimeline(size_t frameCount);
-    ~AttachmentTimeline() override;
+ public:
+  explicit AttachmentTimeline(size_t frameCount);
+  ~AttachmentTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, const String& attachmentName);
+  void setFrame(size_t frameIndex, float time, const String& attachmentName);
 
-    // The name keyed at time, or null before the first key (or without keys).
-    const String* keyedName(float time) const;
+  // The name keyed at time, or null before the first key (or without keys).
+  const String* keyedName(float time) const;
 
-    int getSlotIndex() const { return _slotIndex; }
-    void setSlotIndex(int v) { _slotIndex = v; }
-    Vector<String>& getAttachmentNames() { return _attachmentNames; }
-    const Vector<String>& getAttachmentNames() const { return _attachmentNames; }
+  int getSlotIndex() const { return _slotIndex; }
+  void setSlotIndex(int v) { _slotIndex = v; }
+  Vector<String>& getAttachmentNames() { return _attachmentNames; }
+  const Vector<String>& getAttachmentNames() const { return _attachmentNames; }
 
-    // Shows the named attachment of the skeleton's skins on the slot, or none for an empty name.
-    static void setAttachment(Skeleton& skeleton, Slot& slot, const String& attachmentName);
+  // Shows the named attachment of the skeleton's skins on the slot, or none for an empty name.
+  static void setAttachment(Skeleton& skeleton, Slot& slot, const String& attachmentName);
 
-private:
-    int _slotIndex;
-    Vector<String> _attachmentNames;
+ private:
+  int _slotIndex;
+  Vector<String> _attachmentNames;
 };
 
 }  // namespace skel

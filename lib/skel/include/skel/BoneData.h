@@ -8,43 +8,43 @@
 namespace skel {
 
 class BoneData : public SkelObject {
-public:
-    // A parent, when given, must have a smaller index.
-    BoneData(int index, const String& name, BoneData* parent = nullptr);
+ public:
+  // A parent, when given, must have a smaller index.
+  BoneData(int index, const String& name, BoneData* parent = nullptr);
 
-    int getIndex() const { return _index; }
-    const String& getName() const { return _name; }
-    BoneData* getParent() const { return _parent; }
+  int getIndex() const { return _index; }
+  const String& getName() const { return _name; }
+  BoneData* getParent() const { return _parent; }
 
-    float getLength() const { return _length; }
-    void setLength(float v) { _length = v; }
-    float getX() const { return _x; }
-    void setX(float v) { _x = v; }
-    float getY() const { return _y; }
-    void setY(float v) { _y = v; }
-    float getRotation() const { return _rotation; }
-    void setRotation(float v) { _rotation = v; }
-    float getScaleX() const { return _scaleX; }
-    void setScaleX(float v) { _scaleX = v; }
-    float getScaleY() const { return _scaleY; }
-    void setScaleY(float v) { _scaleY = v; }
-    float getShearX() const { return _shearX; }
-    void setShearX(float v) { _shearX = v; }
-    float getShearY() const { return _shearY; }
-    void setShearY(float v) { _shearY = v; }
-    TransformMode getTransformMode() const { return _transformMode; }
-    void setTransformMode(TransformMode v) { _transformMode = v; }
-    bool isSkinRequired() const { return _skinRequired; }
-    void setSkinRequired(bool v) { _skinRequired = v; }
+  float getLength() const { return _length; }
+  void setLength(float v) { _length = v; }
+  float getX() const { return _x; }
+  void setX(float v) { _x = v; }
+  float getY() const { return _y; }
+  void setY(float v) { _y = v; }
+  float getRotation() const { return _rotation; }
+  void setRotation(float v) { _rotation = v; }
+  float getScaleX() const { return _scaleX; }
+  void setScaleX(float v) { _scaleX = v; }
+  float getScaleY() const { return _scaleY; }
+  void setScaleY(float v) { _scaleY = v; }
+  float getShearX() const { return _shearX; }
+  void setShearX(float v) { _shearX = v; }
+  float getShearY() const { return _shearY; }
+  void setShearY(float v) { _shearY = v; }
+  TransformMode getTransformMode() const { return _transformMode; }
+  void setTransformMode(TransformMode v) { _transformMode = v; }
+  bool isSkinRequired() const { return _skinRequired; }
+  void setSkinRequired(bool v) { _skinRequired = v; }
 
-private:
-    const int _index;
-    const String _name;
-    BoneData* const _parent;
-    float _length;
-    float _x, _y, _rotation, _scaleX, _scaleY, _shearX, _shearY;
-    TransformMode _transformMode;
-    bool _skinRequired;
+ private:
+  const int _index;
+  const String _name;
+  BoneData* const _parent;
+  float _length;
+  float _x, _y, _rotation, _scaleX, _scaleY, _shearX, _shearY;
+  TransformMode _transformMode;
+  bool _skinRequired;
 };
 
 }  // namespace skel

@@ -6,14 +6,14 @@
 namespace skel {
 
 class BoundingBoxAttachment : public VertexAttachment {
-public:
-    explicit BoundingBoxAttachment(const String& name);
-    ~BoundingBoxAttachment() override;
+ public:
+  explicit BoundingBoxAttachment(const String& name);
+  ~BoundingBoxAttachment() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    Attachment* copy() override;
+ public:
+  Attachment* copy() override;
 };
 
 }  // namespace skel

@@ -8,20 +8,20 @@ namespace skel {
 class SlotData;
 
 class ClippingAttachment : public VertexAttachment {
-public:
-    explicit ClippingAttachment(const String& name);
-    ~ClippingAttachment() override;
+ public:
+  explicit ClippingAttachment(const String& name);
+  ~ClippingAttachment() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    Attachment* copy() override;
+ public:
+  Attachment* copy() override;
 
-    SlotData* getEndSlot() const { return _endSlot; }
-    void setEndSlot(SlotData* v) { _endSlot = v; }
+  SlotData* getEndSlot() const { return _endSlot; }
+  void setEndSlot(SlotData* v) { _endSlot = v; }
 
-private:
-    SlotData* _endSlot;
+ private:
+  SlotData* _endSlot;
 };
 
 }  // namespace skel

@@ -10,19 +10,19 @@
 namespace skel {
 
 class ConstraintData : public SkelObject {
-public:
-    explicit ConstraintData(const String& name);
+ public:
+  explicit ConstraintData(const String& name);
 
-    const String& getName() const { return _name; }
-    uint64_t getOrder() const { return _order; }
-    void setOrder(uint64_t v) { _order = v; }
-    bool isSkinRequired() const { return _skinRequired; }
-    void setSkinRequired(bool v) { _skinRequired = v; }
+  const String& getName() const { return _name; }
+  uint64_t getOrder() const { return _order; }
+  void setOrder(uint64_t v) { _order = v; }
+  bool isSkinRequired() const { return _skinRequired; }
+  void setSkinRequired(bool v) { _skinRequired = v; }
 
-private:
-    const String _name;
-    uint64_t _order;
-    bool _skinRequired;
+ private:
+  const String _name;
+  uint64_t _order;
+  bool _skinRequired;
 };
 
 }  // namespace skel

@@ -11,65 +11,65 @@ namespace skel {
 // Wraps another extension, keeps a record of every live block and reports
 // releases of blocks it never handed out.
 class DebugExtension : public SkelExtension {
-public:
-    struct Allocation {
-        void* address;
-        size_t size;
-        const char* file;
-        int line;
-    };
+ public:
+  struct Allocation {
+    void* address;
+    size_t size;
+    const char* file;
+    int line;
+  };
 
-    // The wrapped extension is not owned.
-    explicit DebugExtension(SkelExtension* extension);
-    ~DebugExtension() override;
+  // The wrapped extension is not owned.
+  explicit DebugExtension(SkelExtension* extension);
+  ~DebugExtension() override;
 
-    void* allocate(size_t size, const char* file, int line) override;
-    void* allocateZeroed(size_t size, const char* file, int line) override;
-    void* reallocate(void* block, size_t size, const char* file, int line) override;
-    void release(void* block, const char* file, int line) override;
-    char* readFile(const String& path, size_t* length) override;
+  void* allocate(size_t size, const char* file, int line) override;
+  void* allocateZeroed(size_t size, const char* file, int line) override;
+  void* reallocate(void* block, size_t size, const char* file, int line) override;
+  void release(void* block, const char* file, int line) override;
+  char* readFile(const String& path, size_t* length) override;
 
-    size_t getAllocations() const { return _allocations; }
-    size_t getReallocations() const { return _reallocations; }
-    size_t getFrees() const { return _frees; }
-    uint64_t getUsedMemory() const { return _usedMemory; }
-    size_t getLiveCount() const { return _allocated.size(); }
-    // Null when the block is not live.
-    const Allocation* find(const void* block) const;
+  size_t getAllocations() const { return _allocations; }
+  size_t getReallocations() const { return _reallocations; }
+  size_t getFrees() const { return _frees; }
+  uint64_t getUsedMemory() const { return _usedMemory; }
+  size_t getLiveCount() const { return _allocated.size(); }
+  // Null when the block is not live.
+  const Allocation* find(const void* block) const;
 
-private:
-    void record(void* block, size_t size, const char* file, int line);
+ private:
+  void record(void* block, size_t size, const char* file, int line);
 
-    SkelExtension* _extension;
-    // Every runtime allocation passes here: open addressing with linear
-    // probing keeps an insert or a lookup to one or two cache lines, where a
-    // node-based map allocates a node per block.
-    class Table {
-    public:
-        Table() = default;
-        Table(const Table&) = delete;
-        Table& operator=(const Table&) = delete;
-        ~Table();
-        // Inserts or replaces the record of a.address.
-        void put(const Allocation& a);
-        Allocation* find(const void* block) const;
-        // record must come from find.
-        void erase(Allocation* record);
-        size_t size() const { return _count; }
+  SkelExtension* _extension;
+  // Every runtime allocation passes here: open addressing with linear
+  // probing keeps an insert or a lookup to one or two cache lines, where a
+  // node-based map allocates a node per block.
+  class Table {
+   public:
+    Table() = default;
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+    ~Table();
+    // Inserts or replaces the record of a.address.
+    void put(const Allocation& a);
+    Allocation* find(const void* block) const;
+    // record must come from find.
+    void erase(Allocation* record);
+    size_t size() const { return _count; }
 
-    private:
-        size_t slotOf(const void* block) const;
-        void grow();
+   private:
+    size_t slotOf(const void* block) const;
+    void grow();
 
-        Allocation* _slots = nullptr;  // address null marks a free slot
-        size_t _capacity = 0;          // a power of two, or 0
-        size_t _count = 0;
-    };
-    Table _allocated;
-    size_t _allocations = 0;
-    size_t _reallocations = 0;
-    size_t _frees = 0;
-    uint64_t _usedMemory = 0;
+    Allocation* _slots = nullptr;  // address null marks a free slot
+    size_t _capacity = 0;          // a power of two, or 0
+    size_t _count = 0;
+  };
+  Table _allocated;
+  size_t _allocations = 0;
+  size_t _reallocations = 0;
+  size_t _frees = 0;
+  uint64_t _usedMemory = 0;
 };
 
 }  // namespace skel

@@ -6,15 +6,15 @@
 namespace skel {
 
 class DefaultSkelExtension : public SkelExtension {
-public:
-    DefaultSkelExtension() = default;
-    ~DefaultSkelExtension() override;
+ public:
+  DefaultSkelExtension() = default;
+  ~DefaultSkelExtension() override;
 
-    void* allocate(size_t size, const char* file, int line) override;
-    void* allocateZeroed(size_t size, const char* file, int line) override;
-    void* reallocate(void* block, size_t size, const char* file, int line) override;
-    void release(void* block, const char* file, int line) override;
-    char* readFile(const String& path, size_t* length) override;
+  void* allocate(size_t size, const char* file, int line) override;
+  void* allocateZeroed(size_t size, const char* file, int line) override;
+  void* reallocate(void* block, size_t size, const char* file, int line) override;
+  void release(void* block, const char* file, int line) override;
+  char* readFile(const String& path, size_t* length) override;
 };
 
 }  // namespace skel

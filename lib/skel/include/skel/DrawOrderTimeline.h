@@ -7,25 +7,25 @@
 namespace skel {
 
 class DrawOrderTimeline : public Timeline {
-public:
-    explicit DrawOrderTimeline(size_t frameCount);
-    ~DrawOrderTimeline() override;
+ public:
+  explicit DrawOrderTimeline(size_t frameCount);
+  ~DrawOrderTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    // A key naming a slot the skeleton lacks, or longer than the draw order, is not applied.
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  // A key naming a slot the skeleton lacks, or longer than the draw order, is not applied.
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, const Vector<int>& drawOrder);
+  void setFrame(size_t frameIndex, float time, const Vector<int>& drawOrder);
 
-    Vector<Vector<int>>& getDrawOrders() { return _drawOrders; }
-    const Vector<Vector<int>>& getDrawOrders() const { return _drawOrders; }
+  Vector<Vector<int>>& getDrawOrders() { return _drawOrders; }
+  const Vector<Vector<int>>& getDrawOrders() const { return _drawOrders; }
 
-private:
-    Vector<Vector<int>> _drawOrders;
+ private:
+  Vector<Vector<int>> _drawOrders;
 };
 
 }  // namespace skel

@@ -13,31 +13,31 @@ class AnimationState;
 class TrackEntry;
 
 class EventQueue : public SkelObject {
-public:
-    EventQueue(AnimationState& state, Pool<TrackEntry>& trackEntryPool);
-    EventQueue(const EventQueue&) = delete;
-    EventQueue& operator=(const EventQueue&) = delete;
-    ~EventQueue() override;
+ public:
+  EventQueue(AnimationState& state, Pool<TrackEntry>& trackEntryPool);
+  EventQueue(const EventQueue&) = delete;
+  EventQueue& operator=(const EventQueue&) = delete;
+  ~EventQueue() override;
 
-    // Start and end also tell the state that its set of entries changed.
-    void start(TrackEntry* entry);
-    void interrupt(TrackEntry* entry);
-    void end(TrackEntry* entry);
-    void dispose(TrackEntry* entry);
-    void complete(TrackEntry* entry);
-    void event(TrackEntry* entry, Event* event);
+  // Start and end also tell the state that its set of entries changed.
+  void start(TrackEntry* entry);
+  void interrupt(TrackEntry* entry);
+  void end(TrackEntry* entry);
+  void dispose(TrackEntry* entry);
+  void complete(TrackEntry* entry);
+  void event(TrackEntry* entry, Event* event);
 
-    // Delivers every queued notification, including those listeners queue
-    // meanwhile; disposed entries go back to the pool. A nested call returns at once.
-    void drain();
+  // Delivers every queued notification, including those listeners queue
+  // meanwhile; disposed entries go back to the pool. A nested call returns at once.
+  void drain();
 
-    size_t size() const { return _entries.size(); }
+  size_t size() const { return _entries.size(); }
 
-private:
-    Vector<EventQueueEntry> _entries;
-    AnimationState& _state;
-    Pool<TrackEntry>& _trackEntryPool;
-    bool _drainDisabled;
+ private:
+  Vector<EventQueueEntry> _entries;
+  AnimationState& _state;
+  Pool<TrackEntry>& _trackEntryPool;
+  bool _drainDisabled;
 };
 
 }  // namespace skel

@@ -10,21 +10,21 @@ class Event;
 class TrackEntry;
 
 class EventQueueEntry : public SkelObject {
-public:
-    EventQueueEntry(EventType type = EventType::start, TrackEntry* entry = nullptr, Event* event = nullptr)
-        : _type(type), _entry(entry), _event(event) {}
-    EventQueueEntry(const EventQueueEntry& other)
-        : SkelObject(), _type(other._type), _entry(other._entry), _event(other._event) {}
-    EventQueueEntry& operator=(const EventQueueEntry& other) {
-        _type = other._type;
-        _entry = other._entry;
-        _event = other._event;
-        return *this;
-    }
+ public:
+  EventQueueEntry(EventType type = EventType::start, TrackEntry* entry = nullptr, Event* event = nullptr)
+      : _type(type), _entry(entry), _event(event) {}
+  EventQueueEntry(const EventQueueEntry& other)
+      : SkelObject(), _type(other._type), _entry(other._entry), _event(other._event) {}
+  EventQueueEntry& operator=(const EventQueueEntry& other) {
+    _type = other._type;
+    _entry = other._entry;
+    _event = other._event;
+    return *this;
+  }
 
-    EventType _type;
-    TrackEntry* _entry;
-    Event* _event;
+  EventType _type;
+  TrackEntry* _entry;
+  Event* _event;
 };
 
 }  // namespace skel

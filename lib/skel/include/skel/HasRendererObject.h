@@ -6,27 +6,27 @@ namespace skel {
 using DisposeRendererObject = void (*)(void* rendererObject);
 
 class HasRendererObject {
-public:
-    HasRendererObject() : _rendererObject(nullptr), _dispose(nullptr) {}
-    HasRendererObject(const HasRendererObject&) = delete;
-    HasRendererObject& operator=(const HasRendererObject&) = delete;
-    virtual ~HasRendererObject() {
-        if (_dispose && _rendererObject) _dispose(_rendererObject);
-    }
+ public:
+  HasRendererObject() : _rendererObject(nullptr), _dispose(nullptr) {}
+  HasRendererObject(const HasRendererObject&) = delete;
+  HasRendererObject& operator=(const HasRendererObject&) = delete;
+  virtual ~HasRendererObject() {
+    if (_dispose && _rendererObject) _dispose(_rendererObject);
+  }
 
-    void* getRendererObject() const { return _rendererObject; }
-    DisposeRendererObject getDisposer() const { return _dispose; }
+  void* getRendererObject() const { return _rendererObject; }
+  DisposeRendererObject getDisposer() const { return _dispose; }
 
-    // The old object is disposed of first when a disposer is set and the object changes.
-    void setRendererObject(void* rendererObject, DisposeRendererObject dispose = nullptr) {
-        if (_dispose && _rendererObject && _rendererObject != rendererObject) _dispose(_rendererObject);
-        _rendererObject = rendererObject;
-        _dispose = dispose;
-    }
+  // The old object is disposed of first when a disposer is set and the object changes.
+  void setRendererObject(void* rendererObject, DisposeRendererObject dispose = nullptr) {
+    if (_dispose && _rendererObject && _rendererObject != rendererObject) _dispose(_rendererObject);
+    _rendererObject = rendererObject;
+    _dispose = dispose;
+  }
 
-private:
-    void* _rendererObject;
-    DisposeRendererObject _dispose;
+ private:
+  void* _rendererObject;
+  DisposeRendererObject _dispose;
 };
 
 }  // namespace skel

@@ -9,34 +9,34 @@ namespace skel {
 class BoneData;
 
 class IkConstraintData : public ConstraintData {
-public:
-    explicit IkConstraintData(const String& name);
+ public:
+  explicit IkConstraintData(const String& name);
 
-    // The first bone is the parent of a two-bone chain.
-    Vector<BoneData*>& getBones() { return _bones; }
-    const Vector<BoneData*>& getBones() const { return _bones; }
-    BoneData* getTarget() const { return _target; }
-    void setTarget(BoneData* v) { _target = v; }
-    int getBendDirection() const { return _bendDirection; }
-    void setBendDirection(int v) { _bendDirection = v; }
-    bool getCompress() const { return _compress; }
-    void setCompress(bool v) { _compress = v; }
-    bool getStretch() const { return _stretch; }
-    void setStretch(bool v) { _stretch = v; }
-    bool getUniform() const { return _uniform; }
-    void setUniform(bool v) { _uniform = v; }
-    float getMix() const { return _mix; }
-    void setMix(float v) { _mix = v; }
-    float getSoftness() const { return _softness; }
-    void setSoftness(float v) { _softness = v; }
+  // The first bone is the parent of a two-bone chain.
+  Vector<BoneData*>& getBones() { return _bones; }
+  const Vector<BoneData*>& getBones() const { return _bones; }
+  BoneData* getTarget() const { return _target; }
+  void setTarget(BoneData* v) { _target = v; }
+  int getBendDirection() const { return _bendDirection; }
+  void setBendDirection(int v) { _bendDirection = v; }
+  bool getCompress() const { return _compress; }
+  void setCompress(bool v) { _compress = v; }
+  bool getStretch() const { return _stretch; }
+  void setStretch(bool v) { _stretch = v; }
+  bool getUniform() const { return _uniform; }
+  void setUniform(bool v) { _uniform = v; }
+  float getMix() const { return _mix; }
+  void setMix(float v) { _mix = v; }
+  float getSoftness() const { return _softness; }
+  void setSoftness(float v) { _softness = v; }
 
-private:
-    Vector<BoneData*> _bones;
-    BoneData* _target;
-    int _bendDirection;
-    bool _compress, _stretch, _uniform;
-    float _mix;
-    float _softness;
+ private:
+  Vector<BoneData*> _bones;
+  BoneData* _target;
+  int _bendDirection;
+  bool _compress, _stretch, _uniform;
+  float _mix;
+  float _softness;
 };
 
 }  // namespace skel

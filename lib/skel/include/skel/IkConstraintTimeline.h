@@ -7,27 +7,27 @@
 namespace skel {
 
 class IkConstraintTimeline : public CurveTimeline {
-public:
-    static constexpr size_t Entries = 6;
+ public:
+  static constexpr size_t Entries = 6;
 
-    explicit IkConstraintTimeline(size_t frameCount);
-    ~IkConstraintTimeline() override;
+  explicit IkConstraintTimeline(size_t frameCount);
+  ~IkConstraintTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, float mix, float softness, int bendDirection, bool compress,
-                  bool stretch);
+  void setFrame(size_t frameIndex, float time, float mix, float softness, int bendDirection, bool compress,
+                bool stretch);
 
-    int getIkConstraintIndex() const { return _ikConstraintIndex; }
-    void setIkConstraintIndex(int v) { _ikConstraintIndex = v; }
+  int getIkConstraintIndex() const { return _ikConstraintIndex; }
+  void setIkConstraintIndex(int v) { _ikConstraintIndex = v; }
 
-private:
-    int _ikConstraintIndex;
+ private:
+  int _ikConstraintIndex;
 };
 
 }  // namespace skel

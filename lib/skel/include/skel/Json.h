@@ -10,67 +10,67 @@
 namespace skel {
 
 class Json : public SkelObject {
-public:
-    static constexpr int JSON_FALSE = 0;
-    static constexpr int JSON_TRUE = 1;
-    static constexpr int JSON_NULL = 2;
-    static constexpr int JSON_NUMBER = 3;
-    static constexpr int JSON_STRING = 4;
-    static constexpr int JSON_ARRAY = 5;
-    static constexpr int JSON_OBJECT = 6;
+ public:
+  static constexpr int JSON_FALSE = 0;
+  static constexpr int JSON_TRUE = 1;
+  static constexpr int JSON_NULL = 2;
+  static constexpr int JSON_NUMBER = 3;
+  static constexpr int JSON_STRING = 4;
+  static constexpr int JSON_ARRAY = 5;
+  static constexpr int JSON_OBJECT = 6;
 
-    // Arrays and objects nested deeper than this are a syntax error.
-    static constexpr int MAX_DEPTH = 512;
+  // Arrays and objects nested deeper than this are a syntax error.
+  static constexpr int MAX_DEPTH = 512;
 
-    // Parses one value from a zero-terminated text; null gives an empty node.
-    explicit Json(const char* value);
-    Json(const Json&) = delete;
-    Json& operator=(const Json&) = delete;
-    ~Json() override;
+  // Parses one value from a zero-terminated text; null gives an empty node.
+  explicit Json(const char* value);
+  Json(const Json&) = delete;
+  Json& operator=(const Json&) = delete;
+  ~Json() override;
 
-    // The first child whose name matches ignoring ASCII case, or null.
-    static Json* getItem(Json* object, const char* name);
-    static const char* getString(Json* object, const char* name, const char* defaultValue);
-    static float getFloat(Json* object, const char* name, float defaultValue);
-    static int getInt(Json* object, const char* name, int defaultValue);
-    // True for the text "true" or a nonzero number; false when absent or anything else.
-    static bool getBoolean(Json* object, const char* name);
+  // The first child whose name matches ignoring ASCII case, or null.
+  static Json* getItem(Json* object, const char* name);
+  static const char* getString(Json* object, const char* name, const char* defaultValue);
+  static float getFloat(Json* object, const char* name, float defaultValue);
+  static int getInt(Json* object, const char* name, int defaultValue);
+  // True for the text "true" or a nonzero number; false when absent or anything else.
+  static bool getBoolean(Json* object, const char* name);
 
-    // Where the last syntax error was found, or null if there never was one.
-    // It is not cleared by a later successful parse.
-    static const char* getError();
+  // Where the last syntax error was found, or null if there never was one.
+  // It is not cleared by a later successful parse.
+  static const char* getError();
 
-    Json* getNext() const { return _next; }
-    Json* getChild() const { return _child; }
-    int getType() const { return _type; }
-    int getSize() const { return _size; }
-    const char* getValueString() const { return _valueString; }
-    int getValueInt() const { return _valueInt; }
-    float getValueFloat() const { return _valueFloat; }
-    const char* getName() const { return _name; }
+  Json* getNext() const { return _next; }
+  Json* getChild() const { return _child; }
+  int getType() const { return _type; }
+  int getSize() const { return _size; }
+  const char* getValueString() const { return _valueString; }
+  int getValueInt() const { return _valueInt; }
+  float getValueFloat() const { return _valueFloat; }
+  const char* getName() const { return _name; }
 
-private:
-    static const char* parseValue(Json* item, const char* value, int depth);
-    static size_t stringLength(const char* str);
-    static const char* decodeString(const char* str, char* out, size_t len);
-    static const char* parseString(Json* item, const char* str);
-    static const char* parseNumber(Json* item, const char* num);
-    static const char* parseArray(Json* item, const char* value, int depth);
-    static const char* parseObject(Json* item, const char* value, int depth);
-    // A new last child, with room for a name of nameRoom bytes after the node.
-    static Json* appendChild(Json* parent, Json*& last, size_t nameRoom);
-    // Where a member's name is kept when it came with the node's block.
-    char* ownName() { return reinterpret_cast<char*>(this) + sizeof(Json); }
-    static void dropChild(Json* parent, Json*& last, Json* child);
+ private:
+  static const char* parseValue(Json* item, const char* value, int depth);
+  static size_t stringLength(const char* str);
+  static const char* decodeString(const char* str, char* out, size_t len);
+  static const char* parseString(Json* item, const char* str);
+  static const char* parseNumber(Json* item, const char* num);
+  static const char* parseArray(Json* item, const char* value, int depth);
+  static const char* parseObject(Json* item, const char* value, int depth);
+  // A new last child, with room for a name of nameRoom bytes after the node.
+  static Json* appendChild(Json* parent, Json*& last, size_t nameRoom);
+  // Where a member's name is kept when it came with the node's block.
+  char* ownName() { return reinterpret_cast<char*>(this) + sizeof(Json); }
+  static void dropChild(Json* parent, Json*& last, Json* child);
 
-    Json* _next;
-    Json* _child;
-    int _type;
-    int _size;
-    char* _valueString;
-    int _valueInt;
-    float _valueFloat;
-    char* _name;
+  Json* _next;
+  Json* _child;
+  int _type;
+  int _size;
+  char* _valueString;
+  int _valueInt;
+  float _valueFloat;
+  char* _name;
 };
 
 }  // namespace skel

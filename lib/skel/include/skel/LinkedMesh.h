@@ -12,24 +12,24 @@ namespace skel {
 class MeshAttachment;
 
 class LinkedMesh : public SkelObject {
-public:
-    // skin is empty for the default skin.
-    LinkedMesh(MeshAttachment* mesh, const String& skin, size_t slotIndex, const String& parent, bool inheritDeform);
-    ~LinkedMesh() override;
+ public:
+  // skin is empty for the default skin.
+  LinkedMesh(MeshAttachment* mesh, const String& skin, size_t slotIndex, const String& parent, bool inheritDeform);
+  ~LinkedMesh() override;
 
-    // Not owned: the mesh already sits in its skin.
-    MeshAttachment* getMesh() const { return _mesh; }
-    const String& getSkin() const { return _skin; }
-    size_t getSlotIndex() const { return _slotIndex; }
-    const String& getParent() const { return _parent; }
-    bool getInheritDeform() const { return _inheritDeform; }
+  // Not owned: the mesh already sits in its skin.
+  MeshAttachment* getMesh() const { return _mesh; }
+  const String& getSkin() const { return _skin; }
+  size_t getSlotIndex() const { return _slotIndex; }
+  const String& getParent() const { return _parent; }
+  bool getInheritDeform() const { return _inheritDeform; }
 
-private:
-    MeshAttachment* const _mesh;
-    const String _skin;
-    const size_t _slotIndex;
-    const String _parent;
-    const bool _inheritDeform;
+ private:
+  MeshAttachment* const _mesh;
+  const String _skin;
+  const size_t _slotIndex;
+  const String _parent;
+  const bool _inheritDeform;
 };
 
 }  // namespace skel

@@ -6,27 +6,27 @@
 namespace skel {
 
 class PathAttachment : public VertexAttachment {
-public:
-    explicit PathAttachment(const String& name);
-    ~PathAttachment() override;
+ public:
+  explicit PathAttachment(const String& name);
+  ~PathAttachment() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    Attachment* copy() override;
+ public:
+  Attachment* copy() override;
 
-    // Cumulative curve lengths.
-    Vector<float>& getLengths() { return _lengths; }
-    const Vector<float>& getLengths() const { return _lengths; }
-    bool isClosed() const { return _closed; }
-    void setClosed(bool v) { _closed = v; }
-    bool isConstantSpeed() const { return _constantSpeed; }
-    void setConstantSpeed(bool v) { _constantSpeed = v; }
+  // Cumulative curve lengths.
+  Vector<float>& getLengths() { return _lengths; }
+  const Vector<float>& getLengths() const { return _lengths; }
+  bool isClosed() const { return _closed; }
+  void setClosed(bool v) { _closed = v; }
+  bool isConstantSpeed() const { return _constantSpeed; }
+  void setConstantSpeed(bool v) { _constantSpeed = v; }
 
-private:
-    Vector<float> _lengths;
-    bool _closed;
-    bool _constantSpeed;
+ private:
+  Vector<float> _lengths;
+  bool _closed;
+  bool _constantSpeed;
 };
 
 }  // namespace skel

@@ -6,26 +6,26 @@
 namespace skel {
 
 class PathConstraintMixTimeline : public CurveTimeline {
-public:
-    static constexpr size_t Entries = 3;
+ public:
+  static constexpr size_t Entries = 3;
 
-    explicit PathConstraintMixTimeline(size_t frameCount);
-    ~PathConstraintMixTimeline() override;
+  explicit PathConstraintMixTimeline(size_t frameCount);
+  ~PathConstraintMixTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, float rotateMix, float translateMix);
+  void setFrame(size_t frameIndex, float time, float rotateMix, float translateMix);
 
-    int getPathConstraintIndex() const { return _pathConstraintIndex; }
-    void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
+  int getPathConstraintIndex() const { return _pathConstraintIndex; }
+  void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
 
-private:
-    int _pathConstraintIndex;
+ private:
+  int _pathConstraintIndex;
 };
 
 }  // namespace skel

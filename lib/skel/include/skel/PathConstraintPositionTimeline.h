@@ -6,29 +6,29 @@
 namespace skel {
 
 class PathConstraintPositionTimeline : public CurveTimeline {
-public:
-    static constexpr size_t Entries = 2;
+ public:
+  static constexpr size_t Entries = 2;
 
-    explicit PathConstraintPositionTimeline(size_t frameCount);
-    ~PathConstraintPositionTimeline() override;
+  explicit PathConstraintPositionTimeline(size_t frameCount);
+  ~PathConstraintPositionTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, float value);
+  void setFrame(size_t frameIndex, float time, float value);
 
-    int getPathConstraintIndex() const { return _pathConstraintIndex; }
-    void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
+  int getPathConstraintIndex() const { return _pathConstraintIndex; }
+  void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
 
-protected:
-    // The keyed value at time, which lies at or after the first key.
-    float valueAt(float time) const;
+ protected:
+  // The keyed value at time, which lies at or after the first key.
+  float valueAt(float time) const;
 
-    int _pathConstraintIndex;
+  int _pathConstraintIndex;
 };
 
 }  // namespace skel

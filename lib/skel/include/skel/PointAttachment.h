@@ -8,28 +8,28 @@ namespace skel {
 class Bone;
 
 class PointAttachment : public Attachment {
-public:
-    explicit PointAttachment(const String& name);
-    ~PointAttachment() override;
+ public:
+  explicit PointAttachment(const String& name);
+  ~PointAttachment() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    Attachment* copy() override;
+ public:
+  Attachment* copy() override;
 
-    void computeWorldPosition(const Bone& bone, float& worldX, float& worldY) const;
-    // Degrees in world space.
-    float computeWorldRotation(const Bone& bone) const;
+  void computeWorldPosition(const Bone& bone, float& worldX, float& worldY) const;
+  // Degrees in world space.
+  float computeWorldRotation(const Bone& bone) const;
 
-    float getX() const { return _x; }
-    void setX(float v) { _x = v; }
-    float getY() const { return _y; }
-    void setY(float v) { _y = v; }
-    float getRotation() const { return _rotation; }
-    void setRotation(float v) { _rotation = v; }
+  float getX() const { return _x; }
+  void setX(float v) { _x = v; }
+  float getY() const { return _y; }
+  void setY(float v) { _y = v; }
+  float getRotation() const { return _rotation; }
+  void setRotation(float v) { _rotation = v; }
 
-private:
-    float _x, _y, _rotation;
+ private:
+  float _x, _y, _rotation;
 };
 
 }  // namespace skel

@@ -8,31 +8,31 @@ namespace skel {
 
 template <typename T>
 class Pool : public SkelObject {
-public:
-    Pool() = default;
-    Pool(const Pool&) = delete;
-    Pool& operator=(const Pool&) = delete;
-    ~Pool() override { _objects.clearAndDeleteAll(); }
+ public:
+  Pool() = default;
+  Pool(const Pool&) = delete;
+  Pool& operator=(const Pool&) = delete;
+  ~Pool() override { _objects.clearAndDeleteAll(); }
 
-    // An idle object (the caller sets every field it needs), or a new one.
-    T* obtain() {
-        if (_objects.size() > 0) {
-            T* object = _objects[_objects.size() - 1];
-            _objects.removeAt(_objects.size() - 1);
-            return object;
-        }
-        return new (__FILE__, __LINE__) T();
+  // An idle object (the caller sets every field it needs), or a new one.
+  T* obtain() {
+    if (_objects.size() > 0) {
+      T* object = _objects[_objects.size() - 1];
+      _objects.removeAt(_objects.size() - 1);
+      return object;
     }
+    return new (__FILE__, __LINE__) T();
+  }
 
-    // Keeps object for a later obtain; handing the same object back twice keeps it once.
-    void free(T* object) {
-        if (object && !_objects.contains(object)) _objects.add(object);
-    }
+  // Keeps object for a later obtain; handing the same object back twice keeps it once.
+  void free(T* object) {
+    if (object && !_objects.contains(object)) _objects.add(object);
+  }
 
-    size_t idleCount() const { return _objects.size(); }
+  size_t idleCount() const { return _objects.size(); }
 
-private:
-    Vector<T*> _objects;
+ private:
+  Vector<T*> _objects;
 };
 
 }  // namespace skel

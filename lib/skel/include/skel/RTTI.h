@@ -7,49 +7,49 @@
 namespace skel {
 
 class RTTI {
-public:
-    explicit RTTI(const char* className);
-    RTTI(const char* className, const RTTI& baseRTTI);
-    RTTI(const RTTI&) = delete;
-    RTTI& operator=(const RTTI&) = delete;
+ public:
+  explicit RTTI(const char* className);
+  RTTI(const char* className, const RTTI& baseRTTI);
+  RTTI(const RTTI&) = delete;
+  RTTI& operator=(const RTTI&) = delete;
 
-    const char* getClassName() const { return _className; }
-    const RTTI* getBase() const { return _base; }
+  const char* getClassName() const { return _className; }
+  const RTTI* getBase() const { return _base; }
 
-    // Inline, and settled without a byte comparison for the same record, the
-    // same text or a different first letter: the pose asks this per timeline
-    // and per slot every frame.
-    bool isExactly(const RTTI& rtti) const {
-        return this == &rtti || _className == rtti._className ||
-               (_className[0] == rtti._className[0] && std::strcmp(_className, rtti._className) == 0);
-    }
-    // True for the class itself and every class it derives from.
-    bool instanceOf(const RTTI& rtti) const;
+  // Inline, and settled without a byte comparison for the same record, the
+  // same text or a different first letter: the pose asks this per timeline
+  // and per slot every frame.
+  bool isExactly(const RTTI& rtti) const {
+    return this == &rtti || _className == rtti._className ||
+           (_className[0] == rtti._className[0] && std::strcmp(_className, rtti._className) == 0);
+  }
+  // True for the class itself and every class it derives from.
+  bool instanceOf(const RTTI& rtti) const;
 
-private:
-    const char* _className;
-    const RTTI* _base;
+ private:
+  const char* _className;
+  const RTTI* _base;
 };
 
 }  // namespace skel
 
 // In the class body of a class whose bases have no identity of their own.
-#define SKEL_RTTI_ROOT_DECL                      \
-public:                                          \
-    static const skel::RTTI rtti;                \
-    virtual const skel::RTTI& getRTTI() const;
+#define SKEL_RTTI_ROOT_DECL     \
+ public:                        \
+  static const skel::RTTI rtti; \
+  virtual const skel::RTTI& getRTTI() const;
 
 // In the class body of a class that derives from one with an identity.
-#define SKEL_RTTI_DECL                           \
-public:                                          \
-    static const skel::RTTI rtti;                \
-    const skel::RTTI& getRTTI() const override;
+#define SKEL_RTTI_DECL          \
+ public:                        \
+  static const skel::RTTI rtti; \
+  const skel::RTTI& getRTTI() const override;
 
 // In the source file, at namespace scope inside namespace skel.
-#define SKEL_RTTI_ROOT_IMPL(name)                \
-    const skel::RTTI name::rtti(#name);          \
-    const skel::RTTI& name::getRTTI() const { return rtti; }
+#define SKEL_RTTI_ROOT_IMPL(name)     \
+  const skel::RTTI name::rtti(#name); \
+  const skel::RTTI& name::getRTTI() const { return rtti; }
 
-#define SKEL_RTTI_IMPL(name, base)               \
-    const skel::RTTI name::rtti(#name, base::rtti); \
-    const skel::RTTI& name::getRTTI() const { return rtti; }
+#define SKEL_RTTI_IMPL(name, base)                \
+  const skel::RTTI name::rtti(#name, base::rtti); \
+  const skel::RTTI& name::getRTTI() const { return rtti; }

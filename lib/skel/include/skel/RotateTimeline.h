@@ -6,26 +6,26 @@
 namespace skel {
 
 class RotateTimeline : public CurveTimeline {
-public:
-    static constexpr size_t Entries = 2;
+ public:
+  static constexpr size_t Entries = 2;
 
-    explicit RotateTimeline(size_t frameCount);
-    ~RotateTimeline() override;
+  explicit RotateTimeline(size_t frameCount);
+  ~RotateTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, float degrees);
+  void setFrame(size_t frameIndex, float time, float degrees);
 
-    int getBoneIndex() const { return _boneIndex; }
-    void setBoneIndex(int v) { _boneIndex = v; }
+  int getBoneIndex() const { return _boneIndex; }
+  void setBoneIndex(int v) { _boneIndex = v; }
 
-private:
-    int _boneIndex;
+ private:
+  int _boneIndex;
 };
 
 }  // namespace skel

@@ -6,16 +6,16 @@
 namespace skel {
 
 class ScaleTimeline : public TranslateTimeline {
-public:
-    explicit ScaleTimeline(size_t frameCount);
-    ~ScaleTimeline() override;
+ public:
+  explicit ScaleTimeline(size_t frameCount);
+  ~ScaleTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 };
 
 }  // namespace skel

@@ -11,66 +11,64 @@ class SkelObject;
 class String;
 
 class SkelExtension {
-public:
-    virtual ~SkelExtension();
+ public:
+  virtual ~SkelExtension();
 
-    // size 0 gives null.
-    virtual void* allocate(size_t size, const char* file, int line) = 0;
-    virtual void* allocateZeroed(size_t size, const char* file, int line) = 0;
-    // A null block allocates afresh; size 0 releases the block and gives null;
-    // on failure the old block stays valid.
-    virtual void* reallocate(void* block, size_t size, const char* file, int line) = 0;
-    virtual void release(void* block, const char* file, int line) = 0;
-    // The whole file as a new block (not terminated); null when it cannot be read,
-    // in which case length is left untouched.
-    virtual char* readFile(const String& path, size_t* length) = 0;
-    // Called by every SkelObject destructor.
-    virtual void beforeRelease(SkelObject* object);
+  // size 0 gives null.
+  virtual void* allocate(size_t size, const char* file, int line) = 0;
+  virtual void* allocateZeroed(size_t size, const char* file, int line) = 0;
+  // A null block allocates afresh; size 0 releases the block and gives null;
+  // on failure the old block stays valid.
+  virtual void* reallocate(void* block, size_t size, const char* file, int line) = 0;
+  virtual void release(void* block, const char* file, int line) = 0;
+  // The whole file as a new block (not terminated); null when it cannot be read,
+  // in which case length is left untouched.
+  virtual char* readFile(const String& path, size_t* length) = 0;
+  // Called by every SkelObject destructor.
+  virtual void beforeRelease(SkelObject* object);
 
-    // The process extension: created at the first request, never replaced.
-    static SkelExtension* getInstance();
+  // The process extension: created at the first request, never replaced.
+  static SkelExtension* getInstance();
 
-    // Typed helpers over the process extension. A count whose byte size
-    // overflows gives null.
-    template <typename T>
-    static T* alloc(size_t count, const char* file, int line) {
-        size_t bytes;
-        if (!byteSize(count, sizeof(T), bytes)) return nullptr;
-        return static_cast<T*>(getInstance()->allocate(bytes, file, line));
-    }
+  // Typed helpers over the process extension. A count whose byte size
+  // overflows gives null.
+  template <typename T>
+  static T* alloc(size_t count, const char* file, int line) {
+    size_t bytes;
+    if (!byteSize(count, sizeof(T), bytes)) return nullptr;
+    return static_cast<T*>(getInstance()->allocate(bytes, file, line));
+  }
 
-    template <typename T>
-    static T* calloc(size_t count, const char* file, int line) {
-        size_t bytes;
-        if (!byteSize(count, sizeof(T), bytes)) return nullptr;
-        return static_cast<T*>(getInstance()->allocateZeroed(bytes, file, line));
-    }
+  template <typename T>
+  static T* calloc(size_t count, const char* file, int line) {
+    size_t bytes;
+    if (!byteSize(count, sizeof(T), bytes)) return nullptr;
+    return static_cast<T*>(getInstance()->allocateZeroed(bytes, file, line));
+  }
 
-    template <typename T>
-    static T* realloc(T* block, size_t count, const char* file, int line) {
-        size_t bytes;
-        if (!byteSize(count, sizeof(T), bytes)) return nullptr;
-        return static_cast<T*>(getInstance()->reallocate(block, bytes, file, line));
-    }
+  template <typename T>
+  static T* realloc(T* block, size_t count, const char* file, int line) {
+    size_t bytes;
+    if (!byteSize(count, sizeof(T), bytes)) return nullptr;
+    return static_cast<T*>(getInstance()->reallocate(block, bytes, file, line));
+  }
 
-    // Null is ignored.
-    static void free(void* block, const char* file, int line) {
-        if (block) getInstance()->release(block, file, line);
-    }
+  // Null is ignored.
+  static void free(void* block, const char* file, int line) {
+    if (block) getInstance()->release(block, file, line);
+  }
 
-    static char* readFileData(const String& path, size_t* length) {
-        return getInstance()->readFile(path, length);
-    }
+  static char* readFileData(const String& path, size_t* length) { return getInstance()->readFile(path, length); }
 
-protected:
-    SkelExtension() = default;
+ protected:
+  SkelExtension() = default;
 
-private:
-    static bool byteSize(size_t count, size_t unit, size_t& bytes) {
-        if (unit != 0 && count > SIZE_MAX / unit) return false;
-        bytes = count * unit;
-        return true;
-    }
+ private:
+  static bool byteSize(size_t count, size_t unit, size_t& bytes) {
+    if (unit != 0 && count > SIZE_MAX / unit) return false;
+    bytes = count * unit;
+    return true;
+  }
 };
 
 }  // namespace skel

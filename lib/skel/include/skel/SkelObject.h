@@ -8,17 +8,17 @@
 namespace skel {
 
 class SkelObject {
-public:
-    SkelObject() = default;
-    virtual ~SkelObject();
+ public:
+  SkelObject() = default;
+  virtual ~SkelObject();
 
-    // Null when memory runs out (the constructor is then not run).
-    static void* operator new(size_t size) noexcept;
-    static void* operator new(size_t size, const char* file, int line) noexcept;
-    static void* operator new(size_t size, void* where) noexcept;
-    static void operator delete(void* block);
-    static void operator delete(void* block, const char* file, int line);
-    static void operator delete(void* block, void* where);
+  // Null when memory runs out (the constructor is then not run).
+  static void* operator new(size_t size) noexcept;
+  static void* operator new(size_t size, const char* file, int line) noexcept;
+  static void* operator new(size_t size, void* where) noexcept;
+  static void operator delete(void* block);
+  static void operator delete(void* block, const char* file, int line);
+  static void operator delete(void* block, void* where);
 };
 
 }  // namespace skel

@@ -22,77 +22,77 @@ class TransformConstraint;
 class Updatable;
 
 class Skeleton : public SkelObject {
-public:
-    // The data must outlive the skeleton.
-    explicit Skeleton(SkeletonData* data);
-    ~Skeleton() override;
+ public:
+  // The data must outlive the skeleton.
+  explicit Skeleton(SkeletonData* data);
+  ~Skeleton() override;
 
-    // Rebuilds the update order; needed again whenever the skin changes.
-    void updateCache();
-    void updateWorldTransform();
+  // Rebuilds the update order; needed again whenever the skin changes.
+  void updateCache();
+  void updateWorldTransform();
 
-    Bone* getRootBone() const;
-    Bone* findBone(const String& name) const;
-    Slot* findSlot(const String& name) const;
+  Bone* getRootBone() const;
+  Bone* findBone(const String& name) const;
+  Slot* findSlot(const String& name) const;
 
-    // Shows, on slots showing an attachment of the old skin, the new skin's
-    // attachment of the same name (or, with no old skin, the setup attachments).
-    void setSkin(Skin* newSkin);
-    // The current skin's attachment, else the default skin's; null for an empty name.
-    Attachment* getAttachment(int slotIndex, const String& attachmentName) const;
+  // Shows, on slots showing an attachment of the old skin, the new skin's
+  // attachment of the same name (or, with no old skin, the setup attachments).
+  void setSkin(Skin* newSkin);
+  // The current skin's attachment, else the default skin's; null for an empty name.
+  Attachment* getAttachment(int slotIndex, const String& attachmentName) const;
 
-    void setBonesToSetupPose();
-    void setSlotsToSetupPose();
+  void setBonesToSetupPose();
+  void setSlotsToSetupPose();
 
-    SkeletonData* getData() const { return _data; }
-    Vector<Bone*>& getBones() { return _bones; }
-    const Vector<Bone*>& getBones() const { return _bones; }
-    Vector<Slot*>& getSlots() { return _slots; }
-    const Vector<Slot*>& getSlots() const { return _slots; }
-    Vector<Slot*>& getDrawOrder() { return _drawOrder; }
-    const Vector<Slot*>& getDrawOrder() const { return _drawOrder; }
-    Vector<IkConstraint*>& getIkConstraints() { return _ikConstraints; }
-    Vector<TransformConstraint*>& getTransformConstraints() { return _transformConstraints; }
-    Vector<PathConstraint*>& getPathConstraints() { return _pathConstraints; }
-    const Vector<Updatable*>& getUpdateCacheList() const { return _updateCache; }
-    const Vector<Bone*>& getUpdateCacheReset() const { return _updateCacheReset; }
-    Skin* getSkin() const { return _skin; }
-    Color& getColor() { return _color; }
-    float getTime() const { return _time; }
-    void setTime(float v) { _time = v; }
-    float getScaleX() const { return _scaleX; }
-    void setScaleX(float v) { _scaleX = v; }
-    float getScaleY() const { return _scaleY; }
-    void setScaleY(float v) { _scaleY = v; }
-    float getX() const { return _x; }
-    void setX(float v) { _x = v; }
-    float getY() const { return _y; }
-    void setY(float v) { _y = v; }
+  SkeletonData* getData() const { return _data; }
+  Vector<Bone*>& getBones() { return _bones; }
+  const Vector<Bone*>& getBones() const { return _bones; }
+  Vector<Slot*>& getSlots() { return _slots; }
+  const Vector<Slot*>& getSlots() const { return _slots; }
+  Vector<Slot*>& getDrawOrder() { return _drawOrder; }
+  const Vector<Slot*>& getDrawOrder() const { return _drawOrder; }
+  Vector<IkConstraint*>& getIkConstraints() { return _ikConstraints; }
+  Vector<TransformConstraint*>& getTransformConstraints() { return _transformConstraints; }
+  Vector<PathConstraint*>& getPathConstraints() { return _pathConstraints; }
+  const Vector<Updatable*>& getUpdateCacheList() const { return _updateCache; }
+  const Vector<Bone*>& getUpdateCacheReset() const { return _updateCacheReset; }
+  Skin* getSkin() const { return _skin; }
+  Color& getColor() { return _color; }
+  float getTime() const { return _time; }
+  void setTime(float v) { _time = v; }
+  float getScaleX() const { return _scaleX; }
+  void setScaleX(float v) { _scaleX = v; }
+  float getScaleY() const { return _scaleY; }
+  void setScaleY(float v) { _scaleY = v; }
+  float getX() const { return _x; }
+  void setX(float v) { _x = v; }
+  float getY() const { return _y; }
+  void setY(float v) { _y = v; }
 
-private:
-    void sortIkConstraint(IkConstraint* constraint);
-    void sortTransformConstraint(TransformConstraint* constraint);
-    void sortPathConstraint(PathConstraint* constraint);
-    void sortPathConstraintAttachment(Skin* skin, size_t slotIndex, Bone& slotBone);
-    void sortPathConstraintAttachment(Attachment* attachment, Bone& slotBone);
-    void sortBone(Bone* bone);
-    static void sortReset(Vector<Bone*>& bones);
-    bool skinHasConstraint(const void* constraintData) const;
+ private:
+  void sortIkConstraint(IkConstraint* constraint);
+  void sortTransformConstraint(TransformConstraint* constraint);
+  void sortPathConstraint(PathConstraint* constraint);
+  void sortPathConstraintAttachment(Skin* skin, size_t slotIndex, Bone& slotBone);
+  void sortPathConstraintAttachment(Attachment* attachment, Bone& slotBone);
+  void sortBone(Bone* bone);
+  static void sortReset(Vector<Bone*>& bones);
+  bool skinHasConstraint(const void* constraintData) const;
 
-    SkeletonData* _data;
-    Vector<Bone*> _bones;
-    Vector<Slot*> _slots;
-    Vector<Slot*> _drawOrder;
-    Vector<IkConstraint*> _ikConstraints;
-    Vector<TransformConstraint*> _transformConstraints;
-    Vector<PathConstraint*> _pathConstraints;
-    Vector<Updatable*> _updateCache;
-    Vector<Bone*> _updateCacheReset;
-    Skin* _skin;
-    Color _color;
-    float _time;
-    float _scaleX, _scaleY;
-    float _x, _y;
+  SkeletonData* _data;
+  Vector<Bone*> _bones;
+  Vector<Slot*> _slots;
+  Vector<Slot*> _drawOrder;
+  Vector<IkConstraint*> _ikConstraints;
+  Vector<TransformConstraint*> _transformConstraints;
+  Vector<PathConstraint*> _pathConstraints;
+  Vector<Updatable*> _updateCache;
+  Vector<Bone*> _updateCacheReset;
+  Skin* _skin;
+  Color _color;
+  float _time;
+  float _scaleX, _scaleY;
+  float _x, _y;
 };
 
 }  // namespace skel

@@ -18,78 +18,78 @@ class SlotData;
 class TransformConstraintData;
 
 class SkeletonData : public SkelObject {
-public:
-    SkeletonData();
-    ~SkeletonData() override;
+ public:
+  SkeletonData();
+  ~SkeletonData() override;
 
-    // Each lookup returns the first element with an equal name, or null.
-    BoneData* findBone(const String& name) const;
-    SlotData* findSlot(const String& name) const;
-    Skin* findSkin(const String& name) const;
-    EventData* findEvent(const String& name) const;
-    Animation* findAnimation(const String& name) const;
-    IkConstraintData* findIkConstraint(const String& name) const;
-    TransformConstraintData* findTransformConstraint(const String& name) const;
-    PathConstraintData* findPathConstraint(const String& name) const;
+  // Each lookup returns the first element with an equal name, or null.
+  BoneData* findBone(const String& name) const;
+  SlotData* findSlot(const String& name) const;
+  Skin* findSkin(const String& name) const;
+  EventData* findEvent(const String& name) const;
+  Animation* findAnimation(const String& name) const;
+  IkConstraintData* findIkConstraint(const String& name) const;
+  TransformConstraintData* findTransformConstraint(const String& name) const;
+  PathConstraintData* findPathConstraint(const String& name) const;
 
-    const String& getName() const { return _name; }
-    void setName(const String& v) { _name = v; }
-    Vector<BoneData*>& getBones() { return _bones; }
-    const Vector<BoneData*>& getBones() const { return _bones; }
-    Vector<SlotData*>& getSlots() { return _slots; }
-    const Vector<SlotData*>& getSlots() const { return _slots; }
-    Vector<Skin*>& getSkins() { return _skins; }
-    const Vector<Skin*>& getSkins() const { return _skins; }
-    // Also listed in the skins, which own it.
-    Skin* getDefaultSkin() const { return _defaultSkin; }
-    void setDefaultSkin(Skin* v) { _defaultSkin = v; }
-    Vector<EventData*>& getEvents() { return _events; }
-    const Vector<EventData*>& getEvents() const { return _events; }
-    Vector<Animation*>& getAnimations() { return _animations; }
-    const Vector<Animation*>& getAnimations() const { return _animations; }
-    Vector<IkConstraintData*>& getIkConstraints() { return _ikConstraints; }
-    const Vector<IkConstraintData*>& getIkConstraints() const { return _ikConstraints; }
-    Vector<TransformConstraintData*>& getTransformConstraints() { return _transformConstraints; }
-    const Vector<TransformConstraintData*>& getTransformConstraints() const { return _transformConstraints; }
-    Vector<PathConstraintData*>& getPathConstraints() { return _pathConstraints; }
-    const Vector<PathConstraintData*>& getPathConstraints() const { return _pathConstraints; }
+  const String& getName() const { return _name; }
+  void setName(const String& v) { _name = v; }
+  Vector<BoneData*>& getBones() { return _bones; }
+  const Vector<BoneData*>& getBones() const { return _bones; }
+  Vector<SlotData*>& getSlots() { return _slots; }
+  const Vector<SlotData*>& getSlots() const { return _slots; }
+  Vector<Skin*>& getSkins() { return _skins; }
+  const Vector<Skin*>& getSkins() const { return _skins; }
+  // Also listed in the skins, which own it.
+  Skin* getDefaultSkin() const { return _defaultSkin; }
+  void setDefaultSkin(Skin* v) { _defaultSkin = v; }
+  Vector<EventData*>& getEvents() { return _events; }
+  const Vector<EventData*>& getEvents() const { return _events; }
+  Vector<Animation*>& getAnimations() { return _animations; }
+  const Vector<Animation*>& getAnimations() const { return _animations; }
+  Vector<IkConstraintData*>& getIkConstraints() { return _ikConstraints; }
+  const Vector<IkConstraintData*>& getIkConstraints() const { return _ikConstraints; }
+  Vector<TransformConstraintData*>& getTransformConstraints() { return _transformConstraints; }
+  const Vector<TransformConstraintData*>& getTransformConstraints() const { return _transformConstraints; }
+  Vector<PathConstraintData*>& getPathConstraints() { return _pathConstraints; }
+  const Vector<PathConstraintData*>& getPathConstraints() const { return _pathConstraints; }
 
-    float getX() const { return _x; }
-    void setX(float v) { _x = v; }
-    float getY() const { return _y; }
-    void setY(float v) { _y = v; }
-    float getWidth() const { return _width; }
-    void setWidth(float v) { _width = v; }
-    float getHeight() const { return _height; }
-    void setHeight(float v) { _height = v; }
-    const String& getVersion() const { return _version; }
-    void setVersion(const String& v) { _version = v; }
-    const String& getHash() const { return _hash; }
-    void setHash(const String& v) { _hash = v; }
-    float getFps() const { return _fps; }
-    void setFps(float v) { _fps = v; }
-    const String& getImagesPath() const { return _imagesPath; }
-    void setImagesPath(const String& v) { _imagesPath = v; }
-    const String& getAudioPath() const { return _audioPath; }
-    void setAudioPath(const String& v) { _audioPath = v; }
+  float getX() const { return _x; }
+  void setX(float v) { _x = v; }
+  float getY() const { return _y; }
+  void setY(float v) { _y = v; }
+  float getWidth() const { return _width; }
+  void setWidth(float v) { _width = v; }
+  float getHeight() const { return _height; }
+  void setHeight(float v) { _height = v; }
+  const String& getVersion() const { return _version; }
+  void setVersion(const String& v) { _version = v; }
+  const String& getHash() const { return _hash; }
+  void setHash(const String& v) { _hash = v; }
+  float getFps() const { return _fps; }
+  void setFps(float v) { _fps = v; }
+  const String& getImagesPath() const { return _imagesPath; }
+  void setImagesPath(const String& v) { _imagesPath = v; }
+  const String& getAudioPath() const { return _audioPath; }
+  void setAudioPath(const String& v) { _audioPath = v; }
 
-private:
-    String _name;
-    Vector<BoneData*> _bones;
-    Vector<SlotData*> _slots;
-    Vector<Skin*> _skins;
-    Skin* _defaultSkin;
-    Vector<EventData*> _events;
-    Vector<Animation*> _animations;
-    Vector<IkConstraintData*> _ikConstraints;
-    Vector<TransformConstraintData*> _transformConstraints;
-    Vector<PathConstraintData*> _pathConstraints;
-    float _x, _y, _width, _height;
-    String _version;
-    String _hash;
-    float _fps;
-    String _imagesPath;
-    String _audioPath;
+ private:
+  String _name;
+  Vector<BoneData*> _bones;
+  Vector<SlotData*> _slots;
+  Vector<Skin*> _skins;
+  Skin* _defaultSkin;
+  Vector<EventData*> _events;
+  Vector<Animation*> _animations;
+  Vector<IkConstraintData*> _ikConstraints;
+  Vector<TransformConstraintData*> _transformConstraints;
+  Vector<PathConstraintData*> _pathConstraints;
+  float _x, _y, _width, _height;
+  String _version;
+  String _hash;
+  float _fps;
+  String _imagesPath;
+  String _audioPath;
 };
 
 }  // namespace skel

@@ -16,35 +16,35 @@ class LinkedMesh;
 class SkeletonData;
 
 class SkeletonJson : public SkelObject {
-public:
-    // Makes and owns an attachment loader over the atlas, which must outlive it.
-    explicit SkeletonJson(Atlas* atlas);
-    // The loader is deleted with this reader only when ownsLoader is true.
-    explicit SkeletonJson(AttachmentLoader* attachmentLoader, bool ownsLoader = false);
-    SkeletonJson(const SkeletonJson&) = delete;
-    SkeletonJson& operator=(const SkeletonJson&) = delete;
-    ~SkeletonJson() override;
+ public:
+  // Makes and owns an attachment loader over the atlas, which must outlive it.
+  explicit SkeletonJson(Atlas* atlas);
+  // The loader is deleted with this reader only when ownsLoader is true.
+  explicit SkeletonJson(AttachmentLoader* attachmentLoader, bool ownsLoader = false);
+  SkeletonJson(const SkeletonJson&) = delete;
+  SkeletonJson& operator=(const SkeletonJson&) = delete;
+  ~SkeletonJson() override;
 
-    // A new SkeletonData owned by the caller, or null with getError() set.
-    SkeletonData* readSkeletonDataFile(const String& path);
-    // json must be zero-terminated.
-    SkeletonData* readSkeletonData(const char* json);
+  // A new SkeletonData owned by the caller, or null with getError() set.
+  SkeletonData* readSkeletonDataFile(const String& path);
+  // json must be zero-terminated.
+  SkeletonData* readSkeletonData(const char* json);
 
-    float getScale() const { return _scale; }
-    void setScale(float scale) { _scale = scale; }
-    // Empty after a successful read.
-    const String& getError() const { return _error; }
+  float getScale() const { return _scale; }
+  void setScale(float scale) { _scale = scale; }
+  // Empty after a successful read.
+  const String& getError() const { return _error; }
 
-private:
-    class Reader;
+ private:
+  class Reader;
 
-    void clearLinkedMeshes();
+  void clearLinkedMeshes();
 
-    AttachmentLoader* _attachmentLoader;
-    Vector<LinkedMesh*> _linkedMeshes;
-    float _scale;
-    bool _ownsLoader;
-    String _error;
+  AttachmentLoader* _attachmentLoader;
+  Vector<LinkedMesh*> _linkedMeshes;
+  float _scale;
+  bool _ownsLoader;
+  String _error;
 };
 
 }  // namespace skel

@@ -15,56 +15,56 @@ class BoneData;
 class ConstraintData;
 
 class Skin : public SkelObject {
-public:
-    class AttachmentMap : public SkelObject {
-    public:
-        class Entry {
-        public:
-            Entry(size_t slotIndex, const String& name, Attachment* attachment)
-                : _slotIndex(slotIndex), _name(name), _attachment(attachment) {}
+ public:
+  class AttachmentMap : public SkelObject {
+   public:
+    class Entry {
+     public:
+      Entry(size_t slotIndex, const String& name, Attachment* attachment)
+          : _slotIndex(slotIndex), _name(name), _attachment(attachment) {}
 
-            size_t _slotIndex;
-            String _name;
-            Attachment* _attachment;
-        };
-
-        // One bucket per slot index, each in insertion order.
-        Vector<Vector<Entry>>& getBuckets() { return _buckets; }
-        const Vector<Vector<Entry>>& getBuckets() const { return _buckets; }
-
-    private:
-        friend class Skin;
-        Vector<Vector<Entry>> _buckets;
+      size_t _slotIndex;
+      String _name;
+      Attachment* _attachment;
     };
 
-    explicit Skin(const String& name);
-    // Drops this skin's reference to every attachment, deleting the unshared ones.
-    ~Skin() override;
+    // One bucket per slot index, each in insertion order.
+    Vector<Vector<Entry>>& getBuckets() { return _buckets; }
+    const Vector<Vector<Entry>>& getBuckets() const { return _buckets; }
 
-    // Replaces an entry with the same slot index and name; a null attachment
-    // removes the entry. The skin holds one reference to the attachment.
-    void setAttachment(size_t slotIndex, const String& name, Attachment* attachment);
-    // Null when the slot index or the name is not held.
-    Attachment* getAttachment(size_t slotIndex, const String& name) const;
+   private:
+    friend class Skin;
+    Vector<Vector<Entry>> _buckets;
+  };
 
-    // Every attachment held for a slot index, in insertion order.
-    void findAttachmentsForSlot(size_t slotIndex, Vector<Attachment*>& attachments) const;
+  explicit Skin(const String& name);
+  // Drops this skin's reference to every attachment, deleting the unshared ones.
+  ~Skin() override;
 
-    const String& getName() const { return _name; }
-    AttachmentMap& getAttachments() { return _attachments; }
-    const AttachmentMap& getAttachments() const { return _attachments; }
-    Vector<BoneData*>& getBones() { return _bones; }
-    const Vector<BoneData*>& getBones() const { return _bones; }
-    Vector<ConstraintData*>& getConstraints() { return _constraints; }
-    const Vector<ConstraintData*>& getConstraints() const { return _constraints; }
+  // Replaces an entry with the same slot index and name; a null attachment
+  // removes the entry. The skin holds one reference to the attachment.
+  void setAttachment(size_t slotIndex, const String& name, Attachment* attachment);
+  // Null when the slot index or the name is not held.
+  Attachment* getAttachment(size_t slotIndex, const String& name) const;
 
-private:
-    static void release(Attachment* attachment);
+  // Every attachment held for a slot index, in insertion order.
+  void findAttachmentsForSlot(size_t slotIndex, Vector<Attachment*>& attachments) const;
 
-    const String _name;
-    AttachmentMap _attachments;
-    Vector<BoneData*> _bones;
-    Vector<ConstraintData*> _constraints;
+  const String& getName() const { return _name; }
+  AttachmentMap& getAttachments() { return _attachments; }
+  const AttachmentMap& getAttachments() const { return _attachments; }
+  Vector<BoneData*>& getBones() { return _bones; }
+  const Vector<BoneData*>& getBones() const { return _bones; }
+  Vector<ConstraintData*>& getConstraints() { return _constraints; }
+  const Vector<ConstraintData*>& getConstraints() const { return _constraints; }
+
+ private:
+  static void release(Attachment* attachment);
+
+  const String _name;
+  AttachmentMap _attachments;
+  Vector<BoneData*> _bones;
+  Vector<ConstraintData*> _constraints;
 };
 
 }  // namespace skel

@@ -13,41 +13,41 @@ class Skeleton;
 class SlotData;
 
 class Slot : public SkelObject {
-public:
-    // The slot takes its setup pose.
-    Slot(SlotData& data, Bone& bone);
-    ~Slot() override;
+ public:
+  // The slot takes its setup pose.
+  Slot(SlotData& data, Bone& bone);
+  ~Slot() override;
 
-    void setToSetupPose();
+  void setToSetupPose();
 
-    SlotData& getData() const { return _data; }
-    Bone& getBone() const { return _bone; }
-    Skeleton& getSkeleton() const { return _skeleton; }
-    Color& getColor() { return _color; }
-    Color& getDarkColor() { return _darkColor; }
-    bool hasDarkColor() const { return _hasDarkColor; }
-    Attachment* getAttachment() const { return _attachment; }
-    // Showing another attachment restarts its time and drops the deform.
-    void setAttachment(Attachment* attachment);
-    int getAttachmentState() const { return _attachmentState; }
-    void setAttachmentState(int v) { _attachmentState = v; }
-    // The skeleton time at which the current attachment was set.
-    float getAttachmentTime() const { return _attachmentTime; }
-    void setAttachmentTime(float time) { _attachmentTime = time; }
-    Vector<float>& getDeform() { return _deform; }
-    const Vector<float>& getDeform() const { return _deform; }
+  SlotData& getData() const { return _data; }
+  Bone& getBone() const { return _bone; }
+  Skeleton& getSkeleton() const { return _skeleton; }
+  Color& getColor() { return _color; }
+  Color& getDarkColor() { return _darkColor; }
+  bool hasDarkColor() const { return _hasDarkColor; }
+  Attachment* getAttachment() const { return _attachment; }
+  // Showing another attachment restarts its time and drops the deform.
+  void setAttachment(Attachment* attachment);
+  int getAttachmentState() const { return _attachmentState; }
+  void setAttachmentState(int v) { _attachmentState = v; }
+  // The skeleton time at which the current attachment was set.
+  float getAttachmentTime() const { return _attachmentTime; }
+  void setAttachmentTime(float time) { _attachmentTime = time; }
+  Vector<float>& getDeform() { return _deform; }
+  const Vector<float>& getDeform() const { return _deform; }
 
-private:
-    SlotData& _data;
-    Bone& _bone;
-    Skeleton& _skeleton;
-    Color _color;
-    Color _darkColor;
-    bool _hasDarkColor;
-    Attachment* _attachment;
-    int _attachmentState;
-    float _attachmentTime;
-    Vector<float> _deform;
+ private:
+  SlotData& _data;
+  Bone& _bone;
+  Skeleton& _skeleton;
+  Color _color;
+  Color _darkColor;
+  bool _hasDarkColor;
+  Attachment* _attachment;
+  int _attachmentState;
+  float _attachmentTime;
+  Vector<float> _deform;
 };
 
 }  // namespace skel

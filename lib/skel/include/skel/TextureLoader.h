@@ -9,13 +9,13 @@ namespace skel {
 class AtlasPage;
 
 class TextureLoader : public SkelObject {
-public:
-    TextureLoader();
-    ~TextureLoader() override;
+ public:
+  TextureLoader();
+  ~TextureLoader() override;
 
-    // Sets the page's renderer object to the texture made from the image at path.
-    virtual void loadPageTexture(AtlasPage& page, const String& path) = 0;
-    virtual void releasePageTexture(void* texture) = 0;
+  // Sets the page's renderer object to the texture made from the image at path.
+  virtual void loadPageTexture(AtlasPage& page, const String& path) = 0;
+  virtual void releasePageTexture(void* texture) = 0;
 };
 
 }  // namespace skel

@@ -18,93 +18,93 @@ class Animation;
 enum class TimelineMode : int32_t { Subsequent = 0, First = 1, HoldSubsequent = 2, HoldFirst = 3, HoldMix = 4 };
 
 class TrackEntry : public SkelObject, public HasRendererObject {
-    friend class AnimationState;
-    friend class EventQueue;
+  friend class AnimationState;
+  friend class EventQueue;
 
-public:
-    TrackEntry();
-    ~TrackEntry() override;
+ public:
+  TrackEntry();
+  ~TrackEntry() override;
 
-    // The animation time for the track time: wrapped into [start, end) when
-    // looping, else held at the end.
-    float getAnimationTime() const;
+  // The animation time for the track time: wrapped into [start, end) when
+  // looping, else held at the end.
+  float getAnimationTime() const;
 
-    Animation* getAnimation() const { return _animation; }
-    TrackEntry* getNext() const { return _next; }
-    TrackEntry* getMixingFrom() const { return _mixingFrom; }
-    TrackEntry* getMixingTo() const { return _mixingTo; }
-    int getTrackIndex() const { return _trackIndex; }
-    bool getLoop() const { return _loop; }
-    void setLoop(bool v) { _loop = v; }
-    // Keeps the previous entry's values held under this one instead of mixing them out.
-    bool getHoldPrevious() const { return _holdPrevious; }
-    void setHoldPrevious(bool v) { _holdPrevious = v; }
-    // While this entry mixes out, its events, attachment keys and draw-order
-    // keys still act as long as the mix is below the threshold.
-    float getEventThreshold() const { return _eventThreshold; }
-    void setEventThreshold(float v) { _eventThreshold = v; }
-    float getAttachmentThreshold() const { return _attachmentThreshold; }
-    void setAttachmentThreshold(float v) { _attachmentThreshold = v; }
-    float getDrawOrderThreshold() const { return _drawOrderThreshold; }
-    void setDrawOrderThreshold(float v) { _drawOrderThreshold = v; }
-    float getAnimationStart() const { return _animationStart; }
-    void setAnimationStart(float v) { _animationStart = v; }
-    float getAnimationEnd() const { return _animationEnd; }
-    void setAnimationEnd(float v) { _animationEnd = v; }
-    float getAnimationLast() const { return _animationLast; }
-    void setAnimationLast(float v) {
-        _animationLast = v;
-        _nextAnimationLast = v;
-    }
-    float getDelay() const { return _delay; }
-    void setDelay(float v) { _delay = v; }
-    float getTrackTime() const { return _trackTime; }
-    void setTrackTime(float v) { _trackTime = v; }
-    float getTrackEnd() const { return _trackEnd; }
-    void setTrackEnd(float v) { _trackEnd = v; }
-    float getTimeScale() const { return _timeScale; }
-    void setTimeScale(float v) { _timeScale = v; }
-    float getAlpha() const { return _alpha; }
-    void setAlpha(float v) { _alpha = v; }
-    float getMixTime() const { return _mixTime; }
-    void setMixTime(float v) { _mixTime = v; }
-    float getMixDuration() const { return _mixDuration; }
-    void setMixDuration(float v) { _mixDuration = v; }
-    float getInterruptAlpha() const { return _interruptAlpha; }
-    float getTotalAlpha() const { return _totalAlpha; }
-    MixBlend getMixBlend() const { return _mixBlend; }
-    void setMixBlend(MixBlend v) { _mixBlend = v; }
-    const Vector<int>& getTimelineMode() const { return _timelineMode; }
-    const Vector<TrackEntry*>& getTimelineHoldMix() const { return _timelineHoldMix; }
-    const Vector<float>& getTimelinesRotation() const { return _timelinesRotation; }
+  Animation* getAnimation() const { return _animation; }
+  TrackEntry* getNext() const { return _next; }
+  TrackEntry* getMixingFrom() const { return _mixingFrom; }
+  TrackEntry* getMixingTo() const { return _mixingTo; }
+  int getTrackIndex() const { return _trackIndex; }
+  bool getLoop() const { return _loop; }
+  void setLoop(bool v) { _loop = v; }
+  // Keeps the previous entry's values held under this one instead of mixing them out.
+  bool getHoldPrevious() const { return _holdPrevious; }
+  void setHoldPrevious(bool v) { _holdPrevious = v; }
+  // While this entry mixes out, its events, attachment keys and draw-order
+  // keys still act as long as the mix is below the threshold.
+  float getEventThreshold() const { return _eventThreshold; }
+  void setEventThreshold(float v) { _eventThreshold = v; }
+  float getAttachmentThreshold() const { return _attachmentThreshold; }
+  void setAttachmentThreshold(float v) { _attachmentThreshold = v; }
+  float getDrawOrderThreshold() const { return _drawOrderThreshold; }
+  void setDrawOrderThreshold(float v) { _drawOrderThreshold = v; }
+  float getAnimationStart() const { return _animationStart; }
+  void setAnimationStart(float v) { _animationStart = v; }
+  float getAnimationEnd() const { return _animationEnd; }
+  void setAnimationEnd(float v) { _animationEnd = v; }
+  float getAnimationLast() const { return _animationLast; }
+  void setAnimationLast(float v) {
+    _animationLast = v;
+    _nextAnimationLast = v;
+  }
+  float getDelay() const { return _delay; }
+  void setDelay(float v) { _delay = v; }
+  float getTrackTime() const { return _trackTime; }
+  void setTrackTime(float v) { _trackTime = v; }
+  float getTrackEnd() const { return _trackEnd; }
+  void setTrackEnd(float v) { _trackEnd = v; }
+  float getTimeScale() const { return _timeScale; }
+  void setTimeScale(float v) { _timeScale = v; }
+  float getAlpha() const { return _alpha; }
+  void setAlpha(float v) { _alpha = v; }
+  float getMixTime() const { return _mixTime; }
+  void setMixTime(float v) { _mixTime = v; }
+  float getMixDuration() const { return _mixDuration; }
+  void setMixDuration(float v) { _mixDuration = v; }
+  float getInterruptAlpha() const { return _interruptAlpha; }
+  float getTotalAlpha() const { return _totalAlpha; }
+  MixBlend getMixBlend() const { return _mixBlend; }
+  void setMixBlend(MixBlend v) { _mixBlend = v; }
+  const Vector<int>& getTimelineMode() const { return _timelineMode; }
+  const Vector<TrackEntry*>& getTimelineHoldMix() const { return _timelineHoldMix; }
+  const Vector<float>& getTimelinesRotation() const { return _timelinesRotation; }
 
-    // Notifications about this entry go here before the state's own listener.
-    void setListener(AnimationStateListener listener);
-    // Used instead of the function while set; not owned.
-    void setListener(AnimationStateListenerObject* listener);
+  // Notifications about this entry go here before the state's own listener.
+  void setListener(AnimationStateListener listener);
+  // Used instead of the function while set; not owned.
+  void setListener(AnimationStateListenerObject* listener);
 
-private:
-    // Back to the state of a pooled entry: links, listeners and renderer object dropped.
-    void reset();
-    void notify(AnimationState* state, EventType type, Event* event);
+ private:
+  // Back to the state of a pooled entry: links, listeners and renderer object dropped.
+  void reset();
+  void notify(AnimationState* state, EventType type, Event* event);
 
-    Animation* _animation;
-    TrackEntry* _next;
-    TrackEntry* _mixingFrom;
-    TrackEntry* _mixingTo;
-    int _trackIndex;
-    bool _loop;
-    bool _holdPrevious;
-    float _eventThreshold, _attachmentThreshold, _drawOrderThreshold;
-    float _animationStart, _animationEnd, _animationLast, _nextAnimationLast;
-    float _delay, _trackTime, _trackLast, _nextTrackLast, _trackEnd, _timeScale;
-    float _alpha, _mixTime, _mixDuration, _interruptAlpha, _totalAlpha;
-    MixBlend _mixBlend;
-    Vector<int> _timelineMode;
-    Vector<TrackEntry*> _timelineHoldMix;
-    Vector<float> _timelinesRotation;
-    AnimationStateListener _listener;
-    AnimationStateListenerObject* _listenerObject;
+  Animation* _animation;
+  TrackEntry* _next;
+  TrackEntry* _mixingFrom;
+  TrackEntry* _mixingTo;
+  int _trackIndex;
+  bool _loop;
+  bool _holdPrevious;
+  float _eventThreshold, _attachmentThreshold, _drawOrderThreshold;
+  float _animationStart, _animationEnd, _animationLast, _nextAnimationLast;
+  float _delay, _trackTime, _trackLast, _nextTrackLast, _trackEnd, _timeScale;
+  float _alpha, _mixTime, _mixDuration, _interruptAlpha, _totalAlpha;
+  MixBlend _mixBlend;
+  Vector<int> _timelineMode;
+  Vector<TrackEntry*> _timelineHoldMix;
+  Vector<float> _timelinesRotation;
+  AnimationStateListener _listener;
+  AnimationStateListenerObject* _listenerObject;
 };
 
 }  // namespace skel

@@ -6,27 +6,26 @@
 namespace skel {
 
 class TransformConstraintTimeline : public CurveTimeline {
-public:
-    static constexpr size_t Entries = 5;
+ public:
+  static constexpr size_t Entries = 5;
 
-    explicit TransformConstraintTimeline(size_t frameCount);
-    ~TransformConstraintTimeline() override;
+  explicit TransformConstraintTimeline(size_t frameCount);
+  ~TransformConstraintTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, float rotateMix, float translateMix, float scaleMix,
-                  float shearMix);
+  void setFrame(size_t frameIndex, float time, float rotateMix, float translateMix, float scaleMix, float shearMix);
 
-    int getTransformConstraintIndex() const { return _transformConstraintIndex; }
-    void setTransformConstraintIndex(int v) { _transformConstraintIndex = v; }
+  int getTransformConstraintIndex() const { return _transformConstraintIndex; }
+  void setTransformConstraintIndex(int v) { _transformConstraintIndex = v; }
 
-private:
-    int _transformConstraintIndex;
+ private:
+  int _transformConstraintIndex;
 };
 
 }  // namespace skel

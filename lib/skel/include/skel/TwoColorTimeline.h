@@ -6,26 +6,26 @@
 namespace skel {
 
 class TwoColorTimeline : public CurveTimeline {
-public:
-    static constexpr size_t Entries = 8;
+ public:
+  static constexpr size_t Entries = 8;
 
-    explicit TwoColorTimeline(size_t frameCount);
-    ~TwoColorTimeline() override;
+  explicit TwoColorTimeline(size_t frameCount);
+  ~TwoColorTimeline() override;
 
-    SKEL_RTTI_DECL
+  SKEL_RTTI_DECL
 
-public:
-    void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
-               MixDirection direction) override;
-    int getPropertyId() const override;
+ public:
+  void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
+             MixDirection direction) override;
+  int getPropertyId() const override;
 
-    void setFrame(size_t frameIndex, float time, float r, float g, float b, float a, float r2, float g2, float b2);
+  void setFrame(size_t frameIndex, float time, float r, float g, float b, float a, float r2, float g2, float b2);
 
-    int getSlotIndex() const { return _slotIndex; }
-    void setSlotIndex(int v) { _slotIndex = v; }
+  int getSlotIndex() const { return _slotIndex; }
+  void setSlotIndex(int v) { _slotIndex = v; }
 
-private:
-    int _slotIndex;
+ private:
+  int _slotIndex;
 };
 
 }  // namespace skel

@@ -7,17 +7,17 @@
 namespace skel {
 
 class Updatable : public SkelObject {
-public:
-    Updatable();
-    ~Updatable() override;
+ public:
+  Updatable();
+  ~Updatable() override;
 
-    SKEL_RTTI_ROOT_DECL
+  SKEL_RTTI_ROOT_DECL
 
-public:
-    // This element's step of the world-transform pass.
-    virtual void update() = 0;
-    virtual bool isActive() const = 0;
-    virtual void setActive(bool active) = 0;
+ public:
+  // This element's step of the world-transform pass.
+  virtual void update() = 0;
+  virtual bool isActive() const = 0;
+  virtual void setActive(bool active) = 0;
 };
 
 }  // namespace skel

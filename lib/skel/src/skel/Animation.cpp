@@ -10,12 +10,12 @@ Animation::Animation(const String& name, float duration) : _duration(duration), 
 
 Animation::Animation(const String& name, const Vector<Timeline*>& timelines, float duration)
     : _duration(duration), _name(name) {
-    _timelines.ensureCapacity(timelines.size());
-    for (Timeline* timeline : timelines) {
-        if (!timeline) continue;
-        _timelines.add(timeline);
-        _timelineIds.put(timeline->getPropertyId(), true);
-    }
+  _timelines.ensureCapacity(timelines.size());
+  for (Timeline* timeline : timelines) {
+    if (!timeline) continue;
+    _timelines.add(timeline);
+    _timelineIds.put(timeline->getPropertyId(), true);
+  }
 }
 
 Animation::~Animation() { _timelines.clearAndDeleteAll(); }
@@ -24,12 +24,12 @@ bool Animation::hasTimeline(int propertyId) const { return _timelineIds.contains
 
 void Animation::apply(Skeleton& skeleton, float lastTime, float time, bool loop, Vector<Event*>* events, float alpha,
                       MixBlend blend, MixDirection direction) {
-    if (loop && _duration != 0) {
-        time = static_cast<float>(std::fmod(static_cast<double>(time), static_cast<double>(_duration)));
-        if (lastTime > 0)
-            lastTime = static_cast<float>(std::fmod(static_cast<double>(lastTime), static_cast<double>(_duration)));
-    }
-    for (Timeline* timeline : _timelines) timeline->apply(skeleton, lastTime, time, events, alpha, blend, direction);
+  if (loop && _duration != 0) {
+    time = static_cast<float>(std::fmod(static_cast<double>(time), static_cast<double>(_duration)));
+    if (lastTime > 0)
+      lastTime = static_cast<float>(std::fmod(static_cast<double>(lastTime), static_cast<double>(_duration)));
+  }
+  for (Timeline* timeline : _timelines) timeline->apply(skeleton, lastTime, time, events, alpha, blend, direction);
 }
 
 }  // namespace skel

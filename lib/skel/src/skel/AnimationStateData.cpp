@@ -6,10 +6,10 @@
 namespace skel {
 
 bool AnimationStateData::AnimationPair::operator==(const AnimationPair& other) const {
-    // A null animation matches only itself.
-    const bool fromEqual = _from && other._from ? _from->getName() == other._from->getName() : _from == other._from;
-    const bool toEqual = _to && other._to ? _to->getName() == other._to->getName() : _to == other._to;
-    return fromEqual && toEqual;
+  // A null animation matches only itself.
+  const bool fromEqual = _from && other._from ? _from->getName() == other._from->getName() : _from == other._from;
+  const bool toEqual = _to && other._to ? _to->getName() == other._to->getName() : _to == other._to;
+  return fromEqual && toEqual;
 }
 
 AnimationStateData::AnimationStateData(SkeletonData* skeletonData) : _skeletonData(skeletonData), _defaultMix(0) {}
@@ -17,22 +17,22 @@ AnimationStateData::AnimationStateData(SkeletonData* skeletonData) : _skeletonDa
 AnimationStateData::~AnimationStateData() {}
 
 void AnimationStateData::setMix(Animation* from, Animation* to, float duration) {
-    if (!from || !to) return;
-    _animationToMixTime.put(AnimationPair(from, to), duration);
+  if (!from || !to) return;
+  _animationToMixTime.put(AnimationPair(from, to), duration);
 }
 
 bool AnimationStateData::setMix(const String& fromName, const String& toName, float duration) {
-    if (!_skeletonData) return false;
-    Animation* from = _skeletonData->findAnimation(fromName);
-    Animation* to = _skeletonData->findAnimation(toName);
-    if (!from || !to) return false;
-    setMix(from, to, duration);
-    return true;
+  if (!_skeletonData) return false;
+  Animation* from = _skeletonData->findAnimation(fromName);
+  Animation* to = _skeletonData->findAnimation(toName);
+  if (!from || !to) return false;
+  setMix(from, to, duration);
+  return true;
 }
 
 float AnimationStateData::getMix(Animation* from, Animation* to) const {
-    const float* duration = _animationToMixTime.find(AnimationPair(from, to));
-    return duration ? *duration : _defaultMix;
+  const float* duration = _animationToMixTime.find(AnimationPair(from, to));
+  return duration ? *duration : _defaultMix;
 }
 
 }  // namespace skel

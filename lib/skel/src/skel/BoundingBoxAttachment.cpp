@@ -9,9 +9,9 @@ BoundingBoxAttachment::BoundingBoxAttachment(const String& name) : VertexAttachm
 BoundingBoxAttachment::~BoundingBoxAttachment() {}
 
 Attachment* BoundingBoxAttachment::copy() {
-    BoundingBoxAttachment* copy = new (__FILE__, __LINE__) BoundingBoxAttachment(getName());
-    copyTo(copy);
-    return copy;
+  BoundingBoxAttachment* copy = new (__FILE__, __LINE__) BoundingBoxAttachment(getName());
+  copyTo(copy);
+  return copy;
 }
 
 }  // namespace skel

@@ -9,10 +9,10 @@ ClippingAttachment::ClippingAttachment(const String& name) : VertexAttachment(na
 ClippingAttachment::~ClippingAttachment() {}
 
 Attachment* ClippingAttachment::copy() {
-    ClippingAttachment* copy = new (__FILE__, __LINE__) ClippingAttachment(getName());
-    copyTo(copy);
-    copy->_endSlot = _endSlot;
-    return copy;
+  ClippingAttachment* copy = new (__FILE__, __LINE__) ClippingAttachment(getName());
+  copyTo(copy);
+  copy->_endSlot = _endSlot;
+  return copy;
 }
 
 }  // namespace skel

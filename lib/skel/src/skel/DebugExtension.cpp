@@ -12,123 +12,121 @@ DebugExtension::~DebugExtension() = default;
 DebugExtension::Table::~Table() { std::free(_slots); }
 
 size_t DebugExtension::Table::slotOf(const void* block) const {
-    // The allocator's blocks are at least 32 bytes apart, so live blocks have
-    // distinct address / 32, and neighbouring blocks (handed out in runs)
-    // land in neighbouring slots: a table far larger than the cache is walked
-    // rather than hit at random. The high bits keep distant heaps apart.
-    const uint64_t key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(block)) >> 5;
-    return static_cast<size_t>(key ^ (key >> 32)) & (_capacity - 1);
+  // The allocator's blocks are at least 32 bytes apart, so live blocks have
+  // distinct address / 32, and neighbouring blocks (handed out in runs)
+  // land in neighbouring slots: a table far larger than the cache is walked
+  // rather than hit at random. The high bits keep distant heaps apart.
+  const uint64_t key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(block)) >> 5;
+  return static_cast<size_t>(key ^ (key >> 32)) & (_capacity - 1);
 }
 
 DebugExtension::Allocation* DebugExtension::Table::find(const void* block) const {
-    if (!block || _count == 0) return nullptr;
-    for (size_t i = slotOf(block);; i = (i + 1) & (_capacity - 1)) {
-        if (_slots[i].address == block) return &_slots[i];
-        if (!_slots[i].address) return nullptr;
-    }
+  if (!block || _count == 0) return nullptr;
+  for (size_t i = slotOf(block);; i = (i + 1) & (_capacity - 1)) {
+    if (_slots[i].address == block) return &_slots[i];
+    if (!_slots[i].address) return nullptr;
+  }
 }
 
 void DebugExtension::Table::grow() {
-    const size_t oldCapacity = _capacity;
-    Allocation* old = _slots;
-    const size_t capacity = oldCapacity ? oldCapacity * 2 : 1024;
-    auto* slots = static_cast<Allocation*>(std::calloc(capacity, sizeof(Allocation)));
-    // Without room the table stays as it is, only fuller.
-    if (!slots) return;
-    _slots = slots;
-    _capacity = capacity;
-    for (size_t i = 0; i < oldCapacity; ++i) {
-        if (!old[i].address) continue;
-        size_t j = slotOf(old[i].address);
-        while (_slots[j].address) j = (j + 1) & (_capacity - 1);
-        _slots[j] = old[i];
-    }
-    std::free(old);
+  const size_t oldCapacity = _capacity;
+  Allocation* old = _slots;
+  const size_t capacity = oldCapacity ? oldCapacity * 2 : 1024;
+  auto* slots = static_cast<Allocation*>(std::calloc(capacity, sizeof(Allocation)));
+  // Without room the table stays as it is, only fuller.
+  if (!slots) return;
+  _slots = slots;
+  _capacity = capacity;
+  for (size_t i = 0; i < oldCapacity; ++i) {
+    if (!old[i].address) continue;
+    size_t j = slotOf(old[i].address);
+    while (_slots[j].address) j = (j + 1) & (_capacity - 1);
+    _slots[j] = old[i];
+  }
+  std::free(old);
 }
 
 void DebugExtension::Table::put(const Allocation& a) {
-    // At most half full, so probes stay short.
-    if ((_count + 1) * 2 > _capacity) grow();
-    if (_count + 1 > _capacity) return;
-    size_t i = slotOf(a.address);
-    while (_slots[i].address && _slots[i].address != a.address) i = (i + 1) & (_capacity - 1);
-    if (!_slots[i].address) ++_count;
-    _slots[i] = a;
+  // At most half full, so probes stay short.
+  if ((_count + 1) * 2 > _capacity) grow();
+  if (_count + 1 > _capacity) return;
+  size_t i = slotOf(a.address);
+  while (_slots[i].address && _slots[i].address != a.address) i = (i + 1) & (_capacity - 1);
+  if (!_slots[i].address) ++_count;
+  _slots[i] = a;
 }
 
 void DebugExtension::Table::erase(Allocation* record) {
-    // Backward shift: later members of the probe run move into the hole, so
-    // lookups never need tombstones.
-    size_t hole = static_cast<size_t>(record - _slots);
-    const size_t mask = _capacity - 1;
-    for (size_t i = (hole + 1) & mask; _slots[i].address; i = (i + 1) & mask) {
-        const size_t home = slotOf(_slots[i].address);
-        // Movable when its home is not inside (hole, i] cyclically.
-        if (((i - home) & mask) >= ((i - hole) & mask)) {
-            _slots[hole] = _slots[i];
-            hole = i;
-        }
+  // Backward shift: later members of the probe run move into the hole, so
+  // lookups never need tombstones.
+  size_t hole = static_cast<size_t>(record - _slots);
+  const size_t mask = _capacity - 1;
+  for (size_t i = (hole + 1) & mask; _slots[i].address; i = (i + 1) & mask) {
+    const size_t home = slotOf(_slots[i].address);
+    // Movable when its home is not inside (hole, i] cyclically.
+    if (((i - home) & mask) >= ((i - hole) & mask)) {
+      _slots[hole] = _slots[i];
+      hole = i;
     }
-    _slots[hole] = Allocation{nullptr, 0, nullptr, 0};
-    --_count;
+  }
+  _slots[hole] = Allocation{nullptr, 0, nullptr, 0};
+  --_count;
 }
 
 // A failed allocation leaves no record: there is no block to track.
 void DebugExtension::record(void* block, size_t size, const char* file, int line) {
-    if (!block) return;
-    _allocated.put(Allocation{block, size, file, line});
-    _usedMemory += size;
+  if (!block) return;
+  _allocated.put(Allocation{block, size, file, line});
+  _usedMemory += size;
 }
 
 void* DebugExtension::allocate(size_t size, const char* file, int line) {
-    void* block = _extension->allocate(size, file, line);
-    ++_allocations;
-    record(block, size, file, line);
-    return block;
+  void* block = _extension->allocate(size, file, line);
+  ++_allocations;
+  record(block, size, file, line);
+  return block;
 }
 
 void* DebugExtension::allocateZeroed(size_t size, const char* file, int line) {
-    void* block = _extension->allocateZeroed(size, file, line);
-    ++_allocations;
-    record(block, size, file, line);
-    return block;
+  void* block = _extension->allocateZeroed(size, file, line);
+  ++_allocations;
+  record(block, size, file, line);
+  return block;
 }
 
 void* DebugExtension::reallocate(void* block, size_t size, const char* file, int line) {
-    void* grown = _extension->reallocate(block, size, file, line);
-    ++_reallocations;
-    // A failed re-allocation leaves the old block live and recorded.
-    if (!grown && size != 0) return nullptr;
-    if (block) {
-        if (Allocation* found = _allocated.find(block)) {
-            _usedMemory -= found->size;
-            _allocated.erase(found);
-        }
+  void* grown = _extension->reallocate(block, size, file, line);
+  ++_reallocations;
+  // A failed re-allocation leaves the old block live and recorded.
+  if (!grown && size != 0) return nullptr;
+  if (block) {
+    if (Allocation* found = _allocated.find(block)) {
+      _usedMemory -= found->size;
+      _allocated.erase(found);
     }
-    record(grown, size, file, line);
-    return grown;
+  }
+  record(grown, size, file, line);
+  return grown;
 }
 
 void DebugExtension::release(void* block, const char* file, int line) {
-    if (!block) return;
-    Allocation* found = _allocated.find(block);
-    if (!found) {
-        // Not handed on: for a block released before, that would free it twice.
-        std::printf("%s:%i (address %p): Double free or not allocated through SkelExtension\n",
-                    file ? file : "(unknown)", line, block);
-        std::fflush(stdout);
-        return;
-    }
-    _extension->release(block, file, line);
-    ++_frees;
-    _usedMemory -= found->size;
-    _allocated.erase(found);
+  if (!block) return;
+  Allocation* found = _allocated.find(block);
+  if (!found) {
+    // Not handed on: for a block released before, that would free it twice.
+    std::printf("%s:%i (address %p): Double free or not allocated through SkelExtension\n", file ? file : "(unknown)",
+                line, block);
+    std::fflush(stdout);
+    return;
+  }
+  _extension->release(block, file, line);
+  ++_frees;
+  _usedMemory -= found->size;
+  _allocated.erase(found);
 }
 
 char* DebugExtension::readFile(const String& path, size_t* length) { return _extension->readFile(path, length); }
 
-const DebugExtension::Allocation* DebugExtension::find(const void* block) const {
-    return _allocated.find(block);
-}
+const DebugExtension::Allocation* DebugExtension::find(const void* block) const { return _allocated.find(block); }
 
 }  // namespace skel

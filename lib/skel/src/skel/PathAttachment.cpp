@@ -9,12 +9,12 @@ PathAttachment::PathAttachment(const String& name) : VertexAttachment(name), _cl
 PathAttachment::~PathAttachment() {}
 
 Attachment* PathAttachment::copy() {
-    PathAttachment* copy = new (__FILE__, __LINE__) PathAttachment(getName());
-    copyTo(copy);
-    copy->_lengths = _lengths;
-    copy->_closed = _closed;
-    copy->_constantSpeed = _constantSpeed;
-    return copy;
+  PathAttachment* copy = new (__FILE__, __LINE__) PathAttachment(getName());
+  copyTo(copy);
+  copy->_lengths = _lengths;
+  copy->_closed = _closed;
+  copy->_constantSpeed = _constantSpeed;
+  return copy;
 }
 
 }  // namespace skel

@@ -17,31 +17,23 @@ float sign(float v) { return v > 0 ? 1.0f : (v < 0 ? -1.0f : 0.0f); }
 // left; mixing in takes the key's sign, so a mirrored bone does not flip
 // through zero halfway.
 float mixAxis(float current, float setup, float key, float alpha, MixBlend blend, MixDirection direction) {
-    if (direction == MixDirection::Out) {
-        switch (blend) {
-        case MixBlend::Setup:
-            return setup + (std::fabs(key) * sign(setup) - setup) * alpha;
-        case MixBlend::First:
-        case MixBlend::Replace:
-            return current + (std::fabs(key) * sign(current) - current) * alpha;
-        case MixBlend::Add:
-            return current + (std::fabs(key) * sign(current) - setup) * alpha;
-        }
-        return current;
-    }
-    float base;
+  if (direction == MixDirection::Out) {
     switch (blend) {
-    case MixBlend::Setup:
-        base = std::fabs(setup) * sign(key);
-        return base + (key - base) * alpha;
-    case MixBlend::First:
-    case MixBlend::Replace:
-        base = std::fabs(current) * sign(key);
-        return base + (key - base) * alpha;
-    case MixBlend::Add:
-        return std::fabs(current) * sign(key) + (key - std::fabs(setup) * sign(key)) * alpha;
+      case MixBlend::Setup: return setup + (std::fabs(key) * sign(setup) - setup) * alpha;
+      case MixBlend::First:
+      case MixBlend::Replace: return current + (std::fabs(key) * sign(current) - current) * alpha;
+      case MixBlend::Add: return current + (std::fabs(key) * sign(current) - setup) * alpha;
     }
     return current;
+  }
+  float base;
+  switch (blend) {
+    case MixBlend::Setup: base = std::fabs(setup) * sign(key); return base + (key - base) * alpha;
+    case MixBlend::First:
+    case MixBlend::Replace: base = std::fabs(current) * sign(key); return base + (key - base) * alpha;
+    case MixBlend::Add: return std::fabs(current) * sign(key) + (key - std::fabs(setup) * sign(key)) * alpha;
+  }
+  return current;
 }
 
 }  // namespace
@@ -54,38 +46,38 @@ int ScaleTimeline::getPropertyId() const { return propertyId(TimelineType::Scale
 
 void ScaleTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*, float alpha, MixBlend blend,
                           MixDirection direction) {
-    Bone* bone = activeBone(skeleton, _boneIndex);
-    if (!bone || getFrameCount() == 0) return;
-    const BoneData& data = bone->getData();
+  Bone* bone = activeBone(skeleton, _boneIndex);
+  if (!bone || getFrameCount() == 0) return;
+  const BoneData& data = bone->getData();
 
-    if (time < _frames[0]) {
-        if (blend == MixBlend::Setup) {
-            bone->setScaleX(data.getScaleX());
-            bone->setScaleY(data.getScaleY());
-        } else if (blend == MixBlend::First) {
-            bone->setScaleX(bone->getScaleX() + (data.getScaleX() - bone->getScaleX()) * alpha);
-            bone->setScaleY(bone->getScaleY() + (data.getScaleY() - bone->getScaleY()) * alpha);
-        }
-        return;
+  if (time < _frames[0]) {
+    if (blend == MixBlend::Setup) {
+      bone->setScaleX(data.getScaleX());
+      bone->setScaleY(data.getScaleY());
+    } else if (blend == MixBlend::First) {
+      bone->setScaleX(bone->getScaleX() + (data.getScaleX() - bone->getScaleX()) * alpha);
+      bone->setScaleY(bone->getScaleY() + (data.getScaleY() - bone->getScaleY()) * alpha);
     }
+    return;
+  }
 
-    float x, y;
-    valueAt(time, x, y);
-    x *= data.getScaleX();
-    y *= data.getScaleY();
+  float x, y;
+  valueAt(time, x, y);
+  x *= data.getScaleX();
+  y *= data.getScaleY();
 
-    if (alpha == 1) {
-        if (blend == MixBlend::Add) {
-            bone->setScaleX(bone->getScaleX() + x - data.getScaleX());
-            bone->setScaleY(bone->getScaleY() + y - data.getScaleY());
-        } else {
-            bone->setScaleX(x);
-            bone->setScaleY(y);
-        }
-        return;
+  if (alpha == 1) {
+    if (blend == MixBlend::Add) {
+      bone->setScaleX(bone->getScaleX() + x - data.getScaleX());
+      bone->setScaleY(bone->getScaleY() + y - data.getScaleY());
+    } else {
+      bone->setScaleX(x);
+      bone->setScaleY(y);
     }
-    bone->setScaleX(mixAxis(bone->getScaleX(), data.getScaleX(), x, alpha, blend, direction));
-    bone->setScaleY(mixAxis(bone->getScaleY(), data.getScaleY(), y, alpha, blend, direction));
+    return;
+  }
+  bone->setScaleX(mixAxis(bone->getScaleX(), data.getScaleX(), x, alpha, blend, direction));
+  bone->setScaleY(mixAxis(bone->getScaleY(), data.getScaleY(), y, alpha, blend, direction));
 }
 
 }  // namespace skel

@@ -15,9 +15,9 @@ int ShearTimeline::getPropertyId() const { return propertyId(TimelineType::Shear
 
 void ShearTimeline::apply(Skeleton& skeleton, float, float time, Vector<Event*>*, float alpha, MixBlend blend,
                           MixDirection) {
-    applyOffsets(skeleton, time, alpha, blend,
-                 {&Bone::getShearX, &Bone::getShearY, &Bone::setShearX, &Bone::setShearY, &BoneData::getShearX,
-                  &BoneData::getShearY});
+  applyOffsets(skeleton, time, alpha, blend,
+               {&Bone::getShearX, &Bone::getShearY, &Bone::setShearX, &Bone::setShearY, &BoneData::getShearX,
+                &BoneData::getShearY});
 }
 
 }  // namespace skel

@@ -10,10 +10,10 @@ SkelExtension::~SkelExtension() = default;
 void SkelExtension::beforeRelease(SkelObject*) {}
 
 SkelExtension* SkelExtension::getInstance() {
-    // Never destroyed: runtime objects with static lifetime may still release
-    // memory while the process ends.
-    static SkelExtension* instance = new DebugExtension(new DefaultSkelExtension());
-    return instance;
+  // Never destroyed: runtime objects with static lifetime may still release
+  // memory while the process ends.
+  static SkelExtension* instance = new DebugExtension(new DefaultSkelExtension());
+  return instance;
 }
 
 }  // namespace skel

@@ -16,27 +16,27 @@ Slot::Slot(SlotData& data, Bone& bone)
       _attachment(nullptr),
       _attachmentState(0),
       _attachmentTime(0) {
-    setToSetupPose();
+  setToSetupPose();
 }
 
 Slot::~Slot() {}
 
 void Slot::setAttachment(Attachment* attachment) {
-    if (_attachment == attachment) return;
-    _attachment = attachment;
-    _attachmentTime = _skeleton.getTime();
-    _deform.clear();
+  if (_attachment == attachment) return;
+  _attachment = attachment;
+  _attachmentTime = _skeleton.getTime();
+  _deform.clear();
 }
 
 void Slot::setToSetupPose() {
-    _color.set(_data.getColor());
-    if (_hasDarkColor) _darkColor.set(_data.getDarkColor());
-    if (_data.getAttachmentName().isEmpty()) {
-        setAttachment(nullptr);
-        return;
-    }
-    _attachment = nullptr;
-    setAttachment(_skeleton.getAttachment(_data.getIndex(), _data.getAttachmentName()));
+  _color.set(_data.getColor());
+  if (_hasDarkColor) _darkColor.set(_data.getDarkColor());
+  if (_data.getAttachmentName().isEmpty()) {
+    setAttachment(nullptr);
+    return;
+  }
+  _attachment = nullptr;
+  setAttachment(_skeleton.getAttachment(_data.getIndex(), _data.getAttachmentName()));
 }
 
 }  // namespace skel

@@ -44,40 +44,38 @@ TrackEntry::TrackEntry()
 TrackEntry::~TrackEntry() {}
 
 float TrackEntry::getAnimationTime() const {
-    if (_loop) {
-        const float duration = _animationEnd - _animationStart;
-        if (duration == 0) return _animationStart;
-        return static_cast<float>(std::fmod(static_cast<double>(_trackTime), static_cast<double>(duration))) +
-               _animationStart;
-    }
-    const float time = _trackTime + _animationStart;
-    return time < _animationEnd ? time : _animationEnd;
+  if (_loop) {
+    const float duration = _animationEnd - _animationStart;
+    if (duration == 0) return _animationStart;
+    return static_cast<float>(std::fmod(static_cast<double>(_trackTime), static_cast<double>(duration))) +
+           _animationStart;
+  }
+  const float time = _trackTime + _animationStart;
+  return time < _animationEnd ? time : _animationEnd;
 }
 
-void TrackEntry::setListener(AnimationStateListener listener) {
-    _listener = listener ? listener : ignoreNotification;
-}
+void TrackEntry::setListener(AnimationStateListener listener) { _listener = listener ? listener : ignoreNotification; }
 
 void TrackEntry::setListener(AnimationStateListenerObject* listener) { _listenerObject = listener; }
 
 void TrackEntry::notify(AnimationState* state, EventType type, Event* event) {
-    if (_listenerObject)
-        _listenerObject->callback(state, type, this, event);
-    else
-        _listener(state, type, this, event);
+  if (_listenerObject)
+    _listenerObject->callback(state, type, this, event);
+  else
+    _listener(state, type, this, event);
 }
 
 void TrackEntry::reset() {
-    _animation = nullptr;
-    _next = nullptr;
-    _mixingFrom = nullptr;
-    _mixingTo = nullptr;
-    setRendererObject(nullptr, nullptr);
-    _listener = ignoreNotification;
-    _listenerObject = nullptr;
-    _timelineMode.clear();
-    _timelineHoldMix.clear();
-    _timelinesRotation.clear();
+  _animation = nullptr;
+  _next = nullptr;
+  _mixingFrom = nullptr;
+  _mixingTo = nullptr;
+  setRendererObject(nullptr, nullptr);
+  _listener = ignoreNotification;
+  _listenerObject = nullptr;
+  _timelineMode.clear();
+  _timelineHoldMix.clear();
+  _timelinesRotation.clear();
 }
 
 }  // namespace skel
