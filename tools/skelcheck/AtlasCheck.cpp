@@ -9,17 +9,6 @@ namespace skelcheck {
 
 namespace {
 
-const char* const formatNames[] = {"",       "Alpha",    "Intensity", "LuminanceAlpha",
-                                   "RGB565", "RGBA4444", "RGB888",    "RGBA8888"};
-const char* const filterNames[] = {"",
-                                   "Nearest",
-                                   "Linear",
-                                   "MipMap",
-                                   "MipMapNearestNearest",
-                                   "MipMapLinearNearest",
-                                   "MipMapNearestLinear",
-                                   "MipMapLinearLinear"};
-
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // Lines trimmed as the reader trims them.
@@ -181,10 +170,12 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
   }
 }
 
-const char* FormatName(int format) { return format > 0 && format < 8 ? formatNames[format] : "unknown"; }
+const char* FormatName(int format) {
+  return *skel::atlasFormatName(format) ? skel::atlasFormatName(format) : "unknown";
+}
 
 std::string FilterNames(int minFilter, int magFilter) {
-  auto name = [](int filter) { return filter > 0 && filter < 8 ? filterNames[filter] : "unknown"; };
+  auto name = [](int filter) { return *skel::textureFilterName(filter) ? skel::textureFilterName(filter) : "unknown"; };
   return std::string(name(minFilter)) + "," + name(magFilter);
 }
 

@@ -32,6 +32,11 @@ enum TextureFilter {
 
 enum TextureWrap { TextureWrap_ClampToEdge = 1, TextureWrap_Repeat = 2 };
 
+// The names an atlas writes for a format and a filter; "" for Unknown and for
+// values outside the enumeration.
+const char* atlasFormatName(int format);
+const char* textureFilterName(int filter);
+
 class AtlasPage : public SkelObject, public HasRendererObject {
  public:
   explicit AtlasPage(const String& pageName);

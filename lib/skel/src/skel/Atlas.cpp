@@ -9,17 +9,6 @@ namespace skel {
 
 namespace {
 
-const char* const formatNames[] = {"",       "Alpha",    "Intensity", "LuminanceAlpha",
-                                   "RGB565", "RGBA4444", "RGB888",    "RGBA8888"};
-const char* const filterNames[] = {"",
-                                   "Nearest",
-                                   "Linear",
-                                   "MipMap",
-                                   "MipMapNearestNearest",
-                                   "MipMapLinearNearest",
-                                   "MipMapNearestLinear",
-                                   "MipMapLinearLinear"};
-
 // A piece of the atlas text; the text has no terminator, so nothing here may
 // look past end.
 struct Text {
@@ -60,9 +49,9 @@ int toInt(Text text) {
 }
 
 // Table index of the last entry that begins with value; 0 when none does.
-int indexOf(const char* const (&names)[8], Text value) {
+int indexOf(const char* (*nameOf)(int), Text value) {
   for (int i = 7; i > 0; --i)
-    if (value.beginsWord(names[i])) return i;
+    if (value.beginsWord(nameOf(i))) return i;
   return 0;
 }
 
@@ -240,13 +229,13 @@ void Atlas::load(const char* data, size_t length, const String& dir) {
       page->width = toInt(reader.tuple[0]);
       page->height = toInt(reader.tuple[1]);
       reader.readTuple();
-      page->format = indexOf(formatNames, reader.tuple[0]);
+      page->format = indexOf(atlasFormatName, reader.tuple[0]);
       // The minification filter is compared without its last character.
       int filters = reader.readTuple();
       Text minFilter = reader.tuple[0];
       if (filters >= 2 && !minFilter.isEmpty()) --minFilter.end;
-      page->minFilter = indexOf(filterNames, minFilter);
-      page->magFilter = indexOf(filterNames, reader.tuple[1]);
+      page->minFilter = indexOf(textureFilterName, minFilter);
+      page->magFilter = indexOf(textureFilterName, reader.tuple[1]);
       repeatFlags(reader.readValue(), page->uWrap, page->vWrap);
 
       if (_textureLoader) {

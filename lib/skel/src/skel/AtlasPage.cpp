@@ -2,6 +2,25 @@
 
 namespace skel {
 
+namespace {
+
+const char* const formatNames[] = {"",       "Alpha",    "Intensity", "LuminanceAlpha",
+                                   "RGB565", "RGBA4444", "RGB888",    "RGBA8888"};
+const char* const filterNames[] = {"",
+                                   "Nearest",
+                                   "Linear",
+                                   "MipMap",
+                                   "MipMapNearestNearest",
+                                   "MipMapLinearNearest",
+                                   "MipMapNearestLinear",
+                                   "MipMapLinearLinear"};
+
+}  // namespace
+
+const char* atlasFormatName(int format) { return format > 0 && format < 8 ? formatNames[format] : ""; }
+
+const char* textureFilterName(int filter) { return filter > 0 && filter < 8 ? filterNames[filter] : ""; }
+
 // The format is always replaced by the page's format line.
 AtlasPage::AtlasPage(const String& pageName)
     : name(pageName),
