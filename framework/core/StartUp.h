@@ -9,7 +9,8 @@ class SystemBase;
 // Japanese character-type locale, falling back to UTF-8; failure is harmless.
 void SetProgramLocale();
 
-// On failure everything created so far is released and false returned.
+// On failure everything created so far is released, the reason is said on
+// standard error (with what GLFW said) and false returned.
 bool StartUpWindow(SystemBase& system);
 
 }  // namespace TarnFramework

@@ -1,7 +1,5 @@
 #include "RenderSheet.h"
 
-#include <GL/glew.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +9,7 @@
 #include "Content.h"
 #include "Layout.h"
 #include "Playback.h"
+#include "framework/graphics/DrawState.h"
 #include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/ReadBack.h"
 #include "framework/skel/SkelAnimation.h"
@@ -79,8 +78,7 @@ int RenderSheet(const Options& options) {
       playback.Seek(duration > 0 ? std::fmod(t, duration) : 0);
       playback.Place(placement);
       target.BeginRender();
-      glClearColor(0, 0, 0, 0);
-      glClear(GL_COLOR_BUFFER_BIT);
+      TarnFramework::ClearTarget(0);
       sprite.DrawPosed();
       const bool read = ReadPixels({0, 0, w, h}, frame);
       EndRender();

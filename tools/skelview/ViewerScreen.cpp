@@ -1,6 +1,5 @@
 #include "ViewerScreen.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <sys/stat.h>
 
@@ -14,6 +13,7 @@
 #include "Playback.h"
 #include "framework/core/Key.h"
 #include "framework/core/SystemBase.h"
+#include "framework/graphics/DrawState.h"
 #include "framework/graphics/Primitives.h"
 #include "framework/graphics/ReadBack.h"
 #include "framework/skel/SkelAnimation.h"
@@ -367,8 +367,7 @@ bool ViewerScreen::Draw() {
     playback_->Place(FitBounds(bx, by, bw, bh, view.width, view.height));
     // Through a target, as the game draws its characters.
     canvas_.BeginRender();
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    TarnFramework::ClearTarget(0);
     sprite_->DrawPosed();
     EndRender();
     canvas_.Draw(view.x, view.y);
