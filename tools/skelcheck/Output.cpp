@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tarn/Path.h"
+#include "tarn/Report.h"
 
 namespace skelcheck {
 
@@ -40,16 +41,6 @@ std::string Number(float value) {
   return text;
 }
 
-namespace {
-
-const char* programName = "skelcheck";
-
-}  // namespace
-
-void SetProgramName(const char* name) { programName = name; }
-
-const char* ProgramName() { return programName; }
-
 bool ReadText(const char* path, std::string& text, std::string& why) {
   std::vector<unsigned char> bytes;
   if (!tarn::ReadFile(path, bytes, &why)) return false;
@@ -60,7 +51,7 @@ bool ReadText(const char* path, std::string& text, std::string& why) {
 bool ReadInput(const char* path, std::string& text) {
   std::string why;
   if (ReadText(path, text, why)) return true;
-  std::fprintf(stderr, "%s: cannot read %s: %s\n", programName, path, why.c_str());
+  std::fprintf(stderr, "%s: cannot read %s: %s\n", tarn::ProgramName(), path, why.c_str());
   return false;
 }
 
@@ -81,7 +72,7 @@ void Report::warning(const std::string& where, const std::string& text) {
 
 void Report::failure(const std::string& text) {
   keep(text);
-  if (_print) std::fprintf(stderr, "%s: %s\n", programName, text.c_str());
+  if (_print) std::fprintf(stderr, "%s: %s\n", tarn::ProgramName(), text.c_str());
 }
 
 std::string At(const std::string& file, size_t line) { return file + ":" + std::to_string(line); }

@@ -19,11 +19,6 @@ std::string Quoted(const char* text);
 // 1e999 and -1e999, NaN becomes null.
 std::string Number(float value);
 
-// The name messages about the whole run start with ("skelcheck" unless set),
-// so another tool using these parts speaks for itself.
-void SetProgramName(const char* name);
-const char* ProgramName();
-
 // Reads a file through the shared safe reader (no blocking on pipes, regular
 // files only, capped size) and keeps it with a zero byte after it; false with
 // the reason in why when it cannot.

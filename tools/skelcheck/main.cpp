@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "Output.h"
+#include "tarn/Report.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ bool IsHelp(const char* arg) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tarn::SetProgramName("skelcheck");
   if (argc < 2) return ShortUsage();
   if (IsHelp(argv[1])) {
     if (argc == 2) return Help();

@@ -16,6 +16,7 @@
 #include "skel/SkelExtension.h"
 #include "skelcheck/Output.h"
 #include "tarn/Path.h"
+#include "tarn/Report.h"
 
 using namespace TarnFramework;
 
@@ -57,8 +58,9 @@ void ReportNoWindow() {
 int main(int argc, char** argv) {
   // The runtime's tracking extension serves every allocation from the first on.
   skel::SkelExtension::getInstance();
-  // Files that cannot be read or loaded are told as skelcheck tells them.
-  skelcheck::SetProgramName("skelview");
+  // Files that cannot be read or loaded are told as skelcheck tells them,
+  // under this program's name.
+  tarn::SetProgramName("skelview");
   skelview::Options options;
   std::string error;
   if (!skelview::ParseArguments(argc, argv, options, error)) {
