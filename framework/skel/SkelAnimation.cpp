@@ -19,6 +19,7 @@
 #include "skel/Skin.h"
 #include "skel/Slot.h"
 #include "skel/SlotData.h"
+#include "skel/TrackEntry.h"
 
 using TarnFramework::Graphic2D;
 
@@ -215,8 +216,15 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
   skeleton->setScaleX(scale);
   skeleton->setScaleY(scale);
   if (!animationNames.empty()) {
-    SetAnimation(currentAnimation);
     skel::Animation* current = FindAnimation(*skeleton->getData(), animationNames[currentAnimation]);
+    // Looping the playing animation again from its start only rewinds it: a
+    // new entry would be mixed over the old one at zero length, posing the
+    // same at twice the cost.
+    skel::TrackEntry* playing = state->getCurrent(0);
+    if (current && playing && playing->getAnimation() == current && playing->getLoop())
+      playing->setTrackTime(0);
+    else
+      SetAnimation(currentAnimation);
     const int64_t frames = current ? static_cast<int64_t>(current->getDuration() * 60) : 0;
     // A negative counter would give a negative remainder: keep it in range.
     const int64_t at = frames > 0 ? ((int64_t{frame} % frames) + frames) % frames : 0;
