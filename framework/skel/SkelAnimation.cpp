@@ -47,6 +47,16 @@ uint8_t ColorByte(float channel) {
   return static_cast<uint8_t>(channel * 255.0f);
 }
 
+struct ColorBytes {
+  uint8_t r, g, b, a;
+};
+
+ColorBytes ToBytes(const skel::Color& c) {
+  // Most attachments are plain white: four compares instead of four clamps.
+  if (c.r == 1.0f && c.g == 1.0f && c.b == 1.0f && c.a == 1.0f) return {255, 255, 255, 255};
+  return {ColorByte(c.r), ColorByte(c.g), ColorByte(c.b), ColorByte(c.a)};
+}
+
 TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
   switch (mode) {
     case skel::BlendMode::Additive: return TarnFramework::BlendMode::Additive;
@@ -83,8 +93,7 @@ void RegionVertices(skel::Slot& slot, skel::RegionAttachment& region, std::vecto
     vertices.clear();
     return;
   }
-  const skel::Color& c = region.getColor();
-  const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
+  const auto [r, g, b, a] = ToBytes(region.getColor());
   float world[8] = {};
   region.computeWorldVertices(slot.getBone(), world, 0, 2);
   static const int kCorners[6] = {0, 1, 2, 2, 3, 0};
@@ -98,8 +107,7 @@ void RegionVertices(skel::Slot& slot, skel::RegionAttachment& region, std::vecto
 }
 
 void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vertex>& vertices) {
-  const skel::Color& c = mesh.getColor();
-  const uint8_t r = ColorByte(c.r), g = ColorByte(c.g), b = ColorByte(c.b), a = ColorByte(c.a);
+  const auto [r, g, b, a] = ToBytes(mesh.getColor());
   const size_t length = mesh.getWorldVerticesLength();
   // Scratch kept between calls, as meshes are posed every frame, and never
   // cleared: every pair read below is written first (an odd last value is

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "PoseTestSupport.h"
+#include "skel/MathUtil.h"
 #include "skel/Skeleton.h"
 
 using namespace skel;
@@ -219,4 +220,28 @@ TEST(Bone, AppliedTransformOfMirroredShearedAndCollapsedBonesReproducesThem) {
                                bone->getAScaleY(), bone->getAShearX(), bone->getAShearY());
     expectMatrix(*bone, before, 1e-4);
   }
+}
+
+// Bones turn through the shared sine-and-cosine pair: it must give what the
+// library gives narrowed to float, or every pose would drift from before.
+TEST(Bone, SinCosGivesTheLibrarysValuesNarrowed) {
+  auto check = [](float x) {
+    float s = 0, c = 0;
+    MathUtil::sinCos(x, s, c);
+    const float librarySin = static_cast<float>(std::sin(double{x}));
+    const float libraryCos = static_cast<float>(std::cos(double{x}));
+    if (std::isnan(librarySin)) {
+      EXPECT_TRUE(std::isnan(s) && std::isnan(c)) << x;
+      return;
+    }
+    // Bits, not values: the sign of a zero counts too.
+    EXPECT_EQ(std::signbit(s), std::signbit(librarySin)) << x;
+    EXPECT_EQ(s, librarySin) << x;
+    EXPECT_EQ(c, libraryCos) << x;
+  };
+  for (float x = -70000.0f; x < 70000.0f; x += 0.7f) check(x);
+  for (float x = -7.0f; x < 7.0f; x += 0.0001f) check(x);
+  for (float x : {0.0f, -0.0f, 1e-30f, MathUtil::HalfPi, MathUtil::Pi, -MathUtil::Pi2, 65535.99f, 65536.0f, -65536.0f,
+                  1e30f, HUGE_VALF, -HUGE_VALF, NAN})
+    check(x);
 }

@@ -99,14 +99,12 @@ void Bone::turnTo(float rx, float ry) {
   std::memcpy(&bits, &rx, sizeof bits);
   if (bits != _turnBitsX) {
     _turnBitsX = bits;
-    _cosX = MathUtil::cos(rx);
-    _sinX = MathUtil::sin(rx);
+    MathUtil::sinCos(rx, _sinX, _cosX);
   }
   std::memcpy(&bits, &ry, sizeof bits);
   if (bits != _turnBitsY) {
     _turnBitsY = bits;
-    _cosY = MathUtil::cos(ry);
-    _sinY = MathUtil::sin(ry);
+    MathUtil::sinCos(ry, _sinY, _cosY);
   }
 }
 
