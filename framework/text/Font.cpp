@@ -3,7 +3,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,13 +57,74 @@ std::vector<unsigned char> ExpandMono(const FT_Bitmap& bitmap) {
 
 }  // namespace
 
+// Every size of a font file reads it once: FreeType would otherwise map the
+// whole file again for each face, and each face needs its library.
+struct FontFile {
+  // The file as it was read: a path is no identity once the working folder
+  // changes or the file is replaced.
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified = {};
+  std::vector<unsigned char> bytes;
+  FT_Library library = nullptr;
+  int users = 0;
+};
+
+namespace {
+
+std::vector<std::unique_ptr<FontFile>>& OpenFiles() {
+  static std::vector<std::unique_ptr<FontFile>> files;
+  return files;
+}
+
+FontFile* AcquireFile(const char* path, std::string* why) {
+  struct stat st;
+  if (::stat(tarn::NativePath(path).c_str(), &st) != 0) {
+    if (why) *why = std::strerror(errno);
+    return nullptr;
+  }
+  for (const std::unique_ptr<FontFile>& open : OpenFiles())
+    if (open->device == st.st_dev && open->inode == st.st_ino && open->size == st.st_size &&
+        open->modified.tv_sec == st.st_mtim.tv_sec && open->modified.tv_nsec == st.st_mtim.tv_nsec) {
+      ++open->users;
+      return open.get();
+    }
+  auto file = std::make_unique<FontFile>();
+  if (!tarn::ReadFile(path, file->bytes, why)) return nullptr;
+  if (const FT_Error error = FT_Init_FreeType(&file->library)) {
+    if (why) *why = FreeTypeMessage(error);
+    return nullptr;
+  }
+  file->device = st.st_dev;
+  file->inode = st.st_ino;
+  file->size = st.st_size;
+  file->modified = st.st_mtim;
+  file->users = 1;
+  OpenFiles().push_back(std::move(file));
+  return OpenFiles().back().get();
+}
+
+void ReleaseFile(FontFile* file) {
+  if (--file->users > 0) return;
+  FT_Done_FreeType(file->library);
+  std::vector<std::unique_ptr<FontFile>>& files = OpenFiles();
+  for (auto it = files.begin(); it != files.end(); ++it)
+    if (it->get() == file) {
+      files.erase(it);
+      return;
+    }
+}
+
+}  // namespace
+
 Font::~Font() { Font::Release(); }
 
 void Font::Release() {
   if (face) FT_Done_Face(face);
-  if (library) FT_Done_FreeType(library);
+  if (file) ReleaseFile(file);
   face = nullptr;
-  library = nullptr;
+  file = nullptr;
 }
 
 bool Font::Open(const char* path, int32_t size, std::string* why) {
@@ -68,11 +133,10 @@ bool Font::Open(const char* path, int32_t size, std::string* why) {
     if (why) *why = "no font path or size";
     return false;
   }
-  // FreeType opens the file itself and would wait on a pipe: check it first.
-  if (!tarn::CheckRegularFile(path, why)) return false;
-  const std::string native = tarn::NativePath(path);
-  FT_Error error = FT_Init_FreeType(&library);
-  if (error == 0) error = FT_New_Face(library, native.c_str(), 0, &face);
+  file = AcquireFile(path, why);
+  if (!file) return false;
+  FT_Error error =
+      FT_New_Memory_Face(file->library, file->bytes.data(), static_cast<FT_Long>(file->bytes.size()), 0, &face);
   if (error == 0) error = FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
   if (error != 0) {
     if (why) *why = FreeTypeMessage(error);
@@ -114,14 +178,14 @@ GlyphDrawer* Font::CreateGlyph(char16_t code, uint32_t color) {
 }
 
 TextString* Font::CreateText(const char* text, uint32_t color) {
-  if (!library) return nullptr;
+  if (!face) return nullptr;
   TextString* string = new TextString;
   string->AppendText(this, text, color, 0);
   return string;
 }
 
 TextString* Font::CreateTextW(const char16_t* text, uint32_t color) {
-  if (!library) return nullptr;
+  if (!face) return nullptr;
   TextString* string = new TextString;
   string->AppendTextW(this, text, color, 0);
   return string;

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 namespace TarnFramework {
 
+struct FontFile;
 class GlyphDrawer;
 class TextString;
 
@@ -34,7 +34,8 @@ class Font {
   TextString* CreateText(const char* text, uint32_t color);
   TextString* CreateTextW(const char16_t* text, uint32_t color);
 
-  FT_LibraryRec_* library = nullptr;
+  // The file's bytes and FreeType library, shared by every open size of it.
+  FontFile* file = nullptr;
   FT_FaceRec_* face = nullptr;
   int32_t pixelSize = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "GLTestFixture.h"
 #include "TempDir.h"
@@ -13,6 +14,7 @@
 #include "framework/text/FontContainer.h"
 #include "framework/text/GlyphDrawer.h"
 #include "framework/text/TextString.h"
+#include "tarn/Path.h"
 
 using namespace tarn_test;
 using namespace TarnFramework;
@@ -84,6 +86,27 @@ TEST_F(FontTest, OpenFailsForAMissingFileAndAClosedFontMakesNothing) {
   font.Release();
   font.Release();
   EXPECT_EQ(font.CreateGlyph(u'a', 0xFFFFFFFF), nullptr);
+}
+
+// Sizes of one file share its bytes; each size lives on while another closes,
+// and a different file (here a copy) is never taken for an open one.
+TEST_F(FontTest, SizesOfOneFileShareItAndOutliveEachOther) {
+  auto small = std::make_unique<Font>();
+  Font large;
+  ASSERT_TRUE(small->Open(kFontPath, 16));
+  ASSERT_TRUE(large.Open(kFontPath, 32));
+  EXPECT_EQ(small->file, large.file);
+  small.reset();
+  std::unique_ptr<GlyphDrawer> glyph(large.CreateGlyph(u'a', 0xFFFFFFFF));
+  ASSERT_NE(glyph, nullptr);
+  EXPECT_GT(glyph->width, 0);
+
+  TempDir dir;
+  std::vector<unsigned char> bytes;
+  ASSERT_TRUE(tarn::ReadFile(kFontPath, bytes));
+  Font copy;
+  ASSERT_TRUE(copy.Open(dir.Write("copy.ttf", std::string(bytes.begin(), bytes.end())).c_str(), 20));
+  EXPECT_NE(copy.file, large.file);
 }
 
 TEST_F(FontTest, EveryGameLabelDrawsWithRealGlyphs) {
