@@ -102,8 +102,10 @@ class Bone : public Updatable {
 
   // The skeleton's scale with the y-down sign applied.
   void getSkeletonScale(float& sx, float& sy) const;
-  // Brings the kept cosines and sines up to the two angles (radians).
-  void turnTo(float rx, float ry);
+  // Brings the kept cosines and sines up to the two angles (radians). With
+  // square (equal shears) the y axis is the x axis turned a quarter: its
+  // cosine and sine are x's, exactly, with no second angle to round.
+  void turnTo(float rx, float ry, bool square);
 
   BoneData& _data;
   Skeleton& _skeleton;
@@ -119,6 +121,7 @@ class Bone : public Updatable {
   // Most bones keep their angles from frame to frame: the cosines and sines
   // of the last two angles are kept (by bit pattern, so -0 and NaN too).
   uint32_t _turnBitsX, _turnBitsY;
+  bool _turnYKept;  // _turnBitsY is what the y values were made from
   float _cosX, _sinX, _cosY, _sinY;
 };
 

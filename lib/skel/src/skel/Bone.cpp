@@ -46,6 +46,7 @@ Bone::Bone(BoneData& data, Skeleton& skeleton, Bone* parent)
       _active(false),
       _turnBitsX(0),
       _turnBitsY(0),
+      _turnYKept(true),
       _cosX(1),
       _sinX(0),
       _cosY(1),
@@ -94,16 +95,23 @@ void Bone::getParentMatrix(float& pa, float& pb, float& pc, float& pd, float& px
   py = _skeleton.getY();
 }
 
-void Bone::turnTo(float rx, float ry) {
+void Bone::turnTo(float rx, float ry, bool square) {
   uint32_t bits;
   std::memcpy(&bits, &rx, sizeof bits);
   if (bits != _turnBitsX) {
     _turnBitsX = bits;
     MathUtil::sinCos(rx, _sinX, _cosX);
   }
+  if (square) {
+    _cosY = -_sinX;
+    _sinY = _cosX;
+    _turnYKept = false;
+    return;
+  }
   std::memcpy(&bits, &ry, sizeof bits);
-  if (bits != _turnBitsY) {
+  if (bits != _turnBitsY || !_turnYKept) {
     _turnBitsY = bits;
+    _turnYKept = true;
     MathUtil::sinCos(ry, _sinY, _cosY);
   }
 }
@@ -125,7 +133,7 @@ void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, 
   const float ry = (rotation + 90 + shearY) * MathUtil::DegRad;
 
   if (!_parent) {
-    turnTo(rx, ry);
+    turnTo(rx, ry, shearX == shearY);
     _a = _cosX * scaleX * sx;
     _b = _cosY * scaleY * sx;
     _c = _sinX * scaleX * sy;
@@ -141,7 +149,7 @@ void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, 
 
   switch (_data.getTransformMode()) {
     case TransformMode::Normal: {
-      turnTo(rx, ry);
+      turnTo(rx, ry, shearX == shearY);
       const float la = _cosX * scaleX, lb = _cosY * scaleY;
       const float lc = _sinX * scaleX, ld = _sinY * scaleY;
       _a = pa * la + pb * lc;
@@ -151,7 +159,7 @@ void Bone::updateWorldTransform(float x, float y, float rotation, float scaleX, 
       return;
     }
     case TransformMode::OnlyTranslation:
-      turnTo(rx, ry);
+      turnTo(rx, ry, shearX == shearY);
       _a = _cosX * scaleX;
       _b = _cosY * scaleY;
       _c = _sinX * scaleX;
