@@ -64,6 +64,26 @@ char* putUtf8(char* out, const char* end, unsigned uc) {
   return out + len;
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Sums up to limit digits as value * 10 + digit in double precision and steps
+// over any further ones. The first fifteen are summed in an integer: every
+// partial sum is below 2^53 and so exact in a double too, which gives the same
+// value without a chain of floating-point operations per digit.
+const char* sumDigits(const char* in, int limit, double& value, int& count) {
+  uint64_t exact = 0;
+  for (count = 0; count < 15 && count < limit && isDigit(*in); ++in, ++count)
+    exact = exact * 10 + static_cast<unsigned>(*in - '0');
+  value = static_cast<double>(exact);
+  for (; isDigit(*in); ++in) {
+    if (count < limit) {
+      value = value * 10 + (*in - '0');
+      ++count;
+    }
+  }
+  return in;
+}
+
 bool equalsIgnoreCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
@@ -327,17 +347,11 @@ const char* Json::parseNumber(Json* item, const char* num) {
     sign = -1;
     ++num;
   }
-  while (*num >= '0' && *num <= '9') n = n * 10 + (*num++ - '0');
-  if (*num == '.' && num[1] >= '0' && num[1] <= '9') {
-    ++num;
-    double fraction = 0;
-    int count = 0;
-    for (; *num >= '0' && *num <= '9'; ++num) {
-      if (count < MAX_FRACTION_DIGITS) {
-        fraction = fraction * 10 + (*num - '0');
-        ++count;
-      }
-    }
+  int count;
+  num = sumDigits(num, INT_MAX, n, count);
+  if (*num == '.' && isDigit(num[1])) {
+    double fraction;
+    num = sumDigits(num + 1, MAX_FRACTION_DIGITS, fraction, count);
     n += fraction / powerOfTen(count);
   }
   if (*num == 'e' || *num == 'E') {
