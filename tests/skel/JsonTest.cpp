@@ -2,9 +2,12 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
+#include "skel/DebugExtension.h"
 #include "skel/Json.h"
+#include "skel/SkelExtension.h"
 
 using skel::Json;
 
@@ -39,6 +42,27 @@ TEST(JsonNumbers, IntegersFractionsExponentsAndSigns) {
   }
   EXPECT_EQ(floats, (std::vector<float>{1, 25, -3, 0.125f, 0.01f, 70, -0.5f}));
   EXPECT_EQ(ints, (std::vector<int>{1, 25, -3, 0, 0, 70, 0}));
+}
+
+TEST(JsonNumbers, LongDigitRunsGiveTheSameValuesAsSummingDigitByDigit) {
+  // Around fifteen digits, where the sum leaves an integer for a double.
+  const char* const numbers[] = {"999999999999999", "9999999999999999", "12345678901234567890", "-9007199254740993",
+                                 "0.999999999999999", "0.9999999999999999", "0.1234567890123456789",
+                                 "123456789012345.678901234567", "4294967297.75",
+                                 // Halfway between two floats, where the last bit of the double decides.
+                                 "842631729746280448", "4378754617521995776"};
+  for (const char* number : numbers) {
+    double whole = 0, fraction = 0;
+    int count = 0;
+    const char* c = number + (*number == '-');
+    for (; *c >= '0' && *c <= '9'; ++c) whole = whole * 10 + (*c - '0');
+    if (*c == '.')
+      for (++c; *c; ++c, ++count) fraction = fraction * 10 + (*c - '0');
+    double value = (whole + fraction / std::pow(10.0, count)) * (*number == '-' ? -1 : 1);
+    Json json(number);
+    EXPECT_EQ(json.getValueFloat(), static_cast<float>(value)) << number;
+    EXPECT_EQ(json.getValueInt(), value >= 2147483647.0 ? INT_MAX : static_cast<int>(value)) << number;
+  }
 }
 
 TEST(JsonNumbers, ALoneMinusIsZeroAndParsingGoesOnAfterIt) {
@@ -195,4 +219,33 @@ TEST(JsonErrors, LongFlatArraysAreFreedWithoutDeepRecursion) {
   text += "0]";
   Json json(text.c_str());
   EXPECT_EQ(json.getSize(), 200001);
+}
+
+TEST(JsonMemory, LargeTreesAndTextsKeepTheirValuesAndGiveBackEveryBlock) {
+  auto* tracker = dynamic_cast<skel::DebugExtension*>(skel::SkelExtension::getInstance());
+  const size_t live = tracker ? tracker->getLiveCount() : 0;
+  const uint64_t used = tracker ? tracker->getUsedMemory() : 0;
+  // Names of every length, so nodes after them start at any offset, and a
+  // text larger than a block between small values.
+  const std::string big(1 << 20, 'x');
+  std::string text = "{";
+  for (int i = 0; i < 20000; ++i)
+    text += "\"" + std::string(i % 13, 'k') + std::to_string(i) + "\": " + std::to_string(i) + ",";
+  text += "\"big\": \"" + big + "\", \"after\": \"small\"}";
+  {
+    Json root(text.c_str());
+    ASSERT_EQ(root.getSize(), 20002);
+    int i = 0;
+    for (Json* c = root.getChild(); i < 20000; c = c->getNext(), ++i) {
+      ASSERT_EQ(c->getName(), std::string(i % 13, 'k') + std::to_string(i));
+      ASSERT_EQ(c->getValueInt(), i);
+      ASSERT_EQ(reinterpret_cast<uintptr_t>(c) % alignof(Json), 0u);
+    }
+    EXPECT_EQ(std::string(Json::getString(&root, "big", "")), big);
+    EXPECT_STREQ(Json::getString(&root, "after", nullptr), "small");
+  }
+  if (tracker) {
+    EXPECT_EQ(tracker->getLiveCount(), live);
+    EXPECT_EQ(tracker->getUsedMemory(), used);
+  }
 }

@@ -50,17 +50,18 @@ class Json : public SkelObject {
   const char* getName() const { return _name; }
 
  private:
-  static const char* parseValue(Json* item, const char* value, int depth);
+  // Where the nodes and texts of one parsed tree are kept; see Json.cpp.
+  class Arena;
+
+  static const char* parseValue(Json* item, const char* value, int depth, Arena& arena);
   static size_t stringLength(const char* str);
   static const char* decodeString(const char* str, char* out, size_t len);
-  static const char* parseString(Json* item, const char* str);
+  static const char* parseString(Json* item, const char* str, Arena& arena);
   static const char* parseNumber(Json* item, const char* num);
-  static const char* parseArray(Json* item, const char* value, int depth);
-  static const char* parseObject(Json* item, const char* value, int depth);
+  static const char* parseArray(Json* item, const char* value, int depth, Arena& arena);
+  static const char* parseObject(Json* item, const char* value, int depth, Arena& arena);
   // A new last child, with room for a name of nameRoom bytes after the node.
-  static Json* appendChild(Json* parent, Json*& last, size_t nameRoom);
-  // Where a member's name is kept when it came with the node's block.
-  char* ownName() { return reinterpret_cast<char*>(this) + sizeof(Json); }
+  static Json* appendChild(Json* parent, Json*& last, size_t nameRoom, Arena& arena);
   static void dropChild(Json* parent, Json*& last, Json* child);
 
   Json* _next;
@@ -71,6 +72,9 @@ class Json : public SkelObject {
   int _valueInt;
   float _valueFloat;
   char* _name;
+  // The blocks holding every child, name and text of the tree; set on the
+  // root only, which releases them.
+  void* _blocks;
 };
 
 }  // namespace skel

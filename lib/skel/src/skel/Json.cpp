@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "skel/SkelExtension.h"
@@ -63,6 +64,26 @@ char* putUtf8(char* out, const char* end, unsigned uc) {
   return out + len;
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Sums up to limit digits as value * 10 + digit in double precision and steps
+// over any further ones. The first fifteen are summed in an integer: every
+// partial sum is below 2^53 and so exact in a double too, which gives the same
+// value without a chain of floating-point operations per digit.
+const char* sumDigits(const char* in, int limit, double& value, int& count) {
+  uint64_t exact = 0;
+  for (count = 0; count < 15 && count < limit && isDigit(*in); ++in, ++count)
+    exact = exact * 10 + static_cast<unsigned>(*in - '0');
+  value = static_cast<double>(exact);
+  for (; isDigit(*in); ++in) {
+    if (count < limit) {
+      value = value * 10 + (*in - '0');
+      ++count;
+    }
+  }
+  return in;
+}
+
 bool equalsIgnoreCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
@@ -98,6 +119,64 @@ int toInt(double value) {
 
 }  // namespace
 
+// Every node, name and text of one tree is carved from a few large blocks
+// that the root releases at once. A large file has hundreds of thousands of
+// nodes, and one request per node to the allocation layer (and one record in
+// the tracking layer) cost more than reading the text.
+class Json::Arena {
+ public:
+  explicit Arena(void*& blocks) : _blocks(blocks) {}
+  Arena(const Arena&) = delete;
+  Arena& operator=(const Arena&) = delete;
+
+  // Null when memory runs out.
+  void* allocate(size_t size, size_t alignment) {
+    size_t at = (_used + alignment - 1) & ~(alignment - 1);
+    if (at > _capacity || size > _capacity - at) {
+      // A large text gets a block of its own, so the current one is not cut short.
+      if (size > LARGEST_BLOCK / 4) return addBlock(size);
+      char* data = addBlock(size > _nextSize ? size : _nextSize);
+      if (!data) return nullptr;
+      _data = data;
+      _capacity = size > _nextSize ? size : _nextSize;
+      if (_nextSize < LARGEST_BLOCK) _nextSize *= 2;
+      at = 0;
+    }
+    _used = at + size;
+    return _data + at;
+  }
+
+  static void release(void* blocks) {
+    while (blocks) {
+      void* next = *static_cast<void**>(blocks);
+      SkelExtension::free(blocks, __FILE__, __LINE__);
+      blocks = next;
+    }
+  }
+
+ private:
+  // Small texts stay small; large ones take few requests.
+  static constexpr size_t FIRST_BLOCK = 4096;
+  static constexpr size_t LARGEST_BLOCK = 1 << 20;
+  // Each block starts with the link to the block made before it.
+  static constexpr size_t HEADER = 16;
+
+  char* addBlock(size_t size) {
+    if (size > SIZE_MAX - HEADER) return nullptr;
+    char* block = SkelExtension::alloc<char>(HEADER + size, __FILE__, __LINE__);
+    if (!block) return nullptr;
+    *reinterpret_cast<void**>(block) = _blocks;
+    _blocks = block;
+    return block + HEADER;
+  }
+
+  void*& _blocks;
+  char* _data = nullptr;
+  size_t _used = 0;
+  size_t _capacity = 0;
+  size_t _nextSize = FIRST_BLOCK;
+};
+
 Json::Json(const char* value)
     : _next(nullptr),
       _child(nullptr),
@@ -106,21 +185,16 @@ Json::Json(const char* value)
       _valueString(nullptr),
       _valueInt(0),
       _valueFloat(0),
-      _name(nullptr) {
-  if (value) parseValue(this, skip(value), 0);
+      _name(nullptr),
+      _blocks(nullptr) {
+  if (!value) return;
+  Arena arena(_blocks);
+  parseValue(this, skip(value), 0, arena);
 }
 
-// Siblings are deleted in a loop so that long arrays do not recurse.
-Json::~Json() {
-  Json* child = _child;
-  while (child) {
-    Json* next = child->_next;
-    delete child;
-    child = next;
-  }
-  SkelExtension::free(_valueString, __FILE__, __LINE__);
-  if (_name != ownName()) SkelExtension::free(_name, __FILE__, __LINE__);
-}
+// The children own nothing outside the root's blocks, so they go with them,
+// without a walk over a tree that may be far larger than the cache.
+Json::~Json() { Arena::release(_blocks); }
 
 Json* Json::getItem(Json* object, const char* name) {
   if (!object || !name) return nullptr;
@@ -154,9 +228,9 @@ bool Json::getBoolean(Json* object, const char* name) {
 
 const char* Json::getError() { return errorPosition; }
 
-const char* Json::parseValue(Json* item, const char* value, int depth) {
+const char* Json::parseValue(Json* item, const char* value, int depth, Arena& arena) {
   switch (*value) {
-    case '"': return parseString(item, value);
+    case '"': return parseString(item, value, arena);
     case '-':
     case '0':
     case '1':
@@ -168,8 +242,8 @@ const char* Json::parseValue(Json* item, const char* value, int depth) {
     case '7':
     case '8':
     case '9': return parseNumber(item, value);
-    case '[': return parseArray(item, value, depth);
-    case '{': return parseObject(item, value, depth);
+    case '[': return parseArray(item, value, depth, arena);
+    case '{': return parseObject(item, value, depth, arena);
     case 'f':
       if (!std::strncmp(value + 1, "alse", 4)) {
         item->_type = JSON_FALSE;
@@ -256,9 +330,9 @@ const char* Json::decodeString(const char* str, char* out, size_t len) {
   return ptr;
 }
 
-const char* Json::parseString(Json* item, const char* str) {
+const char* Json::parseString(Json* item, const char* str, Arena& arena) {
   const size_t len = stringLength(str);
-  char* out = SkelExtension::alloc<char>(len + 1, __FILE__, __LINE__);
+  char* out = static_cast<char*>(arena.allocate(len + 1, 1));
   if (!out) return nullptr;
   const char* end = decodeString(str, out, len);
   item->_valueString = out;
@@ -273,17 +347,11 @@ const char* Json::parseNumber(Json* item, const char* num) {
     sign = -1;
     ++num;
   }
-  while (*num >= '0' && *num <= '9') n = n * 10 + (*num++ - '0');
-  if (*num == '.' && num[1] >= '0' && num[1] <= '9') {
-    ++num;
-    double fraction = 0;
-    int count = 0;
-    for (; *num >= '0' && *num <= '9'; ++num) {
-      if (count < MAX_FRACTION_DIGITS) {
-        fraction = fraction * 10 + (*num - '0');
-        ++count;
-      }
-    }
+  int count;
+  num = sumDigits(num, INT_MAX, n, count);
+  if (*num == '.' && isDigit(num[1])) {
+    double fraction;
+    num = sumDigits(num + 1, MAX_FRACTION_DIGITS, fraction, count);
     n += fraction / powerOfTen(count);
   }
   if (*num == 'e' || *num == 'E') {
@@ -309,13 +377,12 @@ const char* Json::parseNumber(Json* item, const char* num) {
   return num;
 }
 
-Json* Json::appendChild(Json* parent, Json*& last, size_t nameRoom) {
-  // A member's name lives in its node's own block: one allocation, and one
-  // record for the tracking layer, instead of two.
-  void* block = SkelObject::operator new(sizeof(Json) + nameRoom, __FILE__, __LINE__);
+Json* Json::appendChild(Json* parent, Json*& last, size_t nameRoom, Arena& arena) {
+  // A member's name follows its node.
+  void* block = arena.allocate(sizeof(Json) + nameRoom, alignof(Json));
   if (!block) return nullptr;
   Json* child = new (block) Json(nullptr);
-  if (nameRoom) child->_name = child->ownName();
+  if (nameRoom) child->_name = reinterpret_cast<char*>(child + 1);
   child->_type = UNTYPED;
   if (last)
     last->_next = child;
@@ -335,21 +402,20 @@ void Json::dropChild(Json* parent, Json*& last, Json* child) {
     parent->_child = nullptr;
   last = previous;
   --parent->_size;
-  delete child;
 }
 
 // A child that fails after its value began stays in the tree with what it
 // holds; one whose value never began is taken out again.
-const char* Json::parseArray(Json* item, const char* value, int depth) {
+const char* Json::parseArray(Json* item, const char* value, int depth, Arena& arena) {
   if (depth >= MAX_DEPTH) return fail(value);
   item->_type = JSON_ARRAY;
   value = skip(value + 1);
   if (*value == ']') return value + 1;
   Json* last = nullptr;
   for (;;) {
-    Json* child = appendChild(item, last, 0);
+    Json* child = appendChild(item, last, 0, arena);
     if (!child) return nullptr;
-    const char* end = parseValue(child, value, depth + 1);
+    const char* end = parseValue(child, value, depth + 1, arena);
     if (!end) {
       if (child->_type == UNTYPED) dropChild(item, last, child);
       return nullptr;
@@ -364,7 +430,7 @@ const char* Json::parseArray(Json* item, const char* value, int depth) {
   }
 }
 
-const char* Json::parseObject(Json* item, const char* value, int depth) {
+const char* Json::parseObject(Json* item, const char* value, int depth, Arena& arena) {
   if (depth >= MAX_DEPTH) return fail(value);
   item->_type = JSON_OBJECT;
   value = skip(value + 1);
@@ -373,7 +439,7 @@ const char* Json::parseObject(Json* item, const char* value, int depth) {
   for (;;) {
     if (*value != '"') return fail(value);
     const size_t nameLength = stringLength(value);
-    Json* child = appendChild(item, last, nameLength + 1);
+    Json* child = appendChild(item, last, nameLength + 1, arena);
     if (!child) return nullptr;
     const char* end = decodeString(value, child->_name, nameLength);
     value = skip(end);
@@ -381,7 +447,7 @@ const char* Json::parseObject(Json* item, const char* value, int depth) {
       dropChild(item, last, child);
       return fail(value);
     }
-    end = parseValue(child, skip(value + 1), depth + 1);
+    end = parseValue(child, skip(value + 1), depth + 1, arena);
     if (!end) {
       if (child->_type == UNTYPED) dropChild(item, last, child);
       return nullptr;
