@@ -13,10 +13,12 @@ constexpr const char* kSkelPage = "skel_data/Char01.png";
 
 }  // namespace
 
-CharGraphicManager::CharGraphicManager() {
-  // Decoded side by side on workers, uploaded below in this order.
+void CharGraphicManager::RequestPictures() {
   for (const PictureCharacter& p : kPictureCharacters) TarnFramework::PictureDecoder::Request(p.path);
   TarnFramework::PictureDecoder::Request(kSkelPage);
+}
+
+CharGraphicManager::CharGraphicManager() {
   int32_t index = 0;
   for (const PictureCharacter& p : kPictureCharacters) {
     CharGraphicPNG* graphic = SetPNG(index++, p.path, p.centreX, p.centreY, p.portraitSize);

@@ -12,6 +12,9 @@ class CharGraphicManager {
   static constexpr int32_t kSlots = 256;
   static constexpr int32_t kSkelSlot = 4;
 
+  // Asks for every character picture to be decoded ahead, in the order the
+  // constructor uploads them; needs no GL context.
+  static void RequestPictures();
   // Loads every character graphic; needs a current GL context.
   CharGraphicManager();
   CharGraphicManager(const CharGraphicManager&) = delete;

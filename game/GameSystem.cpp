@@ -27,12 +27,16 @@ void Register(int32_t slot, Screen* screen, const char* name) {
 
 }  // namespace
 
+void GameSystem::RequestStartPictures() {
+  CharGraphicManager::RequestPictures();
+  // The main screen's background, uploaded after the characters and the fonts.
+  PictureDecoder::Request("gfx\\3_blacksmith_a.png");
+}
+
 bool GameSystem::Init() {
   const int32_t sizes[kFontCount] = {20, 16, 24, 32};
   for (int i = 0; i < kFontCount; ++i) fontSizes[i] = sizes[i];
   g_game = this;
-  // The main screen's background decodes on a worker while the fonts are built.
-  PictureDecoder::Request("gfx\\3_blacksmith_a.png");
 
   fontContainer.Release();
   fontContainer.Setup(kFontPath);

@@ -23,6 +23,9 @@ class GameSystem {
   GameSystem& operator=(const GameSystem&) = delete;
   virtual ~GameSystem() = default;
 
+  // Asks for the pictures the game shows at start to be decoded ahead, in the
+  // order they are uploaded; needs no window, so main asks before it opens one.
+  static void RequestStartPictures();
   // Loads the fonts, builds and registers the five screens and makes the main
   // screen current. False, after releasing itself, when a font cannot load.
   bool Init();

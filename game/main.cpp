@@ -15,6 +15,8 @@ int main(int, char** argv) {
   TarnSkel::StartRuntime();
   SetProgramLocale();
   if (!EnterDataDir()) return -1;
+  // The pictures decode while the window opens.
+  GameSystem::RequestStartPictures();
   SystemBase system;
   if (!StartUpWindow(system)) return -1;
 

@@ -22,8 +22,20 @@ namespace TarnFramework {
 
 namespace {
 
-constexpr size_t kWorkers = 2;
-constexpr size_t kWaitingAtMost = 2;
+// One worker: start-up asks before the window opens, and a second would take
+// the core that the window's own set-up and the X server need.
+constexpr size_t kWorkers = 1;
+// Enough for every picture the game shows at start (13.5 MB decoded), so that
+// they all decode while the window opens.
+constexpr size_t kWaitingAtMost = 8;
+// Requests come before there is a GL context to ask for its largest texture:
+// the worker refuses only what no context takes, and Take checks the real limit.
+constexpr unsigned kLargestSide = 32768;
+
+std::string TooLarge(unsigned w, unsigned h, unsigned maxSide) {
+  return "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " does not fit in a texture (up to " +
+         std::to_string(maxSide) + ")";
+}
 
 struct Job {
   bool started = false;
@@ -38,7 +50,6 @@ struct Workers {
   std::map<std::string, Job> jobs;
   std::vector<std::thread> threads;
   size_t held = 0;  // started or decoded, not yet taken
-  unsigned maxSide = 0;
   bool stopping = false;
 
   ~Workers() { Stop(); }
@@ -68,10 +79,9 @@ struct Workers {
       Job& job = jobs[path];
       job.started = true;
       ++held;
-      const unsigned side = maxSide;
       lock.unlock();
       PictureDecoder::Picture picture;
-      PictureDecoder::Decode(path.c_str(), side, picture);
+      PictureDecoder::Decode(path.c_str(), kLargestSide, picture);
       lock.lock();
       job.picture = std::move(picture);
       job.done = true;
@@ -116,8 +126,7 @@ void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture
     return;
   }
   if (w == 0 || h == 0 || w > maxSide || h > maxSide) {
-    picture.why = "a picture of " + std::to_string(w) + " x " + std::to_string(h) +
-                  " does not fit in a texture (up to " + std::to_string(maxSide) + ")";
+    picture.why = TooLarge(w, h, maxSide);
     return;
   }
   // Straight into one block: the vector form would copy the whole picture.
@@ -136,12 +145,9 @@ void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture
 void PictureDecoder::Request(const char* path) {
   if (!path || !path[0]) return;
   Workers& w = TheWorkers();
-  GLint maxSize = 0;
-  TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize));
   {
     std::lock_guard<std::mutex> lock(w.mutex);
     if (w.jobs.count(path)) return;
-    w.maxSide = maxSize > 0 ? static_cast<unsigned>(maxSize) : 0;
     w.jobs[path];
     w.queue.emplace_back(path);
     // Workers start with the first request: a program that never asks pays
@@ -157,18 +163,20 @@ bool PictureDecoder::Take(const char* path, Picture& picture) {
   std::unique_lock<std::mutex> lock(w.mutex);
   auto it = w.jobs.find(path);
   if (it == w.jobs.end()) return false;
+  GLint largest = 0;
+  TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest));
+  const unsigned maxSide = largest > 0 ? static_cast<unsigned>(largest) : 0;
   if (!it->second.started) {
-    // Not begun (the workers may be full with pictures taken later): decode
-    // it here rather than wait for them.
+    // Not begun (the worker may be full with pictures taken later): decode
+    // it here rather than wait for it.
     for (auto q = w.queue.begin(); q != w.queue.end(); ++q)
       if (*q == path) {
         w.queue.erase(q);
         break;
       }
     w.jobs.erase(it);
-    const unsigned side = w.maxSide;
     lock.unlock();
-    Decode(path, side, picture);
+    Decode(path, maxSide, picture);
     return true;
   }
   w.changed.wait(lock, [&] { return it->second.done; });
@@ -177,6 +185,11 @@ bool PictureDecoder::Take(const char* path, Picture& picture) {
   --w.held;
   lock.unlock();
   w.changed.notify_all();
+  if (picture.pixels && (picture.width > maxSide || picture.height > maxSide)) {
+    picture.why = TooLarge(picture.width, picture.height, maxSide);
+    picture.pixels.reset();
+    picture.width = picture.height = 0;
+  }
   return true;
 }
 

@@ -1,8 +1,8 @@
 // PictureDecoder: decodes PNG pictures to 8-bit RGBA, on the caller's thread
-// or ahead of time on worker threads. Start-up names the pictures it will
-// load; they decode side by side while the frame thread does other work, and
-// each sprite then takes its picture when it uploads it, in the order it
-// always did. Only the frame thread calls these.
+// or ahead of time on a worker thread. Start-up names the pictures it will
+// load before the window opens; they decode while the window and the fonts are
+// made, and each sprite then takes its picture when it uploads it, in the
+// order it always did. Only the frame thread calls these.
 #pragma once
 
 #include <cstdlib>
@@ -26,12 +26,13 @@ class PictureDecoder {
   // undecodable or empty picture, or one with a side over maxSide (checked
   // from the header before anything is decoded), gives no pixels and a reason.
   static void Decode(const char* path, unsigned maxSide, Picture& picture);
-  // Queues the file for the workers, bounded by the current GL context's
-  // largest texture side. At most two decoded pictures wait to be taken, so
-  // that memory does not grow with the list.
+  // Queues the file for the worker; needs no GL context, so start-up can ask
+  // before the window opens. At most eight decoded pictures wait to be taken,
+  // so that memory does not grow with the list.
   static void Request(const char* path);
-  // The picture requested for path, waiting for it (decoded here if no
-  // worker started it yet); false when it was not requested.
+  // The picture requested for path, waiting for it (decoded here if the
+  // worker has not started it yet); false when it was not requested. Needs
+  // the GL context: a picture larger than its largest texture gives no pixels.
   static bool Take(const char* path, Picture& picture);
   // Stops the workers and drops pictures nobody took.
   static void Finish();

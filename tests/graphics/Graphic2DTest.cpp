@@ -2,10 +2,12 @@
 #include <GL/glew.h>
 #include <lodepng.h>
 
+#include <string>
 #include <vector>
 
 #include "TestImages.h"
 #include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/PictureDecoder.h"
 #include "framework/graphics/Primitives.h"
 
 using namespace tarn_test;
@@ -75,6 +77,27 @@ TEST_F(Graphic2DTest, MissingOrUndecodableFilesGiveNoTextureAndDrawNothing) {
   }
   ExpectNothing(0, 0);
   ExpectNothing(12, 12);
+}
+
+// Start-up asks before there is a context: a picture decoded ahead still
+// meets the context's texture limit, and one that fits loads as it would.
+TEST_F(Graphic2DTest, PicturesDecodedAheadKeepTheTextureLimit) {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const std::string wide =
+      WritePng(dir, "wide.png", static_cast<unsigned>(largest) + 1, 1, [](unsigned, unsigned) { return kRed; });
+  const std::string quadrants = WriteQuadrants(dir, 20, 10);
+  TarnFramework::PictureDecoder::Request(wide.c_str());
+  TarnFramework::PictureDecoder::Request(quadrants.c_str());
+  Graphic2D tooWide, fits;
+  std::string why;
+  EXPECT_FALSE(tooWide.LoadImage(wide.c_str(), &why));
+  EXPECT_NE(why.find("does not fit in a texture (up to " + std::to_string(largest) + ")"), std::string::npos) << why;
+  ASSERT_TRUE(fits.LoadImage(quadrants.c_str(), &why)) << why;
+  TarnFramework::PictureDecoder::Finish();
+  fits.Draw(100, 50);
+  ExpectRgb(100, 50, kRed);
+  ExpectRgb(119, 59, kWhite);
 }
 
 TEST_F(Graphic2DTest, ReleaseLeavesAnEmptyReusableSprite) {
