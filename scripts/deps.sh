@@ -7,7 +7,8 @@
 #             clang with its sanitizer runtime, clang-format, valgrind, the
 #             desktop-file and AppStream validators
 #   bench     the benchmarks: Google Benchmark, two JSON libraries to compare
-#             with, callgrind, apitrace, and the window harness the frame benchmark uses
+#             with, callgrind, apitrace, GNU time (peak memory of a replay), and
+#             the window harness the frame benchmark uses
 set -euo pipefail
 
 group_packages() {  # group_packages GROUP: prints its packages
@@ -22,7 +23,7 @@ group_packages() {  # group_packages GROUP: prints its packages
       echo libgtest-dev xvfb xauth xdotool x11-utils libgl1-mesa-dri \
         clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util ;;
     bench)
-      echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace \
+      echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace time \
         libgtest-dev xvfb xauth libgl1-mesa-dri ;;
     *)
       return 1 ;;
