@@ -34,7 +34,7 @@ class PictureDecoder {
   // worker has not started it yet); false when it was not requested. Needs
   // the GL context: a picture larger than its largest texture gives no pixels.
   static bool Take(const char* path, Picture& picture);
-  // Stops the workers and drops pictures nobody took.
+  // Stops the worker and drops pictures nobody took.
   static void Finish();
 };
 
