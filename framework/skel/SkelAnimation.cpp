@@ -1,5 +1,6 @@
 #include "framework/skel/SkelAnimation.h"
 
+#include <cfloat>
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -77,6 +78,21 @@ skel::Animation* FindAnimation(skel::SkeletonData& data, const char* name) {
       return animations[i];
   }
   return nullptr;
+}
+
+// Rewinding the playing entry poses as selecting its animation again would
+// only when selecting would make an entry just like it: no fade from the
+// animation to itself, no fade of its own still running (selecting cuts it),
+// nothing queued, and every setting as a new entry has it.
+bool RewindIsSelectingAgain(const skel::TrackEntry& entry, skel::Animation& animation,
+                            const skel::AnimationStateData& data) {
+  if (entry.getAnimation() != &animation || entry.getNext() || data.getMix(&animation, &animation) != 0) return false;
+  if (entry.getMixingFrom() && entry.getMixDuration() != 0) return false;
+  return entry.getLoop() && !entry.getHoldPrevious() && entry.getEventThreshold() == 0 &&
+         entry.getAttachmentThreshold() == 0 && entry.getDrawOrderThreshold() == 0 && entry.getAnimationStart() == 0 &&
+         entry.getAnimationEnd() == animation.getDuration() && entry.getDelay() == 0 &&
+         entry.getTrackEnd() == FLT_MAX && entry.getTimeScale() == 1 && entry.getAlpha() == 1 &&
+         entry.getMixBlend() == skel::MixBlend::Replace;
 }
 
 // Attachment → atlas region → page → the page's sprite; null anywhere on the
@@ -225,11 +241,10 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
   skeleton->setScaleY(scale);
   if (!animationNames.empty()) {
     skel::Animation* current = FindAnimation(*skeleton->getData(), animationNames[currentAnimation]);
-    // Looping the playing animation again from its start only rewinds it: a
-    // new entry would be mixed over the old one at zero length, posing the
-    // same at twice the cost.
+    // A new entry would be mixed over the old one at zero length, posing the
+    // same at twice the cost, so the playing one is rewound where it can be.
     skel::TrackEntry* playing = state->getCurrent(0);
-    if (current && playing && playing->getAnimation() == current && playing->getLoop())
+    if (current && playing && RewindIsSelectingAgain(*playing, *current, *stateData))
       playing->setTrackTime(0);
     else
       SetAnimation(currentAnimation);

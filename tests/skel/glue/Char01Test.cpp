@@ -15,6 +15,7 @@
 #include "framework/skel/SkelAnimation.h"
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
@@ -23,6 +24,7 @@
 #include "skel/Skin.h"
 #include "skel/Slot.h"
 #include "skel/SlotData.h"
+#include "skel/TrackEntry.h"
 
 using namespace tarn_test;
 using TarnFramework::Graphic2D;
@@ -349,6 +351,78 @@ TEST_F(Char01Test, ThePortraitCanvasHoldsTheWholeFace) {
       EXPECT_TRUE(i > 2 && i < 197 && j > 2) << "face cut at (" << i << ", " << j << ")";
     }
   EXPECT_GT(skin, 5000);
+}
+
+// Every vertex the renderer gets for the posed skeleton, slots in draw order.
+std::vector<Graphic2D::Vertex> AllVertices(SkelAnimation& character) {
+  std::vector<Graphic2D::Vertex> all, slot;
+  skel::Vector<skel::Slot*>& order = character.skeleton->getDrawOrder();
+  for (size_t i = 0; i < order.size(); ++i) {
+    TarnSkel::BuildSlotVertices(*order[i], slot);
+    all.insert(all.end(), slot.begin(), slot.end());
+  }
+  return all;
+}
+
+// The game's per-frame call as it reads: the current animation selected
+// again, looping from its start, then advanced to the frame.
+void PoseFrameBySelecting(SkelAnimation& character, int32_t frame) {
+  character.skeleton->setX(640.0f);
+  character.skeleton->setY(695.0f);
+  character.skeleton->setScaleX(0.4f);
+  character.skeleton->setScaleY(0.4f);
+  character.SetAnimation(character.currentAnimation);
+  const auto frames = int32_t(character.state->getCurrent(0)->getAnimation()->getDuration() * 60);
+  character.state->update(float((frame % frames + frames) % frames) * character.frameTime);
+  character.Pose(false, false);
+}
+
+// Posing a frame may rewind the playing entry instead of selecting the
+// animation again, but only where both pose the same: with mixes, changed
+// entry settings and switches the two must still agree on every vertex.
+TEST_F(Char01Test, PosingAFrameGivesTheSamePoseAsSelectingTheAnimationAgain) {
+  using Prepare = void (*)(SkelAnimation&);
+  struct Case {
+    const char* name;
+    Prepare setup;
+    int32_t switchAt;  // frame at which the second animation is chosen, or -1
+  };
+  const Case cases[] = {
+      {"the game's settings", [](SkelAnimation&) {}, -1},
+      {"a default mix", [](SkelAnimation& c) { c.stateData->setDefaultMix(0.25f); }, -1},
+      {"a mix of the animation with itself",
+       [](SkelAnimation& c) { c.stateData->setMix(skel::String("idle"), skel::String("idle"), 0.2f); }, -1},
+      {"a changed time scale", [](SkelAnimation& c) { c.state->getCurrent(0)->setTimeScale(2); }, -1},
+      {"loop off", [](SkelAnimation& c) { c.state->getCurrent(0)->setLoop(false); }, -1},
+      {"a switch near frame 0", [](SkelAnimation&) {}, 2},
+      {"a switch with a mix near frame 0",
+       [](SkelAnimation& c) { c.stateData->setMix(skel::String("idle"), skel::String("wave"), 0.1f); }, 2},
+      {"a switch under a default mix", [](SkelAnimation& c) { c.stateData->setDefaultMix(0.25f); }, 3},
+  };
+  auto compare = [this](const Case& c) {
+    SkelAnimation rewinding(data.skeletonData), selecting(data.skeletonData);
+    c.setup(rewinding);
+    c.setup(selecting);
+    // Past the 180 frames of the longer animation, so the wrap is crossed.
+    for (int32_t frame = 0; frame < 200; ++frame) {
+      if (frame == c.switchAt) {
+        rewinding.SetAnimation(1);
+        selecting.SetAnimation(1);
+      }
+      rewinding.PoseFrame(frame, 640.0f, 695.0f, 0.4f);
+      PoseFrameBySelecting(selecting, frame);
+      const std::vector<Graphic2D::Vertex> got = AllVertices(rewinding), want = AllVertices(selecting);
+      ASSERT_EQ(got.size(), want.size()) << "frame " << frame;
+      float worst = 0;
+      for (size_t i = 0; i < got.size(); ++i)
+        worst = std::max({worst, std::fabs(got[i].x - want[i].x), std::fabs(got[i].y - want[i].y)});
+      ASSERT_LE(worst, 1e-4f) << "frame " << frame;
+    }
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    compare(c);
+  }
 }
 
 // The vertices every slot hands to the renderer stay what they were when
