@@ -128,9 +128,9 @@ bool Widget::Contains(int32_t px, int32_t py) const {
   return int64_t{r.x} <= px && px <= int64_t{r.x} + r.width && int64_t{r.y} <= py && py <= int64_t{r.y} + r.height;
 }
 
-bool Widget::SendEvent(int32_t kind) {
+bool Widget::SendEvent(int32_t kind, int32_t atX, int32_t atY) {
   Widget* receiver = handler ? handler : this;
-  return receiver->OnEvent(kind, this, g_system->mouseX, g_system->mouseY, 0);
+  return receiver->OnEvent(kind, this, atX, atY, 0);
 }
 
 bool Widget::Input() {
@@ -142,7 +142,9 @@ bool Widget::Input() {
   const bool inside = Contains(g_system->mouseX, g_system->mouseY);
 
   // A release always disarms, so an old press cannot combine with a later
-  // press outside into a click.
+  // press outside into a click. Where the button went down and up is
+  // decided from the positions recorded then: the cursor may have moved on
+  // within the same poll.
   struct Button {
     const MouseButtonState& state;
     bool& armed;
@@ -150,15 +152,17 @@ bool Widget::Input() {
   } buttons[] = {{g_system->leftButton, leftArmed, kEventLeftClick},
                  {g_system->rightButton, rightArmed, kEventRightClick}};
   for (Button& button : buttons) {
-    if (button.state.down) {
+    const MouseButtonState& state = button.state;
+    if (state.down) {
       if (inside) button.armed = true;
-    } else if (button.state.released) {
+    } else if (state.released) {
       // Pressed and released within one poll: the button was never seen
       // held, so arm on where it went down.
-      if (button.state.pressed && Contains(button.state.pressX, button.state.pressY)) button.armed = true;
-      const bool fire = button.armed && inside;
+      if (state.pressed && Contains(state.pressX, state.pressY)) button.armed = true;
+      const bool fire = button.armed && Contains(state.releaseX, state.releaseY);
       button.armed = false;
-      if (fire) return SendEvent(button.kind);
+      // A left and a right click in one poll are both delivered.
+      if (fire && !SendEvent(button.kind, state.releaseX, state.releaseY)) return false;
     }
   }
   return true;

@@ -86,7 +86,8 @@ class Widget {
   WidgetAnimeBase* animation = nullptr;
 
  private:
-  bool SendEvent(int32_t kind);
+  // Sends the click kind, at the position of its release, to the handler.
+  bool SendEvent(int32_t kind, int32_t atX, int32_t atY);
 };
 
 // Absolute position of a child rectangle under the parent rectangle by anchor.

@@ -1,6 +1,8 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "framework/core/InputCallbacks.h"
 #include "framework/core/SystemBase.h"
 #include "framework/core/Widget.h"
@@ -190,31 +192,36 @@ TEST_F(WidgetTest, UpdateAndDrawSkipInvisibleChildrenAndAndTheirResults) {
   EXPECT_EQ(hidden->updates, 0);
 }
 
-// Press and release through the real callbacks, in separate polls (a frame
-// between) or in one; each frame is the widget's input pass and the frame end.
+// Input through the real callbacks, in separate polls (a frame between) or
+// in one. A script's steps: "mX" moves the cursor to (X, 20), "pB" and "rB"
+// press and release button B (L, R or M), "|" is a frame: the widget's input
+// pass and the frame end.
 TEST_F(WidgetTest, ClickFiresOnReleaseInsideAfterPressInsideHeldOrQuick) {
   struct Heard : Widget {
-    bool OnEvent(int32_t kind, Widget*, int32_t, int32_t, int64_t) override {
+    bool OnEvent(int32_t kind, Widget*, int32_t atX, int32_t, int64_t) override {
       kinds.push_back(kind);
+      xs.push_back(atX);
       return true;
     }
-    std::vector<int32_t> kinds;
+    std::vector<int32_t> kinds, xs;
   };
   struct Case {
     const char* what;
-    int pressX, releaseX;
-    bool onePoll;
-    int button;
+    const char* script;
     std::vector<int32_t> kinds;
   } cases[] = {
-      {"held inside", 50, 60, false, GLFW_MOUSE_BUTTON_LEFT, {kEventLeftClick}},
-      {"held, released outside", 50, 500, false, GLFW_MOUSE_BUTTON_LEFT, {}},
-      {"pressed outside, released inside", 500, 50, false, GLFW_MOUSE_BUTTON_LEFT, {}},
-      {"quick inside", 50, 50, true, GLFW_MOUSE_BUTTON_LEFT, {kEventLeftClick}},
-      {"quick, moved out", 50, 500, true, GLFW_MOUSE_BUTTON_LEFT, {}},
-      {"quick, moved in", 500, 50, true, GLFW_MOUSE_BUTTON_LEFT, {}},
-      {"quick right", 50, 50, true, GLFW_MOUSE_BUTTON_RIGHT, {kEventRightClick}},
-      {"middle", 50, 50, true, GLFW_MOUSE_BUTTON_MIDDLE, {}},
+      {"held inside", "m50 pL | m60 rL | |", {kEventLeftClick}},
+      {"held, released outside", "m50 pL | m500 rL | |", {}},
+      {"held, released outside, back inside", "m50 pL | m500 rL m50 | |", {}},
+      {"pressed outside, released inside", "m500 pL | m50 rL | |", {}},
+      {"quick inside", "m50 pL rL | |", {kEventLeftClick}},
+      {"quick, moved out", "m50 pL m500 rL | |", {}},
+      {"quick, moved in", "m500 pL m50 rL | |", {}},
+      {"quick, dragged out and back in", "m50 pL m500 rL m50 | |", {}},
+      {"quick inside, then moved out", "m50 pL m60 rL m500 | |", {kEventLeftClick}},
+      {"quick right", "m50 pR rR | |", {kEventRightClick}},
+      {"quick left and right in one poll", "m50 pL rL pR rR | |", {kEventLeftClick, kEventRightClick}},
+      {"middle", "m50 pM rM | |", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -223,18 +230,29 @@ TEST_F(WidgetTest, ClickFiresOnReleaseInsideAfterPressInsideHeldOrQuick) {
     w.y = 10;
     w.width = 100;
     w.height = 30;
-    auto frame = [&] {
-      EXPECT_TRUE(w.Input());
-      system.EndFrameInput();
-    };
-    OnCursorPos(nullptr, c.pressX, 20);
-    OnMouseButton(nullptr, c.button, GLFW_PRESS, 0);
-    if (!c.onePoll) frame();
-    OnCursorPos(nullptr, c.releaseX, 20);
-    OnMouseButton(nullptr, c.button, GLFW_RELEASE, 0);
-    frame();
-    frame();  // fires once, not again on the next frame
+    int releasedAt = 0;
+    for (const char* step = c.script; *step; ++step) {
+      if (*step == ' ') continue;
+      const int button = step[1] == 'L'   ? GLFW_MOUSE_BUTTON_LEFT
+                         : step[1] == 'R' ? GLFW_MOUSE_BUTTON_RIGHT
+                                          : GLFW_MOUSE_BUTTON_MIDDLE;
+      switch (*step) {
+        case 'm': OnCursorPos(nullptr, std::atoi(step + 1), 20); break;
+        case 'p': OnMouseButton(nullptr, button, GLFW_PRESS, 0); break;
+        case 'r':
+          releasedAt = system.mouseX;
+          OnMouseButton(nullptr, button, GLFW_RELEASE, 0);
+          break;
+        case '|':
+          EXPECT_TRUE(w.Input());
+          system.EndFrameInput();
+          break;
+      }
+      while (step[1] && step[1] != ' ') ++step;
+    }
     EXPECT_EQ(w.kinds, c.kinds);
+    // Each click reports where its button went up.
+    for (int32_t x : w.xs) EXPECT_EQ(x, releasedAt);
     EXPECT_FALSE(w.leftArmed);
     EXPECT_FALSE(w.rightArmed);
   }
