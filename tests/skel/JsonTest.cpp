@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -44,24 +45,42 @@ TEST(JsonNumbers, IntegersFractionsExponentsAndSigns) {
   EXPECT_EQ(ints, (std::vector<int>{1, 25, -3, 0, 0, 70, 0}));
 }
 
-TEST(JsonNumbers, LongDigitRunsGiveTheSameValuesAsSummingDigitByDigit) {
-  // Around fifteen digits, where the sum leaves an integer for a double.
-  const char* const numbers[] = {"999999999999999", "9999999999999999", "12345678901234567890", "-9007199254740993",
-                                 "0.999999999999999", "0.9999999999999999", "0.1234567890123456789",
-                                 "123456789012345.678901234567", "4294967297.75",
-                                 // Halfway between two floats, where the last bit of the double decides.
-                                 "842631729746280448", "4378754617521995776"};
-  for (const char* number : numbers) {
-    double whole = 0, fraction = 0;
-    int count = 0;
-    const char* c = number + (*number == '-');
-    for (; *c >= '0' && *c <= '9'; ++c) whole = whole * 10 + (*c - '0');
-    if (*c == '.')
-      for (++c; *c; ++c, ++count) fraction = fraction * 10 + (*c - '0');
-    double value = (whole + fraction / std::pow(10.0, count)) * (*number == '-' ? -1 : 1);
-    Json json(number);
-    EXPECT_EQ(json.getValueFloat(), static_cast<float>(value)) << number;
-    EXPECT_EQ(json.getValueInt(), value >= 2147483647.0 ? INT_MAX : static_cast<int>(value)) << number;
+// Each number reads as the float nearest to it, ties to even, and its
+// integer as the value cut toward zero and held at the int range. The
+// expected floats were worked out exactly, apart from this reader.
+TEST(JsonNumbers, NumbersReadAsTheNearestFloat) {
+  const struct {
+    const char* text;
+    float value;
+    int integer;
+  } cases[] = {
+      // Around fifteen digits, where a sum leaves an integer for a double.
+      {"999999999999999", 0x1.c6bf52p+49f, INT_MAX},
+      {"9999999999999999", 0x1.1c3794p+53f, INT_MAX},
+      {"12345678901234567890", 0x1.56a954p+63f, INT_MAX},
+      {"-9007199254740993", -0x1p+53f, INT_MIN},
+      {"0.999999999999999", 1.0f, 0},
+      {"0.9999999999999999", 1.0f, 0},
+      {"0.1234567890123456789", 0x1.f9add4p-4f, 0},
+      {"123456789012345.678901234567", 0x1.c12218p+46f, INT_MAX},
+      {"4294967297.75", 0x1p+32f, INT_MAX},
+      // Halfway between two floats, where the last bit of the double decides.
+      {"842631729746280448", 0x1.763424p+59f, INT_MAX},
+      {"4378754617521995776", 0x1.e623b0p+61f, INT_MAX},
+      // The ends of the float range as nine digits print them: each reads
+      // back as itself, and just past the largest float's rounding lies infinity.
+      {"3.40282347e+38", FLT_MAX, INT_MAX},
+      {"-3.40282347e+38", -FLT_MAX, INT_MIN},
+      {"3.40282357e+38", INFINITY, INT_MAX},
+      {"1.17549435e-38", FLT_MIN, 0},
+      {"1.40129846e-45", 0x1p-149f, 0},
+      {"7.0064924e-46", 0x1p-149f, 0},
+      {"7.00649232e-46", 0.0f, 0},
+  };
+  for (const auto& c : cases) {
+    Json json(c.text);
+    EXPECT_EQ(json.getValueFloat(), c.value) << c.text;
+    EXPECT_EQ(json.getValueInt(), c.integer) << c.text;
   }
 }
 

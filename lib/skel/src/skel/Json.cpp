@@ -1,10 +1,12 @@
 #include "skel/Json.h"
 
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 
 #include "skel/SkelExtension.h"
 
@@ -17,9 +19,8 @@ const char* errorPosition = nullptr;
 // A node whose value could not even begin; it is taken out of the tree again.
 const int UNTYPED = -1;
 
-// Fraction digits past this many cannot change a float and would overflow the sum.
-const int MAX_FRACTION_DIGITS = 300;
-const double MAX_EXPONENT = 100000;
+// Exponent digits past this value cannot change the result and would overflow.
+const long MAX_EXPONENT = 100000;
 
 const char* skip(const char* in) {
   while (*in && static_cast<unsigned char>(*in) <= 32) ++in;
@@ -66,22 +67,53 @@ char* putUtf8(char* out, const char* end, unsigned uc) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Sums up to limit digits as value * 10 + digit in double precision and steps
-// over any further ones. The first fifteen are summed in an integer: every
-// partial sum is below 2^53 and so exact in a double too, which gives the same
-// value without a chain of floating-point operations per digit.
-const char* sumDigits(const char* in, int limit, double& value, int& count) {
-  uint64_t exact = 0;
-  for (count = 0; count < 15 && count < limit && isDigit(*in); ++in, ++count)
-    exact = exact * 10 + static_cast<unsigned>(*in - '0');
-  value = static_cast<double>(exact);
-  for (; isDigit(*in); ++in) {
-    if (count < limit) {
-      value = value * 10 + (*in - '0');
-      ++count;
-    }
+// A number's digits: up to 19 significant ones exactly in an integer, and the
+// power of ten that scales them.
+struct Decimal {
+  uint64_t mantissa = 0;
+  int digits = 0;        // significant digits in the mantissa
+  bool dropped = false;  // a nonzero digit past those
+  long exponent = 0;     // the value is mantissa * 10^exponent, less what was dropped
+};
+
+// Adds one digit; a fraction digit also moves the point.
+void addDigit(Decimal& d, char c, bool fraction) {
+  const unsigned digit = static_cast<unsigned>(c - '0');
+  if (d.digits < 19 && (d.mantissa != 0 || digit != 0)) {
+    d.mantissa = d.mantissa * 10 + digit;
+    ++d.digits;
+    if (fraction) --d.exponent;
+  } else if (d.mantissa == 0) {
+    if (fraction) --d.exponent;  // a leading zero
+  } else {
+    d.dropped = d.dropped || digit != 0;
+    if (!fraction) ++d.exponent;
   }
-  return in;
+}
+
+// Powers of ten that are exact doubles.
+const double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A mantissa of up to 53 bits times an exact power of ten is one rounding
+// away from the value: the nearest double. Narrowing that to float rounds a
+// second time, which differs from rounding once only when the double sits
+// within a step of a point halfway between two floats (or in the subnormal
+// floats, where fewer bits are kept); those are left to the exact reader.
+bool quickDouble(const Decimal& d, double& value) {
+  if (d.dropped || d.mantissa > (uint64_t{1} << 53) || d.exponent < -22 || d.exponent > 22) return false;
+  const double m = static_cast<double>(d.mantissa);
+  value = d.exponent >= 0 ? m * kPowersOfTen[d.exponent] : m / kPowersOfTen[-d.exponent];
+  return true;
+}
+
+bool narrowsOnce(double value) {
+  if (value == 0) return true;
+  if (!(std::fabs(value) >= FLT_MIN)) return false;
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint64_t below = bits & ((uint64_t{1} << 29) - 1), half = uint64_t{1} << 28;
+  return below + 1 < half || below > half + 1;
 }
 
 bool equalsIgnoreCase(const char* a, const char* b) {
@@ -94,18 +126,16 @@ bool equalsIgnoreCase(const char* a, const char* b) {
   }
 }
 
-// Powers up to 1e22 are exact doubles, the same values pow gives, without
-// its cost on every number with a fraction.
-double powerOfTen(int exponent) {
-  static const double exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (exponent >= 0 && exponent <= 22) return exact[exponent];
-  return std::pow(10.0, exponent);
-}
-
+// The nearest float: a value past the largest float but short of the
+// midpoint to the next power of two rounds down to it (so the largest float
+// written with nine digits reads back as itself); from the midpoint on,
+// where the tie goes to the even infinity, it overflows.
 float toFloat(double value) {
-  if (value > FLT_MAX) return INFINITY;
-  if (value < -FLT_MAX) return -INFINITY;
+  const double overflow = 0x1.ffffffp+127;
+  if (value >= overflow) return INFINITY;
+  if (value <= -overflow) return -INFINITY;
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
   return static_cast<float>(value);
 }
 
@@ -342,37 +372,43 @@ const char* Json::parseString(Json* item, const char* str, Arena& arena) {
 
 const char* Json::parseNumber(Json* item, const char* num) {
   const char* start = num;
-  double sign = 1, n = 0;
-  if (*num == '-') {
-    sign = -1;
-    ++num;
-  }
-  int count;
-  num = sumDigits(num, INT_MAX, n, count);
-  if (*num == '.' && isDigit(num[1])) {
-    double fraction;
-    num = sumDigits(num + 1, MAX_FRACTION_DIGITS, fraction, count);
-    n += fraction / powerOfTen(count);
-  }
+  const bool negative = *num == '-';
+  if (negative) ++num;
+  Decimal d;
+  for (; isDigit(*num); ++num) addDigit(d, *num, false);
+  if (*num == '.' && isDigit(num[1]))
+    for (++num; isDigit(*num); ++num) addDigit(d, *num, true);
   if (*num == 'e' || *num == 'E') {
     ++num;
-    bool negative = false;
-    if (*num == '+') {
-      ++num;
-    } else if (*num == '-') {
-      negative = true;
-      ++num;
-    }
-    double exponent = 0;
-    for (; *num >= '0' && *num <= '9'; ++num)
+    const bool down = *num == '-';
+    if (*num == '+' || *num == '-') ++num;
+    long exponent = 0;
+    for (; isDigit(*num); ++num)
       if (exponent < MAX_EXPONENT) exponent = exponent * 10 + (*num - '0');
-    // Zero stays zero, however large the exponent.
-    if (n != 0) n = negative ? n / std::pow(10.0, exponent) : n * std::pow(10.0, exponent);
+    d.exponent += down ? -exponent : exponent;
   }
   if (num == start) return fail(num);
-  n *= sign;
-  item->_valueFloat = toFloat(n);
-  item->_valueInt = toInt(n);
+
+  // Each number is read as the nearest float, and its integer as the value
+  // cut toward zero; the exact reader is only needed where the quick one
+  // could be a step off.
+  double value = 0;
+  float narrow = 0;
+  if (d.mantissa == 0) {
+    value = 0;
+    narrow = 0;
+  } else if (quickDouble(d, value) && narrowsOnce(value)) {
+    narrow = toFloat(value);
+  } else {
+    const char* first = start + negative;
+    // Only the ends of the range are out of it: past the largest float or
+    // below half the smallest.
+    const bool huge = d.digits + d.exponent > 0;
+    if (std::from_chars(first, num, value).ec != std::errc()) value = huge ? HUGE_VAL : 0;
+    if (std::from_chars(first, num, narrow).ec != std::errc()) narrow = huge ? INFINITY : 0;
+  }
+  item->_valueFloat = negative ? -narrow : narrow;
+  item->_valueInt = toInt(negative ? -value : value);
   item->_type = JSON_NUMBER;
   return num;
 }
