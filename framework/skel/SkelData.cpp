@@ -76,7 +76,7 @@ bool SkelData::Load(const char* atlasPath, const char* skeletonPath) {
     Release();
     return false;
   }
-  // Text that is no JSON at all reads as an empty skeleton: nothing to draw.
+  // JSON without a skeleton in it (an empty object) reads as one with no bones.
   if (skeletonData->getBones().size() == 0) {
     tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath), "holds no bones: nothing to draw");
   }

@@ -744,15 +744,16 @@ TEST_F(SkeletonJsonTest, FilesAreReadWholeAndFailuresNameThePath) {
   EXPECT_EQ(std::string(reader.getError().buffer()), "Unable to read skeleton file: " + empty);
 }
 
-TEST_F(SkeletonJsonTest, MalformedJsonLoadsWhatItHolds) {
-  // A syntax error keeps the values read before it.
-  auto truncated = load(J("{'bones':[{'name':'root'},{'name':'arm','parent':'root','x':"));
-  ASSERT_NE(truncated, nullptr);
-  ASSERT_EQ(truncated->getBones().size(), 2u);
-  EXPECT_EQ(truncated->getBones()[1]->getParent(), truncated->getBones()[0]);
-  auto text = load("not json at all");
-  ASSERT_NE(text, nullptr);
-  EXPECT_TRUE(text->getBones().isEmpty());
+TEST_F(SkeletonJsonTest, SyntaxErrorsAreRefusedAtTheirLineAndColumn) {
+  // The reader would keep what came before the error: a skeleton with parts
+  // silently missing. The column counts bytes.
+  expectErrors({
+      {J("{'bones':[{'name':'root'},{'name':'arm','parent':'root','x':"), "Invalid skeleton JSON: line 1, column 61"},
+      {J("{'bones':[{'name':'root'}\n  {'name':'arm'}]}"), "Invalid skeleton JSON: line 2, column 3"},
+      {J("{'bones':[{'name':'\xe8\x85\x95' 'parent':'root'}]}"), "Invalid skeleton JSON: line 1, column 25"},
+      {"not json at all", "Invalid skeleton JSON: line 1, column 1"},
+      {"  \n", "Invalid skeleton JSON: line 2, column 1"},
+  });
   // Sections of the wrong kind read as what their children hold.
   auto odd = load(J("{'skeleton':7,'bones':5,'slots':'x','skins':{'a':1},'events':[1],'animations':[[],{}]}"));
   ASSERT_NE(odd, nullptr);

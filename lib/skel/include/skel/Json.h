@@ -36,9 +36,12 @@ class Json : public SkelObject {
   // True for the text "true" or a nonzero number; false when absent or anything else.
   static bool getBoolean(Json* object, const char* name);
 
-  // Where the last syntax error was found, or null if there never was one.
-  // It is not cleared by a later successful parse.
+  // Where the last syntax error on this thread was found, or null if there
+  // never was one. It is not cleared by a later successful parse.
   static const char* getError();
+  // Where this node's own text stopped at a syntax error, or null when it
+  // parsed whole; the reader is lenient, so the tree holds what came before.
+  const char* getSyntaxError() const { return _syntaxError; }
 
   Json* getNext() const { return _next; }
   Json* getChild() const { return _child; }
@@ -75,6 +78,7 @@ class Json : public SkelObject {
   // The blocks holding every child, name and text of the tree; set on the
   // root only, which releases them.
   void* _blocks;
+  const char* _syntaxError;
 };
 
 }  // namespace skel

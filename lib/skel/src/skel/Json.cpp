@@ -14,7 +14,8 @@ namespace skel {
 
 namespace {
 
-const char* errorPosition = nullptr;
+// Per thread, so that texts read on several threads at once do not race.
+thread_local const char* errorPosition = nullptr;
 
 // A node whose value could not even begin; it is taken out of the tree again.
 const int UNTYPED = -1;
@@ -216,10 +217,17 @@ Json::Json(const char* value)
       _valueInt(0),
       _valueFloat(0),
       _name(nullptr),
-      _blocks(nullptr) {
+      _blocks(nullptr),
+      _syntaxError(nullptr) {
   if (!value) return;
   Arena arena(_blocks);
+  // Cleared for the parse so that this text's own error shows; an older one
+  // comes back when this text has none.
+  const char* before = errorPosition;
+  errorPosition = nullptr;
   parseValue(this, skip(value), 0, arena);
+  _syntaxError = errorPosition;
+  if (!errorPosition) errorPosition = before;
 }
 
 // The children own nothing outside the root's blocks, so they go with them,

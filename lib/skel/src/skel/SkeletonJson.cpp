@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
 
 #include "skel/Animation.h"
 #include "skel/AtlasAttachmentLoader.h"
@@ -51,6 +52,19 @@ namespace {
 const char* const unsupportedVersion = "3.8.75";
 
 Json* firstChild(Json* node) { return node ? node->getChild() : nullptr; }
+
+// "line L, column C" of a place in the text, both counted from 1, the column
+// in bytes.
+std::string lineAndColumn(const char* text, const char* at) {
+  size_t line = 1;
+  const char* lineStart = text;
+  for (const char* c = text; c < at; ++c)
+    if (*c == '\n') {
+      ++line;
+      lineStart = c + 1;
+    }
+  return "line " + std::to_string(line) + ", column " + std::to_string(at - lineStart + 1);
+}
 
 bool textIs(const char* text, const char* word) { return text && std::strcmp(text, word) == 0; }
 
@@ -1096,6 +1110,14 @@ SkeletonData* SkeletonJson::readSkeletonData(const char* json) {
     const char* at = Json::getError();
     std::less_equal<const char*> before;
     if (json && at && before(json, at) && before(at, json + std::strlen(json))) _error.append(at);
+    return nullptr;
+  }
+  // The reader keeps what came before a syntax error; a skeleton with parts
+  // silently missing must not pass for the one in the file.
+  if (const char* at = root->getSyntaxError()) {
+    _error = "Invalid skeleton JSON: ";
+    _error.append(lineAndColumn(json, at).c_str());
+    delete root;
     return nullptr;
   }
   SkeletonData* data = new (__FILE__, __LINE__) SkeletonData();
