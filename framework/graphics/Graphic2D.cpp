@@ -20,6 +20,8 @@ namespace TarnFramework {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Without a context the real limit is unknown: refuse only what none takes.
+constexpr unsigned kLargestWithoutContext = 32768;
 
 void SetTextureParameters() {
   TARN_GL(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR));
@@ -75,6 +77,7 @@ void Graphic2D::Release() {
   // A deleted name can be handed out again to another sprite; forget it so
   // this one cannot draw someone else's picture.
   texture = 0;
+  waitingPixels.reset();
 }
 
 void Graphic2D::LoadImage(const char* imagePath) {
@@ -115,16 +118,21 @@ void Graphic2D::Create() {
   if (!loadRequested) return;
   if (kind == kImage) {
     // Loading again would orphan the texture we already have.
-    if (!HasTexture()) LoadImageFile();
+    if (!TextureReady() && !waitingPixels) LoadImageFile();
   } else if (kind == kRenderTarget) {
     if (!targetReady && width >= 1 && height >= 1) CreateRenderTarget();
   }
 }
 
 bool Graphic2D::LoadImageFile(std::string* why) {
-  // Decoded ahead on a worker when start-up asked for this picture.
   PictureDecoder::Picture picture;
-  if (!PictureDecoder::Take(path, picture)) {
+  // No context yet (data loaded before the window opens): the picture is
+  // decoded now, so that a bad file is named now, and becomes a texture at
+  // the first draw, when the context's largest texture is known.
+  if (!glGetString(GL_VERSION)) {
+    PictureDecoder::Decode(path, kLargestWithoutContext, picture);
+  } else if (!PictureDecoder::Take(path, picture)) {
+    // Decoded ahead on a worker when start-up asked for this picture.
     GLint maxSize = 0;
     TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize));
     PictureDecoder::Decode(path, maxSize > 0 ? static_cast<unsigned>(maxSize) : 0, picture);
@@ -136,15 +144,31 @@ bool Graphic2D::LoadImageFile(std::string* why) {
   }
   width = static_cast<int32_t>(picture.width);
   height = static_cast<int32_t>(picture.height);
-
-  GLuint name = 0;
-  TARN_GL(glGenTextures(1, &name));
-  texture = name;
-  TARN_GL(glBindTexture(GL_TEXTURE_2D, name));
-  SetTextureParameters();
-  TARN_GL(glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels.get()));
-  TARN_GL(glFlush());
+  waitingPixels = std::move(picture.pixels);
+  TextureReady();
   return true;
+}
+
+bool Graphic2D::TextureReady() {
+  if (waitingPixels && glGetString(GL_VERSION)) {
+    const std::unique_ptr<unsigned char, PictureDecoder::FreeBlock> pixels = std::move(waitingPixels);
+    GLint largest = 0;
+    TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest));
+    if (width > largest || height > largest) {
+      tarn::ReportWarning("cannot read " + tarn::FileName(path),
+                          "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                              " does not fit in a texture (up to " + std::to_string(largest) + ")");
+      return false;
+    }
+    GLuint name = 0;
+    TARN_GL(glGenTextures(1, &name));
+    texture = name;
+    TARN_GL(glBindTexture(GL_TEXTURE_2D, name));
+    SetTextureParameters();
+    TARN_GL(glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.get()));
+    TARN_GL(glFlush());
+  }
+  return HasTexture();
 }
 
 void Graphic2D::SetColor(uint32_t rgba) {
@@ -165,7 +189,7 @@ void Graphic2D::DrawQuad(const int32_t corners[8], const float uvs[8]) {
 }
 
 void Graphic2D::Draw(int32_t x, int32_t y) {
-  if (!HasTexture()) return;
+  if (!TextureReady()) return;
   ResetModelView();
   const int32_t corners[8] = {x, y, x + width, y, x + width, y + height, x, y + height};
   float uvs[8];
@@ -174,7 +198,7 @@ void Graphic2D::Draw(int32_t x, int32_t y) {
 }
 
 void Graphic2D::DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) {
-  if (!HasTexture()) return;
+  if (!TextureReady()) return;
   ResetModelView();
   const int32_t right = x + static_cast<int32_t>(width * scaleX);
   const int32_t bottom = y + static_cast<int32_t>(height * scaleY);
@@ -188,7 +212,7 @@ void Graphic2D::DrawScaledUniform(int32_t x, int32_t y, double scale) { DrawScal
 
 void Graphic2D::DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY,
                                 bool flipH, bool flipV) {
-  if (!HasTexture()) return;
+  if (!TextureReady()) return;
   LoadTransform(x, y, scale, angle);
   const int32_t l = -pivotX, t = -pivotY, r = width - pivotX, b = height - pivotY;
   const int32_t corners[8] = {l, t, r, t, r, b, l, b};
@@ -199,7 +223,7 @@ void Graphic2D::DrawTransformed(int32_t x, int32_t y, double scale, double angle
 
 void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                          bool flipV, const Rect& source) {
-  if (!HasTexture()) return;
+  if (!TextureReady()) return;
   LoadTransform(x, y, scale, angle);
   const int32_t l = -pivotX, t = -pivotY, r = source.width - pivotX, b = source.height - pivotY;
   const int32_t corners[8] = {l, t, r, t, r, b, l, b};
@@ -211,7 +235,7 @@ void Graphic2D::DrawPart(int32_t x, int32_t y, double scale, double angle, int32
 }
 
 void Graphic2D::DrawTriangles(const std::vector<Vertex>& vertices) {
-  if (vertices.empty() || !HasTexture()) return;
+  if (vertices.empty() || !TextureReady()) return;
   ResetModelView();
   TARN_GL(glBindTexture(GL_TEXTURE_2D, texture));
   // The arrays are read in place from the interleaved list.

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/graphics/Drawer.h"
+#include "framework/graphics/PictureDecoder.h"
 
 namespace TarnFramework {
 
@@ -70,6 +72,8 @@ class Graphic2D : public Drawer {
   uint32_t texture = 0;
   bool targetReady = false;
   uint32_t framebuffer = kNoFramebuffer;
+  // A decoded picture waiting for a context to become the texture.
+  std::unique_ptr<unsigned char, PictureDecoder::FreeBlock> waitingPixels;
 
  protected:
   // Binds the texture and draws one quad: corners top-left, top-right,
@@ -78,6 +82,9 @@ class Graphic2D : public Drawer {
 
  private:
   bool LoadImageFile(std::string* why = nullptr);
+  // Makes the texture of a picture decoded while there was no context, once
+  // there is one; true when there is a texture to draw.
+  bool TextureReady();
   void CreateRenderTarget();
 };
 

@@ -1,6 +1,8 @@
 // The skeletal sprite: placement by the Drawer operations, regions and meshes
 // as textured triangles, blend modes per slot, and animation selection.
 #include <GL/glew.h>
+// After GLEW, which must come before any other GL header.
+#include <GLFW/glfw3.h>
 
 #include <climits>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "framework/skel/SkelAnimation.h"
 #include "skel/AnimationState.h"
 #include "skel/Atlas.h"
+#include "skel/AtlasPage.h"
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
@@ -176,6 +179,26 @@ TEST_F(SkelAnimationTest, SetAnimationSelectsByIndexAndIgnoresOthers) {
   s->skeleton->setScaleY(1);
   s->DrawSkeleton(false, false);
   ExpectQuadAt(130, 100, 1);
+}
+
+// Data loaded before the window's context exists (as a program may load
+// before it opens the window): the page is read at once and becomes a
+// texture at the first draw.
+TEST_F(SkelAnimationTest, DataLoadedWithoutAContextDrawsOnceThereIsOne) {
+  GLFWwindow* window = glfwGetCurrentContext();
+  glfwMakeContextCurrent(nullptr);
+  const bool loaded = LoadSkeleton(kQuadSkeleton);
+  glfwMakeContextCurrent(window);
+  ASSERT_TRUE(loaded);
+  auto* page = static_cast<TarnFramework::Graphic2D*>(data.atlas->getPages()[0]->getRendererObject());
+  EXPECT_EQ(page->GetWidth(), 64);
+  EXPECT_FALSE(page->HasTexture());
+  sprite = std::make_unique<SkelAnimation>(data.skeletonData);
+  BeginFrame();
+  sprite->skeleton->setX(100);
+  sprite->skeleton->setY(100);
+  sprite->DrawSkeleton(false, false);
+  ExpectQuadAt(100, 100, 1);
 }
 
 // The game's per-frame sequence: placed, the current animation from its start
