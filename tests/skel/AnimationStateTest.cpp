@@ -185,6 +185,19 @@ TEST(AnimationState, APositiveMixCrossFadesAndThenEndsTheOldEntry) {
   EXPECT_EQ(p.recorder.take(), (Log{})) << "the mix completes at the update after it reaches its duration";
   p.step(0.25f);
   EXPECT_EQ(p.recorder.take(), (Log{"end a", "dispose a"}));
+
+  // A step past the mix's end shows the new pose, not one beyond it.
+  Player q;
+  a = q.rig.animation("a", 1, {rotate(1, {{0, 20}})});
+  b = q.rig.animation("b", 1, {rotate(1, {{0, 60}})});
+  q.stateData.setMix(a, b, 0.5f);
+  q.state.setAnimation(0, a, true);
+  q.step(0.1f);
+  q.state.setAnimation(0, b, true);
+  q.step(0.3f);
+  EXPECT_FLOAT_EQ(q.rotation(), 54);
+  q.step(0.3f);
+  EXPECT_FLOAT_EQ(q.rotation(), 70);
 }
 
 TEST(AnimationState, MixingWithoutDurationTurnsFirstIntoSetupForWhatOnlyTheOldKeyed) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "PoseTestSupport.h"
 #include "skel/MathUtil.h"
@@ -9,6 +10,7 @@
 using namespace skel;
 using posetest::addBone;
 using posetest::expectMatrix;
+using posetest::kDegRad;
 using posetest::local;
 using posetest::Matrix;
 using posetest::multiply;
@@ -158,6 +160,70 @@ TEST(Bone, NoScaleKeepsAReflectionThatNoScaleOrReflectionDrops) {
       expectMatrix(bone, {c30, -s30, -s30, -c30, 0, 0});
     } else {
       expectMatrix(bone, {c30, s30, -s30, c30, 0, 0});
+    }
+  }
+}
+
+namespace {
+
+// Chain's child by its mode, in reference maths, under a parent world matrix
+// and the skeleton scale (sy already negated for yDown).
+Matrix childByMode(TransformMode mode, const Matrix& parent, double sx, double sy) {
+  const double rotation = 25, scaleX = 1.25, scaleY = 0.8, shearX = 0, shearY = 15;
+  double pa = parent.a, pb = parent.b, pc = parent.c, pd = parent.d;
+  Matrix m{};
+  switch (mode) {
+    case TransformMode::Normal: return multiply(parent, local(4, 2, rotation, scaleX, scaleY, shearX, shearY));
+    case TransformMode::OnlyTranslation: m = local(0, 0, rotation, scaleX, scaleY, shearX, shearY); break;
+    case TransformMode::NoRotationOrReflection: {
+      const double s = std::fabs(pa * pd - pb * pc) / (pa * pa + pc * pc);
+      pa /= sx;
+      pc /= sy;
+      pb = pc * s;
+      pd = pa * s;
+      const double prx = std::atan2(pc, pa) / kDegRad;
+      const Matrix l = local(0, 0, rotation - prx, scaleX, scaleY, shearX, shearY);
+      m = {pa * l.a - pb * l.c, pa * l.b - pb * l.d, pc * l.a + pd * l.c, pc * l.b + pd * l.d, 0, 0};
+      break;
+    }
+    case TransformMode::NoScale:
+    case TransformMode::NoScaleOrReflection: {
+      const double r = rotation * kDegRad;
+      double za = (pa * std::cos(r) + pb * std::sin(r)) / sx, zc = (pc * std::cos(r) + pd * std::sin(r)) / sy;
+      const double length = std::hypot(za, zc);
+      za /= length;
+      zc /= length;
+      const bool mirrored = (pa * pd - pb * pc < 0) != ((sx < 0) != (sy < 0));
+      const double s = mode == TransformMode::NoScale && mirrored ? -1 : 1;
+      const double turn = std::atan2(zc, za) + kDegRad * 90;
+      const double zb = std::cos(turn) * s, zd = std::sin(turn) * s;
+      const Matrix l = local(0, 0, 0, scaleX, scaleY, shearX, shearY);
+      m = {za * l.a + zb * l.c, za * l.b + zb * l.d, zc * l.a + zd * l.c, zc * l.b + zd * l.d, 0, 0};
+      break;
+    }
+  }
+  return placed(parent, {m.a * sx, m.b * sx, m.c * sy, m.d * sy, 0, 0});
+}
+
+}  // namespace
+
+// Every mode takes the skeleton's x and y scales apart: an uneven skeleton
+// scale and yDown each show a mix-up of the two.
+TEST(Bone, EveryModeTakesAnUnevenSkeletonScaleAndYDown) {
+  const TransformMode modes[] = {TransformMode::Normal, TransformMode::OnlyTranslation,
+                                 TransformMode::NoRotationOrReflection, TransformMode::NoScale,
+                                 TransformMode::NoScaleOrReflection};
+  for (TransformMode mode : modes) {
+    for (bool yDown : {false, true}) {
+      SCOPED_TRACE(std::to_string(int(mode)) + (yDown ? " yDown" : " scale (2, 1)"));
+      Chain chain(mode);
+      const double sx = yDown ? 1 : 2, sy = yDown ? -1 : 1;
+      chain.skeleton->setScaleX(float(sx));
+      Bone::setYDown(yDown);
+      chain.skeleton->updateWorldTransform();
+      Bone::setYDown(false);
+      const Matrix parent = parentMatrix(rootMatrix(0, 0, sx, sy));
+      expectMatrix(chain.bone("child"), childByMode(mode, parent, sx, sy), 2e-5);
     }
   }
 }
