@@ -88,6 +88,14 @@ TEST_F(TextStringTest, WrapWidthMovesTheCharacterThatWouldOverflow) {
   EXPECT_EQ(text.GetWidth(), 2 * digit);
   EXPECT_EQ(text.GetHeight(), 40);
 
+  // A line exactly as wide as the limit still fits.
+  text.wrapWidth = 2 * digit;
+  text.Layout();
+  EXPECT_EQ(At(text, 1).y, 0);
+  EXPECT_EQ(At(text, 2).x, 0);
+  EXPECT_EQ(At(text, 2).y, 20);
+  EXPECT_EQ(text.GetWidth(), 2 * digit);
+
   // Relayout after a wider limit puts everything back on one line.
   text.wrapWidth = TextString::kDefaultWrapWidth;
   text.Layout();
