@@ -16,7 +16,7 @@ TEST(SkelcheckJson, PrintsTheTreeAsStandardJson) {
                 " \"empty\": {}, \"none\": []}  trailing text is not examined");
   Result r = RunSkelcheck(dir, "json '" + file + "'");
   EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.err, file + ":1:111: warning: text after the end of the JSON value is ignored\n");
+  EXPECT_EQ(r.err, file + ":1:111: warning: text after the end of the JSON value is ignored [json-trailing-text]\n");
   EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + file + "'").code, 1);
   EXPECT_EQ(RunSkelcheck(dir, "json --strict '" + dir.Write("clean.json", "{}\n\n") + "'").code, 0);
   EXPECT_EQ(r.out,
@@ -118,27 +118,28 @@ TEST(SkelcheckAtlas, WarnsAboutWhatTheReaderSilentlyAccepts) {
     std::string text, firstWarning;
   } cases[] = {
       {page + "a\n" + region, ""},
-      {"q.png" + page.substr(5) + "a\n" + region, "1: warning: page \"q.png\": its image " + dir.File("q.png") +
-                                                      " cannot be read beside the atlas: No such file or directory"},
+      {"q.png" + page.substr(5) + "a\n" + region,
+       "1: warning: page \"q.png\": its image " + dir.File("q.png") +
+           " cannot be read beside the atlas: No such file or directory [page-image-unreadable]"},
       {page + "a\n  rotate: false\n  xy: 40, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\n",
-       "6: warning: region \"a\" (xy 40,0, 32x32 on the page) lies outside its page of 64x64"},
+       "6: warning: region \"a\" (xy 40,0, 32x32 on the page) lies outside its page of 64x64 [region-outside-page]"},
       {page + "a\n" + region + "a\n" + region,
-       "13: warning: region \"a\" is also named at line 6; only the first one is used"},
+       "13: warning: region \"a\" is also named at line 6; only the first one is used [region-duplicate]"},
       {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n",
-       "9: warning: region \"a\" is cut short: the file ends before its \"orig:\" line"},
+       "9: warning: region \"a\" is cut short: the file ends before its \"orig:\" line [atlas-entry-cut-short]"},
       {page + "a\n  rotate: false\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\n  index: -1\nb\n" + region,
-       "8: warning: region \"a\" is cut short: expected the \"xy:\" line, found \"size:\""},
+       "8: warning: region \"a\" is cut short: expected the \"xy:\" line, found \"size:\" [atlas-entry-cut-short]"},
       {page + "a\n  rotate: false\n  xy: 0, 0\n  size: 32, 32\n  orig: 32, 32\n  offset: 0, 0\nb\n" + region,
-       "12: warning: region \"a\" is cut short: expected the \"index:\" line, found \"b\""},
+       "12: warning: region \"a\" is cut short: expected the \"index:\" line, found \"b\" [atlas-entry-cut-short]"},
       // Rotated, the region lies 40 wide and 20 high on the page.
       {page + "a\n  rotate: true\n  xy: 30, 0\n  size: 20, 40\n  orig: 20, 40\n  offset: 0, 0\n  index: -1\n",
-       "6: warning: region \"a\" (xy 30,0, 40x20 on the page) lies outside its page of 64x64"},
+       "6: warning: region \"a\" (xy 30,0, 40x20 on the page) lies outside its page of 64x64 [region-outside-page]"},
       {"p.png\nsize: 0, 64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n",
-       "1: warning: page \"p.png\" has no size"},
+       "1: warning: page \"p.png\" has no size [page-no-size]"},
       {page + "a\n" + region + "  index: -1\n" + "b\n" + region,
-       "13: warning: a property line \"index: -1\" stands where a region name was expected"},
+       "13: warning: a property line \"index: -1\" stands where a region name was expected [atlas-property-as-name]"},
       {"p.png\nsize: 64, 64\nformat: Bogus\nfilter: Linear,Linear\nrepeat: none\n",
-       "1: warning: page \"p.png\": the format is not one the atlas knows"},
+       "1: warning: page \"p.png\": the format is not one the atlas knows [page-unknown-format]"},
   };
   for (const auto& c : cases) {
     std::string file = dir.Write("w.atlas", c.text);

@@ -387,11 +387,6 @@ std::string Idle(const Rig& rig, const ScarfMesh& m, const Piece& scarf) {
                                     Key(2.34, "\"name\": \"eyes\"", false)},
                                    8))
                         .Text(6));
-  slots.Put("glow", Obj()
-                        .Put("color", Array({Key(0, "\"color\": \"fff0d0ff\""), Key(1.5, "\"color\": \"ffd8a0ff\""),
-                                             Key(3, "\"color\": \"fff0d0ff\"")},
-                                            8))
-                        .Text(6));
   Obj anim;
   anim.Put("slots", slots.Text(4));
   anim.Put("bones", bones.Text(4));

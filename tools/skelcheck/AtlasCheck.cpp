@@ -71,10 +71,10 @@ class EntryWalker {
  private:
   static std::string Expected(const char* key) { return "expected the \"" + std::string(key) + ":\" line, found "; }
 
-  void fault(const std::string& where, const std::string& what) {
+  void fault(const Place& where, const std::string& what) {
     if (_told) return;
     _told = true;
-    _report.warning(where, _entry + " is cut short: " + what);
+    _report.warning("atlas-entry-cut-short", where, _entry + " is cut short: " + what);
   }
 
   const std::vector<std::string>& _lines;
@@ -111,7 +111,7 @@ AtlasLines CheckAtlasText(const std::string& text, const std::string& file, Repo
     }
     found.regions.push_back(number);
     if (line.find(':') != std::string::npos)
-      report.warning(At(file, number),
+      report.warning("atlas-property-as-name", At(file, number),
                      "a property line " + Quoted(line.c_str()) + " stands where a region name was expected");
     EntryWalker region(lines, next, file, report, "region " + Quoted(line.c_str()));
     region.property({"rotate"});
@@ -135,16 +135,18 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
   const skel::Vector<skel::AtlasPage*>& pages = atlas.getPages();
   for (size_t p = 0; p < pages.size(); ++p) {
     const skel::AtlasPage& page = *pages[p];
-    const std::string where = p < lines.pages.size() ? At(file, lines.pages[p]) : file;
+    const Place where = p < lines.pages.size() ? At(file, lines.pages[p]) : Place{file};
     const std::string name = Quoted(page.name.buffer());
     std::string why;
     const std::string image = PageImagePath(file, page.name.buffer());
     if (!tarn::CheckRegularFile(image.c_str(), &why))
-      report.warning(where, "page " + name + ": its image " + image + " cannot be read beside the atlas: " + why);
-    if (page.width <= 0 || page.height <= 0) report.warning(where, "page " + name + " has no size");
-    if (page.format == 0) report.warning(where, "page " + name + ": the format is not one the atlas knows");
+      report.warning("page-image-unreadable", where,
+                     "page " + name + ": its image " + image + " cannot be read beside the atlas: " + why);
+    if (page.width <= 0 || page.height <= 0) report.warning("page-no-size", where, "page " + name + " has no size");
+    if (page.format == 0)
+      report.warning("page-unknown-format", where, "page " + name + ": the format is not one the atlas knows");
     if (page.minFilter == 0 || page.magFilter == 0)
-      report.warning(where, "page " + name + ": a filter is not one the atlas knows");
+      report.warning("page-unknown-filter", where, "page " + name + ": a filter is not one the atlas knows");
   }
 
   std::map<std::string, size_t> firstLine;
@@ -152,21 +154,23 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
   for (size_t r = 0; r < regions.size(); ++r) {
     const skel::AtlasRegion& region = *regions[r];
     const size_t line = r < lines.regions.size() ? lines.regions[r] : 0;
-    const std::string where = line ? At(file, line) : file;
+    const Place where = line ? At(file, line) : Place{file};
     const std::string name = region.name.buffer() ? region.name.buffer() : "";
     auto first = firstLine.emplace(name, line);
     if (!first.second)
-      report.warning(where, "region " + Quoted(name.c_str()) + " is also named at line " +
-                                std::to_string(first.first->second) + "; only the first one is used");
+      report.warning("region-duplicate", where,
+                     "region " + Quoted(name.c_str()) + " is also named at line " +
+                         std::to_string(first.first->second) + "; only the first one is used");
     const skel::AtlasPage& page = *region.page;
     const long long across = region.rotate ? region.height : region.width;
     const long long down = region.rotate ? region.width : region.height;
     if (page.width > 0 && page.height > 0 &&
         (region.x < 0 || region.y < 0 || region.x + across > page.width || region.y + down > page.height))
-      report.warning(where, "region " + Quoted(name.c_str()) + " (xy " + std::to_string(region.x) + "," +
-                                std::to_string(region.y) + ", " + std::to_string(across) + "x" + std::to_string(down) +
-                                " on the page) lies outside its page of " + std::to_string(page.width) + "x" +
-                                std::to_string(page.height));
+      report.warning("region-outside-page", where,
+                     "region " + Quoted(name.c_str()) + " (xy " + std::to_string(region.x) + "," +
+                         std::to_string(region.y) + ", " + std::to_string(across) + "x" + std::to_string(down) +
+                         " on the page) lies outside its page of " + std::to_string(page.width) + "x" +
+                         std::to_string(page.height));
   }
 }
 

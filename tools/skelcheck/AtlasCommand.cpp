@@ -57,7 +57,7 @@ int AtlasCommand(int argc, char** argv) {
   Report report;
   AtlasLines lines = CheckAtlasText(text, path, report);
   skel::Atlas atlas(text.data(), text.size(), skel::Atlas::directoryOf(skel::String(path)), nullptr);
-  if (atlas.getPages().size() == 0) report.problem(path, "the atlas has no pages");
+  if (atlas.getPages().size() == 0) report.error("atlas-no-pages", Place{path}, "the atlas has no pages");
   CheckAtlasContent(atlas, lines, path, report);
 
   // Regions are in file order across pages, so each page is followed by its own.

@@ -57,11 +57,11 @@ int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Repo
   // error; a content maker must not.
   const JsonSyntax syntax = CheckJsonSyntax(character.jsonText);
   if (syntax.failed) {
-    report.problem(std::string(jsonPath) + ":" + LineColumn(character.jsonText, syntax.offset), syntax.message);
+    report.error("json-syntax", AtOffset(jsonPath, character.jsonText, syntax.offset), syntax.message);
     return kProblem;
   }
   if (syntax.trailing && checks)
-    report.warning(std::string(jsonPath) + ":" + LineColumn(character.jsonText, syntax.trailingOffset),
+    report.warning("json-trailing-text", AtOffset(jsonPath, character.jsonText, syntax.trailingOffset),
                    "text after the end of the JSON value is ignored");
 
   skel::SkeletonJson json(character.atlas.get());
@@ -70,11 +70,11 @@ int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Repo
     const std::string error = json.getError().buffer() ? json.getError().buffer() : "";
     skel::Json root(character.jsonText.c_str());
     const std::string place = LocateLoaderError(error, &root, *character.atlas);
-    report.problem(jsonPath, place.empty() ? error : place);
+    report.error("loader", Place{jsonPath}, place.empty() ? error : place);
     return kProblem;
   }
   if (character.data->getBones().size() == 0) {
-    report.problem(jsonPath, "the skeleton has no bones");
+    report.error("no-bones", Place{jsonPath}, "the skeleton has no bones");
     return kProblem;
   }
   return kClean;

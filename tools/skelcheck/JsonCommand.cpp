@@ -62,9 +62,9 @@ int JsonCommand(int argc, char** argv) {
 
   JsonSyntax syntax = CheckJsonSyntax(text);
   Report report;
-  if (syntax.failed) report.problem(std::string(path) + ":" + LineColumn(text, syntax.offset), syntax.message);
+  if (syntax.failed) report.error("json-syntax", AtOffset(path, text, syntax.offset), syntax.message);
   if (syntax.trailing)
-    report.warning(std::string(path) + ":" + LineColumn(text, syntax.trailingOffset),
+    report.warning("json-trailing-text", AtOffset(path, text, syntax.trailingOffset),
                    "text after the end of the JSON value is ignored");
   if (!syntax.failed || (partial && syntax.rootBegan)) {
     skel::Json root(text.c_str());

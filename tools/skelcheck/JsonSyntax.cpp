@@ -201,15 +201,4 @@ JsonSyntax CheckJsonSyntax(const std::string& text) {
   return result;
 }
 
-std::string LineColumn(const std::string& text, size_t offset) {
-  size_t line = 1, lineStart = 0;
-  for (size_t i = 0; i < offset && i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ++line;
-      lineStart = i + 1;
-    }
-  }
-  return std::to_string(line) + ":" + std::to_string(offset - lineStart + 1);
-}
-
 }  // namespace skelcheck

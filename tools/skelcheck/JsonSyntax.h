@@ -21,7 +21,4 @@ struct JsonSyntax {
 // reader only to learn its error position, and explains it.
 JsonSyntax CheckJsonSyntax(const std::string& text);
 
-// "LINE:COLUMN" of a byte offset, both counted from 1.
-std::string LineColumn(const std::string& text, size_t offset);
-
 }  // namespace skelcheck

@@ -1,6 +1,8 @@
 #include "Output.h"
 
+#include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <vector>
 
 #include "tarn/Path.h"
@@ -55,26 +57,128 @@ bool ReadInput(const char* path, std::string& text) {
   return false;
 }
 
-void Report::keep(const std::string& line) {
-  ++_problems;
-  if (_first.empty()) _first = line;
+std::string Line(const Problem& problem) {
+  const Place& at = problem.place;
+  std::string line = at.file;
+  if (at.line) line += ":" + std::to_string(at.line);
+  if (at.line && at.column) line += ":" + std::to_string(at.column);
+  line += ": ";
+  if (problem.severity == Severity::Warning) line += "warning: ";
+  if (!at.path.empty()) line += at.path + ": ";
+  line += problem.message;
+  // A warning names its code, with which it can be accepted on purpose.
+  if (problem.severity == Severity::Warning && !problem.code.empty()) line += " [" + problem.code + "]";
+  return line;
 }
 
-void Report::problem(const std::string& where, const std::string& text) {
-  keep(where + ": " + text);
-  if (_print) std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
+void Report::add(Severity severity, const char* code, const Place& place, const std::string& message) {
+  const std::string name = code ? code : "";
+  if (severity == Severity::Warning && std::find(_allowed.begin(), _allowed.end(), name) != _allowed.end()) return;
+  Problem problem{severity, name, message, place};
+  if (severity == Severity::Error) {
+    ++_errors;
+    if (_first.empty()) _first = Line(problem);
+  } else {
+    ++_warnings;
+  }
+  if (std::find(_files.begin(), _files.end(), place.file) == _files.end()) _files.push_back(place.file);
+  _problems.push_back(std::move(problem));
 }
 
-void Report::warning(const std::string& where, const std::string& text) {
-  ++_warnings;
-  if (_print) std::fprintf(stderr, "%s: warning: %s\n", where.c_str(), text.c_str());
+void Report::error(const char* code, const Place& place, const std::string& message) {
+  add(Severity::Error, code, place, message);
+}
+
+void Report::warning(const char* code, const Place& place, const std::string& message) {
+  add(Severity::Warning, code, place, message);
 }
 
 void Report::failure(const std::string& text) {
-  keep(text);
+  ++_errors;
+  if (_first.empty()) _first = text;
   if (_print) std::fprintf(stderr, "%s: %s\n", tarn::ProgramName(), text.c_str());
 }
 
-std::string At(const std::string& file, size_t line) { return file + ":" + std::to_string(line); }
+void Report::allow(const std::string& code) { _allowed.push_back(code); }
+
+bool Report::allowFile(const char* path, std::string& why) {
+  std::string text;
+  if (!ReadText(path, text, why)) return false;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    line = line.substr(0, line.find('#'));
+    const size_t begin = line.find_first_not_of(" \t\r");
+    if (begin == std::string::npos) continue;
+    allow(line.substr(begin, line.find_last_not_of(" \t\r") + 1 - begin));
+  }
+  return true;
+}
+
+namespace {
+
+// Files in the order first named, then line and column; problems at the
+// same place keep the order they were found in.
+void SortByPlace(std::vector<Problem>& problems, const std::vector<std::string>& files) {
+  auto fileIndex = [&](const std::string& file) { return std::find(files.begin(), files.end(), file) - files.begin(); };
+  std::stable_sort(problems.begin(), problems.end(), [&](const Problem& a, const Problem& b) {
+    const auto fa = fileIndex(a.place.file), fb = fileIndex(b.place.file);
+    if (fa != fb) return fa < fb;
+    if (a.place.line != b.place.line) return a.place.line < b.place.line;
+    return a.place.column < b.place.column;
+  });
+}
+
+}  // namespace
+
+std::vector<Problem> Report::sorted() const {
+  std::vector<Problem> out = _problems;
+  SortByPlace(out, _files);
+  return out;
+}
+
+void Report::flush() {
+  std::vector<Problem> fresh(_problems.begin() + static_cast<long>(_written), _problems.end());
+  _written = _problems.size();
+  if (!_print || fresh.empty()) return;
+  SortByPlace(fresh, _files);
+  size_t hidden = 0;
+  for (const Problem& problem : fresh) {
+    if (_shown < kShown) {
+      std::fprintf(stderr, "%s\n", Line(problem).c_str());
+      ++_shown;
+    } else {
+      ++hidden;
+    }
+  }
+  if (hidden) std::fprintf(stderr, "%s: %zu more problems not shown\n", tarn::ProgramName(), hidden);
+}
+
+std::string Report::json(const std::string& indent) const {
+  std::string out = "[";
+  const char* comma = "";
+  for (const Problem& p : sorted()) {
+    out += comma + std::string("\n") + indent + "  {\"severity\": \"" +
+           (p.severity == Severity::Error ? "error" : "warning") + "\", \"code\": " + Quoted(p.code.c_str()) +
+           ", \"message\": " + Quoted(p.message.c_str()) + ", \"file\": " + Quoted(p.place.file.c_str()) +
+           ", \"line\": " + std::to_string(p.place.line) + ", \"column\": " + std::to_string(p.place.column) +
+           ", \"path\": " + Quoted(p.place.path.c_str()) + "}";
+    comma = ",";
+  }
+  return out + (_problems.empty() ? "]" : "\n" + indent + "]");
+}
+
+Place At(const std::string& file, size_t line) { return Place(file, line); }
+
+Place AtOffset(const std::string& file, const std::string& text, size_t offset) {
+  Place place(file, 1);
+  size_t lineStart = 0;
+  for (size_t i = 0; i < offset && i < text.size(); ++i)
+    if (text[i] == '\n') {
+      ++place.line;
+      lineStart = i + 1;
+    }
+  place.column = offset - lineStart + 1;
+  return place;
+}
 
 }  // namespace skelcheck

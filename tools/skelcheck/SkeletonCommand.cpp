@@ -213,7 +213,7 @@ void PrintJson(const skel::SkeletonData& data) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-std::string Place(const skel::Skin& skin, const skel::SlotData& slot, const skel::String& key) {
+std::string AttachmentName(const skel::Skin& skin, const skel::SlotData& slot, const skel::String& key) {
   return "skin " + Quoted(Text(skin.getName())) + ", slot " + Quoted(Text(slot.getName())) + ", attachment " +
          Quoted(Text(key));
 }
@@ -257,9 +257,9 @@ void CheckAttachments(const Character& c, const std::vector<size_t>& regionLines
         used.insert(region);
         if (Stretched(width, height, *region))
           report.warning(
-              c.jsonPath,
-              Place(*skin, *slots[entry._slotIndex], entry._name) + " is " + Size(width, height) + " but its region " +
-                  Quoted(Text(region->name)) + " is " +
+              "stretched-region", Place{c.jsonPath},
+              AttachmentName(*skin, *slots[entry._slotIndex], entry._name) + " is " + Size(width, height) +
+                  " but its region " + Quoted(Text(region->name)) + " is " +
                   Size(static_cast<float>(region->untrimmedWidth), static_cast<float>(region->untrimmedHeight)) +
                   ": the image is stretched out of shape");
       }
@@ -268,7 +268,7 @@ void CheckAttachments(const Character& c, const std::vector<size_t>& regionLines
   const skel::Vector<skel::AtlasRegion*>& regions = c.atlas->getRegions();
   for (size_t r = 0; r < regions.size(); ++r)
     if (!used.count(regions[r]))
-      report.warning(r < regionLines.size() ? At(c.atlasPath, regionLines[r]) : c.atlasPath,
+      report.warning("unused-region", r < regionLines.size() ? At(c.atlasPath, regionLines[r]) : Place{c.atlasPath},
                      "region " + Quoted(Text(regions[r]->name)) + " is used by no attachment");
 }
 
@@ -290,10 +290,10 @@ void CheckColourTexts(const Character& c, Report& report) {
                                      std::tuple<const char*, size_t, const char*>{"dark", 6, "RRGGBB"}}) {
       const char* text = skel::Json::getString(slot, key, nullptr);
       if (!text || (std::strlen(text) == length && IsHex(text))) continue;
-      report.warning(c.jsonPath, "slots[" + std::to_string(index) + "] " +
-                                     Quoted(skel::Json::getString(slot, "name", "")) + ": \"" + key + "\" " +
-                                     Quoted(text) + " is not " + std::to_string(length) + " hexadecimal digits (" +
-                                     form + ")");
+      report.warning("colour-text", Place{c.jsonPath},
+                     "slots[" + std::to_string(index) + "] " + Quoted(skel::Json::getString(slot, "name", "")) +
+                         ": \"" + key + "\" " + Quoted(text) + " is not " + std::to_string(length) +
+                         " hexadecimal digits (" + form + ")");
     }
   }
 }
@@ -302,19 +302,21 @@ void CheckColourKeys(const Character& c, Report& report) {
   const std::vector<std::string> slots = NamesOf(c.data->getSlots());
   for (const skel::Animation* animation : c.data->getAnimations())
     for (const std::string& slot : KeyedNames(KeysOf(*animation).slotColours, slots))
-      report.warning(c.jsonPath, "animation " + Quoted(Text(animation->getName())) + " keys the colour of slot " +
-                                     Quoted(slot.c_str()) +
-                                     ", which the game does not show: it draws with the attachment's "
-                                     "colour only");
+      report.warning("slot-colour-keyed", Place{c.jsonPath},
+                     "animation " + Quoted(Text(animation->getName())) + " keys the colour of slot " +
+                         Quoted(slot.c_str()) +
+                         ", which the game does not show: it draws with the attachment's "
+                         "colour only");
 }
 
 // The names the game itself looks up in its character.
 void CheckGameNames(const Character& c, Report& report) {
   if (!c.data->findBone(skel::String("Face")))
-    report.warning(c.jsonPath,
+    report.warning("game-no-face", Place{c.jsonPath},
                    "no bone named \"Face\": the game frames the portrait around it and shows none without it");
   if (!c.data->findSkin(skel::String("0_1")))
-    report.warning(c.jsonPath, "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
+    report.warning("game-no-skin", Place{c.jsonPath},
+                   "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
 }
 
 }  // namespace
