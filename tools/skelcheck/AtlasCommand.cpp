@@ -42,8 +42,11 @@ void PrintRegion(const skel::AtlasRegion& region) {
 int AtlasCommand(int argc, char** argv) {
   bool strict = false;
   const char* path = nullptr;
+  Report report;
   for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--strict") == 0)
+    if (const int taken = TakeAllowOption(argc, argv, i, report)) {
+      if (taken < 0) return UsageError("atlas");
+    } else if (std::strcmp(argv[i], "--strict") == 0)
       strict = true;
     else if (!path && argv[i][0] != '-')
       path = argv[i];
@@ -54,7 +57,6 @@ int AtlasCommand(int argc, char** argv) {
   std::string text;
   if (!ReadInput(path, text)) return kUsage;
 
-  Report report;
   AtlasLines lines = CheckAtlasText(text, path, report);
   skel::Atlas atlas(text.data(), text.size(), skel::Atlas::directoryOf(skel::String(path)), nullptr);
   if (atlas.getPages().size() == 0) report.error("atlas-no-pages", Place{path}, "the atlas has no pages");

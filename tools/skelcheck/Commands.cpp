@@ -11,10 +11,11 @@ const Verb kVerbs[] = {
     {"json", JsonCommand, "json [--partial] [--strict] FILE",
      "print the JSON tree the game reads from FILE; a syntax error is shown as\n"
      "FILE:LINE:COLUMN: what was expected, and the tree only with --partial"},
-    {"atlas", AtlasCommand, "atlas [--strict] ATLAS",
+    {"atlas", AtlasCommand, "atlas [--strict] [--allow CODE]... [--allow-file FILE] ATLAS",
      "print every page and region of an atlas, and warn about missing page\n"
      "images, regions outside their page, entries cut short and duplicate names"},
-    {"skeleton", SkeletonCommand, "skeleton [--strict] [--format text|json] ATLAS JSON",
+    {"skeleton", SkeletonCommand,
+     "skeleton [--strict] [--format text|json] [--allow CODE]... [--allow-file FILE] ATLAS JSON",
      "load a character as the game does and list its bones, slots, skins,\n"
      "constraints, events and animations; report the first loading error with\n"
      "its place, and warn about what the game silently accepts"},

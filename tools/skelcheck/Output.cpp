@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -129,6 +130,21 @@ void SortByPlace(std::vector<Problem>& problems, const std::vector<std::string>&
 }
 
 }  // namespace
+
+int TakeAllowOption(int argc, char** argv, int& i, Report& report) {
+  const bool one = std::strcmp(argv[i], "--allow") == 0, file = std::strcmp(argv[i], "--allow-file") == 0;
+  if (!one && !file) return 0;
+  if (i + 1 >= argc) return -1;
+  const char* value = argv[++i];
+  if (one) {
+    report.allow(value);
+    return 1;
+  }
+  std::string why;
+  if (report.allowFile(value, why)) return 1;
+  report.failure(std::string("cannot read ") + value + ": " + why);
+  return -1;
+}
 
 std::vector<Problem> Report::sorted() const {
   std::vector<Problem> out = _problems;

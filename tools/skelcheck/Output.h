@@ -104,6 +104,11 @@ class Report {
   size_t _shown = 0;    // of those, written out
 };
 
+// Takes "--allow CODE" or "--allow-file FILE" at argv[i] into report,
+// moving i past its value: 1 when taken, 0 when argv[i] is no such option,
+// -1 (after saying why) when its value is missing or the file unreadable.
+int TakeAllowOption(int argc, char** argv, int& i, Report& report);
+
 // The text form of a problem, as the report writes it.
 std::string Line(const Problem& problem);
 

@@ -325,8 +325,11 @@ int SkeletonCommand(int argc, char** argv) {
   bool strict = false, json = false;
   const char* paths[2] = {nullptr, nullptr};
   int count = 0;
+  Report report;
   for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--strict") == 0) {
+    if (const int taken = TakeAllowOption(argc, argv, i, report)) {
+      if (taken < 0) return UsageError("skeleton");
+    } else if (std::strcmp(argv[i], "--strict") == 0) {
       strict = true;
     } else if (std::strcmp(argv[i], "--format") == 0 && i + 1 < argc &&
                (!std::strcmp(argv[i + 1], "json") || !std::strcmp(argv[i + 1], "text"))) {
@@ -339,7 +342,6 @@ int SkeletonCommand(int argc, char** argv) {
   }
   if (count != 2) return UsageError("skeleton");
 
-  Report report;
   Character character;
   const int loaded = LoadCharacter(paths[0], paths[1], true, report, character);
   if (loaded != kClean) return loaded;
