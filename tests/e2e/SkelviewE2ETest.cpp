@@ -539,7 +539,7 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
       {atlasDir + " " + kJson, 2, "skelview: cannot read " + atlasDir + ": Is a directory\n", true},
       {kAtlas + " " + broken, 1, broken + ":1:26: unexpected end of file, expected a value\n", true},
       {badAtlas + " " + kJson, 1,
-       kJson + ": skin \"default\", slot \"hair-back\", attachment \"hair-back\": region \"hair-back\" is not in the "
+       kJson + ":76:11: skins/default/attachments/hair-back/hair-back: region \"hair-back\" is not in the "
                "atlas (did you mean \"hair-bakc\"?)\n",
        true},
       {kJson + " " + kAtlas, 2, "skelview: the arguments are the wrong way round: " + kJson, true},

@@ -87,7 +87,9 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
             "}\n");
 }
 
-// Every loader error names the section and entry that named the missing thing.
+// What the loader would stop at, each at the value that names the missing
+// thing: its line and column, the path of names to it, and the message.
+// "at" is the text the column points to.
 TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
   tarn_test::TempDir dir;
   const std::string atlas = dir.Write("char.atlas", atlasText);
@@ -96,73 +98,67 @@ TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
       "\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
       "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\"}],";
   const std::string skin = "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{}}}}],";
+  const std::string bonesWithPath = bones + "\"path\":[{\"name\":\"p\",\"bones\":[\"arm\"],\"target\":\"bdy\"}],";
   const struct {
-    std::string json, first;
+    std::string json, at, path, message;
   } cases[] = {
-      {"{\"bones\":[{\"name\":\"arm\",\"parent\":\"root\"},{\"name\":\"root\"}]}",
-       "bones[0] \"arm\": its parent \"root\" comes later in \"bones\"; a parent must come before its children"},
-      {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arn\"],\"target\":\"root\"}]}",
-       "ik[0] \"k\", \"bones\": no bone named \"arn\" (did you mean \"arm\"?)"},
-      {"{" + bones + "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"rot\"}]}",
-       "transform[0] \"t\", \"target\": no bone named \"rot\" (did you mean \"root\"?)"},
-      {"{" + bones + "\"skins\":[{\"name\":\"s\",\"bones\":[\"leg\"]}]}",
-       "skins[0] \"s\", \"bones\": no bone named \"leg\""},
+      {"{\"bones\":[{\"name\":\"arm\",\"parent\":\"root\"},{\"name\":\"root\"}]}", "\"root\"}", "bones/arm/parent",
+       "its parent \"root\" comes later in \"bones\"; a parent must come before its children"},
+      {"{\"bones\":[{\"name\":\"arm\",\"parent\":\"arm\"}]}", "\"arm\"}", "bones/arm/parent",
+       "the bone \"arm\" is its own parent"},
+      {"{" + bones + "\"ik\":[{\"name\":\"k\",\"bones\":[\"arn\"],\"target\":\"root\"}]}", "\"arn\"", "ik/k/bones/0",
+       "no bone named \"arn\" (did you mean \"arm\"?)"},
+      {"{" + bones + "\"transform\":[{\"name\":\"t\",\"bones\":[\"arm\"],\"target\":\"rot\"}]}", "\"rot\"",
+       "transform/t/target", "no bone named \"rot\" (did you mean \"root\"?)"},
+      {"{" + bones + "\"skins\":[{\"name\":\"s\",\"bones\":[\"leg\"]}]}", "\"leg\"", "skins/s/bones/0",
+       "no bone named \"leg\""},
       {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"head\":{\"type\":\"sprite\"}}}}]}",
-       "skin \"default\", slot \"body\", attachment \"head\": \"sprite\" is not an attachment type (region, mesh, "
-       "linkedmesh, boundingbox, path, point, clipping)"},
+       "\"sprite\"", "skins/default/attachments/body/head/type",
+       "\"sprite\" is not an attachment type (region, mesh, linkedmesh, boundingbox, path, point, clipping)"},
       {"{" + bones +
            "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"cap\":{\"type\":\"linkedmesh\","
            "\"path\":\"head\",\"parent\":\"hood\"}}}}]}",
-       "skin \"default\", slot \"body\", attachment \"cap\": no mesh \"hood\" to be its parent under slot \"body\""},
-      {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"leg\":{\"rotate\":[]}}}}}",
-       "animation \"walk\", \"bones\": no bone named \"leg\""},
-      {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"spin\":[]}}}}}",
-       "animation \"walk\", \"bones\", \"arm\": \"spin\" is not a timeline of a bone"},
-      {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"bdy\":{\"color\":[]}}}}}",
-       "animation \"walk\", \"slots\": no slot named \"bdy\" (did you mean \"body\"?)"},
+       "\"hood\"", "skins/default/attachments/body/cap/parent",
+       "no mesh \"hood\" to be its parent under slot \"body\""},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"leg\":{\"rotate\":[]}}}}}", "\"leg\"",
+       "animations/walk/bones/leg", "no bone named \"leg\""},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"spin\":[]}}}}}", "\"spin\"",
+       "animations/walk/bones/arm/spin", "\"spin\" is not a timeline of a bone"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"bdy\":{\"color\":[]}}}}}", "\"bdy\"",
+       "animations/walk/slots/bdy", "no slot named \"bdy\" (did you mean \"body\"?)"},
       {"{" + bones + skin + "\"animations\":{\"walk\":{\"drawOrder\":[{\"offsets\":[{\"slot\":\"bod\"}]}]}}}",
-       "animation \"walk\", \"drawOrder\": no slot named \"bod\" (did you mean \"body\"?)"},
+       "\"bod\"", "animations/walk/drawOrder/0/offsets/0/slot", "no slot named \"bod\" (did you mean \"body\"?)"},
       {"{" + bones + skin + "\"events\":{\"step\":{}},\"animations\":{\"walk\":{\"events\":[{\"name\":\"stpe\"}]}}}",
-       "animation \"walk\", \"events\": no event named \"stpe\" (did you mean \"step\"?)"},
-      {"{" + bones + skin + "\"animations\":{\"walk\":{\"deform\":{\"default\":{\"body\":{\"hat\":[]}}}}}}",
-       "animation \"walk\", \"deform\", skin \"default\", slot \"body\": the skin has no attachment \"hat\" "
-       "under that slot"},
-  };
-  const std::string bonesWithPath = bones + "\"path\":[{\"name\":\"p\",\"bones\":[\"arm\"],\"target\":\"bdy\"}],";
-  const struct {
-    std::string json, first;
-  } more[] = {
-      {"{" + bonesWithPath.substr(0, bonesWithPath.size() - 1) + "}",
-       "path[0] \"p\", \"target\": no slot named \"bdy\" (did you mean \"body\"?)"},
+       "\"stpe\"", "animations/walk/events/0/name", "no event named \"stpe\" (did you mean \"step\"?)"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"deform\":{\"default\":{\"body\":{\"hat\":[]}}}}}}", "\"hat\"",
+       "animations/walk/deform/default/body/hat", "the skin \"default\" has no attachment \"hat\" under slot \"body\""},
+      {"{" + bonesWithPath.substr(0, bonesWithPath.size() - 1) + "}", "\"bdy\"", "path/p/target",
+       "no slot named \"bdy\" (did you mean \"body\"?)"},
       {"{" + bones +
            "\"ik\":[{\"name\":\"k\",\"bones\":[\"arm\"],\"target\":\"root\"}],"
            "\"skins\":[{\"name\":\"s\",\"ik\":[\"kk\"]}]}",
-       "skins[0] \"s\", \"ik\": no IK constraint named \"kk\" (did you mean \"k\"?)"},
-      {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"bdy\":{\"head\":{}}}}]}",
-       "skin \"default\", \"attachments\": no slot named \"bdy\" (did you mean \"body\"?)"},
+       "\"kk\"", "skins/s/ik/0", "no IK constraint named \"kk\" (did you mean \"k\"?)"},
+      {"{" + bones + "\"skins\":[{\"name\":\"default\",\"attachments\":{\"bdy\":{\"head\":{}}}}]}", "\"bdy\"",
+       "skins/default/attachments/bdy", "no slot named \"bdy\" (did you mean \"body\"?)"},
       {"{" + bones +
            "\"skins\":[{\"name\":\"default\",\"attachments\":{\"body\":{\"m\":{\"type\":\"mesh\","
            "\"path\":\"head\",\"uvs\":[],\"triangles\":[],\"vertices\":[]},\"cap\":{\"type\":\"linkedmesh\","
            "\"path\":\"head\",\"parent\":\"m\",\"skin\":\"defualt\"}}}}]}",
-       "skin \"default\", slot \"body\", attachment \"cap\": its parent mesh's skin \"defualt\" does not exist "
-       "(did you mean \"default\"?)"},
-      {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"body\":{\"colour\":[]}}}}}",
-       "animation \"walk\", \"slots\", \"body\": \"colour\" is not a timeline of a slot"},
+       "\"defualt\"", "skins/default/attachments/body/cap/skin",
+       "its parent mesh's skin \"defualt\" does not exist (did you mean \"default\"?)"},
+      {"{" + bones + skin + "\"animations\":{\"walk\":{\"slots\":{\"body\":{\"colour\":[]}}}}}", "\"colour\"",
+       "animations/walk/slots/body/colour", "\"colour\" is not a timeline of a slot (did you mean \"color\"?)"},
       {"{" + bonesWithPath.substr(0, bonesWithPath.find("\"bdy\"")) + "\"body\"}]," + skin +
            "\"animations\":{\"walk\":{\"path\":{\"q\":{\"mix\":[]}}}}}",
-       "animation \"walk\", \"path\": no path constraint named \"q\" (did you mean \"p\"?)"},
+       "\"q\"", "animations/walk/path/q", "no path constraint named \"q\" (did you mean \"p\"?)"},
   };
-  for (const auto& c : more) {
-    const std::string json = dir.Write("char.json", c.json);
-    Result r = RunSkeleton(dir, atlas, json);
-    EXPECT_EQ(r.code, 1) << c.json;
-    EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
-  }
   for (const auto& c : cases) {
     const std::string json = dir.Write("char.json", c.json);
     Result r = RunSkeleton(dir, atlas, json);
     EXPECT_EQ(r.code, 1) << c.json;
-    EXPECT_EQ(r.err, json + ": " + c.first + "\n") << c.json;
+    ASSERT_NE(c.json.find(c.at), std::string::npos) << c.at;
+    EXPECT_EQ(r.err, json + ":1:" + std::to_string(c.json.find(c.at) + 1) + ": " + c.path + ": " + c.message + "\n")
+        << c.json;
   }
 }
 
@@ -209,17 +205,17 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
       {"as committed", atlas, json, 0, ""},
       {"a removed bone", atlas,
        Changed(json, "    {\"name\": \"neck\", \"parent\": \"torso\", \"length\": 50, \"x\": 270},\n", ""), 1,
-       "{j}: bones[3] \"head\": no bone named \"neck\""},
+       "{j}:7:32: bones/head/parent: no bone named \"neck\""},
       {"a broken bracket", atlas, Changed(json, "\"x\": 270}", "\"x\": 270"), 1,
        "{j}:8:5: expected a member name in double quotes"},
       {"a missing bracket at the end", atlas, unclosed, 1,
        "{j}:" + std::to_string(std::count(unclosed.begin(), unclosed.end(), '\n') + 1) +
            ":1: unexpected end of file, expected ',' or '}'"},
       {"a misspelt region", Changed(atlas, "hair-back\n", "hair-bakc\n"), json, 1,
-       "{j}: skin \"default\", slot \"hair-back\", attachment \"hair-back\": region \"hair-back\" is not in the "
+       "{j}:76:11: skins/default/attachments/hair-back/hair-back: region \"hair-back\" is not in the "
        "atlas (did you mean \"hair-bakc\"?)"},
       {"a misspelt slot bone", atlas, Changed(json, "\"bone\": \"scarf1\"", "\"bone\": \"scarf\""), 1,
-       "{j}: slots[2] \"scarf\": no bone named \"scarf\" (did you mean \"scarf1\" or \"scarf2\" or \"scarf3\"?)"},
+       "{j}:34:31: slots/scarf/bone: no bone named \"scarf\" (did you mean \"scarf1\" or \"scarf2\" or \"scarf3\"?)"},
       {"a cut atlas", Lines(atlas, 40), json, 1,
        "{a}:40: warning: region \"thigh-R\" is cut short: the file ends before its \"index:\" line "
        "[atlas-entry-cut-short]"},
@@ -235,15 +231,17 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
        Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
                "\"bone\": \"root\", \"color\": \"ffffff\", \"attachment\": \"shadow\""),
        0,
-       "{j}: warning: slots[0] \"shadow\": \"color\" \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA) [colour-text]"},
+       "{j}:32:49: warning: slots/shadow/color: the text \"ffffff\" is not 8 hexadecimal digits (RRGGBBAA) "
+       "[colour-text]"},
       {"a misspelt linked mesh parent", atlas, Changed(json, "\"parent\": \"scarf\"", "\"parent\": \"scarff\""), 1,
-       "{j}: skin \"0_1\", slot \"scarf\", attachment \"scarf\": no mesh \"scarff\" to be its parent under slot "
+       "{j}:167:75: skins/0_1/attachments/scarf/scarf/parent: no mesh \"scarff\" to be its parent under slot "
        "\"scarf\""},
       {"a dark colour with alpha", atlas,
        Changed(json, "\"bone\": \"root\", \"attachment\": \"shadow\"",
                "\"bone\": \"root\", \"dark\": \"000000ff\", \"attachment\": \"shadow\""),
        0,
-       "{j}: warning: slots[0] \"shadow\": \"dark\" \"000000ff\" is not 6 hexadecimal digits (RRGGBB) [colour-text]"},
+       "{j}:32:48: warning: slots/shadow/dark: the text \"000000ff\" is not 6 hexadecimal digits (RRGGBB) "
+       "[colour-text]"},
       {"two skeletons in one file", atlas, json + "{}\n", 0,
        "{j}:" + std::to_string(std::count(json.begin(), json.end(), '\n') + 1) +
            ":1: warning: text after the end of the JSON value is ignored [json-trailing-text]"},

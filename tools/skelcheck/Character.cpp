@@ -4,6 +4,7 @@
 
 #include "AtlasCheck.h"
 #include "JsonSyntax.h"
+#include "Lint.h"
 #include "Locate.h"
 #include "skel/Atlas.h"
 #include "skel/Json.h"
@@ -64,8 +65,14 @@ int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Repo
     report.warning("json-trailing-text", AtOffset(jsonPath, character.jsonText, syntax.trailingOffset),
                    "text after the end of the JSON value is ignored");
 
+  // Every mistake in the file at once; the loader would stop at the first.
+  const int before = report.errorCount();
+  if (checks) LintSkeleton(character.jsonText, jsonPath, character.atlas.get(), report);
+  const bool linted = report.errorCount() > before;
+
   skel::SkeletonJson json(character.atlas.get());
   character.data = json.readSkeletonData(character.jsonText.c_str());
+  if (linted) return kProblem;
   if (!character.data) {
     const std::string error = json.getError().buffer() ? json.getError().buffer() : "";
     skel::Json root(character.jsonText.c_str());

@@ -39,7 +39,23 @@ std::string Entry(const char* section, size_t index, Json* item) {
   return std::string(section) + "[" + std::to_string(index) + "] " + Q(Text(Json::getString(item, "name", "")));
 }
 
-size_t Distance(const std::string& a, const std::string& b) {
+// A name's characters: UTF-8 decoded, a stray byte counting as one.
+std::u32string Characters(const std::string& text) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    size_t k = 1;
+    for (; k < length && i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80; ++k)
+      c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    out += k == length ? c : lead;
+    i += k == length ? length : 1;
+  }
+  return out;
+}
+
+size_t Distance(const std::u32string& a, const std::u32string& b) {
   std::vector<size_t> row(b.size() + 1);
   for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
@@ -234,13 +250,17 @@ std::string UnknownType(Json* root, const std::string& type) {
 
 std::string DidYouMean(const std::string& name, const std::vector<std::string>& names) {
   if (name.size() > 256) return "";
-  size_t best = std::max<size_t>(2, name.size() / 3);
+  // Characters, not bytes: a slip in a Japanese name is one character.
+  const std::u32string wanted = Characters(name);
+  size_t best = std::max<size_t>(2, wanted.size() / 3);
   std::vector<std::string> closest;
   for (const std::string& candidate : names) {
     // Names far apart in length cannot be close; this also keeps huge names cheap.
-    const size_t gap = candidate.size() > name.size() ? candidate.size() - name.size() : name.size() - candidate.size();
-    if (candidate == name || gap > best) continue;
-    size_t d = Distance(name, candidate);
+    if (candidate == name || candidate.size() > 4 * (name.size() + best)) continue;
+    const std::u32string other = Characters(candidate);
+    const size_t gap = other.size() > wanted.size() ? other.size() - wanted.size() : wanted.size() - other.size();
+    if (gap > best) continue;
+    size_t d = Distance(wanted, other);
     if (d > best) continue;
     if (d < best) {
       best = d;

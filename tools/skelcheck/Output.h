@@ -79,6 +79,7 @@ class Report {
   void flush();
 
   bool hasProblems() const { return _errors > 0; }
+  int errorCount() const { return _errors; }
   // 1 for an error, or for a warning when strict; else 0.
   int exitCode(bool strict) const { return _errors || (strict && _warnings) ? kProblem : kClean; }
   // The first error's line as printed (a failure's without the program

@@ -272,32 +272,6 @@ void CheckAttachments(const Character& c, const std::vector<size_t>& regionLines
                      "region " + Quoted(Text(regions[r]->name)) + " is used by no attachment");
 }
 
-bool IsHex(const std::string& text) {
-  for (char ch : text)
-    if (!std::isxdigit(static_cast<unsigned char>(ch))) return false;
-  return true;
-}
-
-// A colour text the loader reads in pairs; a short or odd one leaves
-// channels at -1, which the game draws as black or invisible.
-void CheckColourTexts(const Character& c, Report& report) {
-  skel::Json root(c.jsonText.c_str());
-  size_t index = 0;
-  for (skel::Json* slot = skel::Json::getItem(&root, "slots") ? skel::Json::getItem(&root, "slots")->getChild()
-                                                              : nullptr;
-       slot; slot = slot->getNext(), ++index) {
-    for (auto [key, length, form] : {std::tuple<const char*, size_t, const char*>{"color", 8, "RRGGBBAA"},
-                                     std::tuple<const char*, size_t, const char*>{"dark", 6, "RRGGBB"}}) {
-      const char* text = skel::Json::getString(slot, key, nullptr);
-      if (!text || (std::strlen(text) == length && IsHex(text))) continue;
-      report.warning("colour-text", Place{c.jsonPath},
-                     "slots[" + std::to_string(index) + "] " + Quoted(skel::Json::getString(slot, "name", "")) +
-                         ": \"" + key + "\" " + Quoted(text) + " is not " + std::to_string(length) +
-                         " hexadecimal digits (" + form + ")");
-    }
-  }
-}
-
 void CheckColourKeys(const Character& c, Report& report) {
   const std::vector<std::string> slots = NamesOf(c.data->getSlots());
   for (const skel::Animation* animation : c.data->getAnimations())
@@ -347,7 +321,6 @@ int SkeletonCommand(int argc, char** argv) {
   if (loaded != kClean) return loaded;
   CheckGameNames(character, report);
   CheckAttachments(character, character.atlasLines.regions, report);
-  CheckColourTexts(character, report);
   CheckColourKeys(character, report);
   if (json)
     PrintJson(*character.data);
