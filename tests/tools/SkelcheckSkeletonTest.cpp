@@ -66,25 +66,37 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
 
   r = RunSkelcheck(dir, "skeleton --format json '" + atlas + "' '" + json + "'");
   EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out,
-            "{\n"
-            "  \"bones\": [\n"
-            "    {\"name\": \"root\", \"parent\": null},\n"
-            "    {\"name\": \"arm\", \"parent\": \"root\"}\n"
-            "  ],\n"
-            "  \"slots\": [\n"
-            "    {\"name\": \"body\", \"bone\": \"arm\", \"blend\": \"normal\", \"attachment\": \"head\"}\n"
-            "  ],\n"
-            "  \"skins\": [\n"
-            "    {\"name\": \"default\", \"attachments\": 1}\n"
-            "  ],\n"
-            "  \"constraints\": {\"ik\": [\"k\"], \"transform\": [\"t\"], \"path\": []},\n"
-            "  \"events\": [\"step\"],\n"
-            "  \"animations\": [\n"
-            "    {\"name\": \"walk\", \"duration\": 1.5, \"bones\": [\"arm\"], \"slots\": []},\n"
-            "    {\"name\": \"idle\", \"duration\": 0, \"bones\": [], \"slots\": []}\n"
-            "  ]\n"
-            "}\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(
+      r.out,
+      "{\n"
+      "  \"problems\": [\n"
+      "    {\"severity\": \"warning\", \"code\": \"game-no-face\", \"message\": \"no bone named \\\"Face\\\": the "
+      "game frames the portrait around it and shows none without it\", \"file\": \"" +
+          json +
+          "\", \"line\": 0, \"column\": 0, \"path\": \"\"},\n"
+          "    {\"severity\": \"warning\", \"code\": \"game-no-skin\", \"message\": \"no skin named "
+          "\\\"0_1\\\": the game shows this skin and falls back to the default skin\", \"file\": \"" +
+          json +
+          "\", \"line\": 0, \"column\": 0, \"path\": \"\"}\n"
+          "  ],\n"
+          "  \"bones\": [\n"
+          "    {\"name\": \"root\", \"parent\": null},\n"
+          "    {\"name\": \"arm\", \"parent\": \"root\"}\n"
+          "  ],\n"
+          "  \"slots\": [\n"
+          "    {\"name\": \"body\", \"bone\": \"arm\", \"blend\": \"normal\", \"attachment\": \"head\"}\n"
+          "  ],\n"
+          "  \"skins\": [\n"
+          "    {\"name\": \"default\", \"attachments\": 1}\n"
+          "  ],\n"
+          "  \"constraints\": {\"ik\": [\"k\"], \"transform\": [\"t\"], \"path\": []},\n"
+          "  \"events\": [\"step\"],\n"
+          "  \"animations\": [\n"
+          "    {\"name\": \"walk\", \"duration\": 1.5, \"bones\": [\"arm\"], \"slots\": []},\n"
+          "    {\"name\": \"idle\", \"duration\": 0, \"bones\": [], \"slots\": []}\n"
+          "  ]\n"
+          "}\n");
 }
 
 // What the loader would stop at, each at the value that names the missing
@@ -269,6 +281,158 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
       EXPECT_EQ(r.out, "") << c.what;
     }
   }
+}
+
+// The committed character with one mistake the game's reader takes without a
+// word, or stops at: the one line skelcheck says, at the value's place, and
+// the exit code.
+TEST(SkelcheckSkeleton, LintNamesEachMistakeAtItsPlace) {
+  tarn_test::TempDir dir;
+  const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas")), json = Asset("Char01.json");
+  dir.Write("Char01.png", Asset("Char01.png"));
+  const std::string mesh = ": skins/default/attachments/scarf/scarf/";
+  const struct {
+    const char* what;
+    std::string from, to;
+    int code;
+    std::string line;
+  } cases[] = {
+      {"a number given as text", "\"length\": 260, \"x\": 90", "\"length\": \"260\", \"x\": 90", 1,
+       "6:50: bones/torso/length: the text \"260\" is not a number: the game reads 0"},
+      {"true for a number", "\"length\": 260, \"x\": 90", "\"length\": true, \"x\": 90", 1,
+       "6:50: bones/torso/length: true is not a number: the game reads 0"},
+      {"null for a number", "\"length\": 260, \"x\": 90", "\"length\": null, \"x\": 90", 1,
+       "6:50: bones/torso/length: null is not a number: the game reads 0"},
+      {"a number past the float range", "\"length\": 50, \"x\": 270}", "\"length\": 50, \"x\": 1e400}", 1,
+       "7:60: bones/neck/x: 1e400 is beyond the range of a float: the game reads infinity"},
+      {"a key time of 1e300", "{\"time\": 2.2, \"name\": \"eyes-closed\"}",
+       "{\"time\": 1e300, \"name\": \"eyes-closed\"}", 1,
+       "184:20: animations/idle/slots/eyes/attachment/1/time: 1e300 is beyond the range of a float: the game reads "
+       "infinity"},
+      {"a setup attachment no skin has", "\"bone\": \"root\", \"attachment\": \"shadow\"",
+       "\"bone\": \"root\", \"attachment\": \"shadw\"", 1,
+       "32:54: slots/shadow/attachment: no skin has an attachment \"shadw\" under slot \"shadow\": the slot shows "
+       "nothing (did you mean \"shadow\"?)"},
+      {"an animation's attachment no skin has", "{\"time\": 2.2, \"name\": \"eyes-closed\"}",
+       "{\"time\": 2.2, \"name\": \"eyes-shut\"}", 1,
+       "184:33: animations/idle/slots/eyes/attachment/1/name: no skin has an attachment \"eyes-shut\" under slot "
+       "\"eyes\": the slot shows nothing"},
+      {"an unknown blend", "\"blend\": \"additive\"", "\"blend\": \"addtive\"", 1,
+       "50:69: slots/glow/blend: the blend \"addtive\" is not one the game knows: it reads normal (did you mean "
+       "\"additive\"?)"},
+      {"an unknown curve", "\"curve\": 0.25", "\"curve\": \"steped\"", 1,
+       "192:48: animations/idle/bones/torso/scale/0/curve: the curve \"steped\" is not one the game knows: it reads a "
+       "straight line (did you mean \"stepped\"?)"},
+      {"an unknown key", "\"rotation\": -173.1", "\"rotaton\": -173.1", 0,
+       "11:75: warning: bones/braid/rotaton: the key \"rotaton\" is not one the game reads (did you mean "
+       "\"rotation\"?) [unknown-key]"},
+      {"an unknown top-level key", "\"slots\": [", "\"slot\": [", 1,
+       "31:3: warning: slot: the key \"slot\" is not one the game reads (did you mean \"slots\"?) [unknown-key]"},
+      {"keys out of time order", "{\"time\": 2.34, \"name\": \"eyes\"}", "{\"time\": 2.1, \"name\": \"eyes\"}", 1,
+       "185:20: animations/idle/slots/eyes/attachment/2/time: the key time 2.1 comes after 2.2: keys must be in time "
+       "order"},
+      {"a negative time", "{\"time\": 0, \"name\": \"eyes\"}", "{\"time\": -0.5, \"name\": \"eyes\"}", 1,
+       "183:20: animations/idle/slots/eyes/attachment/0/time: the key time -0.5 is before the start"},
+      {"a bone named twice", "{\"name\": \"braid\", \"parent\": \"head\"", "{\"name\": \"hat\", \"parent\": \"head\"",
+       1, "11:5: bones/hat: a second bone named \"hat\": the game only ever finds the first"},
+      {"a slot named twice", "{\"name\": \"scarf\", \"bone\": \"scarf1\"",
+       "{\"name\": \"hair-back\", \"bone\": \"scarf1\"", 1,
+       "34:5: slots/hair-back: a second slot named \"hair-back\": the game only ever finds the first"},
+      {"a skin named twice", "\"name\": \"0_1\"", "\"name\": \"default\"", 1,
+       "160:5: skins/default: a second skin named \"default\": the game only ever finds the first"},
+      {"an animation named twice", "    \"wave\": {\n    \"slots\"", "    \"idle\": {\n    \"slots\"", 1,
+       "309:5: animations/idle: a second animation named \"idle\": the game can never play it"},
+      {"a short attachment colour", "\"width\": 360, \"height\": 80}",
+       "\"width\": 360, \"height\": 80, \"color\": \"ffffff\"}", 0,
+       "73:75: warning: skins/default/attachments/shadow/shadow/color: the text \"ffffff\" is not 8 hexadecimal digits "
+       "(RRGGBBAA) [colour-text]"},
+      {"mesh vertices short", "1, 8, 33.656, 29.976, 1]", "1, 8, 33.656, 29.976]", 1,
+       "79:1023" + mesh +
+           "vertices: \"vertices\" ends inside a weighted vertex: 259 numbers are neither 72 plain ones nor whole "
+           "weighted vertices"},
+      {"mesh uvs short", "\"uvs\": [0, 0, 0.125,", "\"uvs\": [0, 0.125,", 1,
+       "79:61" + mesh + "uvs: \"uvs\" holds 71 numbers, not whole u, v pairs"},
+      {"a triangle index out of range", "\"triangles\": [0, 1, 22,", "\"triangles\": [0, 1, 99,", 1,
+       "79:467" + mesh + "triangles/2: triangle index 99 is past the 36 vertices that \"uvs\" gives"},
+      {"triangles not whole", "\"triangles\": [0, 1, 22, 0,", "\"triangles\": [0, 1, 0,", 1,
+       "79:460" + mesh + "triangles: \"triangles\" holds 143 indexes, which is not a multiple of 3"},
+      {"a weighted bone index out of range", "\"vertices\": [1, 10, 184.031", "\"vertices\": [1, 40, 184.031", 1,
+       "79:1027" + mesh + "vertices/1: bone index 40 is past the 26 bones"},
+      {"a bone that is its own parent", "{\"name\": \"head\", \"parent\": \"neck\"",
+       "{\"name\": \"head\", \"parent\": \"head\"", 1, "8:32: bones/head/parent: the bone \"head\" is its own parent"},
+      // Suggestions weigh characters, not bytes.
+      {"a name one character short", "{\"name\": \"hat\", \"bone\": \"hat\"", "{\"name\": \"hat\", \"bone\": \"帽\"", 1,
+       "58:29: slots/hat/bone: no bone named \"帽\""},
+  };
+  for (const auto& c : cases) {
+    const std::string j = dir.Write("Char01.json", Changed(json, c.from, c.to));
+    Result r = RunSkeleton(dir, atlas, j);
+    EXPECT_EQ(r.code, c.code) << c.what;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), j + ":" + c.line) << c.what << "\n" << r.err;
+  }
+  const std::string hat = Changed(Changed(json, "{\"name\": \"hat\", \"parent\"", "{\"name\": \"帽子\", \"parent\""),
+                                  "{\"name\": \"hat\", \"bone\": \"hat\"", "{\"name\": \"hat\", \"bone\": \"帽\"");
+  Result r = RunSkeleton(dir, atlas, dir.Write("Char01.json", hat));
+  EXPECT_NE(r.err.find("no bone named \"帽\" (did you mean \"帽子\"?)"), std::string::npos) << r.err;
+}
+
+// Every mistake of a run is told, in file order, up to a hundred and then a
+// count; warnings may be accepted by their code; --format json carries them all.
+TEST(SkelcheckSkeleton, EveryProblemIsToldInOneRun) {
+  tarn_test::TempDir dir;
+  const std::string atlas = dir.Write("Char01.atlas", Asset("Char01.atlas"));
+  dir.Write("Char01.png", Asset("Char01.png"));
+  std::string json = Asset("Char01.json");
+  // Found section by section (setup attachments last), told in the file's order.
+  json = Changed(json, "{\"name\": \"scarf\", \"bone\": \"scarf1\"", "{\"name\": \"hat\", \"bone\": \"scarf1\"");
+  json = Changed(json, "\"length\": 260, \"x\": 90", "\"length\": \"260\", \"x\": 90");
+  json = Changed(json, "\"rotation\": -173.1", "\"rotaton\": -173.1");
+  const std::string j = dir.Write("Char01.json", json);
+  Result r = RunSkeleton(dir, atlas, j);
+  EXPECT_EQ(r.code, 1);
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1)
+    lines.push_back(r.err.substr(at, end - at));
+  ASSERT_GE(lines.size(), 4u) << r.err;
+  EXPECT_EQ(lines[0].rfind(j + ":6:50: bones/torso/length:", 0), 0u) << r.err;
+  EXPECT_EQ(lines[1].rfind(j + ":11:75: warning: bones/braid/rotaton:", 0), 0u) << r.err;
+  EXPECT_EQ(lines[2].rfind(j + ":34:53: slots/hat/attachment: no skin has an attachment \"scarf\"", 0), 0u) << r.err;
+  EXPECT_EQ(lines[3].rfind(j + ":58:5: slots/hat: a second slot named \"hat\"", 0), 0u) << r.err;
+
+  // An accepted warning is neither told nor counted, even with --strict.
+  const std::string unknown =
+      dir.Write("unknown.json", Changed(Asset("Char01.json"), "\"rotation\": -173.1", "\"rotaton\": -173.1"));
+  EXPECT_EQ(RunSkelcheck(dir, "skeleton --strict '" + atlas + "' '" + unknown + "'").code, 1);
+  r = RunSkelcheck(dir, "skeleton --strict --allow unknown-key '" + atlas + "' '" + unknown + "'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "");
+  const std::string accepted = dir.Write("accepted.txt", "# keys from our exporter\n  unknown-key  \n");
+  EXPECT_EQ(
+      RunSkelcheck(dir, "skeleton --strict --allow-file '" + accepted + "' '" + atlas + "' '" + unknown + "'").code, 0);
+  EXPECT_EQ(
+      RunSkelcheck(dir, "skeleton --allow-file '" + dir.File("none.txt") + "' '" + atlas + "' '" + unknown + "'").code,
+      2);
+
+  // A hundred and fifty unknown keys (and regions nothing uses): a hundred
+  // told, then how many more.
+  std::string many = "{\"bones\": [{\"name\": \"root\"";
+  for (int i = 0; i < 150; ++i) many += ", \"k" + std::to_string(i) + "\": 0";
+  many += "}]}";
+  r = RunSkeleton(dir, atlas, dir.Write("many.json", many));
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 101) << r.err;
+  EXPECT_NE(r.err.find("\nskelcheck: 84 more problems not shown\n"), std::string::npos) << r.err;
+
+  // The same problems for a machine, errors and all.
+  r = RunSkelcheck(dir, "skeleton --format json '" + atlas + "' '" + j + "'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(
+      r.out.rfind("{\n  \"problems\": [\n    {\"severity\": \"error\", \"code\": \"not-a-number\", \"message\": "
+                  "\"the text \\\"260\\\" is not a number: the game reads 0\", \"file\": " +
+                      std::string("\"") + j + "\", \"line\": 6, \"column\": 50, \"path\": \"bones/torso/length\"},\n",
+                  0),
+      0u)
+      << r.out;
+  EXPECT_NE(r.out.find("{\"severity\": \"warning\", \"code\": \"unknown-key\""), std::string::npos) << r.out;
 }
 
 // Files that are not files: the reason, exit code 2, no crash and no hang.

@@ -124,6 +124,8 @@ void SortByPlace(std::vector<Problem>& problems, const std::vector<std::string>&
   std::stable_sort(problems.begin(), problems.end(), [&](const Problem& a, const Problem& b) {
     const auto fa = fileIndex(a.place.file), fb = fileIndex(b.place.file);
     if (fa != fb) return fa < fb;
+    // What is about a whole file comes after what has a place in it.
+    if ((a.place.line == 0) != (b.place.line == 0)) return b.place.line == 0;
     if (a.place.line != b.place.line) return a.place.line < b.place.line;
     return a.place.column < b.place.column;
   });

@@ -62,6 +62,7 @@ class Report {
   static constexpr size_t kShown = 100;
 
   explicit Report(bool print = true) : _print(print) {}
+  void setPrint(bool print) { _print = print; }
   ~Report() { flush(); }
   Report(const Report&) = delete;
   Report& operator=(const Report&) = delete;

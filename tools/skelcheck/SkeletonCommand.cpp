@@ -31,6 +31,7 @@
 #include "skel/SlotData.h"
 #include "skel/Timeline.h"
 #include "skel/TransformConstraintData.h"
+#include "tarn/Report.h"
 
 namespace skelcheck {
 
@@ -171,8 +172,16 @@ void PrintText(const skel::SkeletonData& data) {
   }
 }
 
-void PrintJson(const skel::SkeletonData& data) {
-  std::string out = "{\n  \"bones\": [";
+// Problems first, so that a reader finds them where the listing is missing.
+void PrintJson(const skel::SkeletonData* loaded, const Report& report) {
+  std::string out = "{\n  \"problems\": " + report.json("  ");
+  if (!loaded) {
+    out += "\n}\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return;
+  }
+  const skel::SkeletonData& data = *loaded;
+  out += ",\n  \"bones\": [";
   const char* comma = "";
   for (const skel::BoneData* bone : data.getBones()) {
     out += comma + std::string("\n    {\"name\": ") + Quoted(Text(bone->getName())) +
@@ -316,17 +325,25 @@ int SkeletonCommand(int argc, char** argv) {
   }
   if (count != 2) return UsageError("skeleton");
 
+  // For a machine, every problem goes into the JSON on standard output;
+  // only a run that could not start is told on standard error.
+  report.setPrint(!json);
   Character character;
   const int loaded = LoadCharacter(paths[0], paths[1], true, report, character);
-  if (loaded != kClean) return loaded;
-  CheckGameNames(character, report);
-  CheckAttachments(character, character.atlasLines.regions, report);
-  CheckColourKeys(character, report);
+  if (loaded == kUsage) {
+    if (json) std::fprintf(stderr, "%s: %s\n", tarn::ProgramName(), report.firstProblem().c_str());
+    return loaded;
+  }
+  if (loaded == kClean) {
+    CheckGameNames(character, report);
+    CheckAttachments(character, character.atlasLines.regions, report);
+    CheckColourKeys(character, report);
+  }
   if (json)
-    PrintJson(*character.data);
-  else
+    PrintJson(character.data, report);
+  else if (character.data && loaded == kClean)
     PrintText(*character.data);
-  return report.exitCode(strict);
+  return loaded == kClean ? report.exitCode(strict) : loaded;
 }
 
 }  // namespace skelcheck
