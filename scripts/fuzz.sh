@@ -50,9 +50,13 @@ rm -rf "$corpus"
 mkdir -p "$corpus" "$artifacts"
 cp "$seeds"/* "$corpus"/
 dict=()
-if [ -f "$root/tests/fuzz/$target.dict" ]; then
-  dict=(-dict="$root/tests/fuzz/$target.dict")
-fi
+# A target named after another's input (skeleton_lint) shares its dictionary.
+for name in "$target" "${target%%_*}"; do
+  if [ -f "$root/tests/fuzz/$name.dict" ]; then
+    dict=(-dict="$root/tests/fuzz/$name.dict")
+    break
+  fi
+done
 
 log=$build/fuzz-$target.log
 status=0
