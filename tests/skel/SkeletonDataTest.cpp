@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "PoseTestSupport.h"
 #include "skel/Animation.h"
 #include "skel/EventData.h"
@@ -126,4 +128,51 @@ TEST(SkeletonData, LookupsReturnTheFirstMatchInFileOrder) {
   EXPECT_EQ(data.findTransformConstraint("tc"), transform);
   EXPECT_EQ(data.findPathConstraint("pc"), path);
   EXPECT_EQ(data.findPathConstraint("ik"), nullptr);
+}
+
+// The index behind the lookups keeps their meaning however a list is filled:
+// names repeat every hundred items (the first one wins), lookups come while
+// the list grows, a list may be sized first and filled in order, and one
+// may shrink.
+TEST(SkeletonData, IndexedLookupsKeepTheFirstMatchHoweverTheListIsFilled) {
+  const struct {
+    const char* what;
+    bool sizedFirst;
+    bool lookWhileFilling;
+  } cases[] = {
+      {"added one by one", false, false},
+      {"looked up while added", false, true},
+      {"sized first, filled in order", true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SkeletonData data;
+    Vector<Animation*>& animations = data.getAnimations();
+    if (c.sizedFirst) animations.setSize(300, nullptr);
+    for (int i = 0; i < 300; ++i) {
+      auto* animation = new Animation(("n" + std::to_string(i % 100)).c_str(), float(i));
+      if (c.sizedFirst)
+        animations[size_t(i)] = animation;
+      else
+        animations.add(animation);
+      if (c.lookWhileFilling) {
+        ASSERT_EQ(data.findAnimation(animation->getName()), animations[size_t(i % 100)]) << i;
+        EXPECT_EQ(data.findAnimation(String(("n" + std::to_string((i + 1) % 100)).c_str())),
+                  i + 1 < 100 ? nullptr : animations[size_t((i + 1) % 100)]);
+      }
+    }
+    for (int i = 0; i < 100; ++i)
+      EXPECT_EQ(data.findAnimation(String(("n" + std::to_string(i)).c_str()))->getDuration(), float(i));
+    EXPECT_EQ(data.findAnimation("n100"), nullptr);
+    EXPECT_EQ(data.findAnimation("N1"), nullptr);
+    // One removed, one added: the index starts over.
+    delete animations[0];
+    animations.removeAt(0);
+    animations.add(new Animation("n0", 300));
+    EXPECT_EQ(data.findAnimation("n0")->getDuration(), 100.0f);
+    EXPECT_EQ(data.findAnimation("n1")->getDuration(), 1.0f);
+    delete animations[99];
+    animations.removeAt(99);
+    EXPECT_EQ(data.findAnimation("n0")->getDuration(), 200.0f);
+  }
 }

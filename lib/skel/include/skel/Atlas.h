@@ -5,6 +5,7 @@
 
 #include "skel/AtlasPage.h"
 #include "skel/AtlasRegion.h"
+#include "skel/NameIndex.h"
 #include "skel/SkelObject.h"
 #include "skel/String.h"
 #include "skel/TextureLoader.h"
@@ -39,6 +40,7 @@ class Atlas : public SkelObject {
 
   Vector<AtlasPage*> _pages;
   Vector<AtlasRegion*> _regions;
+  NameIndex _regionIndex;
   TextureLoader* _textureLoader;
 };
 

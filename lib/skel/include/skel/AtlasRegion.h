@@ -33,4 +33,7 @@ class AtlasRegion : public SkelObject {
   Vector<int> pads;
 };
 
+// Regions keep their name in a field; the atlas indexes them by it.
+inline const String& itemName(const AtlasRegion& region) { return region.name; }
+
 }  // namespace skel

@@ -2,6 +2,7 @@
 // skeleton made from it. It owns everything in its lists.
 #pragma once
 
+#include "skel/NameIndex.h"
 #include "skel/SkelObject.h"
 #include "skel/String.h"
 #include "skel/Vector.h"
@@ -22,7 +23,8 @@ class SkeletonData : public SkelObject {
   SkeletonData();
   ~SkeletonData() override;
 
-  // Each lookup returns the first element with an equal name, or null.
+  // Each lookup returns the first element with an equal name, or null, in
+  // constant time through an index that follows its list.
   BoneData* findBone(const String& name) const;
   SlotData* findSlot(const String& name) const;
   Skin* findSkin(const String& name) const;
@@ -31,6 +33,9 @@ class SkeletonData : public SkelObject {
   IkConstraintData* findIkConstraint(const String& name) const;
   TransformConstraintData* findTransformConstraint(const String& name) const;
   PathConstraintData* findPathConstraint(const String& name) const;
+  // Indexes every list as it stands, so that later lookups only read (as
+  // several threads may do at once). The skeleton reader calls it last.
+  void indexNames() const;
 
   const String& getName() const { return _name; }
   void setName(const String& v) { _name = v; }
@@ -90,6 +95,7 @@ class SkeletonData : public SkelObject {
   float _fps;
   String _imagesPath;
   String _audioPath;
+  NameIndex _boneIndex, _slotIndex, _skinIndex, _eventIndex, _animationIndex, _ikIndex, _transformIndex, _pathIndex;
 };
 
 }  // namespace skel

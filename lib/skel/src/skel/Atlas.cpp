@@ -207,11 +207,7 @@ Atlas::~Atlas() {
   _regions.clearAndDeleteAll();
 }
 
-AtlasRegion* Atlas::findRegion(const String& name) const {
-  for (AtlasRegion* region : _regions)
-    if (region->name == name) return region;
-  return nullptr;
-}
+AtlasRegion* Atlas::findRegion(const String& name) const { return _regionIndex.find(_regions, name); }
 
 void Atlas::load(const char* data, size_t length, const String& dir) {
   bool needsSlash = dir.length() > 0 && dir.buffer()[dir.length() - 1] != '/' && dir.buffer()[dir.length() - 1] != '\\';
@@ -253,6 +249,8 @@ void Atlas::load(const char* data, size_t length, const String& dir) {
     readRegion(reader, *region);
     _regions.add(region);
   }
+  // Indexed now, so that lookups into a finished atlas only read.
+  _regionIndex.update(_regions);
 }
 
 }  // namespace skel

@@ -264,17 +264,27 @@ void Skeleton::updateWorldTransform() {
 
 Bone* Skeleton::getRootBone() const { return _bones.size() > 0 ? _bones[0] : nullptr; }
 
-Bone* Skeleton::findBone(const String& name) const {
-  for (size_t i = 0; i < _bones.size(); ++i)
-    if (_bones[i]->getData().getName() == name) return _bones[i];
+// A skeleton's bones and slots stand where their data stands in the data's
+// lists, so the data's index finds them.
+namespace {
+
+// A skeleton's bones and slots stand where their data stands in the data's
+// lists, so the data's index finds them; a list built otherwise is scanned.
+template <typename T, typename Data>
+T* findPosed(const Vector<T*>& items, const Data* data, const String& name) {
+  if (!data) return nullptr;
+  const size_t i = static_cast<size_t>(data->getIndex());
+  if (i < items.size() && &items[i]->getData() == data) return items[i];
+  for (T* item : items)
+    if (item->getData().getName() == name) return item;
   return nullptr;
 }
 
-Slot* Skeleton::findSlot(const String& name) const {
-  for (size_t i = 0; i < _slots.size(); ++i)
-    if (_slots[i]->getData().getName() == name) return _slots[i];
-  return nullptr;
-}
+}  // namespace
+
+Bone* Skeleton::findBone(const String& name) const { return findPosed(_bones, _data->findBone(name), name); }
+
+Slot* Skeleton::findSlot(const String& name) const { return findPosed(_slots, _data->findSlot(name), name); }
 
 void Skeleton::setSkin(Skin* newSkin) {
   if (newSkin == _skin) return;

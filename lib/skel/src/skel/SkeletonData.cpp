@@ -11,17 +11,6 @@
 
 namespace skel {
 
-namespace {
-
-template <typename T>
-T* findByName(const Vector<T*>& items, const String& name) {
-  for (size_t i = 0; i < items.size(); ++i)
-    if (items[i] && items[i]->getName() == name) return items[i];
-  return nullptr;
-}
-
-}  // namespace
-
 SkeletonData::SkeletonData() : _defaultSkin(nullptr), _x(0), _y(0), _width(0), _height(0), _fps(30) {}
 
 SkeletonData::~SkeletonData() {
@@ -36,20 +25,33 @@ SkeletonData::~SkeletonData() {
   _pathConstraints.clearAndDeleteAll();
 }
 
-BoneData* SkeletonData::findBone(const String& name) const { return findByName(_bones, name); }
-SlotData* SkeletonData::findSlot(const String& name) const { return findByName(_slots, name); }
-Skin* SkeletonData::findSkin(const String& name) const { return findByName(_skins, name); }
-EventData* SkeletonData::findEvent(const String& name) const { return findByName(_events, name); }
-Animation* SkeletonData::findAnimation(const String& name) const { return findByName(_animations, name); }
+BoneData* SkeletonData::findBone(const String& name) const { return _boneIndex.find(_bones, name); }
+SlotData* SkeletonData::findSlot(const String& name) const { return _slotIndex.find(_slots, name); }
+Skin* SkeletonData::findSkin(const String& name) const { return _skinIndex.find(_skins, name); }
+EventData* SkeletonData::findEvent(const String& name) const { return _eventIndex.find(_events, name); }
+Animation* SkeletonData::findAnimation(const String& name) const { return _animationIndex.find(_animations, name); }
 
-IkConstraintData* SkeletonData::findIkConstraint(const String& name) const { return findByName(_ikConstraints, name); }
+IkConstraintData* SkeletonData::findIkConstraint(const String& name) const {
+  return _ikIndex.find(_ikConstraints, name);
+}
 
 TransformConstraintData* SkeletonData::findTransformConstraint(const String& name) const {
-  return findByName(_transformConstraints, name);
+  return _transformIndex.find(_transformConstraints, name);
 }
 
 PathConstraintData* SkeletonData::findPathConstraint(const String& name) const {
-  return findByName(_pathConstraints, name);
+  return _pathIndex.find(_pathConstraints, name);
+}
+
+void SkeletonData::indexNames() const {
+  _boneIndex.update(_bones);
+  _slotIndex.update(_slots);
+  _skinIndex.update(_skins);
+  _eventIndex.update(_events);
+  _animationIndex.update(_animations);
+  _ikIndex.update(_ikConstraints);
+  _transformIndex.update(_transformConstraints);
+  _pathIndex.update(_pathConstraints);
 }
 
 }  // namespace skel

@@ -1131,7 +1131,11 @@ SkeletonData* SkeletonJson::readSkeletonData(const char* json) {
   }
   clearLinkedMeshes();
   delete root;
-  if (ok) return data;
+  if (ok) {
+    // Lookups into the finished data then only read, from any thread.
+    data->indexNames();
+    return data;
+  }
   delete data;
   return nullptr;
 }
