@@ -223,6 +223,25 @@ TEST(HashMap, NewestKeyIsScannedFirstAndPuttingTwiceKeepsOneEntry) {
   EXPECT_EQ(map.getHead()->next->key, 1);
   EXPECT_EQ(map.getHead()->next->prev->key, 3);
   EXPECT_EQ(map.size(), 2u);
+
+  // Thousands of keys, as a large rig's timelines give: found through the
+  // buckets as they grow, and gone from them when removed.
+  HashMap<int, int> many;
+  for (int i = 0; i < 5000; ++i) many.put(i * 7919, i);
+  for (int i = 0; i < 5000; i += 3) EXPECT_TRUE(many.remove(i * 7919));
+  for (int i = 0; i < 5000; ++i) {
+    const int* value = many.find(i * 7919);
+    ASSERT_EQ(value != nullptr, i % 3 != 0) << i;
+    if (value) {
+      EXPECT_EQ(*value, i);
+    }
+  }
+  EXPECT_EQ(many.size(), 3333u);
+  EXPECT_EQ(many.getHead()->key, 4999 * 7919);
+  many.clear();
+  EXPECT_FALSE(many.containsKey(7919));
+  many.put(1, 1);
+  EXPECT_EQ(*many.find(1), 1);
 }
 
 TEST(Color, SettersAndAddClampToUnitRange) {

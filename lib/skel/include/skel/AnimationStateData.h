@@ -24,6 +24,8 @@ class AnimationStateData : public SkelObject {
       return *this;
     }
     bool operator==(const AnimationPair& other) const;
+    // Pairs are equal by their animations' names, and hash so.
+    friend size_t hashKey(const AnimationPair& pair);
 
     Animation* _from;
     Animation* _to;

@@ -1,23 +1,34 @@
-// Despite the name, a doubly linked list of entries, newest first, searched
-// linearly: the runtime's maps hold a handful of keys.
+// A doubly linked list of entries, newest first, with hash buckets over it
+// so that a key is found in constant time however many there are (an
+// animation keys one timeline per bone, and rigs have thousands). A key type
+// has a hashKey overload beside it that agrees with its ==.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "skel/SkelObject.h"
+#include "skel/Vector.h"
 
 namespace skel {
+
+inline size_t hashKey(int key) {
+  // Property ids differ in their low bits and in their type byte: mix both down.
+  uint64_t h = static_cast<uint32_t>(key) * 0x9E3779B97F4A7C15ull;
+  return static_cast<size_t>(h ^ (h >> 29));
+}
 
 template <typename K, typename V>
 class HashMap : public SkelObject {
  public:
   class Entry : public SkelObject {
    public:
-    Entry(const K& k, const V& v) : key(k), value(v), next(nullptr), prev(nullptr) {}
+    Entry(const K& k, const V& v) : key(k), value(v), next(nullptr), prev(nullptr), chain(nullptr) {}
     K key;
     V value;
-    Entry* next;  // older
-    Entry* prev;  // newer
+    Entry* next;   // older
+    Entry* prev;   // newer
+    Entry* chain;  // the next entry in the same bucket
   };
 
   HashMap() : _head(nullptr), _size(0) {}
@@ -37,6 +48,11 @@ class HashMap : public SkelObject {
     if (_head) _head->prev = entry;
     _head = entry;
     ++_size;
+    // At most one entry per bucket on average.
+    if (_size > _buckets.size())
+      rehash(_buckets.size() ? 2 * _buckets.size() : 8);
+    else
+      link(entry);
   }
 
   bool containsKey(const K& key) const { return findEntry(key) != nullptr; }
@@ -60,6 +76,9 @@ class HashMap : public SkelObject {
     else
       _head = entry->next;
     if (entry->next) entry->next->prev = entry->prev;
+    Entry** at = &_buckets[bucketOf(key)];
+    while (*at != entry) at = &(*at)->chain;
+    *at = entry->chain;
     delete entry;
     --_size;
     return true;
@@ -74,6 +93,7 @@ class HashMap : public SkelObject {
     }
     _head = nullptr;
     _size = 0;
+    _buckets.clear();
   }
 
   size_t size() const { return _size; }
@@ -81,14 +101,30 @@ class HashMap : public SkelObject {
   Entry* getHead() const { return _head; }
 
  private:
+  size_t bucketOf(const K& key) const { return hashKey(key) & (_buckets.size() - 1); }
+
+  void link(Entry* entry) {
+    Entry*& first = _buckets[bucketOf(entry->key)];
+    entry->chain = first;
+    first = entry;
+  }
+
+  void rehash(size_t count) {
+    _buckets.clear();
+    _buckets.setSize(count, nullptr);
+    for (Entry* entry = _head; entry; entry = entry->next) link(entry);
+  }
+
   Entry* findEntry(const K& key) const {
-    for (Entry* entry = _head; entry; entry = entry->next)
+    if (_buckets.size() == 0) return nullptr;
+    for (Entry* entry = _buckets[bucketOf(key)]; entry; entry = entry->chain)
       if (entry->key == key) return entry;
     return nullptr;
   }
 
   Entry* _head;
   size_t _size;
+  Vector<Entry*> _buckets;  // a power of two of them
 };
 
 }  // namespace skel

@@ -48,6 +48,9 @@ class NameIndex : public SkelObject {
     if (_indexed > 0) _last = items[_indexed - 1];
   }
 
+  // FNV-1a over a name's bytes.
+  static size_t hashName(const String& name);
+
  private:
   static constexpr size_t NotFound = static_cast<size_t>(-1);
 
@@ -94,7 +97,7 @@ class NameIndex : public SkelObject {
   }
 
   void clear() const;
-  static size_t hash(const String& name);
+  static size_t hash(const String& name) { return hashName(name); }
 
   mutable Vector<size_t> _slots;  // list positions, NotFound where empty
   mutable size_t _indexed;        // the list's first items, all indexed

@@ -1,9 +1,16 @@
 #include "skel/AnimationStateData.h"
 
 #include "skel/Animation.h"
+#include "skel/NameIndex.h"
 #include "skel/SkeletonData.h"
 
 namespace skel {
+
+size_t hashKey(const AnimationStateData::AnimationPair& pair) {
+  const size_t from = pair._from ? NameIndex::hashName(pair._from->getName()) : 0;
+  const size_t to = pair._to ? NameIndex::hashName(pair._to->getName()) : 0;
+  return from * 31 + to;
+}
 
 bool AnimationStateData::AnimationPair::operator==(const AnimationPair& other) const {
   // A null animation matches only itself.

@@ -10,8 +10,7 @@ void NameIndex::clear() const {
   _named = 0;
 }
 
-// FNV-1a over the name's bytes.
-size_t NameIndex::hash(const String& name) {
+size_t NameIndex::hashName(const String& name) {
   uint64_t h = 14695981039346656037ull;
   const char* bytes = name.buffer();
   for (size_t i = 0; i < name.length(); ++i) {
