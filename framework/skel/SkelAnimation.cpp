@@ -207,6 +207,8 @@ void SkelAnimation::Release() {
   stateData = nullptr;
   for (char* name : animationNames) delete[] name;
   animationNames.clear();
+  selected = nullptr;
+  selectedIndex = -1;
 }
 
 void SkelAnimation::SetAnimation(int index) {
@@ -215,6 +217,8 @@ void SkelAnimation::SetAnimation(int index) {
   if (!animation) return;
   state->setAnimation(0, animation, true);
   currentAnimation = index;
+  selected = animation;
+  selectedIndex = index;
 }
 
 void SkelAnimation::SetSkin(const char* name) {
@@ -240,7 +244,13 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
   skeleton->setScaleX(scale);
   skeleton->setScaleY(scale);
   if (!animationNames.empty()) {
-    skel::Animation* current = FindAnimation(*skeleton->getData(), animationNames[currentAnimation]);
+    // Found again only when the index was changed from outside: a search by
+    // name every frame costs in proportion to the number of animations.
+    if (selectedIndex != currentAnimation || !selected) {
+      selected = FindAnimation(*skeleton->getData(), animationNames[currentAnimation]);
+      selectedIndex = currentAnimation;
+    }
+    skel::Animation* current = selected;
     // A new entry would be mixed over the old one at zero length, posing the
     // same at twice the cost, so the playing one is rewound where it can be.
     skel::TrackEntry* playing = state->getCurrent(0);

@@ -10,6 +10,7 @@
 #include "framework/graphics/Graphic2D.h"
 
 namespace skel {
+class Animation;
 class Slot;
 class AnimationState;
 class AnimationStateData;
@@ -81,6 +82,11 @@ class SkelAnimation : public TarnFramework::Drawer {
   int height = 0;
   int originX = 0;
   int originY = 0;
+
+ private:
+  // The data's animation for currentAnimation, found when it was selected.
+  skel::Animation* selected = nullptr;
+  int selectedIndex = -1;
 };
 
 }  // namespace TarnSkel
