@@ -32,93 +32,93 @@ enum class Want {
   Curve,    // a number or "stepped"
 };
 
-struct KeySpec {
+struct KeyRule {
   const char* key;
   Want want;
 };
-using Spec = std::vector<KeySpec>;
+using KeyRules = std::vector<KeyRule>;
 
-Spec operator+(Spec a, const Spec& b) {
+KeyRules operator+(KeyRules a, const KeyRules& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
-const Spec kTop = {{"skeleton", Want::Map}, {"bones", Want::List},     {"slots", Want::List},
-                   {"ik", Want::List},      {"transform", Want::List}, {"path", Want::List},
-                   {"skins", Want::List},   {"events", Want::Map},     {"animations", Want::Map}};
-const Spec kSkeleton = {{"hash", Want::Text},  {"version", Want::Text}, {"x", Want::Number},
-                        {"y", Want::Number},   {"width", Want::Number}, {"height", Want::Number},
-                        {"fps", Want::Number}, {"audio", Want::Text},   {"images", Want::Text}};
-const Spec kBone = {{"name", Want::Text},     {"parent", Want::Text},    {"length", Want::Number},
-                    {"x", Want::Number},      {"y", Want::Number},       {"rotation", Want::Number},
-                    {"scaleX", Want::Number}, {"scaleY", Want::Number},  {"shearX", Want::Number},
-                    {"shearY", Want::Number}, {"transform", Want::Text}, {"skin", Want::Flag}};
-const Spec kSlot = {{"name", Want::Text},    {"bone", Want::Text},       {"color", Want::Colour8},
-                    {"dark", Want::Colour6}, {"attachment", Want::Text}, {"blend", Want::Text}};
-const Spec kIk = {{"name", Want::Text},
-                  {"order", Want::Number},
-                  {"bones", Want::List},
-                  {"target", Want::Text},
-                  {"mix", Want::Number},
-                  {"softness", Want::Number},
-                  {"bendPositive", Want::Boolean},
-                  {"compress", Want::Boolean},
-                  {"stretch", Want::Boolean},
-                  {"uniform", Want::Boolean}};
-const Spec kTransform = {{"name", Want::Text},        {"order", Want::Number},     {"skin", Want::Flag},
-                         {"bones", Want::List},       {"target", Want::Text},      {"local", Want::Boolean},
-                         {"relative", Want::Boolean}, {"rotation", Want::Number},  {"x", Want::Number},
-                         {"y", Want::Number},         {"scaleX", Want::Number},    {"scaleY", Want::Number},
-                         {"shearY", Want::Number},    {"rotateMix", Want::Number}, {"translateMix", Want::Number},
-                         {"scaleMix", Want::Number},  {"shearMix", Want::Number}};
-const Spec kPath = {{"name", Want::Text},          {"order", Want::Number},    {"skin", Want::Flag},
-                    {"bones", Want::List},         {"target", Want::Text},     {"positionMode", Want::Text},
-                    {"spacingMode", Want::Text},   {"rotateMode", Want::Text}, {"rotation", Want::Number},
-                    {"position", Want::Number},    {"spacing", Want::Number},  {"rotateMix", Want::Number},
-                    {"translateMix", Want::Number}};
-const Spec kSkin = {{"name", Want::Text},      {"bones", Want::List}, {"ik", Want::List},
-                    {"transform", Want::List}, {"path", Want::List},  {"attachments", Want::Map}};
-const Spec kAttachment = {{"name", Want::Text}, {"path", Want::Text}, {"type", Want::Text}};
-const Spec kVertices = {{"vertexCount", Want::Number}, {"vertices", Want::Numbers}};
-const Spec kEvent = {{"int", Want::Number}, {"float", Want::Number},  {"string", Want::Text},
-                     {"audio", Want::Text}, {"volume", Want::Number}, {"balance", Want::Number}};
-const Spec kAnimation = {{"slots", Want::Map},      {"bones", Want::Map},      {"ik", Want::Map},
-                         {"transform", Want::Map},  {"path", Want::Map},       {"deform", Want::Map},
-                         {"drawOrder", Want::List}, {"draworder", Want::List}, {"events", Want::List}};
-const Spec kDrawOrderKey = {{"time", Want::Number}, {"offsets", Want::List}};
-const Spec kEventKey = {{"time", Want::Number},   {"name", Want::Text},   {"int", Want::Number},
-                        {"float", Want::Number},  {"string", Want::Text}, {"volume", Want::Number},
-                        {"balance", Want::Number}};
-const Spec kCurve = {
+const KeyRules kTop = {{"skeleton", Want::Map}, {"bones", Want::List},     {"slots", Want::List},
+                       {"ik", Want::List},      {"transform", Want::List}, {"path", Want::List},
+                       {"skins", Want::List},   {"events", Want::Map},     {"animations", Want::Map}};
+const KeyRules kSkeleton = {{"hash", Want::Text},  {"version", Want::Text}, {"x", Want::Number},
+                            {"y", Want::Number},   {"width", Want::Number}, {"height", Want::Number},
+                            {"fps", Want::Number}, {"audio", Want::Text},   {"images", Want::Text}};
+const KeyRules kBone = {{"name", Want::Text},     {"parent", Want::Text},    {"length", Want::Number},
+                        {"x", Want::Number},      {"y", Want::Number},       {"rotation", Want::Number},
+                        {"scaleX", Want::Number}, {"scaleY", Want::Number},  {"shearX", Want::Number},
+                        {"shearY", Want::Number}, {"transform", Want::Text}, {"skin", Want::Flag}};
+const KeyRules kSlot = {{"name", Want::Text},    {"bone", Want::Text},       {"color", Want::Colour8},
+                        {"dark", Want::Colour6}, {"attachment", Want::Text}, {"blend", Want::Text}};
+const KeyRules kIk = {{"name", Want::Text},
+                      {"order", Want::Number},
+                      {"bones", Want::List},
+                      {"target", Want::Text},
+                      {"mix", Want::Number},
+                      {"softness", Want::Number},
+                      {"bendPositive", Want::Boolean},
+                      {"compress", Want::Boolean},
+                      {"stretch", Want::Boolean},
+                      {"uniform", Want::Boolean}};
+const KeyRules kTransform = {{"name", Want::Text},        {"order", Want::Number},     {"skin", Want::Flag},
+                             {"bones", Want::List},       {"target", Want::Text},      {"local", Want::Boolean},
+                             {"relative", Want::Boolean}, {"rotation", Want::Number},  {"x", Want::Number},
+                             {"y", Want::Number},         {"scaleX", Want::Number},    {"scaleY", Want::Number},
+                             {"shearY", Want::Number},    {"rotateMix", Want::Number}, {"translateMix", Want::Number},
+                             {"scaleMix", Want::Number},  {"shearMix", Want::Number}};
+const KeyRules kPath = {{"name", Want::Text},          {"order", Want::Number},    {"skin", Want::Flag},
+                        {"bones", Want::List},         {"target", Want::Text},     {"positionMode", Want::Text},
+                        {"spacingMode", Want::Text},   {"rotateMode", Want::Text}, {"rotation", Want::Number},
+                        {"position", Want::Number},    {"spacing", Want::Number},  {"rotateMix", Want::Number},
+                        {"translateMix", Want::Number}};
+const KeyRules kSkin = {{"name", Want::Text},      {"bones", Want::List}, {"ik", Want::List},
+                        {"transform", Want::List}, {"path", Want::List},  {"attachments", Want::Map}};
+const KeyRules kAttachment = {{"name", Want::Text}, {"path", Want::Text}, {"type", Want::Text}};
+const KeyRules kVertices = {{"vertexCount", Want::Number}, {"vertices", Want::Numbers}};
+const KeyRules kEvent = {{"int", Want::Number}, {"float", Want::Number},  {"string", Want::Text},
+                         {"audio", Want::Text}, {"volume", Want::Number}, {"balance", Want::Number}};
+const KeyRules kAnimation = {{"slots", Want::Map},      {"bones", Want::Map},      {"ik", Want::Map},
+                             {"transform", Want::Map},  {"path", Want::Map},       {"deform", Want::Map},
+                             {"drawOrder", Want::List}, {"draworder", Want::List}, {"events", Want::List}};
+const KeyRules kDrawOrderKey = {{"time", Want::Number}, {"offsets", Want::List}};
+const KeyRules kEventKey = {{"time", Want::Number},   {"name", Want::Text},   {"int", Want::Number},
+                            {"float", Want::Number},  {"string", Want::Text}, {"volume", Want::Number},
+                            {"balance", Want::Number}};
+const KeyRules kCurve = {
     {"time", Want::Number}, {"curve", Want::Curve}, {"c2", Want::Number}, {"c3", Want::Number}, {"c4", Want::Number}};
 
 // The keys of each kind of attachment, by its "type".
-const std::map<std::string, Spec>& AttachmentSpecs() {
-  static const std::map<std::string, Spec> specs = {
-      {"region", kAttachment + Spec{{"x", Want::Number},
-                                    {"y", Want::Number},
-                                    {"scaleX", Want::Number},
-                                    {"scaleY", Want::Number},
-                                    {"rotation", Want::Number},
-                                    {"width", Want::Number},
-                                    {"height", Want::Number},
-                                    {"color", Want::Colour8}}},
-      {"mesh", kAttachment + Spec{{"color", Want::Colour8},
-                                  {"width", Want::Number},
-                                  {"height", Want::Number},
-                                  {"parent", Want::Text},
-                                  {"skin", Want::Text},
-                                  {"deform", Want::Boolean},
-                                  {"triangles", Want::Numbers},
-                                  {"uvs", Want::Numbers},
-                                  {"vertices", Want::Numbers},
-                                  {"hull", Want::Number},
-                                  {"edges", Want::Numbers}}},
+const std::map<std::string, KeyRules>& AttachmentKeys() {
+  static const std::map<std::string, KeyRules> specs = {
+      {"region", kAttachment + KeyRules{{"x", Want::Number},
+                                        {"y", Want::Number},
+                                        {"scaleX", Want::Number},
+                                        {"scaleY", Want::Number},
+                                        {"rotation", Want::Number},
+                                        {"width", Want::Number},
+                                        {"height", Want::Number},
+                                        {"color", Want::Colour8}}},
+      {"mesh", kAttachment + KeyRules{{"color", Want::Colour8},
+                                      {"width", Want::Number},
+                                      {"height", Want::Number},
+                                      {"parent", Want::Text},
+                                      {"skin", Want::Text},
+                                      {"deform", Want::Boolean},
+                                      {"triangles", Want::Numbers},
+                                      {"uvs", Want::Numbers},
+                                      {"vertices", Want::Numbers},
+                                      {"hull", Want::Number},
+                                      {"edges", Want::Numbers}}},
       {"boundingbox", kAttachment + kVertices},
       {"path", kAttachment + kVertices +
-                   Spec{{"closed", Want::Boolean}, {"constantSpeed", Want::Boolean}, {"lengths", Want::Numbers}}},
-      {"point", kAttachment + Spec{{"x", Want::Number}, {"y", Want::Number}, {"rotation", Want::Number}}},
-      {"clipping", kAttachment + kVertices + Spec{{"end", Want::Text}}},
+                   KeyRules{{"closed", Want::Boolean}, {"constantSpeed", Want::Boolean}, {"lengths", Want::Numbers}}},
+      {"point", kAttachment + KeyRules{{"x", Want::Number}, {"y", Want::Number}, {"rotation", Want::Number}}},
+      {"clipping", kAttachment + kVertices + KeyRules{{"end", Want::Text}}},
   };
   return specs;
 }
@@ -130,9 +130,9 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::vector<std::string> KeysOf(const Spec& spec) {
+std::vector<std::string> KeysOf(const KeyRules& spec) {
   std::vector<std::string> keys;
-  for (const KeySpec& k : spec) keys.push_back(k.key);
+  for (const KeyRule& k : spec) keys.push_back(k.key);
   return keys;
 }
 
@@ -270,7 +270,7 @@ class Linter {
 
   // Every member of an object: known keys with values of their kind, each
   // key once (the game reads the first, ignoring ASCII case).
-  bool keys(const JsonNode& object, const Spec& spec, const std::string& path) {
+  bool keys(const JsonNode& object, const KeyRules& spec, const std::string& path) {
     if (object.type != JsonNode::Object) {
       warning("wrong-kind", object, path, Shown(object) + " is not an object: the game reads nothing from it");
       return false;
@@ -283,8 +283,8 @@ class Linter {
                 "the key " + Q(member.name) + " is given again: the game reads the first");
         continue;
       }
-      const KeySpec* known = nullptr;
-      for (const KeySpec& k : spec)
+      const KeyRule* known = nullptr;
+      for (const KeyRule& k : spec)
         if (SameKey(member.name, k.key)) known = &k;
       if (!known) {
         _report.warning(
@@ -379,7 +379,7 @@ class Linter {
     }
   }
 
-  void constraints(const JsonNode* list, const char* section, const Spec& spec, Names& names, const char* what) {
+  void constraints(const JsonNode* list, const char* section, const KeyRules& spec, Names& names, const char* what) {
     if (!list) return;
     const bool path = std::string(section) == "path";
     for (size_t i = 0; i < list->children.size(); ++i) {
@@ -465,8 +465,8 @@ class Linter {
     const JsonNode* typeNode = node.find("type");
     std::string type = typeNode && typeNode->type == JsonNode::String ? typeNode->text : "region";
     if (type == "linkedmesh") type = "mesh";
-    const auto spec = AttachmentSpecs().find(type);
-    if (spec == AttachmentSpecs().end()) {
+    const auto spec = AttachmentKeys().find(type);
+    if (spec == AttachmentKeys().end()) {
       error(
           "unknown-value", *typeNode, Join(path, "type"),
           Q(typeNode->text) +
@@ -694,7 +694,7 @@ class Linter {
 
   // Keys of one timeline: each an object of its kind, with times that are
   // finite, not negative, and in order.
-  void frames(const JsonNode& list, const std::string& path, const Spec& spec, Frame each = nullptr,
+  void frames(const JsonNode& list, const std::string& path, const KeyRules& spec, Frame each = nullptr,
               const std::string& owner = std::string()) {
     if (list.type != JsonNode::Array) {
       warning("wrong-kind", list, path, Shown(list) + " is not a list of keys: the game reads nothing");
@@ -724,12 +724,12 @@ class Linter {
     for (const JsonNode& timeline : slot.children) {
       const std::string where = Join(path, timeline.name);
       if (timeline.name == "attachment")
-        frames(timeline, where, Spec{{"time", Want::Number}, {"name", Want::TextOrNull}}, &Linter::attachmentFrame,
+        frames(timeline, where, KeyRules{{"time", Want::Number}, {"name", Want::TextOrNull}}, &Linter::attachmentFrame,
                name);
       else if (timeline.name == "color")
-        frames(timeline, where, kCurve + Spec{{"color", Want::Colour8}});
+        frames(timeline, where, kCurve + KeyRules{{"color", Want::Colour8}});
       else if (timeline.name == "twoColor")
-        frames(timeline, where, kCurve + Spec{{"light", Want::Colour8}, {"dark", Want::Colour6}});
+        frames(timeline, where, kCurve + KeyRules{{"light", Want::Colour8}, {"dark", Want::Colour6}});
       else
         _report.error("unknown-value", at(timeline, where, true),
                       Q(timeline.name) + " is not a timeline of a slot" +
@@ -747,9 +747,9 @@ class Linter {
     for (const JsonNode& timeline : bone.children) {
       const std::string where = Join(path, timeline.name);
       if (timeline.name == "rotate")
-        frames(timeline, where, kCurve + Spec{{"angle", Want::Number}});
+        frames(timeline, where, kCurve + KeyRules{{"angle", Want::Number}});
       else if (timeline.name == "translate" || timeline.name == "scale" || timeline.name == "shear")
-        frames(timeline, where, kCurve + Spec{{"x", Want::Number}, {"y", Want::Number}});
+        frames(timeline, where, kCurve + KeyRules{{"x", Want::Number}, {"y", Want::Number}});
       else
         _report.error("unknown-value", at(timeline, where, true),
                       Q(timeline.name) + " is not a timeline of a bone" +
@@ -759,19 +759,19 @@ class Linter {
 
   void ikFrames(const JsonNode& list, const std::string& path, const std::string&) {
     frames(list, path,
-           kCurve + Spec{{"mix", Want::Number},
-                         {"softness", Want::Number},
-                         {"bendPositive", Want::Boolean},
-                         {"compress", Want::Boolean},
-                         {"stretch", Want::Boolean}});
+           kCurve + KeyRules{{"mix", Want::Number},
+                             {"softness", Want::Number},
+                             {"bendPositive", Want::Boolean},
+                             {"compress", Want::Boolean},
+                             {"stretch", Want::Boolean}});
   }
 
   void transformFrames(const JsonNode& list, const std::string& path, const std::string&) {
     frames(list, path,
-           kCurve + Spec{{"rotateMix", Want::Number},
-                         {"translateMix", Want::Number},
-                         {"scaleMix", Want::Number},
-                         {"shearMix", Want::Number}});
+           kCurve + KeyRules{{"rotateMix", Want::Number},
+                             {"translateMix", Want::Number},
+                             {"scaleMix", Want::Number},
+                             {"shearMix", Want::Number}});
   }
 
   void pathTimelines(const JsonNode& constraint, const std::string& path, const std::string&) {
@@ -779,9 +779,10 @@ class Linter {
     for (const JsonNode& timeline : constraint.children) {
       const std::string where = Join(path, timeline.name);
       if (timeline.name == "position" || timeline.name == "spacing")
-        frames(timeline, where, kCurve + Spec{{timeline.name == "position" ? "position" : "spacing", Want::Number}});
+        frames(timeline, where,
+               kCurve + KeyRules{{timeline.name == "position" ? "position" : "spacing", Want::Number}});
       else if (timeline.name == "mix")
-        frames(timeline, where, kCurve + Spec{{"rotateMix", Want::Number}, {"translateMix", Want::Number}});
+        frames(timeline, where, kCurve + KeyRules{{"rotateMix", Want::Number}, {"translateMix", Want::Number}});
       else
         _report.error("unknown-value", at(timeline, where, true),
                       Q(timeline.name) + " is not a timeline of a path constraint" +
@@ -813,7 +814,7 @@ class Linter {
             _report.error("unknown-name", at(attachment, where, true),
                           "the skin " + Q(skin.name) + " has no attachment " + Q(attachment.name) + " under slot " +
                               Q(slot.name));
-          frames(attachment, where, kCurve + Spec{{"vertices", Want::Numbers}, {"offset", Want::Number}});
+          frames(attachment, where, kCurve + KeyRules{{"vertices", Want::Numbers}, {"offset", Want::Number}});
         }
       }
     }
@@ -825,7 +826,7 @@ class Linter {
     for (size_t i = 0; i < offsets->children.size(); ++i) {
       const JsonNode& offset = offsets->children[i];
       const std::string where = Join(Join(path, "offsets"), std::to_string(i));
-      if (!keys(offset, Spec{{"slot", Want::Text}, {"offset", Want::Number}}, where)) continue;
+      if (!keys(offset, KeyRules{{"slot", Want::Text}, {"offset", Want::Number}}, where)) continue;
       if (const JsonNode* slot = offset.find("slot")) refer(_slots, *slot, Join(where, "slot"), "slot");
     }
   }
