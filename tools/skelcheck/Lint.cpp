@@ -94,7 +94,7 @@ const KeyRules kCurve = {
 
 // The keys of each kind of attachment, by its "type".
 const std::map<std::string, KeyRules>& AttachmentKeys() {
-  static const std::map<std::string, KeyRules> specs = {
+  static const std::map<std::string, KeyRules> byType = {
       {"region", kAttachment + KeyRules{{"x", Want::Number},
                                         {"y", Want::Number},
                                         {"scaleX", Want::Number},
@@ -120,7 +120,7 @@ const std::map<std::string, KeyRules>& AttachmentKeys() {
       {"point", kAttachment + KeyRules{{"x", Want::Number}, {"y", Want::Number}, {"rotation", Want::Number}}},
       {"clipping", kAttachment + kVertices + KeyRules{{"end", Want::Text}}},
   };
-  return specs;
+  return byType;
 }
 
 std::string Q(const std::string& text) { return Quoted(text.c_str()); }
@@ -130,9 +130,9 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::vector<std::string> KeysOf(const KeyRules& spec) {
+std::vector<std::string> KeysOf(const KeyRules& rules) {
   std::vector<std::string> keys;
-  for (const KeyRule& k : spec) keys.push_back(k.key);
+  for (const KeyRule& k : rules) keys.push_back(k.key);
   return keys;
 }
 
@@ -270,7 +270,7 @@ class Linter {
 
   // Every member of an object: known keys with values of their kind, each
   // key once (the game reads the first, ignoring ASCII case).
-  bool keys(const JsonNode& object, const KeyRules& spec, const std::string& path) {
+  bool keys(const JsonNode& object, const KeyRules& rules, const std::string& path) {
     if (object.type != JsonNode::Object) {
       warning("wrong-kind", object, path, Shown(object) + " is not an object: the game reads nothing from it");
       return false;
@@ -284,12 +284,12 @@ class Linter {
         continue;
       }
       const KeyRule* known = nullptr;
-      for (const KeyRule& k : spec)
+      for (const KeyRule& k : rules)
         if (SameKey(member.name, k.key)) known = &k;
       if (!known) {
         _report.warning(
             "unknown-key", at(member, where, true),
-            "the key " + Q(member.name) + " is not one the game reads" + DidYouMean(member.name, KeysOf(spec)));
+            "the key " + Q(member.name) + " is not one the game reads" + DidYouMean(member.name, KeysOf(rules)));
         continue;
       }
       value(member, known->want, where);
@@ -379,13 +379,13 @@ class Linter {
     }
   }
 
-  void constraints(const JsonNode* list, const char* section, const KeyRules& spec, Names& names, const char* what) {
+  void constraints(const JsonNode* list, const char* section, const KeyRules& rules, Names& names, const char* what) {
     if (!list) return;
     const bool path = std::string(section) == "path";
     for (size_t i = 0; i < list->children.size(); ++i) {
       const JsonNode& entry = list->children[i];
       const std::string where = EntryPath(section, i, entry);
-      if (!keys(entry, spec, where)) continue;
+      if (!keys(entry, rules, where)) continue;
       if (const JsonNode* bones = entry.find("bones"))
         for (size_t b = 0; b < bones->children.size(); ++b)
           refer(_bones, bones->children[b], Join(Join(where, "bones"), std::to_string(b)), "bone");
@@ -465,8 +465,8 @@ class Linter {
     const JsonNode* typeNode = node.find("type");
     std::string type = typeNode && typeNode->type == JsonNode::String ? typeNode->text : "region";
     if (type == "linkedmesh") type = "mesh";
-    const auto spec = AttachmentKeys().find(type);
-    if (spec == AttachmentKeys().end()) {
+    const auto rules = AttachmentKeys().find(type);
+    if (rules == AttachmentKeys().end()) {
       error(
           "unknown-value", *typeNode, Join(path, "type"),
           Q(typeNode->text) +
@@ -475,7 +475,7 @@ class Linter {
               DidYouMean(typeNode->text, {"region", "mesh", "linkedmesh", "boundingbox", "path", "point", "clipping"}));
       return;
     }
-    keys(node, spec->second, path);
+    keys(node, rules->second, path);
     if (type == "region" || type == "mesh") region(node, path);
     if (type == "mesh") {
       if (const JsonNode* parent = node.find("parent"); parent && parent->type == JsonNode::String)
@@ -694,7 +694,7 @@ class Linter {
 
   // Keys of one timeline: each an object of its kind, with times that are
   // finite, not negative, and in order.
-  void frames(const JsonNode& list, const std::string& path, const KeyRules& spec, Frame each = nullptr,
+  void frames(const JsonNode& list, const std::string& path, const KeyRules& rules, Frame each = nullptr,
               const std::string& owner = std::string()) {
     if (list.type != JsonNode::Array) {
       warning("wrong-kind", list, path, Shown(list) + " is not a list of keys: the game reads nothing");
@@ -705,7 +705,7 @@ class Linter {
     for (size_t i = 0; i < list.children.size(); ++i) {
       const JsonNode& frame = list.children[i];
       const std::string where = Join(path, std::to_string(i));
-      if (!keys(frame, spec, where)) continue;
+      if (!keys(frame, rules, where)) continue;
       if (each) (this->*each)(frame, where, owner);
       const JsonNode* time = frame.find("time");
       if (!time || time->type != JsonNode::Number || !std::isfinite(time->number)) continue;
