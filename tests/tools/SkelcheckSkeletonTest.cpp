@@ -35,7 +35,7 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
       "\"events\":{\"step\":{}},"
       "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"rotate\":[{\"time\":0},{\"time\":1.5,\"angle\":90}]}}},"
       "\"idle\":{}}}");
-  dir.Write("page.png", "");
+  dir.Write("page.png", skelcheck_test::Png(64, 64));
   Result r = RunSkeleton(dir, atlas, json);
   EXPECT_EQ(r.code, 0);
   // Warnings leave the exit code at 0 unless --strict.
@@ -105,7 +105,7 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
 TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
   tarn_test::TempDir dir;
   const std::string atlas = dir.Write("char.atlas", atlasText);
-  dir.Write("page.png", "");
+  dir.Write("page.png", skelcheck_test::Png(64, 64));
   const std::string bones =
       "\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
       "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\"}],";
@@ -485,7 +485,7 @@ TEST(SkelcheckSkeleton, ACutSkeletonIsAnErrorAtTheCut) {
 TEST(SkelcheckSkeleton, AnimationsListWhatTheyKey) {
   tarn_test::TempDir dir;
   std::string atlas = dir.Write("char.atlas", atlasText);
-  dir.Write("page.png", "");
+  dir.Write("page.png", skelcheck_test::Png(64, 64));
   std::string json = dir.Write(
       "char.json",
       "{\"bones\":[{\"name\":\"root\"},{\"name\":\"Face\",\"parent\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
