@@ -198,6 +198,11 @@ TEST(SkelcheckAtlas, SaysWhatTheReaderMisreadsOrTakesWithoutAWord) {
       {"p.png\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\na\n" + region + "b\n" + region,
        1,
        {"1: page \"p.png\" has no \"size:\" line" + misread + "export the atlas with a \"size:\" line on every page"}},
+      // A misspelt key in its place is read as it should be.
+      {"p.png\nsize: 64, 64\nfromat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\na\n" + region,
+       0,
+       {"3: warning: page \"p.png\" is cut short: expected the \"format:\" line, found \"fromat:\" "
+        "[atlas-entry-cut-short]"}},
       {page + "mask: png\na\n" + region,
        1,
        {"6: page \"p.png\": \"mask:\" is not a page line the atlas knows" + misread + "export the atlas without it"}},

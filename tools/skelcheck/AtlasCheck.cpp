@@ -170,32 +170,28 @@ bool ForeignPageHeader(const std::vector<std::string>& lines, size_t nameLine, c
                        Report& report) {
   const std::string page = "page " + Quoted(lines[nameLine].c_str());
   const std::string misread = ", and the game takes each line by its place, so it misreads all that follows: ";
-  std::vector<size_t> header, known;  // line indexes
+  // The property lines up to the first region, and those of them a page has.
+  std::vector<std::string> header, known;
+  size_t unknownLine = 0;
   for (size_t i = nameLine + 1; i < lines.size(); ++i) {
     const std::string key = KeyOf(lines[i]);
     if (key.empty() || IsRegionKey(key)) break;
-    header.push_back(i);
-    if (IsPageKey(key)) known.push_back(i);
+    header.push_back(key);
+    if (IsPageKey(key))
+      known.push_back(key);
+    else if (!unknownLine)
+      unknownLine = i + 1;
   }
-  auto key = [&](size_t i) { return KeyOf(lines[i]); };
-  bool sized = false;
-  for (size_t i : known) sized = sized || key(i) == "size";
-  if (!header.empty() && IsPageKey(key(header[0])) && !sized) {
+  if (!header.empty() && IsPageKey(header[0]) && std::find(known.begin(), known.end(), "size") == known.end()) {
     report.error("atlas-no-size-line", At(file, nameLine + 1),
                  page + " has no \"size:\" line" + misread + "export the atlas with a \"size:\" line on every page");
     return true;
   }
-  const char* const order[] = {"size", "format", "filter", "repeat"};
-  bool classic = known.size() == 4;
-  for (size_t k = 0; classic && k < 4; ++k) classic = key(known[k]) == order[k];
-  if (!classic || header.size() == known.size()) return false;
-  for (size_t i : header)
-    if (!IsPageKey(key(i))) {
-      report.error(
-          "atlas-unknown-page-line", At(file, i + 1),
-          page + ": \"" + key(i) + ":\" is not a page line the atlas knows" + misread + "export the atlas without it");
-      break;
-    }
+  // A misspelt key in its place is read as it should be; one more line is not.
+  if (known != std::vector<std::string>{"size", "format", "filter", "repeat"} || !unknownLine) return false;
+  report.error("atlas-unknown-page-line", At(file, unknownLine),
+               page + ": \"" + KeyOf(lines[unknownLine - 1]) + ":\" is not a page line the atlas knows" + misread +
+                   "export the atlas without it");
   return true;
 }
 
