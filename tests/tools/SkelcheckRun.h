@@ -2,12 +2,14 @@
 // The test target defines SKELCHECK_PATH.
 #pragma once
 
+#include <lodepng.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "TempDir.h"
 
@@ -23,6 +25,13 @@ inline std::string Slurp(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// A plain white PNG, for a page image that must decode.
+inline std::string Png(unsigned width, unsigned height) {
+  std::vector<unsigned char> rgba(size_t{width} * height * 4, 0xff), png;
+  lodepng::encode(png, rgba, width, height);
+  return std::string(png.begin(), png.end());
 }
 
 // args as written on a shell's command line (already quoted).

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "SkelcheckRun.h"
 #include "TempDir.h"
@@ -35,7 +37,7 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
       "\"events\":{\"step\":{}},"
       "\"animations\":{\"walk\":{\"bones\":{\"arm\":{\"rotate\":[{\"time\":0},{\"time\":1.5,\"angle\":90}]}}},"
       "\"idle\":{}}}");
-  dir.Write("page.png", "");
+  dir.Write("page.png", skelcheck_test::Png(64, 64));
   Result r = RunSkeleton(dir, atlas, json);
   EXPECT_EQ(r.code, 0);
   // Warnings leave the exit code at 0 unless --strict.
@@ -105,7 +107,7 @@ TEST(SkelcheckSkeleton, ListsWhatTheSkeletonHolds) {
 TEST(SkelcheckSkeleton, LoaderErrorsNameTheirPlace) {
   tarn_test::TempDir dir;
   const std::string atlas = dir.Write("char.atlas", atlasText);
-  dir.Write("page.png", "");
+  dir.Write("page.png", skelcheck_test::Png(64, 64));
   const std::string bones =
       "\"bones\":[{\"name\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"
       "\"slots\":[{\"name\":\"body\",\"bone\":\"arm\"}],";
@@ -435,6 +437,159 @@ TEST(SkelcheckSkeleton, EveryProblemIsToldInOneRun) {
   EXPECT_NE(r.out.find("{\"severity\": \"warning\", \"code\": \"unknown-key\""), std::string::npos) << r.out;
 }
 
+// The committed atlas and page image, each time with one mistake as a
+// content maker or another packer makes it: every line skelcheck says and
+// its exit code. The atlas verb says exactly these; the skeleton verb, which
+// checks the atlas the same way, says them too. {a} and {p} stand for the
+// atlas and page image paths.
+TEST(SkelcheckSkeleton, BrokenAtlasesAndPageImagesSayEveryProblem) {
+  tarn_test::TempDir dir;
+  const std::string atlas = Asset("Char01.atlas"), png = Asset("Char01.png");
+  ASSERT_FALSE(atlas.empty());
+  ASSERT_FALSE(png.empty());
+  const std::string json = dir.Write("Char01.json", Asset("Char01.json"));
+  const std::string empty, half = png.substr(0, png.size() / 2);
+  const std::string smaller = skelcheck_test::Png(512, 448);
+  std::string flipped = png, crlf, utf16;
+  flipped[png.size() / 2] = static_cast<char>(~flipped[png.size() / 2]);
+  for (char c : atlas) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (char c : atlas) utf16 += std::string(1, c) + '\0';
+  const std::string frame = "  rotate: false\n  xy: 2, 2\n  size: 20, 20\n  orig: 20, 20\n  offset: 0, 0\n  index: ";
+  const std::string misread = ", and the game takes each line by its place, so it misreads all that follows: ";
+  const struct {
+    const char* what;
+    std::string atlas;
+    const std::string* png;  // null: no page image
+    int code;
+    std::vector<std::string> problems;
+  } cases[] = {
+      {"as committed", atlas, &png, 0, {}},
+      {"Windows line ends", crlf, &png, 0, {}},
+      {"no page image",
+       atlas,
+       nullptr,
+       1,
+       {"{a}:2: page \"Char01.png\": its image {p} cannot be read beside the atlas: No such file or directory"}},
+      {"an empty page image",
+       atlas,
+       &empty,
+       1,
+       {"{a}:2: page \"Char01.png\": its image {p} cannot be decoded as a PNG: the file is empty"}},
+      {"a page image that is no PNG",
+       atlas,
+       &atlas,
+       1,
+       {"{a}:2: page \"Char01.png\": its image {p} cannot be decoded as a PNG: incorrect PNG signature, it's no PNG "
+        "or corrupted"}},
+      {"a page image cut short",
+       atlas,
+       &half,
+       1,
+       {"{a}:2: page \"Char01.png\": its image {p} cannot be decoded as a PNG: the length of the END symbol 256 in "
+        "the Huffman tree is 0"}},
+      {"a page image with a changed byte",
+       atlas,
+       &flipped,
+       1,
+       {"{a}:2: page \"Char01.png\": its image {p} cannot be decoded as a PNG: invalid CRC encountered (checking "
+        "CRC can be disabled)"}},
+      {"a page image of another size",
+       atlas,
+       &smaller,
+       1,
+       {"{a}:2: page \"Char01.png\" is 1024x448 in the atlas, but its image {p} is 512x448"}},
+      {"a page declared larger",
+       Changed(atlas, "size: 1024,448", "size: 2048,2048"),
+       &png,
+       1,
+       {"{a}:2: page \"Char01.png\" is 2048x2048 in the atlas, but its image {p} is 1024x448"}},
+      {"a region outside the image",
+       Changed(atlas, "xy: 909, 348", "xy: 989, 348"),
+       &png,
+       1,
+       {"{a}:7: region \"shadow\" (xy 989,348, 90x20 on the page) lies outside its page of 1024x448"}},
+      {"a region at nan",
+       Changed(atlas, "xy: 909, 348", "xy: nan, 348"),
+       &png,
+       1,
+       {"{a}:9: region \"shadow\": \"xy\" value \"nan\" is not a whole number of pixels (the game reads 0)"}},
+      {"a region of negative size",
+       Changed(atlas, "size: 90, 20", "size: -90, 20"),
+       &png,
+       1,
+       {"{a}:10: region \"shadow\": \"size\" value \"-90\" is negative"}},
+      {"a byte order mark",
+       "\xEF\xBB\xBF" + atlas,
+       &png,
+       1,
+       {"{a}:1:1: the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without "
+        "one"}},
+      {"an older packer's page without a size line",
+       Changed(atlas, "size: 1024,448\n", ""),
+       &png,
+       1,
+       {"{a}:2: page \"Char01.png\" has no \"size:\" line" + misread +
+        "export the atlas with a \"size:\" line on every page"}},
+      {"a page line the atlas does not know",
+       Changed(atlas, "repeat: none\n", "repeat: none\nmask: png\n"),
+       &png,
+       1,
+       {"{a}:7: page \"Char01.png\": \"mask:\" is not a page line the atlas knows" + misread +
+        "export the atlas without it"}},
+      {"a newer packer's output",
+       Changed(Changed(atlas, "repeat: none\n", "pma: true\n"), "  xy: 909, 348\n  size: 90, 20\n",
+               "  bounds: 909, 348, 90, 20\n"),
+       &png,
+       1,
+       {"{a}:6: \"pma:\" is a line of a newer atlas format, which the game does not read: export the atlas in the "
+        "classic format (\"xy:\" and \"size:\" lines for each region)"}},
+      {"two frames of one image", atlas + "spark\n" + frame + "0\nspark\n" + frame + "1\n", &png, 0, {}},
+      {"one frame twice",
+       atlas + "spark\n" + frame + "0\nspark\n" + frame + "0\n",
+       &png,
+       0,
+       {"{a}:" + std::to_string(std::count(atlas.begin(), atlas.end(), '\n') + 8) +
+        ": warning: region \"spark\" index 0 is also named at line " +
+        std::to_string(std::count(atlas.begin(), atlas.end(), '\n') + 1) +
+        "; only the first one is used [region-duplicate]"}},
+      // Not an atlas at all: refused before anything is read from it.
+      {"the page image as the atlas", png, &png, 2, {"skelcheck: {a} is a PNG image, not an atlas"}},
+      {"the atlas saved as UTF-16",
+       utf16,
+       &png,
+       2,
+       {"skelcheck: {a} is binary, not an atlas (a 0x00 byte at offset 1)"}},
+      {"the skeleton as the atlas", Asset("Char01.json"), &png, 2, {"skelcheck: {a} is a skeleton JSON, not an atlas"}},
+  };
+  const std::string page = dir.File("Char01.png");
+  for (const auto& c : cases) {
+    const std::string a = dir.Write("Char01.atlas", c.atlas);
+    std::remove(page.c_str());
+    if (c.png) dir.Write("Char01.png", *c.png);
+    std::vector<std::string> lines;
+    std::string expected;
+    for (std::string line : c.problems) {
+      for (auto [name, path] : {std::pair<std::string, std::string>{"{a}", a}, {"{p}", page}})
+        for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at + path.size()))
+          line.replace(at, name.size(), path);
+      lines.push_back(line + "\n");
+      expected += lines.back();
+    }
+    Result r = RunSkelcheck(dir, "atlas '" + a + "'");
+    EXPECT_EQ(r.code, c.code) << c.what;
+    EXPECT_EQ(r.err, expected) << c.what;
+    if (c.code == 2) {
+      EXPECT_EQ(r.out, "") << c.what;
+    }
+    r = RunSkeleton(dir, a, json);
+    EXPECT_EQ(r.code, c.code) << c.what;
+    for (const std::string& line : lines) EXPECT_NE(r.err.find(line), std::string::npos) << c.what << "\n" << r.err;
+    if (c.code == 2) {
+      EXPECT_EQ(r.err, expected) << c.what;
+    }
+  }
+}
+
 // Files that are not files: the reason, exit code 2, no crash and no hang.
 TEST(SkelcheckSkeleton, OddFilesAreUnreadableNotFatal) {
   tarn_test::TempDir dir;
@@ -485,7 +640,7 @@ TEST(SkelcheckSkeleton, ACutSkeletonIsAnErrorAtTheCut) {
 TEST(SkelcheckSkeleton, AnimationsListWhatTheyKey) {
   tarn_test::TempDir dir;
   std::string atlas = dir.Write("char.atlas", atlasText);
-  dir.Write("page.png", "");
+  dir.Write("page.png", skelcheck_test::Png(64, 64));
   std::string json = dir.Write(
       "char.json",
       "{\"bones\":[{\"name\":\"root\"},{\"name\":\"Face\",\"parent\":\"root\"},{\"name\":\"arm\",\"parent\":\"root\"}],"

@@ -1,5 +1,12 @@
 #include "AtlasCheck.h"
 
+#include <lodepng.h>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "skel/Atlas.h"
@@ -34,6 +41,55 @@ std::string Trimmed(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
+// The word before the colon of a property line ("size" of "size: 64, 64");
+// empty for any other line.
+std::string KeyOf(const std::string& line) {
+  const size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::string();
+  const std::string key = Trimmed(line.substr(0, colon));
+  for (char c : key)
+    if (!std::isalpha(static_cast<unsigned char>(c))) return std::string();
+  return key;
+}
+
+bool IsPageKey(const std::string& key) {
+  return key == "size" || key == "format" || key == "filter" || key == "repeat";
+}
+
+// Keys a region has and a page has not.
+bool IsRegionKey(const std::string& key) {
+  for (const char* k : {"rotate", "xy", "split", "pad", "orig", "offset", "index"})
+    if (key == k) return true;
+  return false;
+}
+
+// The values of a tuple line as the reader splits them: up to four after the
+// colon, each without its leading white space.
+std::vector<std::string> Values(const std::string& line) {
+  std::vector<std::string> values;
+  size_t from = line.find(':');
+  if (from == std::string::npos) return values;
+  for (++from;;) {
+    const size_t comma = values.size() < 3 ? line.find(',', from) : std::string::npos;
+    std::string value = line.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    values.push_back(value.substr(std::min(value.size(), value.find_first_not_of(" \t\n\v\f\r"))));
+    if (comma == std::string::npos) return values;
+    from = comma + 1;
+  }
+}
+
+// Why a value is not a plain count of pixels, which is all the reader's
+// strtol takes in whole; empty when it is one.
+std::string PixelFault(const std::string& value) {
+  size_t i = value.empty() || (value[0] != '-' && value[0] != '+') ? 0 : 1;
+  const size_t digits = i;
+  while (i < value.size() && std::isdigit(static_cast<unsigned char>(value[i]))) ++i;
+  const long long read = std::strtoll(value.c_str(), nullptr, 10);
+  if (i > digits && value.find_first_not_of(" \t", i) == std::string::npos) return read < 0 ? "is negative" : "";
+  const long long game = std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, read));
+  return "is not a whole number of pixels (the game reads " + std::to_string(game) + ")";
+}
+
 // Follows one page or region entry; only its first fault is told, as every
 // value after a missing line is shifted anyway.
 class EntryWalker {
@@ -46,6 +102,7 @@ class EntryWalker {
   // returns its value count as the reader counts it (0 without a colon).
   int property(std::initializer_list<const char*> keys) {
     const char* wanted = *keys.begin();
+    _matched = false;
     if (_next >= _lines.size()) {
       fault(At(_file, _lines.size()), "the file ends before its \"" + std::string(wanted) + ":\" line");
       return 0;
@@ -61,11 +118,31 @@ class EntryWalker {
     bool known = false;
     for (const char* k : keys) known = known || key == k;
     if (!known) fault(At(_file, number), Expected(wanted) + "\"" + key + ":\"");
+    _matched = key == wanted;
     int count = 1;
     for (size_t comma = line.find(',', colon); comma != std::string::npos && count < 4;
          comma = line.find(',', comma + 1))
       ++count;
     return count;
+  }
+
+  // The line just read, when it is the one wanted, must start with two
+  // counts of pixels; true after saying so when it does not.
+  bool badPixels(const char* key) {
+    if (!_matched) return false;  // a line out of place is told as a cut
+    const std::vector<std::string> values = Values(_lines[_next - 1]);
+    const std::string what = _entry + ": \"" + key + "\" ";
+    if (values.size() < 2) {
+      _report.error("region-bad-number", At(_file, _next), what + "has 1 value; it needs 2");
+      return true;
+    }
+    for (size_t i = 0; i < 2; ++i) {
+      const std::string fault = PixelFault(values[i]);
+      if (fault.empty()) continue;
+      _report.error("region-bad-number", At(_file, _next), what + "value " + Quoted(values[i].c_str()) + " " + fault);
+      return true;
+    }
+    return false;
   }
 
  private:
@@ -83,13 +160,129 @@ class EntryWalker {
   Report& _report;
   std::string _entry;
   bool _told = false;
+  bool _matched = false;  // the last line read has the key wanted
 };
+
+// Another packer's page header, which the reader, taking lines by their
+// place, misreads from there on: no "size:" line, or a line it does not
+// know. nameLine is the page line's index; true after saying so.
+bool ForeignPageHeader(const std::vector<std::string>& lines, size_t nameLine, const std::string& file,
+                       Report& report) {
+  const std::string page = "page " + Quoted(lines[nameLine].c_str());
+  const std::string misread = ", and the game takes each line by its place, so it misreads all that follows: ";
+  // The property lines up to the first region, and those of them a page has.
+  std::vector<std::string> header, known;
+  size_t unknownLine = 0;
+  for (size_t i = nameLine + 1; i < lines.size(); ++i) {
+    const std::string key = KeyOf(lines[i]);
+    if (key.empty() || IsRegionKey(key)) break;
+    header.push_back(key);
+    if (IsPageKey(key))
+      known.push_back(key);
+    else if (!unknownLine)
+      unknownLine = i + 1;
+  }
+  if (!header.empty() && IsPageKey(header[0]) && std::find(known.begin(), known.end(), "size") == known.end()) {
+    report.error("atlas-no-size-line", At(file, nameLine + 1),
+                 page + " has no \"size:\" line" + misread + "export the atlas with a \"size:\" line on every page");
+    return true;
+  }
+  // A misspelt key in its place is read as it should be; one more line is not.
+  if (known != std::vector<std::string>{"size", "format", "filter", "repeat"} || !unknownLine) return false;
+  report.error("atlas-unknown-page-line", At(file, unknownLine),
+               page + ": \"" + KeyOf(lines[unknownLine - 1]) + ":\" is not a page line the atlas knows" + misread +
+                   "export the atlas without it");
+  return true;
+}
+
+// Lines of a newer atlas format, which the game does not read at all.
+bool NewerFormat(const std::vector<std::string>& lines, const std::string& file, Report& report) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string key = KeyOf(lines[i]);
+    if (key != "bounds" && key != "pma") continue;
+    report.error("atlas-newer-format", At(file, i + 1),
+                 "\"" + key +
+                     ":\" is a line of a newer atlas format, which the game does not read: export the "
+                     "atlas in the classic format (\"xy:\" and \"size:\" lines for each region)");
+    return true;
+  }
+  return false;
+}
+
+// What the game's loader would make of a page image.
+struct PageImage {
+  bool read = false, decoded = false;
+  unsigned width = 0, height = 0;
+  std::string why;  // when not read or not decoded
+};
+
+// Far above any texture; a header claiming more is not decoded at all.
+constexpr unsigned kMaxSide = 16384;
+
+PageImage LoadPageImage(const std::string& path) {
+  PageImage image;
+  std::vector<unsigned char> file;
+  if (!tarn::ReadFile(path.c_str(), file, &image.why)) return image;
+  image.read = true;
+  if (file.empty()) {
+    image.why = "the file is empty";
+    return image;
+  }
+  LodePNGState state;
+  lodepng_state_init(&state);
+  unsigned error = lodepng_inspect(&image.width, &image.height, &state, file.data(), file.size());
+  lodepng_state_cleanup(&state);
+  if (error) {
+    image.why = lodepng_error_text(error);
+  } else if (image.width > kMaxSide || image.height > kMaxSide) {
+    image.why = "its header claims " + std::to_string(image.width) + "x" + std::to_string(image.height) +
+                " pixels, more than any texture holds";
+  } else {
+    unsigned char* pixels = nullptr;
+    error = lodepng_decode32(&pixels, &image.width, &image.height, file.data(), file.size());
+    std::free(pixels);
+    image.decoded = !error;
+    if (error) image.why = lodepng_error_text(error);
+  }
+  return image;
+}
 
 }  // namespace
 
+bool LooksLikeJson(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > 32) return c == '{';
+    if (c == '\0') return false;
+  }
+  return false;
+}
+
+std::string NotAnAtlas(const std::string& text) {
+  if (text.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) return "is a PNG image, not an atlas";
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if ((c < 0x20 && !IsSpace(static_cast<char>(c))) || c == 0x7f) {
+      char byte[8];
+      std::snprintf(byte, sizeof(byte), "0x%02x", c);
+      return "is binary, not an atlas (a " + std::string(byte) + " byte at offset " + std::to_string(i) + ")";
+    }
+  }
+  return LooksLikeJson(text) ? "is a skeleton JSON, not an atlas" : "";
+}
+
 AtlasLines CheckAtlasText(const std::string& text, const std::string& file, Report& report) {
-  const std::vector<std::string> lines = SplitLines(text);
   AtlasLines found;
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    report.error("atlas-byte-order-mark", Place(file, 1, 1),
+                 "the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one");
+    found.misread = true;
+    return found;
+  }
+  const std::vector<std::string> lines = SplitLines(text);
+  if (NewerFormat(lines, file, report)) {
+    found.misread = true;
+    return found;
+  }
   size_t next = 0;
   bool inPage = false;
   while (next < lines.size()) {
@@ -102,6 +295,10 @@ AtlasLines CheckAtlasText(const std::string& text, const std::string& file, Repo
     if (!inPage) {
       inPage = true;
       found.pages.push_back(number);
+      if (ForeignPageHeader(lines, number - 1, file, report)) {
+        found.misread = true;
+        return found;
+      }
       EntryWalker page(lines, next, file, report, "page " + Quoted(line.c_str()));
       page.property({"size"});
       page.property({"format"});
@@ -116,7 +313,10 @@ AtlasLines CheckAtlasText(const std::string& text, const std::string& file, Repo
     EntryWalker region(lines, next, file, report, "region " + Quoted(line.c_str()));
     region.property({"rotate"});
     region.property({"xy"});
+    bool bad = region.badPixels("xy");
     region.property({"size"});
+    bad = region.badPixels("size") || bad;
+    if (bad) found.badNumbers.push_back(number);
     if (region.property({"orig", "split"}) == 4 && region.property({"orig", "pad"}) == 4) region.property({"orig"});
     region.property({"offset"});
     region.property({"index"});
@@ -137,40 +337,53 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
     const skel::AtlasPage& page = *pages[p];
     const Place where = p < lines.pages.size() ? At(file, lines.pages[p]) : Place{file};
     const std::string name = Quoted(page.name.buffer());
-    std::string why;
-    const std::string image = PageImagePath(file, page.name.buffer());
-    if (!tarn::CheckRegularFile(image.c_str(), &why))
-      report.warning("page-image-unreadable", where,
-                     "page " + name + ": its image " + image + " cannot be read beside the atlas: " + why);
-    if (page.width <= 0 || page.height <= 0) report.warning("page-no-size", where, "page " + name + " has no size");
+    const std::string path = PageImagePath(file, page.name.buffer());
+    const PageImage image = LoadPageImage(path);
+    if (!image.read)
+      report.error("page-image-missing", where,
+                   "page " + name + ": its image " + path + " cannot be read beside the atlas: " + image.why);
+    else if (!image.decoded)
+      report.error("page-image-undecodable", where,
+                   "page " + name + ": its image " + path + " cannot be decoded as a PNG: " + image.why);
+    else if (image.width != static_cast<unsigned>(page.width) || image.height != static_cast<unsigned>(page.height))
+      report.error("page-size-mismatch", where,
+                   "page " + name + " is " + std::to_string(page.width) + "x" + std::to_string(page.height) +
+                       " in the atlas, but its image " + path + " is " + std::to_string(image.width) + "x" +
+                       std::to_string(image.height));
+    if (!image.decoded && (page.width <= 0 || page.height <= 0))
+      report.warning("page-no-size", where, "page " + name + " has no size");
     if (page.format == 0)
       report.warning("page-unknown-format", where, "page " + name + ": the format is not one the atlas knows");
     if (page.minFilter == 0 || page.magFilter == 0)
       report.warning("page-unknown-filter", where, "page " + name + ": a filter is not one the atlas knows");
   }
 
-  std::map<std::string, size_t> firstLine;
+  // Frames of an image sequence share a name and differ in index.
+  std::map<std::pair<std::string, int>, size_t> firstLine;
   const skel::Vector<skel::AtlasRegion*>& regions = atlas.getRegions();
   for (size_t r = 0; r < regions.size(); ++r) {
     const skel::AtlasRegion& region = *regions[r];
     const size_t line = r < lines.regions.size() ? lines.regions[r] : 0;
     const Place where = line ? At(file, line) : Place{file};
     const std::string name = region.name.buffer() ? region.name.buffer() : "";
-    auto first = firstLine.emplace(name, line);
+    auto first = firstLine.emplace(std::make_pair(name, region.index), line);
     if (!first.second)
       report.warning("region-duplicate", where,
-                     "region " + Quoted(name.c_str()) + " is also named at line " +
-                         std::to_string(first.first->second) + "; only the first one is used");
+                     "region " + Quoted(name.c_str()) +
+                         (region.index < 0 ? std::string() : " index " + std::to_string(region.index)) +
+                         " is also named at line " + std::to_string(first.first->second) +
+                         "; only the first one is used");
+    if (std::find(lines.badNumbers.begin(), lines.badNumbers.end(), line) != lines.badNumbers.end()) continue;
     const skel::AtlasPage& page = *region.page;
     const long long across = region.rotate ? region.height : region.width;
     const long long down = region.rotate ? region.width : region.height;
     if (page.width > 0 && page.height > 0 &&
         (region.x < 0 || region.y < 0 || region.x + across > page.width || region.y + down > page.height))
-      report.warning("region-outside-page", where,
-                     "region " + Quoted(name.c_str()) + " (xy " + std::to_string(region.x) + "," +
-                         std::to_string(region.y) + ", " + std::to_string(across) + "x" + std::to_string(down) +
-                         " on the page) lies outside its page of " + std::to_string(page.width) + "x" +
-                         std::to_string(page.height));
+      report.error("region-outside-page", where,
+                   "region " + Quoted(name.c_str()) + " (xy " + std::to_string(region.x) + "," +
+                       std::to_string(region.y) + ", " + std::to_string(across) + "x" + std::to_string(down) +
+                       " on the page) lies outside its page of " + std::to_string(page.width) + "x" +
+                       std::to_string(page.height));
   }
 }
 

@@ -18,14 +18,30 @@ namespace skelcheck {
 struct AtlasLines {
   std::vector<size_t> pages;
   std::vector<size_t> regions;
+  // Region lines whose xy or size is not a plain count of pixels.
+  std::vector<size_t> badNumbers;
+  // The text is in a shape the reader misreads from some line on (a byte
+  // order mark, another packer's lines): said once, nothing else is checked.
+  bool misread = false;
 };
 
-// Walks the text line by line as the reader does; warns about entries cut
-// short (a property line missing or out of place, or the file ending early).
+// A skeleton is a JSON object; an atlas starts with a page name.
+bool LooksLikeJson(const std::string& text);
+
+// Why text cannot be an atlas at all (an image, other binary data, a
+// skeleton), as "is ..., not an atlas"; empty when it may be one.
+std::string NotAnAtlas(const std::string& text);
+
+// Walks the text line by line as the reader does. Errors: a byte order mark,
+// another packer's shape, region numbers that are not pixels; warnings:
+// entries cut short (a property line missing or out of place, or the file
+// ending early).
 AtlasLines CheckAtlasText(const std::string& text, const std::string& file, Report& report);
 
-// Warns about page images missing beside the atlas, pages without a size or
-// with unknown settings, regions outside their page and duplicate region names.
+// Decodes every page image: a missing or undecodable image, or one of
+// another size than its page, is an error, as is a region outside its page.
+// Warns about pages without a size or with unknown settings and duplicate
+// regions.
 void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const std::string& file, Report& report);
 
 // The atlas's own words for its settings.

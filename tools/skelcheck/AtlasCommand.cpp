@@ -1,6 +1,6 @@
 // skelcheck atlas [--strict] FILE: every page and region of an atlas with all
-// its fields, one per line, in file order, and what looks wrong in it. No
-// textures are loaded.
+// its fields, one per line, in file order, and what looks wrong in it. Page
+// images are decoded to be checked, not kept.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -56,11 +56,16 @@ int AtlasCommand(int argc, char** argv) {
   if (!path) return UsageError("atlas");
   std::string text;
   if (!ReadInput(path, text)) return kUsage;
+  const std::string notAtlas = NotAnAtlas(text);
+  if (!notAtlas.empty()) {
+    report.failure(std::string(path) + " " + notAtlas);
+    return kUsage;
+  }
 
   AtlasLines lines = CheckAtlasText(text, path, report);
   skel::Atlas atlas(text.data(), text.size(), skel::Atlas::directoryOf(skel::String(path)), nullptr);
   if (atlas.getPages().size() == 0) report.error("atlas-no-pages", Place{path}, "the atlas has no pages");
-  CheckAtlasContent(atlas, lines, path, report);
+  if (!lines.misread) CheckAtlasContent(atlas, lines, path, report);
 
   // Regions are in file order across pages, so each page is followed by its own.
   const skel::Vector<skel::AtlasPage*>& pages = atlas.getPages();

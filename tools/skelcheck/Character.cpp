@@ -13,19 +13,6 @@
 
 namespace skelcheck {
 
-namespace {
-
-// A skeleton is a JSON object; an atlas starts with a page name.
-bool LooksLikeJson(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) > 32) return c == '{';
-    if (c == '\0') return false;
-  }
-  return false;
-}
-
-}  // namespace
-
 Character::Character() = default;
 
 Character::~Character() { delete data; }
@@ -48,8 +35,17 @@ int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Repo
                    jsonPath + " looks like an atlas; give the atlas first");
     return kUsage;
   }
+  const std::string notAtlas = NotAnAtlas(character.atlasText);
+  if (!notAtlas.empty()) {
+    report.failure(std::string(atlasPath) + " " + notAtlas);
+    return kUsage;
+  }
 
-  if (checks) character.atlasLines = CheckAtlasText(character.atlasText, atlasPath, report);
+  if (checks) {
+    character.atlasLines = CheckAtlasText(character.atlasText, atlasPath, report);
+    // Whatever the game makes of such an atlas, the shape was said once.
+    if (character.atlasLines.misread) return kProblem;
+  }
   character.atlas.reset(new (__FILE__, __LINE__) skel::Atlas(character.atlasText.data(), character.atlasText.size(),
                                                              skel::Atlas::directoryOf(skel::String(atlasPath)), pages));
   if (checks) CheckAtlasContent(*character.atlas, character.atlasLines, atlasPath, report);

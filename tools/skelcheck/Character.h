@@ -30,11 +30,13 @@ struct Character {
 };
 
 // kClean with character.data set, or the exit code after saying why in
-// report: kUsage for unreadable files or swapped arguments, kProblem for
-// content the game would not load or that holds no skeleton. Warnings about
-// the atlas and the JSON text go to report too; checks is false for pose,
-// which reports only what stops it. The atlas's pages are loaded through
-// pages when one is given (it must outlive character.atlas).
+// report: kUsage for unreadable files, swapped arguments or an atlas that is
+// no atlas text (an image, binary data), kProblem for content the game would
+// not load or that holds no skeleton, or (when checking) an atlas in a shape
+// the reader misreads. Warnings about the atlas and the JSON text go to
+// report too; checks is false for pose, which reports only what stops it.
+// The atlas's pages are loaded through pages when one is given (it must
+// outlive character.atlas).
 int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character,
                   skel::TextureLoader* pages = nullptr);
 

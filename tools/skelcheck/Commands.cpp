@@ -12,8 +12,10 @@ const Verb kVerbs[] = {
      "print the JSON tree the game reads from FILE; a syntax error is shown as\n"
      "FILE:LINE:COLUMN: what was expected, and the tree only with --partial"},
     {"atlas", AtlasCommand, "atlas [--strict] [--allow CODE]... [--allow-file FILE] ATLAS",
-     "print every page and region of an atlas, and warn about missing page\n"
-     "images, regions outside their page, entries cut short and duplicate names"},
+     "print every page and region of an atlas; decode its page images and report\n"
+     "missing or broken ones, pages of another size than their image, regions\n"
+     "outside their page, entries cut short, another packer's format and\n"
+     "duplicate names"},
     {"skeleton", SkeletonCommand,
      "skeleton [--strict] [--format text|json] [--allow CODE]... [--allow-file FILE] ATLAS JSON",
      "load a character as the game does and list its bones, slots, skins,\n"
