@@ -47,9 +47,14 @@ void CharGraphicSkel::DrawPortrait(int32_t frame, int32_t x, int32_t y, int32_t 
   canvas.BeginRender();
   TarnFramework::ClearTarget(0);
   animation->PoseFrame(frame, static_cast<float>(size - faceRect.x), static_cast<float>(faceRect.y + size), 1.0f);
+  // Soft edges blend once, on the screen, as in the full-body drawing.
+  TarnFramework::SetPremultipliedTarget(true);
   animation->DrawPosed();
+  TarnFramework::SetPremultipliedTarget(false);
   TarnFramework::EndRender();
+  TarnFramework::SetBlendMode(TarnFramework::BlendMode::Premultiplied);
   canvas.DrawScaledUniform(x, y, static_cast<double>(size) / faceRect.width);
+  TarnFramework::SetBlendMode(TarnFramework::BlendMode::Normal);
 }
 
 void CharGraphicSkel::DrawFull(int32_t frame, int32_t x, int32_t y, double drawScale) {

@@ -35,14 +35,38 @@ void ClearTarget(uint32_t color) {
 
 void FlushDrawing() { TARN_GL(glFlush()); }
 
+namespace {
+
+bool premultipliedTarget = false;
+
+}  // namespace
+
 void SetBlendMode(BlendMode mode) {
   TARN_GL(glEnable(GL_BLEND));
+  if (premultipliedTarget && mode != BlendMode::Premultiplied) {
+    // The colour factors as on the screen; alpha adds up as coverage, and
+    // Multiply only darkens what is already there.
+    GLenum source = GL_SRC_ALPHA, destination = GL_ONE_MINUS_SRC_ALPHA;
+    if (mode == BlendMode::Additive) source = destination = GL_ONE;
+    if (mode == BlendMode::Multiply) source = GL_ZERO, destination = GL_SRC_COLOR;
+    if (mode == BlendMode::Screen) destination = GL_ONE;
+    const bool multiply = mode == BlendMode::Multiply;
+    TARN_GL(glBlendFuncSeparate(source, destination, multiply ? GL_ZERO : GL_ONE,
+                                multiply ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA));
+    return;
+  }
   switch (mode) {
     case BlendMode::Additive: TARN_GL(glBlendFunc(GL_ONE, GL_ONE)); break;
     case BlendMode::Multiply: TARN_GL(glBlendFunc(GL_ZERO, GL_SRC_COLOR)); break;
     case BlendMode::Screen: TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE)); break;
     case BlendMode::Normal: TARN_GL(glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA)); break;
+    case BlendMode::Premultiplied: TARN_GL(glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA)); break;
   }
+}
+
+void SetPremultipliedTarget(bool on) {
+  premultipliedTarget = on;
+  SetBlendMode(BlendMode::Normal);
 }
 
 void ResetModelView() {

@@ -7,7 +7,9 @@
 
 namespace TarnFramework {
 
-enum class BlendMode { Normal, Additive, Multiply, Screen };
+// Premultiplied draws a picture whose colour is already multiplied by its
+// alpha: a canvas filled while SetPremultipliedTarget was on.
+enum class BlendMode { Normal, Additive, Multiply, Screen, Premultiplied };
 
 // GLEW's entry points for the current context (framebuffer objects and the
 // rest beyond GL 1.1); false with GLEW's reason when they cannot be loaded.
@@ -25,6 +27,16 @@ void ClearTarget(uint32_t color);
 void FlushDrawing();
 
 void SetBlendMode(BlendMode mode);
+
+// For drawing into a target that starts transparent and is then drawn over
+// something else. Normal blending there would multiply each soft edge's
+// alpha by itself and its colour by its alpha, and the edge would show
+// thinned and darkened. With this on the blend modes keep the target's
+// colour premultiplied and its alpha as coverage, so the target drawn with
+// BlendMode::Premultiplied shows what drawing straight onto the screen shows
+// (Multiply excepted, which has nothing behind it in the target). Sets the
+// Normal mode in the new way; turn it off before leaving the target.
+void SetPremultipliedTarget(bool on);
 
 // The model-view matrix back to identity, for draws in projection units.
 void ResetModelView();

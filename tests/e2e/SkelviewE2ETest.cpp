@@ -7,6 +7,7 @@
 #include <lodepng.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "TempDir.h"
 #include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
+#include "framework/graphics/DrawState.h"
 #include "framework/graphics/Graphic2D.h"
 #include "framework/graphics/ReadBack.h"
 #include "framework/skel/SkelAnimation.h"
@@ -85,11 +87,12 @@ class Renderer {
   }
   bool ready() const { return ready_; }
 
-  Picture Pose(const char* animation, double t, int width, int height) {
+  // Onto a target cleared to backdrop (0xAABBGGRR), transparent by default.
+  Picture Pose(const char* animation, double t, int width, int height, uint32_t backdrop = 0) {
     TarnSkel::SkelAnimation sprite(data_.skeletonData);
     sprite.SetAnimation(Index(sprite, animation));
     sprite.state->update(static_cast<float>(t));
-    return Draw(sprite, width, height);
+    return Draw(sprite, width, height, backdrop);
   }
 
   // The cross-fade the game makes: the first animation played to its end,
@@ -118,7 +121,7 @@ class Renderer {
     return -1;
   }
 
-  Picture Draw(TarnSkel::SkelAnimation& sprite, int width, int height) {
+  Picture Draw(TarnSkel::SkelAnimation& sprite, int width, int height, uint32_t backdrop = 0) {
     const skel::SkeletonData& d = *data_.skeletonData;
     const skelview::Placement at = skelview::FitBounds(d.getX(), d.getY(), d.getWidth(), d.getHeight(), width, height);
     sprite.skeleton->setX(at.x);
@@ -129,8 +132,7 @@ class Renderer {
     TarnFramework::Graphic2D target;
     target.SetRenderTarget(width, height);
     target.BeginRender();
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    TarnFramework::ClearTarget(backdrop);
     sprite.DrawPosed();
     std::vector<uint8_t> rgba;
     EXPECT_TRUE(TarnFramework::ReadPixels({0, 0, width, height}, rgba));
@@ -206,6 +208,47 @@ int ThumbCentre(const Screenshot& s, int left = kBarLeft, int width = kBarWidth,
     last = x;
   }
   return first < 0 ? -1 : (first + last) / 2;
+}
+
+bool IsSelectedLine(Rgb p) { return p.r == 100 && p.g == 100 && p.b == 160; }
+// Selected-line pixels in a list's line (0 the first).
+int SelectedIn(const Screenshot& s, const skelview::Spot& list, int line) {
+  return s.Count(PanelX(list) + 2, list.y + 6 + 22 * line, list.width - 4, 12, IsSelectedLine);
+}
+
+// Three squares of our own art side by side: half-transparent red, opaque
+// white, and a grey Multiply square over the white's right half and over
+// nothing. The bounds are 200 x 100 round the origin; "shifted" moves it all
+// 100 units left.
+struct Swatches {
+  std::string atlas, json;
+};
+Swatches WriteSwatches(const TempDir& dir) {
+  const unsigned char colours[3][4] = {{255, 0, 0, 128}, {255, 255, 255, 255}, {128, 128, 128, 255}};
+  std::vector<unsigned char> page(48 * 16 * 4);
+  for (size_t i = 0; i < page.size(); i += 4) std::memcpy(&page[i], colours[(i / 4 % 48) / 16], 4);
+  std::vector<unsigned char> png;
+  EXPECT_EQ(lodepng::encode(png, page, 48, 16), 0u);
+  dir.Write("swatches.png", png);
+  std::string atlas = "swatches.png\nsize: 48,16\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
+  for (const char* name : {"half", "white", "grey"}) {
+    const int x = name[0] == 'h' ? 0 : name[0] == 'w' ? 16 : 32;
+    atlas += std::string(name) + "\n  rotate: false\n  xy: " + std::to_string(x) +
+             ", 0\n  size: 16, 16\n  orig: 16, 16\n  offset: 0, 0\n  index: -1\n";
+  }
+  const std::string json = R"({"skeleton": {"version": "tarn-1", "x": -100, "y": -50, "width": 200, "height": 100},
+  "bones": [{"name": "root"}],
+  "slots": [{"name": "half", "bone": "root", "attachment": "half"},
+            {"name": "white", "bone": "root", "attachment": "white"},
+            {"name": "shade", "bone": "root", "attachment": "grey", "blend": "multiply"}],
+  "skins": [{"name": "default", "attachments": {
+    "half": {"half": {"x": -60, "width": 40, "height": 40}},
+    "white": {"white": {"width": 40, "height": 40}},
+    "shade": {"grey": {"x": 20, "width": 40, "height": 40}}}}],
+  "animations": {
+    "rest": {"bones": {"root": {"translate": [{"time": 0}, {"time": 1}]}}},
+    "shifted": {"bones": {"root": {"translate": [{"time": 0, "x": -100}, {"time": 1, "x": -100}]}}}}})";
+  return {dir.Write("swatches.atlas", atlas), dir.Write("swatches.json", json)};
 }
 
 class Skelview : public ::testing::Test {
@@ -307,13 +350,86 @@ TEST_F(Skelview, ScrubbedToOneSecondShowsWhatTheRendererDrawsForThatPose) {
   EXPECT_GT(checker, clear * 99 / 100);
 }
 
+TEST_F(Skelview, AClickOnTheTimeBarsTrackSeeksThere) {
+  Launch({kAtlas, kJson, "--animation", "wave"});
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
+  const int from = StableThumb();
+  ASSERT_GE(from, 0);
+  // Well away from the thumb, wherever it stopped: 0.5 s or 1.5 s of the 2 s.
+  const double value = from < kBarLeft + kBarWidth / 2 ? 0.75 : 0.25;
+  const int to = ThumbAt(kBarLeft, kBarWidth, value);
+  Click(to, kBarY);
+  EXPECT_NEAR(StableThumb(), to, 1) << "the thumb did not come to the click";
+  const Screenshot shot = StillShot();
+  shot.Save(Artifact("skelview-track-click.png"));
+  CloseAndExpectExitZero();
+
+  Renderer renderer;
+  ASSERT_TRUE(renderer.ready());
+  const Match match = Compare(shot, kView.x, kView.y, renderer.Pose("wave", value * 2, kView.width, kView.height));
+  EXPECT_GT(match.opaque, 50000);
+  EXPECT_LT(match.different, match.opaque / 200) << "of " << match.opaque << " opaque pixels";
+}
+
+// Blended once onto what is behind, as the game draws onto its screen: half
+// red over a half-blue background over the checkerboard, Multiply darkening
+// the background where nothing of the skeleton is under it.
+TEST_F(Skelview, TheViewDrawsTheSkeletonOntoItsBackgroundAsTheGameDoes) {
+  TempDir dir;
+  const Swatches art = WriteSwatches(dir);
+  Launch({art.atlas, art.json, "--background", "20408080"}, "skelview - swatches.json");
+  // Launch's test holds for a window not yet drawn: wait for the background.
+  program.ShootWhen([](const Screenshot& s) { return s.At(800, 100).b > 100; }, 20);
+  const Screenshot shot = StillShot();
+  shot.Save(Artifact("skelview-background.png"));
+  CloseAndExpectExitZero();
+
+  // 200 x 100 bounds fitted to the view: 4.41 view pixels a unit, the
+  // origin in the middle; the squares are 40 units wide.
+  const int checkerDark = 160, checkerLight = 200, background[3] = {32, 64, 128};
+  auto behind = [&](int x, int y, int c) {
+    const int checker = (x / 16 + y / 16) % 2 == 0 ? checkerDark : checkerLight;
+    return (checker * 127 + background[c] * 128 + 127) / 255;
+  };
+  const struct {
+    const char* what;
+    int left, right;
+    int (*expected)(int behind, int channel);
+  } areas[] = {
+      {"half red", 150, 300, [](int b, int c) { return ((c == 0 ? 255 * 128 : 0) + b * 127 + 127) / 255; }},
+      {"white", 415, 480, [](int, int) { return 255; }},
+      {"multiply over white", 500, 565, [](int, int) { return 128; }},
+      {"multiply over the background", 590, 655, [](int b, int) { return (b * 128 + 127) / 255; }},
+      {"background", 700, 900, [](int b, int) { return b; }},
+  };
+  for (const auto& area : areas) {
+    int wrong = 0, seen = 0;
+    for (int y = 250; y < 400; y += 3) {
+      for (int x = area.left; x < area.right; x += 3) {
+        const Rgb p = shot.At(x, y);
+        const int got[3] = {p.r, p.g, p.b};
+        for (int c = 0; c < 3; ++c) {
+          ++seen;
+          if (!Near(got[c], area.expected(behind(x, y, c), c))) {
+            if (++wrong == 1)
+              ADD_FAILURE() << area.what << " at " << x << "," << y << " channel " << c << ": " << got[c]
+                            << ", expected " << area.expected(behind(x, y, c), c);
+          }
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0) << area.what << ", of " << seen;
+  }
+}
+
 TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
   TempDir dir;
   const std::string original = ReadText(kJson);
   const std::string json = dir.Write("Char01.json", original);
   const std::string atlas = dir.Write("Char01.atlas", ReadText(kAtlas));
   dir.Write("Char01.png", ReadText(kPage));
-  Launch({atlas, json});
+  program.CaptureErrors();
+  Launch({atlas, json, "--skin", "0_1"});
   Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
   const Screenshot before = StillShot();
   const int big = SkeletonPixels(before);
@@ -361,7 +477,47 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
   EXPECT_GT(recoloured.Differences(before, 0, 40, kView.width, kView.height - 40), 20000)
       << "the new page was not shown";
   EXPECT_EQ(SkeletonPixels(recoloured), SkeletonPixels(before)) << "the same shape, other colours";
+
+  // The animation and the skin being looked at go from the file: the lists
+  // mark what shows instead, the first animation and the default skin.
+  Click(CentreX(skelview::kAnimationList), SecondLineY(skelview::kAnimationList));  // "wave", playing
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));            // pause
+  ASSERT_TRUE(program.MoveTo(400, 300));
+  const Screenshot picked = StillShot();
+  EXPECT_GT(SelectedIn(picked, skelview::kAnimationList, 1), 500);
+  EXPECT_GT(SelectedIn(picked, skelview::kSkinList, 1), 500) << "\"0_1\" is marked";
+  std::string renamed = original;
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"    \"wave\": {\n", "    \"waving\": {\n"},
+                                 {"\"name\": \"0_1\"", "\"name\": \"0_2\""}}) {
+    const size_t found = renamed.find(from);
+    ASSERT_NE(found, std::string::npos) << from;
+    renamed.replace(found, from.size(), to);
+  }
+  dir.Write("Char01.json", renamed);
+  const Screenshot fellBack =
+      program.ShootWhen([](const Screenshot& s) { return SelectedIn(s, skelview::kAnimationList, 0) > 500; }, 15);
+  fellBack.Save(Artifact("skelview-fell-back.png"));
+  EXPECT_GT(SelectedIn(fellBack, skelview::kAnimationList, 0), 500) << "the first animation is not marked";
+  EXPECT_EQ(SelectedIn(fellBack, skelview::kAnimationList, 1), 0);
+  EXPECT_GT(SelectedIn(fellBack, skelview::kSkinList, 0), 500) << "the default skin is not marked";
+  EXPECT_EQ(SelectedIn(fellBack, skelview::kSkinList, 1), 0);
   CloseAndExpectExitZero();
+
+  // One line on the terminal for each reload and each failed one.
+  std::vector<std::string> lines;
+  std::istringstream said(program.Errors());
+  for (std::string line; std::getline(said, line);) lines.push_back(line);
+  const std::string ok = "skelview: reloaded " + json;
+  const std::vector<std::string> expected = {
+      ok, "skelview: reload failed: " + json + ":", ok, ok,
+      ok + "; animation \"wave\" is gone: \"idle\"; skin \"0_1\" is gone: default"};
+  ASSERT_EQ(lines.size(), expected.size()) << program.Errors();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (expected[i].back() == ':')
+      EXPECT_EQ(lines[i].rfind(expected[i], 0), 0u) << lines[i];
+    else
+      EXPECT_EQ(lines[i], expected[i]);
+  }
 }
 
 TEST_F(Skelview, AResizedWindowKeepsThePanelRightAndRefitsTheSkeleton) {
@@ -485,19 +641,34 @@ TEST_F(Skelview, RenderModeWritesFrameKAsThePoseAtKOverFps) {
     else
       EXPECT_EQ(opaqueIn(k), 0) << "cell " << k << " is past the last frame";
   }
+  // Laid over black, each frame is what the game's renderer draws onto a
+  // black screen, soft edges and the lantern's added glow included. Over
+  // white too, wherever one alpha explains the game's pixel (its channels let
+  // the same share of white through; light added over nothing does not).
   Renderer renderer;
   ASSERT_TRUE(renderer.ready());
   for (int k : {0, 6, 10, 13, 19}) {
-    const Picture pose = renderer.Pose("wave", k / 10.0, 200, 300);
-    int different = 0;
+    const Picture black = renderer.Pose("wave", k / 10.0, 200, 300, 0xFF000000);
+    const Picture white = renderer.Pose("wave", k / 10.0, 200, 300, 0xFFFFFFFF);
+    int differentOverBlack = 0, differentOverWhite = 0, soft = 0;
     for (int y = 0; y < 300; ++y) {
       for (int x = 0; x < 200; ++x) {
-        const unsigned char* a = pose.At(x, y);
-        const unsigned char* b = sheet.At((k % 8) * 200 + x, (k / 8) * 300 + y);
-        different += !Near(a[0], b[0]) || !Near(a[1], b[1]) || !Near(a[2], b[2]) || !Near(a[3], b[3]);
+        const unsigned char* b = black.At(x, y);
+        const unsigned char* w = white.At(x, y);
+        const unsigned char* s = sheet.At((k % 8) * 200 + x, (k / 8) * 300 + y);
+        soft += s[3] != 0 && s[3] != 255;
+        const int through[3] = {w[0] - b[0], w[1] - b[1], w[2] - b[2]};
+        const bool oneAlpha =
+            std::max({through[0], through[1], through[2]}) - std::min({through[0], through[1], through[2]}) <= 2;
+        for (int c = 0; c < 3; ++c) {
+          differentOverBlack += !Near(b[c], (s[c] * s[3] + 127) / 255);
+          if (oneAlpha) differentOverWhite += !Near(w[c], (s[c] * s[3] + 255 * (255 - s[3]) + 127) / 255);
+        }
       }
     }
-    EXPECT_EQ(different, 0) << "frame " << k;
+    EXPECT_EQ(differentOverBlack, 0) << "frame " << k;
+    EXPECT_EQ(differentOverWhite, 0) << "frame " << k;
+    EXPECT_GT(soft, 100) << "frame " << k << ": the art's edges are soft";
   }
   // --frames counts past the end: the animation comes round again.
   ASSERT_EQ(RenderTo(out, "--fps 10 --size 200x300 --frames 21"), 0);
@@ -509,6 +680,54 @@ TEST_F(Skelview, RenderModeWritesFrameKAsThePoseAtKOverFps) {
     for (int x = 0; x < 200; ++x) sameAsFirst += !std::memcmp(longer.At(4 * 200 + x, 2 * 300 + y), sheet.At(x, y), 4);
   }
   EXPECT_EQ(sameAsFirst, 200 * 300);
+}
+
+// Sheets of the swatches, one 200 x 100 frame each: the art's own colour and
+// alpha where it stands alone, what the game shows where it is blended.
+TEST(SkelviewSheet, PixelsAreStraightAndTheBackgroundAndAnimationAreHonoured) {
+  TempDir dir;
+  const Swatches art = WriteSwatches(dir);
+  const std::string out = dir.File("sheet.png");
+  struct Probe {
+    int x, y;
+    int rgba[4];
+  };
+  const std::vector<Probe> rest = {{46, 50, {255, 0, 0, 128}},      {90, 50, {255, 255, 255, 255}},
+                                   {110, 50, {128, 128, 128, 255}}, {128, 50, {0, 0, 0, 127}},
+                                   {180, 50, {0, 0, 0, 0}},         {46, 90, {0, 0, 0, 0}}};
+  const std::vector<Probe> shifted = {{4, 50, {255, 255, 255, 255}}, {90, 50, {0, 0, 0, 0}}};
+  const struct {
+    std::string args;
+    std::vector<Probe> probes;
+  } cases[] = {
+      {"--render", rest},
+      {"--render rest", rest},
+      {"--render --animation shifted", shifted},
+      {"--render shifted --animation shifted", shifted},
+      {"--render --background 0000FF",
+       {{46, 50, {128, 0, 127, 255}},
+        {110, 50, {128, 128, 128, 255}},
+        {128, 50, {0, 0, 128, 255}},
+        {180, 50, {0, 0, 255, 255}}}},
+      {"--render --background 0000FF80", {{180, 50, {0, 0, 255, 128}}, {90, 50, {255, 255, 255, 255}}}},
+  };
+  for (const auto& c : cases) {
+    std::remove(out.c_str());
+    const std::string command = std::string(SKELVIEW_BINARY) + " " + art.atlas + " " + art.json + " " + c.args +
+                                " --fps 1 --size 200x100 --out " + out + " > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.args;
+    Picture sheet;
+    ASSERT_TRUE(sheet.Load(out)) << c.args;
+    ASSERT_EQ(sheet.width, 200);
+    ASSERT_EQ(sheet.height, 100) << c.args << ": one frame";
+    for (const Probe& probe : c.probes) {
+      const unsigned char* p = sheet.At(probe.x, probe.y);
+      for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(Near(p[i], probe.rgba[i], 2)) << c.args << " at " << probe.x << "," << probe.y << ": " << int(p[0])
+                                                  << "," << int(p[1]) << "," << int(p[2]) << "," << int(p[3]);
+    }
+  }
 }
 
 // Start-up mistakes: each gives skelcheck's message and exit code. The cases
@@ -547,6 +766,14 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
       {kAtlas + " " + kJson + " --render nope --fps 10 --out x.png", 1, "skelview: no animation named nope"},
       {kAtlas + " " + kJson + " --skin nope", 1, "skelview: no skin named nope"},
       {kAtlas + " " + kJson + " --render wave --out x.png", 2, "--render needs --fps and --out"},
+      {kAtlas + " " + kJson + " --render wave --fps 10 --out x.gif", 2, "--out x.gif: only .png sheets are written"},
+      {kAtlas + " " + kJson + " --render wave --fps 10 --out png", 2, "--out png: only .png sheets are written"},
+      {kAtlas + " " + kJson + " --render wave --animation idle --fps 10 --out x.png", 2,
+       "--render wave and --animation idle name different animations"},
+      {kAtlas + " " + kJson + " --render --animation nope --fps 10 --out x.png", 1,
+       "skelview: no animation named nope"},
+      {kAtlas + " " + kJson + " --background 12345", 2, "--background wants RRGGBB or RRGGBBAA"},
+      {kAtlas + " " + kJson + " --background 12345G", 2, "--background wants RRGGBB or RRGGBBAA"},
       {kAtlas + " " + kJson + " --render wave --fps 0 --out x.png", 2, "--fps"},
       {kAtlas + " " + kJson + " --render wave --fps 10 --size 10 --out x.png", 2, "--size"},
       {kAtlas + " " + kJson + " --fps 10", 2, "go with --render"},
@@ -556,6 +783,7 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
       {kAtlas + " " + kJson + " third", 2, "too many files"},
       // Without a display the render mode says what it needs.
       {kAtlas + " " + kJson + " --render wave --fps 10 --out " + dir.File("x.png"), 3, "no display"},
+      {kAtlas + " " + kJson + " --render --fps 10 --background 102030 --out " + dir.File("X.PNG"), 3, "no display"},
   };
   const std::string err = dir.File("stderr"), out = dir.File("stdout");
   auto run = [&](const std::string& program, const std::string& args) {
@@ -580,6 +808,14 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
       EXPECT_EQ(text, said) << c.args;
     }
   }
+  // Content that loads with warnings: skelview prints skelcheck's warnings,
+  // all of them, before it goes on (here to find no display).
+  const Swatches art = WriteSwatches(dir);
+  ASSERT_EQ(run(std::string(SKELCHECK_BINARY) + " skeleton", art.atlas + " " + art.json), 0);
+  const std::string warnings = ReadText(err);
+  EXPECT_NE(warnings.find("warning: no bone named \"Face\""), std::string::npos) << warnings;
+  EXPECT_EQ(run(SKELVIEW_BINARY, art.atlas + " " + art.json), 3);
+  EXPECT_EQ(ReadText(err).rfind(warnings, 0), 0u) << ReadText(err);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "CharList.h"
 #include "GameTestSupport.h"
 #include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/Primitives.h"
 #include "framework/skel/SkelAnimation.h"
 #include "skel/Bone.h"
 #include "skel/Skeleton.h"
@@ -272,4 +273,35 @@ TEST_F(GameTest, SkeletalCharacterLoopsEveryAnimationLength) {
   EXPECT_EQ(drawAt(n), first) << "frame n shows frame 0";
   EXPECT_EQ(drawAt(-n), first) << "a negative counter wraps too";
   EXPECT_NE(drawAt(n / 4), first) << "the idle loop moves";
+}
+
+// The portrait passes through its transparent canvas; on the screen it must
+// show what the skeleton drawn straight onto the screen shows: soft edges
+// blended once (not thinned, not darkened) and opaque pixels as they are.
+TEST_F(GameTest, SkeletalPortraitBlendsItsSoftEdgesAsTheFullBodyDoes) {
+  auto* skel = static_cast<CharGraphicSkel*>(game->charGraphics.Find(CharGraphicManager::kSkelSlot));
+  ASSERT_NE(skel, nullptr);
+  ASSERT_TRUE(skel->canvas.targetReady);
+  const int x = 300, y = 200, size = CharGraphicSkel::kCanvasSize;  // drawn unscaled
+  auto over = [&](uint32_t background, bool portrait) {
+    BeginFrame();
+    TarnFramework::FillRect({0, 0, 1280, 720}, background);
+    if (portrait) {
+      skel->DrawPortrait(0, x, y, size);
+    } else {
+      skel->animation->PoseFrame(0, static_cast<float>(x + size - skel->faceRect.x),
+                                 static_cast<float>(y + skel->faceRect.y + size), 1.0f);
+      skel->animation->DrawPosed();
+    }
+    return ReadRect(x, y, size, size);
+  };
+  for (uint32_t background : {0xFFD0D0D0u, 0xFF402010u}) {
+    const std::vector<Pixel> portrait = over(background, true), direct = over(background, false);
+    int differ = 0;
+    // The screen's own alpha is never shown.
+    for (size_t i = 0; i < portrait.size(); ++i)
+      differ += !tarn_test::Near(Pixel{direct[i].r, direct[i].g, direct[i].b, 0},
+                                 Pixel{portrait[i].r, portrait[i].g, portrait[i].b, 0}, 2);
+    EXPECT_EQ(differ, 0) << "of " << portrait.size() << " pixels over " << std::hex << background;
+  }
 }

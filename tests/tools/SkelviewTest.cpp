@@ -11,6 +11,7 @@
 #include "Content.h"
 #include "Layout.h"
 #include "Playback.h"
+#include "RenderSheet.h"
 #include "TempDir.h"
 #include "Text.h"
 #include "framework/skel/SkelAnimation.h"
@@ -213,26 +214,54 @@ TEST(SkelviewContent, AFailedLoadSaysWhatSkelcheckSaysFirst) {
   EXPECT_FALSE(skelcheck::CheckJsonSyntax("{\"bones\": []}").failed);
 }
 
+// Times are seconds on the viewer's steady clock; a change is taken once the
+// files have kept still for a quarter of a second, however few frames passed.
 TEST(SkelviewContent, AWatchReportsAChangeOnceTheFilesKeepStill) {
   TempDir dir;
   const std::string a = dir.Write("a.json", std::string("{}")), b = dir.Write("b.png", std::string("x"));
   skelview::FileWatch watch;
   watch.Watch({a, b});
-  EXPECT_FALSE(watch.Poll());
+  EXPECT_FALSE(watch.Poll(0.0));
   dir.Write("b.png", std::string("xy"));
-  EXPECT_FALSE(watch.Poll()) << "changed this poll: maybe still being written";
-  EXPECT_TRUE(watch.Poll());
-  EXPECT_FALSE(watch.Poll()) << "reported once";
-  // Still changing at the next poll: wait on.
+  EXPECT_FALSE(watch.Poll(1.0)) << "changed this poll: maybe still being written";
+  EXPECT_FALSE(watch.Poll(1.2)) << "still for less than a quarter of a second";
+  EXPECT_TRUE(watch.Poll(1.25));
+  EXPECT_FALSE(watch.Poll(1.3)) << "reported once";
+  // Written again while settling: the quarter second starts over.
   dir.Write("a.json", std::string("{1"));
-  EXPECT_FALSE(watch.Poll());
+  EXPECT_FALSE(watch.Poll(2.0));
   dir.Write("a.json", std::string("{12"));
-  EXPECT_FALSE(watch.Poll());
-  EXPECT_TRUE(watch.Poll());
-  // A file that goes away is a change too.
+  EXPECT_FALSE(watch.Poll(2.2));
+  EXPECT_FALSE(watch.Poll(2.4));
+  EXPECT_TRUE(watch.Poll(2.45));
+  // A file that goes away is a change too; one poll long after is enough.
   std::remove(b.c_str());
-  EXPECT_FALSE(watch.Poll());
-  EXPECT_TRUE(watch.Poll());
+  EXPECT_FALSE(watch.Poll(3.0));
+  EXPECT_TRUE(watch.Poll(9.0));
+}
+
+// A pixel read over black and over white, and what the sheet holds for it.
+TEST(SkelviewSheet, StraightAlphaComesFromTheFrameOverBlackAndOverWhite) {
+  const struct {
+    const char* what;
+    std::vector<uint8_t> black, white, straight;
+  } cases[] = {
+      {"nothing drawn", {0, 0, 0, 255}, {255, 255, 255, 255}, {0, 0, 0, 0}},
+      {"opaque", {12, 200, 99, 255}, {12, 200, 99, 255}, {12, 200, 99, 255}},
+      // (255, 0, 0) at alpha 128: the art's own colour and alpha.
+      {"half red", {128, 0, 0, 255}, {255, 127, 127, 255}, {255, 0, 0, 128}},
+      {"faint grey", {3, 3, 3, 255}, {250, 250, 250, 255}, {96, 96, 96, 8}},
+      // A grey Multiply over nothing darkens what is behind: black, half covering.
+      {"multiply", {0, 0, 0, 255}, {128, 128, 128, 255}, {0, 0, 0, 127}},
+      // Light added over nothing: the alpha its brightest channel needs.
+      {"additive", {0, 64, 128, 255}, {255, 255, 255, 255}, {0, 128, 255, 128}},
+      {"rounding past white", {0, 0, 0, 255}, {0, 1, 0, 255}, {0, 0, 0, 255}},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> out;
+    skelview::StraightAlpha(c.black, c.white, out);
+    EXPECT_EQ(out, c.straight) << c.what;
+  }
 }
 
 TEST(SkelviewLayout, BoundsAreCentredAndFittedOnTheTighterSide) {

@@ -21,8 +21,12 @@ bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, Tarn
   std::unique_ptr<TarnFrameworkSkelTextureLoader> pages(textures ? new TarnFrameworkSkelTextureLoader() : nullptr);
   skelcheck::Report report(false);
   skelcheck::Character character;
-  if (skelcheck::LoadCharacter(atlasPath.c_str(), jsonPath.c_str(), false, report, character, pages.get()) !=
-      skelcheck::kClean) {
+  // With skelcheck's checks: an atlas the runtime reads without complaint can
+  // still be broken (a page image that does not decode), and then the view
+  // would show nothing while saying all is well.
+  if (skelcheck::LoadCharacter(atlasPath.c_str(), jsonPath.c_str(), true, report, character, pages.get()) !=
+          skelcheck::kClean ||
+      report.hasProblems()) {
     error = report.firstProblem();
     return false;
   }
@@ -63,22 +67,23 @@ void FileWatch::Watch(const std::vector<std::string>& paths) {
   changing_ = false;
 }
 
-bool FileWatch::Poll() {
-  std::vector<Stamp> now;
-  for (const std::string& path : paths_) now.push_back(Take(path));
-  if (now == known_) {
+bool FileWatch::Poll(double now) {
+  std::vector<Stamp> stamps;
+  for (const std::string& path : paths_) stamps.push_back(Take(path));
+  if (stamps == known_) {
     changing_ = false;
     return false;
   }
-  if (changing_ && now == pending_) {
-    // Still since the last poll: take it as the new state.
-    known_ = now;
-    changing_ = false;
-    return true;
+  if (!changing_ || stamps != pending_) {
+    pending_ = stamps;
+    pendingSince_ = now;
+    changing_ = true;
+    return false;
   }
-  pending_ = now;
-  changing_ = true;
-  return false;
+  if (now - pendingSince_ < kSettleSeconds) return false;
+  known_ = stamps;
+  changing_ = false;
+  return true;
 }
 
 }  // namespace skelview

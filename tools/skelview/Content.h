@@ -13,9 +13,10 @@
 namespace skelview {
 
 // Loads the atlas (its pages through the glue's texture loader, unless
-// textures is false) and the skeleton, as skelcheck loads them. On failure out
-// is left empty and error holds skelcheck's first problem line: the file, and
-// the line and column or the entry, with what is wrong there.
+// textures is false) and the skeleton, as skelcheck loads them, and fails on
+// any error skelcheck's checks find. On failure out is left empty and error
+// holds skelcheck's first problem line: the file, and the line and column or
+// the entry, with what is wrong there.
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out, std::string& error,
                  bool textures = true);
 
@@ -23,13 +24,16 @@ bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, Tarn
 std::vector<std::string> PageImagePaths(const std::string& atlasPath, const TarnSkel::SkelData& content);
 
 // Notices when any of a set of files changes (size, time, or it comes or
-// goes). A change is reported once the files have kept still for one poll,
-// so a file caught half-written is not loaded.
+// goes). A change is reported once the files have kept still for a quarter
+// of a second, so a file caught half-written is not loaded.
 class FileWatch {
  public:
+  static constexpr double kSettleSeconds = 0.25;
+
   void Watch(const std::vector<std::string>& paths);
-  // Call now and then; true once after the files changed and settled.
-  bool Poll();
+  // Call now and then with the time in seconds on a steady clock; true once
+  // after the files changed and settled.
+  bool Poll(double now);
 
  private:
   struct Stamp {
@@ -44,7 +48,8 @@ class FileWatch {
   static Stamp Take(const std::string& path);
   std::vector<std::string> paths_;
   std::vector<Stamp> known_;    // as last loaded
-  std::vector<Stamp> pending_;  // a change seen at the last poll
+  std::vector<Stamp> pending_;  // the change last seen
+  double pendingSince_ = 0;     // when it was first seen
   bool changing_ = false;
 };
 

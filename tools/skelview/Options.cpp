@@ -1,5 +1,9 @@
 #include "Options.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +12,7 @@
 
 #include "skel/SkeletonData.h"
 #include "skelcheck/Character.h"
+#include "skelcheck/Commands.h"
 #include "skelcheck/Output.h"
 
 namespace skelview {
@@ -34,26 +39,67 @@ bool ParseSize(const char* text, int& width, int& height) {
   return ParseInt(w.c_str(), 1, 4096, width) && ParseInt(x + 1, 1, 4096, height);
 }
 
+// skelcheck's skeleton verb on the two files, so its lines (warnings too) and
+// exit code are skelview's; the listing it writes on standard output is not
+// wanted here and goes to /dev/null.
+int RunSkeletonVerb(const Options& options) {
+  std::fflush(stdout);
+  const int kept = dup(STDOUT_FILENO);
+  const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  const bool quiet = kept >= 0 && null >= 0 && dup2(null, STDOUT_FILENO) >= 0;
+  std::string atlas = options.atlasPath, json = options.jsonPath;
+  char* args[] = {atlas.data(), json.data()};
+  const int code = skelcheck::SkeletonCommand(2, args);
+  std::fflush(stdout);
+  if (quiet) dup2(kept, STDOUT_FILENO);
+  if (kept >= 0) close(kept);
+  if (null >= 0) close(null);
+  return code;
+}
+
 }  // namespace
 
 const char* UsageText() {
-  return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME]\n"
-         "       skelview ATLAS JSON --render ANIMATION --fps N --out FILE.png [--frames K] [--size WxH]"
-         " [--skin NAME]\n";
+  return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
+         "       skelview ATLAS JSON --render [ANIMATION] --fps N --out FILE.png [--frames K] [--size WxH]"
+         " [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n";
+}
+
+bool ParseColor(const std::string& text, uint32_t& color) {
+  if (text.size() != 6 && text.size() != 8) return false;
+  uint32_t bytes[4] = {0, 0, 0, 255};
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return false;
+    bytes[i / 2] = (i % 2 ? bytes[i / 2] : 0) * 16 + digit;
+  }
+  color = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24;
+  return true;
 }
 
 bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
   std::string* paths[] = {&options.atlasPath, &options.jsonPath};
   int pathCount = 0;
   bool fpsGiven = false, sizeGiven = false;
+  std::string renderName;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       options.help = true;
       return true;
     }
-    const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--render" || arg == "--fps" ||
-                            arg == "--frames" || arg == "--size" || arg == "--out";
+    if (arg == "--render") {
+      options.render = true;
+      // The animation may follow, or come with --animation.
+      if (i + 1 < argc && argv[i + 1][0] != '-') renderName = argv[++i];
+      continue;
+    }
+    const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--fps" || arg == "--frames" ||
+                            arg == "--size" || arg == "--out" || arg == "--background";
     if (takesValue) {
       if (i + 1 >= argc) {
         error = arg + " needs a value";
@@ -64,10 +110,14 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
         options.skin = value;
       } else if (arg == "--animation") {
         options.animation = value;
-      } else if (arg == "--render") {
-        options.render = value;
       } else if (arg == "--out") {
         options.out = value;
+      } else if (arg == "--background") {
+        if (!ParseColor(value, options.background)) {
+          error = std::string("--background wants RRGGBB or RRGGBBAA in hexadecimal, not ") + value;
+          return false;
+        }
+        options.hasBackground = true;
       } else if (arg == "--fps") {
         char* end = nullptr;
         options.fps = std::strtod(value, &end);
@@ -103,9 +153,25 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     error = "an atlas and a skeleton file are needed";
     return false;
   }
-  if (!options.render.empty()) {
+  if (!renderName.empty()) {
+    if (!options.animation.empty() && options.animation != renderName) {
+      error = "--render " + renderName + " and --animation " + options.animation + " name different animations";
+      return false;
+    }
+    options.animation = renderName;
+  }
+  if (options.render) {
     if (!fpsGiven || options.out.empty()) {
       error = "--render needs --fps and --out";
+      return false;
+    }
+    // The extension says what is written; a sheet under another name would
+    // be a PNG that no program opens as what it claims to be.
+    const size_t dot = options.out.find_last_of("./");
+    std::string extension = dot == std::string::npos || options.out[dot] != '.' ? "" : options.out.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".png") {
+      error = "--out " + options.out + ": only .png sheets are written";
       return false;
     }
   } else if (fpsGiven || sizeGiven || !options.out.empty() || options.frames) {
@@ -116,17 +182,16 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
 }
 
 int CheckContent(const Options& options) {
+  if (const int checked = RunSkeletonVerb(options)) return checked;
   skelcheck::Report report;
   skelcheck::Character character;
   const int loaded =
-      skelcheck::LoadCharacter(options.atlasPath.c_str(), options.jsonPath.c_str(), true, report, character);
+      skelcheck::LoadCharacter(options.atlasPath.c_str(), options.jsonPath.c_str(), false, report, character);
   if (loaded != skelcheck::kClean) return loaded;
   const skel::SkeletonData* data = character.data;
-  for (const std::string* name : {&options.animation, &options.render}) {
-    if (!name->empty() && !data->findAnimation(skel::String(name->c_str()))) {
-      std::fprintf(stderr, "skelview: no animation named %s\n", name->c_str());
-      return kExitLoad;
-    }
+  if (!options.animation.empty() && !data->findAnimation(skel::String(options.animation.c_str()))) {
+    std::fprintf(stderr, "skelview: no animation named %s\n", options.animation.c_str());
+    return kExitLoad;
   }
   if (!options.skin.empty() && !data->findSkin(skel::String(options.skin.c_str()))) {
     std::fprintf(stderr, "skelview: no skin named %s\n", options.skin.c_str());

@@ -1,6 +1,7 @@
 // skelview's command line, and the start-up checks of the files it names.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace skelview {
@@ -15,8 +16,11 @@ struct Options {
   std::string jsonPath;
   std::string skin;       // empty: the data's default skin
   std::string animation;  // empty: the first animation
-  // Render mode: the animation to render, or empty to open the viewer.
-  std::string render;
+  bool render = false;    // write a sprite sheet instead of opening the viewer
+  // Behind the skeleton, 0xAABBGGRR as the framework's colours; without one
+  // the view shows a checkerboard and the sheet is transparent.
+  bool hasBackground = false;
+  uint32_t background = 0;
   double fps = 0;
   int frames = 0;  // 0: enough to cover the animation once
   int frameWidth = 256;
@@ -31,11 +35,14 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
 // The short usage text (for stderr on a mistake, stdout for --help).
 const char* UsageText();
 
-// Loads the skeleton as skelcheck's skeleton verb does (no textures, no
-// window), saying what it says on standard error for a file that cannot be
-// read or loaded and returning its exit code, kExitUsage or kExitLoad. Then
-// checks the names the options give: "no animation named X" / "no skin named
-// X" and kExitLoad. kExitOk otherwise.
+// "RRGGBB" or "RRGGBBAA" in hexadecimal as 0xAABBGGRR; false for anything else.
+bool ParseColor(const std::string& text, uint32_t& color);
+
+// Checks the files as skelcheck's skeleton verb does (no textures, no
+// window), printing the lines it prints, warnings included, and returning its
+// exit code: kExitUsage for a file that cannot be read, kExitLoad for any
+// error. Then checks the names the options give: "no animation named X" / "no
+// skin named X" and kExitLoad. kExitOk otherwise.
 int CheckContent(const Options& options);
 
 }  // namespace skelview

@@ -1,5 +1,6 @@
 #include "RenderSheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "Playback.h"
 #include "framework/graphics/DrawState.h"
 #include "framework/graphics/Graphic2D.h"
+#include "framework/graphics/Primitives.h"
 #include "framework/graphics/ReadBack.h"
 #include "framework/skel/SkelAnimation.h"
 
@@ -24,7 +26,37 @@ namespace {
 // well inside int below it.
 constexpr int64_t kMaxSheetPixels = int64_t{1} << 26;
 
+constexpr uint32_t kOpaqueBlack = 0xFF000000, kOpaqueWhite = 0xFFFFFFFF;
+
+// One frame as the game would draw it onto a screen of the backdrop colour,
+// the sheet's background (if any) laid over that first.
+bool DrawOver(uint32_t backdrop, Graphic2D& target, TarnSkel::SkelAnimation& sprite, const Options& options,
+              std::vector<uint8_t>& rgba) {
+  target.BeginRender();
+  ClearTarget(backdrop);
+  if (options.hasBackground) FillRect({0, 0, target.width, target.height}, options.background);
+  sprite.DrawPosed();
+  const bool read = ReadPixels({0, 0, target.width, target.height}, rgba);
+  EndRender();
+  return read;
+}
+
 }  // namespace
+
+void StraightAlpha(const std::vector<uint8_t>& overBlack, const std::vector<uint8_t>& overWhite,
+                   std::vector<uint8_t>& straight) {
+  straight.resize(std::min(overBlack.size(), overWhite.size()));
+  for (size_t i = 0; i + 3 < straight.size(); i += 4) {
+    // What of the white showed through, on the channel that let through least.
+    int through = 255;
+    for (size_t c = 0; c < 3; ++c) through = std::min(through, overWhite[i + c] - overBlack[i + c]);
+    const int alpha = 255 - std::clamp(through, 0, 255);
+    for (size_t c = 0; c < 3; ++c)
+      straight[i + c] =
+          alpha ? static_cast<uint8_t>(std::min(255, (overBlack[i + c] * 255 + alpha / 2) / alpha)) : uint8_t{0};
+    straight[i + 3] = static_cast<uint8_t>(alpha);
+  }
+}
 
 int FrameCount(const Options& options, double duration) {
   if (options.frames > 0) return options.frames;
@@ -42,13 +74,15 @@ int RenderSheet(const Options& options) {
     return kExitLoad;
   }
   TarnSkel::SkelAnimation sprite(content.skeletonData);
+  std::string animation;
   int count = 0;
   std::vector<uint8_t> sheet;
   int sheetWidth = 0, sheetHeight = 0;
   {
     Playback playback(sprite);
     if (!options.skin.empty()) playback.SetSkin(options.skin);
-    playback.Select(playback.FindAnimation(options.render));
+    playback.Select(std::max(0, playback.FindAnimation(options.animation)));
+    animation = playback.AnimationName(playback.Selected());
     const double duration = playback.Duration();
     count = FrameCount(options, duration);
     const int w = options.frameWidth, h = options.frameHeight;
@@ -61,6 +95,9 @@ int RenderSheet(const Options& options) {
     sheetWidth = columns * w;
     sheetHeight = rows * h;
     sheet.assign(static_cast<size_t>(sheetWidth) * sheetHeight * 4, 0);
+    // Cells past the last frame show the background too.
+    if (options.hasBackground)
+      for (size_t i = 0; i < sheet.size(); ++i) sheet[i] = static_cast<uint8_t>(options.background >> (i % 4 * 8));
 
     Graphic2D target;
     target.SetRenderTarget(w, h);
@@ -71,21 +108,22 @@ int RenderSheet(const Options& options) {
     float bx, by, bw, bh;
     playback.Bounds(bx, by, bw, bh);
     const Placement placement = FitBounds(bx, by, bw, bh, w, h);
-    std::vector<uint8_t> frame;
+    std::vector<uint8_t> overBlack, overWhite, frame;
     for (int k = 0; k < count; ++k) {
       const double t = k / options.fps;
       // Frames past the end come round again, as the animation loops.
       playback.Seek(duration > 0 ? std::fmod(t, duration) : 0);
       playback.Place(placement);
-      target.BeginRender();
-      TarnFramework::ClearTarget(0);
-      sprite.DrawPosed();
-      const bool read = ReadPixels({0, 0, w, h}, frame);
-      EndRender();
-      if (!read) {
+      // Drawn twice, onto black and onto white, exactly as the game draws
+      // onto its screen; the two give each pixel's straight colour and alpha
+      // whatever the slots' blend modes. Drawing once into a transparent
+      // target would square the alpha and premultiply the colour.
+      if (!DrawOver(kOpaqueBlack, target, sprite, options, overBlack) ||
+          !DrawOver(kOpaqueWhite, target, sprite, options, overWhite)) {
         std::fprintf(stderr, "skelview: cannot read frame %d back\n", k);
         return kExitNoWindow;
       }
+      StraightAlpha(overBlack, overWhite, frame);
       const int cellX = (k % columns) * w, cellY = (k / columns) * h;
       for (int row = 0; row < h; ++row) {
         std::memcpy(&sheet[(static_cast<size_t>(cellY + row) * sheetWidth + cellX) * 4],
@@ -98,8 +136,8 @@ int RenderSheet(const Options& options) {
     std::fprintf(stderr, "skelview: cannot write %s: %s\n", options.out.c_str(), why.c_str());
     return kExitUsage;
   }
-  std::printf("skelview: %d frames of %d x %d at %g fps in %s (%d x %d)\n", count, options.frameWidth,
-              options.frameHeight, options.fps, options.out.c_str(), sheetWidth, sheetHeight);
+  std::printf("skelview: %s: %d frames of %d x %d at %g fps in %s (%d x %d)\n", animation.c_str(), count,
+              options.frameWidth, options.frameHeight, options.fps, options.out.c_str(), sheetWidth, sheetHeight);
   return kExitOk;
 }
 

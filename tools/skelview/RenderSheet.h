@@ -2,7 +2,9 @@
 // the frames laid out in rows on one sprite sheet.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Options.h"
 
@@ -19,9 +21,18 @@ constexpr int kSheetColumns = 8;
 // rate to cover the animation once (at least one).
 int FrameCount(const Options& options, double duration);
 
-// Renders options.render at options.fps into options.out (a GL context must
-// be current). Frame k shows the pose at k / fps seconds, fitted to the frame
-// as the viewer fits it. Returns an exit code, having said why on stderr.
+// Renders options.animation (or the first) at options.fps into options.out (a
+// GL context must be current). Frame k shows the pose at k / fps seconds,
+// fitted to the frame as the viewer fits it, in straight alpha. Returns an
+// exit code, having said why on stderr.
 int RenderSheet(const Options& options);
+
+// Straight RGBA from the same picture drawn onto opaque black and onto opaque
+// white: over black a pixel reads colour x alpha, over white colour x alpha +
+// (1 - alpha). For blend modes no one alpha explains (Multiply, light added
+// over nothing) the alpha is the largest the channels allow, so the colour
+// stays in range.
+void StraightAlpha(const std::vector<uint8_t>& overBlack, const std::vector<uint8_t>& overWhite,
+                   std::vector<uint8_t>& straight);
 
 }  // namespace skelview

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -40,7 +41,7 @@ constexpr uint32_t kGoodColor = 0xFF60E060;  // green
 constexpr uint32_t kTextBand = 0xC0202020;
 constexpr uint32_t kEventColor = 0xFF00D8FF;  // amber
 constexpr int32_t kEventFrames = 30;          // half a second
-constexpr int32_t kPollFrames = 15;
+constexpr double kPollSeconds = 0.05;
 constexpr double kMinSpeed = 0.1, kMaxSpeed = 2.0;
 
 // The mix bar's value for a duration and back, in steps of 0.05 s.
@@ -58,6 +59,10 @@ __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...
 }
 
 std::string SkinName(skel::Skin* skin) { return skin && skin->getName().buffer() ? skin->getName().buffer() : ""; }
+
+double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 bool Pressed(int key) {
   const int slot = KeyTable::NamedSlot(key);
@@ -84,7 +89,6 @@ void ViewerScreen::Release() {
   timeBar_ = speedBar_ = mixBar_ = nullptr;
   ReleaseContent();
   content_.Release();
-  canvas_.Release();
   checker_.Release();
 }
 
@@ -196,11 +200,13 @@ void ViewerScreen::FillLists() {
   animationList_->selectedIndex = playback_->Selected();
   mixList_->selectedIndex = playback_->MixTarget() + 1;
   skinList_->selectedIndex = -1;
+  // With no skin chosen the default skin is what shows, so it is the one marked.
+  const skel::Skin* shown = skin_.empty() ? content_.skeletonData->getDefaultSkin() : nullptr;
   const auto& skins = content_.skeletonData->getSkins();
   for (size_t i = 0; i < skins.size(); ++i) {
     const std::string skinName = SkinName(skins[i]);
     skinList_->AddItem(MakeText(font_, skinName, kWhite), skinName.c_str());
-    if (!skin_.empty() && skinName == skin_) skinList_->selectedIndex = static_cast<int32_t>(i);
+    if (skins[i] == shown || (!skin_.empty() && skinName == skin_)) skinList_->selectedIndex = static_cast<int32_t>(i);
   }
   for (Listbox* list : {animationList_, mixList_, skinList_}) {
     list->topIndex = 0;
@@ -214,6 +220,7 @@ void ViewerScreen::Reload() {
   if (!LoadContent(options_.atlasPath, options_.jsonPath, fresh, error)) {
     error_ = error;
     ShowStatus("", kWhite, 0);
+    std::fprintf(stderr, "skelview: reload failed: %s\n", error.c_str());
     return;
   }
   // Keep what the content maker was looking at, by name.
@@ -234,7 +241,22 @@ void ViewerScreen::Reload() {
   playback_->Seek(time);
   error_.clear();
   WatchFiles();
-  ShowStatus("reloaded", kGoodColor, 60);
+  // What was being looked at may be gone from the new files: say what shows
+  // instead, in the panel and on the terminal.
+  std::vector<std::string> gone;
+  const std::string playing = playback_->AnimationName(playback_->Selected());
+  if (!animationName.empty() && playing != animationName)
+    gone.push_back("animation \"" + animationName + "\" is gone" + (playing.empty() ? "" : ": \"" + playing + "\""));
+  if (!mixTo.empty() && playback_->MixTarget() < 0) gone.push_back("mix into \"" + mixTo + "\" is gone");
+  if (!skin.empty() && skin_ != skin) gone.push_back("skin \"" + skin + "\" is gone: default");
+  std::string status = "reloaded", line = "skelview: reloaded " + options_.jsonPath;
+  for (const std::string& text : gone) {
+    status += "\n" + text;
+    line += "; " + text;
+  }
+  ShowStatus(status, gone.empty() ? kGoodColor : kEventColor, gone.empty() ? 60 : 300);
+  // Beside skelcheck's lines about the same files.
+  std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 void ViewerScreen::ShowStatus(const std::string& text, uint32_t color, int32_t frames) {
@@ -321,9 +343,11 @@ bool ViewerScreen::Update() {
   if (Pressed(GLFW_KEY_RIGHT)) Step(1);
   if (Pressed(GLFW_KEY_S)) screenshotRequested_ = true;
 
-  if (++framesSincePoll_ >= kPollFrames) {
-    framesSincePoll_ = 0;
-    if (watch_.Poll()) Reload();
+  // Time, not frames: a loaded machine draws fewer of them.
+  const double now = SteadySeconds();
+  if (now - lastPoll_ >= kPollSeconds) {
+    lastPoll_ = now;
+    if (watch_.Poll(now)) Reload();
   }
 
   if (playback_) {
@@ -344,7 +368,23 @@ bool ViewerScreen::Update() {
   events_.erase(std::remove_if(events_.begin(), events_.end(), [](const Shown& s) { return s.framesLeft <= 0; }),
                 events_.end());
   if (statusFrames_ > 0 && --statusFrames_ == 0) status_.clear();
-  return Screen::Update();
+  const bool wasDragging = timeBar_ && timeBar_->dragging;
+  const bool updated = Screen::Update();
+  SeekOnTrackPress(wasDragging);
+  return updated;
+}
+
+void ViewerScreen::SeekOnTrackPress(bool wasDragging) {
+  if (wasDragging || !timeBar_ || !timeBar_->dragging) return;
+  const Rect bar = timeBar_->GetRect();
+  const int32_t thumb = timeBar_->thumbLength, travel = bar.width - thumb;
+  if (travel <= 0) return;
+  const int32_t thumbLeft = bar.x + static_cast<int32_t>(travel * timeBar_->value);
+  const int32_t cursor = g_system->mouseX;
+  if (cursor >= thumbLeft && cursor < thumbLeft + thumb) return;  // on the thumb: a drag from where it is
+  // The thumb's centre jumps under the cursor and the drag goes on from there.
+  timeBar_->dragOffset = 0;
+  timeBar_->value = std::clamp(static_cast<double>(cursor - bar.x - thumb / 2) / travel, 0.0, 1.0);
 }
 
 bool ViewerScreen::Draw() {
@@ -357,20 +397,19 @@ bool ViewerScreen::Draw() {
     DrawCheckerboard({0, 0, view.width, view.height});
     EndRender();
   }
-  if (canvas_.width != view.width || canvas_.height != view.height || !canvas_.targetReady) {
-    canvas_.SetRenderTarget(view.width, view.height);
-  }
   checker_.Draw(view.x, view.y);
+  if (options_.hasBackground) FillRect({view.x, view.y, view.width, view.height}, options_.background);
   if (playback_ && sprite_) {
     float bx, by, bw, bh;
     playback_->Bounds(bx, by, bw, bh);
+    // The view's origin is the window's.
     playback_->Place(FitBounds(bx, by, bw, bh, view.width, view.height));
-    // Through a target, as the game draws its characters.
-    canvas_.BeginRender();
-    TarnFramework::ClearTarget(0);
+    // Straight onto the opaque background, as the game draws a character onto
+    // the screen: Multiply and Screen slots then act on what is behind them
+    // as they do there, and soft edges blend once. (A transparent target in
+    // between would square their alpha and darken their colour.) What spills
+    // out of the view is covered by the panel and the time bar's strip.
     sprite_->DrawPosed();
-    EndRender();
-    canvas_.Draw(view.x, view.y);
     if (showBounds_) DrawBounds(*sprite_->skeleton, view);
     if (showBones_) DrawBones(*sprite_->skeleton, view);
   }
@@ -396,7 +435,13 @@ bool ViewerScreen::Draw() {
     painter_.Draw(help, panelX + 10, helpY, kGrey);
     helpY += line + 6;
   }
-  if (!status_.empty()) painter_.Draw(status_, panelX + 10, helpY + 10, statusColor_);
+  int32_t statusY = helpY + 10;
+  for (size_t from = 0; from < status_.size();) {
+    const size_t end = std::min(status_.find('\n', from), status_.size());
+    painter_.Draw(status_.substr(from, end - from), panelX + 10, statusY, statusColor_);
+    statusY += line + 4;
+    from = end + 1;
+  }
 
   int32_t textY = 8;
   if (!error_.empty()) {

@@ -1,4 +1,4 @@
-// The viewer's one screen: the skeleton over a checkerboard on the left, the
+// The viewer's one screen: the skeleton over its background on the left, the
 // time bar below it, the controls on the right; it reloads the files when
 // they change and keeps the last good skeleton when they do not load.
 #pragma once
@@ -68,6 +68,8 @@ class ViewerScreen : public TarnFramework::Screen {
   void TogglePlay();
   void SaveScreenshot();
   void ShowStatus(const std::string& text, uint32_t color, int32_t frames);
+  // A press on the time bar's track, away from its thumb, moves the thumb there.
+  void SeekOnTrackPress(bool wasDragging);
 
   Options options_;
   TarnFramework::Font* font_;
@@ -78,7 +80,7 @@ class ViewerScreen : public TarnFramework::Screen {
   Playback* playback_ = nullptr;
   std::string skin_;
   FileWatch watch_;
-  int32_t framesSincePoll_ = 0;
+  double lastPoll_ = 0;  // seconds on the steady clock
 
   bool playing_ = true;
   bool showBones_ = false;
@@ -93,7 +95,6 @@ class ViewerScreen : public TarnFramework::Screen {
   int32_t statusFrames_ = 0;
   std::vector<Shown> events_;
 
-  TarnFramework::Graphic2D canvas_;
   TarnFramework::Graphic2D checker_;
 
   TarnFramework::Listbox* animationList_ = nullptr;

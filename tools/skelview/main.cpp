@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   }
   if (int code = skelview::CheckContent(options)) return code;
 
-  const bool render = !options.render.empty();
+  const bool render = options.render;
   std::string fontPath;
   if (!render) {
     fontPath = FindFont();
