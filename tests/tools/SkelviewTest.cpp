@@ -171,6 +171,9 @@ TEST(SkelviewContent, AFailedLoadSaysWhatSkelcheckSaysFirst) {
   std::vector<unsigned char> atlasText;
   ASSERT_TRUE(tarn::ReadFile("skel_data/Char01.atlas", atlasText));
   const std::string atlas = dir.Write("Char01.atlas", std::string(atlasText.begin(), atlasText.end()));
+  std::vector<unsigned char> page;
+  ASSERT_TRUE(tarn::ReadFile("skel_data/Char01.png", page));
+  dir.Write("Char01.png", std::string(page.begin(), page.end()));
   const std::string json = dir.File("Char01.json");
   const struct {
     const char* text;   // null: no file
@@ -181,7 +184,7 @@ TEST(SkelviewContent, AFailedLoadSaysWhatSkelcheckSaysFirst) {
       {"{\n  \"bones\": [\n    {\"name\": root}\n  ]\n}", "{j}:3:14: expected a value"},
       {"garbage", "{j}:1:1: expected a value"},
       {"{\"bones\": [{\"name\": \"root\"}, {\"name\": \"arm\", \"parent\": \"neck\"}]}",
-       "{j}: bones[1] \"arm\": no bone named \"neck\""},
+       "{j}:1:56: bones/arm/parent: no bone named \"neck\""},
       {"{}", "{j}: the skeleton has no bones"},
       {nullptr, "cannot read {j}: No such file or directory"},
   };
