@@ -40,4 +40,9 @@ struct Character {
 int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Report& report, Character& character,
                   skel::TextureLoader* pages = nullptr);
 
+// The checks of a loaded character beyond loading (with the skeleton verb):
+// the names the game looks for, regions stretched or used by nothing, and
+// colours keyed that the game does not show.
+void CheckLoadedCharacter(const Character& character, Report& report);
+
 }  // namespace skelcheck

@@ -304,6 +304,12 @@ void CheckGameNames(const Character& c, Report& report) {
 
 }  // namespace
 
+void CheckLoadedCharacter(const Character& character, Report& report) {
+  CheckGameNames(character, report);
+  CheckAttachments(character, character.atlasLines.regions, report);
+  CheckColourKeys(character, report);
+}
+
 int SkeletonCommand(int argc, char** argv) {
   bool strict = false, json = false;
   const char* paths[2] = {nullptr, nullptr};
@@ -334,11 +340,7 @@ int SkeletonCommand(int argc, char** argv) {
     if (json) std::fprintf(stderr, "%s: %s\n", tarn::ProgramName(), report.firstProblem().c_str());
     return loaded;
   }
-  if (loaded == kClean) {
-    CheckGameNames(character, report);
-    CheckAttachments(character, character.atlasLines.regions, report);
-    CheckColourKeys(character, report);
-  }
+  if (loaded == kClean) CheckLoadedCharacter(character, report);
   if (json)
     PrintJson(character.data, report);
   else if (character.data && loaded == kClean)

@@ -1,8 +1,5 @@
 #include "Options.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -12,7 +9,6 @@
 
 #include "skel/SkeletonData.h"
 #include "skelcheck/Character.h"
-#include "skelcheck/Commands.h"
 #include "skelcheck/Output.h"
 
 namespace skelview {
@@ -37,24 +33,6 @@ bool ParseSize(const char* text, int& width, int& height) {
   if (!x) return false;
   const std::string w(text, x);
   return ParseInt(w.c_str(), 1, 4096, width) && ParseInt(x + 1, 1, 4096, height);
-}
-
-// skelcheck's skeleton verb on the two files, so its lines (warnings too) and
-// exit code are skelview's; the listing it writes on standard output is not
-// wanted here and goes to /dev/null.
-int RunSkeletonVerb(const Options& options) {
-  std::fflush(stdout);
-  const int kept = dup(STDOUT_FILENO);
-  const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  const bool quiet = kept >= 0 && null >= 0 && dup2(null, STDOUT_FILENO) >= 0;
-  std::string atlas = options.atlasPath, json = options.jsonPath;
-  char* args[] = {atlas.data(), json.data()};
-  const int code = skelcheck::SkeletonCommand(2, args);
-  std::fflush(stdout);
-  if (quiet) dup2(kept, STDOUT_FILENO);
-  if (kept >= 0) close(kept);
-  if (null >= 0) close(null);
-  return code;
 }
 
 }  // namespace
@@ -182,12 +160,15 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
 }
 
 int CheckContent(const Options& options) {
-  if (const int checked = RunSkeletonVerb(options)) return checked;
+  // skelcheck's skeleton checks, so that its lines (warnings too) and exit
+  // code are skelview's.
   skelcheck::Report report;
   skelcheck::Character character;
   const int loaded =
-      skelcheck::LoadCharacter(options.atlasPath.c_str(), options.jsonPath.c_str(), false, report, character);
+      skelcheck::LoadCharacter(options.atlasPath.c_str(), options.jsonPath.c_str(), true, report, character);
   if (loaded != skelcheck::kClean) return loaded;
+  skelcheck::CheckLoadedCharacter(character, report);
+  if (report.hasProblems()) return kExitLoad;
   const skel::SkeletonData* data = character.data;
   if (!options.animation.empty() && !data->findAnimation(skel::String(options.animation.c_str()))) {
     std::fprintf(stderr, "skelview: no animation named %s\n", options.animation.c_str());
