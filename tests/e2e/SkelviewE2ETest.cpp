@@ -745,6 +745,11 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
   misspelt.replace(region, 9, "hair-bakc");
   const std::string badAtlas = dir.Write("Char01.atlas", misspelt);
   dir.Write("Char01.png", ReadText(kPage));
+  // Char01 whose page image is no picture at all.
+  const std::string corrupt = dir.File("corrupt");
+  mkdir(corrupt.c_str(), 0755);
+  const std::string corruptAtlas = dir.Write("corrupt/Char01.atlas", ReadText(kAtlas));
+  dir.Write("corrupt/Char01.png", "not a picture");
   struct Case {
     std::string args;
     int code;
@@ -762,6 +767,9 @@ TEST(SkelviewStart, ReportsBadInputWithMessagesAndExitCodes) {
                "atlas (did you mean \"hair-bakc\"?)\n",
        true},
       {kJson + " " + kAtlas, 2, "skelview: the arguments are the wrong way round: " + kJson, true},
+      {corruptAtlas + " " + kJson + " --render wave --fps 10 --out " + dir.File("x.png"), 1,
+       corruptAtlas + ":2: page \"Char01.png\": its image " + dir.File("corrupt/Char01.png") +
+           " cannot be decoded as a PNG: "},
       {kAtlas + " " + kJson + " --animation nope", 1, "skelview: no animation named nope"},
       {kAtlas + " " + kJson + " --render nope --fps 10 --out x.png", 1, "skelview: no animation named nope"},
       {kAtlas + " " + kJson + " --skin nope", 1, "skelview: no skin named nope"},
