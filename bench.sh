@@ -187,9 +187,10 @@ awk -v ir="$per_frame" -v gms="$game_ms" -v fms="$floor_ms" -v gkb="$game_kb" -v
 awk '$2 == "tournament" && $3 == "paced" {fps = $4; cpu = $6}
   $2 == "minimised" && $3 == "paced" {idle = $6}
   END {
-    if (fps == "") { printf "%-58s %12s   not measured\n", "frame pacing", "-"; exit }
-    printf "%-58s %5.1f fps %4.1f %%   about 60 fps, under 50 %% of a core: %s\n", "tournament screen, paced, virtual display (share of a core)", fps, cpu, (fps >= 55 && fps <= 61 && cpu < 50) ? "met" : "missed"
-    printf "%-58s %11.1f %%   near 0 (under 2 %%): %s\n", "minimised window, share of a core", idle, idle < 2 ? "met" : "missed"
+    if (fps == "") { printf "%-58s %12s   not measured\n", "frame pacing (tarn_pacing_bench)", "-"; exit }
+    printf "%-58s %8.1f fps   about 60: %s\n", "tournament screen, paced, virtual display: frame rate", fps, (fps >= 55 && fps <= 61) ? "met" : "missed"
+    printf "%-58s %10.1f %%   under 50 %%: %s\n", "  its share of a core", cpu, cpu < 50 ? "met" : "missed"
+    printf "%-58s %10.1f %%   near 0 (under 2 %%): %s\n", "minimised window, share of a core", idle, idle < 2 ? "met" : "missed"
   }' "$dir/pacing.txt"
 awk 'NR == FNR {game[$2] = $4; next} $2 > 0 {r = game[$1] / $2; if (r > worst) {worst = r; name = $1}}
   END {
