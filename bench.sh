@@ -3,7 +3,10 @@
 # loading and JSON reading, the instruction count of a character frame under
 # callgrind (stable where timings are noisy), whole frames of every screen in
 # the real window, and the start-up of the real program, each beside its floor
-# (a window that only clears and swaps). Arguments go to Google Benchmark.
+# (a window that only clears and swaps), and the real program's share of a
+# core with its frame pacing on and off, on the tournament screen and
+# minimised (under openbox on a virtual display of its own). Arguments go to
+# Google Benchmark.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh play bench
@@ -11,7 +14,7 @@ scripts/deps.sh play bench
 dir=build-bench
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARN_TESTS=ON -DTARN_BENCH=ON >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target tarn_bench tarn_character_frames tarn_frame_bench \
-  tarn_first_frame_probe tarn_floor tarn >/dev/null
+  tarn_first_frame_probe tarn_floor tarn tarn_pacing_bench tarn_frame_counter >/dev/null
 
 csv=$dir/bench.csv
 "$dir/bench/tarn_bench" --benchmark_format=csv --benchmark_min_time=1 "$@" 2>/dev/null >"$csv"
@@ -88,6 +91,11 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
     echo "$t $m" >"$1/startup.$name"
   done
 ' _ "$root"
+
+# Frame pacing: the real program paced (as it ships) and uncapped
+# (TARN_FRAME_PACING=off); it starts its own virtual display and openbox.
+echo
+(cd "$root/workdir" && "$root/bench/tarn_pacing_bench") | sed "s/^pacing /Pacing: /" | tee "$dir/pacing.txt" || true
 
 # Whole frames against the drawing they issue: each screen's GL call stream
 # is recorded (apitrace) and replayed (glretrace) without the game. The
@@ -175,6 +183,15 @@ awk -v ir="$per_frame" -v gms="$game_ms" -v fms="$floor_ms" -v gkb="$game_kb" -v
     if (rtkb > 0 && rfkb > 0) printf "%-58s %9.1f MB   (the drawing alone)\n", "  its first 120 frames replayed alone, above the floor replayed", (rtkb - rfkb) / 1024
     if (json != "") printf "%-58s %11.2fx   >= 1.5x: %s\n", "JSON reader (tracking layer) against nlohmann/json", json, verdict(json >= 1.5)
   }'
+# "Pacing: tournament paced 60.0 fps 9.1 % of a core (X server ...)"
+awk '$2 == "tournament" && $3 == "paced" {fps = $4; cpu = $6}
+  $2 == "minimised" && $3 == "paced" {idle = $6}
+  END {
+    if (fps == "") { printf "%-58s %12s   not measured\n", "frame pacing (tarn_pacing_bench)", "-"; exit }
+    printf "%-58s %8.1f fps   about 60: %s\n", "tournament screen, paced, virtual display: frame rate", fps, (fps >= 55 && fps <= 61) ? "met" : "missed"
+    printf "%-58s %10.1f %%   under 50 %%: %s\n", "  its share of a core", cpu, cpu < 50 ? "met" : "missed"
+    printf "%-58s %10.1f %%   near 0 (under 2 %%): %s\n", "minimised window, share of a core", idle, idle < 2 ? "met" : "missed"
+  }' "$dir/pacing.txt"
 awk 'NR == FNR {game[$2] = $4; next} $2 > 0 {r = game[$1] / $2; if (r > worst) {worst = r; name = $1}}
   END {
     if (name == "") printf "%-58s %12s   <= 1.1x: not measured (no apitrace)\n", "whole frames against the replay of their own GL stream", "-"

@@ -1,6 +1,12 @@
-// The tarn program: start-up, the frame loop, shutdown.
+// The tarn program: the command line, start-up, the frame loop, shutdown.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "CommandLine.h"
 #include "DataDir.h"
 #include "GameSystem.h"
+#include "GameWindow.h"
 #include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
 #include "framework/skel/SkelData.h"
@@ -8,8 +14,15 @@
 
 using namespace TarnFramework;
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
   tarn::SetProgramName(argv[0]);
+  const std::string program = tarn::ProgramName();
+  switch (ParseCommandLine(argc, argv)) {
+    case CommandLineAction::Play: break;
+    case CommandLineAction::Help: std::fputs(HelpText(program).c_str(), stdout); return 0;
+    case CommandLineAction::Version: std::fputs(VersionText(program).c_str(), stdout); return 0;
+    case CommandLineAction::Misuse: std::fputs(UsageLine(program).c_str(), stderr); return kExitMisuse;
+  }
   // The skeletal runtime's tracking extension serves every allocation from
   // the first one on.
   TarnSkel::StartRuntime();
@@ -18,7 +31,8 @@ int main(int, char** argv) {
   // The pictures decode while the window opens.
   GameSystem::RequestStartPictures();
   SystemBase system;
-  if (!StartUpWindow(system)) return -1;
+  system.framePacing = FramePacingWanted(std::getenv("TARN_FRAME_PACING"));
+  if (!StartUpWindow(system, GameWindowRequest())) return -1;
 
   GameSystem game;
   g_game = &game;

@@ -4,11 +4,13 @@
 #   play      build and play: compiler, CMake, the libraries, the font
 #   headless  a virtual X display, for ./run.sh without a display
 #   test      the test suite: GoogleTest, the virtual display, real X input,
-#             clang with its sanitizer runtime, clang-format, valgrind, the
-#             desktop-file and AppStream validators
+#             a window manager (openbox) for the desktop tests, clang with its
+#             sanitizer runtime, clang-format, valgrind, the desktop-file and
+#             AppStream validators
 #   bench     the benchmarks: Google Benchmark, two JSON libraries to compare
 #             with, callgrind, apitrace, GNU time (peak memory of a replay), and
-#             the window harness the frame benchmark uses
+#             the window harness the frame benchmark uses, and a window
+#             manager (openbox) for the frame pacing benchmark
 set -euo pipefail
 
 group_packages() {  # group_packages GROUP: prints its packages
@@ -20,11 +22,11 @@ group_packages() {  # group_packages GROUP: prints its packages
     headless)
       echo xvfb xauth libgl1-mesa-dri ;;
     test)
-      echo libgtest-dev xvfb xauth xdotool x11-utils libgl1-mesa-dri \
+      echo libgtest-dev xvfb xauth xdotool x11-utils openbox libgl1-mesa-dri \
         clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util ;;
     bench)
       echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace time \
-        libgtest-dev xvfb xauth libgl1-mesa-dri ;;
+        libgtest-dev xvfb xauth xdotool openbox libgl1-mesa-dri ;;
     *)
       return 1 ;;
   esac

@@ -90,12 +90,15 @@ void OnWindowSize(GLFWwindow*, int width, int height) {
   }
 }
 
+void OnWindowIconify(GLFWwindow*, int iconified) { g_system->iconified = iconified == GLFW_TRUE; }
+
 void RegisterInputCallbacks(GLFWwindow* window) {
   glfwSetMouseButtonCallback(window, OnMouseButton);
   glfwSetCursorPosCallback(window, OnCursorPos);
   glfwSetScrollCallback(window, OnScroll);
   glfwSetKeyCallback(window, OnKey);
   glfwSetWindowSizeCallback(window, OnWindowSize);
+  glfwSetWindowIconifyCallback(window, OnWindowIconify);
 }
 
 }  // namespace TarnFramework

@@ -5,10 +5,13 @@
 #include <clocale>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/core/InputCallbacks.h"
 #include "framework/core/SystemBase.h"
 #include "framework/graphics/DrawState.h"
+#include "framework/graphics/PictureDecoder.h"
 #include "tarn/Report.h"
 
 namespace TarnFramework {
@@ -22,6 +25,27 @@ void KeepGlfwError(int, const char* description) { g_glfwSaid = description ? de
 
 std::string GlfwReason() { return g_glfwSaid.empty() ? "GLFW gave no reason" : g_glfwSaid; }
 
+// The largest icon side decoded: far above any icon a window manager shows.
+constexpr unsigned kLargestIconSide = 1024;
+
+void SetIcons(GLFWwindow* window, const std::vector<WindowRequest::Png>& pngs) {
+  std::vector<PictureDecoder::Picture> pictures;
+  std::vector<GLFWimage> images;
+  pictures.reserve(pngs.size());
+  for (size_t i = 0; i < pngs.size(); ++i) {
+    PictureDecoder::Picture picture;
+    PictureDecoder::DecodeBytes(pngs[i].bytes, pngs[i].size, kLargestIconSide, picture);
+    if (!picture.pixels) {
+      tarn::ReportWarning("cannot use window icon " + std::to_string(i + 1), picture.why);
+      continue;
+    }
+    pictures.push_back(std::move(picture));
+    const PictureDecoder::Picture& p = pictures.back();
+    images.push_back({static_cast<int>(p.width), static_cast<int>(p.height), p.pixels.get()});
+  }
+  if (!images.empty()) glfwSetWindowIcon(window, static_cast<int>(images.size()), images.data());
+}
+
 }  // namespace
 
 void SetProgramLocale() {
@@ -31,7 +55,7 @@ void SetProgramLocale() {
   }
 }
 
-bool StartUpWindow(SystemBase& system) {
+bool StartUpWindow(SystemBase& system, const WindowRequest& request) {
   GraphicManager& graphics = system.graphicManager;
   glfwSetErrorCallback(KeepGlfwError);
   g_glfwSaid.clear();
@@ -42,13 +66,27 @@ bool StartUpWindow(SystemBase& system) {
   }
   graphics.viewportWidth = system.windowWidth;
   graphics.viewportHeight = system.windowHeight;
+  if (!request.x11Class.empty()) {
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, request.x11Class.c_str());
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, request.x11Class.c_str());
+  }
   graphics.window = glfwCreateWindow(1280, 720, "OpenGL", nullptr, nullptr);
+  // Hints outlive the window they were set for; a later window of this
+  // process gets GLFW's default class again.
+  glfwWindowHintString(GLFW_X11_CLASS_NAME, "");
+  glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "");
   if (!graphics.window) {
     tarn::ReportError("cannot open the window", GlfwReason());
     graphics.Release();
     system.Release();
     return false;
   }
+  if (request.minWidth > 0 || request.minHeight > 0) {
+    glfwSetWindowSizeLimits(graphics.window, request.minWidth > 0 ? request.minWidth : GLFW_DONT_CARE,
+                            request.minHeight > 0 ? request.minHeight : GLFW_DONT_CARE, GLFW_DONT_CARE, GLFW_DONT_CARE);
+  }
+  SetIcons(graphics.window, request.icons);
+  system.iconified = glfwGetWindowAttrib(graphics.window, GLFW_ICONIFIED) == GLFW_TRUE;
   g_glfwSaid.clear();
   glfwMakeContextCurrent(graphics.window);
   glfwSwapInterval(1);

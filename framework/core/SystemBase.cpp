@@ -26,6 +26,12 @@ void SystemBase::MainLoop() {
 bool SystemBase::RunFrame() {
   GLFWwindow* window = graphicManager.window;
   if ((window && glfwWindowShouldClose(window)) || quitRequested) return false;
+  if (window && iconified) {
+    // Nothing shows: no update, no drawing, no swap. Motion is counted in
+    // frames, so the game stands still until the window is restored.
+    glfwWaitEvents();
+    return true;
+  }
 
   screenManager.ApplyPendingSwitch();
   Screen* screen = screenManager.currentScreen;
@@ -44,6 +50,7 @@ bool SystemBase::RunFrame() {
 
   FlushDrawing();
   if (window) glfwSwapBuffers(window);
+  if (framePacing) pacer.Wait();
   EndFrameInput();
   glfwPollEvents();
   return true;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "framework/core/FramePacer.h"
 #include "framework/core/Key.h"
 #include "framework/core/ScreenManager.h"
 #include "framework/graphics/GraphicManager.h"
@@ -34,6 +35,8 @@ class SystemBase final {
   // Runs frames until the window closes or a screen asks to stop.
   void MainLoop();
   // One pass of the frame loop; false when the loop has to end before it ran.
+  // While the window is iconified a pass draws nothing: it waits for the
+  // next window event (a restore, a close) instead.
   bool RunFrame();
   // Clears the one-frame input edges (run after the swap, before polling).
   void EndFrameInput();
@@ -57,6 +60,14 @@ class SystemBase final {
   Key keyboard;
 
   bool quitRequested = false;
+
+  // After each swap, sleep out the rest of 1/60 s (FramePacer). On by
+  // default; the whole-frame benchmark and the tests that run frames by the
+  // hundred turn it off to run frames back to back.
+  bool framePacing = true;
+  FramePacer pacer;
+  // The window is iconified (minimised): set by the window's iconify callback.
+  bool iconified = false;
 };
 
 // The one system object; set by its constructor.

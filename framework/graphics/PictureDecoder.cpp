@@ -110,7 +110,12 @@ void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture
     return;
   }
   if (!tarn::ReadFile(path, file, &picture.why)) return;
-  if (file.empty()) {
+  DecodeBytes(file.data(), file.size(), maxSide, picture);
+}
+
+void PictureDecoder::DecodeBytes(const unsigned char* bytes, size_t size, unsigned maxSide, Picture& picture) {
+  picture = Picture();
+  if (!bytes || size == 0) {
     picture.why = "empty file";
     return;
   }
@@ -119,7 +124,7 @@ void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture
   unsigned w = 0, h = 0;
   LodePNGState state;
   lodepng_state_init(&state);
-  unsigned error = lodepng_inspect(&w, &h, &state, file.data(), file.size());
+  unsigned error = lodepng_inspect(&w, &h, &state, bytes, size);
   lodepng_state_cleanup(&state);
   if (error != 0) {
     picture.why = lodepng_error_text(error);
@@ -131,7 +136,7 @@ void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture
   }
   // Straight into one block: the vector form would copy the whole picture.
   unsigned char* pixels = nullptr;
-  error = lodepng_decode32(&pixels, &w, &h, file.data(), file.size());
+  error = lodepng_decode32(&pixels, &w, &h, bytes, size);
   if (error != 0 || w == 0 || h == 0) {
     std::free(pixels);
     picture.why = error != 0 ? lodepng_error_text(error) : "an empty picture";

@@ -5,6 +5,7 @@
 // order it always did. Only the frame thread calls these.
 #pragma once
 
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -26,6 +27,8 @@ class PictureDecoder {
   // undecodable or empty picture, or one with a side over maxSide (checked
   // from the header before anything is decoded), gives no pixels and a reason.
   static void Decode(const char* path, unsigned maxSide, Picture& picture);
+  // The same for a PNG file already in memory (an icon built into the program).
+  static void DecodeBytes(const unsigned char* bytes, size_t size, unsigned maxSide, Picture& picture);
   // Queues the file for the worker; needs no GL context, so start-up can ask
   // before the window opens. At most eight decoded pictures wait to be taken,
   // so that memory does not grow with the list.

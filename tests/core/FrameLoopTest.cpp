@@ -3,8 +3,11 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "GLTestFixture.h"
 #include "ScreenTestSupport.h"
+#include "framework/core/FramePacer.h"
 #include "framework/core/InputCallbacks.h"
 #include "framework/core/SystemBase.h"
 
@@ -322,6 +325,46 @@ TEST_F(FrameLoopTest, WindowResizeReachesScreensAndEveryDescendant) {
   EXPECT_EQ(other->width, 800);
   EXPECT_EQ(main->height, 600);
   EXPECT_EQ(deep->seen, 800 * 10000 + 600);
+}
+
+TEST_F(FrameLoopTest, PacedFramesRunAtMostSixtyASecond) {
+  system->framePacing = true;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 13; ++i) ASSERT_TRUE(Frame());
+  // The first frame sets the grid; each of the twelve after it ends at least
+  // a sixtieth of a second after the one before.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 12 * FramePacer::kPeriod);
+  EXPECT_EQ(main->updates, 13);
+  EXPECT_EQ(main->draws, 13);
+}
+
+TEST_F(FrameLoopTest, IconifiedWindowRunsNoUpdateOrDrawAndWaitsForAnEvent) {
+  Frame();
+  ASSERT_EQ(main->updates, 1);
+  OnWindowIconify(nullptr, GLFW_TRUE);
+  EXPECT_TRUE(system->iconified);
+  // The pass waits for the next event: here one posted beforehand.
+  Move(50, 20);
+  Press();
+  glfwPostEmptyEvent();
+  EXPECT_TRUE(Frame());
+  EXPECT_EQ(main->updates, 1);
+  EXPECT_EQ(main->draws, 1);
+  EXPECT_TRUE(system->leftButton.pressed) << "input that came meanwhile waits for the next drawn frame";
+  // Restored: frames run again and see that input.
+  OnWindowIconify(nullptr, GLFW_FALSE);
+  EXPECT_FALSE(system->iconified);
+  EXPECT_TRUE(Frame());
+  EXPECT_EQ(main->updates, 2);
+  EXPECT_EQ(main->draws, 2);
+  EXPECT_TRUE(button->leftArmed);
+}
+
+TEST_F(FrameLoopTest, CloseWhileIconifiedEndsTheLoop) {
+  OnWindowIconify(nullptr, GLFW_TRUE);
+  glfwSetWindowShouldClose(system->graphicManager.window, GLFW_TRUE);
+  EXPECT_FALSE(Frame());
+  EXPECT_EQ(main->updates, 0);
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ProgramHarness.h"
+#include "tarn/Version.h"
 
 TEST(Program, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
   tarn_test::ProgramHarness program;
@@ -37,3 +40,62 @@ TEST(Program, StartUpFailureEndsWithExitCodeMinusOneAndSaysWhy) {
   EXPECT_EQ(lines[0].rfind(start, 0), 0u) << lines[0];
   EXPECT_GT(lines[0].size(), start.size()) << lines[0];
 }
+
+// The command line: two questions answered on standard output, anything else
+// refused with one usage line on standard error; none of it opens a window or
+// needs a display or the game's data.
+namespace {
+
+struct Answer {
+  int exitCode;
+  std::string out, err;
+};
+
+Answer RunWith(const std::vector<std::string>& args) {
+  tarn_test::ProgramHarness program;
+  program.SetProgram(TARN_BINARY, args, "OpenGL");
+  program.SetWorkingDirectory("/");  // no data here
+  program.CaptureOutput();
+  program.CaptureErrors();
+  if (!program.Start(/*withDisplay=*/false)) return {-2, "", ""};
+  const int code = program.WaitForExit(20);
+  // Under a wrapper (valgrind) only the program's own lines count.
+  std::string err;
+  std::istringstream lines(program.Errors());
+  for (std::string line; std::getline(lines, line);) {
+    if (!std::getenv("TARN_PROGRAM_WRAPPER") || line.rfind("==", 0) != 0) err += line + "\n";
+  }
+  return {code, program.Output(), err};
+}
+
+TEST(Program, HelpPrintsTheUsageOnStandardOutputAndExitsZero) {
+  const Answer answer = RunWith({"--help"});
+  EXPECT_EQ(answer.exitCode, 0);
+  EXPECT_EQ(answer.err, "");
+  EXPECT_EQ(answer.out.rfind("usage: tarn [--help | --version]\n", 0), 0u) << answer.out;
+  for (const char* said : {"--help", "--version", "TARN_DATA_DIR", "1280 x 720", "60 frames a second"}) {
+    EXPECT_NE(answer.out.find(said), std::string::npos) << said << " in\n" << answer.out;
+  }
+}
+
+TEST(Program, VersionPrintsTheProjectVersionAndExitsZero) {
+  const Answer answer = RunWith({"--version"});
+  EXPECT_EQ(answer.exitCode, 0);
+  EXPECT_EQ(answer.err, "");
+  EXPECT_EQ(answer.out, std::string("tarn ") + TARN_VERSION_STRING + "\n");
+}
+
+TEST(Program, AnyOtherArgumentGivesOneUsageLineOnStandardErrorAndExitTwo) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"-h"}, {"--helpme"}, {"help"}, {""}, {"--version", "--help"}, {"--help", "x"}, {"-"}}) {
+    std::string shown;
+    for (const std::string& arg : args) shown += " '" + arg + "'";
+    SCOPED_TRACE("tarn" + shown);
+    const Answer answer = RunWith(args);
+    EXPECT_EQ(answer.exitCode, 2);
+    EXPECT_EQ(answer.out, "");
+    EXPECT_EQ(answer.err, "usage: tarn [--help | --version]\n");
+  }
+}
+
+}  // namespace

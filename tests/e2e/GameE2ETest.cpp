@@ -6,10 +6,12 @@
 
 #include <cstdlib>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "ProgramHarness.h"
 #include "TempDir.h"
+#include "VirtualDesktop.h"
 
 namespace {
 
@@ -30,28 +32,57 @@ std::string Artifact(const std::string& name) {
   return std::string(TARN_E2E_ARTIFACTS) + "/" + name;
 }
 
-// Where the main screen puts things at 1280 x 720.
+// The corner or edge a button keeps its distance from when the window grows.
+enum class Anchor { TopLeft, TopRight, BottomLeft, BottomRight, BottomCentre, PanelTopRight };
+
+// Where the screens put things at 1280 x 720, and what they are anchored to.
 struct ButtonSpot {
   const char* what;
   int x, y, w, h;
+  Anchor anchor = Anchor::TopLeft;
   int CentreX() const { return x + w / 2; }
   int CentreY() const { return y + h / 2; }
+  // The same button in a window of width x height (the layout of Parts 6.1,
+  // 6.3 and 6.4: anchored buttons keep their offsets; the character panel is
+  // 30 % of the width, with its close button in its top-right corner).
+  ButtonSpot In(int width, int height) const {
+    const int dx = width - 1280, dy = height - 720;
+    ButtonSpot at = *this;
+    switch (anchor) {
+      case Anchor::TopLeft: break;
+      case Anchor::TopRight: at.x += dx; break;
+      case Anchor::BottomLeft: at.y += dy; break;
+      case Anchor::BottomRight: at.x += dx, at.y += dy; break;
+      case Anchor::BottomCentre: at.x += dx / 2, at.y += dy; break;
+      case Anchor::PanelTopRight: at.x += int(width * 0.3) - 384; break;
+    }
+    return at;
+  }
 };
 constexpr ButtonSpot kMainButtons[] = {
-    {"キャラ", 10, 2, 100, 28}, {"交配", 120, 2, 100, 28},      {"市場", 230, 2, 100, 28},
-    {"施設", 340, 2, 100, 28},  {"大会", 450, 2, 100, 28},      {"ライバル", 560, 2, 100, 28},
-    {"Next", 1216, 0, 64, 64},  {"123456 G", 1106, 2, 100, 28}, {"カモメ兵舎", 896, 2, 200, 28},
+    {"キャラ", 10, 2, 100, 28},
+    {"交配", 120, 2, 100, 28},
+    {"市場", 230, 2, 100, 28},
+    {"施設", 340, 2, 100, 28},
+    {"大会", 450, 2, 100, 28},
+    {"ライバル", 560, 2, 100, 28},
+    {"Next", 1216, 0, 64, 64, Anchor::TopRight},
+    {"123456 G", 1106, 2, 100, 28, Anchor::TopRight},
+    {"カモメ兵舎", 896, 2, 200, 28, Anchor::TopRight},
 };
 constexpr const ButtonSpot& kChara = kMainButtons[0];
 constexpr const ButtonSpot& kMating = kMainButtons[1];
 constexpr const ButtonSpot& kTournament = kMainButtons[4];
 constexpr const ButtonSpot& kRival = kMainButtons[5];
-constexpr ButtonSpot kBack{"戻る", 1216, 0, 64, 64};
-constexpr ButtonSpot kSelect{"選択", 608, 656, 64, 64};
-constexpr ButtonSpot kPickLeft{"キャラを選択", 256, 624, 128, 64};
-constexpr ButtonSpot kPickRight{"キャラを選択", 896, 624, 128, 64};
-constexpr ButtonSpot kMate{"交配", 576, 624, 128, 64};
-constexpr ButtonSpot kPanelClose{"×", 358, 34, 24, 24};
+constexpr ButtonSpot kBack{"戻る", 1216, 0, 64, 64, Anchor::TopRight};
+constexpr ButtonSpot kSelect{"選択", 608, 656, 64, 64, Anchor::BottomCentre};
+constexpr ButtonSpot kPickLeft{"キャラを選択", 256, 624, 128, 64, Anchor::BottomLeft};
+constexpr ButtonSpot kPickRight{"キャラを選択", 896, 624, 128, 64, Anchor::BottomRight};
+constexpr ButtonSpot kMate{"交配", 576, 624, 128, 64, Anchor::BottomCentre};
+constexpr ButtonSpot kPanelClose{"×", 358, 34, 24, 24, Anchor::PanelTopRight};
+
+// A button as placed in the window a screenshot shows.
+ButtonSpot Placed(const Screenshot& s, const ButtonSpot& b) { return b.In(int(s.width), int(s.height)); }
 
 // Line i of the main screen's character panel (list at y 60) and of the
 // picker's (list at y 2): a 100-pixel line every 104 pixels.
@@ -59,7 +90,10 @@ int MainLineY(int i) { return 64 + 104 * i; }
 int PickerLineY(int i) { return 6 + 104 * i; }
 
 // Which screen a screenshot shows, told by spots only that screen fills.
-bool FilledAt(const Screenshot& s, const ButtonSpot& b) { return IsFill(s.At(b.x + 2, b.y + 3)); }
+bool FilledAt(const Screenshot& s, const ButtonSpot& spot) {
+  const ButtonSpot b = Placed(s, spot);
+  return IsFill(s.At(b.x + 2, b.y + 3));
+}
 bool ShowsMainScreen(const Screenshot& s) { return IsFill(s.At(5, 15)) && NotBlack(s.At(640, 400)); }
 bool ShowsMating(const Screenshot& s) {
   return IsBlack(s.At(640, 300)) && FilledAt(s, kPickLeft) && FilledAt(s, kMate) && FilledAt(s, kBack);
@@ -69,11 +103,14 @@ bool ShowsTournament(const Screenshot& s) {
   return IsBlack(s.At(640, 300)) && FilledAt(s, kPickRight) && !FilledAt(s, kMate) && !FilledAt(s, kPickLeft);
 }
 bool ShowsRival(const Screenshot& s) { return IsFill(s.At(150, 650)) && !FilledAt(s, kSelect) && FilledAt(s, kBack); }
-// The main screen's panel resting at the left edge.
+// The main screen's panel resting at the left edge, 30 % of the width.
 bool ShowsPanelAtRest(const Screenshot& s) {
-  return IsFrame(s.At(0, 400)) && IsFrame(s.At(383, 400)) && IsFill(s.At(200, 690));
+  return IsFrame(s.At(0, 400)) && IsFrame(s.At(int(s.width * 0.3) - 1, 400)) && IsFill(s.At(200, 690));
 }
-bool HasLabel(const Screenshot& s, const ButtonSpot& b) { return s.Count(b.x, b.y, b.w, b.h, IsWhiteText) > 10; }
+bool HasLabel(const Screenshot& s, const ButtonSpot& spot) {
+  const ButtonSpot b = Placed(s, spot);
+  return s.Count(b.x, b.y, b.w, b.h, IsWhiteText) > 10;
+}
 
 class GameProgram : public ::testing::Test {
  protected:
@@ -85,7 +122,10 @@ class GameProgram : public ::testing::Test {
     ASSERT_TRUE(program.WaitForWindow(20)) << "the program's window did not appear";
     ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen))) << "no main screen";
   }
-  void Click(const ButtonSpot& b) { ASSERT_TRUE(program.Click(b.CentreX(), b.CentreY())); }
+  void Click(const ButtonSpot& spot) {
+    const ButtonSpot b = spot.In(width, height);
+    ASSERT_TRUE(program.Click(b.CentreX(), b.CentreY()));
+  }
   void ClickAt(int x, int y) { ASSERT_TRUE(program.Click(x, y)); }
   // Press and release at once, as a fast click or a touchpad tap: both reach
   // the program in one event poll.
@@ -113,6 +153,9 @@ class GameProgram : public ::testing::Test {
   }
 
   ProgramHarness program;
+  // The window's size: where Click finds the buttons.
+  int width = 1280;
+  int height = 720;
 };
 
 TEST_F(GameProgram, MainScreenShowsBackgroundBarAndLabelledButtons) {
@@ -308,6 +351,109 @@ TEST_F(GameProgram, MatingTournamentAndRivalScreensWithThePicker) {
   EXPECT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen)));
   CloseAndExpectExitZero();
 }
+
+// The window at the design size and at full HD, under a window manager on a
+// screen large enough for both: every button is drawn whole with its label,
+// and every one that leads somewhere still opens its screen.
+struct WindowSize {
+  int width, height;
+};
+void PrintTo(const WindowSize& size, std::ostream* out) { *out << size.width << " x " << size.height; }
+
+class GameProgramAtSize : public GameProgram, public ::testing::WithParamInterface<WindowSize> {
+ protected:
+  // The desktop comes before the fixture, whose harness connects to it.
+  static void SetUpTestSuite() { desktop = new tarn_test::VirtualDesktop(); }
+  static void TearDownTestSuite() {
+    delete desktop;
+    desktop = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(desktop && desktop->Ready()) << (desktop ? desktop->Why() : "no desktop");
+    GameProgram::SetUp();
+  }
+  // Resizes the window as a user would and waits for the main screen drawn
+  // for the new size (its top-right button in the new corner).
+  void ResizeTo(int w, int h) {
+    const std::string window = std::to_string(program.window());
+    ASSERT_TRUE(program.Xdotool({"windowmove", window, "0", "0"}));
+    ASSERT_TRUE(program.Xdotool({"windowsize", window, std::to_string(w), std::to_string(h)}));
+    width = w;
+    height = h;
+    auto resized = [&](const Screenshot& s) {
+      return int(s.width) == w && int(s.height) == h && ShowsMainScreen(s) && FilledAt(s, kMainButtons[6]);
+    };
+    ASSERT_TRUE(resized(ShootWhen(resized))) << "not drawn at " << w << " x " << h;
+  }
+
+  static tarn_test::VirtualDesktop* desktop;
+};
+
+tarn_test::VirtualDesktop* GameProgramAtSize::desktop = nullptr;
+
+TEST_P(GameProgramAtSize, EveryButtonIsWholeAndOpensItsScreen) {
+  const WindowSize size = GetParam();
+  Launch();
+  ResizeTo(size.width, size.height);
+  const std::string name = std::to_string(size.width) + "x" + std::to_string(size.height);
+
+  // The top bar: each button framed on both sides, filled and labelled, and
+  // none over another (the spots leave a gap between neighbours).
+  const Screenshot main = ShootWhen(ShowsMainScreen, ("main-" + name + ".png").c_str());
+  for (const ButtonSpot& spot : kMainButtons) {
+    const ButtonSpot b = spot.In(size.width, size.height);
+    EXPECT_TRUE(IsFrame(main.At(b.x, b.y + b.h / 2))) << b.what;
+    EXPECT_TRUE(IsFrame(main.At(b.x + b.w - 1, b.y + b.h / 2))) << b.what;
+    EXPECT_TRUE(FilledAt(main, spot)) << b.what;
+    EXPECT_TRUE(HasLabel(main, spot)) << b.what;
+  }
+
+  // キャラ: the panel; its × closes it.
+  Click(kChara);
+  ASSERT_TRUE(ShowsPanelAtRest(ShootWhen(ShowsPanelAtRest))) << "キャラ";
+  EXPECT_TRUE(HasLabel(program.Shoot(), kPanelClose));
+  Click(kPanelClose);
+  auto panelGone = [&](const Screenshot& s) { return s.Differences(main, 0, 32, 170, 600) == 0; };
+  ASSERT_TRUE(panelGone(ShootWhen(panelGone))) << "×";
+
+  // 交配, and from it both pickers (left with 戻る and with 選択), then 戻る.
+  Click(kMating);
+  ASSERT_TRUE(ShowsMating(ShootWhen(ShowsMating))) << "交配";
+  for (const ButtonSpot& b : {kPickLeft, kPickRight, kMate, kBack}) EXPECT_TRUE(HasLabel(program.Shoot(), b)) << b.what;
+  Click(kPickLeft);
+  ASSERT_TRUE(ShowsPicker(ShootWhen(ShowsPicker))) << "left キャラを選択";
+  Click(kBack);
+  ASSERT_TRUE(ShowsMating(ShootWhen(ShowsMating))) << "the picker's 戻る";
+  Click(kPickRight);
+  ASSERT_TRUE(ShowsPicker(ShootWhen(ShowsPicker))) << "right キャラを選択";
+  Click(kSelect);
+  ASSERT_TRUE(ShowsMating(ShootWhen(ShowsMating))) << "the picker's 選択";
+  Click(kBack);
+  ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen))) << "the mating screen's 戻る";
+
+  // 大会, its picker, then 戻る.
+  Click(kTournament);
+  ASSERT_TRUE(ShowsTournament(ShootWhen(ShowsTournament))) << "大会";
+  Click(kPickRight);
+  ASSERT_TRUE(ShowsPicker(ShootWhen(ShowsPicker))) << "the tournament's キャラを選択";
+  Click(kBack);
+  ASSERT_TRUE(ShowsTournament(ShootWhen(ShowsTournament))) << "back from the picker";
+  Click(kBack);
+  ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen))) << "the tournament's 戻る";
+
+  // ライバル, then 戻る.
+  Click(kRival);
+  ASSERT_TRUE(ShowsRival(ShootWhen(ShowsRival, ("rival-" + name + ".png").c_str()))) << "ライバル";
+  Click(kBack);
+  ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen))) << "the rival's 戻る";
+  CloseAndExpectExitZero();
+}
+
+INSTANTIATE_TEST_SUITE_P(DesignAndFullHd, GameProgramAtSize,
+                         ::testing::Values(WindowSize{1280, 720}, WindowSize{1920, 1080}),
+                         [](const ::testing::TestParamInfo<WindowSize>& param) {
+                           return std::to_string(param.param.width) + "x" + std::to_string(param.param.height);
+                         });
 
 // Runs the program with OpenAL Soft writing its mix to a file; returns the
 // mix's peak after the program has closed.

@@ -43,6 +43,7 @@ ProgramHarness::~ProgramHarness() {
   }
   if (display_) XCloseDisplay(display_);
   if (errors_) std::fclose(errors_);
+  if (output_) std::fclose(output_);
 }
 
 bool ProgramHarness::Start(bool withDisplay) {
@@ -53,6 +54,7 @@ bool ProgramHarness::Start(bool withDisplay) {
     if (chdir(workdir.c_str()) != 0) _exit(127);
     if (!withDisplay) unsetenv("DISPLAY");
     if (errors_) dup2(fileno(errors_), STDERR_FILENO);
+    if (output_) dup2(fileno(output_), STDOUT_FILENO);
     for (const auto& [name, value] : environment_) setenv(name.c_str(), value.c_str(), 1);
     // TARN_PROGRAM_WRAPPER (words split at spaces) runs the program under a
     // tool such as valgrind.
@@ -117,19 +119,31 @@ void ProgramHarness::CaptureErrors() {
   if (!errors_) errors_ = std::tmpfile();
 }
 
-std::string ProgramHarness::Errors() const {
+namespace {
+
+// pread: the program shares the file offset, which must stay at its end.
+std::string ReadCaptured(std::FILE* file) {
   std::string text;
-  if (!errors_) return text;
+  if (!file) return text;
   char chunk[4096];
-  // pread: the program shares the file offset, which must stay at its end.
   for (off_t at = 0;;) {
-    const ssize_t n = pread(fileno(errors_), chunk, sizeof chunk, at);
+    const ssize_t n = pread(fileno(file), chunk, sizeof chunk, at);
     if (n <= 0) break;
     text.append(chunk, static_cast<size_t>(n));
     at += n;
   }
   return text;
 }
+
+}  // namespace
+
+void ProgramHarness::CaptureOutput() {
+  if (!output_) output_ = std::tmpfile();
+}
+
+std::string ProgramHarness::Output() const { return ReadCaptured(output_); }
+
+std::string ProgramHarness::Errors() const { return ReadCaptured(errors_); }
 
 std::vector<std::string> ProgramHarness::ErrorLines() const {
   std::vector<std::string> lines;

@@ -51,6 +51,10 @@ class ProgramHarness {
   // OpenAL Soft writes the program's mix into folder/mix.wav instead of
   // playing it (set before Start); returns that file's path.
   std::string RecordSoundIn(const std::string& folder);
+  // Keeps what the program writes to standard output (set before Start).
+  void CaptureOutput();
+  // All it wrote there so far; empty without CaptureOutput.
+  std::string Output() const;
   // Keeps what the program writes to standard error (set before Start).
   void CaptureErrors();
   // All it wrote there so far; empty without CaptureErrors.
@@ -107,6 +111,7 @@ class ProgramHarness {
   std::vector<std::string> args_;
   std::string title_;
   std::FILE* errors_ = nullptr;
+  std::FILE* output_ = nullptr;
 };
 
 // Loudest 16-bit sample in a WAV file's data chunk; -1 without one.

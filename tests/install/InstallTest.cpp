@@ -69,6 +69,17 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
   EXPECT_TRUE(
       Succeeds("appstream-util validate-relax --nonet " + Quoted(root + "/share/metainfo/tarn.metainfo.xml"), log))
       << ReadAll(log) << "(appstream-util: scripts/deps.sh test)";
+  // Docks match the window (class "tarn") to the entry.
+  EXPECT_NE(ReadAll(root + "/share/applications/tarn.desktop").find("\nStartupWMClass=tarn\n"), std::string::npos);
+  // The installed program tells the version of the metainfo's latest release
+  // (AppStream lists the newest first), without a display or its data.
+  const std::string metainfo = ReadAll(root + "/share/metainfo/tarn.metainfo.xml");
+  const std::string tag = "<release version=\"";
+  const size_t at = metainfo.find(tag);
+  ASSERT_NE(at, std::string::npos) << "no release in the metainfo";
+  const std::string released = metainfo.substr(at + tag.size(), metainfo.find('"', at + tag.size()) - at - tag.size());
+  EXPECT_TRUE(Succeeds("env -u DISPLAY " + Quoted(root + "/bin/tarn") + " --version", log)) << ReadAll(log);
+  EXPECT_EQ(ReadAll(log), "tarn " + released + "\n");
   // The installed tool reads the installed data.
   EXPECT_TRUE(Succeeds(Quoted(root + "/bin/skelcheck") + " skeleton " +
                            Quoted(root + "/share/tarn/skel_data/Char01.atlas") + " " +
