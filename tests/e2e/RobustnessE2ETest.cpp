@@ -262,6 +262,36 @@ double EnvNumber(const char* name, double fallback) {
   return value ? std::atof(value) : fallback;
 }
 
+// A process out of threads: start-up's pictures decode as they are taken,
+// and the main screen is the one a normal start shows.
+TEST(OutOfThreads, TheProgramStartsWithEveryPictureAndClosesCleanly) {
+  Screenshot shots[2];
+  for (const bool threadless : {false, true}) {
+    SCOPED_TRACE(threadless ? "no thread to be had" : "a normal start");
+    ProgramHarness program;
+    ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
+    program.CaptureErrors();
+    // llvmpipe waits for ever on drawing threads it could not make.
+    program.SetEnvironment("LP_NUM_THREADS", "0");
+    if (threadless) {
+      const char* preload = std::getenv("LD_PRELOAD");
+      program.SetEnvironment("LD_PRELOAD", std::string(TARN_NO_THREADS) + (preload ? std::string(":") + preload : ""));
+    }
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.WaitForWindow(60)) << program.Errors();
+    ASSERT_TRUE(ShowsBar(program.ShootWhen(ShowsBar, 60)));
+    ProgramHarness::Pause(300);
+    shots[threadless] = program.Shoot();
+    program.SendDeleteWindow();
+    EXPECT_EQ(program.WaitForExit(60), 0) << program.Errors();
+    EXPECT_TRUE(program.ErrorLines().empty()) << program.Errors();
+    if (threadless) {
+      EXPECT_NE(program.Errors().find("pthread_create refused"), std::string::npos) << "the program asked for none";
+    }
+  }
+  EXPECT_EQ(shots[true].Differences(shots[false], 0, 0, 1280, 720), 0);
+}
+
 // Random pointer moves, presses, releases, right clicks, wheel turns and
 // resizes. TARN_MONKEY_SECONDS and TARN_MONKEY_SEED choose a longer run or
 // replay one.
