@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The long robustness runs, too slow for ./test.sh: every fuzz target for ten
 # minutes, the long session of the real program under valgrind's memcheck,
-# hundreds of starts of the real program under AddressSanitizer and some
-# under ThreadSanitizer, and the random player for two minutes.
+# hundreds of starts of the real program under AddressSanitizer and as built,
+# some under ThreadSanitizer, and the random player for two minutes.
 # usage: ./soak.sh [FUZZ-SECONDS [MONKEY-SECONDS [STARTS]]]   (defaults 600, 120, 300)
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -55,8 +55,8 @@ fi
 # A crash at start seen once in some 250 starts under load: each setting
 # starts the program to its main screen and closes it, STARTS times. llvmpipe
 # draws on threads of its own unless LP_NUM_THREADS is 0; the busy loop takes
-# the other core from start-up's threads. Japanese, as players run it, when
-# the locale's source is there to build it from.
+# the other core from start-up's threads. In Japanese, as the start that
+# crashed ran, when the locale's source is there to build it from.
 echo "== Start-up, ${starts} starts per setting, under AddressSanitizer and plain"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON >/dev/null &&
   cmake --build build-asan -j"$(nproc)" || exit 1
