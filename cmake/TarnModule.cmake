@@ -20,6 +20,13 @@ if(TARN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(TARN_SANITIZE_THREAD)
+  if(TARN_SANITIZE)
+    message(FATAL_ERROR "TARN_SANITIZE_THREAD and TARN_SANITIZE exclude each other")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # tarn_add_module(NAME DIR <dir> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...])
 # A static library from every .cpp under DIR.

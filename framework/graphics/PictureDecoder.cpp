@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -156,8 +157,12 @@ void PictureDecoder::Request(const char* path) {
     w.jobs[path];
     w.queue.emplace_back(path);
     // Workers start with the first request: a program that never asks pays
-    // for no threads.
-    while (w.threads.size() < kWorkers) w.threads.emplace_back([&w] { w.Run(); });
+    // for no threads. A process out of threads decodes each picture as it is
+    // taken instead.
+    try {
+      while (w.threads.size() < kWorkers) w.threads.emplace_back([&w] { w.Run(); });
+    } catch (const std::system_error&) {
+    }
   }
   w.changed.notify_all();
 }

@@ -31,7 +31,8 @@ class PictureDecoder {
   static void DecodeBytes(const unsigned char* bytes, size_t size, unsigned maxSide, Picture& picture);
   // Queues the file for the worker; needs no GL context, so start-up can ask
   // before the window opens. At most eight decoded pictures wait to be taken,
-  // so that memory does not grow with the list.
+  // so that memory does not grow with the list. Without a worker (no thread
+  // to be had) the picture decodes when it is taken.
   static void Request(const char* path);
   // The picture requested for path, waiting for it (decoded here if the
   // worker has not started it yet); false when it was not requested. Needs

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -79,19 +80,28 @@ std::vector<std::unique_ptr<FontFile>>& OpenFiles() {
 }
 
 FontFile* AcquireFile(const char* path, std::string* why) {
+  size_t size = 0;
+  const int fd = tarn::OpenRegularFile(path, &size, why);
+  if (fd < 0) return nullptr;
+  // The identity of the file whose bytes are read: the path may name another
+  // file by the time it is looked at again.
   struct stat st;
-  if (::stat(tarn::NativePath(path).c_str(), &st) != 0) {
+  if (::fstat(fd, &st) != 0) {
     if (why) *why = std::strerror(errno);
+    ::close(fd);
     return nullptr;
   }
   for (const std::unique_ptr<FontFile>& open : OpenFiles())
     if (open->device == st.st_dev && open->inode == st.st_ino && open->size == st.st_size &&
         open->modified.tv_sec == st.st_mtim.tv_sec && open->modified.tv_nsec == st.st_mtim.tv_nsec) {
+      ::close(fd);
       ++open->users;
       return open.get();
     }
   auto file = std::make_unique<FontFile>();
-  if (!tarn::ReadFile(path, file->bytes, why)) return nullptr;
+  const bool read = tarn::ReadOpenFile(fd, size, file->bytes, why);
+  ::close(fd);
+  if (!read) return nullptr;
   if (const FT_Error error = FT_Init_FreeType(&file->library)) {
     if (why) *why = FreeTypeMessage(error);
     return nullptr;

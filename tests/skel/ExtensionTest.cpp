@@ -1,9 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "FileFaults.h"
 #include "TempDir.h"
 #include "skel/DebugExtension.h"
 #include "skel/DefaultSkelExtension.h"
@@ -226,4 +231,96 @@ TEST(FileReading, RefusesAnythingButARegularFileWithTheReason) {
   EXPECT_TRUE(bytes.empty());
   EXPECT_TRUE(tarn::ReadFile(dir.Write("three", "abc").c_str(), bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
+}
+
+// A read that fails part way fails the whole read with its reason; an
+// interrupted open or read is tried again; a file that says it is empty is
+// read to its end all the same.
+TEST(FileReading, ReadsToTheEndOrFailsWithTheReason) {
+  tarn_test::TempDir dir;
+  std::string content(100000, '\0');
+  for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 + i / 256);
+  const std::string path = dir.Write("data.bin", content);
+  const struct {
+    const char* name;
+    size_t failReadsAfter;
+    bool interrupt;
+    const char* why;  // null: the whole file reads
+  } cases[] = {
+      {"EIO after half the bytes", content.size() / 2, false, "Input/output error"},
+      {"EIO at once", 0, false, "Input/output error"},
+      {"every open and read interrupted once", SIZE_MAX, true, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    tarn_test::FileFaults faults;
+    faults.path = path;
+    faults.failReadsAfter = c.failReadsAfter;
+    faults.interrupt = c.interrupt;
+    std::vector<unsigned char> bytes{1, 2};
+    std::string why;
+    size_t length = 7;
+    char* data = nullptr;
+    bool read = false;
+    {
+      tarn_test::WatchFile watch(faults);
+      read = tarn::ReadFile(path.c_str(), bytes, &why);
+      data = skel::SkelExtension::readFileData(skel::String(path.c_str()), &length);
+    }
+    EXPECT_EQ(faults.opens, 2) << "both readers went through the watched open";
+    if (c.interrupt) {
+      EXPECT_GE(faults.interruptions, 4);
+    }
+    if (c.why) {
+      EXPECT_FALSE(read);
+      EXPECT_EQ(why, c.why);
+      EXPECT_TRUE(bytes.empty());
+      EXPECT_EQ(data, nullptr);
+      EXPECT_EQ(length, 7u);
+    } else {
+      EXPECT_TRUE(read) << why;
+      EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == content);
+      ASSERT_NE(data, nullptr);
+      EXPECT_TRUE(std::string(data, length) == content);
+    }
+    skel::SkelExtension::free(data, __FILE__, __LINE__);
+  }
+
+  // Files under /proc say they hold nothing; maps is longer than one small read.
+  for (const char* proc : {"/proc/cpuinfo", "/proc/self/maps"}) {
+    SCOPED_TRACE(proc);
+    std::vector<unsigned char> bytes;
+    std::string why;
+    ASSERT_TRUE(tarn::ReadFile(proc, bytes, &why)) << why;
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes.back(), '\n');
+  }
+  std::vector<unsigned char> maps;
+  ASSERT_TRUE(tarn::ReadFile("/proc/self/maps", maps));
+  EXPECT_GT(maps.size(), 4096u);
+  EXPECT_NE(std::string(maps.begin(), maps.end()).find("skel_tests"), std::string::npos);
+}
+
+// A terminal named as a file is refused without becoming the controlling
+// terminal of a process that has none (a session leader, as a game started
+// from a desktop menu may be).
+TEST(FileReading, ATerminalDoesNotBecomeTheControllingTerminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) GTEST_SKIP() << "no pseudo-terminal here";
+  const std::string terminal = ptsname(master);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setsid() < 0) _exit(2);
+    std::vector<unsigned char> bytes;
+    std::string why;
+    if (tarn::ReadFile(terminal.c_str(), bytes, &why) || why != "Not a regular file") _exit(3);
+    // /dev/tty opens only for a process with a controlling terminal.
+    _exit(open("/dev/tty", O_RDONLY) >= 0 ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  close(master);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: it became the controlling terminal; 3: not refused as it should be";
 }

@@ -2,10 +2,14 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "FileFaults.h"
 #include "GLTestFixture.h"
 #include "TempDir.h"
 #include "framework/graphics/Primitives.h"
@@ -90,23 +94,46 @@ TEST_F(FontTest, OpenFailsForAMissingFileAndAClosedFontMakesNothing) {
 
 // Sizes of one file share its bytes; each size lives on while another closes,
 // and a different file (here a copy) is never taken for an open one.
-TEST_F(FontTest, SizesOfOneFileShareItAndOutliveEachOther) {
+// Every size of one file reads it once and works without the others. A file
+// is known by what was opened, not by its path: a path that names another
+// file by the time it is opened gives that file's face, and does not stand
+// for the first file afterwards.
+TEST_F(FontTest, SizesOfOneFileReadItOnceAndOutliveEachOther) {
+  std::vector<unsigned char> bytes;
+  ASSERT_TRUE(tarn::ReadFile(kFontPath, bytes));
+  FileFaults reads;
+  reads.path = tarn::NativePath(kFontPath);
   auto small = std::make_unique<Font>();
   Font large;
-  ASSERT_TRUE(small->Open(kFontPath, 16));
-  ASSERT_TRUE(large.Open(kFontPath, 32));
-  EXPECT_EQ(small->file, large.file);
+  {
+    WatchFile watch(reads);
+    ASSERT_TRUE(small->Open(kFontPath, 16));
+    ASSERT_TRUE(large.Open(kFontPath, 32));
+  }
+  EXPECT_EQ(reads.bytesRead, bytes.size());
   small.reset();
   std::unique_ptr<GlyphDrawer> glyph(large.CreateGlyph(u'a', 0xFFFFFFFF));
   ASSERT_NE(glyph, nullptr);
   EXPECT_GT(glyph->width, 0);
 
+  // Another face from the same package as the game's font.
+  std::vector<unsigned char> otherBytes;
+  ASSERT_TRUE(tarn::ReadFile("/usr/share/fonts/opentype/mplus/Mplus1-Medium.otf", otherBytes));
   TempDir dir;
-  std::vector<unsigned char> bytes;
-  ASSERT_TRUE(tarn::ReadFile(kFontPath, bytes));
-  Font copy;
-  ASSERT_TRUE(copy.Open(dir.Write("copy.ttf", std::string(bytes.begin(), bytes.end())).c_str(), 20));
-  EXPECT_NE(copy.file, large.file);
+  const std::string game = dir.Write("game.otf", bytes), other = dir.Write("other.otf", otherBytes);
+  const std::string kept = dir.File("kept.otf");
+  ASSERT_EQ(link(game.c_str(), kept.c_str()), 0);
+  FileFaults swap;
+  swap.path = game;
+  swap.onOpen = [&] { ASSERT_EQ(std::rename(other.c_str(), game.c_str()), 0); };
+  Font swapped, keptFont;
+  {
+    WatchFile watch(swap);
+    ASSERT_TRUE(swapped.Open(game.c_str(), 20));
+  }
+  ASSERT_TRUE(keptFont.Open(kept.c_str(), 20));
+  EXPECT_STRNE(swapped.face->family_name, large.face->family_name);
+  EXPECT_STREQ(keptFont.face->family_name, large.face->family_name);
 }
 
 TEST_F(FontTest, EveryGameLabelDrawsWithRealGlyphs) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -37,8 +38,13 @@ int OpenRegularFile(const char* path, size_t* size, std::string* why) {
     return -1;
   }
   // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a
-  // writer before the type could be checked.
-  int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  // writer before the type could be checked. O_NOCTTY: a terminal named as a
+  // file must not become the program's controlling terminal.
+  const std::string native = NativePath(path);
+  int fd;
+  do {
+    fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     SetWhy(why, std::strerror(errno));
     return -1;
@@ -65,34 +71,54 @@ int OpenRegularFile(const char* path, size_t* size, std::string* why) {
   return fd;
 }
 
-size_t ReadUpTo(int fd, void* buffer, size_t size) {
-  size_t done = 0;
-  auto* bytes = static_cast<unsigned char*>(buffer);
-  while (done < size) {
-    ssize_t n = ::read(fd, bytes + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
+bool ReadOpenFile(int fd, size_t size, std::vector<unsigned char>& out, std::string* why) {
+  out.clear();
+  const char* failure = nullptr;
+  try {
+    // Read to the end whatever the size said: files under /proc give 0 and
+    // hold more, and a file may grow while it is read.
+    out.resize(size);
+    size_t done = 0;
+    for (;;) {
+      // Once the buffer is full, a small read tells the end from more to
+      // come without growing a buffer that holds the whole file already.
+      unsigned char probe[4096];
+      const bool full = done == out.size();
+      ssize_t n = ::read(fd, full ? probe : out.data() + done, full ? sizeof probe : out.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        failure = std::strerror(errno);
+        break;
+      }
+      if (n == 0) break;
+      if (full) {
+        if (static_cast<size_t>(n) > kMaxFileSize - done) {
+          failure = "File too large";
+          break;
+        }
+        out.resize(std::min(std::max(2 * done, done + sizeof probe), kMaxFileSize));
+        std::memcpy(out.data() + done, probe, static_cast<size_t>(n));
+      }
+      done += static_cast<size_t>(n);
+    }
+    out.resize(done);
+  } catch (const std::bad_alloc&) {
+    failure = std::strerror(ENOMEM);
   }
-  return done;
+  if (!failure) return true;
+  out.clear();
+  SetWhy(why, failure);
+  return false;
 }
 
 bool ReadFile(const char* path, std::vector<unsigned char>& out, std::string* why) {
   out.clear();
   size_t size = 0;
-  int fd = OpenRegularFile(path, &size, why);
+  const int fd = OpenRegularFile(path, &size, why);
   if (fd < 0) return false;
-  bool ok = true;
-  try {
-    out.resize(size);
-    out.resize(ReadUpTo(fd, out.data(), size));
-  } catch (const std::bad_alloc&) {
-    out.clear();
-    SetWhy(why, std::strerror(ENOMEM));
-    ok = false;
-  }
+  const bool read = ReadOpenFile(fd, size, out, why);
   ::close(fd);
-  return ok;
+  return read;
 }
 
 bool CheckRegularFile(const char* path, std::string* why) {

@@ -25,9 +25,10 @@ std::FILE* OpenFile(const char* path, const char* mode);
 // file", "File too large"). The caller closes the descriptor.
 int OpenRegularFile(const char* path, size_t* size, std::string* why = nullptr);
 
-// Reads up to size bytes from fd into buffer, retrying short reads; the count
-// read, which is less when the file shrank meanwhile.
-size_t ReadUpTo(int fd, void* buffer, size_t size);
+// Reads fd from where it stands to its end, size being what the file was said
+// to hold (a file under /proc says 0 and holds more). False (out empty, reason
+// in why) on a read error or past kMaxFileSize bytes.
+bool ReadOpenFile(int fd, size_t size, std::vector<unsigned char>& out, std::string* why = nullptr);
 
 // Reads a whole regular file; false (out empty, reason in why) otherwise.
 bool ReadFile(const char* path, std::vector<unsigned char>& out, std::string* why = nullptr);

@@ -1,9 +1,8 @@
 #include "skel/DefaultSkelExtension.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "skel/String.h"
 #include "tarn/Path.h"
@@ -37,17 +36,12 @@ void* DefaultSkelExtension::reallocate(void* block, size_t size, const char*, in
 void DefaultSkelExtension::release(void* block, const char*, int) { std::free(block); }
 
 char* DefaultSkelExtension::readFile(const String& path, size_t* length) {
-  size_t size = 0;
-  int fd = tarn::OpenRegularFile(path.buffer(), &size);
-  if (fd < 0) return nullptr;
-  char* data = size > 0 ? SkelExtension::alloc<char>(size, __FILE__, __LINE__) : nullptr;
-  size_t got = data ? tarn::ReadUpTo(fd, data, size) : 0;
-  ::close(fd);
-  if (data && got == 0) {
-    SkelExtension::free(data, __FILE__, __LINE__);
-    data = nullptr;
-  }
-  if (data) *length = got;
+  std::vector<unsigned char> bytes;
+  if (!tarn::ReadFile(path.buffer(), bytes) || bytes.empty()) return nullptr;
+  char* data = SkelExtension::alloc<char>(bytes.size(), __FILE__, __LINE__);
+  if (!data) return nullptr;
+  std::memcpy(data, bytes.data(), bytes.size());
+  *length = bytes.size();
   return data;
 }
 
