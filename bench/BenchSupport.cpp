@@ -127,10 +127,8 @@ const char* ScaleShapeName(ScaleShape shape) { return shape == ScaleShape::Chain
 std::string ScaleSkeletonJson(int bones, ScaleShape shape) {
   std::string out;
   out.reserve(static_cast<size_t>(bones) * 260);
-  const std::string size = std::to_string(bones);
-  out += "{\n\"skeleton\": { \"hash\": \"scale-" + size +
-         "\", \"version\": \"tarn-1\", \"width\": 400, "
-         "\"height\": 400 },\n\"bones\": [\n  { \"name\": \"bone0\" }";
+  out += "{\n\"skeleton\": { \"hash\": \"scale-" + std::to_string(bones) + "\", \"version\": \"tarn-1\", ";
+  out += "\"width\": 400, \"height\": 400 },\n\"bones\": [\n  { \"name\": \"bone0\" }";
   for (int i = 1; i < bones; ++i) {
     const int parent = shape == ScaleShape::Chain ? i - 1 : (i - 1) / 32;
     const std::string n = std::to_string(i);

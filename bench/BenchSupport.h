@@ -23,7 +23,7 @@ size_t FileSize(const char* path);
 // 64 x 64 page named pageName.
 enum class ScaleShape { Chain, Wide };
 constexpr int kScaleBones[] = {1000, 5000, 20000};
+constexpr int kScalePageSize = 64;
 const char* ScaleShapeName(ScaleShape shape);
 std::string ScaleSkeletonJson(int bones, ScaleShape shape);
 std::string ScaleAtlasText(int bones, const char* pageName);
-constexpr int kScalePageSize = 64;

@@ -42,7 +42,8 @@ skel::SkeletonData* DataOf(int bones, ScaleShape shape) {
   return slot->data.get();
 }
 
-// A character posed by the second animation, as a frame would leave it.
+// A character one frame into the first animation, with a fade to the second
+// set up.
 struct Posed {
   std::unique_ptr<skel::Skeleton> skeleton;
   std::unique_ptr<skel::AnimationStateData> stateData;
