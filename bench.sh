@@ -5,8 +5,9 @@
 # the real window, and the start-up of the real program, each beside its floor
 # (a window that only clears and swaps), and the real program's share of a
 # core with its frame pacing on and off, on the tournament screen and
-# minimised (under openbox on a virtual display of its own). Arguments go to
-# Google Benchmark.
+# minimised (under openbox on a virtual display of its own); and how costs
+# grow with a character's size, on generated characters of 1,000 to 20,000
+# bones, plotted into docs/scaling.png. Arguments go to Google Benchmark.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh play bench
@@ -14,7 +15,8 @@ scripts/deps.sh play bench
 dir=build-bench
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARN_TESTS=ON -DTARN_BENCH=ON >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target tarn_bench tarn_character_frames tarn_frame_bench \
-  tarn_first_frame_probe tarn_floor tarn tarn_pacing_bench tarn_frame_counter >/dev/null
+  tarn_first_frame_probe tarn_floor tarn tarn_pacing_bench tarn_frame_counter \
+  tarn_scale_files tarn_scale_files_plain skelcheck >/dev/null
 
 csv=$dir/bench.csv
 "$dir/bench/tarn_bench" --benchmark_format=csv --benchmark_min_time=1 "$@" 2>/dev/null >"$csv"
@@ -33,6 +35,8 @@ echo
 awk -F, -v ir="$per_frame" '
   function unquote(s) { gsub(/"/, "", s); return s }
   NR == 1 { for (i = 1; i <= NF; i++) col[unquote($i)] = i; next }
+  # The scaling benchmarks have a table of their own below.
+  /^"Scale_/ { next }
   {
     name = unquote($col["name"]); t = $col["cpu_time"]; unit = unquote($col["time_unit"])
     scale = unit == "ns" ? 1 : unit == "us" ? 1e3 : unit == "ms" ? 1e6 : 1e9
@@ -62,6 +66,125 @@ awk -F, -v ir="$per_frame" '
       if (s && r && l) printf "JSON reader (%s): %.2fx RapidJSON, %.2fx nlohmann/json\n", variants[v], s / r, s / l
     }
   }' "$csv" | tee "$dir/bench.table"
+
+# Scaling: time per bone of the generated characters (a chain and a wide tree,
+# a slot and a region per bone) at 1,000, 5,000 and 20,000 bones, from the
+# benchmarks above; skelcheck on the files (user + system time, median of 3);
+# and the memory of loading the 20,000-bone file, above the process's base.
+scale=$dir/scale
+mkdir -p "$scale"
+for shape in chain wide; do
+  for bones in 1000 16000; do "$dir/bench/tarn_scale_files" write "$scale" "$bones" "$shape"; done
+done
+"$dir/bench/tarn_scale_files" write "$scale" 20000 wide
+cpu_s() {  # cpu_s COMMAND...: user + system seconds, median of three runs
+  local TIMEFORMAT="%U %S"
+  for i in 1 2 3; do
+    { time { "$@" >/dev/null 2>&1 || true; }; } 2>&1 | awk '{print $1 + $2}'
+  done | sort -n | awk 'NR == 2'
+}
+: >"$scale/skelcheck.txt"
+for shape in chain wide; do
+  for bones in 1000 16000; do
+    f=$scale/scale-$shape-$bones
+    echo "$shape $bones $(cpu_s "$dir/tools/skelcheck/skelcheck" skeleton "$f.atlas" "$f.json")" >>"$scale/skelcheck.txt"
+  done
+done
+"$dir/bench/tarn_scale_files" load "$scale/scale-wide-20000.atlas" "$scale/scale-wide-20000.json" >"$scale/memory.tracking"
+"$dir/bench/tarn_scale_files_plain" load "$scale/scale-wide-20000.atlas" "$scale/scale-wide-20000.json" >"$scale/memory.plain"
+rm -f "$scale/plot.dat"
+echo
+awk -F, -v data="$scale/plot.dat" '
+  function unquote(s) { gsub(/"/, "", s); return s }
+  function shown(ns) { return ns >= 1e3 ? sprintf("%.2f us", ns / 1e3) : ns >= 100 ? sprintf("%.0f ns", ns) : sprintf("%.1f ns", ns) }
+  function verdict(ok) { return ok ? "met" : "missed" }
+  # row LABEL NAME TARGET: time per bone at each size, its growth from the
+  # smallest to the largest, and the verdict against TARGET (0: none).
+  function row(label, name, target,   a, b, c, growth) {
+    a = per[name "/1000"]; b = per[name "/5000"]; c = per[name "/20000"]
+    if (a == "" || c == "") return
+    growth = c / a
+    printf "%-48s %9s %9s %9s %7.2fx   %s\n", label, shown(a), shown(b), shown(c), growth,
+      target ? sprintf("<= %gx: %s", target, verdict(growth <= target)) : ""
+  }
+  FILENAME ~ /skelcheck/ { split($0, f, " "); skel[f[1] "/" f[2]] = f[3]; next }
+  FILENAME ~ /memory/ { sub(".*[.]", "", FILENAME); mem[FILENAME] = $0; next }
+  FNR == 1 { for (i = 1; i <= NF; i++) col[unquote($i)] = i; next }
+  /^"Scale_/ {
+    name = unquote($col["name"]); t = $col["cpu_time"]; unit = unquote($col["time_unit"])
+    scale = unit == "ns" ? 1 : unit == "us" ? 1e3 : unit == "ms" ? 1e6 : 1e9
+    # Loading runs with both allocation layers; the game has the tracking one.
+    sub("/tracking$", "", name)
+    if (sub("/plain$", "", name)) sub("^Scale_Load", "Scale_LoadPlain", name)
+    n = name; sub(".*/", "", n)
+    ns[name] = t * scale; per[name] = t * scale / n
+  }
+  END {
+    printf "Scaling: time per bone, generated characters (CPU time)\n"
+    printf "%-48s %9s %9s %9s %8s   %s\n", "what", "1,000", "5,000", "20,000", "growth", "target"
+    row("load atlas + skeleton JSON, chain", "Scale_Load/chain", 1.5)
+    row("load atlas + skeleton JSON, wide tree", "Scale_Load/wide", 1.5)
+    row("  the same, plain allocation layer, chain", "Scale_LoadPlain/chain", 0)
+    row("  the same, plain allocation layer, wide tree", "Scale_LoadPlain/wide", 0)
+    row("first apply after a cross-fade, chain", "Scale_FirstApply/chain", 1.5)
+    row("first apply after a cross-fade, wide tree", "Scale_FirstApply/wide", 1.5)
+    row("pose (world transforms), chain", "Scale_Pose/chain", 0)
+    row("pose (world transforms), wide tree", "Scale_Pose/wide", 0)
+    row("vertices of every slot, chain", "Scale_Vertices/chain", 0)
+    row("vertices of every slot, wide tree", "Scale_Vertices/wide", 0)
+    for (s = 1; s <= 2; s++) {
+      shape = s == 1 ? "chain" : "wide"
+      a = skel[shape "/1000"] / 1000; c = skel[shape "/16000"] / 16000
+      if (a > 0) printf "%-48s %9s %9s %9s %7.2fx   <= 2x: %s\n", "skelcheck skeleton, " (s == 1 ? "chain" : "wide tree") " (at 16,000)",
+        shown(a * 1e9), "", shown(c * 1e9), c / a, verdict(c / a <= 2)
+    }
+    # Each memory line: file bytes, then kB: peak before loading, peak after, heap kept.
+    split(mem["tracking"], m, " "); split(mem["plain"], p, " ")
+    over = (m[3] - m[2]) * 1024 / m[1]
+    printf "%-48s %6.1f MB, %.1fx the %.1f MB file   <= 3x: %s\n", "peak memory loading 20,000 bones, above base",
+      (m[3] - m[2]) / 1024, over, m[1] / 1048576, verdict(over <= 3)
+    printf "%-48s %6.1f MB, %.1fx the file\n", "  heap the loaded character keeps", m[4] / 1024, m[4] * 1024 / m[1]
+    printf "%-48s %6.1f MB peak (%.1fx), %.1f MB kept\n", "  the same with the plain allocation layer", (p[3] - p[2]) / 1024,
+      (p[3] - p[2]) * 1024 / p[1], p[4] / 1024
+    # For the plot: a character at each size, in ms.
+    # Beside them, linear and quadratic growth from the chain loaded at 1,000.
+    first = ns["Scale_Load/chain/1000"] / 1e6
+    if (!first) exit
+    printf "# bones; ms: load chain, load wide, pose chain, pose wide, vertices chain, vertices wide, linear, quadratic\n" >data
+    split("1000 5000 20000", sizes, " ")
+    for (i = 1; i <= 3; i++) {
+      b = sizes[i]
+      printf "%d %g %g %g %g %g %g %g %g\n", b, ns["Scale_Load/chain/" b] / 1e6, ns["Scale_Load/wide/" b] / 1e6,
+        ns["Scale_Pose/chain/" b] / 1e6, ns["Scale_Pose/wide/" b] / 1e6,
+        ns["Scale_Vertices/chain/" b] / 1e6, ns["Scale_Vertices/wide/" b] / 1e6,
+        first * b / 1000, first * (b / 1000) ^ 2 >data
+    }
+  }' "$scale/skelcheck.txt" "$scale/memory.tracking" "$scale/memory.plain" "$csv" | tee "$dir/scaling.table"
+# Not when the benchmarks were filtered out (arguments).
+if [ -s "$scale/plot.dat" ]; then
+  gnuplot <<EOF
+  set terminal pngcairo size 860,480 font "sans,10"
+  set output "docs/scaling.png"
+  set title "Generated characters: CPU time against bones (log-log)"
+  set logscale xy
+  set xrange [800:25000]
+  set xlabel "bones"
+  set ylabel "ms"
+  set xtics (1000, 2000, 5000, 10000, 20000)
+  set format y "%g"
+  set key outside right
+  set grid lc "gray85" dt 1
+  plot "$scale/plot.dat" using 1:2 with linespoints lw 2 pt 7 lc "#7b2d8e" title "load, chain", \
+    "" using 1:3 with linespoints lw 2 pt 5 dt 2 lc "#7b2d8e" title "load, wide tree", \
+    "" using 1:6 with linespoints lw 2 pt 7 lc "#d9720b" title "vertices, chain", \
+    "" using 1:7 with linespoints lw 2 pt 5 dt 2 lc "#d9720b" title "vertices, wide tree", \
+    "" using 1:4 with linespoints lw 2 pt 7 lc "#1f6fb4" title "pose, chain", \
+    "" using 1:5 with linespoints lw 2 pt 5 dt 2 lc "#1f6fb4" title "pose, wide tree", \
+    "" using 1:8 with lines lw 2 dt 3 lc "gray30" title "linear growth", \
+    "" using 1:9 with lines lw 2 dt 3 lc "gray60" title "quadratic growth"
+EOF
+  echo "Plot: docs/scaling.png"
+fi
 
 # Whole frames and start-up need a display: the virtual one with software GL.
 export ALSOFT_CONF=$PWD/tests/sound/alsoft.conf

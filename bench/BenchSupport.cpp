@@ -121,3 +121,60 @@ const std::string& SkeletonLikeJson(size_t minBytes) {
   if (found == made.end()) found = made.emplace(minBytes, generate(minBytes)).first;
   return found->second;
 }
+
+const char* ScaleShapeName(ScaleShape shape) { return shape == ScaleShape::Chain ? "chain" : "wide"; }
+
+std::string ScaleSkeletonJson(int bones, ScaleShape shape) {
+  std::string out;
+  out.reserve(static_cast<size_t>(bones) * 260);
+  out += "{\n\"skeleton\": { \"hash\": \"scale-" + std::to_string(bones) + "\", \"version\": \"tarn-1\", ";
+  out += "\"width\": 400, \"height\": 400 },\n\"bones\": [\n  { \"name\": \"bone0\" }";
+  for (int i = 1; i < bones; ++i) {
+    const int parent = shape == ScaleShape::Chain ? i - 1 : (i - 1) / 32;
+    const std::string n = std::to_string(i);
+    out += ",\n  { \"name\": \"bone" + n + "\", \"parent\": \"bone" + std::to_string(parent) +
+           "\", \"length\": 10, \"x\": 10, \"rotation\": " + std::to_string(i % 7 - 3) + " }";
+  }
+  out += "\n],\n\"slots\": [\n";
+  for (int i = 0; i < bones; ++i) {
+    const std::string n = std::to_string(i);
+    out += "  { \"name\": \"slot" + n + "\", \"bone\": \"bone" + n + "\", \"attachment\": \"part" + n + "\" }";
+    out += i + 1 < bones ? ",\n" : "\n";
+  }
+  out += "],\n\"skins\": [ { \"name\": \"default\", \"attachments\": {\n";
+  for (int i = 0; i < bones; ++i) {
+    const std::string n = std::to_string(i);
+    out += "  \"slot" + n + "\": { \"part" + n + "\": { \"x\": 4, \"y\": 0, \"width\": 8, \"height\": 8 } }";
+    out += i + 1 < bones ? ",\n" : "\n";
+  }
+  out += "} } ],\n\"animations\": {\n";
+  const char* names[] = {"sway", "turn"};
+  for (int a = 0; a < 2; ++a) {
+    out += std::string("  \"") + names[a] + "\": { \"bones\": {\n";
+    for (int i = 0; i < bones; ++i) {
+      const std::string angle = std::to_string(a == 0 ? 4 + i % 5 : -6 - i % 3);
+      out += "    \"bone" + std::to_string(i) + "\": { \"rotate\": [ { \"time\": 0, \"angle\": 0 }, " +
+             "{ \"time\": 0.5, \"angle\": " + angle + " }, { \"time\": 1, \"angle\": 0 } ] }";
+      out += i + 1 < bones ? ",\n" : "\n";
+    }
+    out += a == 0 ? "  } },\n" : "  } }\n";
+  }
+  out += "}\n}\n";
+  return out;
+}
+
+std::string ScaleAtlasText(int bones, const char* pageName) {
+  std::string out;
+  out.reserve(static_cast<size_t>(bones) * 110);
+  const std::string page = std::to_string(kScalePageSize);
+  out += std::string("\n") + pageName + "\nsize: " + page + "," + page +
+         "\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
+  // 8 x 8 cells, reused: regions may share pixels.
+  const int cells = kScalePageSize / 8;
+  for (int i = 0; i < bones; ++i) {
+    const int cell = i % (cells * cells);
+    out += "part" + std::to_string(i) + "\n  rotate: false\n  xy: " + std::to_string(cell % cells * 8) + ", " +
+           std::to_string(cell / cells * 8) + "\n  size: 8, 8\n  orig: 8, 8\n  offset: 0, 0\n  index: -1\n";
+  }
+  return out;
+}

@@ -1,7 +1,10 @@
-// Loading Char01 and reading a large JSON text with the runtime. This file is
+// Loading Char01 and the generated characters of the scaling benchmarks, and
+// reading a large JSON text with the runtime. This file is
 // built twice: against the runtime as the game links it (tracking allocation
 // layer) and against a copy with the plain layer, named by LOAD_VARIANT.
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 #include "BenchSupport.h"
 #include "NullTextureLoader.h"
@@ -43,6 +46,37 @@ void JsonReader(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
+
+// Atlas and skeleton text to the skeleton's data; ./bench.sh divides the
+// time by the bones.
+void LoadScaled(benchmark::State& state, int bones, ScaleShape shape) {
+  const std::string atlasText = ScaleAtlasText(bones, "scale.png");
+  const std::string jsonText = ScaleSkeletonJson(bones, shape);
+  NullTextureLoader loader;
+  for (auto _ : state) {
+    auto* atlas = new skel::Atlas(atlasText.data(), atlasText.size(), skel::String(""), &loader);
+    skel::SkeletonData* data = skel::SkeletonJson(atlas).readSkeletonData(jsonText.c_str());
+    state.PauseTiming();
+    const bool loaded = data != nullptr;
+    delete data;
+    delete atlas;
+    state.ResumeTiming();
+    if (!loaded) {
+      state.SkipWithError("the generated character did not load");
+      break;
+    }
+  }
+}
+
+const int registered = [] {
+  for (ScaleShape shape : {ScaleShape::Chain, ScaleShape::Wide})
+    for (int bones : kScaleBones) {
+      const std::string name =
+          std::string("Scale_Load/") + ScaleShapeName(shape) + "/" + std::to_string(bones) + "/" LOAD_VARIANT;
+      benchmark::RegisterBenchmark(name.c_str(), LoadScaled, bones, shape)->Unit(benchmark::kMillisecond);
+    }
+  return 0;
+}();
 
 }  // namespace
 

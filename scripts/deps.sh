@@ -8,9 +8,10 @@
 #             sanitizer runtime, clang-format, valgrind, the desktop-file and
 #             AppStream validators
 #   bench     the benchmarks: Google Benchmark, two JSON libraries to compare
-#             with, callgrind, apitrace, GNU time (peak memory of a replay), and
-#             the window harness the frame benchmark uses, and a window
-#             manager (openbox) for the frame pacing benchmark
+#             with, callgrind, apitrace, GNU time (peak memory of a replay),
+#             the window harness the frame benchmark uses, a window manager
+#             (openbox) for the frame pacing benchmark, and gnuplot for the
+#             scaling plot
 set -euo pipefail
 
 group_packages() {  # group_packages GROUP: prints its packages
@@ -26,7 +27,7 @@ group_packages() {  # group_packages GROUP: prints its packages
         clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util ;;
     bench)
       echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace time \
-        libgtest-dev xvfb xauth xdotool openbox libgl1-mesa-dri ;;
+        libgtest-dev xvfb xauth xdotool openbox libgl1-mesa-dri gnuplot-nox ;;
     *)
       return 1 ;;
   esac
