@@ -4,15 +4,25 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "FileFaults.h"
 #include "TempDir.h"
+#include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
+#include "skel/Atlas.h"
 #include "skel/DebugExtension.h"
 #include "skel/DefaultSkelExtension.h"
 #include "skel/SkelExtension.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/SkeletonJson.h"
 #include "skel/String.h"
 #include "tarn/Path.h"
 
@@ -163,6 +173,57 @@ TEST(SkelExtension, OneProcessExtensionTracksRuntimeObjects) {
   delete name;
   EXPECT_EQ(tracker->getUsedMemory(), before);
   EXPECT_EQ(skel::SkelExtension::alloc<double>(SIZE_MAX / 4, __FILE__, __LINE__), nullptr);
+}
+
+// Two threads load and free the committed character again and again while a
+// third poses one loaded before: the process's tracking layer keeps every
+// record and reports no block freed twice.
+TEST(SkelExtension, ThreadsLoadFreeAndPoseAtOnce) {
+  auto* tracker = dynamic_cast<DebugExtension*>(skel::SkelExtension::getInstance());
+  ASSERT_NE(tracker, nullptr);
+  std::vector<unsigned char> atlasText, jsonText;
+  ASSERT_TRUE(tarn::ReadFile("skel_data/Char01.atlas", atlasText));
+  ASSERT_TRUE(tarn::ReadFile("skel_data/Char01.json", jsonText));
+  const std::string json(jsonText.begin(), jsonText.end());
+  struct Character {
+    std::unique_ptr<skel::Atlas> atlas;
+    std::unique_ptr<skel::SkeletonData> data;
+  };
+  auto load = [&] {
+    Character c;
+    c.atlas.reset(
+        new skel::Atlas(reinterpret_cast<const char*>(atlasText.data()), atlasText.size(), skel::String(""), nullptr));
+    skel::SkeletonJson reader(c.atlas.get());
+    c.data.reset(reader.readSkeletonData(json.c_str()));
+    return c;
+  };
+  const size_t live = tracker->getLiveCount();
+  testing::internal::CaptureStdout();
+  {
+    Character posed = load();
+    ASSERT_NE(posed.data, nullptr);
+    std::atomic<int> loaded{0};
+    auto loadAndFree = [&] {
+      for (int i = 0; i < 150; ++i)
+        if (load().data) ++loaded;
+    };
+    std::thread first(loadAndFree), second(loadAndFree);
+    skel::Skeleton skeleton(posed.data.get());
+    skel::AnimationStateData mixes(posed.data.get());
+    skel::AnimationState state(&mixes);
+    for (int frame = 0; frame < 600; ++frame) {
+      // A new entry each time, as a game switching animations allocates.
+      state.setAnimation(0, posed.data->getAnimations()[size_t(frame % 2)], true);
+      state.update(1 / 60.0f);
+      state.apply(skeleton);
+      skeleton.updateWorldTransform();
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(loaded, 300);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(tracker->getLiveCount(), live);
 }
 
 TEST(DefaultSkelExtension, ReadsWholeFilesAndLeavesTheLengthAloneOnFailure) {

@@ -3,13 +3,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 #include "skel/SkelExtension.h"
 
 namespace skel {
 
 // Wraps another extension, keeps a record of every live block and reports
-// releases of blocks it never handed out.
+// releases of blocks it never handed out. Threads may load and free content
+// at once: every operation holds one lock.
 class DebugExtension : public SkelExtension {
  public:
   struct Allocation {
@@ -29,16 +31,25 @@ class DebugExtension : public SkelExtension {
   void release(void* block, const char* file, int line) override;
   char* readFile(const String& path, size_t* length) override;
 
-  size_t getAllocations() const { return _allocations; }
-  size_t getReallocations() const { return _reallocations; }
-  size_t getFrees() const { return _frees; }
-  uint64_t getUsedMemory() const { return _usedMemory; }
-  size_t getLiveCount() const { return _allocated.size(); }
+  size_t getAllocations() const { return locked(_allocations); }
+  size_t getReallocations() const { return locked(_reallocations); }
+  size_t getFrees() const { return locked(_frees); }
+  uint64_t getUsedMemory() const { return locked(_usedMemory); }
+  size_t getLiveCount() const;
   // Null when the block is not live.
   const Allocation* find(const void* block) const;
 
  private:
   void record(void* block, size_t size, const char* file, int line);
+  template <typename T>
+  T locked(const T& value) const {
+    std::lock_guard<std::mutex> hold(_lock);
+    return value;
+  }
+
+  // Held across the wrapped call too: a block freed by one thread may be
+  // handed to another before its record is gone otherwise.
+  mutable std::mutex _lock;
 
   SkelExtension* _extension;
   // Every runtime allocation passes here: open addressing with linear

@@ -81,6 +81,7 @@ void DebugExtension::record(void* block, size_t size, const char* file, int line
 }
 
 void* DebugExtension::allocate(size_t size, const char* file, int line) {
+  std::lock_guard<std::mutex> hold(_lock);
   void* block = _extension->allocate(size, file, line);
   ++_allocations;
   record(block, size, file, line);
@@ -88,6 +89,7 @@ void* DebugExtension::allocate(size_t size, const char* file, int line) {
 }
 
 void* DebugExtension::allocateZeroed(size_t size, const char* file, int line) {
+  std::lock_guard<std::mutex> hold(_lock);
   void* block = _extension->allocateZeroed(size, file, line);
   ++_allocations;
   record(block, size, file, line);
@@ -95,6 +97,7 @@ void* DebugExtension::allocateZeroed(size_t size, const char* file, int line) {
 }
 
 void* DebugExtension::reallocate(void* block, size_t size, const char* file, int line) {
+  std::lock_guard<std::mutex> hold(_lock);
   void* grown = _extension->reallocate(block, size, file, line);
   ++_reallocations;
   // A failed re-allocation leaves the old block live and recorded.
@@ -111,6 +114,7 @@ void* DebugExtension::reallocate(void* block, size_t size, const char* file, int
 
 void DebugExtension::release(void* block, const char* file, int line) {
   if (!block) return;
+  std::lock_guard<std::mutex> hold(_lock);
   Allocation* found = _allocated.find(block);
   if (!found) {
     // Not handed on: for a block released before, that would free it twice.
@@ -127,6 +131,16 @@ void DebugExtension::release(void* block, const char* file, int line) {
 
 char* DebugExtension::readFile(const String& path, size_t* length) { return _extension->readFile(path, length); }
 
-const DebugExtension::Allocation* DebugExtension::find(const void* block) const { return _allocated.find(block); }
+// The record is read under the lock; the caller keeps a pointer into the table,
+// good until the next allocation.
+const DebugExtension::Allocation* DebugExtension::find(const void* block) const {
+  std::lock_guard<std::mutex> hold(_lock);
+  return _allocated.find(block);
+}
+
+size_t DebugExtension::getLiveCount() const {
+  std::lock_guard<std::mutex> hold(_lock);
+  return _allocated.size();
+}
 
 }  // namespace skel
