@@ -6,6 +6,8 @@
 
 namespace TarnFramework {
 
+static_assert(KeyTable::kRawSlots == GLFW_KEY_LAST + 1, "a raw slot for every GLFW key");
+
 int KeyTable::NamedSlot(int key) {
   if (key >= GLFW_KEY_0 && key <= GLFW_KEY_9) return key - GLFW_KEY_0;
   if (key >= GLFW_KEY_A && key <= GLFW_KEY_Z) return 10 + key - GLFW_KEY_A;

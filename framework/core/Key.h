@@ -6,11 +6,12 @@
 
 namespace TarnFramework {
 
-// 47 named slots (digits, letters, a few editing keys) followed by 255 raw
-// slots indexed by key code.
+// 47 named slots (digits, letters, a few editing keys) followed by a raw slot
+// for every GLFW key code, Tab, the function keys, the modifiers, Page Up and
+// the keypad among them.
 struct KeyTable {
   static constexpr int kNamedSlots = 47;
-  static constexpr int kRawSlots = 255;
+  static constexpr int kRawSlots = 349;
   static constexpr int kSize = kNamedSlots + kRawSlots;
 
   // The named slot of a GLFW key code, or -1.
