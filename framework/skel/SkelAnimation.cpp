@@ -127,9 +127,10 @@ void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vert
   const size_t length = mesh.getWorldVerticesLength();
   // Scratch kept between calls, as meshes are posed every frame, and never
   // cleared: every pair read below is written first (an odd last value is
-  // never read), and the result is copied out in one block.
-  static std::vector<float> world;
-  static std::vector<Vertex> built;
+  // never read), and the result is copied out in one block. One per thread,
+  // so that sprites may be posed on several.
+  thread_local std::vector<float> world;
+  thread_local std::vector<Vertex> built;
   if (world.size() < length) world.resize(length);
   if (length > 0) mesh.computeWorldVertices(slot, 0, length, world.data(), 0, 2);
   const skel::Vector<float>& uvs = mesh.getUVs();
@@ -280,8 +281,9 @@ void SkelAnimation::Pose(bool flipH, bool flipV) {
 
 void SkelAnimation::DrawPosed() {
   if (!skeleton) return;
-  // One list for every slot and frame: the sprite reads it and keeps nothing.
-  static std::vector<Vertex> vertices;
+  // One list for every slot and frame of this sprite: the sprite it is drawn
+  // with reads it and keeps nothing.
+  std::vector<Vertex>& vertices = drawVertices;
   skel::Vector<skel::Slot*>& drawOrder = skeleton->getDrawOrder();
   for (size_t i = 0; i < drawOrder.size(); ++i) {
     skel::Slot* slot = drawOrder[i];

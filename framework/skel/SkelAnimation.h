@@ -87,6 +87,7 @@ class SkelAnimation : public TarnFramework::Drawer {
   // The data's animation for currentAnimation, found when it was selected.
   skel::Animation* selected = nullptr;
   int selectedIndex = -1;
+  std::vector<TarnFramework::Graphic2D::Vertex> drawVertices;
 };
 
 }  // namespace TarnSkel
