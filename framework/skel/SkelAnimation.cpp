@@ -302,6 +302,19 @@ void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
   DrawPosed();
 }
 
+void SkelAnimation::Update(float seconds) {
+  if (state) state->update(seconds);
+}
+
+void SkelAnimation::DrawAt(float x, float y, float scale, bool flipH, bool flipV) {
+  if (!skeleton) return;
+  skeleton->setX(x);
+  skeleton->setY(y);
+  skeleton->setScaleX(scale);
+  skeleton->setScaleY(scale);
+  DrawSkeleton(flipH, flipV);
+}
+
 void SkelAnimation::DrawPart(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool,
                              const TarnFramework::Rect&) {}
 

@@ -49,7 +49,17 @@ class SkelAnimation : public TarnFramework::Drawer {
   // Draws every slot of the posed skeleton.
   void DrawPosed();
   // Pose, then DrawPosed, at the skeleton's own position and scale.
+  // NOTE: Pose writes the y scale it turned over back into the skeleton, so
+  // calling this twice without setting the scales again in between draws
+  // the second time upside down. DrawAt sets them on every call.
   void DrawSkeleton(bool flipH, bool flipV);
+
+  // For programs that count time in seconds rather than frames: advances
+  // the animation state by seconds (looping as the animation was selected).
+  void Update(float seconds);
+  // Places the skeleton at (x, y) with the scale, then poses and draws it:
+  // the same picture however often it is called.
+  void DrawAt(float x, float y, float scale, bool flipH = false, bool flipV = false);
 
   // The skin of that name, or none when the data has no such skin.
   void SetSkin(const char* name);

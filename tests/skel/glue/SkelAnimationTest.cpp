@@ -232,6 +232,32 @@ TEST_F(SkelAnimationTest, PoseFramePlacesAndWrapsTheFrameIntoTheAnimation) {
   EXPECT_NEAR(tip->getWorldY(), 190, 1e-3);
 }
 
+// DrawSkeleton turns the stored y scale over on each call; DrawAt places the
+// skeleton every time, so a second call draws the same. Update advances the
+// state by seconds.
+TEST_F(SkelAnimationTest, DrawAtGivesTheSamePictureEveryCallAndUpdateCountsSeconds) {
+  SkelAnimation* s = Make(kQuadSkeleton);
+  ASSERT_NE(s, nullptr);
+  for (int call = 0; call < 2; ++call) {
+    SCOPED_TRACE(call);
+    BeginFrame();
+    s->DrawAt(100, 100, 1);
+    ExpectQuadAt(100, 100, 1);
+  }
+  // The trap: DrawSkeleton right after draws it upside down, red at the bottom.
+  BeginFrame();
+  s->DrawSkeleton(false, false);
+  ExpectRgb(95, 102, kRed);
+  ExpectRgb(95, 98, kBlue);
+
+  // "slide" moves the root 30 to the right from its start.
+  s->SetAnimation(1);
+  s->Update(0.25f);
+  BeginFrame();
+  s->DrawAt(100, 100, 2);
+  ExpectQuadAt(160, 100, 2);
+}
+
 // Each slot shows the white block tinted by its attachment colour over a grey
 // background, with the blend of its slot; the last slot is normal again.
 const char* const kBlendSkeleton = R"({
