@@ -64,13 +64,16 @@ bool StartUpWindow(SystemBase& system, const WindowRequest& request) {
     system.Release();
     return false;
   }
+  // The window, the system's size and the viewport agree from the start.
+  system.windowWidth = request.width > 0 ? request.width : 1280;
+  system.windowHeight = request.height > 0 ? request.height : 720;
   graphics.viewportWidth = system.windowWidth;
   graphics.viewportHeight = system.windowHeight;
   if (!request.x11Class.empty()) {
     glfwWindowHintString(GLFW_X11_CLASS_NAME, request.x11Class.c_str());
     glfwWindowHintString(GLFW_X11_INSTANCE_NAME, request.x11Class.c_str());
   }
-  graphics.window = glfwCreateWindow(1280, 720, "OpenGL", nullptr, nullptr);
+  graphics.window = glfwCreateWindow(system.windowWidth, system.windowHeight, request.title.c_str(), nullptr, nullptr);
   // Hints outlive the window they were set for; a later window of this
   // process gets GLFW's default class again.
   glfwWindowHintString(GLFW_X11_CLASS_NAME, "");

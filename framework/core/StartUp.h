@@ -1,5 +1,6 @@
-// The window half of the program's start-up: GLFW, the 1280 x 720 window and
-// its context, GLEW, the fixed-function state and the input callbacks.
+// The window half of the program's start-up: GLFW, the window (1280 x 720
+// unless asked otherwise) and its context, GLEW, the fixed-function state and
+// the input callbacks.
 #pragma once
 
 #include <cstddef>
@@ -10,9 +11,13 @@ namespace TarnFramework {
 
 class SystemBase;
 
-// What a program asks of its window on the desktop beyond GLFW's defaults.
-// An empty request leaves the window as GLFW makes it.
+// What a program asks of its window. The default is the game's: 1280 x 720,
+// titled "OpenGL", otherwise as GLFW makes it.
 struct WindowRequest {
+  // The window's size, which the viewport and the pixel projection follow.
+  int width = 1280;
+  int height = 720;
+  std::string title = "OpenGL";
   // A PNG file in memory (built into the program).
   struct Png {
     const unsigned char* bytes;

@@ -9,6 +9,7 @@
 #include "ScreenTestSupport.h"
 #include "framework/core/FramePacer.h"
 #include "framework/core/InputCallbacks.h"
+#include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
 
 using namespace TarnFramework;
@@ -378,3 +379,28 @@ TEST_F(FrameLoopTest, CloseWhileIconifiedEndsTheLoop) {
 }
 
 }  // namespace
+
+// A program of its own asks for its window's size and title; the system's
+// size and the viewport follow the window.
+TEST(StartUpWindow, TakesTheSizeAndTitleAsked) {
+  TarnFramework::SystemBase system;
+  TarnFramework::WindowRequest request;
+  request.width = 800;
+  request.height = 600;
+  request.title = "Elsewhere";
+  ASSERT_TRUE(TarnFramework::StartUpWindow(system, request));
+  int w = 0, h = 0;
+  glfwGetWindowSize(system.graphicManager.window, &w, &h);
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 600);
+  EXPECT_EQ(system.windowWidth, 800);
+  EXPECT_EQ(system.windowHeight, 600);
+  EXPECT_EQ(system.graphicManager.viewportWidth, 800);
+  EXPECT_EQ(system.graphicManager.viewportHeight, 600);
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 800);
+  EXPECT_EQ(viewport[3], 600);
+  system.Release();
+  TarnFramework::g_system = nullptr;
+}
