@@ -226,6 +226,39 @@ TEST(SkelExtension, ThreadsLoadFreeAndPoseAtOnce) {
   EXPECT_EQ(tracker->getLiveCount(), live);
 }
 
+// A program installs its own extension before the runtime uses one; once it
+// has, the extension stays. The first half runs in a new process (a death
+// test started afresh), whose runtime is still untouched.
+TEST(SkelExtension, AProgramInstallsItsOwnExtensionFirstOrNotAtAll) {
+  struct Counting : skel::DefaultSkelExtension {
+    void* allocate(size_t size, const char* file, int line) override {
+      ++count;
+      return DefaultSkelExtension::allocate(size, file, line);
+    }
+    void* allocateZeroed(size_t size, const char* file, int line) override {
+      ++count;
+      return DefaultSkelExtension::allocateZeroed(size, file, line);
+    }
+    int count = 0;
+  };
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        static Counting own;
+        const bool installed = skel::SkelExtension::setInstance(&own);
+        delete new (__FILE__, __LINE__) skel::String("counted");
+        const bool again = skel::SkelExtension::setInstance(&own);
+        std::exit(installed && !again && skel::SkelExtension::getInstance() == &own && own.count > 0 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+
+  // Here the runtime has run already: the tracking extension stays.
+  delete new (__FILE__, __LINE__) skel::String("tracked");
+  Counting late;
+  EXPECT_FALSE(skel::SkelExtension::setInstance(&late));
+  EXPECT_NE(dynamic_cast<DebugExtension*>(skel::SkelExtension::getInstance()), nullptr);
+}
+
 TEST(DefaultSkelExtension, ReadsWholeFilesAndLeavesTheLengthAloneOnFailure) {
   tarn_test::TempDir dir;
   std::string bytes("one\0two\r\n", 9);

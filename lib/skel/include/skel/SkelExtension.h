@@ -27,8 +27,14 @@ class SkelExtension {
   // Called by every SkelObject destructor.
   virtual void beforeRelease(SkelObject* object);
 
-  // The process extension: created at the first request, never replaced.
+  // The process extension. Unless a program installed its own, the tracking
+  // extension over plain malloc is made at the first request; never replaced.
   static SkelExtension* getInstance();
+  // Installs a program's own extension (not owned; it must outlive every
+  // runtime object) before the runtime has used one. False, and nothing
+  // changed, once the runtime has: blocks would otherwise go back through
+  // another allocator than the one they came from.
+  static bool setInstance(SkelExtension* extension);
 
   // Typed helpers over the process extension. A count whose byte size
   // overflows gives null.
