@@ -162,7 +162,8 @@ class Linter {
       return;
     }
     keys(root, kTop, "");
-    if (const JsonNode* skeleton = root.find("skeleton")) keys(*skeleton, kSkeleton, "skeleton");
+    const JsonNode* skeleton = root.find("skeleton");
+    if (skeleton && skeleton->type == JsonNode::Object) keys(*skeleton, kSkeleton, "skeleton");
     bones(root.find("bones"));
     slots(root.find("slots"));
     constraints(root.find("ik"), "ik", kIk, _ik, "IK constraint");
