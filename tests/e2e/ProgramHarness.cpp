@@ -48,6 +48,7 @@ ProgramHarness::~ProgramHarness() {
 
 bool ProgramHarness::Start(bool withDisplay) {
   const std::string workdir = workdir_.empty() ? TARN_WORKDIR : workdir_;
+  ended_ = kNoExit;
   pid_ = fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
@@ -99,12 +100,16 @@ bool ProgramHarness::Capture(const std::string& pngPath) {
 }
 
 int ProgramHarness::WaitForExit(double seconds) {
+  if (pid_ < 0) return ended_;
   auto start = std::chrono::steady_clock::now();
-  while (!Elapsed(start, seconds)) {
+  // At least one look, also with no time to wait.
+  for (bool first = true; first || !Elapsed(start, seconds); first = false) {
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
-      return WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : kNoExit;
+      // A crash is no exit the tests could take for "still running".
+      ended_ = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : 128 + WTERMSIG(status);
+      return ended_;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }

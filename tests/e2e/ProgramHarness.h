@@ -75,7 +75,9 @@ class ProgramHarness {
   bool WaitForWindow(double seconds);
   // The close button: a WM_DELETE_WINDOW client message.
   void SendDeleteWindow();
-  // Waits for the process to end; its exit code, or kNoExit on timeout or a signal.
+  // Waits for the process to end; its exit code (128 + the signal when a
+  // signal ended it, as a shell says), or kNoExit while it runs. Once it has
+  // ended, every later call gives the same.
   int WaitForExit(double seconds);
   bool Capture(const std::string& pngPath);
   Screenshot Shoot();
@@ -105,6 +107,7 @@ class ProgramHarness {
   Display* display_ = nullptr;
   Window window_ = 0;
   pid_t pid_ = -1;
+  int ended_ = kNoExit;  // how the last process ended
   std::vector<std::pair<std::string, std::string>> environment_;
   std::string workdir_;
   std::string binary_;  // tarn unless SetProgram names another

@@ -459,13 +459,14 @@ class PacedInput {
   PacedInput(ProgramHarness& program, std::string countFile) : program_(program), countFile_(std::move(countFile)) {}
 
   // At least `milliseconds` and `frames` more frames; false when the program
-  // has drawn nothing for a minute.
+  // has drawn nothing for a minute or has ended.
   bool Settle(int milliseconds, int frames = 2) {
     const long target = FramesIn(countFile_) + frames;
     ProgramHarness::Pause(milliseconds);
     const auto start = std::chrono::steady_clock::now();
     while (FramesIn(countFile_) < target) {
-      if (Seconds(start) > 60) return false;
+      // A program that has ended draws no more: say so now, not a minute later.
+      if (Seconds(start) > 60 || program_.WaitForExit(0) != ProgramHarness::kNoExit) return false;
       ProgramHarness::Pause(20);
     }
     return true;
