@@ -156,8 +156,8 @@ bool Graphic2D::TextureReady() {
     TARN_GL(glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest));
     if (width > largest || height > largest) {
       tarn::ReportWarning("cannot read " + tarn::FileName(path),
-                          "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-                              " does not fit in a texture (up to " + std::to_string(largest) + ")");
+                          PictureDecoder::TooLarge(static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                                   static_cast<unsigned>(largest)));
       return false;
     }
     GLuint name = 0;

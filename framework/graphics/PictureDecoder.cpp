@@ -33,11 +33,6 @@ constexpr size_t kWaitingAtMost = 8;
 // the worker refuses only what no context takes, and Take checks the real limit.
 constexpr unsigned kLargestSide = 32768;
 
-std::string TooLarge(unsigned w, unsigned h, unsigned maxSide) {
-  return "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " does not fit in a texture (up to " +
-         std::to_string(maxSide) + ")";
-}
-
 struct Job {
   bool started = false;
   bool done = false;
@@ -97,6 +92,11 @@ Workers& TheWorkers() {
 }
 
 }  // namespace
+
+std::string PictureDecoder::TooLarge(unsigned w, unsigned h, unsigned maxSide) {
+  return "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " does not fit in a texture (up to " +
+         std::to_string(maxSide) + ")";
+}
 
 void PictureDecoder::Decode(const char* path, unsigned maxSide, Picture& picture) {
   // Files, inflated rows and pixels are large and short-lived: mapped on

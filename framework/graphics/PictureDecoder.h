@@ -38,6 +38,8 @@ class PictureDecoder {
   // worker has not started it yet); false when it was not requested. Needs
   // the GL context: a picture larger than its largest texture gives no pixels.
   static bool Take(const char* path, Picture& picture);
+  // Why a picture of w x h pixels makes no texture where sides end at maxSide.
+  static std::string TooLarge(unsigned w, unsigned h, unsigned maxSide);
   // Stops the worker and drops pictures nobody took.
   static void Finish();
 };
