@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
+#include <set>
 
 #include "skel/Color.h"
 #include "skel/HasRendererObject.h"
 #include "skel/HashMap.h"
 #include "skel/Pool.h"
+#include "skel/PropertyIdSet.h"
 #include "skel/RTTI.h"
 #include "skel/String.h"
 #include "skel/Vector.h"
@@ -242,6 +245,47 @@ TEST(HashMap, NewestKeyIsScannedFirstAndPuttingTwiceKeepsOneEntry) {
   EXPECT_FALSE(many.containsKey(7919));
   many.put(1, 1);
   EXPECT_EQ(*many.find(1), 1);
+}
+
+// Ids of the runtime's types are bits by index, any other id is hashed: the
+// set must agree with a plain one across both, and after being cleared.
+TEST(PropertyIdSet, AgreesWithAPlainSetForEveryKindOfId) {
+  const int ids[] = {0,
+                     1,
+                     63,
+                     64,
+                     (1 << 24) + 5,
+                     (6 << 24) + 19999,
+                     15 << 24,
+                     (15 << 24) + (1 << 20) - 1,
+                     (2 << 24) + (1 << 20),
+                     16 << 24,
+                     (16 << 24) + 3,
+                     INT_MAX,
+                     -1,
+                     INT_MIN,
+                     (14 << 24) + 70000};
+  skel::PropertyIdSet set;
+  std::set<int> plain;
+  for (int round = 0; round < 2; ++round) {
+    for (int id : ids) {
+      EXPECT_EQ(set.contains(id), plain.count(id) == 1) << id;
+      EXPECT_EQ(set.insert(id), plain.insert(id).second) << id;
+      EXPECT_FALSE(set.insert(id)) << id;
+      EXPECT_TRUE(set.contains(id)) << id;
+    }
+    // Neighbours of each id were never put in.
+    for (int id : ids)
+      for (long long near : {id - 1LL, id + 1LL})
+        if (near >= INT_MIN && near <= INT_MAX && !plain.count(int(near))) {
+          EXPECT_FALSE(set.contains(int(near))) << near;
+        }
+    EXPECT_EQ(set.size(), plain.size());
+    set.clear();
+    plain.clear();
+    EXPECT_EQ(set.size(), 0u);
+    for (int id : ids) EXPECT_FALSE(set.contains(id)) << id;
+  }
 }
 
 TEST(Color, SettersAndAddClampToUnitRange) {

@@ -1,9 +1,9 @@
 // A named, timed list of timelines, each keying one property of the skeleton.
 #pragma once
 
-#include "skel/HashMap.h"
 #include "skel/MixBlend.h"
 #include "skel/MixDirection.h"
+#include "skel/PropertyIdSet.h"
 #include "skel/SkelObject.h"
 #include "skel/String.h"
 #include "skel/Vector.h"
@@ -39,7 +39,7 @@ class Animation : public SkelObject {
 
  private:
   Vector<Timeline*> _timelines;
-  HashMap<int, bool> _timelineIds;
+  PropertyIdSet _timelineIds;
   float _duration;
   const String _name;
 };

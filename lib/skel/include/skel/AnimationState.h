@@ -10,6 +10,7 @@
 #include "skel/HashMap.h"
 #include "skel/MixBlend.h"
 #include "skel/Pool.h"
+#include "skel/PropertyIdSet.h"
 #include "skel/SkelObject.h"
 #include "skel/Vector.h"
 
@@ -91,18 +92,7 @@ class AnimationState : public SkelObject, public HasRendererObject {
   EventQueue* _queue;
   // The properties keyed so far while the modes are worked out. Refilled
   // whenever the tracks change, which a caller setting the animation each
-  // frame makes every frame: a probed table, not a list searched per key.
-  class PropertyIdSet {
-   public:
-    void clear();
-    // False when the id was there already.
-    bool insert(int id);
-
-   private:
-    bool grow();
-    Vector<long long> _slots;  // kFree marks an empty slot; the size is a power of two
-    size_t _count = 0;
-  };
+  // frame makes every frame.
   PropertyIdSet _propertyIDs;
   // The modes depend only on the entries' animations, their order and a
   // few flags; a caller setting the same animation each frame makes the

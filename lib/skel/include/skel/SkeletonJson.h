@@ -12,6 +12,7 @@ namespace skel {
 
 class Atlas;
 class AttachmentLoader;
+class Json;
 class LinkedMesh;
 class SkeletonData;
 
@@ -39,6 +40,10 @@ class SkeletonJson : public SkelObject {
   class Reader;
 
   void clearLinkedMeshes();
+  // The tree of a whole text, or null with the error set.
+  Json* parse(const char* json);
+  // Reads the tree and deletes it.
+  SkeletonData* readTree(Json* root);
 
   AttachmentLoader* _attachmentLoader;
   Vector<LinkedMesh*> _linkedMeshes;

@@ -14,13 +14,13 @@ Animation::Animation(const String& name, const Vector<Timeline*>& timelines, flo
   for (Timeline* timeline : timelines) {
     if (!timeline) continue;
     _timelines.add(timeline);
-    _timelineIds.put(timeline->getPropertyId(), true);
+    _timelineIds.insert(timeline->getPropertyId());
   }
 }
 
 Animation::~Animation() { _timelines.clearAndDeleteAll(); }
 
-bool Animation::hasTimeline(int propertyId) const { return _timelineIds.containsKey(propertyId); }
+bool Animation::hasTimeline(int propertyId) const { return _timelineIds.contains(propertyId); }
 
 void Animation::apply(Skeleton& skeleton, float lastTime, float time, bool loop, Vector<Event*>* events, float alpha,
                       MixBlend blend, MixDirection direction) {

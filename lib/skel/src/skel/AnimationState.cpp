@@ -1,7 +1,6 @@
 #include "skel/AnimationState.h"
 
 #include <cfloat>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -548,45 +547,6 @@ void AnimationState::queueEvents(TrackEntry* entry, float animationTime) {
 
 // ---------------------------------------------------------------------------
 // Timeline modes
-
-namespace {
-const long long kFree = static_cast<long long>(INT_MIN) - 1;
-}
-
-void AnimationState::PropertyIdSet::clear() {
-  for (size_t i = 0; i < _slots.size(); ++i) _slots[i] = kFree;
-  _count = 0;
-}
-
-bool AnimationState::PropertyIdSet::grow() {
-  Vector<long long> old(_slots);
-  const size_t capacity = old.size() ? old.size() * 2 : 64;
-  _slots.clear();
-  _slots.setSize(capacity, kFree);
-  if (_slots.size() != capacity) {
-    _slots.clear();
-    _slots.addAll(old);
-    return false;
-  }
-  _count = 0;
-  for (size_t i = 0; i < old.size(); ++i)
-    if (old[i] != kFree) insert(static_cast<int>(old[i]));
-  return true;
-}
-
-bool AnimationState::PropertyIdSet::insert(int id) {
-  // At most half full; when memory runs out the table fills to the last slot.
-  if ((_count + 1) * 2 > _slots.size() && !grow() && _count + 1 >= _slots.size()) return true;
-  const size_t mask = _slots.size() - 1;
-  for (size_t i = (static_cast<unsigned>(id) * 2654435761u) & mask;; i = (i + 1) & mask) {
-    if (_slots[i] == id) return false;
-    if (_slots[i] == kFree) {
-      _slots[i] = id;
-      ++_count;
-      return true;
-    }
-  }
-}
 
 // Describes the chain the modes are worked out over (oldest entry first on
 // each track, tracks in order) with everything they depend on: each entry's

@@ -12,12 +12,14 @@ DebugExtension::~DebugExtension() = default;
 DebugExtension::Table::~Table() { std::free(_slots); }
 
 size_t DebugExtension::Table::slotOf(const void* block) const {
-  // Mixed before probing: blocks handed out in runs would otherwise fill
-  // runs of neighbouring slots, and a probe that meets such a run walks it
-  // all (thousands of slots for a large rig). The top bits of the product
-  // depend on every bit of the address.
-  const uint64_t key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(block)) * 0x9E3779B97F4A7C15ull;
-  return static_cast<size_t>(key >> 32) & (_capacity - 1);
+  // Blocks of one 4 KB page keep their order within a window of 256 slots,
+  // so a run of allocations touches a few cache lines of the table instead
+  // of one each; the windows of pages are spread by a mixed page number, as
+  // runs of neighbouring pages would otherwise pile up (thousands of probes
+  // for a large rig).
+  const uint64_t address = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(block));
+  const uint64_t page = (address >> 12) * 0x9E3779B97F4A7C15ull;
+  return static_cast<size_t>((page >> 32) + ((address >> 4) & 255)) & (_capacity - 1);
 }
 
 DebugExtension::Allocation* DebugExtension::Table::find(const void* block) const {

@@ -1090,12 +1090,19 @@ SkeletonData* SkeletonJson::readSkeletonDataFile(const String& path) {
   }
   // The file is not terminated; the JSON reader needs it to be.
   text[length] = 0;
-  SkeletonData* skeletonData = readSkeletonData(text);
+  Json* root = parse(text);
+  // The tree holds copies of every text it needs; a large file need not be
+  // kept beside it while the skeleton is built.
   SkelExtension::free(text, __FILE__, __LINE__);
-  return skeletonData;
+  return root ? readTree(root) : nullptr;
 }
 
 SkeletonData* SkeletonJson::readSkeletonData(const char* json) {
+  Json* root = parse(json);
+  return root ? readTree(root) : nullptr;
+}
+
+Json* SkeletonJson::parse(const char* json) {
   _error = String();
   clearLinkedMeshes();
   if (!_attachmentLoader) {
@@ -1120,6 +1127,10 @@ SkeletonData* SkeletonJson::readSkeletonData(const char* json) {
     delete root;
     return nullptr;
   }
+  return root;
+}
+
+SkeletonData* SkeletonJson::readTree(Json* root) {
   SkeletonData* data = new (__FILE__, __LINE__) SkeletonData();
   bool ok = false;
   if (data) {
