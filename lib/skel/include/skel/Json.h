@@ -52,9 +52,19 @@ class Json : public SkelObject {
   float getValueFloat() const { return _valueFloat; }
   const char* getName() const { return _name; }
 
+  // Empties this node to a null, releasing what its value holds where it
+  // has memory of its own (the root, its members, and their members): a
+  // reader done with a section of a large file need not keep it.
+  void dropValue();
+
  private:
   // Where the nodes and texts of one parsed tree are kept; see Json.cpp.
   class Arena;
+  // Members of objects shallower than this hold blocks of their own.
+  static constexpr int OWNING_DEPTH = 2;
+
+  // Releases the blocks of node (at depth) and of its members that have some.
+  static void releaseBlocks(Json* node, int depth);
 
   static const char* parseValue(Json* item, const char* value, int depth, Arena& arena);
   static size_t stringLength(const char* str);
@@ -75,8 +85,8 @@ class Json : public SkelObject {
   int _valueInt;
   float _valueFloat;
   char* _name;
-  // The blocks holding every child, name and text of the tree; set on the
-  // root only, which releases them.
+  // The blocks holding the children, names and texts below this node; set
+  // on the root and the members that hold their own.
   void* _blocks;
   const char* _syntaxError;
 };

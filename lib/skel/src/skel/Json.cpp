@@ -153,10 +153,12 @@ int toInt(double value) {
 // Every node, name and text of one tree is carved from a few large blocks
 // that the root releases at once. A large file has hundreds of thousands of
 // nodes, and one request per node to the allocation layer (and one record in
-// the tracking layer) cost more than reading the text.
+// the tracking layer) cost more than reading the text. The members of the
+// root and of its objects (a skeleton's sections, each of its animations)
+// hold blocks of their own, so a reader can let each go once it is read.
 class Json::Arena {
  public:
-  explicit Arena(void*& blocks) : _blocks(blocks) {}
+  explicit Arena(void*& blocks, size_t firstSize = FIRST_BLOCK) : _blocks(blocks), _nextSize(firstSize) {}
   Arena(const Arena&) = delete;
   Arena& operator=(const Arena&) = delete;
 
@@ -188,6 +190,8 @@ class Json::Arena {
  private:
   // Small texts stay small; large ones take few requests.
   static constexpr size_t FIRST_BLOCK = 4096;
+  // Most members are small: a name, a few numbers.
+  static constexpr size_t MEMBER_FIRST_BLOCK = 256;
   static constexpr size_t LARGEST_BLOCK = 1 << 20;
   // Each block starts with the link to the block made before it.
   static constexpr size_t HEADER = 16;
@@ -205,7 +209,9 @@ class Json::Arena {
   char* _data = nullptr;
   size_t _used = 0;
   size_t _capacity = 0;
-  size_t _nextSize = FIRST_BLOCK;
+  size_t _nextSize;
+
+  friend class Json;
 };
 
 Json::Json(const char* value)
@@ -230,9 +236,28 @@ Json::Json(const char* value)
   if (!errorPosition) errorPosition = before;
 }
 
-// The children own nothing outside the root's blocks, so they go with them,
-// without a walk over a tree that may be far larger than the cache.
-Json::~Json() { Arena::release(_blocks); }
+// Only the members of the root and of its objects hold blocks, so the walk
+// stays off the bulk of a tree that may be far larger than the cache.
+Json::~Json() { releaseBlocks(this, 0); }
+
+void Json::releaseBlocks(Json* node, int depth) {
+  if (depth < OWNING_DEPTH && node->_type == JSON_OBJECT)
+    for (Json* child = node->_child; child; child = child->_next) releaseBlocks(child, depth + 1);
+  Arena::release(node->_blocks);
+  node->_blocks = nullptr;
+}
+
+void Json::dropValue() {
+  // Its depth is not known: walked as a root, the walk may look at members
+  // that hold nothing, but misses none that do.
+  releaseBlocks(this, 0);
+  _type = JSON_NULL;
+  _child = nullptr;
+  _size = 0;
+  _valueString = nullptr;
+  _valueInt = 0;
+  _valueFloat = 0;
+}
 
 Json* Json::getItem(Json* object, const char* name) {
   if (!object || !name) return nullptr;
@@ -491,9 +516,17 @@ const char* Json::parseObject(Json* item, const char* value, int depth, Arena& a
       dropChild(item, last, child);
       return fail(value);
     }
-    end = parseValue(child, skip(value + 1), depth + 1, arena);
+    if (depth < OWNING_DEPTH) {
+      Arena own(child->_blocks, Arena::MEMBER_FIRST_BLOCK);
+      end = parseValue(child, skip(value + 1), depth + 1, own);
+    } else {
+      end = parseValue(child, skip(value + 1), depth + 1, arena);
+    }
     if (!end) {
-      if (child->_type == UNTYPED) dropChild(item, last, child);
+      if (child->_type == UNTYPED) {
+        releaseBlocks(child, depth + 1);
+        dropChild(item, last, child);
+      }
       return nullptr;
     }
     value = skip(end);

@@ -160,16 +160,24 @@ class SkeletonJson::Reader {
  public:
   Reader(SkeletonJson& json, SkeletonData& data) : _json(json), _data(data), _scale(json._scale) {}
 
+  // Each section is let go once read, so a large file's tree shrinks as
+  // its skeleton grows.
   bool read(Json* root) {
-    return readSkeleton(Json::getItem(root, "skeleton")) && readBones(Json::getItem(root, "bones")) &&
-           readSlots(Json::getItem(root, "slots")) && readIkConstraints(Json::getItem(root, "ik")) &&
-           readTransformConstraints(Json::getItem(root, "transform")) &&
-           readPathConstraints(Json::getItem(root, "path")) && readSkins(Json::getItem(root, "skins")) &&
-           resolveLinkedMeshes() && readEvents(Json::getItem(root, "events")) &&
-           readAnimations(Json::getItem(root, "animations"));
+    return readSkeleton(section(root, "skeleton")) && readBones(section(root, "bones")) &&
+           readSlots(section(root, "slots")) && readIkConstraints(section(root, "ik")) &&
+           readTransformConstraints(section(root, "transform")) && readPathConstraints(section(root, "path")) &&
+           readSkins(section(root, "skins")) && resolveLinkedMeshes() && readEvents(section(root, "events")) &&
+           readAnimations(section(root, "animations"));
   }
 
  private:
+  // The section of root with this name; the one read before it is dropped.
+  Json* section(Json* root, const char* name) {
+    if (_lastSection) _lastSection->dropValue();
+    _lastSection = Json::getItem(root, name);
+    return _lastSection;
+  }
+
   bool fail(const char* message, const char* name) {
     _json._error = message;
     _json._error.append(name);
@@ -714,6 +722,7 @@ class SkeletonJson::Reader {
       if (!animation) return outOfMemory(map->getName());
       timelines.list.clear();
       if (!keep(_data.getAnimations(), animation, map->getName())) return false;
+      map->dropValue();
     }
     return true;
   }
@@ -1063,6 +1072,7 @@ class SkeletonJson::Reader {
   SkeletonJson& _json;
   SkeletonData& _data;
   const float _scale;
+  Json* _lastSection = nullptr;
 };
 
 SkeletonJson::SkeletonJson(Atlas* atlas)
