@@ -268,3 +268,42 @@ TEST(JsonMemory, LargeTreesAndTextsKeepTheirValuesAndGiveBackEveryBlock) {
     EXPECT_EQ(tracker->getUsedMemory(), used);
   }
 }
+
+// A reader lets each section go once read: the memory of a dropped member
+// comes back at once, the rest of the tree stays whole, and deleting the
+// root afterwards frees every block once.
+TEST(JsonMemory, DroppedSectionsGiveBackTheirBlocksAndLeaveTheRestWhole) {
+  auto* tracker = dynamic_cast<skel::DebugExtension*>(skel::SkelExtension::getInstance());
+  if (!tracker) GTEST_SKIP() << "needs the tracking layer";
+  const size_t live = tracker->getLiveCount();
+  std::string text = "{\"keep\": {\"a\": 1}, \"bones\": [";
+  for (int i = 0; i < 2000; ++i) text += std::string(i ? "," : "") + "{\"name\": \"b" + std::to_string(i) + "\"}";
+  text += "], \"animations\": {\"one\": {\"keys\": [";
+  for (int i = 0; i < 2000; ++i) text += std::string(i ? "," : "") + std::to_string(i);
+  text += "]}, \"two\": {\"keys\": [5, 6, 7]}}, \"tail\": \"x\"}";
+  {
+    Json root(text.c_str());
+    const uint64_t parsed = tracker->getUsedMemory();
+    Json::getItem(&root, "bones")->dropValue();
+    const uint64_t withoutBones = tracker->getUsedMemory();
+    EXPECT_LT(withoutBones + 2000 * sizeof(Json), parsed);
+    EXPECT_EQ(Json::getItem(&root, "bones")->getType(), Json::JSON_NULL);
+    EXPECT_EQ(Json::getItem(&root, "bones")->getChild(), nullptr);
+
+    Json* animations = Json::getItem(&root, "animations");
+    Json::getItem(animations, "one")->dropValue();
+    EXPECT_LT(tracker->getUsedMemory() + 2000 * sizeof(Json), withoutBones);
+    // A node deep in a member shares that member's memory: it is emptied, not freed.
+    Json* keys = Json::getItem(Json::getItem(animations, "two"), "keys");
+    const uint64_t before = tracker->getUsedMemory();
+    keys->getChild()->dropValue();
+    EXPECT_EQ(tracker->getUsedMemory(), before);
+    EXPECT_EQ(keys->getChild()->getType(), Json::JSON_NULL);
+    EXPECT_EQ(keys->getChild()->getNext()->getValueInt(), 6);
+    EXPECT_EQ(Json::getInt(Json::getItem(&root, "keep"), "a", 0), 1);
+    EXPECT_STREQ(Json::getString(&root, "tail", nullptr), "x");
+    animations->dropValue();
+    animations->dropValue();
+  }
+  EXPECT_EQ(tracker->getLiveCount(), live);
+}

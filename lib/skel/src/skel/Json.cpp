@@ -191,7 +191,7 @@ class Json::Arena {
   // Small texts stay small; large ones take few requests.
   static constexpr size_t FIRST_BLOCK = 4096;
   // Most members are small: a name, a few numbers.
-  static constexpr size_t MEMBER_FIRST_BLOCK = 256;
+  static constexpr size_t MEMBER_FIRST_BLOCK = 64;
   static constexpr size_t LARGEST_BLOCK = 1 << 20;
   // Each block starts with the link to the block made before it.
   static constexpr size_t HEADER = 16;
