@@ -94,9 +94,26 @@ TEST(DebugExtension, KeepsEveryRecordThroughGrowthAndRemovalsInAnyOrder) {
   AddressExtension heap;
   DebugExtension tracker(&heap);
   std::vector<void*> blocks;
+  // A size by block: small ones, and now and then one too large for a
+  // record's own field (4 GiB and over) or just under that bound.
+  auto sizeOf = [](size_t k) -> size_t {
+    if (k % 500 == 7) return (size_t{3} << 32) + k;
+    if (k % 500 == 8) return UINT32_MAX - k % 2;
+    return k + 1;
+  };
   for (uintptr_t stride : {uintptr_t{32}, uintptr_t{32} << 10, uintptr_t{32} << 16, uintptr_t{48}}) {
     heap.stride = stride;
-    for (int i = 0; i < 3000; ++i) blocks.push_back(tracker.allocate(blocks.size() + 1, "t.cpp", i));
+    for (int i = 0; i < 3000; ++i) blocks.push_back(tracker.allocate(sizeOf(blocks.size()), "t.cpp", i));
+  }
+  uint64_t total = 0;
+  for (size_t k = 0; k < blocks.size(); ++k) total += sizeOf(k);
+  EXPECT_EQ(tracker.getUsedMemory(), total);
+  for (size_t k = 0; k < blocks.size(); ++k) {
+    const DebugExtension::Allocation* record = tracker.find(blocks[k]);
+    ASSERT_NE(record, nullptr) << k;
+    EXPECT_EQ(record->size, sizeOf(k)) << k;
+    EXPECT_EQ(record->line, static_cast<int>(k % 3000)) << k;
+    EXPECT_STREQ(record->file, "t.cpp");
   }
   // Every third block, then the rest from the back: removals in the middle
   // of runs and at their ends.

@@ -36,11 +36,16 @@ class DebugExtension : public SkelExtension {
   size_t getFrees() const { return locked(_frees); }
   uint64_t getUsedMemory() const { return locked(_usedMemory); }
   size_t getLiveCount() const;
-  // Null when the block is not live.
+  // Null when the block is not live. The record is this thread's copy, good
+  // until its next call.
   const Allocation* find(const void* block) const;
 
  private:
   void record(void* block, size_t size, const char* file, int line);
+  // Forgets a live block, returning its size.
+  size_t forget(void* block);
+  uint32_t siteOf(const char* file, int line);
+  void indexSite(uint32_t site);
   template <typename T>
   T locked(const T& value) const {
     std::lock_guard<std::mutex> hold(_lock);
@@ -54,29 +59,53 @@ class DebugExtension : public SkelExtension {
   SkelExtension* _extension;
   // Every runtime allocation passes here: open addressing with linear
   // probing keeps an insert or a lookup to one or two cache lines, where a
-  // node-based map allocates a node per block.
+  // node-based map allocates a node per block. A record is 16 bytes: a
+  // large rig has half a million live blocks.
+  struct Record {
+    void* address;  // null marks a free slot
+    uint32_t size;  // kLargeSize: the size is kept among the large ones
+    uint32_t site;  // an index into the sites, or kNoSite
+  };
+  static constexpr uint32_t kLargeSize = UINT32_MAX;
+  static constexpr uint32_t kNoSite = UINT32_MAX;
   class Table {
    public:
     Table() = default;
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
     ~Table();
-    // Inserts or replaces the record of a.address.
-    void put(const Allocation& a);
-    Allocation* find(const void* block) const;
+    // Inserts or replaces the record of r.address.
+    void put(const Record& r);
+    Record* find(const void* block) const;
     // record must come from find.
-    void erase(Allocation* record);
+    void erase(Record* record);
     size_t size() const { return _count; }
 
    private:
     size_t slotOf(const void* block) const;
     void grow();
 
-    Allocation* _slots = nullptr;  // address null marks a free slot
-    size_t _capacity = 0;          // a power of two, or 0
+    Record* _slots = nullptr;
+    size_t _capacity = 0;  // a power of two, or 0
     size_t _count = 0;
   };
   Table _allocated;
+  // Blocks of 4 GiB and more, whose size a record cannot hold. These lists
+  // live on the C heap: growing them through the runtime would come back here.
+  Allocation* _large = nullptr;
+  size_t _largeCount = 0;
+  size_t _largeCapacity = 0;
+  // The distinct (file, line) pairs that allocated, and a probed index over
+  // them (kNoSite marks a free slot).
+  struct Site {
+    const char* file;
+    int line;
+  };
+  Site* _sites = nullptr;
+  uint32_t _siteCount = 0;
+  uint32_t _siteCapacity = 0;
+  uint32_t* _siteIndex = nullptr;
+  size_t _siteIndexCapacity = 0;  // a power of two, or 0
   size_t _allocations = 0;
   size_t _reallocations = 0;
   size_t _frees = 0;
