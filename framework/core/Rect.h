@@ -1,4 +1,5 @@
-// A rectangle in pixels: a widget's box, a source cell of a texture, a fill.
+/// @struct TarnFramework::Rect
+/// A rectangle in pixels: a widget's box, a source cell of a texture, a fill.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
-// Screen: the root widget of one full-window page. Screens live for the whole
-// run; switching away keeps their state, and OnEnter/OnLeave mark each visit.
+/// @class TarnFramework::Screen
+/// The root widget of one full-window page. Screens live for the whole
+/// run; switching away keeps their state, and OnEnter/OnLeave mark each visit.
 #pragma once
 
 #include "framework/core/Widget.h"
@@ -15,8 +16,8 @@ class Screen : public Widget {
   virtual void OnEnter(Screen* previous);
   virtual void OnLeave(Screen* next);
 
-  // Requests a switch to the first registered screen with this name; an
-  // unknown name is ignored.
+  /// Requests a switch to the first registered screen with this name; an
+  /// unknown name is ignored.
   void ChangeScreen(const char* screenName);
 
   ScreenManager* manager = nullptr;

@@ -1,5 +1,6 @@
-// SystemBase: the framework's one system object. It owns the window (through
-// the graphic manager), the screens, and the input state the callbacks write.
+/// @class TarnFramework::SystemBase
+/// The framework's one system object. It owns the window (through
+/// the graphic manager), the screens, and the input state the callbacks write.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +13,9 @@
 namespace TarnFramework {
 
 struct MouseButtonState {
-  bool pressed = false;   // went down since the last frame end
-  bool down = false;      // held
-  bool released = false;  // went up since the last frame end
+  bool pressed = false;   ///< went down since the last frame end
+  bool down = false;      ///< held
+  bool released = false;  ///< went up since the last frame end
   int32_t pressX = 0;
   int32_t pressY = 0;
   int32_t releaseX = 0;
@@ -29,16 +30,16 @@ class SystemBase final {
   SystemBase(const SystemBase&) = delete;
   SystemBase& operator=(const SystemBase&) = delete;
 
-  // Releases every screen (while the context still exists), then the window.
+  /// Releases every screen (while the context still exists), then the window.
   virtual void Release();
 
-  // Runs frames until the window closes or a screen asks to stop.
+  /// Runs frames until the window closes or a screen asks to stop.
   void MainLoop();
-  // One pass of the frame loop; false when the loop has to end before it ran.
-  // While the window is iconified a pass draws nothing: it waits for the
-  // next window event (a restore, a close) instead.
+  /// One pass of the frame loop; false when the loop has to end before it ran.
+  /// While the window is iconified a pass draws nothing: it waits for the
+  /// next window event (a restore, a close) instead.
   bool RunFrame();
-  // Clears the one-frame input edges (run after the swap, before polling).
+  /// Clears the one-frame input edges (run after the swap, before polling).
   void EndFrameInput();
 
   GraphicManager graphicManager;
@@ -61,16 +62,16 @@ class SystemBase final {
 
   bool quitRequested = false;
 
-  // After each swap, sleep out the rest of 1/60 s (FramePacer). On by
-  // default; the whole-frame benchmark and the tests that run frames by the
-  // hundred turn it off to run frames back to back.
+  /// After each swap, sleep out the rest of 1/60 s (FramePacer). On by
+  /// default; the whole-frame benchmark and the tests that run frames by the
+  /// hundred turn it off to run frames back to back.
   bool framePacing = true;
   FramePacer pacer;
-  // The window is iconified (minimised): set by the window's iconify callback.
+  /// The window is iconified (minimised): set by the window's iconify callback.
   bool iconified = false;
 };
 
-// The one system object; set by its constructor.
+/// The one system object; set by its constructor.
 extern SystemBase* g_system;
 
 }  // namespace TarnFramework

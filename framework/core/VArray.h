@@ -1,5 +1,6 @@
-// VArray: the framework's plain list of object pointers. It never owns what it
-// points to, and grows by exactly one slot per insertion (lists stay tiny).
+/// @class TarnFramework::VArray
+/// The framework's plain list of object pointers. It never owns what it
+/// points to, and grows by exactly one slot per insertion (lists stay tiny).
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,7 @@ class VArray {
     return true;
   }
 
-  // Drops every occurrence of item; false when absent.
+  /// Drops every occurrence of item; false when absent.
   bool Remove(T* item) {
     int32_t kept = 0;
     for (int32_t i = 0; i < count; ++i) kept += items[i] != item;
@@ -39,7 +40,7 @@ class VArray {
     return true;
   }
 
-  // Removes the last item (the stack use of the render-target list).
+  /// Removes the last item (the stack use of the render-target list).
   T* Pop() {
     if (count == 0) return nullptr;
     T* last = items[count - 1];

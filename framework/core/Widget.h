@@ -1,6 +1,7 @@
-// Widget: the base of every screen and UI element. A rectangle anchored in its
-// parent, owning its children and one optional position animation; removal is
-// deferred so a widget may close itself from inside its own handler.
+/// @class TarnFramework::Widget
+/// The base of every screen and UI element. A rectangle anchored in its
+/// parent, owning its children and one optional position animation; removal is
+/// deferred so a widget may close itself from inside its own handler.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,7 @@ enum WidgetAnchor : int32_t {
   kAnchorCentre = 256,
 };
 
-// OnEvent kinds sent by the widget base.
+/// OnEvent kinds sent by the widget base.
 enum WidgetEventKind : int32_t {
   kEventLeftClick = 0,
   kEventRightClick = 1,
@@ -36,7 +37,7 @@ class Widget {
   static constexpr int kNameSize = 64;
 
   Widget() = default;
-  // The first argument is ignored: x starts at 0 whatever is passed.
+  /// The first argument is ignored: x starts at 0 whatever is passed.
   Widget(int32_t ignored, int32_t y, int32_t width, int32_t height);
   Widget(const Widget&) = delete;
   Widget& operator=(const Widget&) = delete;
@@ -51,21 +52,21 @@ class Widget {
   virtual void Close();
   virtual void SetSize(int32_t width, int32_t height);
 
-  // Makes child ours (parent set, weight-0 insertion); the caller sets its handler.
+  /// Makes child ours (parent set, weight-0 insertion); the caller sets its handler.
   void AddChild(Widget* child);
-  // Hides target and queues it for deletion; false when not in this subtree.
+  /// Hides target and queues it for deletion; false when not in this subtree.
   bool RemoveChild(Widget* target);
-  // Deletes what RemoveChild queued, deepest first.
+  /// Deletes what RemoveChild queued, deepest first.
   void ApplyPendingChanges();
-  // Copies name with the 64-byte limit.
+  /// Copies name with the 64-byte limit.
   void SetName(const char* text);
-  // Replaces the owned animation (null to drop it).
+  /// Replaces the owned animation (null to drop it).
   void SetAnimation(WidgetAnimeBase* anime);
 
   void GetPosition(int32_t* outX, int32_t* outY) const;
   Rect GetRect() const;
   bool Contains(int32_t px, int32_t py) const;
-  // OnResize on every descendant, parents before children.
+  /// OnResize on every descendant, parents before children.
   void PropagateResize(int32_t width, int32_t height);
 
   Widget* parent = nullptr;
@@ -90,7 +91,7 @@ class Widget {
   bool SendEvent(int32_t kind, int32_t atX, int32_t atY);
 };
 
-// Absolute position of a child rectangle under the parent rectangle by anchor.
+/// Absolute position of a child rectangle under the parent rectangle by anchor.
 void ApplyAnchor(int32_t anchor, const Rect& parentRect, const Rect& childRect, int32_t* outX, int32_t* outY);
 
 }  // namespace TarnFramework

@@ -1,5 +1,6 @@
-// FoundationDraw: paints framed boxes in a five-colour widget style (fill,
-// frame, and three colours the widgets carry for their own use).
+/// @class TarnFramework::FoundationDraw
+/// Paints framed boxes in a five-colour widget style (fill,
+/// frame, and three colours the widgets carry for their own use).
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@ namespace TarnFramework {
 
 class FoundationDraw {
  public:
-  // The five style words, in the order SetStyle reads them.
+  /// The five style words, in the order SetStyle reads them.
   struct Style {
     uint32_t fillColor, frameColor, color2, color3, color4;
   };
@@ -22,7 +23,7 @@ class FoundationDraw {
 
   virtual void SetStyle(const Style& style);
   virtual void DrawRect(const Rect& rect);
-  // A one-pixel frame around the fill.
+  /// A one-pixel frame around the fill.
   virtual void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height);
 
   uint32_t fillColor = kDefaultStyle.fillColor;

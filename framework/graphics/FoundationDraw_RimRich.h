@@ -1,5 +1,6 @@
-// FoundationDraw_RimRich: a framed box with a double rim, the outer band in
-// the frame colour and the inner one halfway between frame and fill.
+/// @class TarnFramework::FoundationDraw_RimRich
+/// A framed box with a double rim, the outer band in
+/// the frame colour and the inner one halfway between frame and fill.
 #pragma once
 
 #include "framework/graphics/FoundationDraw.h"
@@ -11,7 +12,7 @@ class FoundationDraw_RimRich : public FoundationDraw {
   FoundationDraw_RimRich() { FoundationDraw_RimRich::SetStyle(kDefaultStyle); }
   FoundationDraw_RimRich(const Style& style, int32_t rim) : rimWidth(rim) { FoundationDraw_RimRich::SetStyle(style); }
 
-  // Also derives midColor, byte by byte (fill + frame) / 2.
+  /// Also derives midColor, byte by byte (fill + frame) / 2.
   void SetStyle(const Style& style) override;
   void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height) override;
 

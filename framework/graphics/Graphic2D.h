@@ -1,6 +1,7 @@
-// Graphic2D: a textured rectangle. Its texture comes from a PNG file, from an
-// off-screen render target (drawn into between BeginRender and EndRender), or
-// from a glyph bitmap made by the text subsystem.
+/// @class TarnFramework::Graphic2D
+/// A textured rectangle. Its texture comes from a PNG file, from an
+/// off-screen render target (drawn into between BeginRender and EndRender), or
+/// from a glyph bitmap made by the text subsystem.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,7 @@ class Graphic2D : public Drawer {
   static constexpr uint32_t kNoFramebuffer = 0xFFFFFFFF;
   static constexpr int kPathSize = 512;
 
-  // One corner of the triangle-list path; colour bytes red, green, blue, alpha.
+  /// One corner of the triangle-list path; colour bytes red, green, blue, alpha.
   struct Vertex {
     float x, y;
     float u, v;
@@ -42,25 +43,25 @@ class Graphic2D : public Drawer {
   void SetColor(uint32_t rgba) override;
   void ResetColor() override;
 
-  // Loads a PNG (path with '\' separators). A file that cannot be read or
-  // decoded leaves no texture (the sprite draws nothing) and one warning on
-  // standard error.
+  /// Loads a PNG (path with '\' separators). A file that cannot be read or
+  /// decoded leaves no texture (the sprite draws nothing) and one warning on
+  /// standard error.
   void LoadImage(const char* imagePath);
-  // The same without the warning: false, with the reason in why, for the
-  // caller to report.
+  /// The same without the warning: false, with the reason in why, for the
+  /// caller to report.
   bool LoadImage(const char* imagePath, std::string* why);
-  // Makes this an off-screen target of the given size; below 1 makes nothing.
+  /// Makes this an off-screen target of the given size; below 1 makes nothing.
   void SetRenderTarget(int32_t targetWidth, int32_t targetHeight);
-  // Builds the GPU object for the assigned source, if not built yet.
+  /// Builds the GPU object for the assigned source, if not built yet.
   void Create();
-  // Textured triangles, three vertices each; this sprite's tint is not used.
+  /// Textured triangles, three vertices each; this sprite's tint is not used.
   void DrawTriangles(const std::vector<Vertex>& vertices);
 
-  // Redirects drawing into this target (pushed on the render-target stack);
-  // does nothing unless the target is ready. Pair with EndRender().
+  /// Redirects drawing into this target (pushed on the render-target stack);
+  /// does nothing unless the target is ready. Pair with EndRender().
   void BeginRender();
 
-  // True while glIsTexture accepts our texture.
+  /// True while glIsTexture accepts our texture.
   bool HasTexture() const;
 
   uint8_t color[4] = {255, 255, 255, 255};
@@ -72,12 +73,12 @@ class Graphic2D : public Drawer {
   uint32_t texture = 0;
   bool targetReady = false;
   uint32_t framebuffer = kNoFramebuffer;
-  // A decoded picture waiting for a context to become the texture.
+  /// A decoded picture waiting for a context to become the texture.
   std::unique_ptr<unsigned char, PictureDecoder::FreeBlock> waitingPixels;
 
  protected:
-  // Binds the texture and draws one quad: corners top-left, top-right,
-  // bottom-right, bottom-left with the matching texture coordinates.
+  /// Binds the texture and draws one quad: corners top-left, top-right,
+  /// bottom-right, bottom-left with the matching texture coordinates.
   void DrawQuad(const int32_t corners[8], const float uvs[8]);
 
  private:
@@ -88,8 +89,8 @@ class Graphic2D : public Drawer {
   void CreateRenderTarget();
 };
 
-// Ends the innermost render target: drawing returns to the enclosing target,
-// or to the window when none is left (also when the stack is already empty).
+/// Ends the innermost render target: drawing returns to the enclosing target,
+/// or to the window when none is left (also when the stack is already empty).
 void EndRender();
 
 }  // namespace TarnFramework

@@ -1,5 +1,6 @@
-// GraphicManager: the window, the size drawing is projected to, and the stack
-// of off-screen render targets currently bound.
+/// @class TarnFramework::GraphicManager
+/// The window, the size drawing is projected to, and the stack
+/// of off-screen render targets currently bound.
 #pragma once
 
 #include <cstdint>
@@ -19,15 +20,15 @@ class GraphicManager {
   GraphicManager& operator=(const GraphicManager&) = delete;
   virtual ~GraphicManager();
 
-  // The manager of the live system object (the latest made and not yet
-  // destroyed), or null: how sprites reach the render-target stack without
-  // knowing the system object.
+  /// The manager of the live system object (the latest made and not yet
+  /// destroyed), or null: how sprites reach the render-target stack without
+  /// knowing the system object.
   static GraphicManager* Active();
 
-  // Destroys the window and terminates GLFW; safe to call again.
+  /// Destroys the window and terminates GLFW; safe to call again.
   virtual void Release();
 
-  // Viewport and y-down pixel projection over the whole window.
+  /// Viewport and y-down pixel projection over the whole window.
   void SetWindowProjection() const;
 
   GLFWwindow* window = nullptr;

@@ -1,6 +1,7 @@
-// A framework drawable showing one skeleton: it owns the posed instance, its
-// animation state and mix data, and draws the slots as textured triangles
-// with the atlas page sprites.
+/// @class skel::SkelAnimation
+/// A framework drawable showing one skeleton: it owns the posed instance, its
+/// animation state and mix data, and draws the slots as textured triangles
+/// with the atlas page sprites.
 #pragma once
 
 #include <cstdint>
@@ -20,58 +21,58 @@ class SkeletonData;
 
 namespace TarnSkel {
 
-// The triangles the renderer draws for the slot's attachment, in window
-// coordinates: six vertices for a region, one per mesh triangle index. Gives
-// the atlas page sprite to draw them with, or null when there is nothing to
-// draw (no attachment, another kind, no page); vertices are replaced.
+/// The triangles the renderer draws for the slot's attachment, in window
+/// coordinates: six vertices for a region, one per mesh triangle index. Gives
+/// the atlas page sprite to draw them with, or null when there is nothing to
+/// draw (no attachment, another kind, no page); vertices are replaced.
 TarnFramework::Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<TarnFramework::Graphic2D::Vertex>& vertices);
 
 class SkelAnimation : public TarnFramework::Drawer {
  public:
-  // The data is not owned and must outlive this sprite. The first animation
-  // is selected.
+  /// The data is not owned and must outlive this sprite. The first animation
+  /// is selected.
   explicit SkelAnimation(skel::SkeletonData* skeletonData);
   ~SkelAnimation() override;
 
-  // Loops the animation at index on track 0, from its start; an index out of
-  // range is ignored.
+  /// Loops the animation at index on track 0, from its start; an index out of
+  /// range is ignored.
   void SetAnimation(int index);
-  // The game's per-frame sequence: places the skeleton at (x, y) with the
-  // scale, loops the current animation again from its start, advances the
-  // state to frame (60 per second, wrapped into the animation's length; a
-  // skeleton without animations keeps its setup pose) and poses it unflipped.
-  // DrawPosed then draws it.
+  /// The game's per-frame sequence: places the skeleton at (x, y) with the
+  /// scale, loops the current animation again from its start, advances the
+  /// state to frame (60 per second, wrapped into the animation's length; a
+  /// skeleton without animations keeps its setup pose) and poses it unflipped.
+  /// DrawPosed then draws it.
   void PoseFrame(int32_t frame, float x, float y, float scale);
-  // Applies the state and computes world transforms. Without flipV the y
-  // scale is negated, as the window's y grows downwards; the scales written
-  // stay in the skeleton.
+  /// Applies the state and computes world transforms. Without flipV the y
+  /// scale is negated, as the window's y grows downwards; the scales written
+  /// stay in the skeleton.
   void Pose(bool flipH, bool flipV);
-  // Draws every slot of the posed skeleton.
+  /// Draws every slot of the posed skeleton.
   void DrawPosed();
-  // Pose, then DrawPosed, at the skeleton's own position and scale.
-  // NOTE: Pose writes the y scale it turned over back into the skeleton, so
-  // calling this twice without setting the scales again in between draws
-  // the second time upside down. DrawAt sets them on every call.
+  /// Pose, then DrawPosed, at the skeleton's own position and scale.
+  /// NOTE: Pose writes the y scale it turned over back into the skeleton, so
+  /// calling this twice without setting the scales again in between draws
+  /// the second time upside down. DrawAt sets them on every call.
   void DrawSkeleton(bool flipH, bool flipV);
 
-  // For programs that count time in seconds rather than frames: advances
-  // the animation state by seconds (looping as the animation was selected).
+  /// For programs that count time in seconds rather than frames: advances
+  /// the animation state by seconds (looping as the animation was selected).
   void Update(float seconds);
-  // Places the skeleton at (x, y) with the scale, then poses and draws it:
-  // the same picture however often it is called.
+  /// Places the skeleton at (x, y) with the scale, then poses and draws it:
+  /// the same picture however often it is called.
   void DrawAt(float x, float y, float scale, bool flipH = false, bool flipV = false);
 
-  // The skin of that name, or none when the data has no such skin.
+  /// The skin of that name, or none when the data has no such skin.
   void SetSkin(const char* name);
-  // Poses the skeleton with the state as it stands (after construction: the
-  // first animation's start, unplaced) and gives the bone's world position;
-  // false when there is no such bone.
+  /// Poses the skeleton with the state as it stands (after construction: the
+  /// first animation's start, unplaced) and gives the bone's world position;
+  /// false when there is no such bone.
   bool FindBonePosition(const char* name, float& x, float& y);
 
   void Release() override;
   void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                 bool flipV, const TarnFramework::Rect& source) override;
-  // Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
+  /// Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
   void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                        bool flipV) override;
   void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;

@@ -1,5 +1,6 @@
-// One skeletal character's data: the texture loader, the atlas with its page
-// sprites and the skeleton data, loaded and released together.
+/// @class skel::SkelData
+/// One skeletal character's data: the texture loader, the atlas with its page
+/// sprites and the skeleton data, loaded and released together.
 #pragma once
 
 #include "framework/skel/TarnFrameworkSkelTextureLoader.h"
@@ -11,8 +12,8 @@ class SkeletonData;
 
 namespace TarnSkel {
 
-// Makes the runtime's allocation layer (its tracking extension) before
-// anything allocates through it; a program calls it first thing.
+/// Makes the runtime's allocation layer (its tracking extension) before
+/// anything allocates through it; a program calls it first thing.
 void StartRuntime();
 
 class SkelData {
@@ -25,16 +26,16 @@ class SkelData {
   SkelData& operator=(const SkelData&) = delete;
   virtual ~SkelData();
 
-  // Skeleton data first: its attachments point into the atlas, whose pages
-  // hold the loader's sprites. Returns 0.
+  /// Skeleton data first: its attachments point into the atlas, whose pages
+  /// hold the loader's sprites. Returns 0.
   virtual int Release();
 
-  // The character's fixed files. False leaves the holder empty. A broken file
-  // (the atlas, the skeleton, a page picture) gets one warning on standard
-  // error.
+  /// The character's fixed files. False leaves the holder empty. A broken file
+  /// (the atlas, the skeleton, a page picture) gets one warning on standard
+  /// error.
   bool Load();
-  // Any atlas and skeleton file (paths written with '\'). Whatever was held
-  // before is released first.
+  /// Any atlas and skeleton file (paths written with '\'). Whatever was held
+  /// before is released first.
   bool Load(const char* atlasPath, const char* skeletonPath);
 
   TarnFrameworkSkelTextureLoader* textureLoader = nullptr;
@@ -42,7 +43,7 @@ class SkelData {
   skel::SkeletonData* skeletonData = nullptr;
 };
 
-// The release both holders share: each part deleted when present, then null.
+/// The release both holders share: each part deleted when present, then null.
 void ReleaseSkelParts(TarnFrameworkSkelTextureLoader*& textureLoader, skel::Atlas*& atlas,
                       skel::SkeletonData*& skeletonData);
 

@@ -18,7 +18,7 @@ class SkelData {
   SkelData& operator=(const SkelData&) = delete;
   virtual ~SkelData();
 
-  // Deletes what is held, skeleton data first. Returns 0.
+  /// Deletes what is held, skeleton data first. Returns 0.
   virtual int Release();
 
   TarnFrameworkSkelTextureLoader* textureLoader = nullptr;

@@ -1,6 +1,7 @@
-// The OpenAL device and context plus a fixed table of WAV clips, each one
-// buffer and one source. Fire-and-forget: clips are played, never stopped.
-// Without a device everything still runs and nothing is heard.
+/// @class TarnFramework::SoundManager
+/// The OpenAL device and context plus a fixed table of WAV clips, each one
+/// buffer and one source. Fire-and-forget: clips are played, never stopped.
+/// Without a device everything still runs and nothing is heard.
 #pragma once
 
 #include <AL/al.h>
@@ -37,8 +38,8 @@ class SoundManager {
   SoundManager(const SoundManager&) = delete;
   SoundManager& operator=(const SoundManager&) = delete;
 
-  // Opens the default device and makes a context on it current. False when
-  // sound is unavailable. Calling it on an open manager keeps what is open.
+  /// Opens the default device and makes a context on it current. False when
+  /// sound is unavailable. Calling it on an open manager keeps what is open.
   bool Init();
   virtual void Release();
 

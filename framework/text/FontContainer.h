@@ -1,4 +1,5 @@
-// FontContainer: one font file and its fonts by pixel size, opened on first use.
+/// @class TarnFramework::FontContainer
+/// One font file and its fonts by pixel size, opened on first use.
 #pragma once
 
 #include <cstdint>
@@ -16,16 +17,16 @@ class FontContainer {
   FontContainer(const FontContainer&) = delete;
   FontContainer& operator=(const FontContainer&) = delete;
   virtual ~FontContainer() { FontContainer::Release(); }
-  // Closes and frees every font and forgets the path.
+  /// Closes and frees every font and forgets the path.
   virtual void Release();
 
-  // Sizes 12 to 42 of the font file at path ('\' separators).
+  /// Sizes 12 to 42 of the font file at path ('\' separators).
   void Setup(const char* fontPath);
-  // Opens the font of this size if not open yet; false, with the reason in
-  // why, when it cannot be.
+  /// Opens the font of this size if not open yet; false, with the reason in
+  /// why, when it cannot be.
   bool Preload(int32_t size, std::string* why = nullptr);
-  // The font of this size, opened on demand; null outside the range or when
-  // the file cannot be opened (the reason in why).
+  /// The font of this size, opened on demand; null outside the range or when
+  /// the file cannot be opened (the reason in why).
   Font* GetFont(int32_t size, std::string* why = nullptr);
 
   Font** fonts = nullptr;

@@ -1,6 +1,7 @@
-// GlyphDrawer: one character of a font as a sprite. Its texture is the glyph's
-// coverage bitmap (alpha only, coloured by the tint) and it keeps the metrics
-// text layout needs to put it on a baseline.
+/// @class TarnFramework::GlyphDrawer
+/// One character of a font as a sprite. Its texture is the glyph's
+/// coverage bitmap (alpha only, coloured by the tint) and it keeps the metrics
+/// text layout needs to put it on a baseline.
 #pragma once
 
 #include "framework/graphics/Graphic2D.h"
@@ -11,9 +12,9 @@ class GlyphDrawer : public Graphic2D {
  public:
   GlyphDrawer() { kind = kGlyph; }
 
-  // (x, y) is the pen position on the baseline.
+  /// (x, y) is the pen position on the baseline.
   void Draw(int32_t x, int32_t y) override;
-  // A glyph is not scaled or turned.
+  /// A glyph is not scaled or turned.
   void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}
   void DrawScaled(int32_t, int32_t, double, double) override {}
   void DrawScaledUniform(int32_t, int32_t, double) override {}
@@ -21,7 +22,7 @@ class GlyphDrawer : public Graphic2D {
   int32_t vertical = 0;
   int32_t fontSize = 0;
   int32_t bearingX = 0;
-  int32_t bearingY = 0;  // baseline up to the bitmap's top row
+  int32_t bearingY = 0;  ///< baseline up to the bitmap's top row
   int32_t advance = 0;
   int32_t vertBearingX = 0;
   int32_t vertBearingY = 0;

@@ -1,6 +1,7 @@
-// Listbox: a vertical list of drawable lines with text keys, drawn through its
-// own canvas so lines scrolled half out are cut at its edges. Highlights the
-// line under the cursor and the selected one, scrolls by wheel and scroll bar.
+/// @class TarnFramework::Listbox
+/// A vertical list of drawable lines with text keys, drawn through its
+/// own canvas so lines scrolled half out are cut at its edges. Highlights the
+/// line under the cursor and the selected one, scrolls by wheel and scroll bar.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,7 @@ class Listbox : public Widget {
     bool owned = true;
   };
 
-  // The first argument is ignored, as for every widget made this way.
+  /// The first argument is ignored, as for every widget made this way.
   Listbox(int32_t x, int32_t y, int32_t width, int32_t height);
   ~Listbox() override;
 
@@ -35,9 +36,9 @@ class Listbox : public Widget {
   bool Input() override;
   void SetSize(int32_t width, int32_t height) override;
 
-  // Appends a line the list owns; key is cut to 127 bytes.
+  /// Appends a line the list owns; key is cut to 127 bytes.
   void AddItem(Drawer* drawer, const char* key);
-  // Deletes every line; the selection index stays, its key pointer is cleared.
+  /// Deletes every line; the selection index stays, its key pointer is cleared.
   void ClearItems();
 
   uint32_t colors[5] = {0xff967878, 0xff783c0a, 0xffa06464, 0xff785a5a, 0x80a57864};

@@ -1,4 +1,5 @@
-// MathFunctionBase: a curve mapping animation progress 0..1 to a blend factor.
+/// @class TarnFramework::MathFunctionBase
+/// A curve mapping animation progress 0..1 to a blend factor.
 #pragma once
 
 namespace TarnFramework {

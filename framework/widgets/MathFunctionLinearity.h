@@ -1,4 +1,5 @@
-// MathFunctionLinearity: the straight line t * slope + intercept.
+/// @class TarnFramework::MathFunctionLinearity
+/// The straight line t * slope + intercept.
 #pragma once
 
 #include "framework/widgets/MathFunctionBase.h"

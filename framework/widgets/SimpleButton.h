@@ -1,5 +1,6 @@
-// SimpleButton: a framed, filled rectangle with a centred label. Clicks come
-// from the widget base; the button has no hover or pressed look.
+/// @class TarnFramework::SimpleButton
+/// A framed, filled rectangle with a centred label. Clicks come
+/// from the widget base; the button has no hover or pressed look.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,7 @@ class SimpleButton : public Widget {
   void Release() override;
   bool Draw() override;
 
-  // Takes ownership of label (a text or any drawable), freeing the old one.
+  /// Takes ownership of label (a text or any drawable), freeing the old one.
   void SetLabel(Drawer* newLabel);
 
   uint32_t colors[5] = {0xff967878, 0xff783c0a, 0xffa06464, 0xff785a5a, 0x80a57864};

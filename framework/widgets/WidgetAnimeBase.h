@@ -1,5 +1,6 @@
-// WidgetAnimeBase: a position offset that runs from a start to an end point
-// over a number of frames along a curve; owned by the widget it moves.
+/// @class TarnFramework::WidgetAnimeBase
+/// A position offset that runs from a start to an end point
+/// over a number of frames along a curve; owned by the widget it moves.
 #pragma once
 
 #include <cstdint>
@@ -10,13 +11,13 @@ class MathFunctionBase;
 
 class WidgetAnimeBase {
  public:
-  // Linear from startX to endX; a negative duration is at its end at once.
+  /// Linear from startX to endX; a negative duration is at its end at once.
   WidgetAnimeBase(int32_t startX, int32_t endX, int32_t duration, bool removeAtEnd);
   WidgetAnimeBase(const WidgetAnimeBase&) = delete;
   WidgetAnimeBase& operator=(const WidgetAnimeBase&) = delete;
 
   virtual ~WidgetAnimeBase();
-  // Drops the curve: the offset then jumps from start to end.
+  /// Drops the curve: the offset then jumps from start to end.
   virtual void Release();
   virtual void Advance();
   virtual int32_t CurrentX();

@@ -1,5 +1,6 @@
-// WidgetTrackBar: a slider holding a value from 0 to 1, dragged with the left
-// button, horizontal or vertical. The list box uses one as its scroll bar.
+/// @class TarnFramework::WidgetTrackBar
+/// A slider holding a value from 0 to 1, dragged with the left
+/// button, horizontal or vertical. The list box uses one as its scroll bar.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@ class FoundationDraw_RimRich;
 
 class WidgetTrackBar : public Widget {
  public:
-  // Sent to the handler when a drag ends, with the cursor given as (-1, -1).
+  /// Sent to the handler when a drag ends, with the cursor given as (-1, -1).
   static constexpr int32_t kEventDragEnded = 12;
 
   WidgetTrackBar(int32_t width, int32_t height);
@@ -37,8 +38,8 @@ class WidgetTrackBar : public Widget {
   void Axis(int32_t* start, int32_t* length, int32_t* cursor) const;
 };
 
-// The widget under (px, py) in root's subtree: children last to first, deepest
-// first, then root itself; visibility is not considered. Null when none.
+/// The widget under (px, py) in root's subtree: children last to first, deepest
+/// first, then root itself; visibility is not considered. Null when none.
 Widget* HitTest(Widget* root, int32_t px, int32_t py);
 
 }  // namespace TarnFramework

@@ -1,4 +1,5 @@
-// A named, timed list of timelines, each keying one property of the skeleton.
+/// @class skel::Animation
+/// A named, timed list of timelines, each keying one property of the skeleton.
 #pragma once
 
 #include "skel/HashMap.h"
@@ -16,20 +17,20 @@ class Timeline;
 
 class Animation : public SkelObject {
  public:
-  // Without timelines.
+  /// Without timelines.
   Animation(const String& name, float duration);
-  // Takes the timelines (the vector itself is copied); null entries are dropped.
+  /// Takes the timelines (the vector itself is copied); null entries are dropped.
   Animation(const String& name, const Vector<Timeline*>& timelines, float duration);
   Animation(const Animation&) = delete;
   Animation& operator=(const Animation&) = delete;
   ~Animation() override;
 
-  // Applies every timeline at time. With loop and a non-zero duration both
-  // times are taken modulo the duration first (lastTime only when positive).
+  /// Applies every timeline at time. With loop and a non-zero duration both
+  /// times are taken modulo the duration first (lastTime only when positive).
   void apply(Skeleton& skeleton, float lastTime, float time, bool loop, Vector<Event*>* events, float alpha,
              MixBlend blend, MixDirection direction);
 
-  // Whether a timeline with this property id is in the animation.
+  /// Whether a timeline with this property id is in the animation.
   bool hasTimeline(int propertyId) const;
 
   const String& getName() const { return _name; }

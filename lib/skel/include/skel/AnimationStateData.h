@@ -1,5 +1,6 @@
-// Mix durations for an animation state: one per (from, to) pair of
-// animations, else a default.
+/// @class skel::AnimationStateData
+/// Mix durations for an animation state: one per (from, to) pair of
+/// animations, else a default.
 #pragma once
 
 #include "skel/HashMap.h"
@@ -13,7 +14,7 @@ class String;
 
 class AnimationStateData : public SkelObject {
  public:
-  // Two animations in order; pairs are equal when both names are equal.
+  /// Two animations in order; pairs are equal when both names are equal.
   class AnimationPair : public SkelObject {
    public:
     AnimationPair(Animation* from = nullptr, Animation* to = nullptr) : _from(from), _to(to) {}
@@ -31,7 +32,7 @@ class AnimationStateData : public SkelObject {
     Animation* _to;
   };
 
-  // The skeleton data is not owned; the default mix starts at 0.
+  /// The skeleton data is not owned; the default mix starts at 0.
   explicit AnimationStateData(SkeletonData* skeletonData);
   AnimationStateData(const AnimationStateData&) = delete;
   AnimationStateData& operator=(const AnimationStateData&) = delete;
@@ -41,11 +42,11 @@ class AnimationStateData : public SkelObject {
   float getDefaultMix() const { return _defaultMix; }
   void setDefaultMix(float v) { _defaultMix = v; }
 
-  // Null animations are ignored.
+  /// Null animations are ignored.
   void setMix(Animation* from, Animation* to, float duration);
-  // By name in the skeleton data; false when either animation is missing.
+  /// By name in the skeleton data; false when either animation is missing.
   bool setMix(const String& fromName, const String& toName, float duration);
-  // The pair's duration, else the default mix.
+  /// The pair's duration, else the default mix.
   float getMix(Animation* from, Animation* to) const;
 
  private:

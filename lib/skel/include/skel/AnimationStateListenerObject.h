@@ -1,4 +1,5 @@
-// Receivers of animation-state notifications: a plain function or an object.
+/// @class skel::AnimationStateListenerObject
+/// Receivers of animation-state notifications: a plain function or an object.
 #pragma once
 
 #include "skel/EventType.h"
@@ -9,7 +10,7 @@ class AnimationState;
 class Event;
 class TrackEntry;
 
-// event is set for EventType::event only.
+/// event is set for EventType::event only.
 using AnimationStateListener = void (*)(AnimationState* state, EventType type, TrackEntry* entry, Event* event);
 
 class AnimationStateListenerObject {

@@ -1,4 +1,5 @@
-// One texture image of an atlas, as described by its page block.
+/// @class skel::AtlasPage
+/// One texture image of an atlas, as described by its page block.
 #pragma once
 
 #include "skel/HasRendererObject.h"
@@ -7,7 +8,7 @@
 
 namespace skel {
 
-// Indexes in the atlas format's name tables.
+/// Indexes in the atlas format's name tables.
 enum AtlasFormat {
   Format_Unknown = 0,
   Format_Alpha,
@@ -32,8 +33,8 @@ enum TextureFilter {
 
 enum TextureWrap { TextureWrap_ClampToEdge = 1, TextureWrap_Repeat = 2 };
 
-// The names an atlas writes for a format and a filter; "" for Unknown and for
-// values outside the enumeration.
+/// The names an atlas writes for a format and a filter; "" for Unknown and for
+/// values outside the enumeration.
 const char* atlasFormatName(int format);
 const char* textureFilterName(int filter);
 
@@ -42,14 +43,14 @@ class AtlasPage : public SkelObject, public HasRendererObject {
   explicit AtlasPage(const String& pageName);
   ~AtlasPage() override;
 
-  // The image file name as written in the atlas.
+  /// The image file name as written in the atlas.
   String name;
-  // Left empty by the atlas reader.
+  /// Left empty by the atlas reader.
   String texturePath;
   int format;
   int minFilter, magFilter;
   int uWrap, vWrap;
-  // In pixels; only used to compute region texture coordinates.
+  /// In pixels; only used to compute region texture coordinates.
   int width, height;
 };
 

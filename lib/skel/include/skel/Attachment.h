@@ -1,4 +1,5 @@
-// Something a slot shows or uses. Skins share attachments by reference count.
+/// @class skel::Attachment
+/// Something a slot shows or uses. Skins share attachments by reference count.
 #pragma once
 
 #include "skel/RTTI.h"
@@ -15,7 +16,7 @@ class Attachment : public SkelObject {
   SKEL_RTTI_ROOT_DECL
 
  public:
-  // A new attachment of the same class holding the same values.
+  /// A new attachment of the same class holding the same values.
   virtual Attachment* copy() = 0;
 
   const String& getName() const { return _name; }

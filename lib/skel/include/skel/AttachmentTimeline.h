@@ -1,4 +1,5 @@
-// Keys of the attachment a slot shows, by name; an empty name shows nothing.
+/// @class skel::AttachmentTimeline
+/// Keys of the attachment a slot shows, by name; an empty name shows nothing.
 #pragma once
 
 #include "skel/String.h"
@@ -20,7 +21,7 @@ class AttachmentTimeline : public Timeline {
 
   void setFrame(size_t frameIndex, float time, const String& attachmentName);
 
-  // The name keyed at time, or null before the first key (or without keys).
+  /// The name keyed at time, or null before the first key (or without keys).
   const String* keyedName(float time) const;
 
   int getSlotIndex() const { return _slotIndex; }
@@ -28,7 +29,7 @@ class AttachmentTimeline : public Timeline {
   Vector<String>& getAttachmentNames() { return _attachmentNames; }
   const Vector<String>& getAttachmentNames() const { return _attachmentNames; }
 
-  // Shows the named attachment of the skeleton's skins on the slot, or none for an empty name.
+  /// Shows the named attachment of the skeleton's skins on the slot, or none for an empty name.
   static void setAttachment(Skeleton& skeleton, Slot& slot, const String& attachmentName);
 
  private:

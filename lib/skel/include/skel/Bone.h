@@ -1,5 +1,6 @@
-// One posable bone of a skeleton: the local pose timelines write, the applied
-// values the world transform was computed from, and the world transform.
+/// @class skel::Bone
+/// One posable bone of a skeleton: the local pose timelines write, the applied
+/// values the world transform was computed from, and the world transform.
 #pragma once
 
 #include <cstdint>
@@ -19,30 +20,30 @@ class Bone : public Updatable {
   friend class TransformConstraint;
 
  public:
-  // Process-wide: when set, world transforms use the negated skeleton scaleY.
+  /// Process-wide: when set, world transforms use the negated skeleton scaleY.
   static void setYDown(bool yDown);
   static bool isYDown();
 
-  // The bone takes its setup pose; a parent is not told of its new child.
+  /// The bone takes its setup pose; a parent is not told of its new child.
   Bone(BoneData& data, Skeleton& skeleton, Bone* parent = nullptr);
   ~Bone() override;
 
   SKEL_RTTI_DECL
 
  public:
-  // The world transform from the bone's own local pose.
+  /// The world transform from the bone's own local pose.
   void update() override;
   bool isActive() const override { return _active; }
   void setActive(bool active) override { _active = active; }
 
   void updateWorldTransform();
   void updateWorldTransform(float x, float y, float rotation, float scaleX, float scaleY, float shearX, float shearY);
-  // Recovers applied local values that reproduce the current world transform.
+  /// Recovers applied local values that reproduce the current world transform.
   void updateAppliedTransform();
   void setToSetupPose();
 
-  // The parent's world transform as a 2x3 matrix; for a root bone the
-  // skeleton's own placement (its scale and position).
+  /// The parent's world transform as a 2x3 matrix; for a root bone the
+  /// skeleton's own placement (its scale and position).
   void getParentMatrix(float& pa, float& pb, float& pc, float& pd, float& px, float& py) const;
 
   BoneData& getData() const { return _data; }

@@ -1,4 +1,5 @@
-// Setup pose of one bone, shared by every skeleton made from the same data.
+/// @class skel::BoneData
+/// Setup pose of one bone, shared by every skeleton made from the same data.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -9,7 +10,7 @@ namespace skel {
 
 class BoneData : public SkelObject {
  public:
-  // A parent, when given, must have a smaller index.
+  /// A parent, when given, must have a smaller index.
   BoneData(int index, const String& name, BoneData* parent = nullptr);
 
   int getIndex() const { return _index; }

@@ -1,4 +1,5 @@
-// A polygon for hit testing; it is never drawn.
+/// @class skel::BoundingBoxAttachment
+/// A polygon for hit testing; it is never drawn.
 #pragma once
 
 #include "skel/VertexAttachment.h"

@@ -1,4 +1,5 @@
-// A polygon that clips the slots drawn after it, up to its end slot.
+/// @class skel::ClippingAttachment
+/// A polygon that clips the slots drawn after it, up to its end slot.
 #pragma once
 
 #include "skel/VertexAttachment.h"

@@ -1,4 +1,5 @@
-// An RGBA colour of four floats, nominally 0..1.
+/// @class skel::Color
+/// An RGBA colour of four floats, nominally 0..1.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -18,8 +19,8 @@ class Color : public SkelObject {
     return *this;
   }
 
-  // The setters and add clamp every channel to 0..1; write the fields
-  // directly to keep values outside that range.
+  /// The setters and add clamp every channel to 0..1; write the fields
+  /// directly to keep values outside that range.
   Color& set(float red, float green, float blue, float alpha);
   Color& set(const Color& other);
   Color& add(float red, float green, float blue, float alpha);

@@ -1,4 +1,5 @@
-// Keys of a slot's tint (r, g, b, a).
+/// @class skel::ColorTimeline
+/// Keys of a slot's tint (r, g, b, a).
 #pragma once
 
 #include "skel/CurveTimeline.h"

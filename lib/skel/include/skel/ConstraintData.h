@@ -1,5 +1,6 @@
-// What the three constraint kinds share: a name, a place in the update order
-// and whether only a skin switches them on.
+/// @class skel::ConstraintData
+/// What the three constraint kinds share: a name, a place in the update order
+/// and whether only a skin switches them on.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
-// The tracking extension the framework runs with.
+/// @class skel::DebugExtension
+/// The tracking extension the framework runs with.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +10,9 @@
 
 namespace skel {
 
-// Wraps another extension, keeps a record of every live block and reports
-// releases of blocks it never handed out. Threads may load and free content
-// at once: every operation holds one lock.
+/// Wraps another extension, keeps a record of every live block and reports
+/// releases of blocks it never handed out. Threads may load and free content
+/// at once: every operation holds one lock.
 class DebugExtension : public SkelExtension {
  public:
   struct Allocation {
@@ -21,7 +22,7 @@ class DebugExtension : public SkelExtension {
     int line;
   };
 
-  // The wrapped extension is not owned.
+  /// The wrapped extension is not owned.
   explicit DebugExtension(SkelExtension* extension);
   ~DebugExtension() override;
 
@@ -36,7 +37,7 @@ class DebugExtension : public SkelExtension {
   size_t getFrees() const { return locked(_frees); }
   uint64_t getUsedMemory() const { return locked(_usedMemory); }
   size_t getLiveCount() const;
-  // Null when the block is not live.
+  /// Null when the block is not live.
   const Allocation* find(const void* block) const;
 
  private:

@@ -1,4 +1,5 @@
-// The plain extension on the C heap.
+/// @class skel::DefaultSkelExtension
+/// The plain extension on the C heap.
 #pragma once
 
 #include "skel/SkelExtension.h"

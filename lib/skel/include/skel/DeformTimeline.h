@@ -1,5 +1,6 @@
-// Keys of a vertex attachment's vertices, written into the slot's deform.
-// Unweighted keys are absolute positions; weighted keys are offsets.
+/// @class skel::DeformTimeline
+/// Keys of a vertex attachment's vertices, written into the slot's deform.
+/// Unweighted keys are absolute positions; weighted keys are offsets.
 #pragma once
 
 #include "skel/CurveTimeline.h"
@@ -16,8 +17,8 @@ class DeformTimeline : public CurveTimeline {
   SKEL_RTTI_DECL
 
  public:
-  // Keys whose vertex count differs from the first key's, or that reach past
-  // an unweighted attachment's own vertices, are not applied.
+  /// Keys whose vertex count differs from the first key's, or that reach past
+  /// an unweighted attachment's own vertices, are not applied.
   void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
              MixDirection direction) override;
   int getPropertyId() const override;
@@ -26,7 +27,7 @@ class DeformTimeline : public CurveTimeline {
 
   int getSlotIndex() const { return _slotIndex; }
   void setSlotIndex(int v) { _slotIndex = v; }
-  // Not owned: the attachment belongs to a skin.
+  /// Not owned: the attachment belongs to a skin.
   VertexAttachment* getAttachment() const { return _attachment; }
   void setAttachment(VertexAttachment* v) { _attachment = v; }
   Vector<Vector<float>>& getVertices() { return _frameVertices; }

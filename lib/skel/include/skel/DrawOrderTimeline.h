@@ -1,5 +1,6 @@
-// Keys of the skeleton's draw order: per draw position, the index of the
-// slot to put there; an empty key is the setup order.
+/// @class skel::DrawOrderTimeline
+/// Keys of the skeleton's draw order: per draw position, the index of the
+/// slot to put there; an empty key is the setup order.
 #pragma once
 
 #include "skel/Timeline.h"
@@ -14,7 +15,7 @@ class DrawOrderTimeline : public Timeline {
   SKEL_RTTI_DECL
 
  public:
-  // A key naming a slot the skeleton lacks, or longer than the draw order, is not applied.
+  /// A key naming a slot the skeleton lacks, or longer than the draw order, is not applied.
   void apply(Skeleton& skeleton, float lastTime, float time, Vector<Event*>* events, float alpha, MixBlend blend,
              MixDirection direction) override;
   int getPropertyId() const override;

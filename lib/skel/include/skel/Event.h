@@ -1,4 +1,5 @@
-// One firing of an event key: the event's data with this key's values.
+/// @class skel::Event
+/// One firing of an event key: the event's data with this key's values.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -10,8 +11,8 @@ class EventData;
 
 class Event : public SkelObject {
  public:
-  // The values start as the data's; the loader overwrites those the key sets.
-  // Volume and balance start at 1 and 0.
+  /// The values start as the data's; the loader overwrites those the key sets.
+  /// Volume and balance start at 1 and 0.
   Event(float time, const EventData& data);
   ~Event() override;
 

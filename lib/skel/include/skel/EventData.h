@@ -1,4 +1,5 @@
-// Setup values of a named event that animations fire.
+/// @class skel::EventData
+/// Setup values of a named event that animations fire.
 #pragma once
 
 #include "skel/SkelObject.h"

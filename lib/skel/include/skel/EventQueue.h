@@ -1,5 +1,6 @@
-// Notifications of an AnimationState, collected while it works and delivered
-// to the listeners in order by drain.
+/// @class skel::EventQueue
+/// Notifications of an AnimationState, collected while it works and delivered
+/// to the listeners in order by drain.
 #pragma once
 
 #include "skel/EventQueueEntry.h"
@@ -19,7 +20,7 @@ class EventQueue : public SkelObject {
   EventQueue& operator=(const EventQueue&) = delete;
   ~EventQueue() override;
 
-  // Start and end also tell the state that its set of entries changed.
+  /// Start and end also tell the state that its set of entries changed.
   void start(TrackEntry* entry);
   void interrupt(TrackEntry* entry);
   void end(TrackEntry* entry);
@@ -27,8 +28,8 @@ class EventQueue : public SkelObject {
   void complete(TrackEntry* entry);
   void event(TrackEntry* entry, Event* event);
 
-  // Delivers every queued notification, including those listeners queue
-  // meanwhile; disposed entries go back to the pool. A nested call returns at once.
+  /// Delivers every queued notification, including those listeners queue
+  /// meanwhile; disposed entries go back to the pool. A nested call returns at once.
   void drain();
 
   size_t size() const { return _entries.size(); }

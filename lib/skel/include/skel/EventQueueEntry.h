@@ -1,4 +1,5 @@
-// One notification waiting in an EventQueue.
+/// @class skel::EventQueueEntry
+/// One notification waiting in an EventQueue.
 #pragma once
 
 #include "skel/EventType.h"

@@ -1,4 +1,5 @@
-// A second base that lets the renderer hang its own object on a runtime object.
+/// @class skel::HasRendererObject
+/// A second base that lets the renderer hang its own object on a runtime object.
 #pragma once
 
 namespace skel {
@@ -17,7 +18,7 @@ class HasRendererObject {
   void* getRendererObject() const { return _rendererObject; }
   DisposeRendererObject getDisposer() const { return _dispose; }
 
-  // The old object is disposed of first when a disposer is set and the object changes.
+  /// The old object is disposed of first when a disposer is set and the object changes.
   void setRendererObject(void* rendererObject, DisposeRendererObject dispose = nullptr) {
     if (_dispose && _rendererObject && _rendererObject != rendererObject) _dispose(_rendererObject);
     _rendererObject = rendererObject;

@@ -1,7 +1,8 @@
-// A doubly linked list of entries, newest first, with hash buckets over it
-// so that a key is found in constant time however many there are (an
-// animation keys one timeline per bone, and rigs have thousands). A key type
-// has a hashKey overload beside it that agrees with its ==.
+/// @class skel::HashMap
+/// A doubly linked list of entries, newest first, with hash buckets over it
+/// so that a key is found in constant time however many there are (an
+/// animation keys one timeline per bone, and rigs have thousands). A key type
+/// has a hashKey overload beside it that agrees with its ==.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,7 @@
 namespace skel {
 
 inline size_t hashKey(int key) {
-  // Property ids differ in their low bits and in their type byte: mix both down.
+  /// Property ids differ in their low bits and in their type byte: mix both down.
   uint64_t h = static_cast<uint32_t>(key) * 0x9E3779B97F4A7C15ull;
   return static_cast<size_t>(h ^ (h >> 29));
 }
@@ -26,9 +27,9 @@ class HashMap : public SkelObject {
     Entry(const K& k, const V& v) : key(k), value(v), next(nullptr), prev(nullptr), chain(nullptr) {}
     K key;
     V value;
-    Entry* next;   // older
-    Entry* prev;   // newer
-    Entry* chain;  // the next entry in the same bucket
+    Entry* next;   ///< older
+    Entry* prev;   ///< newer
+    Entry* chain;  ///< the next entry in the same bucket
   };
 
   HashMap() : _head(nullptr), _size(0) {}
@@ -36,7 +37,7 @@ class HashMap : public SkelObject {
   HashMap& operator=(const HashMap&) = delete;
   ~HashMap() override { clear(); }
 
-  // An equal key has its key and value overwritten; a new key goes in front.
+  /// An equal key has its key and value overwritten; a new key goes in front.
   void put(const K& key, const V& value) {
     if (Entry* entry = findEntry(key)) {
       entry->key = key;
@@ -57,7 +58,7 @@ class HashMap : public SkelObject {
 
   bool containsKey(const K& key) const { return findEntry(key) != nullptr; }
 
-  // The value of the first equal key, or null.
+  /// The value of the first equal key, or null.
   V* find(const K& key) {
     Entry* entry = findEntry(key);
     return entry ? &entry->value : nullptr;
@@ -67,7 +68,7 @@ class HashMap : public SkelObject {
     return entry ? &entry->value : nullptr;
   }
 
-  // False when the key is absent.
+  /// False when the key is absent.
   bool remove(const K& key) {
     Entry* entry = findEntry(key);
     if (!entry) return false;
@@ -97,7 +98,7 @@ class HashMap : public SkelObject {
   }
 
   size_t size() const { return _size; }
-  // The newest entry; follow next for older ones.
+  /// The newest entry; follow next for older ones.
   Entry* getHead() const { return _head; }
 
  private:

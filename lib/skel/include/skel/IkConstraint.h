@@ -1,4 +1,5 @@
-// Bends one bone, or a parent and child, so that the chain reaches a target bone.
+/// @class skel::IkConstraint
+/// Bends one bone, or a parent and child, so that the chain reaches a target bone.
 #pragma once
 
 #include "skel/Updatable.h"
@@ -14,8 +15,8 @@ class IkConstraint : public Updatable {
   friend class Skeleton;
 
  public:
-  // Bones and target are the skeleton's bones of the data's bone names;
-  // names the skeleton lacks are left out.
+  /// Bones and target are the skeleton's bones of the data's bone names;
+  /// names the skeleton lacks are left out.
   IkConstraint(IkConstraintData& data, Skeleton& skeleton);
   ~IkConstraint() override;
 
@@ -27,10 +28,10 @@ class IkConstraint : public Updatable {
   void setActive(bool active) override { _active = active; }
   virtual int getOrder() const;
 
-  // Turns one bone toward a world point. For a root bone the skeleton's own
-  // placement stands in for the missing parent.
+  /// Turns one bone toward a world point. For a root bone the skeleton's own
+  /// placement stands in for the missing parent.
   static void apply(Bone& bone, float targetX, float targetY, bool compress, bool stretch, bool uniform, float alpha);
-  // Bends parent and child toward a world point; bendDirection picks the elbow side.
+  /// Bends parent and child toward a world point; bendDirection picks the elbow side.
   static void apply(Bone& parent, Bone& child, float targetX, float targetY, int bendDirection, bool stretch,
                     float softness, float alpha);
 

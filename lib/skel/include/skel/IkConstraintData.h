@@ -1,4 +1,5 @@
-// Setup values of an IK constraint bending one or two bones toward a target.
+/// @class skel::IkConstraintData
+/// Setup values of an IK constraint bending one or two bones toward a target.
 #pragma once
 
 #include "skel/ConstraintData.h"
@@ -12,7 +13,7 @@ class IkConstraintData : public ConstraintData {
  public:
   explicit IkConstraintData(const String& name);
 
-  // The first bone is the parent of a two-bone chain.
+  /// The first bone is the parent of a two-bone chain.
   Vector<BoneData*>& getBones() { return _bones; }
   const Vector<BoneData*>& getBones() const { return _bones; }
   BoneData* getTarget() const { return _target; }

@@ -1,5 +1,6 @@
-// Keys of an IK constraint's mix and softness (interpolated) and its bend
-// direction, compress and stretch (held from key to key).
+/// @class skel::IkConstraintTimeline
+/// Keys of an IK constraint's mix and softness (interpolated) and its bend
+/// direction, compress and stretch (held from key to key).
 #pragma once
 
 #include "skel/CurveTimeline.h"

@@ -1,6 +1,7 @@
-// Single-precision constants and angle helpers shared by the pose, the
-// constraints and the timelines. Trigonometry runs in double and is narrowed,
-// so results do not depend on the float variants of the C library.
+/// @class skel::MathUtil
+/// Single-precision constants and angle helpers shared by the pose, the
+/// constraints and the timelines. Trigonometry runs in double and is narrowed,
+/// so results do not depend on the float variants of the C library.
 
 #pragma once
 
@@ -24,10 +25,10 @@ class MathUtil {
   static float atan2(float y, float x) {
     return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
   }
-  // Both at once, as posing a bone needs them: a few times cheaper than the
-  // library's pair and the same once narrowed (the series below are exact to
-  // double rounding). The angle is brought within pi/4 of a quarter turn;
-  // huge and non-finite angles take the library's path.
+  /// Both at once, as posing a bone needs them: a few times cheaper than the
+  /// library's pair and the same once narrowed (the series below are exact to
+  /// double rounding). The angle is brought within pi/4 of a quarter turn;
+  /// huge and non-finite angles take the library's path.
   static void sinCos(float radians, float& sine, float& cosine) {
     const double x = radians;
     if (!(std::fabs(x) < 65536.0)) {
@@ -36,7 +37,7 @@ class MathUtil {
       return;
     }
     // Round to the nearest quarter turn without a library call.
-    const double shift = 6755399441055744.0;  // 1.5 * 2^52
+    const double shift = 6755399441055744.0;  ///< 1.5 * 2^52
     const double k = (x * 0.6366197723675814 + shift) - shift;
     // pi/2 in two parts: k times the first (33 bits) is exact for |k| < 2^17.
     const double r = (x - k * 1.5707963267341256) - k * 6.077100506506192e-11;
@@ -68,16 +69,16 @@ class MathUtil {
   static float cosDeg(float degrees) { return cos(degrees * DegRad); }
   static float sinDeg(float degrees) { return sin(degrees * DegRad); }
 
-  // Brings a difference of degrees into [-180, 180]. Stays in floating point so
-  // that huge or non-finite angles cannot overflow an integer conversion.
+  /// Brings a difference of degrees into [-180, 180]. Stays in floating point so
+  /// that huge or non-finite angles cannot overflow an integer conversion.
   static float wrapDegrees(float degrees) {
     const float turns = degrees / 360.0f;
     const double whole = 16384.0 - std::trunc(16384.499999999996 - static_cast<double>(turns));
     return static_cast<float>(static_cast<double>(degrees) - whole * 360.0);
   }
 
-  // One step of radian wrapping, enough for the sum or difference of two
-  // angles that are themselves within [-pi, pi].
+  /// One step of radian wrapping, enough for the sum or difference of two
+  /// angles that are themselves within [-pi, pi].
   static float wrapRadians(float radians) {
     if (radians > Pi) return radians - Pi2;
     if (radians < -Pi) return radians + Pi2;

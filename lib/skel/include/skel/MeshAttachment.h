@@ -1,5 +1,6 @@
-// A deformable textured mesh cut from an atlas region. A linked mesh shares
-// the geometry of its parent mesh.
+/// @class skel::MeshAttachment
+/// A deformable textured mesh cut from an atlas region. A linked mesh shares
+/// the geometry of its parent mesh.
 #pragma once
 
 #include "skel/Color.h"
@@ -18,11 +19,11 @@ class MeshAttachment : public VertexAttachment, public HasRendererObject {
  public:
   Attachment* copy() override;
 
-  // Maps the region UVs onto the atlas rectangle, undoing the region's
-  // stored rotation (0, 90, 180 or 270 degrees) and whitespace stripping.
+  /// Maps the region UVs onto the atlas rectangle, undoing the region's
+  /// stored rotation (0, 90, 180 or 270 degrees) and whitespace stripping.
   void updateUVs();
 
-  // Takes the parent's geometry (not its UVs); null unlinks and keeps the geometry.
+  /// Takes the parent's geometry (not its UVs); null unlinks and keeps the geometry.
   void setParentMesh(MeshAttachment* parentMesh);
   MeshAttachment* getParentMesh() const { return _parentMesh; }
 

@@ -1,4 +1,5 @@
-// A chain of cubic Bezier curves that a path constraint lays bones along.
+/// @class skel::PathAttachment
+/// A chain of cubic Bezier curves that a path constraint lays bones along.
 #pragma once
 
 #include "skel/VertexAttachment.h"
@@ -15,7 +16,7 @@ class PathAttachment : public VertexAttachment {
  public:
   Attachment* copy() override;
 
-  // Cumulative curve lengths.
+  /// Cumulative curve lengths.
   Vector<float>& getLengths() { return _lengths; }
   const Vector<float>& getLengths() const { return _lengths; }
   bool isClosed() const { return _closed; }

@@ -1,4 +1,5 @@
-// Lays bones along the path attachment shown by a target slot.
+/// @class skel::PathConstraint
+/// Lays bones along the path attachment shown by a target slot.
 #pragma once
 
 #include "skel/Updatable.h"
@@ -27,8 +28,8 @@ class PathConstraint : public Updatable {
   void setActive(bool active) override { _active = active; }
   virtual int getOrder() const;
 
-  // Fills the positions with spacesCount (x, y, angle) triples along the
-  // path; null when the path has too few vertices or lengths to walk.
+  /// Fills the positions with spacesCount (x, y, angle) triples along the
+  /// path; null when the path has too few vertices or lengths to walk.
   Vector<float>* computeWorldPositions(PathAttachment& path, int spacesCount, bool tangents, bool percentPosition,
                                        bool percentSpacing);
 

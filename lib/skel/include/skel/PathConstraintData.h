@@ -1,4 +1,5 @@
-// Setup values of a constraint laying bones along a slot's path attachment.
+/// @class skel::PathConstraintData
+/// Setup values of a constraint laying bones along a slot's path attachment.
 #pragma once
 
 #include "skel/ConstraintData.h"

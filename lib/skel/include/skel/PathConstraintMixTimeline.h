@@ -1,4 +1,5 @@
-// Keys of a path constraint's rotate and translate mixes.
+/// @class skel::PathConstraintMixTimeline
+/// Keys of a path constraint's rotate and translate mixes.
 #pragma once
 
 #include "skel/CurveTimeline.h"

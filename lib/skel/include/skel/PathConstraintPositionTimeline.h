@@ -1,4 +1,5 @@
-// Keys of a path constraint's position along its path.
+/// @class skel::PathConstraintPositionTimeline
+/// Keys of a path constraint's position along its path.
 #pragma once
 
 #include "skel/CurveTimeline.h"
@@ -25,7 +26,7 @@ class PathConstraintPositionTimeline : public CurveTimeline {
   void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
 
  protected:
-  // The keyed value at time, which lies at or after the first key.
+  /// The keyed value at time, which lies at or after the first key.
   float valueAt(float time) const;
 
   int _pathConstraintIndex;

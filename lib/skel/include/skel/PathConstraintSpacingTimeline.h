@@ -1,4 +1,5 @@
-// Keys of a path constraint's spacing between its bones.
+/// @class skel::PathConstraintSpacingTimeline
+/// Keys of a path constraint's spacing between its bones.
 #pragma once
 
 #include "skel/PathConstraintPositionTimeline.h"

@@ -1,4 +1,5 @@
-// A single point with a direction, placed relative to its bone.
+/// @class skel::PointAttachment
+/// A single point with a direction, placed relative to its bone.
 #pragma once
 
 #include "skel/Attachment.h"
@@ -18,7 +19,7 @@ class PointAttachment : public Attachment {
   Attachment* copy() override;
 
   void computeWorldPosition(const Bone& bone, float& worldX, float& worldY) const;
-  // Degrees in world space.
+  /// Degrees in world space.
   float computeWorldRotation(const Bone& bone) const;
 
   float getX() const { return _x; }

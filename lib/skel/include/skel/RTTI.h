@@ -1,5 +1,6 @@
-// The runtime's own class identity: one static record per class, holding the
-// class name and the record of its base. Classes match by name, byte for byte.
+/// @class skel::RTTI
+/// The runtime's own class identity: one static record per class, holding the
+/// class name and the record of its base. Classes match by name, byte for byte.
 #pragma once
 
 #include <cstring>
@@ -16,14 +17,14 @@ class RTTI {
   const char* getClassName() const { return _className; }
   const RTTI* getBase() const { return _base; }
 
-  // Inline, and settled without a byte comparison for the same record, the
-  // same text or a different first letter: the pose asks this per timeline
-  // and per slot every frame.
+  /// Inline, and settled without a byte comparison for the same record, the
+  /// same text or a different first letter: the pose asks this per timeline
+  /// and per slot every frame.
   bool isExactly(const RTTI& rtti) const {
     return this == &rtti || _className == rtti._className ||
            (_className[0] == rtti._className[0] && std::strcmp(_className, rtti._className) == 0);
   }
-  // True for the class itself and every class it derives from.
+  /// True for the class itself and every class it derives from.
   bool instanceOf(const RTTI& rtti) const;
 
  private:

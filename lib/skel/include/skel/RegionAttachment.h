@@ -1,4 +1,5 @@
-// A textured quad placed relative to its bone, cut from an atlas region.
+/// @class skel::RegionAttachment
+/// A textured quad placed relative to its bone, cut from an atlas region.
 #pragma once
 
 #include <cstddef>
@@ -22,17 +23,17 @@ class RegionAttachment : public Attachment, public HasRendererObject {
  public:
   Attachment* copy() override;
 
-  // Recomputes the four corners in bone space from the fields below; run it
-  // after changing any of them.
+  /// Recomputes the four corners in bone space from the fields below; run it
+  /// after changing any of them.
   void updateOffset();
 
-  // Corners in the order bottom-right, bottom-left, upper-left, upper-right,
-  // the i-th written at offset + i * stride.
+  /// Corners in the order bottom-right, bottom-left, upper-left, upper-right,
+  /// the i-th written at offset + i * stride.
   void computeWorldVertices(Bone& bone, float* worldVertices, size_t offset, size_t stride = 2) const;
-  // The same, dropping whatever would fall outside the output vector.
+  /// The same, dropping whatever would fall outside the output vector.
   void computeWorldVertices(Bone& bone, Vector<float>& worldVertices, size_t offset, size_t stride = 2) const;
 
-  // The eight texture coordinates for an atlas rectangle, in the corner order above.
+  /// The eight texture coordinates for an atlas rectangle, in the corner order above.
   void setUVs(float uMin, float vMin, float uMax, float vMax, bool rotate);
 
   float getX() const { return _x; }

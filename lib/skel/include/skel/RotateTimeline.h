@@ -1,4 +1,5 @@
-// Keys of a bone's rotation in degrees, absolute; mixing takes the shorter way round.
+/// @class skel::RotateTimeline
+/// Keys of a bone's rotation in degrees, absolute; mixing takes the shorter way round.
 #pragma once
 
 #include "skel/CurveTimeline.h"

@@ -1,4 +1,5 @@
-// Keys of a bone's scale, as factors of its setup scale.
+/// @class skel::ScaleTimeline
+/// Keys of a bone's scale, as factors of its setup scale.
 #pragma once
 
 #include "skel/TranslateTimeline.h"

@@ -1,4 +1,5 @@
-// Keys of a bone's shear in degrees, as offsets from its setup shear.
+/// @class skel::ShearTimeline
+/// Keys of a bone's shear in degrees, as offsets from its setup shear.
 #pragma once
 
 #include "skel/TranslateTimeline.h"

@@ -1,5 +1,6 @@
-// One posable instance of a SkeletonData: bones, slots, constraints, the
-// current skin and draw order, and the order in which they are updated.
+/// @class skel::Skeleton
+/// One posable instance of a SkeletonData: bones, slots, constraints, the
+/// current skin and draw order, and the order in which they are updated.
 #pragma once
 
 #include <cstddef>
@@ -23,11 +24,11 @@ class Updatable;
 
 class Skeleton : public SkelObject {
  public:
-  // The data must outlive the skeleton.
+  /// The data must outlive the skeleton.
   explicit Skeleton(SkeletonData* data);
   ~Skeleton() override;
 
-  // Rebuilds the update order; needed again whenever the skin changes.
+  /// Rebuilds the update order; needed again whenever the skin changes.
   void updateCache();
   void updateWorldTransform();
 
@@ -35,10 +36,10 @@ class Skeleton : public SkelObject {
   Bone* findBone(const String& name) const;
   Slot* findSlot(const String& name) const;
 
-  // Shows, on slots showing an attachment of the old skin, the new skin's
-  // attachment of the same name (or, with no old skin, the setup attachments).
+  /// Shows, on slots showing an attachment of the old skin, the new skin's
+  /// attachment of the same name (or, with no old skin, the setup attachments).
   void setSkin(Skin* newSkin);
-  // The current skin's attachment, else the default skin's; null for an empty name.
+  /// The current skin's attachment, else the default skin's; null for an empty name.
   Attachment* getAttachment(int slotIndex, const String& attachmentName) const;
 
   void setBonesToSetupPose();

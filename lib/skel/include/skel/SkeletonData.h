@@ -1,5 +1,6 @@
-// The setup-pose description of one skeleton, shared read-only by every
-// skeleton made from it. It owns everything in its lists.
+/// @class skel::SkeletonData
+/// The setup-pose description of one skeleton, shared read-only by every
+/// skeleton made from it. It owns everything in its lists.
 #pragma once
 
 #include "skel/NameIndex.h"
@@ -23,8 +24,8 @@ class SkeletonData : public SkelObject {
   SkeletonData();
   ~SkeletonData() override;
 
-  // Each lookup returns the first element with an equal name, or null, in
-  // constant time through an index that follows its list.
+  /// Each lookup returns the first element with an equal name, or null, in
+  /// constant time through an index that follows its list.
   BoneData* findBone(const String& name) const;
   SlotData* findSlot(const String& name) const;
   Skin* findSkin(const String& name) const;
@@ -33,8 +34,8 @@ class SkeletonData : public SkelObject {
   IkConstraintData* findIkConstraint(const String& name) const;
   TransformConstraintData* findTransformConstraint(const String& name) const;
   PathConstraintData* findPathConstraint(const String& name) const;
-  // Indexes every list as it stands, so that later lookups only read (as
-  // several threads may do at once). The skeleton reader calls it last.
+  /// Indexes every list as it stands, so that later lookups only read (as
+  /// several threads may do at once). The skeleton reader calls it last.
   void indexNames() const;
 
   const String& getName() const { return _name; }
@@ -45,7 +46,7 @@ class SkeletonData : public SkelObject {
   const Vector<SlotData*>& getSlots() const { return _slots; }
   Vector<Skin*>& getSkins() { return _skins; }
   const Vector<Skin*>& getSkins() const { return _skins; }
-  // Also listed in the skins, which own it.
+  /// Also listed in the skins, which own it.
   Skin* getDefaultSkin() const { return _defaultSkin; }
   void setDefaultSkin(Skin* v) { _defaultSkin = v; }
   Vector<EventData*>& getEvents() { return _events; }

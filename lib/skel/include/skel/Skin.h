@@ -1,5 +1,6 @@
-// A named set of attachments keyed by slot index and attachment name, plus
-// the skin-required bones and constraints it switches on.
+/// @class skel::Skin
+/// A named set of attachments keyed by slot index and attachment name, plus
+/// the skin-required bones and constraints it switches on.
 #pragma once
 
 #include <cstddef>
@@ -38,16 +39,16 @@ class Skin : public SkelObject {
   };
 
   explicit Skin(const String& name);
-  // Drops this skin's reference to every attachment, deleting the unshared ones.
+  /// Drops this skin's reference to every attachment, deleting the unshared ones.
   ~Skin() override;
 
-  // Replaces an entry with the same slot index and name; a null attachment
-  // removes the entry. The skin holds one reference to the attachment.
+  /// Replaces an entry with the same slot index and name; a null attachment
+  /// removes the entry. The skin holds one reference to the attachment.
   void setAttachment(size_t slotIndex, const String& name, Attachment* attachment);
-  // Null when the slot index or the name is not held.
+  /// Null when the slot index or the name is not held.
   Attachment* getAttachment(size_t slotIndex, const String& name) const;
 
-  // Every attachment held for a slot index, in insertion order.
+  /// Every attachment held for a slot index, in insertion order.
   void findAttachmentsForSlot(size_t slotIndex, Vector<Attachment*>& attachments) const;
 
   const String& getName() const { return _name; }

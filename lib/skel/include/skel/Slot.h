@@ -1,4 +1,5 @@
-// The per-skeleton state of one slot: tint, shown attachment and deform.
+/// @class skel::Slot
+/// The per-skeleton state of one slot: tint, shown attachment and deform.
 #pragma once
 
 #include "skel/Color.h"
@@ -14,7 +15,7 @@ class SlotData;
 
 class Slot : public SkelObject {
  public:
-  // The slot takes its setup pose.
+  /// The slot takes its setup pose.
   Slot(SlotData& data, Bone& bone);
   ~Slot() override;
 
@@ -27,11 +28,11 @@ class Slot : public SkelObject {
   Color& getDarkColor() { return _darkColor; }
   bool hasDarkColor() const { return _hasDarkColor; }
   Attachment* getAttachment() const { return _attachment; }
-  // Showing another attachment restarts its time and drops the deform.
+  /// Showing another attachment restarts its time and drops the deform.
   void setAttachment(Attachment* attachment);
   int getAttachmentState() const { return _attachmentState; }
   void setAttachmentState(int v) { _attachmentState = v; }
-  // The skeleton time at which the current attachment was set.
+  /// The skeleton time at which the current attachment was set.
   float getAttachmentTime() const { return _attachmentTime; }
   void setAttachmentTime(float time) { _attachmentTime = time; }
   Vector<float>& getDeform() { return _deform; }

@@ -1,4 +1,5 @@
-// Setup pose of one slot: its bone, tint, setup attachment and blending.
+/// @class skel::SlotData
+/// Setup pose of one slot: its bone, tint, setup attachment and blending.
 #pragma once
 
 #include "skel/BlendMode.h"

@@ -1,5 +1,6 @@
-// One animation playing on a track of an AnimationState, with its own clock,
-// and its links to the entries it fades from and into.
+/// @class skel::TrackEntry
+/// One animation playing on a track of an AnimationState, with its own clock,
+/// and its links to the entries it fades from and into.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ namespace skel {
 
 class Animation;
 
-// How one timeline of an entry is applied while the entry mixes out.
+/// How one timeline of an entry is applied while the entry mixes out.
 enum class TimelineMode : int32_t { Subsequent = 0, First = 1, HoldSubsequent = 2, HoldFirst = 3, HoldMix = 4 };
 
 class TrackEntry : public SkelObject, public HasRendererObject {
@@ -25,8 +26,8 @@ class TrackEntry : public SkelObject, public HasRendererObject {
   TrackEntry();
   ~TrackEntry() override;
 
-  // The animation time for the track time: wrapped into [start, end) when
-  // looping, else held at the end.
+  /// The animation time for the track time: wrapped into [start, end) when
+  /// looping, else held at the end.
   float getAnimationTime() const;
 
   Animation* getAnimation() const { return _animation; }
@@ -36,11 +37,11 @@ class TrackEntry : public SkelObject, public HasRendererObject {
   int getTrackIndex() const { return _trackIndex; }
   bool getLoop() const { return _loop; }
   void setLoop(bool v) { _loop = v; }
-  // Keeps the previous entry's values held under this one instead of mixing them out.
+  /// Keeps the previous entry's values held under this one instead of mixing them out.
   bool getHoldPrevious() const { return _holdPrevious; }
   void setHoldPrevious(bool v) { _holdPrevious = v; }
-  // While this entry mixes out, its events, attachment keys and draw-order
-  // keys still act as long as the mix is below the threshold.
+  /// While this entry mixes out, its events, attachment keys and draw-order
+  /// keys still act as long as the mix is below the threshold.
   float getEventThreshold() const { return _eventThreshold; }
   void setEventThreshold(float v) { _eventThreshold = v; }
   float getAttachmentThreshold() const { return _attachmentThreshold; }
@@ -78,9 +79,9 @@ class TrackEntry : public SkelObject, public HasRendererObject {
   const Vector<TrackEntry*>& getTimelineHoldMix() const { return _timelineHoldMix; }
   const Vector<float>& getTimelinesRotation() const { return _timelinesRotation; }
 
-  // Notifications about this entry go here before the state's own listener.
+  /// Notifications about this entry go here before the state's own listener.
   void setListener(AnimationStateListener listener);
-  // Used instead of the function while set; not owned.
+  /// Used instead of the function while set; not owned.
   void setListener(AnimationStateListenerObject* listener);
 
  private:

@@ -1,5 +1,6 @@
-// Pulls bones toward a target bone's rotation, position, scale and shear,
-// in world or local space, absolutely or relative to their own pose.
+/// @class skel::TransformConstraint
+/// Pulls bones toward a target bone's rotation, position, scale and shear,
+/// in world or local space, absolutely or relative to their own pose.
 #pragma once
 
 #include "skel/Updatable.h"

@@ -1,4 +1,5 @@
-// Setup values of a constraint pulling bones toward a target bone's transform.
+/// @class skel::TransformConstraintData
+/// Setup values of a constraint pulling bones toward a target bone's transform.
 #pragma once
 
 #include "skel/ConstraintData.h"
@@ -10,7 +11,7 @@ class BoneData;
 
 class TransformConstraintData : public ConstraintData {
  public:
-  // Every number starts at 0; the loader supplies its own defaults.
+  /// Every number starts at 0; the loader supplies its own defaults.
   explicit TransformConstraintData(const String& name);
 
   Vector<BoneData*>& getBones() { return _bones; }

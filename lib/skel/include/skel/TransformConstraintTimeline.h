@@ -1,4 +1,5 @@
-// Keys of a transform constraint's four mixes.
+/// @class skel::TransformConstraintTimeline
+/// Keys of a transform constraint's four mixes.
 #pragma once
 
 #include "skel/CurveTimeline.h"

@@ -1,4 +1,5 @@
-// Keys of a bone's position, as offsets from its setup position.
+/// @class skel::TranslateTimeline
+/// Keys of a bone's position, as offsets from its setup position.
 #pragma once
 
 #include "skel/CurveTimeline.h"
@@ -31,16 +32,16 @@ class TranslateTimeline : public CurveTimeline {
   using BoneGetter = float (Bone::*)() const;
   using BoneSetter = void (Bone::*)(float);
   using SetupGetter = float (BoneData::*)() const;
-  // One pair of bone properties keyed as offsets from their setup values.
+  /// One pair of bone properties keyed as offsets from their setup values.
   struct OffsetPair {
     BoneGetter getX, getY;
     BoneSetter setX, setY;
     SetupGetter setupX, setupY;
   };
 
-  // The keyed (x, y) at time, which lies at or after the first key.
+  /// The keyed (x, y) at time, which lies at or after the first key.
   void valueAt(float time, float& x, float& y) const;
-  // Blends the keyed offsets into the pair of properties of the target bone.
+  /// Blends the keyed offsets into the pair of properties of the target bone.
   void applyOffsets(Skeleton& skeleton, float time, float alpha, MixBlend blend, const OffsetPair& pair);
 
   int _boneIndex;

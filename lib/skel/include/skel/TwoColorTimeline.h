@@ -1,4 +1,5 @@
-// Keys of a slot's light tint (r, g, b, a) and dark tint (r2, g2, b2).
+/// @class skel::TwoColorTimeline
+/// Keys of a slot's light tint (r, g, b, a) and dark tint (r2, g2, b2).
 #pragma once
 
 #include "skel/CurveTimeline.h"

@@ -1,4 +1,5 @@
-// Anything that can stand in a skeleton's update list: bones and constraints.
+/// @class skel::Updatable
+/// Anything that can stand in a skeleton's update list: bones and constraints.
 #pragma once
 
 #include "skel/RTTI.h"
@@ -14,7 +15,7 @@ class Updatable : public SkelObject {
   SKEL_RTTI_ROOT_DECL
 
  public:
-  // This element's step of the world-transform pass.
+  /// This element's step of the world-transform pass.
   virtual void update() = 0;
   virtual bool isActive() const = 0;
   virtual void setActive(bool active) = 0;

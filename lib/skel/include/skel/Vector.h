@@ -1,4 +1,5 @@
-// A growable array owned by value, its buffer taken from the process extension.
+/// @class skel::Vector
+/// A growable array owned by value, its buffer taken from the process extension.
 #pragma once
 
 #include <cassert>
@@ -57,8 +58,8 @@ class Vector : public SkelObject {
   const T* begin() const { return _buffer; }
   const T* end() const { return _buffer + _size; }
 
-  // Grows to size × 1.75 (at least 8) when full. The value is copied first,
-  // so adding an element of this vector is safe. False if memory ran out.
+  /// Grows to size × 1.75 (at least 8) when full. The value is copied first,
+  /// so adding an element of this vector is safe. False if memory ran out.
   bool add(const T& value) {
     if (_size == _capacity) {
       T copy(value);
@@ -81,7 +82,7 @@ class Vector : public SkelObject {
     for (size_t i = 0; i < other._size; ++i) add(other._buffer[i]);
   }
 
-  // Growing fills the new slots with fill; shrinking drops the tail.
+  /// Growing fills the new slots with fill; shrinking drops the tail.
   void setSize(size_t newSize, const T& fill) {
     if (newSize <= _size) {
       destroyRange(newSize, _size);
@@ -98,13 +99,13 @@ class Vector : public SkelObject {
     _size = newSize;
   }
 
-  // Capacity becomes exactly n when it is below n. False if memory ran out.
+  /// Capacity becomes exactly n when it is below n. False if memory ran out.
   bool ensureCapacity(size_t n) {
     if (_capacity >= n) return true;
     return reserveExactly(n);
   }
 
-  // The elements after index keep their order.
+  /// The elements after index keep their order.
   void removeAt(size_t index) {
     assert(index < _size);
     if (index >= _size) return;
@@ -113,7 +114,7 @@ class Vector : public SkelObject {
     _buffer[_size].~T();
   }
 
-  // Removes the first element equal to value; false if there is none.
+  /// Removes the first element equal to value; false if there is none.
   bool remove(const T& value) {
     long long i = indexOf(value);
     if (i < 0) return false;
@@ -134,7 +135,7 @@ class Vector : public SkelObject {
     _size = 0;
   }
 
-  // For vectors of owned pointers: deletes every element, last first.
+  /// For vectors of owned pointers: deletes every element, last first.
   template <typename U = T>
   void clearAndDeleteAll() {
     static_assert(std::is_pointer<U>::value, "clearAndDeleteAll needs a vector of pointers");
