@@ -16,6 +16,7 @@ using AnimationStateListener = void (*)(AnimationState* state, EventType type, T
 class AnimationStateListenerObject {
  public:
   virtual ~AnimationStateListenerObject() {}
+  /// Told of every notification the listener was set for; event as for AnimationStateListener.
   virtual void callback(AnimationState* state, EventType type, TrackEntry* entry, Event* event) = 0;
 };
 

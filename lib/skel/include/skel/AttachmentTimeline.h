@@ -9,6 +9,7 @@ namespace skel {
 
 class AttachmentTimeline : public Timeline {
  public:
+  /// frameCount keys, all zero.
   explicit AttachmentTimeline(size_t frameCount);
   ~AttachmentTimeline() override;
 
@@ -19,11 +20,14 @@ class AttachmentTimeline : public Timeline {
              MixDirection direction) override;
   int getPropertyId() const override;
 
+  /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, const String& attachmentName);
 
   /// The name keyed at time, or null before the first key (or without keys).
   const String* keyedName(float time) const;
 
+  ///@{
+  /// The index in the skeleton of the slot the keys apply to.
   int getSlotIndex() const { return _slotIndex; }
   void setSlotIndex(int v) { _slotIndex = v; }
   Vector<String>& getAttachmentNames() { return _attachmentNames; }

@@ -8,6 +8,7 @@ namespace skel {
 
 class BoundingBoxAttachment : public VertexAttachment {
  public:
+  /// An empty polygon; name is the skin's key for it.
   explicit BoundingBoxAttachment(const String& name);
   ~BoundingBoxAttachment() override;
 

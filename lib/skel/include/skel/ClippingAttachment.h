@@ -10,6 +10,7 @@ class SlotData;
 
 class ClippingAttachment : public VertexAttachment {
  public:
+  /// An empty polygon; name is the skin's key for it.
   explicit ClippingAttachment(const String& name);
   ~ClippingAttachment() override;
 
@@ -18,8 +19,11 @@ class ClippingAttachment : public VertexAttachment {
  public:
   Attachment* copy() override;
 
+  ///@{
+  /// The last slot clipped; null clips to the end of the draw order.
   SlotData* getEndSlot() const { return _endSlot; }
   void setEndSlot(SlotData* v) { _endSlot = v; }
+  ///@}
 
  private:
   SlotData* _endSlot;

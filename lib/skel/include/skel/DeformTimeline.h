@@ -11,6 +11,7 @@ class VertexAttachment;
 
 class DeformTimeline : public CurveTimeline {
  public:
+  /// frameCount keys, all zero.
   explicit DeformTimeline(size_t frameCount);
   ~DeformTimeline() override;
 
@@ -23,8 +24,11 @@ class DeformTimeline : public CurveTimeline {
              MixDirection direction) override;
   int getPropertyId() const override;
 
+  /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, const Vector<float>& vertices);
 
+  ///@{
+  /// The index in the skeleton of the slot the keys apply to.
   int getSlotIndex() const { return _slotIndex; }
   void setSlotIndex(int v) { _slotIndex = v; }
   /// Not owned: the attachment belongs to a skin.

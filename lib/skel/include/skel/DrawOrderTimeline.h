@@ -9,6 +9,7 @@ namespace skel {
 
 class DrawOrderTimeline : public Timeline {
  public:
+  /// frameCount keys, all zero.
   explicit DrawOrderTimeline(size_t frameCount);
   ~DrawOrderTimeline() override;
 
@@ -20,10 +21,14 @@ class DrawOrderTimeline : public Timeline {
              MixDirection direction) override;
   int getPropertyId() const override;
 
+  /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, const Vector<int>& drawOrder);
 
+  ///@{
+  /// The draw order of each key: slot indices in drawing order, or empty for the setup order.
   Vector<Vector<int>>& getDrawOrders() { return _drawOrders; }
   const Vector<Vector<int>>& getDrawOrders() const { return _drawOrders; }
+  ///@}
 
  private:
   Vector<Vector<int>> _drawOrders;

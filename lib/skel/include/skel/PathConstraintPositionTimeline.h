@@ -8,8 +8,10 @@ namespace skel {
 
 class PathConstraintPositionTimeline : public CurveTimeline {
  public:
+  /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 2;
 
+  /// frameCount keys, all zero.
   explicit PathConstraintPositionTimeline(size_t frameCount);
   ~PathConstraintPositionTimeline() override;
 
@@ -20,8 +22,11 @@ class PathConstraintPositionTimeline : public CurveTimeline {
              MixDirection direction) override;
   int getPropertyId() const override;
 
+  /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, float value);
 
+  ///@{
+  /// The index in the skeleton of the path constraint the keys apply to.
   int getPathConstraintIndex() const { return _pathConstraintIndex; }
   void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
 

@@ -30,6 +30,7 @@ class Pool : public SkelObject {
     if (object && !_objects.contains(object)) _objects.add(object);
   }
 
+  /// How many objects wait to be obtained again.
   size_t idleCount() const { return _objects.size(); }
 
  private:

@@ -16,6 +16,7 @@ class TextureLoader : public SkelObject {
 
   /// Sets the page's renderer object to the texture made from the image at path.
   virtual void loadPageTexture(AtlasPage& page, const String& path) = 0;
+  /// Frees a texture loadPageTexture made: a page's renderer object.
   virtual void releasePageTexture(void* texture) = 0;
 };
 
