@@ -26,6 +26,7 @@ class IkConstraint : public Updatable {
   void update() override;
   bool isActive() const override { return _active; }
   void setActive(bool active) override { _active = active; }
+  /// Its place in the skeleton's update order, from the data.
   virtual int getOrder() const;
 
   /// Turns one bone toward a world point. For a root bone the skeleton's own
@@ -35,10 +36,16 @@ class IkConstraint : public Updatable {
   static void apply(Bone& parent, Bone& child, float targetX, float targetY, int bendDirection, bool stretch,
                     float softness, float alpha);
 
+  /// The setup values the constraint was made from.
   IkConstraintData& getData() const { return _data; }
+  ///@{
+  /// The bones it moves, and the target.
   Vector<Bone*>& getBones() { return _bones; }
   Bone* getTarget() const { return _target; }
   void setTarget(Bone* v) { _target = v; }
+  ///@}
+  ///@{
+  /// The current values, which timelines key: as in IkConstraintData.
   int getBendDirection() const { return _bendDirection; }
   void setBendDirection(int v) { _bendDirection = v; }
   bool getCompress() const { return _compress; }
@@ -49,6 +56,7 @@ class IkConstraint : public Updatable {
   void setMix(float v) { _mix = v; }
   float getSoftness() const { return _softness; }
   void setSoftness(float v) { _softness = v; }
+  ///@}
 
  private:
   IkConstraintData& _data;

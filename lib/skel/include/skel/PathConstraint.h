@@ -17,6 +17,7 @@ class PathConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// Bones and target are the skeleton's of the data's names; names the skeleton lacks are left out.
   PathConstraint(PathConstraintData& data, Skeleton& skeleton);
   ~PathConstraint() override;
 
@@ -26,6 +27,7 @@ class PathConstraint : public Updatable {
   void update() override;
   bool isActive() const override { return _active; }
   void setActive(bool active) override { _active = active; }
+  /// Its place in the skeleton's update order, from the data.
   virtual int getOrder() const;
 
   /// Fills the positions with spacesCount (x, y, angle) triples along the
@@ -33,10 +35,16 @@ class PathConstraint : public Updatable {
   Vector<float>* computeWorldPositions(PathAttachment& path, int spacesCount, bool tangents, bool percentPosition,
                                        bool percentSpacing);
 
+  /// The setup values the constraint was made from.
   PathConstraintData& getData() const { return _data; }
+  ///@{
+  /// The bones it moves, and the target.
   Vector<Bone*>& getBones() { return _bones; }
   Slot* getTarget() const { return _target; }
   void setTarget(Slot* v) { _target = v; }
+  ///@}
+  ///@{
+  /// The current values, which timelines key: as in PathConstraintData.
   float getPosition() const { return _position; }
   void setPosition(float v) { _position = v; }
   float getSpacing() const { return _spacing; }
@@ -45,6 +53,7 @@ class PathConstraint : public Updatable {
   void setRotateMix(float v) { _rotateMix = v; }
   float getTranslateMix() const { return _translateMix; }
   void setTranslateMix(float v) { _translateMix = v; }
+  ///@}
 
  private:
   Vector<float>* computeFromCurveLengths(PathAttachment& path, int spacesCount, bool tangents, bool percentPosition,

@@ -16,6 +16,7 @@ class TransformConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// Bones and target are the skeleton's of the data's names; names the skeleton lacks are left out.
   TransformConstraint(TransformConstraintData& data, Skeleton& skeleton);
   ~TransformConstraint() override;
 
@@ -25,12 +26,19 @@ class TransformConstraint : public Updatable {
   void update() override;
   bool isActive() const override { return _active; }
   void setActive(bool active) override { _active = active; }
+  /// Its place in the skeleton's update order, from the data.
   virtual int getOrder() const;
 
+  /// The setup values the constraint was made from.
   TransformConstraintData& getData() const { return _data; }
+  ///@{
+  /// The bones it moves, and the target.
   Vector<Bone*>& getBones() { return _bones; }
   Bone* getTarget() const { return _target; }
   void setTarget(Bone* v) { _target = v; }
+  ///@}
+  ///@{
+  /// The current mixes, which timelines key: as in TransformConstraintData.
   float getRotateMix() const { return _rotateMix; }
   void setRotateMix(float v) { _rotateMix = v; }
   float getTranslateMix() const { return _translateMix; }
@@ -39,6 +47,7 @@ class TransformConstraint : public Updatable {
   void setScaleMix(float v) { _scaleMix = v; }
   float getShearMix() const { return _shearMix; }
   void setShearMix(float v) { _shearMix = v; }
+  ///@}
 
  private:
   void applyAbsoluteWorld();
