@@ -15,12 +15,16 @@ class SkelExtension {
  public:
   virtual ~SkelExtension();
 
+  ///@{
+  /// A new block, or a new block of zero bytes; null when memory runs out.
   /// size 0 gives null.
   virtual void* allocate(size_t size, const char* file, int line) = 0;
   virtual void* allocateZeroed(size_t size, const char* file, int line) = 0;
+  ///@}
   /// A null block allocates afresh; size 0 releases the block and gives null;
   /// on failure the old block stays valid.
   virtual void* reallocate(void* block, size_t size, const char* file, int line) = 0;
+  /// Gives a block back; null is not passed.
   virtual void release(void* block, const char* file, int line) = 0;
   /// The whole file as a new block (not terminated); null when it cannot be read,
   /// in which case length is left untouched.
@@ -37,6 +41,7 @@ class SkelExtension {
   /// another allocator than the one they came from.
   static bool setInstance(SkelExtension* extension);
 
+  ///@{
   /// Typed helpers over the process extension. A count whose byte size
   /// overflows gives null.
   template <typename T>
@@ -59,12 +64,14 @@ class SkelExtension {
     if (!byteSize(count, sizeof(T), bytes)) return nullptr;
     return static_cast<T*>(getInstance()->reallocate(block, bytes, file, line));
   }
+  ///@}
 
   /// Null is ignored.
   static void free(void* block, const char* file, int line) {
     if (block) getInstance()->release(block, file, line);
   }
 
+  /// The process extension's readFile.
   static char* readFileData(const String& path, size_t* length) { return getInstance()->readFile(path, length); }
 
  protected:
