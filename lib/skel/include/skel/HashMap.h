@@ -13,8 +13,9 @@
 
 namespace skel {
 
+/// The hash of an int key, such as a timeline's property id.
 inline size_t hashKey(int key) {
-  /// Property ids differ in their low bits and in their type byte: mix both down.
+  // Property ids differ in their low bits and in their type byte: mix both down.
   uint64_t h = static_cast<uint32_t>(key) * 0x9E3779B97F4A7C15ull;
   return static_cast<size_t>(h ^ (h >> 29));
 }
@@ -22,11 +23,16 @@ inline size_t hashKey(int key) {
 template <typename K, typename V>
 class HashMap : public SkelObject {
  public:
+  /// One key and its value, linked into the list and into its bucket.
   class Entry : public SkelObject {
    public:
+    /// An unlinked entry holding k and v.
     Entry(const K& k, const V& v) : key(k), value(v), next(nullptr), prev(nullptr), chain(nullptr) {}
+    ///@{
+    /// The key and its value.
     K key;
     V value;
+    ///@}
     Entry* next;   ///< older
     Entry* prev;   ///< newer
     Entry* chain;  ///< the next entry in the same bucket
@@ -56,8 +62,10 @@ class HashMap : public SkelObject {
       link(entry);
   }
 
+  /// Whether an equal key is held.
   bool containsKey(const K& key) const { return findEntry(key) != nullptr; }
 
+  ///@{
   /// The value of the first equal key, or null.
   V* find(const K& key) {
     Entry* entry = findEntry(key);
@@ -67,6 +75,7 @@ class HashMap : public SkelObject {
     const Entry* entry = findEntry(key);
     return entry ? &entry->value : nullptr;
   }
+  ///@}
 
   /// False when the key is absent.
   bool remove(const K& key) {
@@ -85,6 +94,7 @@ class HashMap : public SkelObject {
     return true;
   }
 
+  /// Deletes every entry.
   void clear() {
     Entry* entry = _head;
     while (entry) {
@@ -97,6 +107,7 @@ class HashMap : public SkelObject {
     _buckets.clear();
   }
 
+  /// The number of entries.
   size_t size() const { return _size; }
   /// The newest entry; follow next for older ones.
   Entry* getHead() const { return _head; }

@@ -15,14 +15,21 @@ class String : public SkelObject {
   String(const char* chars);
   /// own: take chars (allocated through the extension) instead of copying.
   String(const char* chars, bool own);
+  /// A copy with its own buffer.
   String(const String& other);
   ~String() override;
 
+  ///@{
+  /// Replaces the text with a copy.
   String& operator=(const String& other);
   String& operator=(const char* chars);
+  ///@}
 
+  ///@{
+  /// The length in bytes, and whether it is zero.
   size_t length() const { return _length; }
   bool isEmpty() const { return _length == 0; }
+  ///@}
   /// Null for the empty string made from nothing.
   const char* buffer() const { return _buffer; }
 
@@ -33,12 +40,16 @@ class String : public SkelObject {
   /// Forgets the buffer without releasing it.
   void unown();
 
+  ///@{
+  /// Appends the text, or an integer in decimal.
   String& append(const String& other);
   String& append(const char* chars);
   String& append(long long value);
+  ///@}
   /// Decimal text with up to 9 significant digits.
   String& append(float value);
 
+  /// Whether the first bytes are prefix's.
   bool startsWith(const String& prefix) const;
   /// The byte index of the last occurrence of c, or -1.
   long long lastIndexOf(char c) const;
