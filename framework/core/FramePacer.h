@@ -11,6 +11,7 @@ namespace TarnFramework {
 
 class FramePacer {
  public:
+  /// The clock frames are timed by.
   using Clock = std::chrono::steady_clock;
   /// One frame: 1/60 s.
   static constexpr Clock::duration kPeriod =

@@ -11,6 +11,7 @@ class Screen;
 
 class ScreenManager {
  public:
+  /// The number of screen slots.
   static constexpr int32_t kSlots = 32;
 
   ScreenManager() = default;
@@ -30,9 +31,14 @@ class ScreenManager {
   /// Frame start: performs a requested switch (OnLeave, then OnEnter).
   void ApplyPendingSwitch();
 
+  ///@{
+  /// A switch waits for the next frame start, to this slot.
   bool changeRequested = false;
   int32_t nextScreenIndex = 0;
+  ///@}
+  /// The screen shown, or null before the first switch.
   Screen* currentScreen = nullptr;
+  /// The registered screens, owned; null for an empty slot.
   Screen* screens[kSlots] = {};
 };
 

@@ -15,6 +15,7 @@ class VArray {
   VArray& operator=(const VArray&) = delete;
   virtual ~VArray() { Clear(); }
 
+  /// Appends item; always true.
   bool Push(T* item) {
     T** grown = new T*[count + 1];
     for (int32_t i = 0; i < count; ++i) grown[i] = items[i];
@@ -51,17 +52,24 @@ class VArray {
     return last;
   }
 
+  ///@{
+  /// The last item (null when empty), and the item at i, which must be below count.
   T* Last() const { return count ? items[count - 1] : nullptr; }
   T* operator[](int32_t i) const { return items[i]; }
+  ///@}
 
+  /// Empties the list; the items are not deleted.
   virtual void Clear() {
     delete[] items;
     items = nullptr;
     count = 0;
   }
 
+  ///@{
+  /// The number of items, and the items.
   int32_t count = 0;
   T** items = nullptr;
+  ///@}
 };
 
 }  // namespace TarnFramework

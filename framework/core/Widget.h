@@ -14,6 +14,7 @@ namespace TarnFramework {
 
 class WidgetAnimeBase;
 
+/// The corner, edge middle or centre of the parent a widget's x and y count from, inwards.
 enum WidgetAnchor : int32_t {
   kAnchorTopLeft = 1,
   kAnchorTopCentre = 2,
@@ -34,6 +35,7 @@ enum WidgetEventKind : int32_t {
 
 class Widget {
  public:
+  /// Bytes of a widget's name, the terminator included.
   static constexpr int kNameSize = 64;
 
   Widget() = default;
@@ -42,14 +44,23 @@ class Widget {
   Widget(const Widget&) = delete;
   Widget& operator=(const Widget&) = delete;
 
+  /// What a child reports to its handler (a click, or a widget's own kind); the base ignores it.
   virtual bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param);
+  /// The window's new size; the base does nothing.
   virtual void OnResize(int32_t width, int32_t height);
   virtual ~Widget();
+  /// Deletes every child and the animation.
   virtual void Release();
+  ///@{
+  /// One frame's step, drawing and input for the widget and its visible children.
+  /// False from Update or Draw ends the program; false from Input stops input for this frame.
   virtual bool Update();
   virtual bool Draw();
   virtual bool Input();
+  ///@}
+  /// Asks the parent to remove this widget.
   virtual void Close();
+  /// A new width and height.
   virtual void SetSize(int32_t width, int32_t height);
 
   /// Makes child ours (parent set, weight-0 insertion); the caller sets its handler.
@@ -63,27 +74,48 @@ class Widget {
   /// Replaces the owned animation (null to drop it).
   void SetAnimation(WidgetAnimeBase* anime);
 
+  ///@{
+  /// The absolute position (anchor applied) and box, and whether a point lies in it.
   void GetPosition(int32_t* outX, int32_t* outY) const;
   Rect GetRect() const;
   bool Contains(int32_t px, int32_t py) const;
+  ///@}
   /// OnResize on every descendant, parents before children.
   void PropagateResize(int32_t width, int32_t height);
 
+  /// The widget that owns this one; null for a screen.
   Widget* parent = nullptr;
+  /// Where OnEvent goes; null sends it to the widget itself.
   Widget* handler = nullptr;
+  /// The children, drawn in order.
   VArrayWithWeight<Widget> children;
+  ///@{
+  /// The position from the anchor point, inwards, and the size.
   int32_t x = 0;
   int32_t y = 0;
   int32_t width = 0;
   int32_t height = 0;
+  ///@}
+  /// A WidgetAnchor.
   int32_t anchor = kAnchorTopLeft;
+  ///@{
+  /// Invisible widgets are not updated, drawn or given input; disabled ones, and their children, get no input.
   bool visible = true;
   bool enabled = true;
+  ///@}
+  ///@{
+  /// A button went down inside: its release inside makes a click.
   bool leftArmed = false;
   bool rightArmed = false;
+  ///@}
+  ///@{
+  /// Children RemoveChild queued, deleted or detached at ApplyPendingChanges.
   VArray<Widget> pendingDelete;
   VArray<Widget> pendingDetach;
+  ///@}
+  /// The name ChangeScreen and lookups use; set with SetName.
   char name[kNameSize] = {};
+  /// The owned position animation, or null.
   WidgetAnimeBase* animation = nullptr;
 
  private:

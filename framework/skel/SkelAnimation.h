@@ -1,4 +1,4 @@
-/// @class skel::SkelAnimation
+/// @class TarnSkel::SkelAnimation
 /// A framework drawable showing one skeleton: it owns the posed instance, its
 /// animation state and mix data, and draws the slots as textured triangles
 /// with the atlas page sprites.

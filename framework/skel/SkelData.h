@@ -1,4 +1,4 @@
-/// @class skel::SkelData
+/// @class TarnSkel::SkelData
 /// One skeletal character's data: the texture loader, the atlas with its page
 /// sprites and the skeleton data, loaded and released together.
 #pragma once

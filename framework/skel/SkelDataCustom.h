@@ -1,5 +1,6 @@
-// A second holder of skeletal data with the same parts and release as
-// TarnSkel::SkelData, filled by its owner rather than by a load of its own.
+/// @class TarnSkelCustom::SkelData
+/// A second holder of skeletal data with the same parts and release as
+/// TarnSkel::SkelData, filled by its owner rather than by a load of its own.
 #pragma once
 
 #include "framework/skel/TarnFrameworkSkelTextureLoader.h"
