@@ -26,6 +26,7 @@ void ClearTarget(uint32_t color);
 /// Hands the queued drawing to the driver.
 void FlushDrawing();
 
+/// How what is drawn next mixes with what is under it.
 void SetBlendMode(BlendMode mode);
 
 /// For drawing into a target that starts transparent and is then drawn over

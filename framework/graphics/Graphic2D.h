@@ -16,15 +16,21 @@ namespace TarnFramework {
 
 class Graphic2D : public Drawer {
  public:
+  /// Where the texture comes from: a PNG file, drawing into it, or a glyph.
   enum Kind : int32_t { kImage = 0, kRenderTarget = 1, kGlyph = 2 };
+  /// framebuffer while there is none.
   static constexpr uint32_t kNoFramebuffer = 0xFFFFFFFF;
+  /// Bytes of path, the terminator included.
   static constexpr int kPathSize = 512;
 
   /// One corner of the triangle-list path; colour bytes red, green, blue, alpha.
   struct Vertex {
+    ///@{
+    /// Window position, texture position (0 to 1) and colour.
     float x, y;
     float u, v;
     uint8_t r, g, b, a;
+    ///@}
   };
 
   Graphic2D() = default;
@@ -64,15 +70,26 @@ class Graphic2D : public Drawer {
   /// True while glIsTexture accepts our texture.
   bool HasTexture() const;
 
+  /// The tint: red, green, blue, alpha.
   uint8_t color[4] = {255, 255, 255, 255};
+  /// A source was assigned; Create builds its GPU object.
   bool loadRequested = false;
+  /// A Kind.
   int32_t kind = kImage;
+  ///@{
+  /// The size in pixels.
   int32_t width = 0;
   int32_t height = 0;
+  ///@}
+  /// The PNG file's path, as given to LoadImage.
   char path[kPathSize] = {};
+  /// The GL texture, or 0.
   uint32_t texture = 0;
+  ///@{
+  /// A render target's framebuffer is built, and its GL name.
   bool targetReady = false;
   uint32_t framebuffer = kNoFramebuffer;
+  ///@}
   /// A decoded picture waiting for a context to become the texture.
   std::unique_ptr<unsigned char, PictureDecoder::FreeBlock> waitingPixels;
 

@@ -15,11 +15,17 @@ namespace TarnFramework {
 
 class PictureDecoder {
  public:
+  /// Frees decoded pixels, which come from the C heap.
   struct FreeBlock {
+    /// Frees p.
     void operator()(unsigned char* p) const { std::free(p); }
   };
+  /// A decoded picture, or why there is none.
   struct Picture {
+    ///@{
+    /// The size in pixels.
     unsigned width = 0, height = 0;
+    ///@}
     std::unique_ptr<unsigned char, FreeBlock> pixels;  ///< null when the file made no picture
     std::string why;                                   ///< why it made none
   };
