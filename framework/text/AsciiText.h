@@ -12,21 +12,28 @@ class GlyphDrawer;
 
 class AsciiText {
  public:
+  /// One entry per code below 127.
   static constexpr int kEntryCount = 127;
 
+  /// One character's glyph and size.
   class SingleChar {
    public:
     SingleChar() = default;
     SingleChar(const SingleChar&) = delete;
     SingleChar& operator=(const SingleChar&) = delete;
     virtual ~SingleChar() { SingleChar::Release(); }
+    /// Frees the glyph.
     virtual void Release();
 
+    /// The character code.
     char code = 0;
     GlyphDrawer* drawer = nullptr;  ///< owned
+    ///@{
+    /// True for the line feed, which has no glyph; the glyph's size.
     bool lineBreak = false;
     int32_t width = 0;
     int32_t height = 0;
+    ///@}
   };
 
   AsciiText() = default;
@@ -39,8 +46,10 @@ class AsciiText {
   /// Renders codes 32 to 126 in white; false for a null font.
   bool Init(Font* font);
 
+  /// The glyphs by character code; codes without one have no drawer.
   SingleChar entries[kEntryCount];
   int32_t capBearingY = 0;  ///< bearingY of 'A'
+  /// Not used by the framework; kept for programs that mark the set.
   uint8_t flags = 0;
   int32_t capHeight = 0;  ///< bitmap height of 'A'
 };
