@@ -7,7 +7,9 @@ namespace TarnFramework {
 class MathFunctionBase {
  public:
   virtual ~MathFunctionBase() = default;
+  /// Frees what the curve holds; the base holds nothing.
   virtual void Release() {}
+  /// The blend factor at progress t.
   virtual double Evaluate(double t) = 0;
 };
 

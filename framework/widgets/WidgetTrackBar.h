@@ -17,6 +17,7 @@ class WidgetTrackBar : public Widget {
   /// Sent to the handler when a drag ends, with the cursor given as (-1, -1).
   static constexpr int32_t kEventDragEnded = 12;
 
+  /// A horizontal bar of that size at value 0.
   WidgetTrackBar(int32_t width, int32_t height);
   ~WidgetTrackBar() override;
 
@@ -24,12 +25,20 @@ class WidgetTrackBar : public Widget {
   bool Update() override;
   bool Draw() override;
 
+  /// Where on the thumb the drag took hold, along the axis.
   int32_t dragOffset = 0;
+  ///@{
+  /// The owned painters of the track and the thumb.
   FoundationDraw* trackPainter = nullptr;
   FoundationDraw_RimRich* thumbPainter = nullptr;
+  ///@}
+  /// The thumb's length along the axis, in pixels.
   int32_t thumbLength = 16;
+  /// Whether the left button holds the thumb.
   bool dragging = false;
+  /// The position, 0 at the start and 1 at the end.
   double value = 0.0;
+  /// Whether the bar runs top to bottom.
   bool vertical = false;
 
  private:
