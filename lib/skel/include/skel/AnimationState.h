@@ -109,11 +109,11 @@ class AnimationState : public SkelObject, public HasRendererObject {
     size_t _count = 0;
   };
   PropertyIdSet _propertyIDs;
-  /// The modes depend only on the entries' animations, their order and a
-  /// few flags; a caller setting the same animation each frame makes the
-  /// same chain every frame. The last chain's description and its results
-  /// (hold entries as positions in the chain) are kept and copied when the
-  /// chain is described the same way again.
+  // The modes depend only on the entries' animations, their order and a
+  // few flags; a caller setting the same animation each frame makes the
+  // same chain every frame. The last chain's description and its results
+  // (hold entries as positions in the chain) are kept and copied when the
+  // chain is described the same way again.
   Vector<unsigned long long> _holdChain, _chain;
   Vector<TrackEntry*> _chainEntries;
   Vector<Vector<int>> _holdModes;
