@@ -11,12 +11,12 @@ namespace TarnFramework {
 /// for every GLFW key code, Tab, the function keys, the modifiers, Page Up and
 /// the keypad among them.
 struct KeyTable {
-  ///@{
   /// The named slots, the raw slots (one per GLFW key code) and the two together.
+  /// @{
   static constexpr int kNamedSlots = 47;
   static constexpr int kRawSlots = 349;
   static constexpr int kSize = kNamedSlots + kRawSlots;
-  ///@}
+  /// @}
 
   /// The named slot of a GLFW key code, or -1.
   static int NamedSlot(int key);
@@ -34,12 +34,12 @@ class Key {
   /// Clears the pressed and released tables, at the end of a frame.
   void ClearEdges();
 
-  ///@{
   /// Keys that went down this frame, keys held, and keys that went up this frame.
+  /// @{
   KeyTable pressed;
   KeyTable down;
   KeyTable released;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

@@ -7,10 +7,10 @@
 namespace TarnFramework {
 
 struct Rect {
-  ///@{
   /// The top-left corner and the size.
+  /// @{
   int32_t x, y, width, height;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

@@ -13,12 +13,12 @@ class Screen : public Widget {
  public:
   Screen() = default;
 
-  ///@{
   /// Called when the screen becomes current, with the one left (null at the first),
   /// and when it stops being current, with the one coming.
+  /// @{
   virtual void OnEnter(Screen* previous);
   virtual void OnLeave(Screen* next);
-  ///@}
+  /// @}
 
   /// Requests a switch to the first registered screen with this name; an
   /// unknown name is ignored.

@@ -31,11 +31,11 @@ class ScreenManager {
   /// Frame start: performs a requested switch (OnLeave, then OnEnter).
   void ApplyPendingSwitch();
 
-  ///@{
   /// A switch waits for the next frame start, to this slot.
+  /// @{
   bool changeRequested = false;
   int32_t nextScreenIndex = 0;
-  ///@}
+  /// @}
   /// The screen shown, or null before the first switch.
   Screen* currentScreen = nullptr;
   /// The registered screens, owned; null for an empty slot.

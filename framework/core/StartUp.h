@@ -14,30 +14,30 @@ class SystemBase;
 /// What a program asks of its window. The default is the game's: 1280 x 720,
 /// titled "OpenGL", otherwise as GLFW makes it.
 struct WindowRequest {
-  ///@{
   /// The window's size, which the viewport and the pixel projection follow.
+  /// @{
   int width = 1280;
   int height = 720;
-  ///@}
+  /// @}
   /// The window's title.
   std::string title = "OpenGL";
   /// A PNG file in memory (built into the program).
   struct Png {
-    ///@{
     /// The file's bytes and their number.
+    /// @{
     const unsigned char* bytes;
     size_t size;
-    ///@}
+    /// @}
   };
   /// The X11 class and instance name (WM_CLASS), by which docks and task
   /// switchers match the window to its desktop entry's StartupWMClass; empty:
   /// GLFW's default ("OpenGL" under the default title).
   std::string x11Class;
-  ///@{
   /// The smallest size the window manager lets the window take; 0: no limit.
+  /// @{
   int minWidth = 0;
   int minHeight = 0;
-  ///@}
+  /// @}
   /// The window's icon, one picture per size (the window manager picks one).
   std::vector<Png> icons;
 };

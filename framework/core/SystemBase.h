@@ -17,13 +17,13 @@ struct MouseButtonState {
   bool pressed = false;   ///< went down since the last frame end
   bool down = false;      ///< held
   bool released = false;  ///< went up since the last frame end
-  ///@{
   /// Where the cursor was when the button last went down, and when it last went up.
+  /// @{
   int32_t pressX = 0;
   int32_t pressY = 0;
   int32_t releaseX = 0;
   int32_t releaseY = 0;
-  ///@}
+  /// @}
 };
 
 class SystemBase final {
@@ -47,43 +47,43 @@ class SystemBase final {
   /// Clears the one-frame input edges (run after the swap, before polling).
   void EndFrameInput();
 
-  ///@{
   /// The window and its drawing state, and the screens.
+  /// @{
   GraphicManager graphicManager;
   ScreenManager screenManager;
-  ///@}
-  ///@{
+  /// @}
   /// The window's size in pixels, following resizes.
+  /// @{
   int32_t windowWidth = 1280;
   int32_t windowHeight = 720;
-  ///@}
+  /// @}
 
   /// 1 when the last mouse button event was a press, 0 for a release.
   int32_t lastButtonAction = 0;
-  ///@{
   /// The cursor in window pixels, or kNoCursor.
+  /// @{
   int32_t mouseX = kNoCursor;
   int32_t mouseY = kNoCursor;
-  ///@}
-  ///@{
+  /// @}
   /// Wheel steps this frame.
+  /// @{
   int32_t scrollX = 0;
   int32_t scrollY = 0;
-  ///@}
+  /// @}
   /// Frames the cursor has not moved for.
   int32_t mouseStillFrames = 0;
-  ///@{
   /// The cursor at the last frame end, which mouseStillFrames compares with.
+  /// @{
   int32_t prevMouseX = -2147483647 - 1;
   int32_t prevMouseY = -2147483647 - 1;
-  ///@}
-  ///@{
+  /// @}
   /// The three mouse buttons, and the keyboard.
+  /// @{
   MouseButtonState leftButton;
   MouseButtonState middleButton;
   MouseButtonState rightButton;
   Key keyboard;
-  ///@}
+  /// @}
 
   /// Set to end the frame loop after this frame.
   bool quitRequested = false;

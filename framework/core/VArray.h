@@ -52,11 +52,11 @@ class VArray {
     return last;
   }
 
-  ///@{
   /// The last item (null when empty), and the item at i, which must be below count.
+  /// @{
   T* Last() const { return count ? items[count - 1] : nullptr; }
   T* operator[](int32_t i) const { return items[i]; }
-  ///@}
+  /// @}
 
   /// Empties the list; the items are not deleted.
   virtual void Clear() {
@@ -65,11 +65,11 @@ class VArray {
     count = 0;
   }
 
-  ///@{
   /// The number of items, and the items.
+  /// @{
   int32_t count = 0;
   T** items = nullptr;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

@@ -64,12 +64,12 @@ class VArrayWithWeight {
   /// Empties the list; the items are not deleted.
   virtual void Clear() { Replace(nullptr, nullptr, 0); }
 
-  ///@{
   /// The number of entries, their items and their weights.
+  /// @{
   int32_t count = 0;
   T** items = nullptr;
   int32_t* weights = nullptr;
-  ///@}
+  /// @}
 
  private:
   void Replace(T** newItems, int32_t* newWeights, int32_t newCount) {

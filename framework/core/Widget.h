@@ -51,13 +51,13 @@ class Widget {
   virtual ~Widget();
   /// Deletes every child and the animation.
   virtual void Release();
-  ///@{
   /// One frame's step, drawing and input for the widget and its visible children.
   /// False from Update or Draw ends the program; false from Input stops input for this frame.
+  /// @{
   virtual bool Update();
   virtual bool Draw();
   virtual bool Input();
-  ///@}
+  /// @}
   /// Asks the parent to remove this widget.
   virtual void Close();
   /// A new width and height.
@@ -74,12 +74,12 @@ class Widget {
   /// Replaces the owned animation (null to drop it).
   void SetAnimation(WidgetAnimeBase* anime);
 
-  ///@{
   /// The absolute position (anchor applied) and box, and whether a point lies in it.
+  /// @{
   void GetPosition(int32_t* outX, int32_t* outY) const;
   Rect GetRect() const;
   bool Contains(int32_t px, int32_t py) const;
-  ///@}
+  /// @}
   /// OnResize on every descendant, parents before children.
   void PropagateResize(int32_t width, int32_t height);
 
@@ -89,30 +89,30 @@ class Widget {
   Widget* handler = nullptr;
   /// The children, drawn in order.
   VArrayWithWeight<Widget> children;
-  ///@{
   /// The position from the anchor point, inwards, and the size.
+  /// @{
   int32_t x = 0;
   int32_t y = 0;
   int32_t width = 0;
   int32_t height = 0;
-  ///@}
+  /// @}
   /// A WidgetAnchor.
   int32_t anchor = kAnchorTopLeft;
-  ///@{
   /// Invisible widgets are not updated, drawn or given input; disabled ones, and their children, get no input.
+  /// @{
   bool visible = true;
   bool enabled = true;
-  ///@}
-  ///@{
+  /// @}
   /// A button went down inside: its release inside makes a click.
+  /// @{
   bool leftArmed = false;
   bool rightArmed = false;
-  ///@}
-  ///@{
+  /// @}
   /// Children RemoveChild queued, deleted or detached at ApplyPendingChanges.
+  /// @{
   VArray<Widget> pendingDelete;
   VArray<Widget> pendingDetach;
-  ///@}
+  /// @}
   /// The name ChangeScreen and lookups use; set with SetName.
   char name[kNameSize] = {};
   /// The owned position animation, or null.

@@ -13,10 +13,10 @@ class FoundationDraw {
  public:
   /// The five style words, in the order SetStyle reads them.
   struct Style {
-    ///@{
     /// The fill, the frame, and three colours the widgets use as they choose.
+    /// @{
     uint32_t fillColor, frameColor, color2, color3, color4;
-    ///@}
+    /// @}
   };
   /// The widgets' brown and grey style.
   static constexpr Style kDefaultStyle = {0xFF967878, 0xFF783C0A, 0xFFA06464, 0xFF785A5A, 0x80A57864};
@@ -33,14 +33,14 @@ class FoundationDraw {
   /// A one-pixel frame around the fill.
   virtual void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height);
 
-  ///@{
   /// The style's colours, as in Style.
+  /// @{
   uint32_t fillColor = kDefaultStyle.fillColor;
   uint32_t frameColor = kDefaultStyle.frameColor;
   uint32_t color2 = kDefaultStyle.color2;
   uint32_t color3 = kDefaultStyle.color3;
   uint32_t color4 = kDefaultStyle.color4;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

@@ -25,12 +25,12 @@ class Graphic2D : public Drawer {
 
   /// One corner of the triangle-list path; colour bytes red, green, blue, alpha.
   struct Vertex {
-    ///@{
     /// Window position, texture position (0 to 1) and colour.
+    /// @{
     float x, y;
     float u, v;
     uint8_t r, g, b, a;
-    ///@}
+    /// @}
   };
 
   Graphic2D() = default;
@@ -76,20 +76,20 @@ class Graphic2D : public Drawer {
   bool loadRequested = false;
   /// A Kind.
   int32_t kind = kImage;
-  ///@{
   /// The size in pixels.
+  /// @{
   int32_t width = 0;
   int32_t height = 0;
-  ///@}
+  /// @}
   /// The PNG file's path, as given to LoadImage.
   char path[kPathSize] = {};
   /// The GL texture, or 0.
   uint32_t texture = 0;
-  ///@{
   /// A render target's framebuffer is built, and its GL name.
+  /// @{
   bool targetReady = false;
   uint32_t framebuffer = kNoFramebuffer;
-  ///@}
+  /// @}
   /// A decoded picture waiting for a context to become the texture.
   std::unique_ptr<unsigned char, PictureDecoder::FreeBlock> waitingPixels;
 

@@ -33,11 +33,11 @@ class GraphicManager {
 
   /// The window, or null before start-up and after Release.
   GLFWwindow* window = nullptr;
-  ///@{
   /// The size drawing is projected to: the window's, in pixels.
+  /// @{
   int32_t viewportWidth = 1;
   int32_t viewportHeight = 1;
-  ///@}
+  /// @}
   /// The background colour, 0xAABBGGRR.
   uint32_t clearColor = 0xFF000000;
   /// The render targets drawn into now, innermost last.

@@ -22,10 +22,10 @@ class PictureDecoder {
   };
   /// A decoded picture, or why there is none.
   struct Picture {
-    ///@{
     /// The size in pixels.
+    /// @{
     unsigned width = 0, height = 0;
-    ///@}
+    /// @}
     std::unique_ptr<unsigned char, FreeBlock> pixels;  ///< null when the file made no picture
     std::string why;                                   ///< why it made none
   };

@@ -8,13 +8,13 @@
 
 namespace TarnFramework {
 
-///@{
 /// The rectangle filled, or its one-pixel outline, in one colour.
+/// @{
 void FillRect(const Rect& rect, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
 void OutlineRect(const Rect& rect, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
 void FillRect(const Rect& rect, uint32_t rgba);
 void OutlineRect(const Rect& rect, uint32_t rgba);
-///@}
+/// @}
 
 /// A straight line between two points (any position, not only whole pixels),
 /// lineWidth pixels wide.

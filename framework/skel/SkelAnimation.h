@@ -75,42 +75,42 @@ class SkelAnimation : public TarnFramework::Drawer {
   /// Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
   void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                        bool flipV) override;
-  ///@{
   /// Puts the skeleton's bounds at (x, y), scaled on each axis or on both alike.
+  /// @{
   void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;
   void DrawScaledUniform(int32_t x, int32_t y, double scale) override;
-  ///@}
+  /// @}
   void Draw(int32_t x, int32_t y) override;
-  ///@{
   /// The skeleton's size as width and height give it.
+  /// @{
   int32_t GetWidth() override { return width; }
   int32_t GetHeight() override { return height; }
-  ///@}
-  ///@{
+  /// @}
   /// A skeleton has no tint of its own: these do nothing.
+  /// @{
   void SetColor(uint32_t) override {}
   void ResetColor() override {}
-  ///@}
+  /// @}
 
-  ///@{
   /// The owned mix data, posed skeleton and animation state.
+  /// @{
   skel::AnimationStateData* stateData = nullptr;
   skel::Skeleton* skeleton = nullptr;
   skel::AnimationState* state = nullptr;
-  ///@}
+  /// @}
   /// The data's animation names, in order.
   std::vector<char*> animationNames;
   /// The index of the animation SetAnimation selected.
   int currentAnimation = 0;
   /// Seconds per frame for PoseFrame.
   float frameTime = 1.0f / 60.0f;
-  ///@{
   /// The setup pose's bounding box: its size and where the skeleton's origin lies in it.
+  /// @{
   int width = 0;
   int height = 0;
   int originX = 0;
   int originY = 0;
-  ///@}
+  /// @}
 
  private:
   // The data's animation for currentAnimation, found when it was selected.

@@ -18,11 +18,11 @@ void StartRuntime();
 
 class SkelData {
  public:
-  ///@{
   /// The character's atlas and skeleton files, which Load() reads.
+  /// @{
   static constexpr const char* kAtlasPath = "skel_data\\Char01.atlas";
   static constexpr const char* kSkeletonPath = "skel_data\\Char01.json";
-  ///@}
+  /// @}
 
   SkelData() = default;
   SkelData(const SkelData&) = delete;
@@ -41,12 +41,12 @@ class SkelData {
   /// before is released first.
   bool Load(const char* atlasPath, const char* skeletonPath);
 
-  ///@{
   /// The owned parts: the page loader, the atlas and the skeleton data; null when not loaded.
+  /// @{
   TarnFrameworkSkelTextureLoader* textureLoader = nullptr;
   skel::Atlas* atlas = nullptr;
   skel::SkeletonData* skeletonData = nullptr;
-  ///@}
+  /// @}
 };
 
 /// The release both holders share: each part deleted when present, then null.

@@ -22,12 +22,12 @@ class SkelData {
   /// Deletes what is held, skeleton data first. Returns 0.
   virtual int Release();
 
-  ///@{
   /// The owned parts, set by the owner: the page loader, the atlas and the skeleton data.
+  /// @{
   TarnFrameworkSkelTextureLoader* textureLoader = nullptr;
   skel::Atlas* atlas = nullptr;
   skel::SkeletonData* skeletonData = nullptr;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnSkelCustom

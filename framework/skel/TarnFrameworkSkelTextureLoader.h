@@ -23,11 +23,11 @@ class TarnFrameworkSkelTextureLoader : public skel::TextureLoader {
   /// Page images that could not be loaded, not yet reported: whether they
   /// matter depends on whether the skeleton loads at all.
   struct FailedPage {
-    ///@{
     /// The page image's path and why it could not be loaded.
+    /// @{
     std::string path;
     std::string why;
-    ///@}
+    /// @}
   };
   /// Pages whose image could not be loaded, in atlas order.
   std::vector<FailedPage> failedPages;

@@ -32,12 +32,12 @@ class SoundManager {
     /// Starts the clip from its beginning; an unloaded clip does nothing.
     void Play();
 
-    ///@{
     /// The OpenAL buffer and source names (0 when none), and whether a WAV is loaded.
+    /// @{
     ALuint buffer = 0;
     ALuint source = 0;
     bool loaded = false;
-    ///@}
+    /// @}
   };
 
   SoundManager() = default;
@@ -51,11 +51,11 @@ class SoundManager {
   /// Releases every clip, then the context and the device.
   virtual void Release();
 
-  ///@{
   /// The device and context; null without sound.
+  /// @{
   ALCdevice* device = nullptr;
   ALCcontext* context = nullptr;
-  ///@}
+  /// @}
   /// The clips, by the number the game gives each sound.
   SoundWav clips[kClipCount];
 };

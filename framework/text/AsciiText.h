@@ -28,12 +28,12 @@ class AsciiText {
     /// The character code.
     char code = 0;
     GlyphDrawer* drawer = nullptr;  ///< owned
-    ///@{
     /// True for the line feed, which has no glyph; the glyph's size.
+    /// @{
     bool lineBreak = false;
     int32_t width = 0;
     int32_t height = 0;
-    ///@}
+    /// @}
   };
 
   AsciiText() = default;

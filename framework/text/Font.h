@@ -33,20 +33,20 @@ class Font {
   /// Caller owns the result. Null when the font is closed; a FreeType error
   /// while rendering closes the font for good.
   GlyphDrawer* CreateGlyph(char16_t code, uint32_t color);
-  ///@{
   /// The text laid out in one colour: bytes read as Latin-1, or UTF-16 units.
   /// Caller owns the result; null when the font is not open.
+  /// @{
   TextString* CreateText(const char* text, uint32_t color);
   TextString* CreateTextW(const char16_t* text, uint32_t color);
-  ///@}
+  /// @}
 
   /// The file's bytes and FreeType library, shared by every open size of it.
   FontFile* file = nullptr;
-  ///@{
   /// The FreeType face (null while closed) and the pixel size it was opened at.
+  /// @{
   FT_FaceRec_* face = nullptr;
   int32_t pixelSize = 0;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

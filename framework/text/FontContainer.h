@@ -30,13 +30,13 @@ class FontContainer {
   /// the file cannot be opened (the reason in why).
   Font* GetFont(int32_t size, std::string* why = nullptr);
 
-  ///@{
   /// The fonts by size from minSize (null until opened), their number, and the size range.
+  /// @{
   Font** fonts = nullptr;
   int32_t count = 0;
   int32_t minSize = 0;
   int32_t maxSize = 0;
-  ///@}
+  /// @}
   /// The font file's path.
   char path[kPathSize] = {};
   /// The size a program uses when it names none (12 after Setup).

@@ -28,12 +28,12 @@ class GlyphDrawer : public Graphic2D {
   int32_t bearingY = 0;  ///< baseline up to the bitmap's top row
   /// How far the pen moves past it.
   int32_t advance = 0;
-  ///@{
   /// The metrics for vertical layout, which the framework does not use.
+  /// @{
   int32_t vertBearingX = 0;
   int32_t vertBearingY = 0;
   int32_t vertAdvance = 0;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

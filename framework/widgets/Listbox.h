@@ -51,27 +51,27 @@ class Listbox : public Widget {
   uint32_t colors[5] = {0xff967878, 0xff783c0a, 0xffa06464, 0xff785a5a, 0x80a57864};
   /// The lines, top first.
   VArrayWithWeight<Item> items;
-  ///@{
   /// The selected line and its key (-1 and null for none), and the line under the cursor.
+  /// @{
   int32_t selectedIndex = -1;
   const char* selectedKey = nullptr;
   int32_t hoverIndex = -1;
-  ///@}
+  /// @}
   /// Not read by the framework.
   int32_t reserved[2] = {-1, -1};
-  ///@{
   /// The lines' left edge, and the gap above and below each line.
+  /// @{
   int32_t lineX = 0;
   int32_t lineGap = 0;
-  ///@}
+  /// @}
   /// The render target the lines are drawn through, cut at its edges.
   Graphic2D canvas;
-  ///@{
   /// The scroll bar (a child), whether the wheel scrolls, and the bar's width.
+  /// @{
   WidgetTrackBar* scrollBar = nullptr;
   bool wheelScroll = true;
   int32_t scrollBarWidth = 12;
-  ///@}
+  /// @}
   /// The first line shown.
   int32_t topIndex = 0;
 

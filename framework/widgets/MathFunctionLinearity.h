@@ -10,11 +10,11 @@ class MathFunctionLinearity : public MathFunctionBase {
  public:
   double Evaluate(double t) override { return t * slope + intercept; }
 
-  ///@{
   /// The line's slope and its value at 0.
+  /// @{
   double slope = 1.0;
   double intercept = 0.0;
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

@@ -16,11 +16,11 @@ class Panel : public Widget {
 
   /// The style: fill, frame and three colours of the panel's own use (as FoundationDraw::Style).
   uint32_t colors[5] = {0xff967878, 0xff783c0a, 0xffa06464, 0xff785a5a, 0x80a57864};
-  ///@{
   /// Not read by the framework; kept for panels that store their own settings.
+  /// @{
   bool reservedFlag = false;
   int32_t reserved[2] = {120, 30};
-  ///@}
+  /// @}
 };
 
 }  // namespace TarnFramework

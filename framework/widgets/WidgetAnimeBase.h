@@ -21,28 +21,28 @@ class WidgetAnimeBase {
   virtual void Release();
   /// One frame on.
   virtual void Advance();
-  ///@{
   /// The offset at the current frame.
+  /// @{
   virtual int32_t CurrentX();
   virtual int32_t CurrentY();
   virtual void CurrentPoint(int32_t* outX, int32_t* outY);
-  ///@}
+  /// @}
 
   /// Whether the last frame is reached.
   bool AtEnd() const { return frame >= duration; }
 
-  ///@{
   /// The offsets at the start and at the end.
+  /// @{
   int32_t startX = 0;
   int32_t startY = 0;
   int32_t endX = 0;
   int32_t endY = 0;
-  ///@}
-  ///@{
+  /// @}
   /// The length in frames, and the frames run so far.
+  /// @{
   int32_t duration = 0;
   int32_t frame = 0;
-  ///@}
+  /// @}
   /// The owned curve from progress to blend; null jumps.
   MathFunctionBase* curve = nullptr;
   /// Whether the widget is removed from its parent at the end.

@@ -27,11 +27,11 @@ class WidgetTrackBar : public Widget {
 
   /// Where on the thumb the drag took hold, along the axis.
   int32_t dragOffset = 0;
-  ///@{
   /// The owned painters of the track and the thumb.
+  /// @{
   FoundationDraw* trackPainter = nullptr;
   FoundationDraw_RimRich* thumbPainter = nullptr;
-  ///@}
+  /// @}
   /// The thumb's length along the axis, in pixels.
   int32_t thumbLength = 16;
   /// Whether the left button holds the thumb.

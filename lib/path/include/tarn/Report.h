@@ -6,11 +6,11 @@
 
 namespace tarn {
 
-///@{
 /// Set once by main from its argv[0] (the last path component); "tarn" until then.
+/// @{
 void SetProgramName(const char* argv0);
 const char* ProgramName();
-///@}
+/// @}
 
 /// A failure that ends the program: "program: what: why". Control bytes in
 /// what and why are shown as `\xNN`, so a damaged file name cannot break the line.

@@ -33,13 +33,13 @@ class Animation : public SkelObject {
   /// Whether a timeline with this property id is in the animation.
   bool hasTimeline(int propertyId) const;
 
-  ///@{
   /// The animation's name, its length in seconds and its timelines.
+  /// @{
   const String& getName() const { return _name; }
   float getDuration() const { return _duration; }
   void setDuration(float v) { _duration = v; }
   const Vector<Timeline*>& getTimelines() const { return _timelines; }
-  ///@}
+  /// @}
 
  private:
   Vector<Timeline*> _timelines;

@@ -53,14 +53,14 @@ class AnimationState : public SkelObject, public HasRendererObject {
 
   /// The entry playing on the track, or null.
   TrackEntry* getCurrent(size_t trackIndex) const;
-  ///@{
   /// The mix durations, the tracks (an entry or null each)
   /// and how fast every track's clock runs (1 is normal speed).
+  /// @{
   AnimationStateData* getData() const { return _data; }
   const Vector<TrackEntry*>& getTracks() const { return _tracks; }
   float getTimeScale() const { return _timeScale; }
   void setTimeScale(float v) { _timeScale = v; }
-  ///@}
+  /// @}
 
   /// Receives every notification, after the entry's own listener.
   void setListener(AnimationStateListener listener);

@@ -17,11 +17,11 @@ class AnimationStateData : public SkelObject {
   /// Two animations in order; pairs are equal when both names are equal.
   class AnimationPair : public SkelObject {
    public:
-    ///@{
     /// The pair of from and to, or a copy.
+    /// @{
     AnimationPair(Animation* from = nullptr, Animation* to = nullptr) : _from(from), _to(to) {}
     AnimationPair(const AnimationPair& other) : SkelObject(), _from(other._from), _to(other._to) {}
-    ///@}
+    /// @}
     /// Copies both animations.
     AnimationPair& operator=(const AnimationPair& other) {
       _from = other._from;
@@ -33,11 +33,11 @@ class AnimationStateData : public SkelObject {
     /// Pairs are equal by their animations' names, and hash so.
     friend size_t hashKey(const AnimationPair& pair);
 
-    ///@{
     /// The animation mixed from, and the one mixed to.
+    /// @{
     Animation* _from;
     Animation* _to;
-    ///@}
+    /// @}
   };
 
   /// The skeleton data is not owned; the default mix starts at 0.
@@ -48,11 +48,11 @@ class AnimationStateData : public SkelObject {
 
   /// The data whose animations the mixes name.
   SkeletonData* getSkeletonData() const { return _skeletonData; }
-  ///@{
   /// The mix duration, in seconds, of pairs without one of their own.
+  /// @{
   float getDefaultMix() const { return _defaultMix; }
   void setDefaultMix(float v) { _defaultMix = v; }
-  ///@}
+  /// @}
 
   /// Null animations are ignored.
   void setMix(Animation* from, Animation* to, float duration);

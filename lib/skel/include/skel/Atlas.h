@@ -29,11 +29,11 @@ class Atlas : public SkelObject {
   /// The first region in file order with this name, or null.
   AtlasRegion* findRegion(const String& name) const;
 
-  ///@{
   /// The pages and the regions, in file order.
+  /// @{
   const Vector<AtlasPage*>& getPages() const { return _pages; }
   const Vector<AtlasRegion*>& getRegions() const { return _regions; }
-  ///@}
+  /// @}
 
   /// The folder part of an atlas path: up to the last '/' or '\'; a leading
   /// slash stays; empty without a slash.

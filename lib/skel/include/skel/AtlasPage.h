@@ -35,12 +35,12 @@ enum TextureFilter {
 /// How a page's texture repeats beyond its edges.
 enum TextureWrap { TextureWrap_ClampToEdge = 1, TextureWrap_Repeat = 2 };
 
-///@{
 /// The names an atlas writes for a format and a filter; "" for Unknown and for
 /// values outside the enumeration.
+/// @{
 const char* atlasFormatName(int format);
 const char* textureFilterName(int filter);
-///@}
+/// @}
 
 class AtlasPage : public SkelObject, public HasRendererObject {
  public:
@@ -54,15 +54,15 @@ class AtlasPage : public SkelObject, public HasRendererObject {
   String texturePath;
   /// The pixel format (AtlasFormat) the atlas asks for.
   int format;
-  ///@{
   /// The filters (TextureFilter) and wrap modes (TextureWrap) the atlas asks for.
+  /// @{
   int minFilter, magFilter;
   int uWrap, vWrap;
-  ///@}
-  ///@{
+  /// @}
   /// In pixels; only used to compute region texture coordinates.
+  /// @{
   int width, height;
-  ///@}
+  /// @}
 };
 
 }  // namespace skel

@@ -23,12 +23,12 @@ class Attachment : public SkelObject {
 
   /// The name the skin knows it by.
   const String& getName() const { return _name; }
-  ///@{
   /// How many skin entries hold the attachment; a skin deletes it when the last lets go.
+  /// @{
   int getRefCount() const { return _refCount; }
   void reference() { ++_refCount; }
   void dereference() { --_refCount; }
-  ///@}
+  /// @}
 
  private:
   const String _name;

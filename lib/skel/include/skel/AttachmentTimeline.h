@@ -26,8 +26,8 @@ class AttachmentTimeline : public Timeline {
   /// The name keyed at time, or null before the first key (or without keys).
   const String* keyedName(float time) const;
 
-  ///@{
   /// The index in the skeleton of the slot the keys apply to.
+  /// @{
   int getSlotIndex() const { return _slotIndex; }
   void setSlotIndex(int v) { _slotIndex = v; }
   Vector<String>& getAttachmentNames() { return _attachmentNames; }

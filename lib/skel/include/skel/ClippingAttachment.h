@@ -19,11 +19,11 @@ class ClippingAttachment : public VertexAttachment {
  public:
   Attachment* copy() override;
 
-  ///@{
   /// The last slot clipped; null clips to the end of the draw order.
+  /// @{
   SlotData* getEndSlot() const { return _endSlot; }
   void setEndSlot(SlotData* v) { _endSlot = v; }
-  ///@}
+  /// @}
 
  private:
   SlotData* _endSlot;

@@ -25,8 +25,8 @@ class ColorTimeline : public CurveTimeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, float r, float g, float b, float a);
 
-  ///@{
   /// The index in the skeleton of the slot the keys apply to.
+  /// @{
   int getSlotIndex() const { return _slotIndex; }
   void setSlotIndex(int v) { _slotIndex = v; }
 

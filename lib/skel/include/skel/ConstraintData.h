@@ -17,16 +17,16 @@ class ConstraintData : public SkelObject {
 
   /// The constraint's name.
   const String& getName() const { return _name; }
-  ///@{
   /// Its place in the update order, among the other constraints.
+  /// @{
   uint64_t getOrder() const { return _order; }
   void setOrder(uint64_t v) { _order = v; }
-  ///@}
-  ///@{
+  /// @}
   /// Whether the constraint is active only while a skin that lists it is worn.
+  /// @{
   bool isSkinRequired() const { return _skinRequired; }
   void setSkinRequired(bool v) { _skinRequired = v; }
-  ///@}
+  /// @}
 
  private:
   const String _name;

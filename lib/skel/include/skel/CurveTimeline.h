@@ -11,11 +11,11 @@ class CurveTimeline : public Timeline {
  public:
   /// How an interval runs from one key to the next.
   enum CurveType { Linear = 0, Stepped = 1, Bezier = 2 };
-  ///@{
   /// Floats per interval: the type, then nine (x, y) samples.
+  /// @{
   static constexpr size_t CurveSize = 19;
   static constexpr size_t BezierSamples = 9;
-  ///@}
+  /// @}
 
   /// frameCount keys of entries floats each, every interval linear.
   CurveTimeline(size_t frameCount, size_t entries);
@@ -24,12 +24,12 @@ class CurveTimeline : public Timeline {
   SKEL_RTTI_DECL
 
  public:
-  ///@{
   /// Interval frameIndex runs from key frameIndex to the next. Out-of-range
   /// intervals are ignored.
+  /// @{
   void setLinear(size_t frameIndex);
   void setStepped(size_t frameIndex);
-  ///@}
+  /// @}
   /// The cubic through (0, 0), (cx1, cy1), (cx2, cy2), (1, 1).
   void setCurve(size_t frameIndex, float cx1, float cy1, float cx2, float cy2);
   /// Linear for an interval that does not exist.
@@ -37,11 +37,11 @@ class CurveTimeline : public Timeline {
   /// Maps a linear percent (clamped to 0..1) through the interval's curve.
   float getCurvePercent(size_t frameIndex, float percent) const;
 
-  ///@{
   /// CurveSize floats per interval, as the setters wrote them.
+  /// @{
   Vector<float>& getCurves() { return _curves; }
   const Vector<float>& getCurves() const { return _curves; }
-  ///@}
+  /// @}
 
   /// The curve percent at time between the key before the search result
   /// frame (a float index, at least one key in) and the key at it.

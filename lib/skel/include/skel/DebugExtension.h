@@ -17,13 +17,13 @@ class DebugExtension : public SkelExtension {
  public:
   /// A live block: where it is, its size and the line that asked for it.
   struct Allocation {
-    ///@{
     /// The block, its size in bytes, and the file and line that asked for it.
+    /// @{
     void* address;
     size_t size;
     const char* file;
     int line;
-    ///@}
+    /// @}
   };
 
   /// The wrapped extension is not owned.
@@ -36,13 +36,13 @@ class DebugExtension : public SkelExtension {
   void release(void* block, const char* file, int line) override;
   char* readFile(const String& path, size_t* length) override;
 
-  ///@{
   /// Counts since the start: allocations, reallocations, frees, and the bytes live now.
+  /// @{
   size_t getAllocations() const { return locked(_allocations); }
   size_t getReallocations() const { return locked(_reallocations); }
   size_t getFrees() const { return locked(_frees); }
   uint64_t getUsedMemory() const { return locked(_usedMemory); }
-  ///@}
+  /// @}
   /// How many blocks are live.
   size_t getLiveCount() const;
   /// Null when the block is not live.

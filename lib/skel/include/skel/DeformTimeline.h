@@ -27,8 +27,8 @@ class DeformTimeline : public CurveTimeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, const Vector<float>& vertices);
 
-  ///@{
   /// The index in the skeleton of the slot the keys apply to.
+  /// @{
   int getSlotIndex() const { return _slotIndex; }
   void setSlotIndex(int v) { _slotIndex = v; }
   /// Not owned: the attachment belongs to a skin.

@@ -24,11 +24,11 @@ class DrawOrderTimeline : public Timeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, const Vector<int>& drawOrder);
 
-  ///@{
   /// The draw order of each key: slot indices in drawing order, or empty for the setup order.
+  /// @{
   Vector<Vector<int>>& getDrawOrders() { return _drawOrders; }
   const Vector<Vector<int>>& getDrawOrders() const { return _drawOrders; }
-  ///@}
+  /// @}
 
  private:
   Vector<Vector<int>> _drawOrders;

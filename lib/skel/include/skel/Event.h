@@ -16,13 +16,13 @@ class Event : public SkelObject {
   Event(float time, const EventData& data);
   ~Event() override;
 
-  ///@{
   /// The event fired, and the animation time of its key.
+  /// @{
   const EventData& getData() const { return _data; }
   float getTime() const { return _time; }
-  ///@}
-  ///@{
+  /// @}
   /// This firing's values: as in EventData.
+  /// @{
   int getIntValue() const { return _intValue; }
   void setIntValue(int v) { _intValue = v; }
   float getFloatValue() const { return _floatValue; }
@@ -33,7 +33,7 @@ class Event : public SkelObject {
   void setVolume(float v) { _volume = v; }
   float getBalance() const { return _balance; }
   void setBalance(float v) { _balance = v; }
-  ///@}
+  /// @}
 
  private:
   const EventData& _data;

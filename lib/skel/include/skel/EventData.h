@@ -14,9 +14,9 @@ class EventData : public SkelObject {
 
   /// The event's name.
   const String& getName() const { return _name; }
-  ///@{
   /// The setup values each firing starts from: an int, a float and a string
   /// for the game's use, and a sound with its volume and balance.
+  /// @{
   int getIntValue() const { return _intValue; }
   void setIntValue(int v) { _intValue = v; }
   float getFloatValue() const { return _floatValue; }
@@ -29,7 +29,7 @@ class EventData : public SkelObject {
   void setVolume(float v) { _volume = v; }
   float getBalance() const { return _balance; }
   void setBalance(float v) { _balance = v; }
-  ///@}
+  /// @}
 
  private:
   const String _name;

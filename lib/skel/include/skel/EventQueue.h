@@ -21,16 +21,16 @@ class EventQueue : public SkelObject {
   EventQueue& operator=(const EventQueue&) = delete;
   ~EventQueue() override;
 
-  ///@{
   /// Queues one notification of each type about entry.
   /// Start and end also tell the state that its set of entries changed.
+  /// @{
   void start(TrackEntry* entry);
   void interrupt(TrackEntry* entry);
   void end(TrackEntry* entry);
   void dispose(TrackEntry* entry);
   void complete(TrackEntry* entry);
   void event(TrackEntry* entry, Event* event);
-  ///@}
+  /// @}
 
   /// Delivers every queued notification, including those listeners queue
   /// meanwhile; disposed entries go back to the pool. A nested call returns at once.

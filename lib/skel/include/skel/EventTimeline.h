@@ -25,11 +25,11 @@ class EventTimeline : public Timeline {
   /// Takes the event, keyed at its own time; an event already at the key is deleted.
   void setFrame(size_t frameIndex, Event* event);
 
-  ///@{
   /// The event of each key, in key order.
+  /// @{
   Vector<Event*>& getEvents() { return _events; }
   const Vector<Event*>& getEvents() const { return _events; }
-  ///@}
+  /// @}
 
  private:
   void collect(float lastTime, float time, Vector<Event*>& events, bool wrapped) const;

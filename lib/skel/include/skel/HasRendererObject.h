@@ -16,11 +16,11 @@ class HasRendererObject {
     if (_dispose && _rendererObject) _dispose(_rendererObject);
   }
 
-  ///@{
   /// The renderer's object (null when none) and the function that disposes of it.
+  /// @{
   void* getRendererObject() const { return _rendererObject; }
   DisposeRendererObject getDisposer() const { return _dispose; }
-  ///@}
+  /// @}
 
   /// The old object is disposed of first when a disposer is set and the object changes.
   void setRendererObject(void* rendererObject, DisposeRendererObject dispose = nullptr) {

@@ -28,11 +28,11 @@ class HashMap : public SkelObject {
    public:
     /// An unlinked entry holding k and v.
     Entry(const K& k, const V& v) : key(k), value(v), next(nullptr), prev(nullptr), chain(nullptr) {}
-    ///@{
     /// The key and its value.
+    /// @{
     K key;
     V value;
-    ///@}
+    /// @}
     Entry* next;   ///< older
     Entry* prev;   ///< newer
     Entry* chain;  ///< the next entry in the same bucket
@@ -65,8 +65,8 @@ class HashMap : public SkelObject {
   /// Whether an equal key is held.
   bool containsKey(const K& key) const { return findEntry(key) != nullptr; }
 
-  ///@{
   /// The value of the first equal key, or null.
+  /// @{
   V* find(const K& key) {
     Entry* entry = findEntry(key);
     return entry ? &entry->value : nullptr;
@@ -75,7 +75,7 @@ class HashMap : public SkelObject {
     const Entry* entry = findEntry(key);
     return entry ? &entry->value : nullptr;
   }
-  ///@}
+  /// @}
 
   /// False when the key is absent.
   bool remove(const K& key) {

@@ -38,14 +38,14 @@ class IkConstraint : public Updatable {
 
   /// The setup values the constraint was made from.
   IkConstraintData& getData() const { return _data; }
-  ///@{
   /// The bones it moves, and the target.
+  /// @{
   Vector<Bone*>& getBones() { return _bones; }
   Bone* getTarget() const { return _target; }
   void setTarget(Bone* v) { _target = v; }
-  ///@}
-  ///@{
+  /// @}
   /// The current values, which timelines key: as in IkConstraintData.
+  /// @{
   int getBendDirection() const { return _bendDirection; }
   void setBendDirection(int v) { _bendDirection = v; }
   bool getCompress() const { return _compress; }
@@ -56,7 +56,7 @@ class IkConstraint : public Updatable {
   void setMix(float v) { _mix = v; }
   float getSoftness() const { return _softness; }
   void setSoftness(float v) { _softness = v; }
-  ///@}
+  /// @}
 
  private:
   IkConstraintData& _data;

@@ -27,8 +27,8 @@ class IkConstraintTimeline : public CurveTimeline {
   void setFrame(size_t frameIndex, float time, float mix, float softness, int bendDirection, bool compress,
                 bool stretch);
 
-  ///@{
   /// The index in the skeleton of the IK constraint the keys apply to.
+  /// @{
   int getIkConstraintIndex() const { return _ikConstraintIndex; }
   void setIkConstraintIndex(int v) { _ikConstraintIndex = v; }
 

@@ -12,8 +12,8 @@ namespace skel {
 
 class Json : public SkelObject {
  public:
-  ///@{
   /// The node types getType() gives.
+  /// @{
   static constexpr int JSON_FALSE = 0;
   static constexpr int JSON_TRUE = 1;
   static constexpr int JSON_NULL = 2;
@@ -21,7 +21,7 @@ class Json : public SkelObject {
   static constexpr int JSON_STRING = 4;
   static constexpr int JSON_ARRAY = 5;
   static constexpr int JSON_OBJECT = 6;
-  ///@}
+  /// @}
 
   /// Arrays and objects nested deeper than this are a syntax error.
   static constexpr int MAX_DEPTH = 512;
@@ -34,12 +34,12 @@ class Json : public SkelObject {
 
   /// The first child whose name matches ignoring ASCII case, or null.
   static Json* getItem(Json* object, const char* name);
-  ///@{
   /// The named member's value, or defaultValue when it is absent or of another type.
+  /// @{
   static const char* getString(Json* object, const char* name, const char* defaultValue);
   static float getFloat(Json* object, const char* name, float defaultValue);
   static int getInt(Json* object, const char* name, int defaultValue);
-  ///@}
+  /// @}
   /// True for the text "true" or a nonzero number; false when absent or anything else.
   static bool getBoolean(Json* object, const char* name);
 
@@ -50,21 +50,21 @@ class Json : public SkelObject {
   /// parsed whole; the reader is lenient, so the tree holds what came before.
   const char* getSyntaxError() const { return _syntaxError; }
 
-  ///@{
   /// The next sibling and the first child (null when none).
+  /// @{
   Json* getNext() const { return _next; }
   Json* getChild() const { return _child; }
-  ///@}
-  ///@{
+  /// @}
   /// The node's type, its number of children, its value as text, int and float,
   /// and its name as a member of an object (null otherwise).
+  /// @{
   int getType() const { return _type; }
   int getSize() const { return _size; }
   const char* getValueString() const { return _valueString; }
   int getValueInt() const { return _valueInt; }
   float getValueFloat() const { return _valueFloat; }
   const char* getName() const { return _name; }
-  ///@}
+  /// @}
 
  private:
   // Where the nodes and texts of one parsed tree are kept; see Json.cpp.

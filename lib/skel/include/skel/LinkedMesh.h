@@ -19,15 +19,15 @@ class LinkedMesh : public SkelObject {
   ~LinkedMesh() override;
 
   /// Not owned: the mesh already sits in its skin.
-  ///@{
   /// The mesh, the skin and slot its parent is found under, the parent's name,
   /// and whether the parent's deform keys apply to the mesh.
+  /// @{
   MeshAttachment* getMesh() const { return _mesh; }
   const String& getSkin() const { return _skin; }
   size_t getSlotIndex() const { return _slotIndex; }
   const String& getParent() const { return _parent; }
   bool getInheritDeform() const { return _inheritDeform; }
-  ///@}
+  /// @}
 
  private:
   MeshAttachment* const _mesh;

@@ -17,19 +17,19 @@ class PathAttachment : public VertexAttachment {
  public:
   Attachment* copy() override;
 
-  ///@{
   /// Cumulative curve lengths.
+  /// @{
   Vector<float>& getLengths() { return _lengths; }
   const Vector<float>& getLengths() const { return _lengths; }
-  ///@}
-  ///@{
+  /// @}
   /// Whether the last curve joins the first, and whether bones are spaced by length along the curves
   /// rather than by the curves' own parameter.
+  /// @{
   bool isClosed() const { return _closed; }
   void setClosed(bool v) { _closed = v; }
   bool isConstantSpeed() const { return _constantSpeed; }
   void setConstantSpeed(bool v) { _constantSpeed = v; }
-  ///@}
+  /// @}
 
  private:
   Vector<float> _lengths;

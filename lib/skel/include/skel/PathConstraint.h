@@ -37,14 +37,14 @@ class PathConstraint : public Updatable {
 
   /// The setup values the constraint was made from.
   PathConstraintData& getData() const { return _data; }
-  ///@{
   /// The bones it moves, and the target.
+  /// @{
   Vector<Bone*>& getBones() { return _bones; }
   Slot* getTarget() const { return _target; }
   void setTarget(Slot* v) { _target = v; }
-  ///@}
-  ///@{
+  /// @}
   /// The current values, which timelines key: as in PathConstraintData.
+  /// @{
   float getPosition() const { return _position; }
   void setPosition(float v) { _position = v; }
   float getSpacing() const { return _spacing; }
@@ -53,7 +53,7 @@ class PathConstraint : public Updatable {
   void setRotateMix(float v) { _rotateMix = v; }
   float getTranslateMix() const { return _translateMix; }
   void setTranslateMix(float v) { _translateMix = v; }
-  ///@}
+  /// @}
 
  private:
   Vector<float>* computeFromCurveLengths(PathAttachment& path, int spacesCount, bool tangents, bool percentPosition,

@@ -25,8 +25,8 @@ class PathConstraintPositionTimeline : public CurveTimeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, float value);
 
-  ///@{
   /// The index in the skeleton of the path constraint the keys apply to.
+  /// @{
   int getPathConstraintIndex() const { return _pathConstraintIndex; }
   void setPathConstraintIndex(int v) { _pathConstraintIndex = v; }
 

@@ -24,15 +24,15 @@ class PointAttachment : public Attachment {
   /// Degrees in world space.
   float computeWorldRotation(const Bone& bone) const;
 
-  ///@{
   /// Position and rotation (degrees) relative to the bone.
+  /// @{
   float getX() const { return _x; }
   void setX(float v) { _x = v; }
   float getY() const { return _y; }
   void setY(float v) { _y = v; }
   float getRotation() const { return _rotation; }
   void setRotation(float v) { _rotation = v; }
-  ///@}
+  /// @}
 
  private:
   float _x, _y, _rotation;

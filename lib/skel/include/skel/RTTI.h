@@ -9,19 +9,19 @@ namespace skel {
 
 class RTTI {
  public:
-  ///@{
   /// The record of a class, and of a class derived from the one baseRTTI describes.
+  /// @{
   explicit RTTI(const char* className);
   RTTI(const char* className, const RTTI& baseRTTI);
-  ///@}
+  /// @}
   RTTI(const RTTI&) = delete;
   RTTI& operator=(const RTTI&) = delete;
 
-  ///@{
   /// The class name, and the base's record (null for a root class).
+  /// @{
   const char* getClassName() const { return _className; }
   const RTTI* getBase() const { return _base; }
-  ///@}
+  /// @}
 
   /// Inline, and settled without a byte comparison for the same record, the
   /// same text or a different first letter: the pose asks this per timeline

@@ -37,8 +37,8 @@ class RegionAttachment : public Attachment, public HasRendererObject {
   /// The eight texture coordinates for an atlas rectangle, in the corner order above.
   void setUVs(float uMin, float vMin, float uMax, float vMax, bool rotate);
 
-  ///@{
   /// The quad's placement relative to the bone and its size; updateOffset applies changes.
+  /// @{
   float getX() const { return _x; }
   void setX(float v) { _x = v; }
   float getY() const { return _y; }
@@ -53,9 +53,9 @@ class RegionAttachment : public Attachment, public HasRendererObject {
   void setWidth(float v) { _width = v; }
   float getHeight() const { return _height; }
   void setHeight(float v) { _height = v; }
-  ///@}
-  ///@{
+  /// @}
   /// The atlas region: its offset and size once whitespace was stripped, and its size before.
+  /// @{
   float getRegionOffsetX() const { return _regionOffsetX; }
   void setRegionOffsetX(float v) { _regionOffsetX = v; }
   float getRegionOffsetY() const { return _regionOffsetY; }
@@ -68,21 +68,21 @@ class RegionAttachment : public Attachment, public HasRendererObject {
   void setRegionUntrimmedWidth(float v) { _regionUntrimmedWidth = v; }
   float getRegionUntrimmedHeight() const { return _regionUntrimmedHeight; }
   void setRegionUntrimmedHeight(float v) { _regionUntrimmedHeight = v; }
-  ///@}
-  ///@{
+  /// @}
   /// The four corners in bone space (by updateOffset) and their texture coordinates (by setUVs).
+  /// @{
   Vector<float>& getOffset() { return _offset; }
   const Vector<float>& getOffset() const { return _offset; }
   Vector<float>& getUVs() { return _uvs; }
   const Vector<float>& getUVs() const { return _uvs; }
-  ///@}
-  ///@{
+  /// @}
   /// The region's name in the atlas, and the tint.
+  /// @{
   const String& getPath() const { return _path; }
   void setPath(const String& v) { _path = v; }
   Color& getColor() { return _color; }
   const Color& getColor() const { return _color; }
-  ///@}
+  /// @}
 
  private:
   float _x, _y, _rotation, _scaleX, _scaleY, _width, _height;

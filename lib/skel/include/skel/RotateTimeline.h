@@ -25,8 +25,8 @@ class RotateTimeline : public CurveTimeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, float degrees);
 
-  ///@{
   /// The index in the skeleton of the bone the keys apply to.
+  /// @{
   int getBoneIndex() const { return _boneIndex; }
   void setBoneIndex(int v) { _boneIndex = v; }
 

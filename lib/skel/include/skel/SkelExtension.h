@@ -15,12 +15,12 @@ class SkelExtension {
  public:
   virtual ~SkelExtension();
 
-  ///@{
   /// A new block, or a new block of zero bytes; null when memory runs out.
   /// size 0 gives null.
+  /// @{
   virtual void* allocate(size_t size, const char* file, int line) = 0;
   virtual void* allocateZeroed(size_t size, const char* file, int line) = 0;
-  ///@}
+  /// @}
   /// A null block allocates afresh; size 0 releases the block and gives null;
   /// on failure the old block stays valid.
   virtual void* reallocate(void* block, size_t size, const char* file, int line) = 0;
@@ -41,9 +41,9 @@ class SkelExtension {
   /// another allocator than the one they came from.
   static bool setInstance(SkelExtension* extension);
 
-  ///@{
   /// Typed helpers over the process extension. A count whose byte size
   /// overflows gives null.
+  /// @{
   template <typename T>
   static T* alloc(size_t count, const char* file, int line) {
     size_t bytes;
@@ -64,7 +64,7 @@ class SkelExtension {
     if (!byteSize(count, sizeof(T), bytes)) return nullptr;
     return static_cast<T*>(getInstance()->reallocate(block, bytes, file, line));
   }
-  ///@}
+  /// @}
 
   /// Null is ignored.
   static void free(void* block, const char* file, int line) {

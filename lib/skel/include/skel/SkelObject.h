@@ -13,19 +13,19 @@ class SkelObject {
   SkelObject() = default;
   virtual ~SkelObject();
 
-  ///@{
   /// A block from the process extension, tagged with file and line when given.
   /// Null when memory runs out (the constructor is then not run).
+  /// @{
   static void* operator new(size_t size) noexcept;
   static void* operator new(size_t size, const char* file, int line) noexcept;
   static void* operator new(size_t size, void* where) noexcept;
-  ///@}
-  ///@{
+  /// @}
   /// Gives the block back to the process extension; the placement form frees nothing.
+  /// @{
   static void operator delete(void* block);
   static void operator delete(void* block, const char* file, int line);
   static void operator delete(void* block, void* where);
-  ///@}
+  /// @}
 };
 
 }  // namespace skel

@@ -31,11 +31,11 @@ class SkeletonJson : public SkelObject {
   /// json must be zero-terminated.
   SkeletonData* readSkeletonData(const char* json);
 
-  ///@{
   /// The load scale every length read is multiplied by (1 by default).
+  /// @{
   float getScale() const { return _scale; }
   void setScale(float scale) { _scale = scale; }
-  ///@}
+  /// @}
   /// Empty after a successful read.
   const String& getError() const { return _error; }
 

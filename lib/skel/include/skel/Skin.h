@@ -27,19 +27,19 @@ class Skin : public SkelObject {
       Entry(size_t slotIndex, const String& name, Attachment* attachment)
           : _slotIndex(slotIndex), _name(name), _attachment(attachment) {}
 
-      ///@{
       /// The key and the attachment held under it.
+      /// @{
       size_t _slotIndex;
       String _name;
       Attachment* _attachment;
-      ///@}
+      /// @}
     };
 
-    ///@{
     /// One bucket per slot index, each in insertion order.
+    /// @{
     Vector<Vector<Entry>>& getBuckets() { return _buckets; }
     const Vector<Vector<Entry>>& getBuckets() const { return _buckets; }
-    ///@}
+    /// @}
 
    private:
     friend class Skin;
@@ -62,18 +62,18 @@ class Skin : public SkelObject {
 
   /// The skin's name.
   const String& getName() const { return _name; }
-  ///@{
   /// Every attachment of the skin.
+  /// @{
   AttachmentMap& getAttachments() { return _attachments; }
   const AttachmentMap& getAttachments() const { return _attachments; }
-  ///@}
-  ///@{
+  /// @}
   /// The skin-required bones and constraints the skin switches on.
+  /// @{
   Vector<BoneData*>& getBones() { return _bones; }
   const Vector<BoneData*>& getBones() const { return _bones; }
   Vector<ConstraintData*>& getConstraints() { return _constraints; }
   const Vector<ConstraintData*>& getConstraints() const { return _constraints; }
-  ///@}
+  /// @}
 
  private:
   static void release(Attachment* attachment);

@@ -19,17 +19,17 @@ class String : public SkelObject {
   String(const String& other);
   ~String() override;
 
-  ///@{
   /// Replaces the text with a copy.
+  /// @{
   String& operator=(const String& other);
   String& operator=(const char* chars);
-  ///@}
+  /// @}
 
-  ///@{
   /// The length in bytes, and whether it is zero.
+  /// @{
   size_t length() const { return _length; }
   bool isEmpty() const { return _length == 0; }
-  ///@}
+  /// @}
   /// Null for the empty string made from nothing.
   const char* buffer() const { return _buffer; }
 
@@ -40,12 +40,12 @@ class String : public SkelObject {
   /// Forgets the buffer without releasing it.
   void unown();
 
-  ///@{
   /// Appends the text, or an integer in decimal.
+  /// @{
   String& append(const String& other);
   String& append(const char* chars);
   String& append(long long value);
-  ///@}
+  /// @}
   /// Decimal text with up to 9 significant digits.
   String& append(float value);
 

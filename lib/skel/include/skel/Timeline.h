@@ -57,24 +57,24 @@ class Timeline : public SkelObject {
   /// The type number times 2^24 plus the target index.
   virtual int getPropertyId() const = 0;
 
-  ///@{
   /// The keys, getEntries() floats each.
+  /// @{
   Vector<float>& getFrames() { return _frames; }
   const Vector<float>& getFrames() const { return _frames; }
-  ///@}
-  ///@{
+  /// @}
   /// Floats per key, the time included.
+  /// @{
   size_t getEntries() const { return _entries; }
   size_t getFrameCount() const { return _frames.size() / _entries; }
-  ///@}
+  /// @}
 
-  ///@{
   /// The float index of the first key whose time is after target, for keys
   /// of step floats; the caller ensures there are at least two keys and that
   /// target lies at or after the first key's time and before the last's.
+  /// @{
   static size_t search(const Vector<float>& frames, float target, size_t step);
   static size_t search(const Vector<float>& frames, float target) { return search(frames, target, 1); }
-  ///@}
+  /// @}
 
   /// Whether time is at or after keyTime. A NaN time counts as after, so that
   /// only times strictly between the first and the last key reach the search.
@@ -86,15 +86,15 @@ class Timeline : public SkelObject {
     return static_cast<int>((static_cast<unsigned>(type) << 24) + static_cast<unsigned>(index));
   }
 
-  ///@{
   /// The skeleton's element at index, or null when the index is out of range
   /// or the element (for slots, its bone) is inactive.
+  /// @{
   static Bone* activeBone(Skeleton& skeleton, int index);
   static Slot* activeSlot(Skeleton& skeleton, int index);
   static IkConstraint* activeIkConstraint(Skeleton& skeleton, int index);
   static TransformConstraint* activeTransformConstraint(Skeleton& skeleton, int index);
   static PathConstraint* activePathConstraint(Skeleton& skeleton, int index);
-  ///@}
+  /// @}
 
   /// The float index of key frameIndex when it exists, else false.
   bool keyOffset(size_t frameIndex, size_t& offset) const;

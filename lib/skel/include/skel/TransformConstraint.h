@@ -31,14 +31,14 @@ class TransformConstraint : public Updatable {
 
   /// The setup values the constraint was made from.
   TransformConstraintData& getData() const { return _data; }
-  ///@{
   /// The bones it moves, and the target.
+  /// @{
   Vector<Bone*>& getBones() { return _bones; }
   Bone* getTarget() const { return _target; }
   void setTarget(Bone* v) { _target = v; }
-  ///@}
-  ///@{
+  /// @}
   /// The current mixes, which timelines key: as in TransformConstraintData.
+  /// @{
   float getRotateMix() const { return _rotateMix; }
   void setRotateMix(float v) { _rotateMix = v; }
   float getTranslateMix() const { return _translateMix; }
@@ -47,7 +47,7 @@ class TransformConstraint : public Updatable {
   void setScaleMix(float v) { _scaleMix = v; }
   float getShearMix() const { return _shearMix; }
   void setShearMix(float v) { _shearMix = v; }
-  ///@}
+  /// @}
 
  private:
   void applyAbsoluteWorld();

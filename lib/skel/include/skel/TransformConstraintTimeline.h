@@ -25,8 +25,8 @@ class TransformConstraintTimeline : public CurveTimeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, float rotateMix, float translateMix, float scaleMix, float shearMix);
 
-  ///@{
   /// The index in the skeleton of the transform constraint the keys apply to.
+  /// @{
   int getTransformConstraintIndex() const { return _transformConstraintIndex; }
   void setTransformConstraintIndex(int v) { _transformConstraintIndex = v; }
 

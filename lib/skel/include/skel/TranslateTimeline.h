@@ -28,8 +28,8 @@ class TranslateTimeline : public CurveTimeline {
   /// Sets key frameIndex: its time, then its values.
   void setFrame(size_t frameIndex, float time, float x, float y);
 
-  ///@{
   /// The index in the skeleton of the bone the keys apply to.
+  /// @{
   int getBoneIndex() const { return _boneIndex; }
   void setBoneIndex(int v) { _boneIndex = v; }
 
@@ -39,12 +39,12 @@ class TranslateTimeline : public CurveTimeline {
   using SetupGetter = float (BoneData::*)() const;
   /// One pair of bone properties keyed as offsets from their setup values.
   struct OffsetPair {
-    ///@{
     /// The pair's getters and setters on the bone, and its setup values.
+    /// @{
     BoneGetter getX, getY;
     BoneSetter setX, setY;
     SetupGetter setupX, setupY;
-    ///@}
+    /// @}
   };
 
   /// The keyed (x, y) at time, which lies at or after the first key.

@@ -17,11 +17,11 @@ class Updatable : public SkelObject {
  public:
   /// This element's step of the world-transform pass.
   virtual void update() = 0;
-  ///@{
   /// Whether the element takes part in updates: a bone or constraint only in skins not worn is inactive.
+  /// @{
   virtual bool isActive() const = 0;
   virtual void setActive(bool active) = 0;
-  ///@}
+  /// @}
 };
 
 }  // namespace skel

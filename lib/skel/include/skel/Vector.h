@@ -15,8 +15,8 @@ namespace skel {
 template <typename T>
 class Vector : public SkelObject {
  public:
-  ///@{
   /// An empty vector, or a copy; a copy that runs out of memory is empty.
+  /// @{
   Vector() : _size(0), _capacity(0), _buffer(nullptr) {}
 
   Vector(const Vector& other) : _size(0), _capacity(0), _buffer(nullptr) {
@@ -25,7 +25,7 @@ class Vector : public SkelObject {
     for (size_t i = 0; i < other._size; ++i) ::new (static_cast<void*>(_buffer + i)) T(other._buffer[i]);
     _size = other._size;
   }
-  ///@}
+  /// @}
 
   ~Vector() override {
     clear();
@@ -42,20 +42,20 @@ class Vector : public SkelObject {
     return *this;
   }
 
-  ///@{
   /// The number of elements, the room for them, and whether there are none.
+  /// @{
   size_t size() const { return _size; }
   size_t getCapacity() const { return _capacity; }
   bool isEmpty() const { return _size == 0; }
-  ///@}
-  ///@{
+  /// @}
   /// The elements, contiguous; null while nothing was ever reserved.
+  /// @{
   T* buffer() { return _buffer; }
   const T* buffer() const { return _buffer; }
-  ///@}
+  /// @}
 
-  ///@{
   /// The element at index, which must be below size().
+  /// @{
   T& operator[](size_t index) {
     assert(index < _size);
     return _buffer[index];
@@ -64,15 +64,15 @@ class Vector : public SkelObject {
     assert(index < _size);
     return _buffer[index];
   }
-  ///@}
+  /// @}
 
-  ///@{
   /// For range loops.
+  /// @{
   T* begin() { return _buffer; }
   T* end() { return _buffer + _size; }
   const T* begin() const { return _buffer; }
   const T* end() const { return _buffer + _size; }
-  ///@}
+  /// @}
 
   /// Grows to size × 1.75 (at least 8) when full. The value is copied first,
   /// so adding an element of this vector is safe. False if memory ran out.
@@ -139,8 +139,8 @@ class Vector : public SkelObject {
     return true;
   }
 
-  ///@{
   /// Whether an element equals value, and the index of the first that does (-1 when none).
+  /// @{
   bool contains(const T& value) const { return indexOf(value) >= 0; }
 
   long long indexOf(const T& value) const {
@@ -148,7 +148,7 @@ class Vector : public SkelObject {
       if (_buffer[i] == value) return static_cast<long long>(i);
     return -1;
   }
-  ///@}
+  /// @}
 
   /// Destroys every element; the capacity stays.
   void clear() {

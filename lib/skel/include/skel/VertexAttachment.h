@@ -36,26 +36,26 @@ class VertexAttachment : public Attachment {
   /// The deform timelines' identity of this attachment.
   int getId() const { return _id; }
 
-  ///@{
   /// Empty for unweighted vertices; else per vertex a bone count and that many bone indexes.
+  /// @{
   Vector<unsigned long long>& getBones() { return _bones; }
   const Vector<unsigned long long>& getBones() const { return _bones; }
-  ///@}
-  ///@{
+  /// @}
   /// x, y pairs (unweighted) or x, y, weight triples per bone entry (weighted).
+  /// @{
   Vector<float>& getVertices() { return _vertices; }
   const Vector<float>& getVertices() const { return _vertices; }
-  ///@}
-  ///@{
+  /// @}
   /// Floats computeWorldVertices writes for all vertices: two per vertex.
+  /// @{
   size_t getWorldVerticesLength() const { return _worldVerticesLength; }
   void setWorldVerticesLength(size_t v) { _worldVerticesLength = v; }
-  ///@}
-  ///@{
+  /// @}
   /// The attachment whose deform keys apply to this one: itself, or a linked mesh's parent.
+  /// @{
   VertexAttachment* getDeformAttachment() const { return _deformAttachment; }
   void setDeformAttachment(VertexAttachment* v) { _deformAttachment = v; }
-  ///@}
+  /// @}
 
   /// Bones, vertices, world length and deform attachment.
   void copyTo(VertexAttachment* other) const;
