@@ -28,7 +28,7 @@ struct MouseButtonState {
 
 class SystemBase final {
  public:
-  /// mouseX and mouseY while the cursor has not been seen in the window.
+  /// The value of mouseX and mouseY while the cursor has not been seen in the window.
   static constexpr int32_t kNoCursor = 2147483647;
 
   SystemBase();

@@ -39,6 +39,7 @@ class Widget {
   static constexpr int kNameSize = 64;
 
   Widget() = default;
+  /// A widget of the given size at (0, y).
   /// The first argument is ignored: x starts at 0 whatever is passed.
   Widget(int32_t ignored, int32_t y, int32_t width, int32_t height);
   Widget(const Widget&) = delete;

@@ -18,7 +18,7 @@ class Graphic2D : public Drawer {
  public:
   /// Where the texture comes from: a PNG file, drawing into it, or a glyph.
   enum Kind : int32_t { kImage = 0, kRenderTarget = 1, kGlyph = 2 };
-  /// framebuffer while there is none.
+  /// The value of framebuffer while there is none.
   static constexpr uint32_t kNoFramebuffer = 0xFFFFFFFF;
   /// Bytes of path, the terminator included.
   static constexpr int kPathSize = 512;

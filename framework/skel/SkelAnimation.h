@@ -29,6 +29,7 @@ TarnFramework::Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<TarnFr
 
 class SkelAnimation : public TarnFramework::Drawer {
  public:
+  /// A sprite showing a new skeleton of the data, with its own animation state.
   /// The data is not owned and must outlive this sprite. The first animation
   /// is selected.
   explicit SkelAnimation(skel::SkeletonData* skeletonData);

@@ -28,9 +28,10 @@ class AsciiText {
     /// The character code.
     char code = 0;
     GlyphDrawer* drawer = nullptr;  ///< owned
-    /// True for the line feed, which has no glyph; the glyph's size.
-    /// @{
+    /// True for the line feed, which has no glyph.
     bool lineBreak = false;
+    /// The glyph's size in pixels.
+    /// @{
     int32_t width = 0;
     int32_t height = 0;
     /// @}

@@ -23,6 +23,7 @@ class Font {
   /// Closes the face; the font can be opened again.
   virtual void Release();
 
+  /// Opens the face of the font file at path, size pixels high.
   /// path uses '\' separators. False (and closed) when the path is not a
   /// regular file or on any FreeType error, with the reason in why.
   bool Open(const char* path, int32_t size, std::string* why = nullptr);

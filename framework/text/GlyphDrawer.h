@@ -12,7 +12,7 @@ class GlyphDrawer : public Graphic2D {
  public:
   GlyphDrawer() { kind = kGlyph; }
 
-  /// (x, y) is the pen position on the baseline.
+  /// Draws the glyph with the pen at (x, y) on the baseline.
   void Draw(int32_t x, int32_t y) override;
   /// A glyph is not scaled or turned.
   void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}

@@ -62,7 +62,7 @@ class TextString : public Drawer {
   void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}
   void DrawScaled(int32_t, int32_t, double, double) override {}
   void DrawScaledUniform(int32_t, int32_t, double) override {}
-  /// (x, y) is the top-left of the text.
+  /// Draws the text with its top-left at (x, y).
   void Draw(int32_t x, int32_t y) override;
   int32_t GetWidth() override { return width; }
   int32_t GetHeight() override { return height; }

@@ -32,6 +32,7 @@ class Listbox : public Widget {
     bool owned = true;
   };
 
+  /// An empty list of the given size at (0, y).
   /// The first argument is ignored, as for every widget made this way.
   Listbox(int32_t x, int32_t y, int32_t width, int32_t height);
   ~Listbox() override;

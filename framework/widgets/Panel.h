@@ -11,6 +11,7 @@ namespace TarnFramework {
 
 class Panel : public Widget {
  public:
+  /// A panel of the given size at (0, y).
   /// The first argument is ignored, as for every widget made this way.
   Panel(int32_t x, int32_t y, int32_t width, int32_t height);
 

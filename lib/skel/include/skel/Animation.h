@@ -17,7 +17,7 @@ class Timeline;
 
 class Animation : public SkelObject {
  public:
-  /// Without timelines.
+  /// An animation of that name and length, without timelines.
   Animation(const String& name, float duration);
   /// Takes the timelines (the vector itself is copied); null entries are dropped.
   Animation(const String& name, const Vector<Timeline*>& timelines, float duration);

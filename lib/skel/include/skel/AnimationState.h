@@ -34,6 +34,7 @@ class AnimationState : public SkelObject, public HasRendererObject {
   /// Track indexes from this value on are refused.
   static constexpr size_t MaxTracks = 1 << 16;
 
+  /// A state without tracks, mixing by the data's durations.
   /// The data is not owned and must outlive the state.
   explicit AnimationState(AnimationStateData* data);
   AnimationState(const AnimationState&) = delete;
@@ -64,7 +65,7 @@ class AnimationState : public SkelObject, public HasRendererObject {
 
   /// Receives every notification, after the entry's own listener.
   void setListener(AnimationStateListener listener);
-  /// Used instead of the function while set; not owned.
+  /// The same with a listener object (not owned), used instead of the function while set.
   void setListener(AnimationStateListenerObject* listener);
 
  private:

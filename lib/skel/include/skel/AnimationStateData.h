@@ -54,9 +54,10 @@ class AnimationStateData : public SkelObject {
   void setDefaultMix(float v) { _defaultMix = v; }
   /// @}
 
+  /// Sets the mix duration, in seconds, from one animation to another.
   /// Null animations are ignored.
   void setMix(Animation* from, Animation* to, float duration);
-  /// By name in the skeleton data; false when either animation is missing.
+  /// The same by name in the skeleton data; false when either animation is missing.
   bool setMix(const String& fromName, const String& toName, float duration);
   /// The pair's duration, else the default mix.
   float getMix(Animation* from, Animation* to) const;

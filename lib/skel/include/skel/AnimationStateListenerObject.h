@@ -10,6 +10,7 @@ class AnimationState;
 class Event;
 class TrackEntry;
 
+/// A function told of animation-state notifications.
 /// event is set for EventType::event only.
 using AnimationStateListener = void (*)(AnimationState* state, EventType type, TrackEntry* entry, Event* event);
 

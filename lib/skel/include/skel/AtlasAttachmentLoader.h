@@ -13,6 +13,7 @@ class AtlasAttachmentLoader : public AttachmentLoader {
   SKEL_RTTI_DECL
 
  public:
+  /// A loader finding regions in the atlas.
   /// The atlas is not owned and must outlive the loader.
   explicit AtlasAttachmentLoader(Atlas* atlas);
   ~AtlasAttachmentLoader() override;

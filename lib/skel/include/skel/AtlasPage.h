@@ -50,7 +50,7 @@ class AtlasPage : public SkelObject, public HasRendererObject {
 
   /// The image file name as written in the atlas.
   String name;
-  /// Left empty by the atlas reader.
+  /// A path for the renderer's own use; left empty by the atlas reader.
   String texturePath;
   /// The pixel format (AtlasFormat) the atlas asks for.
   int format;
@@ -59,7 +59,7 @@ class AtlasPage : public SkelObject, public HasRendererObject {
   int minFilter, magFilter;
   int uWrap, vWrap;
   /// @}
-  /// In pixels; only used to compute region texture coordinates.
+  /// The image's size in pixels; only used to compute region texture coordinates.
   /// @{
   int width, height;
   /// @}

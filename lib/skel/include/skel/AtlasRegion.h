@@ -47,7 +47,7 @@ class AtlasRegion : public SkelObject {
   /// @}
 };
 
-/// Regions keep their name in a field; the atlas indexes them by it.
+/// The name the atlas indexes a region by, kept in a field.
 inline const String& itemName(const AtlasRegion& region) { return region.name; }
 
 }  // namespace skel

@@ -10,7 +10,7 @@ namespace skel {
 
 class Attachment : public SkelObject {
  public:
-  /// name is the skin's key for it.
+  /// An empty attachment named name, the skin's key for it.
   explicit Attachment(const String& name);
   ~Attachment() override;
 

@@ -9,7 +9,7 @@ namespace skel {
 
 class AttachmentTimeline : public Timeline {
  public:
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit AttachmentTimeline(size_t frameCount);
   ~AttachmentTimeline() override;
 

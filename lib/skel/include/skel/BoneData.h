@@ -10,6 +10,7 @@ namespace skel {
 
 class BoneData : public SkelObject {
  public:
+  /// The setup pose of the bone at index in the skeleton's list.
   /// A parent, when given, must have a smaller index.
   BoneData(int index, const String& name, BoneData* parent = nullptr);
 

@@ -8,7 +8,7 @@ namespace skel {
 
 class BoundingBoxAttachment : public VertexAttachment {
  public:
-  /// An empty polygon; name is the skin's key for it.
+  /// An empty polygon named name, the skin's key for it.
   explicit BoundingBoxAttachment(const String& name);
   ~BoundingBoxAttachment() override;
 

@@ -10,7 +10,7 @@ class SlotData;
 
 class ClippingAttachment : public VertexAttachment {
  public:
-  /// An empty polygon; name is the skin's key for it.
+  /// An empty polygon named name, the skin's key for it.
   explicit ClippingAttachment(const String& name);
   ~ClippingAttachment() override;
 

@@ -11,7 +11,7 @@ class ColorTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 5;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit ColorTimeline(size_t frameCount);
   ~ColorTimeline() override;
 

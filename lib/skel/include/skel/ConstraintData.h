@@ -12,7 +12,7 @@ namespace skel {
 
 class ConstraintData : public SkelObject {
  public:
-  /// name is how the skeleton finds the constraint.
+  /// A constraint named name, by which the skeleton finds it.
   explicit ConstraintData(const String& name);
 
   /// The constraint's name.

@@ -17,7 +17,7 @@ class CurveTimeline : public Timeline {
   static constexpr size_t BezierSamples = 9;
   /// @}
 
-  /// frameCount keys of entries floats each, every interval linear.
+  /// A timeline of frameCount keys of entries floats each, every interval linear.
   CurveTimeline(size_t frameCount, size_t entries);
   ~CurveTimeline() override;
 
@@ -32,7 +32,7 @@ class CurveTimeline : public Timeline {
   /// @}
   /// The cubic through (0, 0), (cx1, cy1), (cx2, cy2), (1, 1).
   void setCurve(size_t frameIndex, float cx1, float cy1, float cx2, float cy2);
-  /// Linear for an interval that does not exist.
+  /// The CurveType of interval frameIndex; Linear for one that does not exist.
   int getCurveType(size_t frameIndex) const;
   /// Maps a linear percent (clamped to 0..1) through the interval's curve.
   float getCurvePercent(size_t frameIndex, float percent) const;

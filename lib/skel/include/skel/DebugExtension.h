@@ -45,7 +45,7 @@ class DebugExtension : public SkelExtension {
   /// @}
   /// How many blocks are live.
   size_t getLiveCount() const;
-  /// Null when the block is not live.
+  /// The record of a live block; null when the block is not live.
   const Allocation* find(const void* block) const;
 
  private:

@@ -11,7 +11,7 @@ class VertexAttachment;
 
 class DeformTimeline : public CurveTimeline {
  public:
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit DeformTimeline(size_t frameCount);
   ~DeformTimeline() override;
 

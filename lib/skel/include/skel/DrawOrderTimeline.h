@@ -9,7 +9,7 @@ namespace skel {
 
 class DrawOrderTimeline : public Timeline {
  public:
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit DrawOrderTimeline(size_t frameCount);
   ~DrawOrderTimeline() override;
 

@@ -8,7 +8,7 @@ namespace skel {
 
 class EventTimeline : public Timeline {
  public:
-  /// frameCount keys, each without an event yet.
+  /// A timeline of frameCount keys, each without an event yet.
   explicit EventTimeline(size_t frameCount);
   ~EventTimeline() override;
 

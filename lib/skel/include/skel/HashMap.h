@@ -77,7 +77,7 @@ class HashMap : public SkelObject {
   }
   /// @}
 
-  /// False when the key is absent.
+  /// Removes the key's entry; false when the key is absent.
   bool remove(const K& key) {
     Entry* entry = findEntry(key);
     if (!entry) return false;

@@ -15,6 +15,7 @@ class IkConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// A constraint on the skeleton with the data's setup values.
   /// Bones and target are the skeleton's bones of the data's bone names;
   /// names the skeleton lacks are left out.
   IkConstraint(IkConstraintData& data, Skeleton& skeleton);

@@ -11,6 +11,7 @@ class BoneData;
 
 class IkConstraintData : public ConstraintData {
  public:
+  /// The setup values of the constraint named name.
   /// Every number starts at 0; the loader supplies its own defaults.
   explicit IkConstraintData(const String& name);
 

@@ -12,7 +12,7 @@ class IkConstraintTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 6;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit IkConstraintTimeline(size_t frameCount);
   ~IkConstraintTimeline() override;
 

@@ -14,6 +14,7 @@ class MeshAttachment;
 
 class LinkedMesh : public SkelObject {
  public:
+  /// A mesh waiting for the mesh named parent under slotIndex in skin.
   /// skin is empty for the default skin.
   LinkedMesh(MeshAttachment* mesh, const String& skin, size_t slotIndex, const String& parent, bool inheritDeform);
   ~LinkedMesh() override;

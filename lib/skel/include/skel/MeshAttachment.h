@@ -11,7 +11,7 @@ namespace skel {
 
 class MeshAttachment : public VertexAttachment, public HasRendererObject {
  public:
-  /// name is the skin's key for it.
+  /// An empty attachment named name, the skin's key for it.
   explicit MeshAttachment(const String& name);
   ~MeshAttachment() override;
 

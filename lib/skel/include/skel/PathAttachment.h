@@ -8,7 +8,7 @@ namespace skel {
 
 class PathAttachment : public VertexAttachment {
  public:
-  /// name is the skin's key for it.
+  /// An empty attachment named name, the skin's key for it.
   explicit PathAttachment(const String& name);
   ~PathAttachment() override;
 

@@ -17,6 +17,7 @@ class PathConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// A constraint on the skeleton with the data's setup values.
   /// Bones and target are the skeleton's of the data's names; names the skeleton lacks are left out.
   PathConstraint(PathConstraintData& data, Skeleton& skeleton);
   ~PathConstraint() override;

@@ -15,6 +15,7 @@ class SlotData;
 
 class PathConstraintData : public ConstraintData {
  public:
+  /// The setup values of the constraint named name.
   /// Every number starts at 0; the loader supplies its own defaults.
   explicit PathConstraintData(const String& name);
 

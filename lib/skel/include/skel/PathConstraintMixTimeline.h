@@ -11,7 +11,7 @@ class PathConstraintMixTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 3;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit PathConstraintMixTimeline(size_t frameCount);
   ~PathConstraintMixTimeline() override;
 

@@ -11,7 +11,7 @@ class PathConstraintPositionTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 2;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit PathConstraintPositionTimeline(size_t frameCount);
   ~PathConstraintPositionTimeline() override;
 

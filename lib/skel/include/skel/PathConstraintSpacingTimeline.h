@@ -8,7 +8,7 @@ namespace skel {
 
 class PathConstraintSpacingTimeline : public PathConstraintPositionTimeline {
  public:
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit PathConstraintSpacingTimeline(size_t frameCount);
   ~PathConstraintSpacingTimeline() override;
 

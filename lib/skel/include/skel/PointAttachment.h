@@ -10,7 +10,7 @@ class Bone;
 
 class PointAttachment : public Attachment {
  public:
-  /// name is the skin's key for it.
+  /// An empty attachment named name, the skin's key for it.
   explicit PointAttachment(const String& name);
   ~PointAttachment() override;
 

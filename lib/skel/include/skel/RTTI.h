@@ -23,6 +23,7 @@ class RTTI {
   const RTTI* getBase() const { return _base; }
   /// @}
 
+  /// Whether rtti is this class's own record.
   /// Inline, and settled without a byte comparison for the same record, the
   /// same text or a different first letter: the pose asks this per timeline
   /// and per slot every frame.

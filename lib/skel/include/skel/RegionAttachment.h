@@ -15,7 +15,7 @@ class Bone;
 
 class RegionAttachment : public Attachment, public HasRendererObject {
  public:
-  /// name is the skin's key for it.
+  /// An empty attachment named name, the skin's key for it.
   explicit RegionAttachment(const String& name);
   ~RegionAttachment() override;
 

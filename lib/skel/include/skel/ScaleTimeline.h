@@ -8,7 +8,7 @@ namespace skel {
 
 class ScaleTimeline : public TranslateTimeline {
  public:
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit ScaleTimeline(size_t frameCount);
   ~ScaleTimeline() override;
 

@@ -8,7 +8,7 @@ namespace skel {
 
 class ShearTimeline : public TranslateTimeline {
  public:
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit ShearTimeline(size_t frameCount);
   ~ShearTimeline() override;
 

@@ -29,6 +29,7 @@ class SkelExtension {
   /// The whole file as a new block (not terminated); null when it cannot be read,
   /// in which case length is left untouched.
   virtual char* readFile(const String& path, size_t* length) = 0;
+  /// Told of every object about to be freed; the base does nothing.
   /// Called by every SkelObject destructor.
   virtual void beforeRelease(SkelObject* object);
 
@@ -66,7 +67,7 @@ class SkelExtension {
   }
   /// @}
 
-  /// Null is ignored.
+  /// Gives a block back to the process extension; null is ignored.
   static void free(void* block, const char* file, int line) {
     if (block) getInstance()->release(block, file, line);
   }

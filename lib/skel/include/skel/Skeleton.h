@@ -24,6 +24,7 @@ class Updatable;
 
 class Skeleton : public SkelObject {
  public:
+  /// A skeleton in the data's setup pose, without a skin.
   /// The data must outlive the skeleton.
   explicit Skeleton(SkeletonData* data);
   ~Skeleton() override;

@@ -54,6 +54,7 @@ class SkeletonData : public SkelObject {
   Vector<Skin*>& getSkins() { return _skins; }
   const Vector<Skin*>& getSkins() const { return _skins; }
   /// @}
+  /// The skin searched where the current one lacks an attachment.
   /// Also listed in the skins, which own it.
   /// @{
   Skin* getDefaultSkin() const { return _defaultSkin; }

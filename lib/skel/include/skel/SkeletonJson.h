@@ -28,7 +28,7 @@ class SkeletonJson : public SkelObject {
 
   /// A new SkeletonData owned by the caller, or null with getError() set.
   SkeletonData* readSkeletonDataFile(const String& path);
-  /// json must be zero-terminated.
+  /// The same for JSON text in memory, which must be zero-terminated.
   SkeletonData* readSkeletonData(const char* json);
 
   /// The load scale every length read is multiplied by (1 by default).
@@ -36,7 +36,7 @@ class SkeletonJson : public SkelObject {
   float getScale() const { return _scale; }
   void setScale(float scale) { _scale = scale; }
   /// @}
-  /// Empty after a successful read.
+  /// Why the last read failed; empty after a successful read.
   const String& getError() const { return _error; }
 
  private:

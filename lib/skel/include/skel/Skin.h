@@ -54,7 +54,7 @@ class Skin : public SkelObject {
   /// Replaces an entry with the same slot index and name; a null attachment
   /// removes the entry. The skin holds one reference to the attachment.
   void setAttachment(size_t slotIndex, const String& name, Attachment* attachment);
-  /// Null when the slot index or the name is not held.
+  /// The attachment under the slot index and name; null when not held.
   Attachment* getAttachment(size_t slotIndex, const String& name) const;
 
   /// Every attachment held for a slot index, in insertion order.

@@ -13,6 +13,7 @@ class String : public SkelObject {
   String();
   /// Copies chars; null gives the empty string without a buffer.
   String(const char* chars);
+  /// A string of chars, copied or taken.
   /// own: take chars (allocated through the extension) instead of copying.
   String(const char* chars, bool own);
   /// A copy with its own buffer.
@@ -30,7 +31,7 @@ class String : public SkelObject {
   size_t length() const { return _length; }
   bool isEmpty() const { return _length == 0; }
   /// @}
-  /// Null for the empty string made from nothing.
+  /// The bytes, zero-terminated; null for the empty string made from nothing.
   const char* buffer() const { return _buffer; }
 
   /// Drops the old text; null gives the empty string without a buffer.
@@ -46,7 +47,7 @@ class String : public SkelObject {
   String& append(const char* chars);
   String& append(long long value);
   /// @}
-  /// Decimal text with up to 9 significant digits.
+  /// Appends the float as decimal text with up to 9 significant digits.
   String& append(float value);
 
   /// Whether the first bytes are prefix's.

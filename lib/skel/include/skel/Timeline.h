@@ -42,7 +42,7 @@ enum class TimelineType : int32_t {
 
 class Timeline : public SkelObject {
  public:
-  /// frameCount keys of entries floats each (the key's time first), all zero.
+  /// A timeline of frameCount keys of entries floats each (the key's time first), all zero.
   Timeline(size_t frameCount, size_t entries);
   ~Timeline() override;
 
@@ -81,6 +81,7 @@ class Timeline : public SkelObject {
   static bool atOrAfter(float time, float keyTime) { return !(time < keyTime); }
 
  protected:
+  /// The property id of the target of that type and index.
   /// Unsigned arithmetic: a wild index must not overflow.
   static int propertyId(TimelineType type, int index) {
     return static_cast<int>((static_cast<unsigned>(type) << 24) + static_cast<unsigned>(index));

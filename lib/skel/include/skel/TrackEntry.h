@@ -118,7 +118,7 @@ class TrackEntry : public SkelObject, public HasRendererObject {
 
   /// Notifications about this entry go here before the state's own listener.
   void setListener(AnimationStateListener listener);
-  /// Used instead of the function while set; not owned.
+  /// The same with a listener object (not owned), used instead of the function while set.
   void setListener(AnimationStateListenerObject* listener);
 
  private:

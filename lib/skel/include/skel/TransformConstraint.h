@@ -16,6 +16,7 @@ class TransformConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// A constraint on the skeleton with the data's setup values.
   /// Bones and target are the skeleton's of the data's names; names the skeleton lacks are left out.
   TransformConstraint(TransformConstraintData& data, Skeleton& skeleton);
   ~TransformConstraint() override;

@@ -11,6 +11,7 @@ class BoneData;
 
 class TransformConstraintData : public ConstraintData {
  public:
+  /// The setup values of the constraint named name.
   /// Every number starts at 0; the loader supplies its own defaults.
   explicit TransformConstraintData(const String& name);
 

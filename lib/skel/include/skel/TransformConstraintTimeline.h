@@ -11,7 +11,7 @@ class TransformConstraintTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 5;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit TransformConstraintTimeline(size_t frameCount);
   ~TransformConstraintTimeline() override;
 

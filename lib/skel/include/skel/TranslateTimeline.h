@@ -14,7 +14,7 @@ class TranslateTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 3;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit TranslateTimeline(size_t frameCount);
   ~TranslateTimeline() override;
 

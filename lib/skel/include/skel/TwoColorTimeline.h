@@ -11,7 +11,7 @@ class TwoColorTimeline : public CurveTimeline {
   /// Floats per key: its time, then the keyed values.
   static constexpr size_t Entries = 8;
 
-  /// frameCount keys, all zero.
+  /// A timeline of frameCount keys, all zero.
   explicit TwoColorTimeline(size_t frameCount);
   ~TwoColorTimeline() override;
 

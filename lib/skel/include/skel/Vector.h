@@ -66,7 +66,7 @@ class Vector : public SkelObject {
   }
   /// @}
 
-  /// For range loops.
+  /// The first element and the end, for range loops.
   /// @{
   T* begin() { return _buffer; }
   T* end() { return _buffer + _size; }

@@ -14,7 +14,7 @@ class Slot;
 
 class VertexAttachment : public Attachment {
  public:
-  /// name is the skin's key for it.
+  /// An empty attachment named name, the skin's key for it.
   explicit VertexAttachment(const String& name);
   ~VertexAttachment() override;
 
@@ -36,12 +36,13 @@ class VertexAttachment : public Attachment {
   /// The deform timelines' identity of this attachment.
   int getId() const { return _id; }
 
+  /// The bones the vertices are bound to.
   /// Empty for unweighted vertices; else per vertex a bone count and that many bone indexes.
   /// @{
   Vector<unsigned long long>& getBones() { return _bones; }
   const Vector<unsigned long long>& getBones() const { return _bones; }
   /// @}
-  /// x, y pairs (unweighted) or x, y, weight triples per bone entry (weighted).
+  /// The setup vertices: x, y pairs (unweighted) or x, y, weight triples per bone entry (weighted).
   /// @{
   Vector<float>& getVertices() { return _vertices; }
   const Vector<float>& getVertices() const { return _vertices; }
