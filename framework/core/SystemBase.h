@@ -14,9 +14,9 @@ namespace TarnFramework {
 
 /// One mouse button as the frame sees it.
 struct MouseButtonState {
-  bool pressed = false;   ///< went down since the last frame end
-  bool down = false;      ///< held
-  bool released = false;  ///< went up since the last frame end
+  bool pressed = false;   ///< Went down since the last frame end.
+  bool down = false;      ///< Held.
+  bool released = false;  ///< Went up since the last frame end.
   /// Where the cursor was when the button last went down, and when it last went up.
   /// @{
   int32_t pressX = 0;

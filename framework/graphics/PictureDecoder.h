@@ -26,8 +26,8 @@ class PictureDecoder {
     /// @{
     unsigned width = 0, height = 0;
     /// @}
-    std::unique_ptr<unsigned char, FreeBlock> pixels;  ///< null when the file made no picture
-    std::string why;                                   ///< why it made none
+    std::unique_ptr<unsigned char, FreeBlock> pixels;  ///< Null when the file made no picture.
+    std::string why;                                   ///< Why it made none.
   };
 
   /// Reads and decodes the file (path with '\' separators). A missing,

@@ -25,7 +25,7 @@ class GlyphDrawer : public Graphic2D {
   int32_t fontSize = 0;
   /// Pen position to the bitmap's left column.
   int32_t bearingX = 0;
-  int32_t bearingY = 0;  ///< baseline up to the bitmap's top row
+  int32_t bearingY = 0;  ///< Baseline up to the bitmap's top row.
   /// How far the pen moves past it.
   int32_t advance = 0;
   /// The metrics for vertical layout, which the framework does not use.

@@ -41,7 +41,7 @@ class TextString : public Drawer {
     /// @}
     /// Offset from the line's start, set by Layout.
     int32_t x = 0;
-    int32_t y = 0;  ///< offset of its line below the first line
+    int32_t y = 0;  ///< Offset of its line below the first line.
     /// How far the pen moves past it, and its line height.
     /// @{
     int32_t advance = 0;

@@ -33,9 +33,9 @@ class HashMap : public SkelObject {
     K key;
     V value;
     /// @}
-    Entry* next;   ///< older
-    Entry* prev;   ///< newer
-    Entry* chain;  ///< the next entry in the same bucket
+    Entry* next;   ///< Older.
+    Entry* prev;   ///< Newer.
+    Entry* chain;  ///< The next entry in the same bucket.
   };
 
   HashMap() : _head(nullptr), _size(0) {}
