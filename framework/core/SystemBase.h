@@ -15,7 +15,7 @@ namespace TarnFramework {
 /// One mouse button as the frame sees it.
 struct MouseButtonState {
   bool pressed = false;   ///< Went down since the last frame end.
-  bool down = false;      ///< Held.
+  bool down = false;      ///< Held down now.
   bool released = false;  ///< Went up since the last frame end.
   /// Where the cursor was when the button last went down, and when it last went up.
   /// @{

@@ -27,7 +27,7 @@ class AsciiText {
 
     /// The character code.
     char code = 0;
-    GlyphDrawer* drawer = nullptr;  ///< Owned.
+    GlyphDrawer* drawer = nullptr;  ///< The glyph's sprite, owned.
     /// True for the line feed, which has no glyph.
     bool lineBreak = false;
     /// The glyph's size in pixels.
@@ -49,10 +49,10 @@ class AsciiText {
 
   /// The glyphs by character code; codes without one have no drawer.
   SingleChar entries[kEntryCount];
-  int32_t capBearingY = 0;  ///< BearingY of 'A'.
+  int32_t capBearingY = 0;  ///< The bearingY of 'A'.
   /// Not used by the framework; kept for programs that mark the set.
   uint8_t flags = 0;
-  int32_t capHeight = 0;  ///< Bitmap height of 'A'.
+  int32_t capHeight = 0;  ///< The bitmap height of 'A'.
 };
 
 }  // namespace TarnFramework

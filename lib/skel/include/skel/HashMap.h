@@ -33,8 +33,8 @@ class HashMap : public SkelObject {
     K key;
     V value;
     /// @}
-    Entry* next;   ///< Older.
-    Entry* prev;   ///< Newer.
+    Entry* next;   ///< The next older entry.
+    Entry* prev;   ///< The next newer entry.
     Entry* chain;  ///< The next entry in the same bucket.
   };
 
