@@ -61,7 +61,7 @@ class Widget {
   /// @}
   /// Asks the parent to remove this widget.
   virtual void Close();
-  /// A new width and height.
+  /// Sets a new width and height.
   virtual void SetSize(int32_t width, int32_t height);
 
   /// Makes child ours (parent set, weight-0 insertion); the caller sets its handler.

@@ -26,11 +26,9 @@ class Bone : public Updatable {
   static bool isYDown();
   /// @}
 
-  /// The bone takes its setup pose; a parent is not told of its new child.
-  /// @{
+  /// A bone of the skeleton in the data's setup pose; a parent is not told of its new child.
   Bone(BoneData& data, Skeleton& skeleton, Bone* parent = nullptr);
   ~Bone() override;
-  /// @}
 
   SKEL_RTTI_DECL
 
