@@ -17,7 +17,7 @@ class TransformConstraint : public Updatable {
 
  public:
   /// A constraint on the skeleton with the data's setup values.
-  /// Bones and target are the skeleton's of the data's names; names the skeleton lacks are left out.
+  /// Bones and target are found in the skeleton by the data's names; names it lacks are left out.
   TransformConstraint(TransformConstraintData& data, Skeleton& skeleton);
   ~TransformConstraint() override;
 
