@@ -8,6 +8,5 @@ set(TARN_DOCS_OUTPUT ${CMAKE_BINARY_DIR}/docs)
 configure_file(${CMAKE_SOURCE_DIR}/docs/Doxyfile.in ${TARN_DOCS_OUTPUT}/Doxyfile @ONLY)
 add_custom_target(docs
   COMMAND ${DOXYGEN_EXECUTABLE} ${TARN_DOCS_OUTPUT}/Doxyfile
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
   COMMENT "API reference in ${TARN_DOCS_OUTPUT}/html"
   VERBATIM)
