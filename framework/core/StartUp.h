@@ -1,6 +1,7 @@
-// The window half of the program's start-up: GLFW, the window (1280 x 720
-// unless asked otherwise) and its context, GLEW, the fixed-function state and
-// the input callbacks.
+/// @file
+/// The window half of the program's start-up: GLFW, the window (1280 x 720
+/// unless asked otherwise) and its context, GLEW, the fixed-function state and
+/// the input callbacks.
 #pragma once
 
 #include <cstddef>

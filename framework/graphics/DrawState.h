@@ -1,5 +1,6 @@
-// The GL state the framework draws with, as small operations, so that only
-// the graphics module (and the skeleton renderer through it) talks to GL.
+/// @file
+/// The GL state the framework draws with, as small operations, so that only
+/// the graphics module (and the skeleton renderer through it) talks to GL.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
-// Flat, untextured rectangles for the interface: fills, one-pixel outlines and
-// framed boxes. Colours are 0xAABBGGRR words or separate bytes.
+/// @file
+/// Flat, untextured rectangles for the interface: fills, one-pixel outlines and
+/// framed boxes. Colours are 0xAABBGGRR words or separate bytes.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
-// Reading back what was drawn, for screenshots and rendered pictures.
+/// @file
+/// Reading back what was drawn, for screenshots and rendered pictures.
 #pragma once
 
 #include <cstdint>

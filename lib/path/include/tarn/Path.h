@@ -1,5 +1,6 @@
-// Asset paths are written with a backslash ("gfx\testchar.png"); every file the
-// program, its tools or the skeletal runtime opens goes through these helpers.
+/// @file
+/// Asset paths are written with a backslash ("gfx\testchar.png"); every file the
+/// program, its tools or the skeletal runtime opens goes through these helpers.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,6 @@
-// What the program tells the person running it: one line each on standard
-// error, "program: what: why". A run where everything loads prints nothing.
+/// @file
+/// What the program tells the person running it: one line each on standard
+/// error, "program: what: why". A run where everything loads prints nothing.
 #pragma once
 
 #include <string>
