@@ -43,9 +43,10 @@ struct WindowRequest {
   std::vector<Png> icons;
 };
 
-/// Japanese character-type locale, falling back to UTF-8; failure is harmless.
+/// Sets a Japanese character-type locale, falling back to UTF-8; failure is harmless.
 void SetProgramLocale();
 
+/// Opens the window the request describes, with its context and input callbacks.
 /// On failure everything created so far is released, the reason is said on
 /// standard error (with what GLFW said) and false returned. An icon that does
 /// not decode is left out with a warning; the window opens without it.

@@ -30,6 +30,7 @@ void FlushDrawing();
 /// How what is drawn next mixes with what is under it.
 void SetBlendMode(BlendMode mode);
 
+/// Turns premultiplied blending for a render target on or off.
 /// For drawing into a target that starts transparent and is then drawn over
 /// something else. Normal blending there would multiply each soft edge's
 /// alpha by itself and its colour by its alpha, and the edge would show

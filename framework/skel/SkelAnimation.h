@@ -56,14 +56,14 @@ class SkelAnimation : public TarnFramework::Drawer {
   /// the second time upside down. DrawAt sets them on every call.
   void DrawSkeleton(bool flipH, bool flipV);
 
-  /// For programs that count time in seconds rather than frames: advances
-  /// the animation state by seconds (looping as the animation was selected).
+  /// Advances the animation state by seconds (looping as the animation was
+  /// selected), for programs that count time in seconds rather than frames.
   void Update(float seconds);
   /// Places the skeleton at (x, y) with the scale, then poses and draws it:
   /// the same picture however often it is called.
   void DrawAt(float x, float y, float scale, bool flipH = false, bool flipV = false);
 
-  /// The skin of that name, or none when the data has no such skin.
+  /// Wears the skin of that name, or none when the data has no such skin.
   void SetSkin(const char* name);
   /// Poses the skeleton with the state as it stands (after construction: the
   /// first animation's start, unplaced) and gives the bone's world position;

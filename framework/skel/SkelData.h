@@ -29,15 +29,16 @@ class SkelData {
   SkelData& operator=(const SkelData&) = delete;
   virtual ~SkelData();
 
+  /// Deletes what is held.
   /// Skeleton data first: its attachments point into the atlas, whose pages
   /// hold the loader's sprites. Returns 0.
   virtual int Release();
 
-  /// The character's fixed files. False leaves the holder empty. A broken file
+  /// Loads the character's fixed files. False leaves the holder empty. A broken file
   /// (the atlas, the skeleton, a page picture) gets one warning on standard
   /// error.
   bool Load();
-  /// Any atlas and skeleton file (paths written with '\'). Whatever was held
+  /// Loads any atlas and skeleton file (paths written with '\'). Whatever was held
   /// before is released first.
   bool Load(const char* atlasPath, const char* skeletonPath);
 
