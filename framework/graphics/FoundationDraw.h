@@ -30,7 +30,7 @@ class FoundationDraw {
   virtual void SetStyle(const Style& style);
   /// DrawBox over the rectangle.
   virtual void DrawRect(const Rect& rect);
-  /// A one-pixel frame around the fill.
+  /// Draws the fill with a one-pixel frame around it.
   virtual void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height);
 
   /// The style's colours, as in Style.

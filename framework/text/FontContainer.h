@@ -21,7 +21,7 @@ class FontContainer {
   /// Closes and frees every font and forgets the path.
   virtual void Release();
 
-  /// Sizes 12 to 42 of the font file at path ('\' separators).
+  /// Takes sizes 12 to 42 of the font file at path ('\' separators), none opened yet.
   void Setup(const char* fontPath);
   /// Opens the font of this size if not open yet; false, with the reason in
   /// why, when it cannot be.

@@ -11,7 +11,7 @@ class MathFunctionBase;
 
 class WidgetAnimeBase {
  public:
-  /// Linear from startX to endX; a negative duration is at its end at once.
+  /// A linear run from startX to endX over duration frames; a negative duration is at its end at once.
   WidgetAnimeBase(int32_t startX, int32_t endX, int32_t duration, bool removeAtEnd);
   WidgetAnimeBase(const WidgetAnimeBase&) = delete;
   WidgetAnimeBase& operator=(const WidgetAnimeBase&) = delete;
