@@ -17,6 +17,7 @@ class FoundationDraw_RimRich : public FoundationDraw {
 
   /// Also derives midColor, byte by byte (fill + frame) / 2.
   void SetStyle(const Style& style) override;
+  /// Draws the fill inside the double rim.
   void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height) override;
 
   /// The inner band's colour, and the width of each band.

@@ -70,7 +70,9 @@ class SkelAnimation : public TarnFramework::Drawer {
   /// false when there is no such bone.
   bool FindBonePosition(const char* name, float& x, float& y);
 
+  /// Frees the skeleton, its state and mix data; the data stays.
   void Release() override;
+  /// A skeleton is not cut: this draws nothing.
   void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                 bool flipV, const TarnFramework::Rect& source) override;
   /// Puts the skeleton's bounds at (x, y); angle and pivot are ignored.

@@ -14,10 +14,12 @@ class GlyphDrawer : public Graphic2D {
 
   /// Draws the glyph with the pen at (x, y) on the baseline.
   void Draw(int32_t x, int32_t y) override;
-  /// A glyph is not scaled or turned.
+  /// A glyph is not scaled or turned: these draw nothing.
+  /// @{
   void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}
   void DrawScaled(int32_t, int32_t, double, double) override {}
   void DrawScaledUniform(int32_t, int32_t, double) override {}
+  /// @}
 
   /// Not used by the framework's layout, which is horizontal.
   int32_t vertical = 0;

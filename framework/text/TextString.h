@@ -57,17 +57,24 @@ class TextString : public Drawer {
   TextString() = default;
   ~TextString() override;
 
+  /// Frees every character.
   void Release() override;
+  /// A text is not cut, scaled or turned: these draw nothing.
+  /// @{
   void DrawPart(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool, const Rect&) override {}
   void DrawTransformed(int32_t, int32_t, double, double, int32_t, int32_t, bool, bool) override {}
   void DrawScaled(int32_t, int32_t, double, double) override {}
   void DrawScaledUniform(int32_t, int32_t, double) override {}
+  /// @}
   /// Draws the text with its top-left at (x, y).
   void Draw(int32_t x, int32_t y) override;
   int32_t GetWidth() override { return width; }
   int32_t GetHeight() override { return height; }
+  /// Each character keeps the colour it was appended in: these do nothing.
+  /// @{
   void SetColor(uint32_t) override {}
   void ResetColor() override {}
+  /// @}
 
   /// Appends the number as characters, each carrying value.
   /// Decimal, with a leading minus sign for negatives.

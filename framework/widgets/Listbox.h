@@ -37,6 +37,7 @@ class Listbox : public Widget {
   Listbox(int32_t x, int32_t y, int32_t width, int32_t height);
   ~Listbox() override;
 
+  /// Deletes every line and every child, and frees the canvas's GPU objects.
   void Release() override;
   bool Update() override;
   bool Draw() override;
