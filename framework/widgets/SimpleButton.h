@@ -17,6 +17,7 @@ class SimpleButton : public Widget {
   SimpleButton(int32_t x, int32_t y, int32_t width, int32_t height, int32_t anchor);
   ~SimpleButton() override;
 
+  /// Deletes the children and the animation, then frees the label.
   void Release() override;
   /// The frame, the fill and the centred label.
   bool Draw() override;

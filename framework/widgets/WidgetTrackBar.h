@@ -21,6 +21,7 @@ class WidgetTrackBar : public Widget {
   WidgetTrackBar(int32_t width, int32_t height);
   ~WidgetTrackBar() override;
 
+  /// Deletes the children and the animation, then frees the painters.
   void Release() override;
   bool Update() override;
   bool Draw() override;
