@@ -31,6 +31,8 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || fail
 
 echo "== Building (RelWithDebInfo)"
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
+echo "== API reference (Doxygen: a summary for every public class and function, no warnings)"
+cmake --build build --target docs || failed=1
 echo "== Building with AddressSanitizer + UndefinedBehaviorSanitizer"
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
 

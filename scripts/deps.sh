@@ -6,7 +6,7 @@
 #   test      the test suite: GoogleTest, the virtual display, real X input,
 #             a window manager (openbox) for the desktop tests, clang with its
 #             sanitizer runtime, clang-format, valgrind, the desktop-file and
-#             AppStream validators
+#             AppStream validators, Doxygen for the API reference
 #   bench     the benchmarks: Google Benchmark, two JSON libraries to compare
 #             with, callgrind, apitrace, GNU time (peak memory of a replay),
 #             the window harness the frame benchmark uses, a window manager
@@ -24,7 +24,7 @@ group_packages() {  # group_packages GROUP: prints its packages
       echo xvfb xauth libgl1-mesa-dri ;;
     test)
       echo libgtest-dev xvfb xauth xdotool x11-utils openbox libgl1-mesa-dri \
-        clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util ;;
+        clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util doxygen ;;
     bench)
       echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace time \
         libgtest-dev xvfb xauth xdotool openbox libgl1-mesa-dri gnuplot-nox ;;

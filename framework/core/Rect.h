@@ -1,4 +1,5 @@
-// A rectangle in pixels: a widget's box, a source cell of a texture, a fill.
+/// @struct TarnFramework::Rect
+/// A rectangle in pixels: a widget's box, a source cell of a texture, a fill.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +7,10 @@
 namespace TarnFramework {
 
 struct Rect {
+  /// The top-left corner and the size.
+  /// @{
   int32_t x, y, width, height;
+  /// @}
 };
 
 }  // namespace TarnFramework

@@ -1,5 +1,6 @@
-// VArrayWithWeight: a pointer list whose entries carry a weight; weight-0
-// entries keep their insertion order ahead of every positive-weight entry.
+/// @class TarnFramework::VArrayWithWeight
+/// A pointer list whose entries carry a weight; weight-0
+/// entries keep their insertion order ahead of every positive-weight entry.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ class VArrayWithWeight {
   VArrayWithWeight& operator=(const VArrayWithWeight&) = delete;
   virtual ~VArrayWithWeight() { Clear(); }
 
-  // Inserts with weight 0 before the first positive-weight entry.
+  /// Inserts with weight 0 before the first positive-weight entry.
   bool Add(T* item) {
     T** newItems = new T*[count + 1];
     int32_t* newWeights = new int32_t[count + 1];
@@ -39,7 +40,7 @@ class VArrayWithWeight {
     return true;
   }
 
-  // Removes every occurrence; false for null, empty storage or an absent item.
+  /// Removes every occurrence; false for null, empty storage or an absent item.
   bool Remove(T* item) {
     if (!item || !items) return false;
     int32_t kept = 0;
@@ -57,13 +58,18 @@ class VArrayWithWeight {
     return true;
   }
 
+  /// The item at i, which must be below count.
   T* operator[](int32_t i) const { return items[i]; }
 
+  /// Empties the list; the items are not deleted.
   virtual void Clear() { Replace(nullptr, nullptr, 0); }
 
+  /// The number of entries, their items and their weights.
+  /// @{
   int32_t count = 0;
   T** items = nullptr;
   int32_t* weights = nullptr;
+  /// @}
 
  private:
   void Replace(T** newItems, int32_t* newWeights, int32_t newCount) {

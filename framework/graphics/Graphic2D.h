@@ -1,6 +1,7 @@
-// Graphic2D: a textured rectangle. Its texture comes from a PNG file, from an
-// off-screen render target (drawn into between BeginRender and EndRender), or
-// from a glyph bitmap made by the text subsystem.
+/// @class TarnFramework::Graphic2D
+/// A textured rectangle. Its texture comes from a PNG file, from an
+/// off-screen render target (drawn into between BeginRender and EndRender), or
+/// from a glyph bitmap made by the text subsystem.
 #pragma once
 
 #include <cstdint>
@@ -15,15 +16,21 @@ namespace TarnFramework {
 
 class Graphic2D : public Drawer {
  public:
+  /// Where the texture comes from: a PNG file, drawing into it, or a glyph.
   enum Kind : int32_t { kImage = 0, kRenderTarget = 1, kGlyph = 2 };
+  /// The value of framebuffer while there is none.
   static constexpr uint32_t kNoFramebuffer = 0xFFFFFFFF;
+  /// Bytes of path, the terminator included.
   static constexpr int kPathSize = 512;
 
-  // One corner of the triangle-list path; colour bytes red, green, blue, alpha.
+  /// One corner of the triangle-list path; colour bytes red, green, blue, alpha.
   struct Vertex {
+    /// Window position, texture position (0 to 1) and colour.
+    /// @{
     float x, y;
     float u, v;
     uint8_t r, g, b, a;
+    /// @}
   };
 
   Graphic2D() = default;
@@ -42,42 +49,53 @@ class Graphic2D : public Drawer {
   void SetColor(uint32_t rgba) override;
   void ResetColor() override;
 
-  // Loads a PNG (path with '\' separators). A file that cannot be read or
-  // decoded leaves no texture (the sprite draws nothing) and one warning on
-  // standard error.
+  /// Loads a PNG (path with '\' separators). A file that cannot be read or
+  /// decoded leaves no texture (the sprite draws nothing) and one warning on
+  /// standard error.
   void LoadImage(const char* imagePath);
-  // The same without the warning: false, with the reason in why, for the
-  // caller to report.
+  /// The same without the warning: false, with the reason in why, for the
+  /// caller to report.
   bool LoadImage(const char* imagePath, std::string* why);
-  // Makes this an off-screen target of the given size; below 1 makes nothing.
+  /// Makes this an off-screen target of the given size; below 1 makes nothing.
   void SetRenderTarget(int32_t targetWidth, int32_t targetHeight);
-  // Builds the GPU object for the assigned source, if not built yet.
+  /// Builds the GPU object for the assigned source, if not built yet.
   void Create();
-  // Textured triangles, three vertices each; this sprite's tint is not used.
+  /// Textured triangles, three vertices each; this sprite's tint is not used.
   void DrawTriangles(const std::vector<Vertex>& vertices);
 
-  // Redirects drawing into this target (pushed on the render-target stack);
-  // does nothing unless the target is ready. Pair with EndRender().
+  /// Redirects drawing into this target (pushed on the render-target stack);
+  /// does nothing unless the target is ready. Pair with EndRender().
   void BeginRender();
 
-  // True while glIsTexture accepts our texture.
+  /// True while glIsTexture accepts our texture.
   bool HasTexture() const;
 
+  /// The tint: red, green, blue, alpha.
   uint8_t color[4] = {255, 255, 255, 255};
+  /// A source was assigned; Create builds its GPU object.
   bool loadRequested = false;
+  /// A Kind.
   int32_t kind = kImage;
+  /// The size in pixels.
+  /// @{
   int32_t width = 0;
   int32_t height = 0;
+  /// @}
+  /// The PNG file's path, as given to LoadImage.
   char path[kPathSize] = {};
+  /// The GL texture, or 0.
   uint32_t texture = 0;
+  /// A render target's framebuffer is built, and its GL name.
+  /// @{
   bool targetReady = false;
   uint32_t framebuffer = kNoFramebuffer;
-  // A decoded picture waiting for a context to become the texture.
+  /// @}
+  /// A decoded picture waiting for a context to become the texture.
   std::unique_ptr<unsigned char, PictureDecoder::FreeBlock> waitingPixels;
 
  protected:
-  // Binds the texture and draws one quad: corners top-left, top-right,
-  // bottom-right, bottom-left with the matching texture coordinates.
+  /// Binds the texture and draws one quad: corners top-left, top-right,
+  /// bottom-right, bottom-left with the matching texture coordinates.
   void DrawQuad(const int32_t corners[8], const float uvs[8]);
 
  private:
@@ -88,8 +106,8 @@ class Graphic2D : public Drawer {
   void CreateRenderTarget();
 };
 
-// Ends the innermost render target: drawing returns to the enclosing target,
-// or to the window when none is left (also when the stack is already empty).
+/// Ends the innermost render target: drawing returns to the enclosing target,
+/// or to the window when none is left (also when the stack is already empty).
 void EndRender();
 
 }  // namespace TarnFramework

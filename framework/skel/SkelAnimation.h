@@ -1,6 +1,7 @@
-// A framework drawable showing one skeleton: it owns the posed instance, its
-// animation state and mix data, and draws the slots as textured triangles
-// with the atlas page sprites.
+/// @class TarnSkel::SkelAnimation
+/// A framework drawable showing one skeleton: it owns the posed instance, its
+/// animation state and mix data, and draws the slots as textured triangles
+/// with the atlas page sprites.
 #pragma once
 
 #include <cstdint>
@@ -20,78 +21,99 @@ class SkeletonData;
 
 namespace TarnSkel {
 
-// The triangles the renderer draws for the slot's attachment, in window
-// coordinates: six vertices for a region, one per mesh triangle index. Gives
-// the atlas page sprite to draw them with, or null when there is nothing to
-// draw (no attachment, another kind, no page); vertices are replaced.
+/// The triangles the renderer draws for the slot's attachment, in window
+/// coordinates: six vertices for a region, one per mesh triangle index. Gives
+/// the atlas page sprite to draw them with, or null when there is nothing to
+/// draw (no attachment, another kind, no page); vertices are replaced.
 TarnFramework::Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<TarnFramework::Graphic2D::Vertex>& vertices);
 
 class SkelAnimation : public TarnFramework::Drawer {
  public:
-  // The data is not owned and must outlive this sprite. The first animation
-  // is selected.
+  /// A sprite showing a new skeleton of the data, with its own animation state.
+  /// The data is not owned and must outlive this sprite. The first animation
+  /// is selected.
   explicit SkelAnimation(skel::SkeletonData* skeletonData);
   ~SkelAnimation() override;
 
-  // Loops the animation at index on track 0, from its start; an index out of
-  // range is ignored.
+  /// Loops the animation at index on track 0, from its start; an index out of
+  /// range is ignored.
   void SetAnimation(int index);
-  // The game's per-frame sequence: places the skeleton at (x, y) with the
-  // scale, loops the current animation again from its start, advances the
-  // state to frame (60 per second, wrapped into the animation's length; a
-  // skeleton without animations keeps its setup pose) and poses it unflipped.
-  // DrawPosed then draws it.
+  /// The game's per-frame sequence: places the skeleton at (x, y) with the
+  /// scale, loops the current animation again from its start, advances the
+  /// state to frame (60 per second, wrapped into the animation's length; a
+  /// skeleton without animations keeps its setup pose) and poses it unflipped.
+  /// DrawPosed then draws it.
   void PoseFrame(int32_t frame, float x, float y, float scale);
-  // Applies the state and computes world transforms. Without flipV the y
-  // scale is negated, as the window's y grows downwards; the scales written
-  // stay in the skeleton.
+  /// Applies the state and computes world transforms. Without flipV the y
+  /// scale is negated, as the window's y grows downwards; the scales written
+  /// stay in the skeleton.
   void Pose(bool flipH, bool flipV);
-  // Draws every slot of the posed skeleton.
+  /// Draws every slot of the posed skeleton.
   void DrawPosed();
-  // Pose, then DrawPosed, at the skeleton's own position and scale.
-  // NOTE: Pose writes the y scale it turned over back into the skeleton, so
-  // calling this twice without setting the scales again in between draws
-  // the second time upside down. DrawAt sets them on every call.
+  /// Pose, then DrawPosed, at the skeleton's own position and scale.
+  /// NOTE: Pose writes the y scale it turned over back into the skeleton, so
+  /// calling this twice without setting the scales again in between draws
+  /// the second time upside down. DrawAt sets them on every call.
   void DrawSkeleton(bool flipH, bool flipV);
 
-  // For programs that count time in seconds rather than frames: advances
-  // the animation state by seconds (looping as the animation was selected).
+  /// Advances the animation state by seconds (looping as the animation was
+  /// selected), for programs that count time in seconds rather than frames.
   void Update(float seconds);
-  // Places the skeleton at (x, y) with the scale, then poses and draws it:
-  // the same picture however often it is called.
+  /// Places the skeleton at (x, y) with the scale, then poses and draws it:
+  /// the same picture however often it is called.
   void DrawAt(float x, float y, float scale, bool flipH = false, bool flipV = false);
 
-  // The skin of that name, or none when the data has no such skin.
+  /// Wears the skin of that name, or none when the data has no such skin.
   void SetSkin(const char* name);
-  // Poses the skeleton with the state as it stands (after construction: the
-  // first animation's start, unplaced) and gives the bone's world position;
-  // false when there is no such bone.
+  /// Poses the skeleton with the state as it stands (after construction: the
+  /// first animation's start, unplaced) and gives the bone's world position;
+  /// false when there is no such bone.
   bool FindBonePosition(const char* name, float& x, float& y);
 
+  /// Frees the skeleton, its state and mix data; the data stays.
   void Release() override;
+  /// A skeleton is not cut: this draws nothing.
   void DrawPart(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                 bool flipV, const TarnFramework::Rect& source) override;
-  // Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
+  /// Puts the skeleton's bounds at (x, y); angle and pivot are ignored.
   void DrawTransformed(int32_t x, int32_t y, double scale, double angle, int32_t pivotX, int32_t pivotY, bool flipH,
                        bool flipV) override;
+  /// Puts the skeleton's bounds at (x, y), scaled on each axis or on both alike.
+  /// @{
   void DrawScaled(int32_t x, int32_t y, double scaleX, double scaleY) override;
   void DrawScaledUniform(int32_t x, int32_t y, double scale) override;
+  /// @}
   void Draw(int32_t x, int32_t y) override;
+  /// The skeleton's size as width and height give it.
+  /// @{
   int32_t GetWidth() override { return width; }
   int32_t GetHeight() override { return height; }
+  /// @}
+  /// A skeleton has no tint of its own: these do nothing.
+  /// @{
   void SetColor(uint32_t) override {}
   void ResetColor() override {}
+  /// @}
 
+  /// The owned mix data, posed skeleton and animation state.
+  /// @{
   skel::AnimationStateData* stateData = nullptr;
   skel::Skeleton* skeleton = nullptr;
   skel::AnimationState* state = nullptr;
+  /// @}
+  /// The data's animation names, in order.
   std::vector<char*> animationNames;
+  /// The index of the animation SetAnimation selected.
   int currentAnimation = 0;
+  /// Seconds per frame for PoseFrame.
   float frameTime = 1.0f / 60.0f;
+  /// The setup pose's bounding box: its size and where the skeleton's origin lies in it.
+  /// @{
   int width = 0;
   int height = 0;
   int originX = 0;
   int originY = 0;
+  /// @}
 
  private:
   // The data's animation for currentAnimation, found when it was selected.

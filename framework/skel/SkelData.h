@@ -1,5 +1,6 @@
-// One skeletal character's data: the texture loader, the atlas with its page
-// sprites and the skeleton data, loaded and released together.
+/// @class TarnSkel::SkelData
+/// One skeletal character's data: the texture loader, the atlas with its page
+/// sprites and the skeleton data, loaded and released together.
 #pragma once
 
 #include "framework/skel/TarnFrameworkSkelTextureLoader.h"
@@ -11,38 +12,45 @@ class SkeletonData;
 
 namespace TarnSkel {
 
-// Makes the runtime's allocation layer (its tracking extension) before
-// anything allocates through it; a program calls it first thing.
+/// Makes the runtime's allocation layer (its tracking extension) before
+/// anything allocates through it; a program calls it first thing.
 void StartRuntime();
 
 class SkelData {
  public:
+  /// The character's atlas and skeleton files, which Load() reads.
+  /// @{
   static constexpr const char* kAtlasPath = "skel_data\\Char01.atlas";
   static constexpr const char* kSkeletonPath = "skel_data\\Char01.json";
+  /// @}
 
   SkelData() = default;
   SkelData(const SkelData&) = delete;
   SkelData& operator=(const SkelData&) = delete;
   virtual ~SkelData();
 
-  // Skeleton data first: its attachments point into the atlas, whose pages
-  // hold the loader's sprites. Returns 0.
+  /// Deletes what is held.
+  /// Skeleton data first: its attachments point into the atlas, whose pages
+  /// hold the loader's sprites. Returns 0.
   virtual int Release();
 
-  // The character's fixed files. False leaves the holder empty. A broken file
-  // (the atlas, the skeleton, a page picture) gets one warning on standard
-  // error.
+  /// Loads the character's fixed files. False leaves the holder empty. A broken file
+  /// (the atlas, the skeleton, a page picture) gets one warning on standard
+  /// error.
   bool Load();
-  // Any atlas and skeleton file (paths written with '\'). Whatever was held
-  // before is released first.
+  /// Loads any atlas and skeleton file (paths written with '\'). Whatever was held
+  /// before is released first.
   bool Load(const char* atlasPath, const char* skeletonPath);
 
+  /// The owned parts: the page loader, the atlas and the skeleton data; null when not loaded.
+  /// @{
   TarnFrameworkSkelTextureLoader* textureLoader = nullptr;
   skel::Atlas* atlas = nullptr;
   skel::SkeletonData* skeletonData = nullptr;
+  /// @}
 };
 
-// The release both holders share: each part deleted when present, then null.
+/// The release both holders share: each part deleted when present, then null.
 void ReleaseSkelParts(TarnFrameworkSkelTextureLoader*& textureLoader, skel::Atlas*& atlas,
                       skel::SkeletonData*& skeletonData);
 

@@ -1,4 +1,5 @@
-// MathFunctionLinearity: the straight line t * slope + intercept.
+/// @class TarnFramework::MathFunctionLinearity
+/// The straight line t * slope + intercept.
 #pragma once
 
 #include "framework/widgets/MathFunctionBase.h"
@@ -9,8 +10,11 @@ class MathFunctionLinearity : public MathFunctionBase {
  public:
   double Evaluate(double t) override { return t * slope + intercept; }
 
+  /// The line's slope and its value at 0.
+  /// @{
   double slope = 1.0;
   double intercept = 0.0;
+  /// @}
 };
 
 }  // namespace TarnFramework

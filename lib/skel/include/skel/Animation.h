@@ -1,4 +1,5 @@
-// A named, timed list of timelines, each keying one property of the skeleton.
+/// @class skel::Animation
+/// A named, timed list of timelines, each keying one property of the skeleton.
 #pragma once
 
 #include "skel/MixBlend.h"
@@ -16,26 +17,29 @@ class Timeline;
 
 class Animation : public SkelObject {
  public:
-  // Without timelines.
+  /// An animation of that name and length, without timelines.
   Animation(const String& name, float duration);
-  // Takes the timelines (the vector itself is copied); null entries are dropped.
+  /// Takes the timelines (the vector itself is copied); null entries are dropped.
   Animation(const String& name, const Vector<Timeline*>& timelines, float duration);
   Animation(const Animation&) = delete;
   Animation& operator=(const Animation&) = delete;
   ~Animation() override;
 
-  // Applies every timeline at time. With loop and a non-zero duration both
-  // times are taken modulo the duration first (lastTime only when positive).
+  /// Applies every timeline at time. With loop and a non-zero duration both
+  /// times are taken modulo the duration first (lastTime only when positive).
   void apply(Skeleton& skeleton, float lastTime, float time, bool loop, Vector<Event*>* events, float alpha,
              MixBlend blend, MixDirection direction);
 
-  // Whether a timeline with this property id is in the animation.
+  /// Whether a timeline with this property id is in the animation.
   bool hasTimeline(int propertyId) const;
 
+  /// The animation's name, its length in seconds and its timelines.
+  /// @{
   const String& getName() const { return _name; }
   float getDuration() const { return _duration; }
   void setDuration(float v) { _duration = v; }
   const Vector<Timeline*>& getTimelines() const { return _timelines; }
+  /// @}
 
  private:
   Vector<Timeline*> _timelines;

@@ -1,6 +1,7 @@
-// Plays animations on numbered tracks and cross-fades ("mixes") from the
-// entry that was playing when a new one is set. Call update with the elapsed
-// seconds, then apply on a skeleton, once per frame.
+/// @class skel::AnimationState
+/// Plays animations on numbered tracks and cross-fades ("mixes") from the
+/// entry that was playing when a new one is set. Call update with the elapsed
+/// seconds, then apply on a skeleton, once per frame.
 #pragma once
 
 #include <cstddef>
@@ -31,36 +32,41 @@ class AnimationState : public SkelObject, public HasRendererObject {
   friend class EventQueue;
 
  public:
-  // Track indexes from this value on are refused.
+  /// Track indexes from this value on are refused.
   static constexpr size_t MaxTracks = 1 << 16;
 
-  // The data is not owned and must outlive the state.
+  /// A state without tracks, mixing by the data's durations.
+  /// The data is not owned and must outlive the state.
   explicit AnimationState(AnimationStateData* data);
   AnimationState(const AnimationState&) = delete;
   AnimationState& operator=(const AnimationState&) = delete;
   ~AnimationState() override;
 
-  // Advances every track's clock and the mixes by delta seconds.
+  /// Advances every track's clock and the mixes by delta seconds.
   void update(float delta);
-  // Poses the skeleton from every track; true when at least one track applied.
+  /// Poses the skeleton from every track; true when at least one track applied.
   bool apply(Skeleton& skeleton);
 
-  // Plays the animation on the track now, mixing from what plays there.
-  // Null for a null animation or a track index of MaxTracks or more.
+  /// Plays the animation on the track now, mixing from what plays there.
+  /// Null for a null animation or a track index of MaxTracks or more.
   TrackEntry* setAnimation(size_t trackIndex, Animation* animation, bool loop);
-  // By name in the data's skeleton data; null when there is no such animation.
+  /// By name in the data's skeleton data; null when there is no such animation.
   TrackEntry* setAnimation(size_t trackIndex, const String& animationName, bool loop);
 
-  // The entry playing on the track, or null.
+  /// The entry playing on the track, or null.
   TrackEntry* getCurrent(size_t trackIndex) const;
+  /// The mix durations, the tracks (an entry or null each)
+  /// and how fast every track's clock runs (1 is normal speed).
+  /// @{
   AnimationStateData* getData() const { return _data; }
   const Vector<TrackEntry*>& getTracks() const { return _tracks; }
   float getTimeScale() const { return _timeScale; }
   void setTimeScale(float v) { _timeScale = v; }
+  /// @}
 
-  // Receives every notification, after the entry's own listener.
+  /// Receives every notification, after the entry's own listener.
   void setListener(AnimationStateListener listener);
-  // Used instead of the function while set; not owned.
+  /// The same with a listener object (not owned), used instead of the function while set.
   void setListener(AnimationStateListenerObject* listener);
 
  private:

@@ -1,4 +1,5 @@
-// Receivers of animation-state notifications: a plain function or an object.
+/// @class skel::AnimationStateListenerObject
+/// Receivers of animation-state notifications: a plain function or an object.
 #pragma once
 
 #include "skel/EventType.h"
@@ -9,12 +10,14 @@ class AnimationState;
 class Event;
 class TrackEntry;
 
-// event is set for EventType::event only.
+/// A function told of animation-state notifications.
+/// event is set for EventType::event only.
 using AnimationStateListener = void (*)(AnimationState* state, EventType type, TrackEntry* entry, Event* event);
 
 class AnimationStateListenerObject {
  public:
   virtual ~AnimationStateListenerObject() {}
+  /// Told of every notification the listener was set for; event as for AnimationStateListener.
   virtual void callback(AnimationState* state, EventType type, TrackEntry* entry, Event* event) = 0;
 };
 

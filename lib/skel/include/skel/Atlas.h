@@ -1,4 +1,5 @@
-// A texture atlas: the pages of an atlas text file and the named regions on them.
+/// @class skel::Atlas
+/// A texture atlas: the pages of an atlas text file and the named regions on them.
 #pragma once
 
 #include <cstddef>
@@ -15,24 +16,27 @@ namespace skel {
 
 class Atlas : public SkelObject {
  public:
-  // Reads the atlas file; a file that cannot be read gives an atlas without
-  // pages. Page images are looked for next to the atlas. The texture loader
-  // is not owned and may be null.
+  /// Reads the atlas file; a file that cannot be read gives an atlas without
+  /// pages. Page images are looked for next to the atlas. The texture loader
+  /// is not owned and may be null.
   Atlas(const String& path, TextureLoader* textureLoader);
-  // Parses atlas text held in memory (length bytes, no terminator needed).
+  /// Parses atlas text held in memory (length bytes, no terminator needed).
   Atlas(const char* data, size_t length, const String& dir, TextureLoader* textureLoader);
   Atlas(const Atlas&) = delete;
   Atlas& operator=(const Atlas&) = delete;
   ~Atlas() override;
 
-  // The first region in file order with this name, or null.
+  /// The first region in file order with this name, or null.
   AtlasRegion* findRegion(const String& name) const;
 
+  /// The pages and the regions, in file order.
+  /// @{
   const Vector<AtlasPage*>& getPages() const { return _pages; }
   const Vector<AtlasRegion*>& getRegions() const { return _regions; }
+  /// @}
 
-  // The folder part of an atlas path: up to the last '/' or '\'; a leading
-  // slash stays; empty without a slash.
+  /// The folder part of an atlas path: up to the last '/' or '\'; a leading
+  /// slash stays; empty without a slash.
   static String directoryOf(const String& path);
 
  private:

@@ -1,5 +1,6 @@
-// The attachment factory over a texture atlas: region and mesh attachments
-// refer to the atlas region named by their path.
+/// @class skel::AtlasAttachmentLoader
+/// The attachment factory over a texture atlas: region and mesh attachments
+/// refer to the atlas region named by their path.
 #pragma once
 
 #include "skel/AttachmentLoader.h"
@@ -12,7 +13,8 @@ class AtlasAttachmentLoader : public AttachmentLoader {
   SKEL_RTTI_DECL
 
  public:
-  // The atlas is not owned and must outlive the loader.
+  /// A loader finding regions in the atlas.
+  /// The atlas is not owned and must outlive the loader.
   explicit AtlasAttachmentLoader(Atlas* atlas);
   ~AtlasAttachmentLoader() override;
 

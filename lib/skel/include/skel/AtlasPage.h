@@ -1,4 +1,5 @@
-// One texture image of an atlas, as described by its page block.
+/// @class skel::AtlasPage
+/// One texture image of an atlas, as described by its page block.
 #pragma once
 
 #include "skel/HasRendererObject.h"
@@ -7,7 +8,7 @@
 
 namespace skel {
 
-// Indexes in the atlas format's name tables.
+/// Indexes in the atlas format's name tables.
 enum AtlasFormat {
   Format_Unknown = 0,
   Format_Alpha,
@@ -19,6 +20,7 @@ enum AtlasFormat {
   Format_RGBA8888
 };
 
+/// Indexes in the atlas format's filter name table.
 enum TextureFilter {
   TextureFilter_Unknown = 0,
   TextureFilter_Nearest,
@@ -30,27 +32,37 @@ enum TextureFilter {
   TextureFilter_MipMapLinearLinear
 };
 
+/// How a page's texture repeats beyond its edges.
 enum TextureWrap { TextureWrap_ClampToEdge = 1, TextureWrap_Repeat = 2 };
 
-// The names an atlas writes for a format and a filter; "" for Unknown and for
-// values outside the enumeration.
+/// The names an atlas writes for a format and a filter; "" for Unknown and for
+/// values outside the enumeration.
+/// @{
 const char* atlasFormatName(int format);
 const char* textureFilterName(int filter);
+/// @}
 
 class AtlasPage : public SkelObject, public HasRendererObject {
  public:
+  /// A page of the image file pageName, with no texture yet.
   explicit AtlasPage(const String& pageName);
   ~AtlasPage() override;
 
-  // The image file name as written in the atlas.
+  /// The image file name as written in the atlas.
   String name;
-  // Left empty by the atlas reader.
+  /// A path for the renderer's own use; left empty by the atlas reader.
   String texturePath;
+  /// The pixel format (AtlasFormat) the atlas asks for.
   int format;
+  /// The filters (TextureFilter) and wrap modes (TextureWrap) the atlas asks for.
+  /// @{
   int minFilter, magFilter;
   int uWrap, vWrap;
-  // In pixels; only used to compute region texture coordinates.
+  /// @}
+  /// The image's size in pixels; only used to compute region texture coordinates.
+  /// @{
   int width, height;
+  /// @}
 };
 
 }  // namespace skel

@@ -1,4 +1,5 @@
-// Setup pose of one bone, shared by every skeleton made from the same data.
+/// @class skel::BoneData
+/// Setup pose of one bone, shared by every skeleton made from the same data.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -9,15 +10,24 @@ namespace skel {
 
 class BoneData : public SkelObject {
  public:
-  // A parent, when given, must have a smaller index.
+  /// The setup pose of the bone at index in the skeleton's list.
+  /// A parent, when given, must have a smaller index.
   BoneData(int index, const String& name, BoneData* parent = nullptr);
 
+  /// The bone's place in the skeleton's list, its name and its parent (null for the root).
+  /// @{
   int getIndex() const { return _index; }
   const String& getName() const { return _name; }
   BoneData* getParent() const { return _parent; }
+  /// @}
 
+  /// The bone's length, for IK and for drawing; it does not move anything itself.
+  /// @{
   float getLength() const { return _length; }
   void setLength(float v) { _length = v; }
+  /// @}
+  /// The setup pose relative to the parent: position, rotation in degrees, scale and shear.
+  /// @{
   float getX() const { return _x; }
   void setX(float v) { _x = v; }
   float getY() const { return _y; }
@@ -32,10 +42,17 @@ class BoneData : public SkelObject {
   void setShearX(float v) { _shearX = v; }
   float getShearY() const { return _shearY; }
   void setShearY(float v) { _shearY = v; }
+  /// @}
+  /// Which of the parent's transforms the bone takes on.
+  /// @{
   TransformMode getTransformMode() const { return _transformMode; }
   void setTransformMode(TransformMode v) { _transformMode = v; }
+  /// @}
+  /// Whether the bone is active only while a skin that lists it is worn.
+  /// @{
   bool isSkinRequired() const { return _skinRequired; }
   void setSkinRequired(bool v) { _skinRequired = v; }
+  /// @}
 
  private:
   const int _index;

@@ -1,4 +1,5 @@
-// A polygon for hit testing; it is never drawn.
+/// @class skel::BoundingBoxAttachment
+/// A polygon for hit testing; it is never drawn.
 #pragma once
 
 #include "skel/VertexAttachment.h"
@@ -7,6 +8,7 @@ namespace skel {
 
 class BoundingBoxAttachment : public VertexAttachment {
  public:
+  /// An empty polygon named name, the skin's key for it.
   explicit BoundingBoxAttachment(const String& name);
   ~BoundingBoxAttachment() override;
 

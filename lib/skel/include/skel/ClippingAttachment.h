@@ -1,4 +1,5 @@
-// A polygon that clips the slots drawn after it, up to its end slot.
+/// @class skel::ClippingAttachment
+/// A polygon that clips the slots drawn after it, up to its end slot.
 #pragma once
 
 #include "skel/VertexAttachment.h"
@@ -9,6 +10,7 @@ class SlotData;
 
 class ClippingAttachment : public VertexAttachment {
  public:
+  /// An empty polygon named name, the skin's key for it.
   explicit ClippingAttachment(const String& name);
   ~ClippingAttachment() override;
 
@@ -17,8 +19,11 @@ class ClippingAttachment : public VertexAttachment {
  public:
   Attachment* copy() override;
 
+  /// The last slot clipped; null clips to the end of the draw order.
+  /// @{
   SlotData* getEndSlot() const { return _endSlot; }
   void setEndSlot(SlotData* v) { _endSlot = v; }
+  /// @}
 
  private:
   SlotData* _endSlot;

@@ -1,4 +1,5 @@
-// The tracking extension the framework runs with.
+/// @class skel::DebugExtension
+/// The tracking extension the framework runs with.
 #pragma once
 
 #include <cstddef>
@@ -9,19 +10,23 @@
 
 namespace skel {
 
-// Wraps another extension, keeps a record of every live block and reports
-// releases of blocks it never handed out. Threads may load and free content
-// at once: every operation holds one lock.
+/// Wraps another extension, keeps a record of every live block and reports
+/// releases of blocks it never handed out. Threads may load and free content
+/// at once: every operation holds one lock.
 class DebugExtension : public SkelExtension {
  public:
+  /// A live block: where it is, its size and the line that asked for it.
   struct Allocation {
+    /// The block, its size in bytes, and the file and line that asked for it.
+    /// @{
     void* address;
     size_t size;
     const char* file;
     int line;
+    /// @}
   };
 
-  // The wrapped extension is not owned.
+  /// The wrapped extension is not owned.
   explicit DebugExtension(SkelExtension* extension);
   ~DebugExtension() override;
 
@@ -31,13 +36,17 @@ class DebugExtension : public SkelExtension {
   void release(void* block, const char* file, int line) override;
   char* readFile(const String& path, size_t* length) override;
 
+  /// Counts since the start: allocations, reallocations, frees, and the bytes live now.
+  /// @{
   size_t getAllocations() const { return locked(_allocations); }
   size_t getReallocations() const { return locked(_reallocations); }
   size_t getFrees() const { return locked(_frees); }
   uint64_t getUsedMemory() const { return locked(_usedMemory); }
+  /// @}
+  /// How many blocks are live.
   size_t getLiveCount() const;
-  // Null when the block is not live. The record is this thread's copy, good
-  // until its next call.
+  /// The record of a live block; null when the block is not live. The
+  /// record is this thread's copy, good until its next call.
   const Allocation* find(const void* block) const;
 
  private:

@@ -1,4 +1,5 @@
-// One firing of an event key: the event's data with this key's values.
+/// @class skel::Event
+/// One firing of an event key: the event's data with this key's values.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -10,13 +11,18 @@ class EventData;
 
 class Event : public SkelObject {
  public:
-  // The values start as the data's; the loader overwrites those the key sets.
-  // Volume and balance start at 1 and 0.
+  /// The values start as the data's; the loader overwrites those the key sets.
+  /// Volume and balance start at 1 and 0.
   Event(float time, const EventData& data);
   ~Event() override;
 
+  /// The event fired, and the animation time of its key.
+  /// @{
   const EventData& getData() const { return _data; }
   float getTime() const { return _time; }
+  /// @}
+  /// This firing's values: as in EventData.
+  /// @{
   int getIntValue() const { return _intValue; }
   void setIntValue(int v) { _intValue = v; }
   float getFloatValue() const { return _floatValue; }
@@ -27,6 +33,7 @@ class Event : public SkelObject {
   void setVolume(float v) { _volume = v; }
   float getBalance() const { return _balance; }
   void setBalance(float v) { _balance = v; }
+  /// @}
 
  private:
   const EventData& _data;

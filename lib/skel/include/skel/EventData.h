@@ -1,4 +1,5 @@
-// Setup values of a named event that animations fire.
+/// @class skel::EventData
+/// Setup values of a named event that animations fire.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -8,9 +9,14 @@ namespace skel {
 
 class EventData : public SkelObject {
  public:
+  /// An event with zero values; name is how keys refer to it.
   explicit EventData(const String& name);
 
+  /// The event's name.
   const String& getName() const { return _name; }
+  /// The setup values each firing starts from: an int, a float and a string
+  /// for the game's use, and a sound with its volume and balance.
+  /// @{
   int getIntValue() const { return _intValue; }
   void setIntValue(int v) { _intValue = v; }
   float getFloatValue() const { return _floatValue; }
@@ -23,6 +29,7 @@ class EventData : public SkelObject {
   void setVolume(float v) { _volume = v; }
   float getBalance() const { return _balance; }
   void setBalance(float v) { _balance = v; }
+  /// @}
 
  private:
   const String _name;

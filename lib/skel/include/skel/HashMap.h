@@ -1,7 +1,8 @@
-// A doubly linked list of entries, newest first, with hash buckets over it
-// so that a key is found in constant time however many there are (an
-// animation keys one timeline per bone, and rigs have thousands). A key type
-// has a hashKey overload beside it that agrees with its ==.
+/// @class skel::HashMap
+/// A doubly linked list of entries, newest first, with hash buckets over it
+/// so that a key is found in constant time however many there are (an
+/// animation keys one timeline per bone, and rigs have thousands). A key type
+/// has a hashKey overload beside it that agrees with its ==.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 
 namespace skel {
 
+/// The hash of an int key, such as a timeline's property id.
 inline size_t hashKey(int key) {
   // Property ids differ in their low bits and in their type byte: mix both down.
   uint64_t h = static_cast<uint32_t>(key) * 0x9E3779B97F4A7C15ull;
@@ -21,14 +23,19 @@ inline size_t hashKey(int key) {
 template <typename K, typename V>
 class HashMap : public SkelObject {
  public:
+  /// One key and its value, linked into the list and into its bucket.
   class Entry : public SkelObject {
    public:
+    /// An unlinked entry holding k and v.
     Entry(const K& k, const V& v) : key(k), value(v), next(nullptr), prev(nullptr), chain(nullptr) {}
+    /// The key and its value.
+    /// @{
     K key;
     V value;
-    Entry* next;   // older
-    Entry* prev;   // newer
-    Entry* chain;  // the next entry in the same bucket
+    /// @}
+    Entry* next;   ///< The next older entry.
+    Entry* prev;   ///< The next newer entry.
+    Entry* chain;  ///< The next entry in the same bucket.
   };
 
   HashMap() : _head(nullptr), _size(0) {}
@@ -36,7 +43,7 @@ class HashMap : public SkelObject {
   HashMap& operator=(const HashMap&) = delete;
   ~HashMap() override { clear(); }
 
-  // An equal key has its key and value overwritten; a new key goes in front.
+  /// An equal key has its key and value overwritten; a new key goes in front.
   void put(const K& key, const V& value) {
     if (Entry* entry = findEntry(key)) {
       entry->key = key;
@@ -55,9 +62,11 @@ class HashMap : public SkelObject {
       link(entry);
   }
 
+  /// Whether an equal key is held.
   bool containsKey(const K& key) const { return findEntry(key) != nullptr; }
 
-  // The value of the first equal key, or null.
+  /// The value of the first equal key, or null.
+  /// @{
   V* find(const K& key) {
     Entry* entry = findEntry(key);
     return entry ? &entry->value : nullptr;
@@ -66,8 +75,9 @@ class HashMap : public SkelObject {
     const Entry* entry = findEntry(key);
     return entry ? &entry->value : nullptr;
   }
+  /// @}
 
-  // False when the key is absent.
+  /// Removes the key's entry; false when the key is absent.
   bool remove(const K& key) {
     Entry* entry = findEntry(key);
     if (!entry) return false;
@@ -84,6 +94,7 @@ class HashMap : public SkelObject {
     return true;
   }
 
+  /// Deletes every entry.
   void clear() {
     Entry* entry = _head;
     while (entry) {
@@ -96,8 +107,9 @@ class HashMap : public SkelObject {
     _buckets.clear();
   }
 
+  /// The number of entries.
   size_t size() const { return _size; }
-  // The newest entry; follow next for older ones.
+  /// The newest entry; follow next for older ones.
   Entry* getHead() const { return _head; }
 
  private:

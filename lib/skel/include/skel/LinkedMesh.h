@@ -1,5 +1,6 @@
-// A mesh read with a "parent" key, waiting until every skin is read for the
-// parent mesh whose geometry it shares.
+/// @class skel::LinkedMesh
+/// A mesh read with a "parent" key, waiting until every skin is read for the
+/// parent mesh whose geometry it shares.
 #pragma once
 
 #include <cstddef>
@@ -13,16 +14,21 @@ class MeshAttachment;
 
 class LinkedMesh : public SkelObject {
  public:
-  // skin is empty for the default skin.
+  /// A mesh waiting for the mesh named parent under slotIndex in skin.
+  /// skin is empty for the default skin.
   LinkedMesh(MeshAttachment* mesh, const String& skin, size_t slotIndex, const String& parent, bool inheritDeform);
   ~LinkedMesh() override;
 
-  // Not owned: the mesh already sits in its skin.
+  /// Not owned: the mesh already sits in its skin.
+  /// The mesh, the skin and slot its parent is found under, the parent's name,
+  /// and whether the parent's deform keys apply to the mesh.
+  /// @{
   MeshAttachment* getMesh() const { return _mesh; }
   const String& getSkin() const { return _skin; }
   size_t getSlotIndex() const { return _slotIndex; }
   const String& getParent() const { return _parent; }
   bool getInheritDeform() const { return _inheritDeform; }
+  /// @}
 
  private:
   MeshAttachment* const _mesh;

@@ -1,6 +1,7 @@
-// Single-precision constants and angle helpers shared by the pose, the
-// constraints and the timelines. Trigonometry runs in double and is narrowed,
-// so results do not depend on the float variants of the C library.
+/// @class skel::MathUtil
+/// Single-precision constants and angle helpers shared by the pose, the
+/// constraints and the timelines. Trigonometry runs in double and is narrowed,
+/// so results do not depend on the float variants of the C library.
 
 #pragma once
 
@@ -10,13 +11,18 @@ namespace skel {
 
 class MathUtil {
  public:
+  /// Pi, two pi and half pi; degrees to radians and back; the tolerance of near-zero tests.
+  /// @{
   static constexpr float Pi = 3.1415927f;
   static constexpr float Pi2 = 6.2831855f;
   static constexpr float HalfPi = 1.5707964f;
   static constexpr float DegRad = 0.017453292f;
   static constexpr float RadDeg = 57.295776f;
   static constexpr float Epsilon = 0.00001f;
+  /// @}
 
+  /// The C library's functions, in double, narrowed to float.
+  /// @{
   static float cos(float radians) { return static_cast<float>(std::cos(static_cast<double>(radians))); }
   static float sin(float radians) { return static_cast<float>(std::sin(static_cast<double>(radians))); }
   static float sqrt(float v) { return static_cast<float>(std::sqrt(static_cast<double>(v))); }
@@ -24,10 +30,11 @@ class MathUtil {
   static float atan2(float y, float x) {
     return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
   }
-  // Both at once, as posing a bone needs them: a few times cheaper than the
-  // library's pair and the same once narrowed (the series below are exact to
-  // double rounding). The angle is brought within pi/4 of a quarter turn;
-  // huge and non-finite angles take the library's path.
+  /// @}
+  /// Both at once, as posing a bone needs them: a few times cheaper than the
+  /// library's pair and the same once narrowed (the series below are exact to
+  /// double rounding). The angle is brought within pi/4 of a quarter turn;
+  /// huge and non-finite angles take the library's path.
   static void sinCos(float radians, float& sine, float& cosine) {
     const double x = radians;
     if (!(std::fabs(x) < 65536.0)) {
@@ -65,19 +72,22 @@ class MathUtil {
       default: sine = static_cast<float>(-c), cosine = static_cast<float>(s); break;
     }
   }
+  /// Cosine and sine of an angle in degrees.
+  /// @{
   static float cosDeg(float degrees) { return cos(degrees * DegRad); }
   static float sinDeg(float degrees) { return sin(degrees * DegRad); }
+  /// @}
 
-  // Brings a difference of degrees into [-180, 180]. Stays in floating point so
-  // that huge or non-finite angles cannot overflow an integer conversion.
+  /// Brings a difference of degrees into [-180, 180]. Stays in floating point so
+  /// that huge or non-finite angles cannot overflow an integer conversion.
   static float wrapDegrees(float degrees) {
     const float turns = degrees / 360.0f;
     const double whole = 16384.0 - std::trunc(16384.499999999996 - static_cast<double>(turns));
     return static_cast<float>(static_cast<double>(degrees) - whole * 360.0);
   }
 
-  // One step of radian wrapping, enough for the sum or difference of two
-  // angles that are themselves within [-pi, pi].
+  /// One step of radian wrapping, enough for the sum or difference of two
+  /// angles that are themselves within [-pi, pi].
   static float wrapRadians(float radians) {
     if (radians > Pi) return radians - Pi2;
     if (radians < -Pi) return radians + Pi2;

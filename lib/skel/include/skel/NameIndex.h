@@ -1,8 +1,9 @@
-// Finds an item of a named list in constant time while keeping the list's own
-// meaning: names are compared byte for byte and the first one in list order
-// wins. The index follows the list as it is filled in order (the readers size
-// some lists first and fill them one by one) and starts again when items are
-// removed; an item replaced in place, under another name, is not followed.
+/// @class skel::NameIndex
+/// Finds an item of a named list in constant time while keeping the list's own
+/// meaning: names are compared byte for byte and the first one in list order
+/// wins. The index follows the list as it is filled in order (the readers size
+/// some lists first and fill them one by one) and starts again when items are
+/// removed; an item replaced in place, under another name, is not followed.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,7 @@
 
 namespace skel {
 
-// An item's name; a type that keeps it elsewhere has an overload beside it.
+/// An item's name; a type that keeps it elsewhere has an overload beside it.
 template <typename T>
 const String& itemName(const T& item) {
   return item.getName();
@@ -23,9 +24,9 @@ class NameIndex : public SkelObject {
  public:
   NameIndex() : _indexed(0), _named(0), _last(nullptr) {}
 
-  // The first item of items named name, or null. A lookup first indexes
-  // what was added since the last one; once a list is complete and indexed
-  // (see update), lookups only read and may run on several threads at once.
+  /// The first item of items named name, or null. A lookup first indexes
+  /// what was added since the last one; once a list is complete and indexed
+  /// (see update), lookups only read and may run on several threads at once.
   template <typename T>
   T* find(const Vector<T*>& items, const String& name) const {
     update(items);
@@ -37,7 +38,7 @@ class NameIndex : public SkelObject {
     return nullptr;
   }
 
-  // Indexes the list up to its first empty place.
+  /// Indexes the list up to its first empty place.
   template <typename T>
   void update(const Vector<T*>& items) const {
     // Removed items shift the rest: the last item indexed is then gone from
@@ -48,7 +49,7 @@ class NameIndex : public SkelObject {
     if (_indexed > 0) _last = items[_indexed - 1];
   }
 
-  // FNV-1a over a name's bytes.
+  /// FNV-1a over a name's bytes.
   static size_t hashName(const String& name);
 
  private:

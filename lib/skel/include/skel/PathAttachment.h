@@ -1,4 +1,5 @@
-// A chain of cubic Bezier curves that a path constraint lays bones along.
+/// @class skel::PathAttachment
+/// A chain of cubic Bezier curves that a path constraint lays bones along.
 #pragma once
 
 #include "skel/VertexAttachment.h"
@@ -7,6 +8,7 @@ namespace skel {
 
 class PathAttachment : public VertexAttachment {
  public:
+  /// An empty attachment named name, the skin's key for it.
   explicit PathAttachment(const String& name);
   ~PathAttachment() override;
 
@@ -15,13 +17,19 @@ class PathAttachment : public VertexAttachment {
  public:
   Attachment* copy() override;
 
-  // Cumulative curve lengths.
+  /// Cumulative curve lengths.
+  /// @{
   Vector<float>& getLengths() { return _lengths; }
   const Vector<float>& getLengths() const { return _lengths; }
+  /// @}
+  /// Whether the last curve joins the first, and whether bones are spaced by length along the curves
+  /// rather than by the curves' own parameter.
+  /// @{
   bool isClosed() const { return _closed; }
   void setClosed(bool v) { _closed = v; }
   bool isConstantSpeed() const { return _constantSpeed; }
   void setConstantSpeed(bool v) { _constantSpeed = v; }
+  /// @}
 
  private:
   Vector<float> _lengths;

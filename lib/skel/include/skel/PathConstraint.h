@@ -1,4 +1,5 @@
-// Lays bones along the path attachment shown by a target slot.
+/// @class skel::PathConstraint
+/// Lays bones along the path attachment shown by a target slot.
 #pragma once
 
 #include "skel/Updatable.h"
@@ -16,6 +17,8 @@ class PathConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// A constraint on the skeleton with the data's setup values.
+  /// Bones and target are found in the skeleton by the data's names; names it lacks are left out.
   PathConstraint(PathConstraintData& data, Skeleton& skeleton);
   ~PathConstraint() override;
 
@@ -25,17 +28,24 @@ class PathConstraint : public Updatable {
   void update() override;
   bool isActive() const override { return _active; }
   void setActive(bool active) override { _active = active; }
+  /// Its place in the skeleton's update order, from the data.
   virtual int getOrder() const;
 
-  // Fills the positions with spacesCount (x, y, angle) triples along the
-  // path; null when the path has too few vertices or lengths to walk.
+  /// Fills the positions with spacesCount (x, y, angle) triples along the
+  /// path; null when the path has too few vertices or lengths to walk.
   Vector<float>* computeWorldPositions(PathAttachment& path, int spacesCount, bool tangents, bool percentPosition,
                                        bool percentSpacing);
 
+  /// The setup values the constraint was made from.
   PathConstraintData& getData() const { return _data; }
+  /// The bones it moves, and the target.
+  /// @{
   Vector<Bone*>& getBones() { return _bones; }
   Slot* getTarget() const { return _target; }
   void setTarget(Slot* v) { _target = v; }
+  /// @}
+  /// The current values, which timelines key: as in PathConstraintData.
+  /// @{
   float getPosition() const { return _position; }
   void setPosition(float v) { _position = v; }
   float getSpacing() const { return _spacing; }
@@ -44,6 +54,7 @@ class PathConstraint : public Updatable {
   void setRotateMix(float v) { _rotateMix = v; }
   float getTranslateMix() const { return _translateMix; }
   void setTranslateMix(float v) { _translateMix = v; }
+  /// @}
 
  private:
   Vector<float>* computeFromCurveLengths(PathAttachment& path, int spacesCount, bool tangents, bool percentPosition,

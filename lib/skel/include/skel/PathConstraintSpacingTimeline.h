@@ -1,4 +1,5 @@
-// Keys of a path constraint's spacing between its bones.
+/// @class skel::PathConstraintSpacingTimeline
+/// Keys of a path constraint's spacing between its bones.
 #pragma once
 
 #include "skel/PathConstraintPositionTimeline.h"
@@ -7,6 +8,7 @@ namespace skel {
 
 class PathConstraintSpacingTimeline : public PathConstraintPositionTimeline {
  public:
+  /// A timeline of frameCount keys, all zero.
   explicit PathConstraintSpacingTimeline(size_t frameCount);
   ~PathConstraintSpacingTimeline() override;
 

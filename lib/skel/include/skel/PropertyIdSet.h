@@ -1,8 +1,9 @@
-// A set of timeline property ids: a type number times 2^24 plus the index of
-// what is keyed. Ids of the runtime's own types are bits by index, so a set
-// over thousands of bones takes a few kilobytes and is visited in order, as
-// an animation keys its bones in order; any other id goes to a small probed
-// table.
+/// @class skel::PropertyIdSet
+/// A set of timeline property ids: a type number times 2^24 plus the index of
+/// what is keyed. Ids of the runtime's own types are bits by index, so a set
+/// over thousands of bones takes a few kilobytes and is visited in order, as
+/// an animation keys its bones in order; any other id goes to a small probed
+/// table.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +15,13 @@ namespace skel {
 
 class PropertyIdSet {
  public:
-  // False when the id was there already.
+  /// Adds an id; false when it was there already.
   bool insert(int id);
+  /// Whether the id is in the set.
   bool contains(int id) const;
-  // Keeps the memory for the next fill.
+  /// Empties the set, keeping the memory for the next fill.
   void clear();
+  /// How many ids the set holds.
   size_t size() const { return _count; }
 
  private:

@@ -1,5 +1,6 @@
-// The runtime's own class identity: one static record per class, holding the
-// class name and the record of its base. Classes match by name, byte for byte.
+/// @class skel::RTTI
+/// The runtime's own class identity: one static record per class, holding the
+/// class name and the record of its base. Classes match by name, byte for byte.
 #pragma once
 
 #include <cstring>
@@ -8,22 +9,29 @@ namespace skel {
 
 class RTTI {
  public:
+  /// The record of a class, and of a class derived from the one baseRTTI describes.
+  /// @{
   explicit RTTI(const char* className);
   RTTI(const char* className, const RTTI& baseRTTI);
+  /// @}
   RTTI(const RTTI&) = delete;
   RTTI& operator=(const RTTI&) = delete;
 
+  /// The class name, and the base's record (null for a root class).
+  /// @{
   const char* getClassName() const { return _className; }
   const RTTI* getBase() const { return _base; }
+  /// @}
 
-  // Inline, and settled without a byte comparison for the same record, the
-  // same text or a different first letter: the pose asks this per timeline
-  // and per slot every frame.
+  /// Whether rtti is this class's own record.
+  /// Inline, and settled without a byte comparison for the same record, the
+  /// same text or a different first letter: the pose asks this per timeline
+  /// and per slot every frame.
   bool isExactly(const RTTI& rtti) const {
     return this == &rtti || _className == rtti._className ||
            (_className[0] == rtti._className[0] && std::strcmp(_className, rtti._className) == 0);
   }
-  // True for the class itself and every class it derives from.
+  /// True for the class itself and every class it derives from.
   bool instanceOf(const RTTI& rtti) const;
 
  private:

@@ -1,4 +1,5 @@
-// Keys of a bone's scale, as factors of its setup scale.
+/// @class skel::ScaleTimeline
+/// Keys of a bone's scale, as factors of its setup scale.
 #pragma once
 
 #include "skel/TranslateTimeline.h"
@@ -7,6 +8,7 @@ namespace skel {
 
 class ScaleTimeline : public TranslateTimeline {
  public:
+  /// A timeline of frameCount keys, all zero.
   explicit ScaleTimeline(size_t frameCount);
   ~ScaleTimeline() override;
 

@@ -1,4 +1,5 @@
-// Keys of a bone's shear in degrees, as offsets from its setup shear.
+/// @class skel::ShearTimeline
+/// Keys of a bone's shear in degrees, as offsets from its setup shear.
 #pragma once
 
 #include "skel/TranslateTimeline.h"
@@ -7,6 +8,7 @@ namespace skel {
 
 class ShearTimeline : public TranslateTimeline {
  public:
+  /// A timeline of frameCount keys, all zero.
   explicit ShearTimeline(size_t frameCount);
   ~ShearTimeline() override;
 

@@ -1,5 +1,6 @@
-// The allocation layer of the skeletal runtime: every block the runtime uses
-// comes from one process-wide extension, tagged with the requesting file and line.
+/// @class skel::SkelExtension
+/// The allocation layer of the skeletal runtime: every block the runtime uses
+/// comes from one process-wide extension, tagged with the requesting file and line.
 #pragma once
 
 #include <cstddef>
@@ -14,30 +15,36 @@ class SkelExtension {
  public:
   virtual ~SkelExtension();
 
-  // size 0 gives null.
+  /// A new block, or a new block of zero bytes; null when memory runs out.
+  /// size 0 gives null.
+  /// @{
   virtual void* allocate(size_t size, const char* file, int line) = 0;
   virtual void* allocateZeroed(size_t size, const char* file, int line) = 0;
-  // A null block allocates afresh; size 0 releases the block and gives null;
-  // on failure the old block stays valid.
+  /// @}
+  /// A null block allocates afresh; size 0 releases the block and gives null;
+  /// on failure the old block stays valid.
   virtual void* reallocate(void* block, size_t size, const char* file, int line) = 0;
+  /// Gives a block back; null is not passed.
   virtual void release(void* block, const char* file, int line) = 0;
-  // The whole file as a new block (not terminated); null when it cannot be read,
-  // in which case length is left untouched.
+  /// The whole file as a new block (not terminated); null when it cannot be read,
+  /// in which case length is left untouched.
   virtual char* readFile(const String& path, size_t* length) = 0;
-  // Called by every SkelObject destructor.
+  /// Told of every object about to be freed; the base does nothing.
+  /// Called by every SkelObject destructor.
   virtual void beforeRelease(SkelObject* object);
 
-  // The process extension. Unless a program installed its own, the tracking
-  // extension over plain malloc is made at the first request; never replaced.
+  /// The process extension. Unless a program installed its own, the tracking
+  /// extension over plain malloc is made at the first request; never replaced.
   static SkelExtension* getInstance();
-  // Installs a program's own extension (not owned; it must outlive every
-  // runtime object) before the runtime has used one. False, and nothing
-  // changed, once the runtime has: blocks would otherwise go back through
-  // another allocator than the one they came from.
+  /// Installs a program's own extension (not owned; it must outlive every
+  /// runtime object) before the runtime has used one. False, and nothing
+  /// changed, once the runtime has: blocks would otherwise go back through
+  /// another allocator than the one they came from.
   static bool setInstance(SkelExtension* extension);
 
-  // Typed helpers over the process extension. A count whose byte size
-  // overflows gives null.
+  /// Typed helpers over the process extension. A count whose byte size
+  /// overflows gives null.
+  /// @{
   template <typename T>
   static T* alloc(size_t count, const char* file, int line) {
     size_t bytes;
@@ -58,12 +65,14 @@ class SkelExtension {
     if (!byteSize(count, sizeof(T), bytes)) return nullptr;
     return static_cast<T*>(getInstance()->reallocate(block, bytes, file, line));
   }
+  /// @}
 
-  // Null is ignored.
+  /// Gives a block back to the process extension; null is ignored.
   static void free(void* block, const char* file, int line) {
     if (block) getInstance()->release(block, file, line);
   }
 
+  /// The process extension's readFile.
   static char* readFileData(const String& path, size_t* length) { return getInstance()->readFile(path, length); }
 
  protected:

@@ -1,5 +1,6 @@
-// The setup-pose description of one skeleton, shared read-only by every
-// skeleton made from it. It owns everything in its lists.
+/// @class skel::SkeletonData
+/// The setup-pose description of one skeleton, shared read-only by every
+/// skeleton made from it. It owns everything in its lists.
 #pragma once
 
 #include "skel/NameIndex.h"
@@ -23,8 +24,9 @@ class SkeletonData : public SkelObject {
   SkeletonData();
   ~SkeletonData() override;
 
-  // Each lookup returns the first element with an equal name, or null, in
-  // constant time through an index that follows its list.
+  /// Each lookup returns the first element with an equal name, or null, in
+  /// constant time through an index that follows its list.
+  /// @{
   BoneData* findBone(const String& name) const;
   SlotData* findSlot(const String& name) const;
   Skin* findSkin(const String& name) const;
@@ -33,21 +35,33 @@ class SkeletonData : public SkelObject {
   IkConstraintData* findIkConstraint(const String& name) const;
   TransformConstraintData* findTransformConstraint(const String& name) const;
   PathConstraintData* findPathConstraint(const String& name) const;
-  // Indexes every list as it stands, so that later lookups only read (as
-  // several threads may do at once). The skeleton reader calls it last.
+  /// @}
+  /// Indexes every list as it stands, so that later lookups only read (as
+  /// several threads may do at once). The skeleton reader calls it last.
   void indexNames() const;
 
+  /// The skeleton's name.
+  /// @{
   const String& getName() const { return _name; }
   void setName(const String& v) { _name = v; }
+  /// @}
+  /// The bones (parents before children), slots (in setup draw order) and skins.
+  /// @{
   Vector<BoneData*>& getBones() { return _bones; }
   const Vector<BoneData*>& getBones() const { return _bones; }
   Vector<SlotData*>& getSlots() { return _slots; }
   const Vector<SlotData*>& getSlots() const { return _slots; }
   Vector<Skin*>& getSkins() { return _skins; }
   const Vector<Skin*>& getSkins() const { return _skins; }
-  // Also listed in the skins, which own it.
+  /// @}
+  /// The skin searched where the current one lacks an attachment.
+  /// Also listed in the skins, which own it.
+  /// @{
   Skin* getDefaultSkin() const { return _defaultSkin; }
   void setDefaultSkin(Skin* v) { _defaultSkin = v; }
+  /// @}
+  /// The events, animations and constraints, in file order.
+  /// @{
   Vector<EventData*>& getEvents() { return _events; }
   const Vector<EventData*>& getEvents() const { return _events; }
   Vector<Animation*>& getAnimations() { return _animations; }
@@ -58,7 +72,10 @@ class SkeletonData : public SkelObject {
   const Vector<TransformConstraintData*>& getTransformConstraints() const { return _transformConstraints; }
   Vector<PathConstraintData*>& getPathConstraints() { return _pathConstraints; }
   const Vector<PathConstraintData*>& getPathConstraints() const { return _pathConstraints; }
+  /// @}
 
+  /// The setup pose's bounding box: its corner and size.
+  /// @{
   float getX() const { return _x; }
   void setX(float v) { _x = v; }
   float getY() const { return _y; }
@@ -67,6 +84,10 @@ class SkeletonData : public SkelObject {
   void setWidth(float v) { _width = v; }
   float getHeight() const { return _height; }
   void setHeight(float v) { _height = v; }
+  /// @}
+  /// What the file says of itself: its version and content hash,
+  /// the editor's frame rate and its image and audio folders. The runtime reads none of them.
+  /// @{
   const String& getVersion() const { return _version; }
   void setVersion(const String& v) { _version = v; }
   const String& getHash() const { return _hash; }
@@ -77,6 +98,7 @@ class SkeletonData : public SkelObject {
   void setImagesPath(const String& v) { _imagesPath = v; }
   const String& getAudioPath() const { return _audioPath; }
   void setAudioPath(const String& v) { _audioPath = v; }
+  /// @}
 
  private:
   String _name;

@@ -1,7 +1,8 @@
-// Reads a skeleton JSON file (the editor's export format) into a SkeletonData:
-// bones, slots, constraints, skins with their attachments, events and
-// animations. Lengths are multiplied by the load scale. The first problem
-// found ends the read with a null result and an error text.
+/// @class skel::SkeletonJson
+/// Reads a skeleton JSON file (the editor's export format) into a SkeletonData:
+/// bones, slots, constraints, skins with their attachments, events and
+/// animations. Lengths are multiplied by the load scale. The first problem
+/// found ends the read with a null result and an error text.
 #pragma once
 
 #include "skel/SkelObject.h"
@@ -18,22 +19,25 @@ class SkeletonData;
 
 class SkeletonJson : public SkelObject {
  public:
-  // Makes and owns an attachment loader over the atlas, which must outlive it.
+  /// Makes and owns an attachment loader over the atlas, which must outlive it.
   explicit SkeletonJson(Atlas* atlas);
-  // The loader is deleted with this reader only when ownsLoader is true.
+  /// The loader is deleted with this reader only when ownsLoader is true.
   explicit SkeletonJson(AttachmentLoader* attachmentLoader, bool ownsLoader = false);
   SkeletonJson(const SkeletonJson&) = delete;
   SkeletonJson& operator=(const SkeletonJson&) = delete;
   ~SkeletonJson() override;
 
-  // A new SkeletonData owned by the caller, or null with getError() set.
+  /// A new SkeletonData owned by the caller, or null with getError() set.
   SkeletonData* readSkeletonDataFile(const String& path);
-  // json must be zero-terminated.
+  /// The same for JSON text in memory, which must be zero-terminated.
   SkeletonData* readSkeletonData(const char* json);
 
+  /// The load scale every length read is multiplied by (1 by default).
+  /// @{
   float getScale() const { return _scale; }
   void setScale(float scale) { _scale = scale; }
-  // Empty after a successful read.
+  /// @}
+  /// Why the last read failed; empty after a successful read.
   const String& getError() const { return _error; }
 
  private:

@@ -1,4 +1,5 @@
-// The per-skeleton state of one slot: tint, shown attachment and deform.
+/// @class skel::Slot
+/// The per-skeleton state of one slot: tint, shown attachment and deform.
 #pragma once
 
 #include "skel/Color.h"
@@ -14,28 +15,44 @@ class SlotData;
 
 class Slot : public SkelObject {
  public:
-  // The slot takes its setup pose.
+  /// The slot takes its setup pose.
   Slot(SlotData& data, Bone& bone);
   ~Slot() override;
 
+  /// Tint, attachment and deform back to the slot data's setup values.
   void setToSetupPose();
 
+  /// The setup data, the bone the slot is on and the skeleton.
+  /// @{
   SlotData& getData() const { return _data; }
   Bone& getBone() const { return _bone; }
   Skeleton& getSkeleton() const { return _skeleton; }
+  /// @}
+  /// The current tint and dark tint, which timelines key.
+  /// @{
   Color& getColor() { return _color; }
   Color& getDarkColor() { return _darkColor; }
   bool hasDarkColor() const { return _hasDarkColor; }
+  /// @}
+  /// The attachment shown, or null.
   Attachment* getAttachment() const { return _attachment; }
-  // Showing another attachment restarts its time and drops the deform.
+  /// Showing another attachment restarts its time and drops the deform.
   void setAttachment(Attachment* attachment);
+  /// The animation state's mark of how the attachment was last set.
+  /// @{
   int getAttachmentState() const { return _attachmentState; }
   void setAttachmentState(int v) { _attachmentState = v; }
-  // The skeleton time at which the current attachment was set.
+  /// @}
+  /// The skeleton time at which the current attachment was set.
+  /// @{
   float getAttachmentTime() const { return _attachmentTime; }
   void setAttachmentTime(float time) { _attachmentTime = time; }
+  /// @}
+  /// Vertex offsets a deform timeline wrote for the attachment; empty when none.
+  /// @{
   Vector<float>& getDeform() { return _deform; }
   const Vector<float>& getDeform() const { return _deform; }
+  /// @}
 
  private:
   SlotData& _data;

@@ -1,5 +1,6 @@
-// Pulls bones toward a target bone's rotation, position, scale and shear,
-// in world or local space, absolutely or relative to their own pose.
+/// @class skel::TransformConstraint
+/// Pulls bones toward a target bone's rotation, position, scale and shear,
+/// in world or local space, absolutely or relative to their own pose.
 #pragma once
 
 #include "skel/Updatable.h"
@@ -15,6 +16,8 @@ class TransformConstraint : public Updatable {
   friend class Skeleton;
 
  public:
+  /// A constraint on the skeleton with the data's setup values.
+  /// Bones and target are found in the skeleton by the data's names; names it lacks are left out.
   TransformConstraint(TransformConstraintData& data, Skeleton& skeleton);
   ~TransformConstraint() override;
 
@@ -24,12 +27,19 @@ class TransformConstraint : public Updatable {
   void update() override;
   bool isActive() const override { return _active; }
   void setActive(bool active) override { _active = active; }
+  /// Its place in the skeleton's update order, from the data.
   virtual int getOrder() const;
 
+  /// The setup values the constraint was made from.
   TransformConstraintData& getData() const { return _data; }
+  /// The bones it moves, and the target.
+  /// @{
   Vector<Bone*>& getBones() { return _bones; }
   Bone* getTarget() const { return _target; }
   void setTarget(Bone* v) { _target = v; }
+  /// @}
+  /// The current mixes, which timelines key: as in TransformConstraintData.
+  /// @{
   float getRotateMix() const { return _rotateMix; }
   void setRotateMix(float v) { _rotateMix = v; }
   float getTranslateMix() const { return _translateMix; }
@@ -38,6 +48,7 @@ class TransformConstraint : public Updatable {
   void setScaleMix(float v) { _scaleMix = v; }
   float getShearMix() const { return _shearMix; }
   void setShearMix(float v) { _shearMix = v; }
+  /// @}
 
  private:
   void applyAbsoluteWorld();

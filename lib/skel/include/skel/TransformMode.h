@@ -4,7 +4,7 @@
 
 namespace skel {
 
-// How a bone inherits its parent's transform. Stored as a 32-bit integer in the data.
+/// How a bone inherits its parent's transform. Stored as a 32-bit integer in the data.
 enum class TransformMode : int32_t {
   Normal = 0,
   OnlyTranslation = 1,

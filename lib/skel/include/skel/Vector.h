@@ -1,4 +1,5 @@
-// A growable array owned by value, its buffer taken from the process extension.
+/// @class skel::Vector
+/// A growable array owned by value, its buffer taken from the process extension.
 #pragma once
 
 #include <cassert>
@@ -14,6 +15,8 @@ namespace skel {
 template <typename T>
 class Vector : public SkelObject {
  public:
+  /// An empty vector, or a copy; a copy that runs out of memory is empty.
+  /// @{
   Vector() : _size(0), _capacity(0), _buffer(nullptr) {}
 
   Vector(const Vector& other) : _size(0), _capacity(0), _buffer(nullptr) {
@@ -22,12 +25,14 @@ class Vector : public SkelObject {
     for (size_t i = 0; i < other._size; ++i) ::new (static_cast<void*>(_buffer + i)) T(other._buffer[i]);
     _size = other._size;
   }
+  /// @}
 
   ~Vector() override {
     clear();
     SkelExtension::free(_buffer, __FILE__, __LINE__);
   }
 
+  /// Replaces the elements with copies of other's; empty when memory runs out.
   Vector& operator=(const Vector& other) {
     if (this == &other) return *this;
     clear();
@@ -37,12 +42,20 @@ class Vector : public SkelObject {
     return *this;
   }
 
+  /// The number of elements, the room for them, and whether there are none.
+  /// @{
   size_t size() const { return _size; }
   size_t getCapacity() const { return _capacity; }
   bool isEmpty() const { return _size == 0; }
+  /// @}
+  /// The elements, contiguous; null while nothing was ever reserved.
+  /// @{
   T* buffer() { return _buffer; }
   const T* buffer() const { return _buffer; }
+  /// @}
 
+  /// The element at index, which must be below size().
+  /// @{
   T& operator[](size_t index) {
     assert(index < _size);
     return _buffer[index];
@@ -51,14 +64,18 @@ class Vector : public SkelObject {
     assert(index < _size);
     return _buffer[index];
   }
+  /// @}
 
+  /// The first element and the end, for range loops.
+  /// @{
   T* begin() { return _buffer; }
   T* end() { return _buffer + _size; }
   const T* begin() const { return _buffer; }
   const T* end() const { return _buffer + _size; }
+  /// @}
 
-  // Grows to size × 1.75 (at least 8) when full. The value is copied first,
-  // so adding an element of this vector is safe. False if memory ran out.
+  /// Grows to size × 1.75 (at least 8) when full. The value is copied first,
+  /// so adding an element of this vector is safe. False if memory ran out.
   bool add(const T& value) {
     if (_size == _capacity) {
       T copy(value);
@@ -71,6 +88,7 @@ class Vector : public SkelObject {
     return true;
   }
 
+  /// Appends copies of other's elements; adding a vector to itself doubles it.
   void addAll(const Vector& other) {
     if (&other == this) {
       Vector copy(other);
@@ -81,7 +99,7 @@ class Vector : public SkelObject {
     for (size_t i = 0; i < other._size; ++i) add(other._buffer[i]);
   }
 
-  // Growing fills the new slots with fill; shrinking drops the tail.
+  /// Growing fills the new slots with fill; shrinking drops the tail.
   void setSize(size_t newSize, const T& fill) {
     if (newSize <= _size) {
       destroyRange(newSize, _size);
@@ -98,13 +116,13 @@ class Vector : public SkelObject {
     _size = newSize;
   }
 
-  // Capacity becomes exactly n when it is below n. False if memory ran out.
+  /// Capacity becomes exactly n when it is below n. False if memory ran out.
   bool ensureCapacity(size_t n) {
     if (_capacity >= n) return true;
     return reserveExactly(n);
   }
 
-  // The elements after index keep their order.
+  /// The elements after index keep their order.
   void removeAt(size_t index) {
     assert(index < _size);
     if (index >= _size) return;
@@ -113,7 +131,7 @@ class Vector : public SkelObject {
     _buffer[_size].~T();
   }
 
-  // Removes the first element equal to value; false if there is none.
+  /// Removes the first element equal to value; false if there is none.
   bool remove(const T& value) {
     long long i = indexOf(value);
     if (i < 0) return false;
@@ -121,6 +139,8 @@ class Vector : public SkelObject {
     return true;
   }
 
+  /// Whether an element equals value, and the index of the first that does (-1 when none).
+  /// @{
   bool contains(const T& value) const { return indexOf(value) >= 0; }
 
   long long indexOf(const T& value) const {
@@ -128,13 +148,15 @@ class Vector : public SkelObject {
       if (_buffer[i] == value) return static_cast<long long>(i);
     return -1;
   }
+  /// @}
 
+  /// Destroys every element; the capacity stays.
   void clear() {
     destroyRange(0, _size);
     _size = 0;
   }
 
-  // For vectors of owned pointers: deletes every element, last first.
+  /// For vectors of owned pointers: deletes every element, last first.
   template <typename U = T>
   void clearAndDeleteAll() {
     static_assert(std::is_pointer<U>::value, "clearAndDeleteAll needs a vector of pointers");
