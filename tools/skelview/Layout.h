@@ -63,4 +63,26 @@ inline Placement FitBounds(float boundsX, float boundsY, float boundsWidth, floa
           scale};
 }
 
+// The user's zoom and pan over the fitted placement: a window point p of the
+// fitted view shows at zoom * p + pan. The fresh camera shows the fit.
+struct Camera {
+  float zoom = 1.0f;
+  float panX = 0.0f, panY = 0.0f;
+};
+constexpr float kMinZoom = 1.0f / 16, kMaxZoom = 64.0f;
+
+inline Placement ApplyCamera(const Camera& camera, const Placement& fit) {
+  return {camera.zoom * fit.x + camera.panX, camera.zoom * fit.y + camera.panY, camera.zoom * fit.scale};
+}
+
+// Zooms by factor (held to the zoom's range) keeping the window point (x, y)
+// where it is, so what is under the pointer stays under it.
+inline void ZoomAbout(Camera& camera, float factor, float x, float y) {
+  const float zoom = std::clamp(camera.zoom * factor, kMinZoom, kMaxZoom);
+  const float applied = zoom / camera.zoom;
+  camera.panX = x + applied * (camera.panX - x);
+  camera.panY = y + applied * (camera.panY - y);
+  camera.zoom = zoom;
+}
+
 }  // namespace skelview
