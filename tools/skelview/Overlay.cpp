@@ -53,6 +53,10 @@ void DrawShown(skel::Skeleton& skeleton, const std::vector<bool>& hidden, const 
     if (!slot) continue;
     const int index = slot->getData().getIndex();
     if (index >= 0 && static_cast<size_t>(index) < hidden.size() && hidden[index]) continue;
+    // Glows and shades would lay a tinted haze over the pose even where it
+    // stands still; a ghost shows shapes only.
+    const skel::BlendMode blend = slot->getData().getBlendMode();
+    if (tint && blend != skel::BlendMode::Normal) continue;
     TarnFramework::Graphic2D* page = TarnSkel::BuildSlotVertices(*slot, vertices);
     if (!page) continue;
     if (tint) {
@@ -63,7 +67,7 @@ void DrawShown(skel::Skeleton& skeleton, const std::vector<bool>& hidden, const 
         v.a = Scale(v.a, *tint >> 24);
       }
     }
-    TarnFramework::SetBlendMode(tint ? TarnFramework::BlendMode::Normal : ToBlendMode(slot->getData().getBlendMode()));
+    TarnFramework::SetBlendMode(ToBlendMode(blend));
     page->DrawTriangles(vertices);
     TarnFramework::SetBlendMode(TarnFramework::BlendMode::Normal);
   }

@@ -45,7 +45,7 @@ constexpr uint32_t kEventColor = 0xFF00D8FF;  // amber
 constexpr int32_t kEventFrames = 30;          // half a second
 constexpr double kPollSeconds = 0.05;
 constexpr double kMinSpeed = 0.1, kMaxSpeed = 2.0;
-constexpr uint32_t kDimGrey = 0xFF808080;
+constexpr uint32_t kDimGrey = 0xFF505050;
 constexpr uint32_t kDarkBackdrop = 0xFF282828;
 constexpr uint32_t kLightBackdrop = 0xFFF0F0F0;
 constexpr uint32_t kPickColor = 0xFF00FFFF;     // yellow
