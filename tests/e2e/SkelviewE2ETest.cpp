@@ -734,7 +734,7 @@ TEST_F(Skelview, AClickNamesTheSlotAndAttachmentUnderThePointer) {
   // L lists the slots over the view's right edge; a click on "shade" (its
   // third line, lines about 20 high) hides it, and the pointer then reaches the white under it.
   Key("l");
-  Click(kView.width - 10 - 110, 10 + 52);
+  Click(kView.width - skelview::kSlotListInset - skelview::kSlotListWidth / 2, skelview::kSlotListTop + 52);
   Click(unitX(10), middleY);
   EXPECT_EQ(picked(), "slot \"white\", attachment \"white\"");
   Key("l");

@@ -36,6 +36,11 @@ constexpr Spot kMixBar{10, 526, 280, 20};
 constexpr int32_t kTimeBarInset = 10;
 constexpr int32_t kTimeBarBottom = 40;
 constexpr int32_t kTimeBarThickness = 20;
+// The slot list, shown on request over the view's right edge, this far in
+// from it and from the top, below its title.
+constexpr int32_t kSlotListInset = 10;
+constexpr int32_t kSlotListTop = 36;
+constexpr int32_t kSlotListWidth = 220;
 // The longest mix the preview's bar offers, in seconds.
 constexpr double kMaxMixSeconds = 2.0;
 

@@ -45,7 +45,7 @@ constexpr uint32_t kEventColor = 0xFF00D8FF;  // amber
 constexpr int32_t kEventFrames = 30;          // half a second
 constexpr double kPollSeconds = 0.05;
 constexpr double kMinSpeed = 0.1, kMaxSpeed = 2.0;
-constexpr uint32_t kDimGrey = 0xFF505050;
+constexpr uint32_t kDimGrey = 0xFF303030;
 constexpr uint32_t kDarkBackdrop = 0xFF282828;
 constexpr uint32_t kLightBackdrop = 0xFFF0F0F0;
 constexpr uint32_t kPickColor = 0xFF00FFFF;     // yellow
@@ -53,7 +53,6 @@ constexpr uint32_t kPreviousTint = 0x60FF8040;  // faint blue
 constexpr uint32_t kNextTint = 0x6040C040;      // faint green
 constexpr float kWheelZoom = 1.25f;             // one notch
 constexpr int32_t kDragSlop = 3;                // pixels a click may wander
-constexpr int32_t kSlotListWidth = 220;
 
 // The mix bar's value for a duration and back, in steps of 0.05 s.
 double MixFromBar(double value) { return std::round(value * kMaxMixSeconds / 0.05) * 0.05; }
@@ -157,9 +156,8 @@ void ViewerScreen::BuildWidgets() {
   timeBar_->y = kTimeBarBottom;
   timeBar_->handler = this;
   AddChild(timeBar_);
-  // Over the view's right edge, shown on request.
-  slotList_ = AddList(10, kSlotListWidth);
-  slotList_->x = kPanelWidth + 10;
+  slotList_ = AddList(kSlotListTop, kSlotListWidth);
+  slotList_->x = kPanelWidth + kSlotListInset;
   slotList_->visible = false;
   OnResize(width, height);
 }
@@ -380,7 +378,10 @@ bool ViewerScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64
 void ViewerScreen::OnResize(int32_t newWidth, int32_t newHeight) {
   const Area view = ViewArea(newWidth, newHeight);
   if (timeBar_) timeBar_->width = std::max<int32_t>(kTimeBarThickness, view.width - 2 * kTimeBarInset);
-  if (slotList_) slotList_->SetSize(kSlotListWidth, std::max<int32_t>(kTimeBarThickness, view.height - 20));
+  if (slotList_) {
+    slotList_->SetSize(kSlotListWidth,
+                       std::max<int32_t>(kTimeBarThickness, view.height - kSlotListTop - kSlotListInset));
+  }
 }
 
 bool ViewerScreen::OverView(int32_t px, int32_t py) const {
@@ -522,7 +523,8 @@ bool ViewerScreen::Draw() {
     // between would square their alpha and darken their colour.) What spills
     // out of the view is covered by the panel and the time bar's strip.
     DrawSlots(*sprite_->skeleton, hidden_);
-    if (picked_ >= 0) OutlineSlot(*sprite_->skeleton, picked_, kPickColor);
+    if (picked_ >= 0 && !(static_cast<size_t>(picked_) < hidden_.size() && hidden_[picked_]))
+      OutlineSlot(*sprite_->skeleton, picked_, kPickColor);
     if (showBounds_) DrawBounds(*sprite_->skeleton, view);
     if (showBones_) DrawBones(*sprite_->skeleton, view);
   }
@@ -574,7 +576,11 @@ bool ViewerScreen::Draw() {
     FillRect({4, textY - 2, painter_.Width(pickedText_) + 12, line + 6}, kTextBand);
     painter_.Draw(pickedText_, 10, textY, kPickColor);
   }
-  if (!hiddenSlots_.empty() && !slotList_->visible) {
+  if (slotList_->visible) {
+    const int32_t left = view.width - kSlotListInset - kSlotListWidth;
+    FillRect({left, kSlotListTop - line - 10, kSlotListWidth, line + 8}, kTextBand);
+    painter_.Draw("Slots (click: hide / show)", left + 6, kSlotListTop - line - 6, kWhite);
+  } else if (!hiddenSlots_.empty()) {
     const std::string text = std::to_string(hiddenSlots_.size()) + " slots hidden (L lists them)";
     painter_.Draw(text, 10, view.height - line - 8, kDimGrey);
   }
