@@ -311,7 +311,7 @@ TEST(SkelviewLayout, TheCameraZoomsAboutThePointerAndStaysInItsRange) {
 // Four slots in skeleton units (y up): a 100-unit square behind, a square
 // ring with a hole over it, an L to the right and a small square in front
 // over the ring's corner.
-class PickTest : public ::testing::Test {
+class SkelviewPick : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string atlasText = "page.png\nsize: 64,64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
@@ -357,7 +357,7 @@ class PickTest : public ::testing::Test {
   std::unique_ptr<skel::Skeleton> skeleton;
 };
 
-TEST_F(PickTest, TheTopMostShownTriangleUnderThePointerNamesTheSlot) {
+TEST_F(SkelviewPick, TheTopMostShownTriangleUnderThePointerNamesTheSlot) {
   const std::vector<bool> frontHidden = {false, false, false, true}, bothHidden = {false, true, false, true};
   const struct {
     float x, y;
@@ -392,7 +392,7 @@ TEST_F(PickTest, TheTopMostShownTriangleUnderThePointerNamesTheSlot) {
   EXPECT_EQ(At(0, 0), "");
 }
 
-TEST(SkelviewPick, TrianglesHoldTheirEdgesWhicheverWayTheyWindAndFlatOnesHoldNothing) {
+TEST_F(SkelviewPick, TrianglesHoldTheirEdgesWhicheverWayTheyWindAndFlatOnesHoldNothing) {
   EXPECT_TRUE(skelview::InTriangle(1, 1, 0, 0, 4, 0, 0, 4));
   EXPECT_TRUE(skelview::InTriangle(1, 1, 0, 0, 0, 4, 4, 0)) << "the other winding";
   EXPECT_TRUE(skelview::InTriangle(2, 2, 0, 0, 4, 0, 0, 4)) << "on the long edge";

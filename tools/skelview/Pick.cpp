@@ -1,5 +1,7 @@
 #include "Pick.h"
 
+#include <cmath>
+
 #include "framework/skel/SkelAnimation.h"
 #include "skel/Attachment.h"
 #include "skel/Skeleton.h"
@@ -23,7 +25,7 @@ bool InTriangle(float x, float y, float ax, float ay, float bx, float by, float 
   // Doubles: a point on a shared edge must land in one of the two
   // triangles, not fall through a rounding gap between them.
   const double area = (double{bx} - ax) * (double{cy} - ay) - (double{by} - ay) * (double{cx} - ax);
-  if (area == 0 || area != area) return false;
+  if (area == 0 || std::isnan(area)) return false;
   const double d1 = (double{bx} - ax) * (double{y} - ay) - (double{by} - ay) * (double{x} - ax);
   const double d2 = (double{cx} - bx) * (double{y} - by) - (double{cy} - by) * (double{x} - bx);
   const double d3 = (double{ax} - cx) * (double{y} - cy) - (double{ay} - cy) * (double{x} - cx);

@@ -581,8 +581,10 @@ bool ViewerScreen::Draw() {
     FillRect({left, kSlotListTop - line - 10, kSlotListWidth, line + 8}, kTextBand);
     painter_.Draw("Slots (click: hide / show)", left + 6, kSlotListTop - line - 6, kWhite);
   } else if (!hiddenSlots_.empty()) {
-    const std::string text = std::to_string(hiddenSlots_.size()) + " slots hidden (L lists them)";
-    painter_.Draw(text, 10, view.height - line - 8, kDimGrey);
+    const size_t count = hiddenSlots_.size();
+    const std::string text = std::to_string(count) + (count == 1 ? " slot" : " slots") + " hidden (L lists them)";
+    FillRect({4, view.height - line - 10, painter_.Width(text) + 12, line + 6}, kTextBand);
+    painter_.Draw(text, 10, view.height - line - 8, kGrey);
   }
 
   const bool drawn = Screen::Draw();
