@@ -304,6 +304,11 @@ class Skelview : public ::testing::Test {
     ADD_FAILURE() << "the view kept changing";
     return previous;
   }
+  // A key, sent to the window wherever the pointer is.
+  void Key(const char* name) {
+    ASSERT_TRUE(program.Xdotool({"key", "--window", std::to_string(program.window()), name}));
+    ProgramHarness::Pause(150);
+  }
   void CloseAndExpectExitZero() {
     program.SendDeleteWindow();
     EXPECT_EQ(program.WaitForExit(20), 0);
@@ -609,6 +614,194 @@ TEST_F(Skelview, ShowsEventsPreviewsTheGamesMixAndSavesAScreenshotOnS) {
     const Match alone = Compare(mixed, kView.x, kView.y, renderer.Pose(animation, t, kView.width, kView.height));
     EXPECT_GT(alone.different, match.different + 500) << animation << " at " << t;
   }
+}
+
+// The rectangle of the view's pixels that are not the checkerboard.
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+Box NotChecker(const Screenshot& s) {
+  Box b;
+  for (int y = 0; y < kView.height; ++y) {
+    for (int x = 0; x < kView.width; ++x) {
+      if (IsChecker(s.At(x, y))) continue;
+      b.left = std::min(b.left, x);
+      b.right = std::max(b.right, x);
+      b.top = std::min(b.top, y);
+      b.bottom = std::max(b.bottom, y);
+    }
+  }
+  return b;
+}
+// Where a box of the fitted view goes after a zoom by factor about (px, py),
+// cut to the view.
+Box Zoomed(const Box& b, double factor, int px, int py) {
+  auto at = [&](int v, int p, int limit) {
+    return std::clamp(static_cast<int>(std::lround(p + (v - p) * factor)), 0, limit - 1);
+  };
+  return {at(b.left, px, kView.width), at(b.top, py, kView.height), at(b.right, px, kView.width),
+          at(b.bottom, py, kView.height)};
+}
+void ExpectNear(const Box& got, const Box& want, const char* what) {
+  EXPECT_TRUE(Near(got.left, want.left) && Near(got.top, want.top) && Near(got.right, want.right) &&
+              Near(got.bottom, want.bottom))
+      << what << ": " << got.left << "," << got.top << " - " << got.right << "," << got.bottom << ", expected "
+      << want.left << "," << want.top << " - " << want.right << "," << want.bottom;
+}
+
+TEST_F(Skelview, TheWheelZoomsAboutThePointerADragPansAndFFitsAgain) {
+  Launch({kAtlas, kJson});
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
+  const Screenshot fit = StillShot();
+  const Box fitted = NotChecker(fit);
+  ASSERT_GT(fitted.right - fitted.left, 100);
+
+  // Two notches towards the player zoom out by 1.25 each, about the pointer.
+  ASSERT_TRUE(program.Wheel(300, 250, 2));
+  const Box out = NotChecker(StillShot());
+  ExpectNear(out, Zoomed(fitted, 1 / 1.5625, 300, 250), "zoomed out");
+  // A drag anywhere in the view carries the skeleton with it.
+  Drag(600, 400, 700, 350);
+  const Screenshot panned = StillShot();
+  ExpectNear(NotChecker(panned), {out.left + 100, out.top - 50, out.right + 100, out.bottom - 50}, "panned");
+  Key("f");
+  EXPECT_EQ(StillShot().Differences(fit, 0, 0, kView.width, kView.height), 0) << "F did not fit again";
+  // A notch away from the player zooms in.
+  ASSERT_TRUE(program.Wheel(500, 300, -1));
+  const Screenshot in = StillShot();
+  in.Save(Artifact("skelview-zoomed-in.png"));
+  ExpectNear(NotChecker(in), Zoomed(fitted, 1.25, 500, 300), "zoomed in");
+
+  // B: dark, light, then the checkerboard again (no colour was given).
+  Key("b");
+  const Screenshot dark = StillShot();
+  EXPECT_EQ(dark.Count(0, 0, 40, 40, [](Rgb p) { return p.r == 40 && p.g == 40 && p.b == 40; }), 1600);
+  Key("b");
+  const Screenshot light = StillShot();
+  EXPECT_EQ(light.Count(0, 0, 40, 40, [](Rgb p) { return p.r == 240 && p.g == 240 && p.b == 240; }), 1600);
+  Key("b");
+  EXPECT_EQ(StillShot().Differences(in, 0, 0, kView.width, kView.height), 0);
+  CloseAndExpectExitZero();
+}
+
+// Clicks on the swatches name the slot under the pointer, the top-most of
+// those shown, wherever the view has been zoomed; the slot list hides one.
+TEST_F(Skelview, AClickNamesTheSlotAndAttachmentUnderThePointer) {
+  TempDir dir;
+  const Swatches art = WriteSwatches(dir);
+  program.CaptureOutput();
+  Launch({art.atlas, art.json}, "skelview - swatches.json");
+  // 4.41 view pixels a unit, the origin at the view's middle.
+  auto unitX = [](double u) { return static_cast<int>(std::lround(kView.width / 2.0 + u * 4.41)); };
+  const int middleY = kView.height / 2;
+  size_t seen = 0;
+  auto picked = [&]() {
+    std::string line;
+    for (int i = 0; i < 50 && line.empty(); ++i) {
+      const std::string out = program.Output();
+      const size_t at = out.find("skelview: picked ", seen);
+      const size_t end = at == std::string::npos ? at : out.find('\n', at);
+      if (end != std::string::npos) {
+        line = out.substr(at + 17, end - at - 17);
+        seen = end;
+      } else {
+        ProgramHarness::Pause(100);
+      }
+    }
+    return line;
+  };
+  Click(unitX(-10), middleY);
+  EXPECT_EQ(picked(), "slot \"white\", attachment \"white\"");
+  Click(unitX(-60), middleY);
+  EXPECT_EQ(picked(), "slot \"half\", attachment \"half\"");
+  Click(unitX(80), middleY);
+  EXPECT_EQ(picked(), "nothing");
+  Click(unitX(10), middleY);  // white and shade overlap: shade is drawn last
+  EXPECT_EQ(picked(), "slot \"shade\", attachment \"grey\"");
+  auto yellow = [](Rgb p) { return p.r > 200 && p.g > 200 && p.b < 80; };
+  const Screenshot named = StillShot();
+  named.Save(Artifact("skelview-pick.png"));
+  EXPECT_GT(named.Count(0, 0, 400, 40, yellow), 30) << "no name at the top left";
+  // The picked square's edges: its top edge at 20 units up.
+  EXPECT_GT(named.Count(unitX(5), middleY - 91, unitX(35) - unitX(5), 5, yellow), 60) << "no outline";
+
+  // Zoomed in about the pointer, the same click lands on what shows there.
+  ASSERT_TRUE(program.Wheel(unitX(10), middleY, -2));
+  const int zoomedMinusTen = static_cast<int>(std::lround(unitX(10) + (unitX(-10) - unitX(10)) * 1.5625));
+  Click(zoomedMinusTen, middleY);
+  EXPECT_EQ(picked(), "slot \"white\", attachment \"white\"");
+
+  // L lists the slots over the view's right edge; a click on "shade" (its
+  // third line, lines about 20 high) hides it, and the pointer then reaches the white under it.
+  Key("l");
+  Click(kView.width - skelview::kSlotListInset - skelview::kSlotListWidth / 2, skelview::kSlotListTop + 52);
+  Click(unitX(10), middleY);
+  EXPECT_EQ(picked(), "slot \"white\", attachment \"white\"");
+  Key("l");
+  Key("f");
+  const Screenshot hidden = StillShot();
+  hidden.Save(Artifact("skelview-hidden-slot.png"));
+  CloseAndExpectExitZero();
+  // Where the shade darkened the checkerboard, the checkerboard shows.
+  EXPECT_EQ(hidden.Count(unitX(25), middleY - 60, unitX(35) - unitX(25), 120, IsChecker),
+            (unitX(35) - unitX(25)) * 120);
+}
+
+TEST_F(Skelview, OnionSkinDrawsThePreviousAndNextFramesFaintlyUnderThePose) {
+  Launch({kAtlas, kJson, "--animation", "wave"});
+  Click(CentreX(skelview::kPlayButton), CentreY(skelview::kPlayButton));  // pause
+  const int from = StableThumb();
+  ASSERT_GE(from, 0);
+  Drag(from, kBarY, kBarLeft + kThumb / 2 + (kBarWidth - kThumb) / 2, kBarY);  // 1 s
+  const Screenshot plain = StillShot();
+  Key("o");
+  const Screenshot onion = StillShot();
+  onion.Save(Artifact("skelview-onion.png"));
+  Key("o");
+  EXPECT_EQ(StillShot().Differences(plain, 0, 0, kView.width, kView.height), 0) << "O again: as before";
+  CloseAndExpectExitZero();
+
+  Renderer renderer;
+  ASSERT_TRUE(renderer.ready());
+  // Where a frame is drawn at all: onto black and onto white, so even a
+  // faint dark shadow or a faint light edge shows.
+  auto poses = [&](std::initializer_list<double> times) {
+    std::vector<Picture> pictures;
+    for (double t : times) {
+      for (uint32_t backdrop : {0xFF000000u, 0xFFFFFFFFu})
+        pictures.push_back(renderer.Pose("wave", t, kView.width, kView.height, backdrop));
+    }
+    return pictures;
+  };
+  auto drawn = [](const std::vector<Picture>& pictures, int x, int y) {
+    for (const Picture& p : pictures) {
+      const int backdrop = p.At(0, 0)[0];  // the corner is bare
+      for (int c = 0; c < 3; ++c)
+        if (p.At(x, y)[c] != backdrop) return true;
+    }
+    return false;
+  };
+  const std::vector<Picture> neighbours = poses({1 - 1.0 / 60, 1 + 1.0 / 60}), current = poses({1.0});
+  // What the ghosts add lies where the frames before and after are, some of
+  // it beyond the pose itself, tinted blue for the frame before and green
+  // for the one after.
+  int added = 0, astray = 0, beyond = 0, blue = 0, green = 0;
+  for (int y = 0; y < kView.height; ++y) {
+    for (int x = 0; x < kView.width; ++x) {
+      const Rgb p = plain.At(x, y), q = onion.At(x, y);
+      if (p.r == q.r && p.g == q.g && p.b == q.b) continue;
+      ++added;
+      astray += !drawn(neighbours, x, y);
+      beyond += !drawn(current, x, y);
+      blue += q.b > q.r + 20 && q.b > q.g + 10;
+      green += q.g > q.r + 20 && q.g > q.b + 20;
+    }
+  }
+  EXPECT_GT(added, 200);
+  EXPECT_EQ(astray, 0) << "of " << added;
+  EXPECT_GT(beyond, 20) << "the ghosts only show through the pose's soft edges";
+  EXPECT_GT(blue, 20);
+  EXPECT_GT(green, 20);
 }
 
 // The render mode: its exit code, and the sheet it writes.

@@ -10,6 +10,7 @@
 
 #include "Content.h"
 #include "Layout.h"
+#include "Pick.h"
 #include "Playback.h"
 #include "RenderSheet.h"
 #include "TempDir.h"
@@ -22,6 +23,7 @@
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
+#include "skel/Slot.h"
 #include "skel/TrackEntry.h"
 #include "skelcheck/JsonSyntax.h"
 #include "tarn/Path.h"
@@ -279,6 +281,124 @@ TEST(SkelviewLayout, BoundsAreCentredAndFittedOnTheTighterSide) {
   EXPECT_EQ(view.width, 1280 - skelview::kPanelWidth);
   EXPECT_EQ(view.height, 720 - skelview::kTimeBarHeight);
   EXPECT_EQ(skelview::ViewArea(100, 50).width, 1) << "a window smaller than the panel";
+}
+
+TEST(SkelviewLayout, TheCameraZoomsAboutThePointerAndStaysInItsRange) {
+  const skelview::Placement fit{300, 200, 2};
+  // Where the skeleton point (10, 5) shows (y runs down on screen).
+  auto shown = [](const skelview::Placement& p, float x, float y) {
+    return std::pair{p.x + x * p.scale, p.y - y * p.scale};
+  };
+  skelview::Camera camera;
+  EXPECT_EQ(shown(skelview::ApplyCamera(camera, fit), 10, 5), shown(fit, 10, 5)) << "a fresh camera shows the fit";
+  const auto [px, py] = shown(fit, 10, 5);
+  skelview::ZoomAbout(camera, 1.25f, px, py);
+  skelview::ZoomAbout(camera, 1.25f, px, py);
+  const skelview::Placement zoomed = skelview::ApplyCamera(camera, fit);
+  EXPECT_FLOAT_EQ(zoomed.scale, 2 * 1.5625f);
+  EXPECT_NEAR(shown(zoomed, 10, 5).first, px, 1e-3);
+  EXPECT_NEAR(shown(zoomed, 10, 5).second, py, 1e-3);
+  // Zoomed out past the range, the point under the pointer still stays.
+  skelview::ZoomAbout(camera, 1e-9f, 50, 60);
+  EXPECT_FLOAT_EQ(camera.zoom, skelview::kMinZoom);
+  const auto before = shown(skelview::ApplyCamera(camera, fit), 0, 0);
+  skelview::ZoomAbout(camera, 1e-9f, before.first, before.second);
+  EXPECT_NEAR(shown(skelview::ApplyCamera(camera, fit), 0, 0).first, before.first, 1e-3) << "held at the least zoom";
+  skelview::ZoomAbout(camera, 1e30f, 0, 0);
+  EXPECT_FLOAT_EQ(camera.zoom, skelview::kMaxZoom);
+}
+
+// Four slots in skeleton units (y up): a 100-unit square behind, a square
+// ring with a hole over it, an L to the right and a small square in front
+// over the ring's corner.
+class SkelviewPick : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string atlasText = "page.png\nsize: 64,64\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
+    for (const char* name : {"square", "ring", "ell"}) {
+      atlasText += std::string(name) +
+                   "\n  rotate: false\n  xy: 0, 0\n  size: 16, 16\n  orig: 16, 16\n  offset: 0, 0\n  index: -1\n";
+    }
+    const std::string json = R"({"skeleton": {"version": "tarn-1"},
+  "bones": [{"name": "root"}],
+  "slots": [{"name": "back", "bone": "root", "attachment": "square"},
+            {"name": "ring", "bone": "root", "attachment": "ring"},
+            {"name": "ell", "bone": "root", "attachment": "ell"},
+            {"name": "front", "bone": "root", "attachment": "square"}],
+  "skins": [{"name": "default", "attachments": {
+    "back": {"square": {"width": 100, "height": 100}},
+    "ring": {"ring": {"type": "mesh", "hull": 4,
+      "uvs": [0, 1, 1, 1, 1, 0, 0, 0, 0.25, 0.75, 0.75, 0.75, 0.75, 0.25, 0.25, 0.25],
+      "vertices": [-40, -40, 40, -40, 40, 40, -40, 40, -20, -20, 20, -20, 20, 20, -20, 20],
+      "triangles": [0, 1, 5, 0, 5, 4, 1, 2, 6, 1, 6, 5, 2, 3, 7, 2, 7, 6, 3, 0, 4, 3, 4, 7]}},
+    "ell": {"ell": {"type": "mesh",
+      "uvs": [0, 1, 1, 1, 1, 0.67, 0.33, 0.67, 0.33, 0, 0, 0],
+      "vertices": [100, -30, 160, -30, 160, -10, 120, -10, 120, 30, 100, 30],
+      "triangles": [0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 5]}},
+    "front": {"square": {"x": 30, "y": 30, "width": 20, "height": 20}}}}]})";
+    const std::string atlasPath = dir.Write("pick.atlas", atlasText), jsonPath = dir.Write("pick.json", json);
+    atlas = std::make_unique<skel::Atlas>(skel::String(atlasPath.c_str()), nullptr);
+    skel::SkeletonJson reader(atlas.get());
+    data.reset(reader.readSkeletonDataFile(skel::String(jsonPath.c_str())));
+    ASSERT_TRUE(data) << reader.getError().buffer();
+    skeleton = std::make_unique<skel::Skeleton>(data.get());
+    // Posed as the viewer poses it: y turned down, here about the origin.
+    skeleton->setScaleY(-1);
+    skeleton->updateWorldTransform();
+  }
+  // The slot's name under the skeleton point, or "" for none.
+  std::string At(float x, float y, const std::vector<bool>& hidden = {}) {
+    return skelview::SlotName(*skeleton, skelview::PickSlot(*skeleton, x, -y, hidden));
+  }
+
+  TempDir dir;
+  std::unique_ptr<skel::Atlas> atlas;
+  std::unique_ptr<skel::SkeletonData> data;
+  std::unique_ptr<skel::Skeleton> skeleton;
+};
+
+TEST_F(SkelviewPick, TheTopMostShownTriangleUnderThePointerNamesTheSlot) {
+  const std::vector<bool> frontHidden = {false, false, false, true}, bothHidden = {false, true, false, true};
+  const struct {
+    float x, y;
+    std::vector<bool> hidden;
+    const char* slot;
+  } cases[] = {
+      {30, 30, {}, "front"},          // over the ring's corner
+      {30, 30, frontHidden, "ring"},  // hidden, it lets the pointer through
+      {30, 30, bothHidden, "back"},
+      {-30, 0, {}, "ring"},          // the ring's left side
+      {0, 0, {}, "back"},            // through the ring's hole
+      {19.9f, -19.9f, {}, "back"},   // just inside the hole's corner
+      {45, 45, {}, "back"},          // outside the ring, on the back
+      {-49.9f, -49.9f, {}, "back"},  // near the region's corner
+      {110, 20, {}, "ell"},          // the L's upright
+      {150, -20, {}, "ell"},         // its foot
+      {135, 5, {}, ""},              // the notch of the L
+      {70, 0, {}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(At(c.x, c.y, c.hidden), c.slot) << c.x << ", " << c.y;
+  EXPECT_EQ(skelview::AttachmentName(*skeleton, skelview::PickSlot(*skeleton, 30, -30, {})), "square");
+  EXPECT_EQ(skelview::AttachmentName(*skeleton, -1), "");
+
+  // Draw order decides, not the slots' order: with the back drawn last it
+  // is on top everywhere it reaches.
+  auto& order = skeleton->getDrawOrder();
+  std::swap(order[0], order[3]);
+  EXPECT_EQ(At(30, 30), "back");
+  EXPECT_EQ(At(110, 20), "ell");
+  // A slot without an attachment is never under the pointer.
+  skeleton->getSlots()[0]->setAttachment(nullptr);
+  EXPECT_EQ(At(0, 0), "");
+}
+
+TEST_F(SkelviewPick, TrianglesHoldTheirEdgesWhicheverWayTheyWindAndFlatOnesHoldNothing) {
+  EXPECT_TRUE(skelview::InTriangle(1, 1, 0, 0, 4, 0, 0, 4));
+  EXPECT_TRUE(skelview::InTriangle(1, 1, 0, 0, 0, 4, 4, 0)) << "the other winding";
+  EXPECT_TRUE(skelview::InTriangle(2, 2, 0, 0, 4, 0, 0, 4)) << "on the long edge";
+  EXPECT_FALSE(skelview::InTriangle(2.01f, 2.01f, 0, 0, 4, 0, 0, 4));
+  EXPECT_FALSE(skelview::InTriangle(1, 1, 0, 0, 2, 2, 4, 4)) << "no area";
+  EXPECT_FALSE(skelview::InTriangle(1, 1, 0, 0, NAN, 0, 0, 4));
 }
 
 TEST(SkelviewText, Utf8BecomesOneUnitPerCharacterAndBadBytesAReplacement) {

@@ -36,6 +36,11 @@ constexpr Spot kMixBar{10, 526, 280, 20};
 constexpr int32_t kTimeBarInset = 10;
 constexpr int32_t kTimeBarBottom = 40;
 constexpr int32_t kTimeBarThickness = 20;
+// The slot list, shown on request over the view's right edge, this far in
+// from it and from the top, below its title.
+constexpr int32_t kSlotListInset = 10;
+constexpr int32_t kSlotListTop = 36;
+constexpr int32_t kSlotListWidth = 220;
 // The longest mix the preview's bar offers, in seconds.
 constexpr double kMaxMixSeconds = 2.0;
 
@@ -61,6 +66,28 @@ inline Placement FitBounds(float boundsX, float boundsY, float boundsWidth, floa
   const float centreX = boundsX + boundsWidth / 2, centreY = boundsY + boundsHeight / 2;
   return {static_cast<float>(areaWidth) / 2 - centreX * scale, static_cast<float>(areaHeight) / 2 + centreY * scale,
           scale};
+}
+
+// The user's zoom and pan over the fitted placement: a window point p of the
+// fitted view shows at zoom * p + pan. The fresh camera shows the fit.
+struct Camera {
+  float zoom = 1.0f;
+  float panX = 0.0f, panY = 0.0f;
+};
+constexpr float kMinZoom = 1.0f / 16, kMaxZoom = 64.0f;
+
+inline Placement ApplyCamera(const Camera& camera, const Placement& fit) {
+  return {camera.zoom * fit.x + camera.panX, camera.zoom * fit.y + camera.panY, camera.zoom * fit.scale};
+}
+
+// Zooms by factor (held to the zoom's range) keeping the window point (x, y)
+// where it is, so what is under the pointer stays under it.
+inline void ZoomAbout(Camera& camera, float factor, float x, float y) {
+  const float zoom = std::clamp(camera.zoom * factor, kMinZoom, kMaxZoom);
+  const float applied = zoom / camera.zoom;
+  camera.panX = x + applied * (camera.panX - x);
+  camera.panY = y + applied * (camera.panY - y);
+  camera.zoom = zoom;
 }
 
 }  // namespace skelview

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "framework/graphics/DrawState.h"
 #include "framework/graphics/Primitives.h"
 #include "framework/skel/SkelAnimation.h"
 #include "skel/Bone.h"
@@ -12,6 +13,7 @@
 #include "skel/IkConstraint.h"
 #include "skel/Skeleton.h"
 #include "skel/Slot.h"
+#include "skel/SlotData.h"
 
 using TarnFramework::DrawLine;
 using TarnFramework::FillRect;
@@ -32,7 +34,65 @@ bool Drawable(float x, float y) {
   return std::isfinite(x) && std::isfinite(y) && std::fabs(x) < 1e6f && std::fabs(y) < 1e6f;
 }
 
+using Vertex = TarnFramework::Graphic2D::Vertex;
+
+TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
+  switch (mode) {
+    case skel::BlendMode::Additive: return TarnFramework::BlendMode::Additive;
+    case skel::BlendMode::Multiply: return TarnFramework::BlendMode::Multiply;
+    case skel::BlendMode::Screen: return TarnFramework::BlendMode::Screen;
+    default: return TarnFramework::BlendMode::Normal;
+  }
+}
+
+uint8_t Scale(uint8_t value, uint32_t byte) { return static_cast<uint8_t>((value * (byte & 0xFF) + 127) / 255); }
+
+void DrawShown(skel::Skeleton& skeleton, const std::vector<bool>& hidden, const uint32_t* tint) {
+  std::vector<Vertex> vertices;
+  for (skel::Slot* slot : skeleton.getDrawOrder()) {
+    if (!slot) continue;
+    const int index = slot->getData().getIndex();
+    if (index >= 0 && static_cast<size_t>(index) < hidden.size() && hidden[index]) continue;
+    // Glows and shades would lay a tinted haze over the pose even where it
+    // stands still; a ghost shows shapes only.
+    const skel::BlendMode blend = slot->getData().getBlendMode();
+    if (tint && blend != skel::BlendMode::Normal) continue;
+    TarnFramework::Graphic2D* page = TarnSkel::BuildSlotVertices(*slot, vertices);
+    if (!page) continue;
+    if (tint) {
+      for (Vertex& v : vertices) {
+        v.r = Scale(v.r, *tint);
+        v.g = Scale(v.g, *tint >> 8);
+        v.b = Scale(v.b, *tint >> 16);
+        v.a = Scale(v.a, *tint >> 24);
+      }
+    }
+    TarnFramework::SetBlendMode(ToBlendMode(blend));
+    page->DrawTriangles(vertices);
+    TarnFramework::SetBlendMode(TarnFramework::BlendMode::Normal);
+  }
+}
+
 }  // namespace
+
+void DrawSlots(skel::Skeleton& skeleton, const std::vector<bool>& hidden) { DrawShown(skeleton, hidden, nullptr); }
+
+void DrawGhost(skel::Skeleton& skeleton, const std::vector<bool>& hidden, uint32_t tint) {
+  DrawShown(skeleton, hidden, &tint);
+}
+
+void OutlineSlot(skel::Skeleton& skeleton, int index, uint32_t color) {
+  auto& slots = skeleton.getSlots();
+  if (index < 0 || static_cast<size_t>(index) >= slots.size() || !slots[index]) return;
+  std::vector<Vertex> vertices;
+  TarnSkel::BuildSlotVertices(*slots[index], vertices);
+  for (size_t i = 0; i + 2 < vertices.size(); i += 3) {
+    for (size_t k = 0; k < 3; ++k) {
+      const Vertex &a = vertices[i + k], &b = vertices[i + (k + 1) % 3];
+      if (Drawable(a.x, a.y) && Drawable(b.x, b.y)) DrawLine(a.x, a.y, b.x, b.y, color, 1.0f);
+    }
+  }
+}
 
 void DrawCheckerboard(const Area& area) {
   FillRect({area.x, area.y, area.width, area.height}, kCheckerLight);

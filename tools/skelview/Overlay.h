@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "Layout.h"
 
@@ -25,6 +26,15 @@ void DrawBones(skel::Skeleton& skeleton, const Area& area);
 
 // The rectangle around every visible region and mesh of the posed
 // skeleton; false (nothing drawn) when nothing is visible.
+// The posed skeleton's slots as the game's renderer draws them, but for
+// those marked in hidden (by slot index; a shorter list shows the rest).
+void DrawSlots(skel::Skeleton& skeleton, const std::vector<bool>& hidden);
+// The same pose as a faint ghost: the normally blended slots only, their
+// vertex colours multiplied by the tint (0xAABBGGRR).
+void DrawGhost(skel::Skeleton& skeleton, const std::vector<bool>& hidden, uint32_t tint);
+// The edges of the triangles of the slot at index.
+void OutlineSlot(skel::Skeleton& skeleton, int index, uint32_t color);
+
 bool VisibleBounds(skel::Skeleton& skeleton, float& minX, float& minY, float& maxX, float& maxY);
 void DrawBounds(skel::Skeleton& skeleton, const Area& area);
 

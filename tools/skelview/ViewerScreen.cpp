@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 #include "Layout.h"
 #include "Overlay.h"
+#include "Pick.h"
 #include "Playback.h"
 #include "framework/core/Key.h"
 #include "framework/core/SystemBase.h"
@@ -43,6 +45,14 @@ constexpr uint32_t kEventColor = 0xFF00D8FF;  // amber
 constexpr int32_t kEventFrames = 30;          // half a second
 constexpr double kPollSeconds = 0.05;
 constexpr double kMinSpeed = 0.1, kMaxSpeed = 2.0;
+constexpr uint32_t kDimGrey = 0xFF303030;
+constexpr uint32_t kDarkBackdrop = 0xFF282828;
+constexpr uint32_t kLightBackdrop = 0xFFF0F0F0;
+constexpr uint32_t kPickColor = 0xFF00FFFF;     // yellow
+constexpr uint32_t kPreviousTint = 0x60FF8040;  // faint blue
+constexpr uint32_t kNextTint = 0x6040C040;      // faint green
+constexpr float kWheelZoom = 1.25f;             // one notch
+constexpr int32_t kDragSlop = 3;                // pixels a click may wander
 
 // The mix bar's value for a duration and back, in steps of 0.05 s.
 double MixFromBar(double value) { return std::round(value * kMaxMixSeconds / 0.05) * 0.05; }
@@ -75,6 +85,7 @@ bool Pressed(int key) {
 
 ViewerScreen::ViewerScreen(const Options& options, Font* font) : options_(options), font_(font), painter_(font) {
   SetName("SkelViewScreen");
+  if (options_.hasBackground) backdrop_ = Backdrop::Colour;
   if (g_system) SetSize(g_system->windowWidth, g_system->windowHeight);
   BuildWidgets();
 }
@@ -84,7 +95,7 @@ ViewerScreen::~ViewerScreen() { ViewerScreen::Release(); }
 void ViewerScreen::Release() {
   // Widgets first: their texts and canvases go while the context exists.
   Screen::Release();
-  animationList_ = skinList_ = mixList_ = nullptr;
+  animationList_ = skinList_ = mixList_ = slotList_ = nullptr;
   playButton_ = backButton_ = forwardButton_ = loopButton_ = bonesButton_ = boundsButton_ = nullptr;
   timeBar_ = speedBar_ = mixBar_ = nullptr;
   ReleaseContent();
@@ -145,6 +156,9 @@ void ViewerScreen::BuildWidgets() {
   timeBar_->y = kTimeBarBottom;
   timeBar_->handler = this;
   AddChild(timeBar_);
+  slotList_ = AddList(kSlotListTop, kSlotListWidth);
+  slotList_->x = kPanelWidth + kSlotListInset;
+  slotList_->visible = false;
   OnResize(width, height);
 }
 
@@ -212,6 +226,31 @@ void ViewerScreen::FillLists() {
     list->topIndex = 0;
     list->selectedKey = nullptr;
   }
+  FillSlotList();
+}
+
+void ViewerScreen::FillSlotList() {
+  const int32_t top = slotList_->topIndex;
+  slotList_->ClearItems();
+  slotList_->selectedIndex = -1;
+  slotList_->selectedKey = nullptr;
+  hidden_.clear();
+  if (!sprite_ || !sprite_->skeleton) return;
+  const int count = static_cast<int>(sprite_->skeleton->getSlots().size());
+  for (int i = 0; i < count; ++i) {
+    const std::string slot = SlotName(*sprite_->skeleton, i);
+    const bool hide = hiddenSlots_.count(slot) != 0;
+    hidden_.push_back(hide);
+    slotList_->AddItem(MakeText(font_, hide ? slot + "  (hidden)" : slot, hide ? kDimGrey : kWhite), slot.c_str());
+  }
+  slotList_->topIndex = std::clamp(top, 0, std::max(0, count - 1));
+}
+
+void ViewerScreen::ToggleSlot(int index) {
+  if (!sprite_ || !sprite_->skeleton || index < 0 || static_cast<size_t>(index) >= hidden_.size()) return;
+  const std::string slot = SlotName(*sprite_->skeleton, index);
+  if (!hiddenSlots_.erase(slot)) hiddenSlots_.insert(slot);
+  FillSlotList();
 }
 
 void ViewerScreen::Reload() {
@@ -236,6 +275,8 @@ void ViewerScreen::Reload() {
   std::swap(content_.textureLoader, fresh.textureLoader);
   std::swap(content_.atlas, fresh.atlas);
   std::swap(content_.skeletonData, fresh.skeletonData);
+  picked_ = -1;
+  pickedText_.clear();
   StartContent(animationName, skin, mixTo, mixSeconds, 0);
   playback_->SetLoop(loop);
   playback_->Seek(time);
@@ -296,7 +337,9 @@ void ViewerScreen::RefreshLabels() {
 
 bool ViewerScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64_t) {
   if (kind != kEventLeftClick || !playback_) return true;
-  if (sender == playButton_) {
+  if (sender == slotList_) {
+    ToggleSlot(slotList_->selectedIndex);
+  } else if (sender == playButton_) {
     TogglePlay();
   } else if (sender == backButton_) {
     Step(-1);
@@ -335,6 +378,75 @@ bool ViewerScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64
 void ViewerScreen::OnResize(int32_t newWidth, int32_t newHeight) {
   const Area view = ViewArea(newWidth, newHeight);
   if (timeBar_) timeBar_->width = std::max<int32_t>(kTimeBarThickness, view.width - 2 * kTimeBarInset);
+  if (slotList_) {
+    slotList_->SetSize(kSlotListWidth,
+                       std::max<int32_t>(kTimeBarThickness, view.height - kSlotListTop - kSlotListInset));
+  }
+}
+
+bool ViewerScreen::OverView(int32_t px, int32_t py) const {
+  const Area view = ViewArea(g_system->windowWidth, g_system->windowHeight);
+  if (px < view.x || py < view.y || px >= view.x + view.width || py >= view.y + view.height) return false;
+  return !slotList_->visible || !slotList_->Contains(px, py);
+}
+
+void ViewerScreen::HandleView() {
+  const int32_t mouseX = g_system->mouseX, mouseY = g_system->mouseY;
+  if (g_system->scrollY != 0 && OverView(mouseX, mouseY)) {
+    ZoomAbout(camera_, std::pow(kWheelZoom, static_cast<float>(g_system->scrollY)), static_cast<float>(mouseX),
+              static_cast<float>(mouseY));
+  }
+  const MouseButtonState& left = g_system->leftButton;
+  if (left.pressed && OverView(left.pressX, left.pressY)) {
+    viewPress_ = true;
+    panning_ = false;
+    lastX_ = left.pressX;
+    lastY_ = left.pressY;
+  }
+  if (viewPress_ && left.down) {
+    panning_ = panning_ || std::abs(mouseX - left.pressX) > kDragSlop || std::abs(mouseY - left.pressY) > kDragSlop;
+    if (panning_) {
+      camera_.panX += static_cast<float>(mouseX - lastX_);
+      camera_.panY += static_cast<float>(mouseY - lastY_);
+    }
+    lastX_ = mouseX;
+    lastY_ = mouseY;
+  }
+  if (left.released) {
+    // A press and release within one poll was never seen held.
+    const bool click = viewPress_ ? !panning_ : OverView(left.pressX, left.pressY);
+    if (click && OverView(left.releaseX, left.releaseY)) Pick(left.releaseX, left.releaseY);
+    viewPress_ = panning_ = false;
+  }
+}
+
+void ViewerScreen::Pick(int32_t px, int32_t py) {
+  if (!sprite_ || !sprite_->skeleton) return;
+  // The skeleton stands as last drawn, so this is what the pointer was on.
+  picked_ = PickSlot(*sprite_->skeleton, static_cast<float>(px), static_cast<float>(py), hidden_);
+  std::string line;
+  if (picked_ < 0) {
+    pickedText_.clear();
+    line = "nothing";
+  } else {
+    const std::string slot = SlotName(*sprite_->skeleton, picked_);
+    const std::string attachment = AttachmentName(*sprite_->skeleton, picked_);
+    pickedText_ = "slot " + slot + "    attachment " + attachment;
+    line = "slot \"" + slot + "\", attachment \"" + attachment + "\"";
+  }
+  std::printf("skelview: picked %s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+void ViewerScreen::CycleBackdrop() {
+  switch (backdrop_) {
+    case Backdrop::Checker: backdrop_ = Backdrop::Dark; break;
+    case Backdrop::Dark: backdrop_ = Backdrop::Light; break;
+    case Backdrop::Light: backdrop_ = options_.hasBackground ? Backdrop::Colour : Backdrop::Checker; break;
+    case Backdrop::Colour: backdrop_ = Backdrop::Checker; break;
+  }
+  static const char* const kNames[] = {"checkerboard", "dark", "light", "colour"};
+  ShowStatus(std::string("background: ") + kNames[static_cast<int>(backdrop_)], kWhite, 90);
 }
 
 bool ViewerScreen::Update() {
@@ -342,6 +454,12 @@ bool ViewerScreen::Update() {
   if (Pressed(GLFW_KEY_LEFT)) Step(-1);
   if (Pressed(GLFW_KEY_RIGHT)) Step(1);
   if (Pressed(GLFW_KEY_S)) screenshotRequested_ = true;
+  if (Pressed(GLFW_KEY_F)) camera_ = Camera{};
+  if (Pressed(GLFW_KEY_B)) CycleBackdrop();
+  if (Pressed(GLFW_KEY_L)) slotList_->visible = !slotList_->visible;
+  if (Pressed(GLFW_KEY_O)) onion_ = !onion_;
+  // Before the clock moves on: the pick is made against the pose on screen.
+  HandleView();
 
   // Time, not frames: a loaded machine draws fewer of them.
   const double now = SteadySeconds();
@@ -391,25 +509,22 @@ bool ViewerScreen::Draw() {
   const int32_t windowWidth = g_system->windowWidth, windowHeight = g_system->windowHeight;
   const Area view = ViewArea(windowWidth, windowHeight);
 
-  if (checker_.width != view.width || checker_.height != view.height || !checker_.targetReady) {
-    checker_.SetRenderTarget(view.width, view.height);
-    checker_.BeginRender();
-    DrawCheckerboard({0, 0, view.width, view.height});
-    EndRender();
-  }
-  checker_.Draw(view.x, view.y);
-  if (options_.hasBackground) FillRect({view.x, view.y, view.width, view.height}, options_.background);
+  DrawBackdrop(view);
   if (playback_ && sprite_) {
     float bx, by, bw, bh;
     playback_->Bounds(bx, by, bw, bh);
     // The view's origin is the window's.
-    playback_->Place(FitBounds(bx, by, bw, bh, view.width, view.height));
+    const Placement placement = ApplyCamera(camera_, FitBounds(bx, by, bw, bh, view.width, view.height));
+    if (onion_) DrawOnion(placement);
+    playback_->Place(placement);
     // Straight onto the opaque background, as the game draws a character onto
     // the screen: Multiply and Screen slots then act on what is behind them
     // as they do there, and soft edges blend once. (A transparent target in
     // between would square their alpha and darken their colour.) What spills
     // out of the view is covered by the panel and the time bar's strip.
-    sprite_->DrawPosed();
+    DrawSlots(*sprite_->skeleton, hidden_);
+    if (picked_ >= 0 && !(static_cast<size_t>(picked_) < hidden_.size() && hidden_[picked_]))
+      OutlineSlot(*sprite_->skeleton, picked_, kPickColor);
     if (showBounds_) DrawBounds(*sprite_->skeleton, view);
     if (showBones_) DrawBones(*sprite_->skeleton, view);
   }
@@ -431,7 +546,8 @@ bool ViewerScreen::Draw() {
                   kTimeBarInset, windowHeight - kTimeBarBottom + 8, kWhite);
   }
   int32_t helpY = kMixBar.y + kMixBar.height + 16;
-  for (const char* help : {"Space  play / pause", "Left / Right  one frame", "S  save a screenshot"}) {
+  for (const char* help : {"Space  play / pause    S  screenshot", "Left / Right  one frame    F  fit",
+                           "Wheel zoom, drag pan, click names", "B  background   L  slots   O  onion"}) {
     painter_.Draw(help, panelX + 10, helpY, kGrey);
     helpY += line + 6;
   }
@@ -456,6 +572,20 @@ bool ViewerScreen::Draw() {
     painter_.Draw(text, 10, textY, kEventColor);
     textY += line + 4;
   }
+  if (!pickedText_.empty()) {
+    FillRect({4, textY - 2, painter_.Width(pickedText_) + 12, line + 6}, kTextBand);
+    painter_.Draw(pickedText_, 10, textY, kPickColor);
+  }
+  if (slotList_->visible) {
+    const int32_t left = view.width - kSlotListInset - kSlotListWidth;
+    FillRect({left, kSlotListTop - line - 10, kSlotListWidth, line + 8}, kTextBand);
+    painter_.Draw("Slots (click: hide / show)", left + 6, kSlotListTop - line - 6, kWhite);
+  } else if (!hiddenSlots_.empty()) {
+    const size_t count = hiddenSlots_.size();
+    const std::string text = std::to_string(count) + (count == 1 ? " slot" : " slots") + " hidden (L lists them)";
+    FillRect({4, view.height - line - 10, painter_.Width(text) + 12, line + 6}, kTextBand);
+    painter_.Draw(text, 10, view.height - line - 8, kGrey);
+  }
 
   const bool drawn = Screen::Draw();
   if (screenshotRequested_) {
@@ -463,6 +593,44 @@ bool ViewerScreen::Draw() {
     SaveScreenshot();
   }
   return drawn;
+}
+
+void ViewerScreen::DrawBackdrop(const Area& view) {
+  if (backdrop_ == Backdrop::Dark || backdrop_ == Backdrop::Light) {
+    FillRect({view.x, view.y, view.width, view.height}, backdrop_ == Backdrop::Dark ? kDarkBackdrop : kLightBackdrop);
+    return;
+  }
+  if (checker_.width != view.width || checker_.height != view.height || !checker_.targetReady) {
+    checker_.SetRenderTarget(view.width, view.height);
+    checker_.BeginRender();
+    DrawCheckerboard({0, 0, view.width, view.height});
+    EndRender();
+  }
+  checker_.Draw(view.x, view.y);
+  // A colour with alpha lets the checkerboard show through.
+  if (backdrop_ == Backdrop::Colour) FillRect({view.x, view.y, view.width, view.height}, options_.background);
+}
+
+void ViewerScreen::DrawOnion(const Placement& placement) {
+  const double now = playback_->Time(), duration = playback_->Duration();
+  const struct {
+    int frames;
+    uint32_t tint;
+  } ghosts[] = {{-1, kPreviousTint}, {1, kNextTint}};
+  for (const auto& ghost : ghosts) {
+    double t = now + ghost.frames * kFrameSeconds;
+    if (playback_->Loop() && duration > 0) {
+      if (t < 0) t += duration;
+      if (t > duration) t -= duration;
+    } else if (t < 0 || t > duration) {
+      continue;
+    }
+    playback_->Seek(t);
+    playback_->Place(placement);
+    DrawGhost(*sprite_->skeleton, hidden_, ghost.tint);
+  }
+  // The same state the clock left, so playing on fires what it would have.
+  playback_->Seek(now);
 }
 
 void ViewerScreen::SaveScreenshot() {

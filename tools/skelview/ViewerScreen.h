@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Content.h"
+#include "Layout.h"
 #include "Options.h"
 #include "Text.h"
 #include "framework/core/Screen.h"
@@ -68,6 +70,16 @@ class ViewerScreen : public TarnFramework::Screen {
   void TogglePlay();
   void SaveScreenshot();
   void ShowStatus(const std::string& text, uint32_t color, int32_t frames);
+  // Wheel zoom, drag pan and click pick over the view.
+  void HandleView();
+  bool OverView(int32_t px, int32_t py) const;
+  void Pick(int32_t px, int32_t py);
+  void CycleBackdrop();
+  void FillSlotList();
+  void ToggleSlot(int index);
+  // The previous and next frames, faint, under the pose at placement.
+  void DrawOnion(const Placement& placement);
+  void DrawBackdrop(const Area& view);
   // A press on the time bar's track, away from its thumb, moves the thumb there.
   void SeekOnTrackPress(bool wasDragging);
 
@@ -97,9 +109,25 @@ class ViewerScreen : public TarnFramework::Screen {
 
   TarnFramework::Graphic2D checker_;
 
+  enum class Backdrop { Checker, Dark, Light, Colour };
+  Backdrop backdrop_ = Backdrop::Checker;
+  Camera camera_;
+  bool onion_ = false;
+  // A left press in the view: a click names what is under it, a drag pans.
+  bool viewPress_ = false;
+  bool panning_ = false;
+  int32_t lastX_ = 0, lastY_ = 0;
+  // Hidden slots by name, so they stay hidden across reloads; hidden_ marks
+  // them by index in the skeleton shown.
+  std::set<std::string> hiddenSlots_;
+  std::vector<bool> hidden_;
+  int picked_ = -1;  // slot index, -1 for none
+  std::string pickedText_;
+
   TarnFramework::Listbox* animationList_ = nullptr;
   TarnFramework::Listbox* skinList_ = nullptr;
   TarnFramework::Listbox* mixList_ = nullptr;
+  TarnFramework::Listbox* slotList_ = nullptr;
   TarnFramework::SimpleButton* playButton_ = nullptr;
   TarnFramework::SimpleButton* backButton_ = nullptr;
   TarnFramework::SimpleButton* forwardButton_ = nullptr;
