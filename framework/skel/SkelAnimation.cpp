@@ -58,15 +58,6 @@ ColorBytes ToBytes(const skel::Color& c) {
   return {ColorByte(c.r), ColorByte(c.g), ColorByte(c.b), ColorByte(c.a)};
 }
 
-TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
-  switch (mode) {
-    case skel::BlendMode::Additive: return TarnFramework::BlendMode::Additive;
-    case skel::BlendMode::Multiply: return TarnFramework::BlendMode::Multiply;
-    case skel::BlendMode::Screen: return TarnFramework::BlendMode::Screen;
-    default: return TarnFramework::BlendMode::Normal;
-  }
-}
-
 // The data's first animation of that name (byte for byte, as the runtime
 // compares names), found without making a runtime string every frame.
 skel::Animation* FindAnimation(skel::SkeletonData& data, const char* name) {
@@ -152,6 +143,15 @@ void MeshVertices(skel::Slot& slot, skel::MeshAttachment& mesh, std::vector<Vert
 }
 
 }  // namespace
+
+TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
+  switch (mode) {
+    case skel::BlendMode::Additive: return TarnFramework::BlendMode::Additive;
+    case skel::BlendMode::Multiply: return TarnFramework::BlendMode::Multiply;
+    case skel::BlendMode::Screen: return TarnFramework::BlendMode::Screen;
+    default: return TarnFramework::BlendMode::Normal;
+  }
+}
 
 Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<Graphic2D::Vertex>& vertices) {
   skel::Attachment* attachment = slot.getAttachment();

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/graphics/DrawState.h"
 #include "framework/graphics/Drawer.h"
 #include "framework/graphics/Graphic2D.h"
+#include "skel/BlendMode.h"
 
 namespace skel {
 class Animation;
@@ -26,6 +28,9 @@ namespace TarnSkel {
 /// the atlas page sprite to draw them with, or null when there is nothing to
 /// draw (no attachment, another kind, no page); vertices are replaced.
 TarnFramework::Graphic2D* BuildSlotVertices(skel::Slot& slot, std::vector<TarnFramework::Graphic2D::Vertex>& vertices);
+
+/// The framework's blend mode that draws a slot of the runtime's mode.
+TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode);
 
 class SkelAnimation : public TarnFramework::Drawer {
  public:

@@ -36,15 +36,6 @@ bool Drawable(float x, float y) {
 
 using Vertex = TarnFramework::Graphic2D::Vertex;
 
-TarnFramework::BlendMode ToBlendMode(skel::BlendMode mode) {
-  switch (mode) {
-    case skel::BlendMode::Additive: return TarnFramework::BlendMode::Additive;
-    case skel::BlendMode::Multiply: return TarnFramework::BlendMode::Multiply;
-    case skel::BlendMode::Screen: return TarnFramework::BlendMode::Screen;
-    default: return TarnFramework::BlendMode::Normal;
-  }
-}
-
 uint8_t Scale(uint8_t value, uint32_t byte) { return static_cast<uint8_t>((value * (byte & 0xFF) + 127) / 255); }
 
 void DrawShown(skel::Skeleton& skeleton, const std::vector<bool>& hidden, const uint32_t* tint) {
@@ -67,7 +58,7 @@ void DrawShown(skel::Skeleton& skeleton, const std::vector<bool>& hidden, const 
         v.a = Scale(v.a, *tint >> 24);
       }
     }
-    TarnFramework::SetBlendMode(ToBlendMode(blend));
+    TarnFramework::SetBlendMode(TarnSkel::ToBlendMode(blend));
     page->DrawTriangles(vertices);
     TarnFramework::SetBlendMode(TarnFramework::BlendMode::Normal);
   }
