@@ -894,6 +894,30 @@ TEST(SkelviewExports, WithoutASizeTheCanvasIsTheBoundsAtTheScale) {
   EXPECT_EQ(sheet.At(100, 40)[3], 0) << "the gap between the half-clear and the white square";
 }
 
+// With no EGL to be had (no vendor library for it), the render mode says so
+// where there is no display, and draws in a hidden window where there is
+// one: the same pixels.
+TEST(SkelviewExports, WithoutEglTheRenderModeSaysSoOrDrawsTheSameInAHiddenWindow) {
+  TempDir dir;
+  const Swatches art = WriteSwatches(dir);
+  const std::string args = " " + art.atlas + " " + art.json + " --render --fps 1 --size 200x100 --out ";
+  const std::string noEgl = "env __EGL_VENDOR_LIBRARY_FILENAMES=" + dir.File("none.json") + " ";
+  ASSERT_EQ(std::system((kNoDisplay + SKELVIEW_BINARY + args + dir.File("egl.png") + " > /dev/null 2>&1").c_str()), 0);
+  const std::string err = dir.File("stderr");
+  int status = std::system((kNoDisplay + noEgl + SKELVIEW_BINARY + args + dir.File("x.png") + " 2> " + err).c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  EXPECT_NE(ReadText(err).find("skelview: no off-screen OpenGL context: EGL has no surfaceless platform"),
+            std::string::npos)
+      << ReadText(err);
+  status = std::system((noEgl + SKELVIEW_BINARY + args + dir.File("window.png") + " > /dev/null 2> " + err).c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << ReadText(err);
+  EXPECT_NE(ReadText(err).find("a hidden window draws"), std::string::npos) << ReadText(err);
+  Picture egl, window;
+  ASSERT_TRUE(egl.Load(dir.File("egl.png")));
+  ASSERT_TRUE(window.Load(dir.File("window.png")));
+  EXPECT_EQ(egl.rgba, window.rgba);
+}
+
 // Start-up mistakes: each gives skelcheck's message and exit code. The cases
 // marked alike run skelcheck's skeleton verb on the same files too: skelview
 // must say what it says, word for word but for the program's name.

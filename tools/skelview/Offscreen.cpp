@@ -51,11 +51,14 @@ bool OffscreenContext::Open(std::string& why) {
   return true;
 }
 
-OffscreenContext::~OffscreenContext() {
+OffscreenContext::~OffscreenContext() { Close(); }
+
+void OffscreenContext::Close() {
   if (!display_) return;
   eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (context_) eglDestroyContext(display_, context_);
   eglTerminate(display_);
+  display_ = context_ = nullptr;
 }
 
 }  // namespace skelview

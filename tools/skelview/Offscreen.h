@@ -17,6 +17,8 @@ class OffscreenContext {
   // Makes a compatibility-profile context current, as the window's is;
   // false with the reason in why.
   bool Open(std::string& why);
+  // Lets go of what Open made, current or not; safe to call again.
+  void Close();
 
  private:
   void* display_ = nullptr;

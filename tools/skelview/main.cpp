@@ -45,20 +45,6 @@ std::string BaseName(const std::string& path) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-// The render mode needs no display: a context of its own, no window, and
-// the framework's render targets, drawn with the state the window sets up.
-int RenderWithoutWindow(const skelview::Options& options) {
-  SystemBase system;
-  skelview::OffscreenContext context;
-  std::string why;
-  if (!context.Open(why) || !LoadGlEntryPoints(&why)) {
-    std::fprintf(stderr, "skelview: no off-screen OpenGL context: %s\n", why.c_str());
-    return skelview::kExitNoWindow;
-  }
-  SetFixedFunctionState(system.graphicManager.viewportWidth, system.graphicManager.viewportHeight);
-  return skelview::RenderSheet(options);
-}
-
 // GLFW cannot say much when it fails; the usual reason is worth naming.
 void ReportNoWindow() {
   const char* display = std::getenv("DISPLAY");
@@ -67,6 +53,35 @@ void ReportNoWindow() {
   } else {
     std::fprintf(stderr, "skelview: cannot open an OpenGL window on display %s\n", display);
   }
+}
+
+// The render mode draws only into render targets: into a context of its own
+// with no window and no display, else (no Mesa EGL, say) a hidden window.
+// Both draw with the state the window sets up.
+int Render(const skelview::Options& options) {
+  SystemBase system;
+  skelview::OffscreenContext context;
+  std::string why;
+  if (context.Open(why) && LoadGlEntryPoints(&why)) {
+    SetFixedFunctionState(system.graphicManager.viewportWidth, system.graphicManager.viewportHeight);
+    return skelview::RenderSheet(options);
+  }
+  context.Close();
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) {
+    std::fprintf(stderr, "skelview: no off-screen OpenGL context: %s\n", why.c_str());
+    return skelview::kExitNoWindow;
+  }
+  std::fprintf(stderr, "skelview: no off-screen OpenGL context, so a hidden window draws: %s\n", why.c_str());
+  glfwInit();
+  glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+  if (!StartUpWindow(system)) {
+    ReportNoWindow();
+    return skelview::kExitNoWindow;
+  }
+  const int code = skelview::RenderSheet(options);
+  system.Release();
+  return code;
 }
 
 }  // namespace
@@ -89,7 +104,7 @@ int main(int argc, char** argv) {
   }
   if (int code = skelview::CheckContent(options)) return code;
 
-  if (options.render) return RenderWithoutWindow(options);
+  if (options.render) return Render(options);
 
   const std::string fontPath = FindFont();
   if (fontPath.empty()) {
