@@ -35,7 +35,7 @@ size_t Conversion(const std::string& pattern, size_t i, bool& frame) {
   return j - i + 1;
 }
 
-bool WriteBytes(const std::string& path, const uint8_t* bytes, size_t size, std::string& error) {
+bool WriteBytes(const std::string& path, const void* bytes, size_t size, std::string& error) {
   std::FILE* file = tarn::OpenFile(path.c_str(), "wb");
   if (!file) {
     error = std::strerror(errno);
@@ -146,7 +146,7 @@ void AppendChunk(std::vector<uint8_t>& png, const char* type, const std::vector<
 bool EncodeApng(const Frames& frames, std::vector<uint8_t>& out, std::string& error) {
   const int count = static_cast<int>(frames.rgba.size());
   // Delays as a fraction: exact for a whole rate, else in milliseconds.
-  const bool whole = frames.fps == std::floor(frames.fps) && frames.fps <= 65535;
+  const bool whole = frames.fps == std::floor(frames.fps);
   out.assign({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
   uint32_t sequence = 0;
   for (int k = 0; k < count; ++k) {
@@ -399,6 +399,10 @@ std::string FrameDataJson(const FrameDataHeader& header, const std::vector<Frame
   }
   json += frames.empty() ? "]\n}\n" : "\n  ]\n}\n";
   return json;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes, std::string& error) {
+  return WriteBytes(path, bytes.data(), bytes.size(), error);
 }
 
 }  // namespace skelview

@@ -79,6 +79,10 @@ struct FrameDataHeader {
 bool WriteFrames(OutputKind kind, const std::string& pattern, const std::string& name, const Frames& frames,
                  const SheetStyle& style, std::vector<FrameRecord>& records, std::string& error);
 
+// The frame data as a JSON text (the README's layout).
 std::string FrameDataJson(const FrameDataHeader& header, const std::vector<FrameRecord>& frames);
+
+// Writes bytes to path; false with the reason in error.
+bool WriteFile(const std::string& path, const std::string& bytes, std::string& error);
 
 }  // namespace skelview

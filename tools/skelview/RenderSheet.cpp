@@ -1,12 +1,10 @@
 #include "RenderSheet.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <set>
 #include <vector>
 
@@ -27,7 +25,6 @@
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"
 #include "skel/Slot.h"
-#include "tarn/Path.h"
 
 using namespace TarnFramework;
 
@@ -198,8 +195,7 @@ int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback&
   }
   const int w = frames.width, h = frames.height;
   const SheetLayout layout = LayOutSheet(count, w, h, options.columns, options.padding);
-  if (TooMany(count, w, h) || (kind == OutputKind::kSheet && (layout.width > 65535 || layout.height > 65535 ||
-                                                              TooMany(1, layout.width, layout.height)))) {
+  if (TooMany(count, w, h) || (kind == OutputKind::kSheet && TooMany(1, layout.width, layout.height))) {
     std::fprintf(stderr, "skelview: %d frames of %d x %d are too many pixels for one run\n", count, w, h);
     return kExitUsage;
   }
@@ -244,11 +240,8 @@ int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback&
     const FrameDataHeader header{animation, job.skin,    duration,    options.fps,    w,
                                  h,         placement.x, placement.y, placement.scale};
     const std::string path = ExpandOutput(options.dataPath, job.name);
-    const std::string json = FrameDataJson(header, records);
-    std::FILE* file = tarn::OpenFile(path.c_str(), "wb");
-    const bool written = file && std::fwrite(json.data(), 1, json.size(), file) == json.size();
-    if (!file || (std::fclose(file) != 0) | !written) {
-      std::fprintf(stderr, "skelview: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    if (!WriteFile(path, FrameDataJson(header, records), error)) {
+      std::fprintf(stderr, "skelview: cannot write %s: %s\n", path.c_str(), error.c_str());
       return kExitUsage;
     }
   }
