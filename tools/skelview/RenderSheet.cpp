@@ -148,29 +148,6 @@ bool FitCanvas(const Options& options, Playback& playback, TarnSkel::SkelAnimati
   return true;
 }
 
-// The animation's events that frame k meets: those from its time up to the
-// next frame's, the animation coming round again past its end.
-std::vector<FrameEvent> EventsIn(const skel::Animation& animation, int k, double fps) {
-  constexpr double kSlack = 1e-6;  // event times are floats
-  std::vector<FrameEvent> met;
-  const double from = k / fps, to = (k + 1) / fps, duration = animation.getDuration();
-  for (skel::Timeline* timeline : animation.getTimelines()) {
-    if (!timeline || !timeline->getRTTI().isExactly(skel::EventTimeline::rtti)) continue;
-    for (const skel::Event* event : static_cast<skel::EventTimeline*>(timeline)->getEvents()) {
-      if (!event) continue;
-      double at = event->getTime();
-      // The first time the event comes at or after the frame's start.
-      if (duration > 0 && at < from - kSlack) at += std::ceil((from - kSlack - at) / duration) * duration;
-      if (at < from - kSlack || at >= to - kSlack) continue;
-      const char* name = event->getData().getName().buffer();
-      const char* text = event->getStringValue().buffer();
-      met.push_back(
-          {name ? name : "", event->getTime(), event->getIntValue(), event->getFloatValue(), text ? text : ""});
-    }
-  }
-  return met;
-}
-
 struct Job {
   int animation;
   std::string skin;  // empty: the data's default
@@ -228,7 +205,7 @@ int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback&
     StraightAlpha(overBlack, overWhite, frames.rgba[k]);
     records[k].time = duration > 0 ? std::fmod(t, duration) : 0;
     records[k].duration = 1 / options.fps;
-    if (data) records[k].events = EventsIn(*data, k, options.fps);
+    if (data) records[k].events = FrameEvents(*data, k, options.fps);
   }
 
   const SheetStyle style{options.columns, options.padding, options.hasBackground, options.background};
@@ -252,6 +229,32 @@ int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback&
 }
 
 }  // namespace
+
+std::vector<FrameEvent> FrameEvents(const skel::Animation& animation, int k, double fps) {
+  constexpr double kSlack = 1e-6;  // event times are floats
+  std::vector<FrameEvent> met;
+  const double from = k / fps, to = (k + 1) / fps, duration = animation.getDuration();
+  for (skel::Timeline* timeline : animation.getTimelines()) {
+    if (!timeline || !timeline->getRTTI().isExactly(skel::EventTimeline::rtti)) continue;
+    for (const skel::Event* event : static_cast<skel::EventTimeline*>(timeline)->getEvents()) {
+      if (!event) continue;
+      double at = event->getTime();
+      if (duration > 0) {
+        // An event at the very end comes with the loop's next start; then
+        // the first time it comes at or after the frame's start.
+        at = std::fmod(at, duration);
+        if (at > duration - kSlack) at = 0;
+        if (at < from - kSlack) at += std::ceil((from - kSlack - at) / duration) * duration;
+      }
+      if (at < from - kSlack || at >= to - kSlack) continue;
+      const char* name = event->getData().getName().buffer();
+      const char* text = event->getStringValue().buffer();
+      met.push_back(
+          {name ? name : "", event->getTime(), event->getIntValue(), event->getFloatValue(), text ? text : ""});
+    }
+  }
+  return met;
+}
 
 int RenderSheet(const Options& options) {
   OutputKind kind = OutputKind::kSheet;

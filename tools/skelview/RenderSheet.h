@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "Options.h"
 
-namespace TarnSkel {
-class SkelAnimation;
+namespace skel {
+class Animation;
 }
 
 namespace skelview {
@@ -24,6 +25,10 @@ int FrameCount(const Options& options, double duration);
 // pose at k / fps seconds in straight alpha. Returns an exit code, having
 // said why on stderr.
 int RenderSheet(const Options& options);
+
+// The events that come while frame k shows at fps: those from k / fps up to
+// (k + 1) / fps, the animation coming round again past its end.
+std::vector<FrameEvent> FrameEvents(const skel::Animation& animation, int k, double fps);
 
 // Straight RGBA from the same picture drawn onto opaque black and onto opaque
 // white: over black a pixel reads colour x alpha, over white colour x alpha +
