@@ -12,8 +12,7 @@ namespace TarnFramework {
 enum class BlendMode { Normal, Additive, Multiply, Screen, Premultiplied };
 
 // GLEW's entry points for the current context (framebuffer objects and the
-// rest beyond GL 1.1), a window's or an off-screen EGL one; false with GLEW's
-// reason when they cannot be loaded.
+// rest beyond GL 1.1); false with GLEW's reason when they cannot be loaded.
 bool LoadGlEntryPoints(std::string* why = nullptr);
 
 // The render state every frame relies on, for the whole run: texturing,

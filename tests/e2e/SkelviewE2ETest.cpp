@@ -48,6 +48,9 @@ const skelview::Area kView = skelview::ViewArea(kWindowWidth, kWindowHeight);
 const std::string kAtlas = std::string(TARN_WORKDIR) + "/skel_data/Char01.atlas";
 const std::string kJson = std::string(TARN_WORKDIR) + "/skel_data/Char01.json";
 const std::string kPage = std::string(TARN_WORKDIR) + "/skel_data/Char01.png";
+// The render mode needs no display: it runs with none here, and its frames
+// are held against the renderer drawing in a window.
+const std::string kNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY ";
 
 std::string Artifact(const std::string& name) {
   mkdir(TARN_E2E_ARTIFACTS, 0755);
@@ -612,10 +615,6 @@ TEST_F(Skelview, ShowsEventsPreviewsTheGamesMixAndSavesAScreenshotOnS) {
     EXPECT_GT(alone.different, match.different + 500) << animation << " at " << t;
   }
 }
-
-// The render mode needs no display: it runs with none here, and its frames
-// are held against the renderer drawing in a window.
-const std::string kNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY ";
 
 // The render mode: its exit code, and the sheet it writes.
 int RenderTo(const std::string& out, const std::string& extra) {
