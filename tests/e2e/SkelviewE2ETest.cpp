@@ -873,6 +873,29 @@ TEST(SkelviewExports, AllAnimationsInAllSkinsComeOutUnderTheirNames) {
   }
 }
 
+// Two animations whose names come out alike in a file name: the run stops
+// before it draws, and nothing is overwritten.
+TEST(SkelviewExports, NamesThatComeOutAlikeStopTheRun) {
+  TempDir dir;
+  const Swatches art = WriteSwatches(dir);
+  std::string json = ReadText(art.json);
+  for (const auto& rename : {std::pair<std::string, std::string>{"\"rest\"", "\"a/b\""}, {"\"shifted\"", "\"a_b\""}}) {
+    const size_t at = json.find(rename.first);
+    ASSERT_NE(at, std::string::npos);
+    json.replace(at, rename.first.size(), rename.second);
+  }
+  dir.Write("swatches.json", json);
+  const std::string err = dir.File("stderr");
+  const int status = std::system((kNoDisplay + SKELVIEW_BINARY + " " + art.atlas + " " + art.json +
+                                  " --render --all --fps 1 --out " + dir.File("%s.png") + " > /dev/null 2> " + err)
+                                     .c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_NE(ReadText(err).find("skelview: two outputs would be written to " + dir.File("a_b.png")), std::string::npos)
+      << ReadText(err);
+  struct stat info;
+  EXPECT_NE(stat(dir.File("a_b.png").c_str(), &info), 0) << "nothing drawn";
+}
+
 // A skeleton drawn at --scale with no --size: the canvas is its bounds in
 // whole pixels, nothing round them.
 TEST(SkelviewExports, WithoutASizeTheCanvasIsTheBoundsAtTheScale) {
