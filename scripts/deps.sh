@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a job needs, only those that are missing.
 # usage: scripts/deps.sh [GROUP...]   (default: play)
-#   play      build and play: compiler, CMake, the libraries, the font
+#   play      build and play: compiler, CMake, the libraries, the font, and
+#             for skelview's render mode EGL with Mesa's renderer (no display
+#             needed), libwebp and giflib
 #   headless  a virtual X display, for ./run.sh without a display
 #   test      the test suite: GoogleTest, the virtual display, real X input,
 #             a window manager (openbox) for the desktop tests, clang with its
@@ -19,6 +21,7 @@ group_packages() {  # group_packages GROUP: prints its packages
     play)
       echo build-essential cmake pkg-config \
         libglfw3-dev libglew-dev libfreetype-dev libopenal-dev liblodepng-dev libx11-dev \
+        libegl-dev libegl-mesa0 libgl1-mesa-dri libwebp-dev libgif-dev \
         fonts-mplus ;;
     headless)
       echo xvfb xauth libgl1-mesa-dri ;;

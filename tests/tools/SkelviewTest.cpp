@@ -166,6 +166,35 @@ TEST_F(PlaybackTest, TheMixPreviewPlaysTheFirstOnceThenCrossFadesIntoTheSecond) 
   EXPECT_STREQ(sprite->state->getCurrent(0)->getAnimation()->getName().buffer(), "idle");
 }
 
+// wave (2 s) has events at 0.6 s (int 1) and 1.1 s (int 2).
+TEST_F(PlaybackTest, EachFramesDataHoldsTheEventsThatComeWhileItShows) {
+  const skel::Animation& animation = *data->findAnimation(skel::String("wave"));
+  const struct {
+    double fps;
+    std::vector<int> frames;  // those with an event, in the first 2.5 loops
+    std::vector<int> values;
+  } cases[] = {
+      // On a frame's own time; the loop comes round at frame 20.
+      {10, {6, 11, 26, 31, 46}, {1, 2, 1, 2, 1}},
+      // Between frames' times: with the frame showing then.
+      {3, {1, 3, 7, 9, 13}, {1, 2, 1, 2, 1}},
+      {1, {0, 1, 2, 3, 4}, {1, 2, 1, 2, 1}},
+  };
+  for (const auto& c : cases) {
+    std::vector<int> frames, values;
+    for (int k = 0; k < static_cast<int>(std::lround(5 * c.fps)); ++k) {
+      for (const skelview::FrameEvent& event : skelview::FrameEvents(animation, k, c.fps)) {
+        frames.push_back(k);
+        values.push_back(event.intValue);
+        EXPECT_EQ(event.name, "wave");
+        EXPECT_EQ(event.stringValue, "hello");
+      }
+    }
+    EXPECT_EQ(frames, c.frames) << c.fps << " fps";
+    EXPECT_EQ(values, c.values) << c.fps << " fps";
+  }
+}
+
 // What the viewer's red line says when a reload fails: skelcheck's first
 // problem line for the same files. {a} and {j} stand for the two paths.
 TEST(SkelviewContent, AFailedLoadSaysWhatSkelcheckSaysFirst) {

@@ -1,12 +1,12 @@
 #include "Options.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "Export.h"
 #include "skel/SkeletonData.h"
 #include "skelcheck/Character.h"
 #include "skelcheck/Output.h"
@@ -28,6 +28,15 @@ bool ParseInt(const char* text, int low, int high, int& out) {
   return true;
 }
 
+// A number above 0 and at most high, nothing after it.
+bool ParsePositive(const char* text, double high, double& out) {
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  if (!*text || *end || !std::isfinite(value) || value <= 0 || value > high) return false;
+  out = value;
+  return true;
+}
+
 bool ParseSize(const char* text, int& width, int& height) {
   const char* x = text ? std::strchr(text, 'x') : nullptr;
   if (!x) return false;
@@ -39,8 +48,11 @@ bool ParseSize(const char* text, int& width, int& height) {
 
 const char* UsageText() {
   return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
-         "       skelview ATLAS JSON --render [ANIMATION] --fps N --out FILE.png [--frames K] [--size WxH]"
-         " [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n";
+         "       skelview ATLAS JSON --render [ANIMATION] --fps N --out OUT [--frames K] [--size WxH]"
+         " [--scale F] [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
+         "                [--columns N] [--padding P] [--data FILE.json] [--all] [--skins all]\n"
+         "       OUT: SHEET.png, 'NAME_%03d.png' (one file per frame), FILE.webp, FILE.apng or FILE.gif;\n"
+         "            %s in OUT and in --data stands for the animation's name\n";
 }
 
 bool ParseColor(const std::string& text, uint32_t& color) {
@@ -62,7 +74,7 @@ bool ParseColor(const std::string& text, uint32_t& color) {
 bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
   std::string* paths[] = {&options.atlasPath, &options.jsonPath};
   int pathCount = 0;
-  bool fpsGiven = false, sizeGiven = false;
+  bool fpsGiven = false, layoutGiven = false;
   std::string renderName;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -76,8 +88,13 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
       if (i + 1 < argc && argv[i + 1][0] != '-') renderName = argv[++i];
       continue;
     }
+    if (arg == "--all") {
+      options.allAnimations = true;
+      continue;
+    }
     const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--fps" || arg == "--frames" ||
-                            arg == "--size" || arg == "--out" || arg == "--background";
+                            arg == "--size" || arg == "--out" || arg == "--background" || arg == "--columns" ||
+                            arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins";
     if (takesValue) {
       if (i + 1 >= argc) {
         error = arg + " needs a value";
@@ -96,10 +113,31 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
           return false;
         }
         options.hasBackground = true;
+      } else if (arg == "--data") {
+        options.dataPath = value;
+        layoutGiven = true;
+      } else if (arg == "--skins") {
+        if (std::strcmp(value, "all") != 0) {
+          error = std::string("--skins takes only all (one skin: --skin NAME), not ") + value;
+          return false;
+        }
+        options.allSkins = true;
+      } else if (arg == "--columns" || arg == "--padding") {
+        const bool columns = arg == "--columns";
+        if (!ParseInt(value, columns ? 1 : 0, columns ? 10000 : 1024, columns ? options.columns : options.padding)) {
+          error =
+              arg + (columns ? " wants a count from 1 to 10000, not " : " wants pixels from 0 to 1024, not ") + value;
+          return false;
+        }
+        layoutGiven = true;
+      } else if (arg == "--scale") {
+        if (!ParsePositive(value, 64, options.scale)) {
+          error = std::string("--scale wants a number above 0, at most 64, not ") + value;
+          return false;
+        }
+        options.scaleGiven = true;
       } else if (arg == "--fps") {
-        char* end = nullptr;
-        options.fps = std::strtod(value, &end);
-        if (!*value || *end || !std::isfinite(options.fps) || options.fps <= 0 || options.fps > 1000) {
+        if (!ParsePositive(value, 1000, options.fps)) {
           error = std::string("--fps wants a number of frames per second above 0, not ") + value;
           return false;
         }
@@ -113,7 +151,7 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
         error = std::string("--size wants WIDTHxHEIGHT, each 1 to 4096, not ") + value;
         return false;
       } else {
-        sizeGiven = true;
+        options.sizeGiven = true;
       }
       continue;
     }
@@ -131,6 +169,14 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     error = "an atlas and a skeleton file are needed";
     return false;
   }
+  if (options.allAnimations && (!renderName.empty() || !options.animation.empty())) {
+    error = "--all renders every animation; name none";
+    return false;
+  }
+  if (options.allSkins && !options.skin.empty()) {
+    error = "--skins all renders every skin; --skin names one";
+    return false;
+  }
   if (!renderName.empty()) {
     if (!options.animation.empty() && options.animation != renderName) {
       error = "--render " + renderName + " and --animation " + options.animation + " name different animations";
@@ -143,17 +189,21 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
       error = "--render needs --fps and --out";
       return false;
     }
-    // The extension says what is written; a sheet under another name would
-    // be a PNG that no program opens as what it claims to be.
-    const size_t dot = options.out.find_last_of("./");
-    std::string extension = dot == std::string::npos || options.out[dot] != '.' ? "" : options.out.substr(dot);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension != ".png") {
-      error = "--out " + options.out + ": only .png sheets are written";
+    OutputKind kind;
+    if (!ClassifyOutput(options.out, kind, error)) return false;
+    // Several outputs under one name would overwrite each other.
+    const bool several = options.allAnimations || options.allSkins;
+    if (several && options.out.find("%s") == std::string::npos) {
+      error = "--out " + options.out + ": --all and --skins all need %s in the name, for each animation's own";
       return false;
     }
-  } else if (fpsGiven || sizeGiven || !options.out.empty() || options.frames) {
-    error = "--fps, --frames, --size and --out go with --render";
+    if (!options.dataPath.empty() && several && options.dataPath.find("%s") == std::string::npos) {
+      error = "--data " + options.dataPath + ": --all and --skins all need %s in the name, for each animation's own";
+      return false;
+    }
+  } else if (fpsGiven || options.sizeGiven || !options.out.empty() || options.frames || layoutGiven ||
+             options.scaleGiven || options.allAnimations || options.allSkins) {
+    error = "--fps, --frames, --size, --scale, --out, --columns, --padding, --data, --all and --skins go with --render";
     return false;
   }
   return true;

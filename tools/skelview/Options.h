@@ -25,7 +25,17 @@ struct Options {
   int frames = 0;  // 0: enough to cover the animation once
   int frameWidth = 256;
   int frameHeight = 256;
+  bool sizeGiven = false;  // else the canvas fits the frames at scale
   std::string out;
+  // The render mode's outputs (Export.h): the sheet's layout, pixels per
+  // skeleton unit, the frame data, and every animation or skin in one run.
+  int columns = 8;
+  int padding = 0;
+  double scale = 1;
+  bool scaleGiven = false;
+  std::string dataPath;
+  bool allAnimations = false;
+  bool allSkins = false;
   bool help = false;
 };
 

@@ -1,13 +1,15 @@
 #include "RenderSheet.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <set>
 #include <vector>
 
 #include "Content.h"
+#include "Export.h"
 #include "Layout.h"
 #include "Playback.h"
 #include "framework/graphics/DrawState.h"
@@ -15,6 +17,14 @@
 #include "framework/graphics/Primitives.h"
 #include "framework/graphics/ReadBack.h"
 #include "framework/skel/SkelAnimation.h"
+#include "skel/Animation.h"
+#include "skel/Event.h"
+#include "skel/EventData.h"
+#include "skel/EventTimeline.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/Skin.h"
+#include "skel/Slot.h"
 
 using namespace TarnFramework;
 
@@ -66,78 +76,229 @@ int FrameCount(const Options& options, double duration) {
   return frames < 1 ? 1 : frames > 10000 ? 10000 : static_cast<int>(frames);
 }
 
-int RenderSheet(const Options& options) {
-  TarnSkel::SkelData content;
+namespace {
+
+// Frames held at once, as pixels: the sheet's old limit.
+bool TooMany(int count, int w, int h) { return int64_t{count} * w * h > kMaxSheetPixels; }
+
+// The union of the posed slots' triangles, in pixels of a placement at the
+// origin and scale 1 (y down); false when nothing shows.
+bool PoseBounds(TarnSkel::SkelAnimation& sprite, float& minX, float& minY, float& maxX, float& maxY) {
+  bool any = false;
+  std::vector<Graphic2D::Vertex> vertices;
+  for (skel::Slot* slot : sprite.skeleton->getDrawOrder()) {
+    if (!slot || !TarnSkel::BuildSlotVertices(*slot, vertices)) continue;
+    for (const Graphic2D::Vertex& v : vertices) {
+      if (!std::isfinite(v.x) || !std::isfinite(v.y)) continue;
+      minX = std::min(minX, v.x);
+      maxX = std::max(maxX, v.x);
+      minY = std::min(minY, v.y);
+      maxY = std::max(maxY, v.y);
+      any = true;
+    }
+  }
+  return any;
+}
+
+// The canvas and where the skeleton stands on it. --size alone fits the
+// bounds the viewer fits, as the viewer does; otherwise the union of every
+// frame's pose is measured once, so the canvas neither jitters nor crops, and
+// is laid out at --scale (centred in --size when both are given).
+bool FitCanvas(const Options& options, Playback& playback, TarnSkel::SkelAnimation& sprite, int count, double duration,
+               int& width, int& height, Placement& placement, std::string& error) {
+  if (options.sizeGiven && !options.scaleGiven) {
+    width = options.frameWidth;
+    height = options.frameHeight;
+    float bx, by, bw, bh;
+    playback.Bounds(bx, by, bw, bh);
+    placement = FitBounds(bx, by, bw, bh, width, height);
+    return true;
+  }
+  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
+  bool any = false;
+  for (int k = 0; k < count; ++k) {
+    playback.Seek(duration > 0 ? std::fmod(k / options.fps, duration) : 0);
+    playback.Place({0, 0, 1});
+    any |= PoseBounds(sprite, minX, minY, maxX, maxY);
+  }
+  if (!any) minX = minY = maxX = maxY = 0;
+  const double s = options.scale;
+  if (options.sizeGiven) {
+    width = options.frameWidth;
+    height = options.frameHeight;
+    placement = {static_cast<float>(width / 2.0 - (minX + maxX) / 2 * s),
+                 static_cast<float>(height / 2.0 - (minY + maxY) / 2 * s), static_cast<float>(s)};
+    return true;
+  }
+  // Whole pixels round the bounds, so an edge pixel half covered is kept.
+  const double left = std::floor(minX * s), top = std::floor(minY * s);
+  const double w = std::max(1.0, std::ceil(maxX * s) - left), h = std::max(1.0, std::ceil(maxY * s) - top);
+  if (w > 4096 || h > 4096) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "the frames at scale %g need %.0f x %.0f pixels, more than 4096 a side;"
+                  " give a smaller --scale or --size",
+                  s, w, h);
+    error = text;
+    return false;
+  }
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  placement = {static_cast<float>(-left), static_cast<float>(-top), static_cast<float>(s)};
+  return true;
+}
+
+struct Job {
+  int animation;
+  std::string skin;  // empty: the data's default
+  std::string name;  // what %s stands for
+};
+
+// One output: the animation in the skin, frame by frame, then its files.
+int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback& playback,
+              TarnSkel::SkelAnimation& sprite) {
+  if (!job.skin.empty()) playback.SetSkin(job.skin);
+  playback.Select(job.animation);
+  const std::string animation = playback.AnimationName(job.animation);
+  const double duration = playback.Duration();
+  const int count = FrameCount(options, duration);
+  Frames frames;
+  frames.fps = options.fps;
+  Placement placement;
   std::string error;
+  if (!FitCanvas(options, playback, sprite, count, duration, frames.width, frames.height, placement, error)) {
+    std::fprintf(stderr, "skelview: %s: %s\n", animation.c_str(), error.c_str());
+    return kExitUsage;
+  }
+  const int w = frames.width, h = frames.height;
+  const SheetLayout layout = LayOutSheet(count, w, h, options.columns, options.padding);
+  if (TooMany(count, w, h) || (kind == OutputKind::kSheet && TooMany(1, layout.width, layout.height))) {
+    std::fprintf(stderr, "skelview: %d frames of %d x %d are too many pixels for one run\n", count, w, h);
+    return kExitUsage;
+  }
+
+  Graphic2D target;
+  target.SetRenderTarget(w, h);
+  if (!target.targetReady) {
+    std::fprintf(stderr, "skelview: cannot make a %d x %d render target\n", w, h);
+    return kExitNoWindow;
+  }
+  const auto& all = sprite.skeleton->getData()->getAnimations();
+  const skel::Animation* data = job.animation < static_cast<int>(all.size()) ? all[job.animation] : nullptr;
+  std::vector<FrameRecord> records(count);
+  std::vector<uint8_t> overBlack, overWhite;
+  frames.rgba.resize(count);
+  for (int k = 0; k < count; ++k) {
+    const double t = k / options.fps;
+    // Frames past the end come round again, as the animation loops.
+    playback.Seek(duration > 0 ? std::fmod(t, duration) : 0);
+    playback.Place(placement);
+    // Drawn twice, onto black and onto white, exactly as the game draws
+    // onto its screen; the two give each pixel's straight colour and alpha
+    // whatever the slots' blend modes. Drawing once into a transparent
+    // target would square the alpha and premultiply the colour.
+    if (!DrawOver(kOpaqueBlack, target, sprite, options, overBlack) ||
+        !DrawOver(kOpaqueWhite, target, sprite, options, overWhite)) {
+      std::fprintf(stderr, "skelview: cannot read frame %d back\n", k);
+      return kExitNoWindow;
+    }
+    StraightAlpha(overBlack, overWhite, frames.rgba[k]);
+    records[k].time = duration > 0 ? std::fmod(t, duration) : 0;
+    records[k].duration = 1 / options.fps;
+    if (data) records[k].events = FrameEvents(*data, k, options.fps);
+  }
+
+  const SheetStyle style{options.columns, options.padding, options.hasBackground, options.background};
+  if (!WriteFrames(kind, options.out, job.name, frames, style, records, error)) {
+    std::fprintf(stderr, "skelview: cannot write %s: %s\n", ExpandOutput(options.out, job.name).c_str(), error.c_str());
+    return kExitUsage;
+  }
+  if (!options.dataPath.empty()) {
+    const FrameDataHeader header{animation, job.skin,    duration,    options.fps,    w,
+                                 h,         placement.x, placement.y, placement.scale};
+    const std::string path = ExpandOutput(options.dataPath, job.name);
+    if (!WriteFile(path, FrameDataJson(header, records), error)) {
+      std::fprintf(stderr, "skelview: cannot write %s: %s\n", path.c_str(), error.c_str());
+      return kExitUsage;
+    }
+  }
+  std::printf("skelview: %s%s%s: %d frames of %d x %d at %g fps in %s\n", animation.c_str(),
+              job.skin.empty() ? "" : " in ", job.skin.c_str(), count, w, h, options.fps,
+              ExpandOutput(options.out, job.name, 0).c_str());
+  return kExitOk;
+}
+
+}  // namespace
+
+std::vector<FrameEvent> FrameEvents(const skel::Animation& animation, int k, double fps) {
+  constexpr double kSlack = 1e-6;  // event times are floats
+  std::vector<FrameEvent> met;
+  const double from = k / fps, to = (k + 1) / fps, duration = animation.getDuration();
+  for (skel::Timeline* timeline : animation.getTimelines()) {
+    if (!timeline || !timeline->getRTTI().isExactly(skel::EventTimeline::rtti)) continue;
+    for (const skel::Event* event : static_cast<skel::EventTimeline*>(timeline)->getEvents()) {
+      if (!event) continue;
+      double at = event->getTime();
+      if (duration > 0) {
+        // An event at the very end comes with the loop's next start; then
+        // the first time it comes at or after the frame's start.
+        at = std::fmod(at, duration);
+        if (at > duration - kSlack) at = 0;
+        if (at < from - kSlack) at += std::ceil((from - kSlack - at) / duration) * duration;
+      }
+      if (at < from - kSlack || at >= to - kSlack) continue;
+      const char* name = event->getData().getName().buffer();
+      const char* text = event->getStringValue().buffer();
+      met.push_back(
+          {name ? name : "", event->getTime(), event->getIntValue(), event->getFloatValue(), text ? text : ""});
+    }
+  }
+  return met;
+}
+
+int RenderSheet(const Options& options) {
+  OutputKind kind = OutputKind::kSheet;
+  std::string error;
+  if (!ClassifyOutput(options.out, kind, error)) {
+    std::fprintf(stderr, "skelview: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  TarnSkel::SkelData content;
   if (!LoadContent(options.atlasPath, options.jsonPath, content, error)) {
     std::fprintf(stderr, "skelview: %s\n", error.c_str());
     return kExitLoad;
   }
   TarnSkel::SkelAnimation sprite(content.skeletonData);
-  std::string animation;
-  int count = 0;
-  std::vector<uint8_t> sheet;
-  int sheetWidth = 0, sheetHeight = 0;
-  {
-    Playback playback(sprite);
-    if (!options.skin.empty()) playback.SetSkin(options.skin);
-    playback.Select(std::max(0, playback.FindAnimation(options.animation)));
-    animation = playback.AnimationName(playback.Selected());
-    const double duration = playback.Duration();
-    count = FrameCount(options, duration);
-    const int w = options.frameWidth, h = options.frameHeight;
-    const int columns = count < kSheetColumns ? count : kSheetColumns;
-    const int rows = (count + columns - 1) / columns;
-    if (int64_t{columns} * w * rows * h > kMaxSheetPixels) {
-      std::fprintf(stderr, "skelview: %d frames of %d x %d make too large a sheet\n", count, w, h);
-      return kExitUsage;
-    }
-    sheetWidth = columns * w;
-    sheetHeight = rows * h;
-    sheet.assign(static_cast<size_t>(sheetWidth) * sheetHeight * 4, 0);
-    // Cells past the last frame show the background too.
-    if (options.hasBackground)
-      for (size_t i = 0; i < sheet.size(); ++i) sheet[i] = static_cast<uint8_t>(options.background >> (i % 4 * 8));
-
-    Graphic2D target;
-    target.SetRenderTarget(w, h);
-    if (!target.targetReady) {
-      std::fprintf(stderr, "skelview: cannot make a %d x %d render target\n", w, h);
-      return kExitNoWindow;
-    }
-    float bx, by, bw, bh;
-    playback.Bounds(bx, by, bw, bh);
-    const Placement placement = FitBounds(bx, by, bw, bh, w, h);
-    std::vector<uint8_t> overBlack, overWhite, frame;
-    for (int k = 0; k < count; ++k) {
-      const double t = k / options.fps;
-      // Frames past the end come round again, as the animation loops.
-      playback.Seek(duration > 0 ? std::fmod(t, duration) : 0);
-      playback.Place(placement);
-      // Drawn twice, onto black and onto white, exactly as the game draws
-      // onto its screen; the two give each pixel's straight colour and alpha
-      // whatever the slots' blend modes. Drawing once into a transparent
-      // target would square the alpha and premultiply the colour.
-      if (!DrawOver(kOpaqueBlack, target, sprite, options, overBlack) ||
-          !DrawOver(kOpaqueWhite, target, sprite, options, overWhite)) {
-        std::fprintf(stderr, "skelview: cannot read frame %d back\n", k);
-        return kExitNoWindow;
+  Playback playback(sprite);
+  std::vector<std::string> skins = {options.skin};
+  if (options.allSkins) {
+    skins.clear();
+    for (const skel::Skin* skin : content.skeletonData->getSkins())
+      if (skin) skins.push_back(skin->getName().buffer() ? skin->getName().buffer() : "");
+  }
+  // Without animations, the setup pose.
+  std::vector<int> animations = {std::max(0, playback.FindAnimation(options.animation))};
+  if (options.allAnimations)
+    for (int i = 1; i < playback.AnimationCount(); ++i) animations.push_back(i);
+  // Every output's name first: two that come out alike would overwrite each
+  // other (names differing only in '/', say).
+  std::vector<Job> jobs;
+  std::set<std::string> names;
+  for (int animation : animations) {
+    for (const std::string& skin : skins) {
+      std::string name = playback.AnimationCount() ? playback.AnimationName(animation) : "setup";
+      if (options.allSkins) name += "-" + skin;
+      const std::string path = ExpandOutput(options.out, name);
+      if (!names.insert(path).second) {
+        std::fprintf(stderr, "skelview: two outputs would be written to %s\n", path.c_str());
+        return kExitUsage;
       }
-      StraightAlpha(overBlack, overWhite, frame);
-      const int cellX = (k % columns) * w, cellY = (k / columns) * h;
-      for (int row = 0; row < h; ++row) {
-        std::memcpy(&sheet[(static_cast<size_t>(cellY + row) * sheetWidth + cellX) * 4],
-                    &frame[static_cast<size_t>(row) * w * 4], static_cast<size_t>(w) * 4);
-      }
+      jobs.push_back({animation, skin, name});
     }
   }
-  std::string why;
-  if (!SavePng(options.out.c_str(), sheet, sheetWidth, sheetHeight, &why)) {
-    std::fprintf(stderr, "skelview: cannot write %s: %s\n", options.out.c_str(), why.c_str());
-    return kExitUsage;
+  for (const Job& job : jobs) {
+    if (const int code = RenderOne(options, kind, job, playback, sprite)) return code;
   }
-  std::printf("skelview: %s: %d frames of %d x %d at %g fps in %s (%d x %d)\n", animation.c_str(), count,
-              options.frameWidth, options.frameHeight, options.fps, options.out.c_str(), sheetWidth, sheetHeight);
   return kExitOk;
 }
 

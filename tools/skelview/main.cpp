@@ -1,5 +1,5 @@
 // skelview: shows a skeleton moving with the game's own renderer, or renders
-// one of its animations to a sprite sheet.
+// its animations to sprite sheets, picture sequences and animated pictures.
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "Offscreen.h"
 #include "Options.h"
 #include "RenderSheet.h"
 #include "ViewerScreen.h"
 #include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
+#include "framework/graphics/DrawState.h"
 #include "framework/text/Font.h"
 #include "skel/SkelExtension.h"
 #include "skelcheck/Output.h"
@@ -53,6 +55,35 @@ void ReportNoWindow() {
   }
 }
 
+// The render mode draws only into render targets: into a context of its own
+// with no window and no display, else (no Mesa EGL, say) a hidden window.
+// Both draw with the state the window sets up.
+int Render(const skelview::Options& options) {
+  SystemBase system;
+  skelview::OffscreenContext context;
+  std::string why;
+  if (context.Open(why) && LoadGlEntryPoints(&why)) {
+    SetFixedFunctionState(system.graphicManager.viewportWidth, system.graphicManager.viewportHeight);
+    return skelview::RenderSheet(options);
+  }
+  context.Close();
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) {
+    std::fprintf(stderr, "skelview: no off-screen OpenGL context: %s\n", why.c_str());
+    return skelview::kExitNoWindow;
+  }
+  std::fprintf(stderr, "skelview: no off-screen OpenGL context, so a hidden window draws: %s\n", why.c_str());
+  glfwInit();
+  glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+  if (!StartUpWindow(system)) {
+    ReportNoWindow();
+    return skelview::kExitNoWindow;
+  }
+  const int code = skelview::RenderSheet(options);
+  system.Release();
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,15 +104,13 @@ int main(int argc, char** argv) {
   }
   if (int code = skelview::CheckContent(options)) return code;
 
-  const bool render = options.render;
-  std::string fontPath;
-  if (!render) {
-    fontPath = FindFont();
-    if (fontPath.empty()) {
-      std::fprintf(stderr, "skelview: no font found; looked for:\n");
-      for (const std::string& path : FontCandidates()) std::fprintf(stderr, "  %s\n", path.c_str());
-      return skelview::kExitNoWindow;
-    }
+  if (options.render) return Render(options);
+
+  const std::string fontPath = FindFont();
+  if (fontPath.empty()) {
+    std::fprintf(stderr, "skelview: no font found; looked for:\n");
+    for (const std::string& path : FontCandidates()) std::fprintf(stderr, "  %s\n", path.c_str());
+    return skelview::kExitNoWindow;
   }
 
   SetProgramLocale();
@@ -89,20 +118,12 @@ int main(int argc, char** argv) {
     ReportNoWindow();
     return skelview::kExitNoWindow;
   }
-  // The render mode draws off screen only.
-  if (render) glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
   SystemBase system;
   if (!StartUpWindow(system)) {
     ReportNoWindow();
     return skelview::kExitNoWindow;
   }
   glfwSetWindowTitle(system.graphicManager.window, ("skelview - " + BaseName(options.jsonPath)).c_str());
-
-  if (render) {
-    const int code = skelview::RenderSheet(options);
-    system.Release();
-    return code;
-  }
 
   Font font;
   if (!font.Open(fontPath.c_str(), kFontSize)) {
