@@ -28,13 +28,20 @@ if(TARN_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
-# tarn_add_module(NAME DIR <dir> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...])
-# A static library from every .cpp under DIR.
+# tarn_add_module(NAME DIR <dir> EXPORT <name> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...])
+# A library from every .cpp under DIR, static or, with BUILD_SHARED_LIBS,
+# shared; other projects know it as Tarn::<name> and link libtarn_<name>.
 function(tarn_add_module name)
-  cmake_parse_arguments(M "" "DIR" "PUBLIC_INCLUDE;DEPS" ${ARGN})
+  cmake_parse_arguments(M "" "DIR;EXPORT" "PUBLIC_INCLUDE;DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${M_DIR}/*.cpp)
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${M_PUBLIC_INCLUDE})
+  add_library(${name} ${sources})
+  add_library(Tarn::${M_EXPORT} ALIAS ${name})
+  # Before 1.0 a minor version may break the interface, so it is in the SONAME.
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${M_EXPORT} OUTPUT_NAME tarn_${M_EXPORT}
+    VERSION ${TARN_VERSION_MAJOR}.${TARN_VERSION_MINOR}.${TARN_VERSION_PATCH}
+    SOVERSION ${TARN_VERSION_MAJOR}.${TARN_VERSION_MINOR})
+  target_include_directories(${name} PUBLIC "$<BUILD_INTERFACE:${M_PUBLIC_INCLUDE}>"
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   target_link_libraries(${name} PUBLIC ${M_DEPS})
   tarn_set_warnings(${name})
 endfunction()
@@ -60,6 +67,6 @@ function(tarn_add_test name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${TARN_WORKDIR}
     PROPERTIES LABELS ${label} RESOURCE_LOCK ${lock}
-      ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
+      ENVIRONMENT "ALSOFT_CONF=${PROJECT_SOURCE_DIR}/tests/sound/alsoft.conf"
     DISCOVERY_TIMEOUT 60)
 endfunction()
