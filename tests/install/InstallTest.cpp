@@ -190,7 +190,6 @@ TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
   tarn_test::TempDir stage;
   const std::string root = Install(stage);
   const std::string build = stage.File("examples"), log = stage.File("examples.log");
-  // The package asks for Tarn 0.1; a build of another minor version is refused.
   ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(TARN_SOURCE_DIR "/examples") + " -B " + Quoted(build) +
                            " -DCMAKE_PREFIX_PATH=" + Quoted(root) + " -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=" +
                            Quoted(TARN_CXX) + " '-DCMAKE_CXX_FLAGS=" TARN_SANITIZER_FLAGS "'",
@@ -198,6 +197,29 @@ TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
       << ReadAll(log);
   ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " --build " + Quoted(build) + " -j2", log)) << ReadAll(log);
   RunExamples(build, root, log);
+
+  // Before 1.0 another minor version may break the interface: the package is
+  // found for this version, not for the next minor or major one.
+  const std::string versions = stage.File("versions");
+  fs::create_directory(versions);
+  const int major = TARN_VERSION_MAJOR, minor = TARN_VERSION_MINOR;
+  const std::string same = std::to_string(major) + "." + std::to_string(minor);
+  const std::string nextMinor = std::to_string(major) + "." + std::to_string(minor + 1);
+  const std::string nextMajor = std::to_string(major + 1) + ".0";
+  std::ofstream(versions + "/CMakeLists.txt")
+      << "cmake_minimum_required(VERSION 3.25)\nproject(Versions LANGUAGES NONE)\n"
+      << "foreach(v " << same << " " << nextMinor << " " << nextMajor << ")\n"
+      << "  find_package(Tarn ${v} QUIET COMPONENTS skel)\n"
+      << "  message(STATUS \"Tarn ${v}: ${Tarn_FOUND}\")\n"
+      << "  unset(Tarn_FOUND)\nendforeach()\n";
+  ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(versions) + " -B " + Quoted(versions + "/build") +
+                           " -DCMAKE_PREFIX_PATH=" + Quoted(root),
+                       log))
+      << ReadAll(log);
+  const std::string found = ReadAll(log);
+  EXPECT_NE(found.find("Tarn " + same + ": 1\n"), std::string::npos) << found;
+  EXPECT_NE(found.find("Tarn " + nextMinor + ": 0\n"), std::string::npos) << found;
+  EXPECT_NE(found.find("Tarn " + nextMajor + ": 0\n"), std::string::npos) << found;
 }
 
 TEST(Install, PkgConfigBuildsProgramsOnTheInstalledLibraries) {
