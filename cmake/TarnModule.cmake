@@ -43,6 +43,11 @@ function(tarn_add_module name)
   target_include_directories(${name} PUBLIC "$<BUILD_INTERFACE:${M_PUBLIC_INCLUDE}>"
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   target_link_libraries(${name} PUBLIC ${M_DEPS})
+  # A shared module links every library it uses, so a module reaching up to
+  # one that links it fails here. (Sanitizer runtimes come with the program.)
+  if(BUILD_SHARED_LIBS AND NOT (TARN_SANITIZE OR TARN_SANITIZE_THREAD OR TARN_FUZZ))
+    target_link_options(${name} PRIVATE LINKER:--no-undefined)
+  endif()
   tarn_set_warnings(${name})
 endfunction()
 

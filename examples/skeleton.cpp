@@ -32,7 +32,7 @@ class SkeletonScreen : public Screen {
   }
 
   bool Draw() override {
-    animation.DrawAt(320.0f, 330.0f, 0.5f);
+    animation.DrawAt(320.0f, 340.0f, 0.25f);
     return Screen::Draw();
   }
 

@@ -38,8 +38,8 @@ class HelloScreen : public Screen {
   }
 
   bool Draw() override {
-    picture.Draw(20, 20);
-    if (label) label->Draw(20, 300);
+    picture.DrawScaledUniform(20, 20, 0.4);
+    if (label) label->Draw(300, 40);
     return Screen::Draw();  // the children: the button
   }
 
