@@ -82,6 +82,13 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
            Library("graphics"), Library("text"), Library("sound"), Library("widgets"), Library("skel_glue")}) {
     EXPECT_TRUE(fs::exists(root + "/" + file)) << file;
   }
+#if TARN_SHARED
+  // Programs ask for the library by its SONAME, the file named after the version.
+  const std::string soname = fs::path(Library("skel")).filename().string();
+  EXPECT_TRUE(Succeeds("readelf -d " + Quoted(root + "/" + Library("skel")) + " | grep -F '[" + soname + "]'",
+                       stage.File("soname.log")))
+      << ReadAll(stage.File("soname.log"));
+#endif
   for (const char* file :
        {"bin/tarn", "bin/skelcheck", "share/tarn/gfx/3_blacksmith_a.png", "share/tarn/gfx/testchar4.png",
         "share/tarn/sound/test_mono.wav", "share/tarn/skel_data/Char01.atlas", "share/tarn/skel_data/Char01.json",
