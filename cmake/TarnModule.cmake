@@ -28,13 +28,18 @@ if(TARN_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
-# tarn_add_module(NAME DIR <dir> EXPORT <name> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...])
-# A library from every .cpp under DIR, static or, with BUILD_SHARED_LIBS,
-# shared; other projects know it as Tarn::<name> and link libtarn_<name>.
+# tarn_add_module(NAME DIR <dir> EXPORT <name> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...]
+#                 [EXCLUDE <file>...] [EXTRA <file>...])
+# A library from every .cpp under DIR but EXCLUDE, and EXTRA, static or, with
+# BUILD_SHARED_LIBS, shared; other projects know it as Tarn::<name> and link
+# libtarn_<name>.
 function(tarn_add_module name)
-  cmake_parse_arguments(M "" "DIR;EXPORT" "PUBLIC_INCLUDE;DEPS" ${ARGN})
+  cmake_parse_arguments(M "" "DIR;EXPORT" "PUBLIC_INCLUDE;DEPS;EXCLUDE;EXTRA" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${M_DIR}/*.cpp)
-  add_library(${name} ${sources})
+  if(M_EXCLUDE)
+    list(REMOVE_ITEM sources ${M_EXCLUDE})
+  endif()
+  add_library(${name} ${sources} ${M_EXTRA})
   add_library(Tarn::${M_EXPORT} ALIAS ${name})
   # Before 1.0 a minor version may break the interface, so it is in the SONAME.
   set_target_properties(${name} PROPERTIES EXPORT_NAME ${M_EXPORT} OUTPUT_NAME tarn_${M_EXPORT}
@@ -44,8 +49,10 @@ function(tarn_add_module name)
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   target_link_libraries(${name} PUBLIC ${M_DEPS})
   # A shared module links every library it uses, so a module reaching up to
-  # one that links it fails here. (Sanitizer runtimes come with the program.)
-  if(BUILD_SHARED_LIBS AND NOT (TARN_SANITIZE OR TARN_SANITIZE_THREAD OR TARN_FUZZ))
+  # one that links it fails here. (With clang the sanitizer runtimes come
+  # with the program, not the library.)
+  if(BUILD_SHARED_LIBS
+     AND NOT (CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (TARN_SANITIZE OR TARN_SANITIZE_THREAD OR TARN_FUZZ)))
     target_link_options(${name} PRIVATE LINKER:--no-undefined)
   endif()
   tarn_set_warnings(${name})
