@@ -250,8 +250,8 @@ TEST(Install, PkgConfigBuildsProgramsOnTheInstalledLibraries) {
 }
 
 // Another game with Tarn's tree added as a subdirectory: the libraries under
-// their package names, the game, tools, tests and working directory off, and
-// the includes the same as against an install.
+// their package names, the game, tools, tests and working directory off unless
+// asked for, and the includes the same as against an install.
 TEST(Subproject, GivesTheLibrariesOnlyWithTheInstalledIncludes) {
   tarn_test::TempDir dir;
   const std::string build = dir.File("build"), log = dir.File("subproject.log");
@@ -265,6 +265,9 @@ TEST(Subproject, GivesTheLibrariesOnlyWithTheInstalledIncludes) {
   const std::string objects = std::string(TARN_SOURCE_DIR).substr(1) + "/examples/";
   EXPECT_TRUE(
       Succeeds("make -C " + Quoted(build) + " " + Quoted(objects + "pose.o") + " " + Quoted(objects + "window.o"), log))
+      << ReadAll(log);
+  // Asked for, the game comes with its working directory.
+  EXPECT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " " + Quoted(build) + " -DTARN_GAME=ON -DTARN_WORKDIR_ASSETS=ON", log))
       << ReadAll(log);
 }
 
