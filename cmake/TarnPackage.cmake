@@ -7,11 +7,8 @@ include(CMakePackageConfigHelpers)
 set(TARN_CMAKE_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Tarn)
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/lib/skel/include/skel ${PROJECT_SOURCE_DIR}/lib/path/include/tarn
-  ${TARN_GENERATED_INCLUDE}/tarn DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
-foreach(module core graphics text sound widgets skel)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/framework/${module} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/framework
-    FILES_MATCHING PATTERN "*.h")
-endforeach()
+  ${TARN_GENERATED_INCLUDE}/tarn ${PROJECT_SOURCE_DIR}/framework DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  FILES_MATCHING PATTERN "*.h")
 
 install(TARGETS tarn_path skel tarn_version EXPORT TarnSkelTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
