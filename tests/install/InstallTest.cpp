@@ -205,6 +205,20 @@ TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
   ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " --build " + Quoted(build) + " -j2", log)) << ReadAll(log);
   RunExamples(build, root, log);
 
+  // The window's button, clicked, plays the sound; closed, the window ends the program.
+  ProgramHarness window;
+  ASSERT_NE(window.display(), nullptr) << "no X display: run under xvfb-run";
+  window.SetProgram(build + "/window", {root + "/share/tarn"}, "Tarn example: window");
+  const std::string mix = window.RecordSoundIn(stage.path());
+  ASSERT_TRUE(window.Start());
+  ASSERT_TRUE(window.WaitForWindow(30)) << "the example's window did not appear";
+  ProgramHarness::Pause(1000);
+  EXPECT_TRUE(window.Click(640 - 20 - 80, 360 - 20 - 24));  // the button's centre, 20 px from the corner
+  ProgramHarness::Pause(1000);
+  window.SendDeleteWindow();
+  EXPECT_EQ(window.WaitForExit(30), 0);
+  EXPECT_GT(tarn_test::WavPeak(mix), 1000) << "no sound from the button";
+
   // Before 1.0 another minor version may break the interface: the package is
   // found for this version, not for the next minor or major one.
   const std::string versions = stage.File("versions");
