@@ -58,7 +58,9 @@ fi
 # the other core from start-up's threads. In Japanese, as the start that
 # crashed ran, when the locale's source is there to build it from.
 echo "== Start-up, ${starts} starts per setting, under AddressSanitizer and plain"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON >/dev/null &&
+# The same configuration as test.sh's build-asan, so neither rebuilds it for the other.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON -DTARN_WERROR=ON \
+  -DBUILD_SHARED_LIBS=ON >/dev/null &&
   cmake --build build-asan -j"$(nproc)" || exit 1
 locale_env=()
 mkdir -p build-asan/locale

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the packages for building and testing that are missing, builds,
-# and runs the whole test suite twice: a normal build and an AddressSanitizer
-# + UndefinedBehaviorSanitizer build. Tests that need a display run under a
-# virtual X display; among them, the install test installs the build into a
-# temporary folder and starts the installed game from elsewhere.
+# and runs the whole test suite twice: a normal build with static libraries
+# and an AddressSanitizer + UndefinedBehaviorSanitizer build with shared ones.
+# Tests that need a display run under a virtual X display; among them, the
+# install test installs the build into a temporary folder, starts the
+# installed game from elsewhere, and builds and runs the examples on that
+# install through the CMake package and through pkg-config.
 set -uo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh play test || exit 1
@@ -33,8 +35,9 @@ echo "== Building (RelWithDebInfo)"
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
 echo "== API reference (Doxygen: a summary for every public class and function, no warnings)"
 cmake --build build --target docs || failed=1
-echo "== Building with AddressSanitizer + UndefinedBehaviorSanitizer"
-build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON -DTARN_WERROR=ON || exit 1
+echo "== Building with AddressSanitizer + UndefinedBehaviorSanitizer, shared libraries"
+build build-asan -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_TESTS=ON -DTARN_WERROR=ON \
+  -DBUILD_SHARED_LIBS=ON || exit 1
 
 if command -v clang++ >/dev/null; then
   echo "== Fuzz smoke"

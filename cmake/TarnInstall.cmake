@@ -6,17 +6,17 @@ set(TARN_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/tarn)
 # Debian's licence text for the font we ship a copy of.
 set(TARN_FONT_LICENSE /usr/share/doc/fonts-mplus/copyright)
 
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/gfx ${CMAKE_SOURCE_DIR}/assets/sound ${CMAKE_SOURCE_DIR}/assets/skel_data
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/gfx ${PROJECT_SOURCE_DIR}/assets/sound ${PROJECT_SOURCE_DIR}/assets/skel_data
   DESTINATION ${TARN_DATA_DESTINATION})
 install(FILES ${TARN_FONT_SOURCE} DESTINATION ${TARN_DATA_DESTINATION}/font RENAME rounded-mplus-2m-medium.ttf)
 install(FILES ${TARN_FONT_LICENSE} DESTINATION ${TARN_DATA_DESTINATION}/font RENAME fonts-mplus.copyright)
 
-install(FILES ${CMAKE_SOURCE_DIR}/dist/tarn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/dist/tarn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/tarn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/tarn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 48 128 256)
-  install(FILES ${CMAKE_SOURCE_DIR}/assets/icons/tarn-${size}.png
+  install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/tarn-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tarn.png)
 endforeach()
 
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${TARN_FONT_LICENSE} DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME fonts-mplus.copyright)

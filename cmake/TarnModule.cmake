@@ -28,14 +28,33 @@ if(TARN_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
-# tarn_add_module(NAME DIR <dir> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...])
-# A static library from every .cpp under DIR.
+# tarn_add_module(NAME DIR <dir> EXPORT <name> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...]
+#                 [EXCLUDE <file>...] [EXTRA <file>...])
+# A library from every .cpp under DIR but EXCLUDE, and EXTRA, static or, with
+# BUILD_SHARED_LIBS, shared; other projects know it as Tarn::<name> and link
+# libtarn_<name>.
 function(tarn_add_module name)
-  cmake_parse_arguments(M "" "DIR" "PUBLIC_INCLUDE;DEPS" ${ARGN})
+  cmake_parse_arguments(M "" "DIR;EXPORT" "PUBLIC_INCLUDE;DEPS;EXCLUDE;EXTRA" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${M_DIR}/*.cpp)
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${M_PUBLIC_INCLUDE})
+  if(M_EXCLUDE)
+    list(REMOVE_ITEM sources ${M_EXCLUDE})
+  endif()
+  add_library(${name} ${sources} ${M_EXTRA})
+  add_library(Tarn::${M_EXPORT} ALIAS ${name})
+  # Before 1.0 a minor version may break the interface, so it is in the SONAME.
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${M_EXPORT} OUTPUT_NAME tarn_${M_EXPORT}
+    VERSION ${TARN_VERSION_MAJOR}.${TARN_VERSION_MINOR}.${TARN_VERSION_PATCH}
+    SOVERSION ${TARN_VERSION_MAJOR}.${TARN_VERSION_MINOR})
+  target_include_directories(${name} PUBLIC "$<BUILD_INTERFACE:${M_PUBLIC_INCLUDE}>"
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   target_link_libraries(${name} PUBLIC ${M_DEPS})
+  # A shared module links every library it uses, so a module reaching up to
+  # one that links it fails here. (With clang the sanitizer runtimes come
+  # with the program, not the library.)
+  if(BUILD_SHARED_LIBS
+     AND NOT (CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (TARN_SANITIZE OR TARN_SANITIZE_THREAD OR TARN_FUZZ)))
+    target_link_options(${name} PRIVATE LINKER:--no-undefined)
+  endif()
   tarn_set_warnings(${name})
 endfunction()
 
@@ -60,6 +79,6 @@ function(tarn_add_test name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${TARN_WORKDIR}
     PROPERTIES LABELS ${label} RESOURCE_LOCK ${lock}
-      ENVIRONMENT "ALSOFT_CONF=${CMAKE_SOURCE_DIR}/tests/sound/alsoft.conf"
+      ENVIRONMENT "ALSOFT_CONF=${PROJECT_SOURCE_DIR}/tests/sound/alsoft.conf"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -10,7 +10,10 @@ foreach(part MAJOR MINOR PATCH)
 endforeach()
 set(TARN_VERSION_STRING ${PROJECT_VERSION})
 
-set(TARN_GENERATED_INCLUDE ${CMAKE_BINARY_DIR}/generated/include)
+set(TARN_GENERATED_INCLUDE ${PROJECT_BINARY_DIR}/generated/include)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Version.h.in ${TARN_GENERATED_INCLUDE}/tarn/Version.h @ONLY)
 add_library(tarn_version INTERFACE)
-target_include_directories(tarn_version INTERFACE $<BUILD_INTERFACE:${TARN_GENERATED_INCLUDE}>)
+add_library(Tarn::version ALIAS tarn_version)
+set_target_properties(tarn_version PROPERTIES EXPORT_NAME version)
+target_include_directories(tarn_version INTERFACE $<BUILD_INTERFACE:${TARN_GENERATED_INCLUDE}>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)

@@ -1,18 +1,32 @@
 // `cmake --install` into a staging folder (DESTDIR), which is the installed
 // tree moved away from its prefix: every file in its place, the desktop files
-// valid, and the installed program, started from elsewhere, finding its data
-// beside itself.
+// valid, the installed program, started from elsewhere, finding its data
+// beside itself, and other programs built on the installed libraries through
+// the CMake package and pkg-config. Also Tarn's tree as another project's
+// subproject.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ProgramHarness.h"
 #include "TempDir.h"
+#include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
+#include "skel/Atlas.h"
+#include "skel/Bone.h"
+#include "skel/BoneData.h"
+#include "skel/Skeleton.h"
+#include "skel/SkeletonData.h"
+#include "skel/SkeletonJson.h"
+#include "tarn/Version.h"
 
 namespace {
 
@@ -45,9 +59,36 @@ std::string Install(const tarn_test::TempDir& stage) {
   return stage.path() + kPrefix;
 }
 
+// The installed library file of a module: the one the linker takes.
+std::string Library(const std::string& name) {
+  const std::string lib = std::string(TARN_LIBDIR) + "/libtarn_" + name;
+#if TARN_SHARED
+  return lib + ".so." + std::to_string(TARN_VERSION_MAJOR) + "." + std::to_string(TARN_VERSION_MINOR);
+#else
+  return lib + ".a";
+#endif
+}
+
 TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
   tarn_test::TempDir stage;
   const std::string root = Install(stage);
+  const std::string libdir = TARN_LIBDIR;
+  for (const std::string& file : std::vector<std::string>{
+           "include/skel/Skeleton.h", "include/tarn/Path.h", "include/tarn/Version.h",
+           "include/framework/core/StartUp.h", "include/framework/skel/SkelAnimation.h",
+           "include/framework/widgets/WidgetAnimeBase.h", libdir + "/cmake/Tarn/TarnConfig.cmake",
+           libdir + "/cmake/Tarn/TarnConfigVersion.cmake", libdir + "/pkgconfig/tarn-skel.pc",
+           libdir + "/pkgconfig/tarn-framework.pc", Library("skel"), Library("path"), Library("core"),
+           Library("graphics"), Library("text"), Library("sound"), Library("widgets"), Library("skel_glue")}) {
+    EXPECT_TRUE(fs::exists(root + "/" + file)) << file;
+  }
+#if TARN_SHARED
+  // Programs ask for the library by its SONAME, the file named after the version.
+  const std::string soname = fs::path(Library("skel")).filename().string();
+  EXPECT_TRUE(Succeeds("readelf -d " + Quoted(root + "/" + Library("skel")) + " | grep -F '[" + soname + "]'",
+                       stage.File("soname.log")))
+      << ReadAll(stage.File("soname.log"));
+#endif
   for (const char* file :
        {"bin/tarn", "bin/skelcheck", "share/tarn/gfx/3_blacksmith_a.png", "share/tarn/gfx/testchar4.png",
         "share/tarn/sound/test_mono.wav", "share/tarn/skel_data/Char01.atlas", "share/tarn/skel_data/Char01.json",
@@ -109,6 +150,139 @@ TEST(Install, InstalledProgramStartedElsewhereDrawsTheMainScreenAndEndsWithZero)
   EXPECT_TRUE(ShowsMainScreen(program.ShootWhen(ShowsMainScreen, 20))) << "no main screen";
   program.SendDeleteWindow();
   EXPECT_EQ(program.WaitForExit(30), 0);
+}
+
+// What the pose example prints, computed with the tree's runtime.
+std::string ExpectedPose(const std::string& atlasPath, const std::string& skeletonPath, const char* animation,
+                         float seconds) {
+  skel::Atlas atlas(skel::String(atlasPath.c_str()), nullptr);
+  skel::SkeletonJson json(&atlas);
+  std::unique_ptr<skel::SkeletonData> data(json.readSkeletonDataFile(skel::String(skeletonPath.c_str())));
+  if (!data) return "no skeleton";
+  skel::Skeleton skeleton(data.get());
+  skel::AnimationStateData mixes(data.get());
+  skel::AnimationState state(&mixes);
+  state.setAnimation(0, skel::String(animation), true);
+  state.update(seconds);
+  state.apply(skeleton);
+  skeleton.updateWorldTransform();
+  char line[256];
+  std::snprintf(line, sizeof line, "%s at %.3f s\n", animation, seconds);
+  std::string out = line;
+  for (skel::Bone* bone : skeleton.getBones()) {
+    std::snprintf(line, sizeof line, "%-14s %9.3f %9.3f %8.2f\n", bone->getData().getName().buffer(), bone->getWorldX(),
+                  bone->getWorldY(), bone->getWorldRotationX());
+    out += line;
+  }
+  return out;
+}
+
+// Runs the three examples built in dir on the installed data under root.
+void RunExamples(const std::string& dir, const std::string& root, const std::string& log) {
+  const std::string data = root + "/share/tarn";
+  const std::string atlas = data + "/skel_data/Char01.atlas", json = data + "/skel_data/Char01.json";
+  EXPECT_TRUE(Succeeds(Quoted(dir + "/pose") + " " + Quoted(atlas) + " " + Quoted(json) + " wave 0.5", log))
+      << ReadAll(log);
+  EXPECT_EQ(ReadAll(log), ExpectedPose(atlas, json, "wave", 0.5f));
+  EXPECT_TRUE(Succeeds(Quoted(dir + "/window") + " " + Quoted(data) + " 20", log)) << ReadAll(log);
+  if (fs::exists(dir + "/skeleton")) {
+    // Past the first change of animation, which blends into the next.
+    EXPECT_TRUE(Succeeds(Quoted(dir + "/skeleton") + " " + Quoted(atlas) + " " + Quoted(json) + " 130", log))
+        << ReadAll(log);
+    EXPECT_NE(ReadAll(log).find("now wave\n"), std::string::npos) << ReadAll(log);
+  }
+}
+
+TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
+  tarn_test::TempDir stage;
+  const std::string root = Install(stage);
+  const std::string build = stage.File("examples"), log = stage.File("examples.log");
+  ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(TARN_SOURCE_DIR "/examples") + " -B " + Quoted(build) +
+                           " -DCMAKE_PREFIX_PATH=" + Quoted(root) + " -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=" +
+                           Quoted(TARN_CXX) + " '-DCMAKE_CXX_FLAGS=" TARN_SANITIZER_FLAGS "'",
+                       log))
+      << ReadAll(log);
+  ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " --build " + Quoted(build) + " -j2", log)) << ReadAll(log);
+  RunExamples(build, root, log);
+
+  // The window's button, clicked, plays the sound; closed, the window ends the program.
+  ProgramHarness window;
+  ASSERT_NE(window.display(), nullptr) << "no X display: run under xvfb-run";
+  window.SetProgram(build + "/window", {root + "/share/tarn"}, "Tarn example: window");
+  const std::string mix = window.RecordSoundIn(stage.path());
+  ASSERT_TRUE(window.Start());
+  ASSERT_TRUE(window.WaitForWindow(30)) << "the example's window did not appear";
+  ProgramHarness::Pause(1000);
+  EXPECT_TRUE(window.Click(640 - 20 - 80, 360 - 20 - 24));  // the button's centre, 20 px from the corner
+  ProgramHarness::Pause(1000);
+  window.SendDeleteWindow();
+  EXPECT_EQ(window.WaitForExit(30), 0);
+  EXPECT_GT(tarn_test::WavPeak(mix), 1000) << "no sound from the button";
+
+  // Before 1.0 another minor version may break the interface: the package is
+  // found for this version, not for the next minor or major one.
+  const std::string versions = stage.File("versions");
+  fs::create_directory(versions);
+  const int major = TARN_VERSION_MAJOR, minor = TARN_VERSION_MINOR;
+  const std::string same = std::to_string(major) + "." + std::to_string(minor);
+  const std::string nextMinor = std::to_string(major) + "." + std::to_string(minor + 1);
+  const std::string nextMajor = std::to_string(major + 1) + ".0";
+  std::ofstream(versions + "/CMakeLists.txt")
+      << "cmake_minimum_required(VERSION 3.25)\nproject(Versions LANGUAGES NONE)\n"
+      << "foreach(v " << same << " " << nextMinor << " " << nextMajor << ")\n"
+      << "  find_package(Tarn ${v} QUIET COMPONENTS skel)\n"
+      << "  message(STATUS \"Tarn ${v}: ${Tarn_FOUND}\")\n"
+      << "  unset(Tarn_FOUND)\nendforeach()\n";
+  ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(versions) + " -B " + Quoted(versions + "/build") +
+                           " -DCMAKE_PREFIX_PATH=" + Quoted(root),
+                       log))
+      << ReadAll(log);
+  const std::string found = ReadAll(log);
+  EXPECT_NE(found.find("Tarn " + same + ": 1\n"), std::string::npos) << found;
+  EXPECT_NE(found.find("Tarn " + nextMinor + ": 0\n"), std::string::npos) << found;
+  EXPECT_NE(found.find("Tarn " + nextMajor + ": 0\n"), std::string::npos) << found;
+}
+
+TEST(Install, PkgConfigBuildsProgramsOnTheInstalledLibraries) {
+  tarn_test::TempDir stage;
+  const std::string root = Install(stage);
+  const std::string log = stage.File("pkg-config.log");
+  const std::string pkgConfig = "PKG_CONFIG_PATH=" + Quoted(root + "/" + TARN_LIBDIR + "/pkgconfig") + " pkg-config";
+  EXPECT_TRUE(Succeeds(pkgConfig + " --exact-version=" TARN_VERSION_STRING " tarn-skel tarn-framework", log))
+      << ReadAll(log);
+  const std::string compile =
+      Quoted(TARN_CXX) + " -std=c++17 " TARN_SANITIZER_FLAGS " -Wl,-rpath," + Quoted(root + "/" + TARN_LIBDIR) + " ";
+  for (const char* program : {"pose", "window"}) {
+    const std::string package = std::string(program) == "pose" ? "tarn-skel" : "tarn-framework";
+    ASSERT_TRUE(Succeeds(compile + "-o " + Quoted(stage.File(program)) + " " +
+                             Quoted(std::string(TARN_SOURCE_DIR "/examples/") + program + ".cpp") + " $(" + pkgConfig +
+                             " --cflags --libs " + package + ")",
+                         log))
+        << ReadAll(log);
+  }
+  RunExamples(stage.path(), root, log);
+}
+
+// Another game with Tarn's tree added as a subdirectory: the libraries under
+// their package names, the game, tools, tests and working directory off unless
+// asked for, and the includes the same as against an install.
+TEST(Subproject, GivesTheLibrariesOnlyWithTheInstalledIncludes) {
+  tarn_test::TempDir dir;
+  const std::string build = dir.File("build"), log = dir.File("subproject.log");
+  ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(TARN_SOURCE_DIR "/tests/install/consumer") + " -B " +
+                           Quoted(build) + " -G 'Unix Makefiles' -DTARN_SOURCE_DIR=" + Quoted(TARN_SOURCE_DIR) +
+                           " -DCMAKE_CXX_COMPILER=" + Quoted(TARN_CXX),
+                       log))
+      << ReadAll(log);
+  // Compiling the examples is the check; linking would build all of Tarn again.
+  // Makefiles name the object of a source outside the project by its path.
+  const std::string objects = std::string(TARN_SOURCE_DIR).substr(1) + "/examples/";
+  EXPECT_TRUE(
+      Succeeds("make -C " + Quoted(build) + " " + Quoted(objects + "pose.o") + " " + Quoted(objects + "window.o"), log))
+      << ReadAll(log);
+  // Asked for, the game comes with its working directory.
+  EXPECT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " " + Quoted(build) + " -DTARN_GAME=ON -DTARN_WORKDIR_ASSETS=ON", log))
+      << ReadAll(log);
 }
 
 }  // namespace
