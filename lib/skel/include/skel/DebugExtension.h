@@ -51,8 +51,9 @@ class DebugExtension : public SkelExtension {
 
  private:
   void record(void* block, size_t size, const char* file, int line);
-  // Forgets a live block, returning its size.
-  size_t forget(void* block);
+  struct Record;
+  // Forgets a live block and its size; found comes from the table.
+  void forget(Record* found);
   uint32_t siteOf(const char* file, int line);
   void indexSite(uint32_t site);
   template <typename T>

@@ -148,9 +148,8 @@ void DebugExtension::record(void* block, size_t size, const char* file, int line
   _usedMemory += size;
 }
 
-size_t DebugExtension::forget(void* block) {
-  Record* found = _allocated.find(block);
-  if (!found) return 0;
+void DebugExtension::forget(Record* found) {
+  void* block = found->address;
   size_t size = found->size;
   if (found->size == kLargeSize) {
     for (size_t i = 0; i < _largeCount; ++i) {
@@ -162,7 +161,6 @@ size_t DebugExtension::forget(void* block) {
   }
   _allocated.erase(found);
   _usedMemory -= size;
-  return size;
 }
 
 void* DebugExtension::allocate(size_t size, const char* file, int line) {
@@ -187,7 +185,7 @@ void* DebugExtension::reallocate(void* block, size_t size, const char* file, int
   ++_reallocations;
   // A failed re-allocation leaves the old block live and recorded.
   if (!grown && size != 0) return nullptr;
-  if (block) forget(block);
+  if (Record* found = _allocated.find(block)) forget(found);
   record(grown, size, file, line);
   return grown;
 }
@@ -195,7 +193,8 @@ void* DebugExtension::reallocate(void* block, size_t size, const char* file, int
 void DebugExtension::release(void* block, const char* file, int line) {
   if (!block) return;
   std::lock_guard<std::mutex> hold(_lock);
-  if (!_allocated.find(block)) {
+  Record* found = _allocated.find(block);
+  if (!found) {
     // Not handed on: for a block released before, that would free it twice.
     std::printf("%s:%i (address %p): Double free or not allocated through SkelExtension\n", file ? file : "(unknown)",
                 line, block);
@@ -204,7 +203,7 @@ void DebugExtension::release(void* block, const char* file, int line) {
   }
   _extension->release(block, file, line);
   ++_frees;
-  forget(block);
+  forget(found);
 }
 
 char* DebugExtension::readFile(const String& path, size_t* length) { return _extension->readFile(path, length); }
