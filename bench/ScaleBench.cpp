@@ -35,10 +35,12 @@ struct Loaded {
   }
 };
 
-skel::SkeletonData* DataOf(int bones, ScaleShape shape) {
+// Null, with the benchmark skipped, when the character did not load.
+skel::SkeletonData* DataOf(benchmark::State& state, int bones, ScaleShape shape) {
   static std::map<std::pair<int, ScaleShape>, std::unique_ptr<Loaded>> loaded;
   auto& slot = loaded[{bones, shape}];
   if (!slot) slot.reset(new Loaded(bones, shape));
+  if (!slot->data) state.SkipWithError("the generated character did not load");
   return slot->data.get();
 }
 
@@ -64,11 +66,8 @@ struct Posed {
 // The cross-fade's first frame, where the state works out which timelines
 // the two animations share.
 void FirstApply(benchmark::State& state, int bones, ScaleShape shape) {
-  skel::SkeletonData* data = DataOf(bones, shape);
-  if (!data) {
-    state.SkipWithError("the generated character did not load");
-    return;
-  }
+  skel::SkeletonData* data = DataOf(state, bones, shape);
+  if (!data) return;
   for (auto _ : state) {
     state.PauseTiming();
     std::unique_ptr<Posed> posed(new Posed(data));
@@ -83,11 +82,8 @@ void FirstApply(benchmark::State& state, int bones, ScaleShape shape) {
 }
 
 void Pose(benchmark::State& state, int bones, ScaleShape shape) {
-  skel::SkeletonData* data = DataOf(bones, shape);
-  if (!data) {
-    state.SkipWithError("the generated character did not load");
-    return;
-  }
+  skel::SkeletonData* data = DataOf(state, bones, shape);
+  if (!data) return;
   Posed posed(data);
   for (auto _ : state) {
     posed.skeleton->updateWorldTransform();
@@ -97,11 +93,8 @@ void Pose(benchmark::State& state, int bones, ScaleShape shape) {
 
 // The renderer's vertices of every slot, as CharacterFrame builds them.
 void Vertices(benchmark::State& state, int bones, ScaleShape shape) {
-  skel::SkeletonData* data = DataOf(bones, shape);
-  if (!data) {
-    state.SkipWithError("the generated character did not load");
-    return;
-  }
+  skel::SkeletonData* data = DataOf(state, bones, shape);
+  if (!data) return;
   Posed posed(data);
   skel::Vector<skel::Slot*>& drawOrder = posed.skeleton->getDrawOrder();
   std::vector<TarnFramework::Graphic2D::Vertex> vertices;
