@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "CrashReport.h"
 #include "DataDir.h"
 #include "GameSystem.h"
 #include "GameWindow.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     case CommandLineAction::Version: std::fputs(VersionText(program).c_str(), stdout); return 0;
     case CommandLineAction::Misuse: std::fputs(UsageLine(program).c_str(), stderr); return kExitMisuse;
   }
+  InstallCrashReport(program.c_str());
   // The skeletal runtime's tracking extension serves every allocation from
   // the first one on.
   TarnSkel::StartRuntime();

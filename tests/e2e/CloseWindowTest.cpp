@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ProgramHarness.h"
@@ -39,6 +41,31 @@ TEST(Program, StartUpFailureEndsWithExitCodeMinusOneAndSaysWhy) {
   const std::string start = "tarn: cannot start GLFW: ";
   EXPECT_EQ(lines[0].rfind(start, 0), 0u) << lines[0];
   EXPECT_GT(lines[0].size(), start.size()) << lines[0];
+}
+
+// A crash names itself and the stack it happened on, then ends the process as
+// the signal would have. Where a sanitizer watches the signal, its own report
+// stands instead.
+TEST(Program, ACrashSaysSoWithItsStackAndEndsAsTheSignalWould) {
+  for (const auto& [number, name] :
+       {std::pair<int, std::string>{SIGSEGV, "segmentation fault"}, {SIGABRT, "aborted"}}) {
+    SCOPED_TRACE(name);
+    tarn_test::ProgramHarness program;
+    ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
+    program.CaptureErrors();
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.WaitForWindow(20));
+    ASSERT_EQ(kill(program.pid(), number), 0);
+    const int ended = program.WaitForExit(20);
+    const std::string errors = program.Errors();
+    if (errors.find("Sanitizer") != std::string::npos) continue;
+    EXPECT_EQ(ended, 128 + number);
+    const std::string said = "tarn: crashed: " + name + "\n";
+    const size_t at = errors.find(said);
+    ASSERT_NE(at, std::string::npos) << errors;
+    // Then the frames, each naming the file of its code.
+    EXPECT_NE(errors.find("/tarn(", at + said.size()), std::string::npos) << errors;
+  }
 }
 
 // The command line: two questions answered on standard output, anything else

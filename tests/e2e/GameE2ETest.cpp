@@ -138,7 +138,7 @@ class GameProgram : public ::testing::Test {
   // The harness's ShootWhen, kept as an artifact when named.
   Screenshot ShootWhen(const Ready& ready, const char* artifact = nullptr, double seconds = 15) {
     Screenshot shot = program.ShootWhen(ready, seconds);
-    EXPECT_FALSE(shot.Empty());
+    EXPECT_FALSE(shot.Empty()) << program.WhyNoShot();
     if (artifact) shot.Save(Artifact(artifact));
     return shot;
   }

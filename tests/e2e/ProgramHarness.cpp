@@ -188,6 +188,23 @@ Screenshot ProgramHarness::Shoot() {
   return shot;
 }
 
+std::string ProgramHarness::WhyNoShot() {
+  const int ended = WaitForExit(0);
+  if (ended != kNoExit) {
+    return ended > 128 ? "the program was ended by signal " + std::to_string(ended - 128)
+                       : "the program ended with " + std::to_string(ended);
+  }
+  XWindowAttributes a;
+  if (!window_ || !XGetWindowAttributes(display_, window_, &a)) return "the program runs, its window is gone";
+  if (a.map_state != IsViewable) return "the window is not viewable (map state " + std::to_string(a.map_state) + ")";
+  int x = 0, y = 0;
+  Window child;
+  XTranslateCoordinates(display_, window_, a.root, 0, 0, &x, &y, &child);
+  return "the window is viewable at " + std::to_string(x) + "," + std::to_string(y) + " (" + std::to_string(a.width) +
+         "x" + std::to_string(a.height) + ") on a " + std::to_string(WidthOfScreen(a.screen)) + "x" +
+         std::to_string(HeightOfScreen(a.screen)) + " screen, yet its image could not be read";
+}
+
 bool ProgramHarness::Xdotool(const std::vector<std::string>& args) {
   pid_t child = fork();
   if (child < 0) return false;

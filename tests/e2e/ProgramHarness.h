@@ -84,6 +84,8 @@ class ProgramHarness {
   // Shoots until ready holds (the program may draw slowly under a sanitizer
   // or on a busy machine), or returns the last shot after the timeout.
   Screenshot ShootWhen(const std::function<bool(const Screenshot&)>& ready, double seconds);
+  // Why Shoot gives nothing: the program's end, or the window's state.
+  std::string WhyNoShot();
 
   // Real pointer events through xdotool, in window coordinates. A click holds
   // the button for a moment, as a hand does.

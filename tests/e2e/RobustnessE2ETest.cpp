@@ -403,7 +403,7 @@ TEST(Monkey, RandomPlayerNeitherCrashesNorStopsDrawingNorGrows) {
       ASSERT_GT(kb, 0) << "the program ended after " << events << " events";
       peakKb = std::max(peakKb, kb);
       const Screenshot shot = program.Shoot();
-      ASSERT_FALSE(shot.Empty()) << "the window is gone after " << events << " events";
+      ASSERT_FALSE(shot.Empty()) << "after " << events << " events: " << program.WhyNoShot();
       ++shots;
       if (shot.width != last.width || shot.height != last.height ||
           shot.Differences(last, 0, 0, static_cast<int>(shot.width), static_cast<int>(shot.height)) > 0) {
