@@ -57,6 +57,7 @@ void SetProgramLocale() {
 
 bool StartUpWindow(SystemBase& system, const WindowRequest& request) {
   GraphicManager& graphics = system.graphicManager;
+  SetSoftwareRendererDefaults();
   glfwSetErrorCallback(KeepGlfwError);
   g_glfwSaid.clear();
   if (!glfwInit()) {

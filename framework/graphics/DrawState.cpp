@@ -3,12 +3,22 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "framework/graphics/GLCheck.h"
 #include "tarn/Report.h"
 
 namespace TarnFramework {
+
+void SetSoftwareRendererDefaults() {
+  // Every draw ends with a flush, and llvmpipe hands each flushed batch to its
+  // threads: that costs more than they save (frames 1.3 to 2.6 times slower),
+  // and Mesa 22.3 frees a batch's fence after an unlocked look at its count
+  // while the last of those threads may still hold the fence's lock. Its
+  // unlock then writes into freed memory, and malloc crashes later.
+  setenv("LP_NUM_THREADS", "0", /*overwrite=*/0);
+}
 
 bool LoadGlEntryPoints(std::string* why) {
   GLenum status = glewInit();

@@ -12,6 +12,12 @@ namespace TarnFramework {
 /// alpha: a canvas filled while SetPremultipliedTarget was on.
 enum class BlendMode { Normal, Additive, Multiply, Screen, Premultiplied };
 
+/// Call before the first GL context is made. Mesa's software renderer
+/// (llvmpipe) then draws on the thread that flushes rather than on threads of
+/// its own; a value of LP_NUM_THREADS the user set stands. Other drivers do not
+/// read it.
+void SetSoftwareRendererDefaults();
+
 /// GLEW's entry points for the current context (framebuffer objects and the
 /// rest beyond GL 1.1); false with GLEW's reason when they cannot be loaded.
 bool LoadGlEntryPoints(std::string* why = nullptr);

@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -65,6 +67,36 @@ TEST(Program, ACrashSaysSoWithItsStackAndEndsAsTheSignalWould) {
     ASSERT_NE(at, std::string::npos) << errors;
     // Then the frames, each naming the file of its code.
     EXPECT_NE(errors.find("/tarn(", at + said.size()), std::string::npos) << errors;
+  }
+}
+
+// Without a GPU, Mesa's llvmpipe draws on the program's own thread (its own
+// threads race with the program's flushes), unless the player chose a number
+// of threads.
+TEST(Program, SoftwareRenderingDrawsOnTheProgramsThreadUnlessThePlayerSaysOtherwise) {
+  auto rasterizerThreads = [](pid_t pid) {
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
+      std::string name;
+      std::getline(std::ifstream(task.path() / "comm"), name);
+      count += name.rfind("llvmpipe-", 0) == 0;
+    }
+    return count;
+  };
+  for (const char* chosen : {static_cast<const char*>(nullptr), "2"}) {
+    SCOPED_TRACE(chosen ? "LP_NUM_THREADS=2" : "LP_NUM_THREADS unset");
+    if (!chosen && std::getenv("LP_NUM_THREADS")) continue;  // a choice made for the whole run
+    tarn_test::ProgramHarness program;
+    ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run";
+    if (chosen) program.SetEnvironment("LP_NUM_THREADS", chosen);
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.WaitForWindow(20));
+    // The window opens before its context draws: wait for the first frames.
+    program.ShootWhen([](const tarn_test::Screenshot& s) { return !s.Empty(); }, 15);
+    tarn_test::ProgramHarness::Pause(300);
+    EXPECT_EQ(rasterizerThreads(program.pid()), chosen ? 2 : 0);
+    program.SendDeleteWindow();
+    EXPECT_EQ(program.WaitForExit(20), 0);
   }
 }
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/graphics/DrawState.h"
+
 namespace skelview {
 
 namespace {
@@ -19,6 +21,7 @@ std::string EglError(const char* step) {
 }  // namespace
 
 bool OffscreenContext::Open(std::string& why) {
+  TarnFramework::SetSoftwareRendererDefaults();
   const char* extensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
   auto getPlatformDisplay =
       reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
