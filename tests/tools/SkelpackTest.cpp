@@ -268,6 +268,77 @@ TEST(Skelpack, EveryPictureLiesOnItsPageWholeAndApartFromTheOthers) {
   EXPECT_EQ(Slurp(dir.File("first.png")), Slurp(dir.File("second.png")));
 }
 
+// The committed character's atlas cut back into whole pictures, one file per
+// region, as a content maker would have drawn them.
+void CutIntoPictures(const std::string& atlasPath, const TempDir& dir, const std::string& folder) {
+  skel::Atlas atlas(skel::String(atlasPath.c_str()), nullptr);
+  ASSERT_GT(atlas.getRegions().size(), 0u);
+  mkdir(dir.File(folder).c_str(), 0755);
+  std::map<std::string, Image> pages;
+  for (const skel::AtlasRegion* r : atlas.getRegions()) {
+    const std::string pageName = r->page->name.buffer();
+    if (!pages.count(pageName)) pages[pageName] = ReadPng(atlasPath.substr(0, atlasPath.rfind('/') + 1) + pageName);
+    Image picture = Blank(r->untrimmedWidth, r->untrimmedHeight);
+    const int left = static_cast<int>(r->offsetX);
+    const int top = r->untrimmedHeight - static_cast<int>(r->offsetY) - r->height;
+    for (int y = 0; y < r->height; ++y)
+      for (int x = 0; x < r->width; ++x)
+        std::copy_n(PagePixel(pages[pageName], *r, x, y), 4, picture.at(left + x, top + y));
+    const std::string name = r->name.buffer() + (r->index >= 0 ? "_" + std::to_string(r->index) : std::string());
+    WritePng(dir.File(folder + "/" + name + ".png"), picture);
+  }
+}
+
+// Every animation of the character rendered to a sheet of frames.
+std::map<std::string, Image> Render(const TempDir& dir, const std::string& atlas, const std::string& folder) {
+  mkdir(dir.File(folder).c_str(), 0755);
+  const Outcome run = RunTool(SKELVIEW_PATH, dir,
+                              "'" + atlas + "' '" +
+                                  SKEL_ASSETS "/Char01.json' --render --all --fps 6 --frames 6 --size 320x420 --out '" +
+                                  dir.File(folder) + "/%s.png'");
+  EXPECT_EQ(run.code, 0) << run.err;
+  std::map<std::string, Image> sheets;
+  for (const char* animation : {"idle", "wave"})
+    sheets[animation] = ReadPng(dir.File(folder + "/" + animation + ".png"));
+  return sheets;
+}
+
+TEST(Skelpack, TheCharacterRepackedDrawsTheSame) {
+  TempDir dir;
+  CutIntoPictures(SKEL_ASSETS "/Char01.atlas", dir, "pictures");
+  const std::map<std::string, Image> before = Render(dir, SKEL_ASSETS "/Char01.atlas", "before");
+  // The skeleton keeps its mesh's picture whole; every other is trimmed.
+  const std::string skeleton = " --skeleton '" SKEL_ASSETS "/Char01.json' ";
+  for (const char* options : {"", "--rotate --max-size 700"}) {
+    SCOPED_TRACE(options);
+    const Outcome run =
+        RunTool(SKELPACK_PATH, dir, options + skeleton + "'" + dir.File("pictures") + "' '" + dir.File("Char01") + "'");
+    ASSERT_EQ(run.code, 0) << run.err;
+    if (*options) {
+      EXPECT_NE(Slurp(dir.File("Char01.atlas")).find("rotate: true"), std::string::npos);
+    }
+    const std::map<std::string, Image> after = Render(dir, dir.File("Char01.atlas"), "after");
+    for (const auto& sheet : before) {
+      SCOPED_TRACE(sheet.first);
+      const Image& a = sheet.second;
+      const Image& b = after.at(sheet.first);
+      ASSERT_TRUE(a.width == b.width && a.height == b.height);
+      // Sampling differs only where a trimmed edge met its clear margin.
+      size_t drawn = 0, off = 0;
+      int worst = 0;
+      for (size_t i = 0; i < a.rgba.size(); i += 4) {
+        int most = 0;
+        for (size_t k = 0; k < 4; ++k) most = std::max(most, std::abs(a.rgba[i + k] - b.rgba[i + k]));
+        drawn += a.rgba[i + 3] != 0;
+        off += most > 8;
+        worst = std::max(worst, most);
+      }
+      EXPECT_GT(drawn, a.rgba.size() / 4 / 20) << "the character is drawn";
+      EXPECT_LE(off, drawn / 200) << "pixels off by more than 8; worst " << worst;
+    }
+  }
+}
+
 TEST(Skelpack, RefusesNamingTheFileAndWritesNothing) {
   const struct {
     const char* what;

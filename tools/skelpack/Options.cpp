@@ -44,6 +44,9 @@ const char* UsageText() {
          "  --pot          page sizes in powers of two\n"
          "  --no-trim      keep fully transparent edges (trimmed by default; a trimmed\n"
          "                 region still draws where the whole picture would)\n"
+         "  --skeleton FILE.json  keep whole the pictures that the skeleton's meshes use:\n"
+         "                 a mesh spans its whole picture, so trimmed it would show what\n"
+         "                 lies beside it on the page (may be given more than once)\n"
          "  --help         print this text\n"
          "\n"
          "Pictures with the same pixels are stored once. Nothing is written when a\n"
@@ -71,6 +74,13 @@ Parsed ParseArguments(int argc, char** argv, Options& options, std::string& erro
                 (value ? std::string(", not \"") + value + "\"" : "");
         return Parsed::kUsageError;
       }
+      ++i;
+    } else if (arg == "--skeleton") {
+      if (!value) {
+        error = "--skeleton takes a skeleton JSON file";
+        return Parsed::kUsageError;
+      }
+      options.skeletons.push_back(value);
       ++i;
     } else if (arg == "--no-trim") {
       options.trim = false;

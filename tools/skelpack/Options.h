@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace skelpack {
 
@@ -14,6 +15,7 @@ struct Options {
   bool trim = true;
   bool rotate = false;
   bool pot = false;
+  std::vector<std::string> skeletons;  // whose meshes' pictures are kept whole
 };
 
 enum class Parsed { kRun, kHelp, kUsageError };

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "MeshRegions.h"
+
 namespace fs = std::filesystem;
 
 namespace skelpack {
@@ -184,9 +186,12 @@ int Run(const Options& options, std::string& error, Packed* result) {
          name.compare(name.size() - 4, 4, ".png") == 0))
       skip.push_back(fs::weakly_canonical(entry.path(), ec).string());
   }
+  std::set<std::string> whole;
+  for (const std::string& skeleton : options.skeletons)
+    if (!AddMeshRegions(skeleton, whole, error)) return 1;
   std::vector<Picture> pictures;
   Packed packed;
-  if (!LoadPictures(options.input, options.trim, skip, pictures, error) ||
+  if (!LoadPictures(options.input, options.trim, whole, skip, pictures, error) ||
       !PackPictures(pictures, options, options.output, packed, error) || !WritePacked(packed, options.output, error))
     return 1;
   if (result) *result = std::move(packed);

@@ -133,8 +133,8 @@ bool RegionName(const std::string& relative, std::string& name, int& index) {
   return true;
 }
 
-bool LoadPictures(const std::string& folder, bool trim, const std::vector<std::string>& skip,
-                  std::vector<Picture>& pictures, std::string& error) {
+bool LoadPictures(const std::string& folder, bool trim, const std::set<std::string>& whole,
+                  const std::vector<std::string>& skip, std::vector<Picture>& pictures, std::string& error) {
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) {
     error = folder + ": not a folder" + (ec ? " (" + ec.message() + ")" : "");
@@ -179,7 +179,7 @@ bool LoadPictures(const std::string& folder, bool trim, const std::vector<std::s
       error = p.file + ": " + why;
       return false;
     }
-    if (trim) {
+    if (trim && !whole.count(p.name)) {
       Trim(p);
     } else {
       p.keptWidth = p.width, p.keptHeight = p.height;

@@ -1,6 +1,7 @@
 // The pictures of an input folder: decoded, named and trimmed.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,10 @@ struct Picture {
 bool RegionName(const std::string& relative, std::string& name, int& index);
 
 // Every PNG under folder, in the byte order of their paths, decoded and
-// trimmed (when trim is set), with duplicates found. skip lists files not to
-// read (the pages of an earlier run). False with the refusal in error.
-bool LoadPictures(const std::string& folder, bool trim, const std::vector<std::string>& skip,
-                  std::vector<Picture>& pictures, std::string& error);
+// trimmed (when trim is set, except for the regions named in whole), with
+// duplicates found. skip lists files not to read (the pages of an earlier
+// run). False with the refusal in error.
+bool LoadPictures(const std::string& folder, bool trim, const std::set<std::string>& whole,
+                  const std::vector<std::string>& skip, std::vector<Picture>& pictures, std::string& error);
 
 }  // namespace skelpack
