@@ -25,6 +25,12 @@ struct Attempt {
   int right = 0, bottom = 0;  // what the places cover
 };
 
+// An order to place in and a rule to place by.
+struct Way {
+  size_t order;
+  FitRule rule;
+};
+
 constexpr FitRule kRules[] = {FitRule::kShortSide, FitRule::kLongSide, FitRule::kArea, FitRule::kTopLeft};
 
 // Orders to place in, largest first by several measures; ties keep the
@@ -88,23 +94,29 @@ class PageMaker {
     return page;
   }
 
-  // The attempt that holds the most of items on one page of the largest size.
-  Attempt fullest(const std::vector<std::vector<Item>>& orders) const {
+  // The attempt that holds the most of items on one page of the largest
+  // size. ranked gets every order and rule, the best first.
+  Attempt fullest(const std::vector<std::vector<Item>>& orders, std::vector<Way>& ranked) const {
     const int side = LargestPage(_s) - _s.padding;
-    Attempt best, attempt;
-    bool first = true;
-    for (const std::vector<Item>& order : orders)
+    std::vector<std::pair<Way, Attempt>> tried;
+    for (size_t order = 0; order < orders.size(); ++order)
       for (FitRule rule : kRules) {
-        Try(order, side, side, rule, _s.rotate, false, attempt);
-        if (first || attempt.area > best.area || (attempt.area == best.area && Area(attempt) < Area(best)))
-          best = attempt;
-        first = false;
+        tried.emplace_back(Way{order, rule}, Attempt());
+        Try(orders[order], side, side, rule, _s.rotate, false, tried.back().second);
       }
-    return best;
+    std::stable_sort(tried.begin(), tried.end(), [this](const auto& a, const auto& b) {
+      return a.second.area != b.second.area ? a.second.area > b.second.area : Area(a.second) < Area(b.second);
+    });
+    ranked.clear();
+    for (const auto& t : tried) ranked.push_back(t.first);
+    return tried.front().second;
   }
 
   // All of items on the smallest page found, starting from a known fit.
-  Attempt smallest(const std::vector<std::vector<Item>>& orders, Attempt best) const {
+  Attempt smallest(const std::vector<std::vector<Item>>& orders, std::vector<Way> ways, Attempt best) const {
+    // The ways that did best on the largest page are the likeliest to do best
+    // on a smaller one; trying every way at every size costs too much.
+    ways.resize(std::min<size_t>(ways.size(), 4));
     const std::vector<Item>& items = orders.front();
     long long total = 0;
     int widest = 1, tallest = 1;
@@ -126,7 +138,7 @@ class PageMaker {
       while (lo <= hi) {
         const int mid = lo + (hi - lo) / 2;
         Attempt attempt;
-        if (fitsAll(orders, width, heightFor(mid), attempt)) {
+        if (fitsAll(orders, ways, width, heightFor(mid), attempt)) {
           found = attempt, any = true;
           hi = mid - 1;
         } else {
@@ -153,7 +165,7 @@ class PageMaker {
         if (page - _s.padding >= low) out.push_back(page - _s.padding);
       return out;
     }
-    const int steps = 32;
+    const int steps = 16;
     for (int i = 0; i <= steps; ++i) {
       const int width = low + static_cast<int>(static_cast<long long>(high - low) * i / steps);
       if (out.empty() || out.back() != width) out.push_back(width);
@@ -164,10 +176,10 @@ class PageMaker {
   // With pot a bin height is what a power-of-two page leaves.
   int heightFor(int height) const { return _s.pot ? NextPowerOfTwo(height + _s.padding) - _s.padding : height; }
 
-  bool fitsAll(const std::vector<std::vector<Item>>& orders, int width, int height, Attempt& attempt) const {
-    for (const std::vector<Item>& order : orders)
-      for (FitRule rule : kRules)
-        if (Try(order, width, height, rule, _s.rotate, true, attempt)) return true;
+  bool fitsAll(const std::vector<std::vector<Item>>& orders, const std::vector<Way>& ways, int width, int height,
+               Attempt& attempt) const {
+    for (const Way& way : ways)
+      if (Try(orders[way.order], width, height, way.rule, _s.rotate, true, attempt)) return true;
     return false;
   }
 
@@ -198,9 +210,10 @@ Layout LayOut(const std::vector<PageSize>& sizes, const LayoutSettings& settings
   const PageMaker maker(settings);
   while (!left.empty()) {
     const std::vector<std::vector<Item>> orders = Orders(left);
-    Attempt page = maker.fullest(orders);
+    std::vector<Way> ways;
+    Attempt page = maker.fullest(orders, ways);
     if (page.places.empty()) break;  // cannot happen when every rectangle fits a page
-    if (page.places.size() == left.size()) page = maker.smallest(orders, page);
+    if (page.places.size() == left.size()) page = maker.smallest(orders, ways, page);
 
     const int number = static_cast<int>(layout.pages.size());
     layout.pages.push_back(maker.pageFor(page));
