@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -218,6 +219,13 @@ TEST(Skelpack, EveryPictureLiesOnItsPageWholeAndApartFromTheOthers) {
         EXPECT_TRUE(r->width == static_cast<int>(s.image.width) && r->offsetX == 0 && r->offsetY == 0);
       }
       rotated = rotated || r->rotate;
+      if (c.extrude) {
+        // The edge pixels repeat outward, corners included.
+        const int right = r->x + (r->rotate ? r->height : r->width) - 1;
+        const int bottom = r->y + (r->rotate ? r->width : r->height) - 1;
+        EXPECT_EQ(0, std::memcmp(pages[page].at(r->x - 1, r->y - 1), pages[page].at(r->x, r->y), 4));
+        EXPECT_EQ(0, std::memcmp(pages[page].at(right + 1, bottom), pages[page].at(right, bottom), 4));
+      }
       const Box box{static_cast<int>(page), r->x, r->y, r->rotate ? r->height : r->width,
                     r->rotate ? r->width : r->height};
       boxes.emplace(std::make_pair(static_cast<int>(page) * 100000 + r->x, r->y), box);
@@ -266,6 +274,12 @@ TEST(Skelpack, EveryPictureLiesOnItsPageWholeAndApartFromTheOthers) {
   first.replace(1, 5, "second");
   EXPECT_EQ(first, second);
   EXPECT_EQ(Slurp(dir.File("first.png")), Slurp(dir.File("second.png")));
+  // Packed into the folder it reads, a second run does not take the first
+  // run's page for a picture.
+  for (int run = 0; run < 2; ++run)
+    ASSERT_EQ(RunTool(SKELPACK_PATH, dir, "'" + dir.File("again") + "' '" + dir.File("again/self") + "'").code, 0);
+  EXPECT_EQ(Slurp(dir.File("again/self.atlas")).find("\nself\n"), std::string::npos);
+  EXPECT_EQ(Slurp(dir.File("again/self.png")), Slurp(dir.File("second.png")));
 }
 
 // The committed character's atlas cut back into whole pictures, one file per

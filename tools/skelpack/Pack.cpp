@@ -5,7 +5,9 @@
 #include <lodepng.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "MeshRegions.h"
@@ -56,10 +58,11 @@ void WriteRegion(const Picture& p, const Placed& at, std::string& text) {
 std::string WhyNot(const std::error_code& ec) { return ec ? ec.message() : "unknown error"; }
 
 bool WriteBytes(const std::string& path, const std::string& bytes, std::string& error) {
+  errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   bool ok = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   if (file) ok = std::fclose(file) == 0 && ok;
-  if (!ok) error = path + ": cannot be written";
+  if (!ok) error = path + ": cannot be written (" + (errno ? std::strerror(errno) : "a short write") + ")";
   return ok;
 }
 
@@ -139,6 +142,8 @@ bool PackPictures(const std::vector<Picture>& pictures, const Options& options, 
 bool WritePacked(const Packed& packed, const std::string& output, std::string& error) {
   const fs::path atlas = output + ".atlas";
   const fs::path folder = atlas.parent_path();
+  std::error_code made;
+  if (!folder.empty()) fs::create_directories(folder, made);
   // Every file is written beside its place first and moved there last.
   std::vector<std::pair<std::string, std::string>> moves;  // written, final
   auto abandon = [&]() {
@@ -171,27 +176,35 @@ bool WritePacked(const Packed& packed, const std::string& output, std::string& e
   return true;
 }
 
-int Run(const Options& options, std::string& error, Packed* result) {
-  // An earlier run's pages, should they lie in the input folder, are not pictures.
-  std::vector<std::string> skip;
+namespace {
+
+// An earlier run's pages, should they lie in the input folder, are not
+// pictures to pack again.
+std::vector<std::string> EarlierPages(const std::string& output) {
+  const std::string first = PageName(output, 0);
+  const std::string stem = first.substr(0, first.size() - 4) + "_";
+  std::vector<std::string> pages;
   std::error_code ec;
-  const fs::path folder = fs::path(options.output + ".atlas").parent_path();
+  const fs::path folder = fs::path(output + ".atlas").parent_path();
   for (const auto& entry : fs::directory_iterator(folder.empty() ? fs::path(".") : folder, ec)) {
     const std::string name = entry.path().filename().string();
-    const std::string base = PageName(options.output, 0);
-    const std::string stem = base.substr(0, base.size() - 4) + "_";
-    if (name == base ||
-        (name.compare(0, stem.size(), stem) == 0 && name.size() > stem.size() + 4 &&
-         name.substr(stem.size(), name.size() - stem.size() - 4).find_first_not_of("0123456789") == std::string::npos &&
-         name.compare(name.size() - 4, 4, ".png") == 0))
-      skip.push_back(fs::weakly_canonical(entry.path(), ec).string());
+    const bool numbered = name.size() > stem.size() + 4 && name.compare(0, stem.size(), stem) == 0 &&
+                          name.compare(name.size() - 4, 4, ".png") == 0 &&
+                          name.find_first_not_of("0123456789", stem.size()) == name.size() - 4;
+    if (name == first || numbered) pages.push_back(fs::weakly_canonical(entry.path(), ec).string());
   }
+  return pages;
+}
+
+}  // namespace
+
+int Run(const Options& options, std::string& error, Packed* result) {
   std::set<std::string> whole;
   for (const std::string& skeleton : options.skeletons)
     if (!AddMeshRegions(skeleton, whole, error)) return 1;
   std::vector<Picture> pictures;
   Packed packed;
-  if (!LoadPictures(options.input, options.trim, whole, skip, pictures, error) ||
+  if (!LoadPictures(options.input, options.trim, whole, EarlierPages(options.output), pictures, error) ||
       !PackPictures(pictures, options, options.output, packed, error) || !WritePacked(packed, options.output, error))
     return 1;
   if (result) *result = std::move(packed);
