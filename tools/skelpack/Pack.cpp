@@ -30,14 +30,14 @@ const unsigned char* Kept(const Picture& p, int x, int y) {
 void Draw(const Picture& p, const Placed& at, int margin, Page& page) {
   const int across = at.rotated ? p.keptHeight : p.keptWidth;
   const int down = at.rotated ? p.keptWidth : p.keptHeight;
+  // A fully clear picture is one clear pixel, whatever its colour was.
+  const bool clear = IsFullyClear(p);
   auto pixel = [&](int x, int y) { return &page.rgba[(static_cast<size_t>(y) * page.width + x) * 4]; };
   for (int r = -margin; r < down + margin; ++r) {
     const int rr = std::min(std::max(r, 0), down - 1);
     for (int c = -margin; c < across + margin; ++c) {
       const int cc = std::min(std::max(c, 0), across - 1);
       const unsigned char* from = at.rotated ? Kept(p, p.keptWidth - 1 - rr, cc) : Kept(p, cc, rr);
-      // A fully clear picture is one clear pixel, whatever its colour was.
-      const bool clear = p.keptWidth == 1 && p.keptHeight == 1 && from[3] == 0;
       unsigned char* to = pixel(at.x + c, at.y + r);
       for (int k = 0; k < 4; ++k) to[k] = clear ? 0 : from[k];
     }
@@ -45,13 +45,13 @@ void Draw(const Picture& p, const Placed& at, int margin, Page& page) {
 }
 
 void WriteRegion(const Picture& p, const Placed& at, std::string& text) {
-  const int bottom = p.height - p.top - p.keptHeight;
+  const bool clear = IsFullyClear(p);
+  const int left = clear ? 0 : p.left, bottom = clear ? 0 : p.height - p.top - p.keptHeight;
   char buffer[512];
   std::snprintf(buffer, sizeof(buffer),
                 "  rotate: %s\n  xy: %d, %d\n  size: %d, %d\n  orig: %d, %d\n  offset: %d, %d\n  index: %d\n",
-                at.rotated ? "true" : "false", at.x, at.y, p.keptWidth, p.keptHeight, p.width, p.height,
-                p.keptWidth == 1 && p.keptHeight == 1 && Kept(p, 0, 0)[3] == 0 ? 0 : p.left,
-                p.keptWidth == 1 && p.keptHeight == 1 && Kept(p, 0, 0)[3] == 0 ? 0 : bottom, p.index);
+                at.rotated ? "true" : "false", at.x, at.y, p.keptWidth, p.keptHeight, p.width, p.height, left, bottom,
+                p.index);
   text += p.name + "\n" + buffer;
 }
 

@@ -5,6 +5,7 @@
 #include <lodepng.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -46,15 +47,9 @@ void Trim(Picture& p) {
   p.keptWidth = right - left + 1, p.keptHeight = bottom - top + 1;
 }
 
-// A fully clear picture is kept as one clear pixel, wherever it was.
-bool Clear(const Picture& p) {
-  const unsigned char* c = &p.rgba[(static_cast<size_t>(p.top) * p.width + p.left) * 4];
-  return p.keptWidth == 1 && p.keptHeight == 1 && c[3] == 0;
-}
-
 bool SameKeptPixels(const Picture& a, const Picture& b) {
   if (a.keptWidth != b.keptWidth || a.keptHeight != b.keptHeight) return false;
-  if (Clear(a) || Clear(b)) return Clear(a) && Clear(b);
+  if (IsFullyClear(a) || IsFullyClear(b)) return IsFullyClear(a) && IsFullyClear(b);
   const size_t row = static_cast<size_t>(a.keptWidth) * 4;
   for (int y = 0; y < a.keptHeight; ++y)
     if (std::memcmp(&a.rgba[((static_cast<size_t>(a.top) + y) * a.width + a.left) * 4],
@@ -65,7 +60,7 @@ bool SameKeptPixels(const Picture& a, const Picture& b) {
 
 size_t KeptHash(const Picture& p) {
   size_t hash = std::hash<long long>()(static_cast<long long>(p.keptWidth) << 32 | p.keptHeight);
-  if (Clear(p)) return hash;
+  if (IsFullyClear(p)) return hash;
   // FNV-1a over the kept rows.
   for (int y = 0; y < p.keptHeight; ++y) {
     const unsigned char* row = &p.rgba[((static_cast<size_t>(p.top) + y) * p.width + p.left) * 4];
@@ -110,6 +105,10 @@ bool Decode(const fs::path& path, Picture& p, std::string& why) {
 }
 
 }  // namespace
+
+bool IsFullyClear(const Picture& p) {
+  return p.keptWidth == 1 && p.keptHeight == 1 && p.rgba[(static_cast<size_t>(p.top) * p.width + p.left) * 4 + 3] == 0;
+}
 
 bool RegionName(const std::string& relative, std::string& name, int& index) {
   name = relative.substr(0, relative.size() - fs::path(relative).extension().string().size());

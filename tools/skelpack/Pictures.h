@@ -18,6 +18,9 @@ struct Picture {
   int sameAs = -1;  // the first picture with the same kept pixels, if another
 };
 
+// A fully clear picture, kept as one clear pixel wherever it was.
+bool IsFullyClear(const Picture& picture);
+
 // The region name and index of a path under the input folder ("walk_3.png":
 // "walk", 3). False when the name cannot be written in an atlas line.
 bool RegionName(const std::string& relative, std::string& name, int& index);
