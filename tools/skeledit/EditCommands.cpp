@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 
 #include "Editor.h"
 #include "JsonWriter.h"
@@ -15,6 +16,16 @@ namespace {
 const char* const kBoneFields[] = {"x", "y", "rotation", "scaleX", "scaleY", "shearX", "shearY", "length"};
 // The section of each constraint kind and where it names bones.
 const char* const kConstraintSections[] = {"ik", "transform", "path"};
+// The top level's sections in the order files have them, so a new one goes
+// where a reader of the file looks for it.
+const char* const kSectionOrder[] = {"skeleton", "bones", "slots",  "ik",        "transform",
+                                     "path",     "skins", "events", "animations"};
+
+int SectionRank(const std::string& key) {
+  for (size_t i = 0; i < std::size(kSectionOrder); ++i)
+    if (SameKey(key, kSectionOrder[i])) return static_cast<int>(i);
+  return static_cast<int>(std::size(kSectionOrder));
+}
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
@@ -121,7 +132,11 @@ class Commands {
         Fail(Quoted(node->name) + " is not an object");
         return nullptr;
       }
-      doc_.InsertMember(*node, JsonString(path[i].key), path[i].empty);
+      size_t at = node->children.size();
+      if (i == 0)
+        for (size_t k = 0; k < node->children.size() && at == node->children.size(); ++k)
+          if (SectionRank(node->children[k].name) > SectionRank(path[0].key)) at = k;
+      doc_.InsertMemberAt(*node, at, JsonString(path[i].key), path[i].empty);
       if (!Apply()) return nullptr;
     }
   }
@@ -263,7 +278,11 @@ class Commands {
       return nullptr;
     }
     if (!skins->element_named("default")) {
-      doc_.InsertElement(*skins, 0, "{\"name\": \"default\", \"attachments\": {}}");
+      // One member a line, as skins are written.
+      const std::string unit = doc_.IndentUnit(), outer = doc_.LineIndent(skins->begin) + unit;
+      doc_.InsertElement(
+          *skins, 0,
+          "{\n" + outer + unit + "\"name\": \"default\",\n" + outer + unit + "\"attachments\": {}\n" + outer + "}");
       if (!Apply()) return nullptr;
       skins = Section("skins");
     }

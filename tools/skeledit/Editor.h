@@ -52,6 +52,8 @@ class Editor {
   const std::string& Text() const { return document_.Text(); }
   const JsonDocument& Document() const { return document_; }
 
+  // Loads the skeleton again from the document (every command does).
+  bool Reload(std::string& error);
   // The skeleton as last loaded from the document (owned by the editor).
   const skel::SkeletonData* Data() const { return data_.get(); }
   // Loads the document's skeleton over another atlas (the window's, which has
@@ -65,7 +67,6 @@ class Editor {
     std::string before, after;
   };
   bool Restore(const std::string& text);
-  bool Reload(std::string& error);
   friend class EditCommands;
 
   std::string jsonPath_;

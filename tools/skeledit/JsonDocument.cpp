@@ -297,8 +297,13 @@ void JsonDocument::RenameMember(const DocNode& member, const std::string& key) {
 }
 
 void JsonDocument::InsertMember(const DocNode& object, const std::string& key, const std::string& valueText) {
+  InsertMemberAt(object, object.children.size(), key, valueText);
+}
+
+void JsonDocument::InsertMemberAt(const DocNode& object, size_t index, const std::string& key,
+                                  const std::string& valueText) {
   const bool container = !valueText.empty() && (valueText[0] == '{' || valueText[0] == '[');
-  Insert(object, object.children.size(), key + ": " + valueText, container);
+  Insert(object, std::min(index, object.children.size()), key + ": " + valueText, container);
 }
 
 void JsonDocument::InsertElement(const DocNode& array, size_t index, const std::string& valueText) {

@@ -52,6 +52,8 @@ class JsonDocument {
   void Replace(const DocNode& value, const std::string& valueText);
   void RenameMember(const DocNode& member, const std::string& key);
   void InsertMember(const DocNode& object, const std::string& key, const std::string& valueText);
+  // Before the member at index (the count of members to append).
+  void InsertMemberAt(const DocNode& object, size_t index, const std::string& key, const std::string& valueText);
   // At index (the count of elements to append).
   void InsertElement(const DocNode& array, size_t index, const std::string& valueText);
   void Remove(const DocNode& node);
