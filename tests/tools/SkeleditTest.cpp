@@ -193,6 +193,12 @@ TEST_F(EditorTest, EachCommandPosesAsTheRuntimeReadsIt) {
   Run("key lean bone hip rotate 0.5 -10");
   EXPECT_NEAR(std::atan2(PoseOf(editor_.Text(), "lean", 0.5f)[8], PoseOf(editor_.Text(), "lean", 0.5f)[6]) * 180 / M_PI,
               80, 1e-3);
+  // A key moved poses at its new time as it did at its old.
+  Run("unkey lean bone hip scale 1");
+  const Pose before = PoseOf(editor_.Text(), "lean", 0.5f);
+  Run("key lean bone hip translate 0 0 0\nmove key lean bone hip translate 0.5 2");
+  ExpectSamePose(PoseOf(editor_.Text(), "lean", 2), before, "moved key");
+  Run("move key lean bone hip translate 2 0.5\nunkey lean bone hip translate 0");
   Run("unkey lean bone hip rotate 0.5\nunkey lean bone hip translate 0.5");
   ExpectSamePose(PoseOf(editor_.Text(), "lean", 0.5f), setup, "unkeyed");
 }

@@ -70,6 +70,7 @@ class Commands {
     if (verb == "order" && kind == "slot") return OrderSlot(w);
     if (verb == "key") return Key(w);
     if (verb == "unkey") return Unkey(w);
+    if (verb == "move" && kind == "key") return MoveKey(w);
     if (verb == "rename") return Rename(w);
     if (verb == "retime") return Retime(w);
     return Fail("unknown command: " + verb + (kind.empty() ? "" : " " + kind));
@@ -437,6 +438,43 @@ class Commands {
       doc_.Remove(*bone);
     else
       doc_.Remove(*bones);
+    return Apply();
+  }
+
+  bool MoveKey(const std::vector<std::string>& w) {
+    std::vector<const char*> keys;
+    if (w.size() != 8 || w[3] != "bone") return Usage("move key ANIM bone NAME rotate|translate|scale FROM TO");
+    if (!TimelineOf(w[5], keys)) return false;
+    float from, to;
+    if (!Number(w[6], "the time", from) || !Number(w[7], "the time", to)) return false;
+    if (to < 0) return Fail("a key's time cannot be below 0");
+    DocNode* animation = Animation(w[2]);
+    DocNode* bones = animation ? animation->find("bones") : nullptr;
+    DocNode* bone = bones ? bones->member_named(w[4]) : nullptr;
+    DocNode* frames = bone ? bone->member_named(w[5]) : nullptr;
+    DocNode* frame = nullptr;
+    if (frames)
+      for (DocNode& f : frames->children) {
+        if (FrameTime(f) == to && from != to) return Fail("there is already a " + w[5] + " key at " + w[7]);
+        if (!frame && FrameTime(f) == from) frame = &f;
+      }
+    if (!frame)
+      return Fail("animation " + Quoted(w[2]) + " has no " + w[5] + " key of bone " + Quoted(w[4]) + " at " + w[6]);
+    // The key keeps its own text (its curve too); it moves among the others
+    // so the times stay in order, as the loader needs them.
+    size_t at = 0;
+    for (const DocNode& f : frames->children)
+      if (&f != frame && FrameTime(f) <= to) ++at;
+    if (at != frame->index()) {
+      const std::string text = doc_.Text().substr(frame->begin, frame->end - frame->begin);
+      doc_.Remove(*frame);
+      if (!Apply()) return false;
+      frames = Animation(w[2])->find("bones")->member_named(w[4])->member_named(w[5]);
+      doc_.InsertElement(*frames, at, text);
+      if (!Apply()) return false;
+      frames = Animation(w[2])->find("bones")->member_named(w[4])->member_named(w[5]);
+    }
+    SetMember(frames->children[at], "time", JsonNumber(to));
     return Apply();
   }
 

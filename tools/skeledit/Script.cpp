@@ -59,6 +59,7 @@ const char* CommandSummary() {
          "  key ANIM bone NAME translate TIME X Y\n"
          "  key ANIM bone NAME scale TIME X Y  adds or replaces the key at TIME\n"
          "  unkey ANIM bone NAME rotate|translate|scale TIME\n"
+         "  move key ANIM bone NAME rotate|translate|scale FROM TO   the key keeps its values and curve\n"
          "  rename bone|slot|skin|animation|event OLD NEW   every reference follows\n"
          "  retime ANIM FACTOR                 every key and event time times FACTOR\n"
          "  undo\n"
