@@ -133,7 +133,10 @@ int main(int argc, char** argv) {
     return skelview::kExitOk;
   }
   if (!options.applyScript.empty()) return ApplyScript(options);
-  if (int code = skelview::CheckContent(options)) return code;
+  // A skeleton file not made yet is started in the window, from nothing.
+  const bool newSkeleton = !options.render && skelview::SkeletonFileMissing(options.jsonPath);
+  if (!newSkeleton)
+    if (int code = skelview::CheckContent(options)) return code;
 
   if (options.render) return Render(options);
 
