@@ -16,6 +16,7 @@
 #include "framework/core/SystemBase.h"
 #include "framework/graphics/Primitives.h"
 #include "framework/skel/SkelAnimation.h"
+#include "framework/text/TextString.h"
 #include "framework/widgets/Listbox.h"
 #include "framework/widgets/WidgetTrackBar.h"
 #include "skel/Atlas.h"
@@ -25,7 +26,6 @@
 #include "skel/SkeletonData.h"
 #include "skeledit/Editor.h"
 #include "skeledit/JsonWriter.h"
-#include "framework/text/TextString.h"
 
 using namespace TarnFramework;
 
@@ -43,8 +43,8 @@ constexpr uint32_t kSelectColor = 0xFFFF40FF;   // magenta
 constexpr uint32_t kKeyColor = 0xFF40E0FF;      // yellow
 constexpr uint32_t kPromptColor = 0xF0302018;
 constexpr uint32_t kButtonColor = 0xFF785A5A;
-constexpr int32_t kJointReach = 9;   // pixels from a joint that still pick it
-constexpr int32_t kMarkerSize = 9;   // a key marker's side
+constexpr int32_t kJointReach = 9;  // pixels from a joint that still pick it
+constexpr int32_t kMarkerSize = 9;  // a key marker's side
 constexpr int32_t kDragSlop = 3;
 constexpr int32_t kBoneListWidth = 180;
 
@@ -122,6 +122,8 @@ bool ViewerScreen::OpenNewSkeleton(std::string& error) {
   StartContent("", "", "", 0.2, 0);
   WatchFiles();
   FillBoneList();
+  // Nothing to play yet: the skeleton is built in its setup pose.
+  animateMode_ = false;
   Tell("new skeleton " + options_.jsonPath + ": one bone, root");
   return true;
 }
@@ -153,7 +155,8 @@ void ViewerScreen::OpenEditor() {
 void ViewerScreen::CloseEditor() {
   if (g_closeGuard == this) {
     g_closeGuard = nullptr;
-    if (g_system && g_system->graphicManager.window) glfwSetWindowCloseCallback(g_system->graphicManager.window, nullptr);
+    if (g_system && g_system->graphicManager.window)
+      glfwSetWindowCloseCallback(g_system->graphicManager.window, nullptr);
   }
   delete editor_;
   editor_ = nullptr;
@@ -332,7 +335,8 @@ void ViewerScreen::KeySelectedBone() {
   }
   editor_->BeginGesture();
   dragCommands_.clear();
-  RunEdit({"key", anim, "bone", boneName, "rotate", time, Value(bone->getRotation() - data.getRotation(), 0.01)}, true) &&
+  RunEdit({"key", anim, "bone", boneName, "rotate", time, Value(bone->getRotation() - data.getRotation(), 0.01)},
+          true) &&
       RunEdit({"key", anim, "bone", boneName, "translate", time, Value(bone->getX() - data.getX(), 0.01),
                Value(bone->getY() - data.getY(), 0.01)},
               true) &&
@@ -378,8 +382,8 @@ void ViewerScreen::DragBone() {
     const double nx = dragStart_[1] + (pd * dx - pb * dy) / det, ny = dragStart_[2] + (-pc * dx + pa * dy) / det;
     dragValues_ = "x " + Value(nx, 0.01) + "   y " + Value(ny, 0.01);
     if (animateMode_) {
-      commands.push_back(
-          {"key", anim, "bone", boneName, "translate", time, Value(nx - data.getX(), 0.01), Value(ny - data.getY(), 0.01)});
+      commands.push_back({"key", anim, "bone", boneName, "translate", time, Value(nx - data.getX(), 0.01),
+                          Value(ny - data.getY(), 0.01)});
     } else {
       commands.push_back({"set", "bone", boneName, "x", Value(nx, 0.01)});
       commands.push_back({"set", "bone", boneName, "y", Value(ny, 0.01)});
@@ -427,7 +431,8 @@ int32_t ViewerScreen::KeyMarkerX(double time) const {
   const Rect bar = timeBar_->GetRect();
   const double duration = playback_->Duration();
   const int32_t travel = bar.width - timeBar_->thumbLength;
-  return bar.x + timeBar_->thumbLength / 2 + static_cast<int32_t>(std::lround(duration > 0 ? travel * time / duration : 0));
+  return bar.x + timeBar_->thumbLength / 2 +
+         static_cast<int32_t>(std::lround(duration > 0 ? travel * time / duration : 0));
 }
 
 bool ViewerScreen::KeyMarkerAt(int32_t px, int32_t py, float& time) const {
@@ -459,8 +464,9 @@ void ViewerScreen::HandleKeyMarkers() {
   const Rect bar = timeBar_->GetRect();
   const int32_t travel = std::max(1, bar.width - timeBar_->thumbLength);
   if (keyDrag_) {
-    const double at = std::clamp(static_cast<double>(g_system->mouseX - bar.x - timeBar_->thumbLength / 2) / travel,
-                                  0.0, 1.0) * playback_->Duration();
+    const double at =
+        std::clamp(static_cast<double>(g_system->mouseX - bar.x - timeBar_->thumbLength / 2) / travel, 0.0, 1.0) *
+        playback_->Duration();
     keyDragTo_ = static_cast<float>(std::round(at / kFrameSeconds) * kFrameSeconds);
   }
   if (keyDrag_ && !left.down) {
@@ -578,22 +584,18 @@ void ViewerScreen::UpdateEditing() {
 
 void ViewerScreen::DrawEditing(const Area& view) {
   const int32_t line = painter_.LineHeight();
-  // The mode and whether edits are unsaved, top right of the view.
-  std::string mode = !editor_ ? "view only: " + editorError_ : animateMode_ ? "ANIMATE  (Tab)" : "SETUP  (Tab)";
-  if (editor_ && animateMode_) mode += "  " + AnimationForKeys();
+  // The mode and whether edits are unsaved, on the time bar's strip, right.
   const bool unsaved = editor_ && editor_->Modified();
+  std::string mode = !editor_ ? "view only: " + editorError_ : animateMode_ ? "ANIMATE (Tab)" : "SETUP (Tab)";
+  if (editor_ && animateMode_) mode += " " + AnimationForKeys();
   const std::string state = unsaved ? "unsaved edits (Ctrl+S)" : editor_ ? "saved" : "";
-  const std::string help = !editor_                ? ""
-                           : selectedBone_.empty() ? "bones on: click a joint or the list"
-                           : animateMode_          ? "drag turns, +Shift moves, +Ctrl scales; K keys"
-                                                   : "drag turns, +Shift moves, +Ctrl scales";
-  const int32_t bandWidth = std::max({painter_.Width(mode), painter_.Width(state), painter_.Width(help)}) + 16;
-  const int32_t bandX = view.width - bandWidth - 8 - (slotList_->visible ? kSlotListWidth + kSlotListInset : 0);
-  FillRect({bandX, view.height - 3 * line - 28, bandWidth, 3 * line + 20}, kBand);
-  painter_.Draw(mode, bandX + 8, view.height - 3 * line - 22,
-                !editor_ ? kErrorColor : animateMode_ ? kKeyColor : kWhite);
-  painter_.Draw(help, bandX + 8, view.height - 2 * line - 18, kGrey);
-  painter_.Draw(state, bandX + 8, view.height - line - 14, unsaved ? kUnsavedColor : kGrey);
+  const int32_t stateX = view.width - kTimeBarInset - painter_.Width(state);
+  const int32_t textY = g_system->windowHeight - kTimeBarBottom + 8;
+  painter_.Draw(state, stateX, textY, unsaved ? kUnsavedColor : kGrey);
+  painter_.Draw(mode, stateX - 24 - painter_.Width(mode), textY,
+                !editor_       ? kErrorColor
+                : animateMode_ ? kKeyColor
+                               : kWhite);
   if (boneList_ && boneList_->visible) {
     FillRect({kSlotListInset, kSlotListTop - line - 10, kBoneListWidth, line + 8}, kBand);
     painter_.Draw("Bones (click: select)", kSlotListInset + 6, kSlotListTop - line - 6, kWhite);
@@ -607,7 +609,9 @@ void ViewerScreen::DrawEditing(const Area& view) {
     if (length > 0) DrawLine(bx, by, bx + bone->getA() * length, by + bone->getC() * length, kSelectColor, 3.0f);
     const int32_t jx = static_cast<int32_t>(std::lround(bx)), jy = static_cast<int32_t>(std::lround(by));
     OutlineRect({jx - 6, jy - 6, 13, 13}, kSelectColor);
-    const std::string label = "bone " + selectedBone_;
+    const std::string label = "bone " + selectedBone_ +
+                              (animateMode_ ? "   drag turns, +Shift moves, +Ctrl scales, K keys"
+                                            : "   drag turns, +Shift moves, +Ctrl scales");
     FillRect({jx + 10, jy - line - 8, painter_.Width(label) + 10, line + 6}, kBand);
     painter_.Draw(label, jx + 15, jy - line - 6, kSelectColor);
   }

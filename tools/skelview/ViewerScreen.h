@@ -185,13 +185,13 @@ class ViewerScreen : public TarnFramework::Screen {
 
   skeledit::Editor* editor_ = nullptr;  // owned; null when the file cannot be edited
   std::string editorError_;
-  bool animateMode_ = false;
+  bool animateMode_ = true;  // the viewer's own view: animations play
   std::string selectedBone_;
   TarnFramework::Listbox* boneList_ = nullptr;
   std::vector<std::string> boneNames_;
   BoneDrag boneDrag_ = BoneDrag::None;
   bool dragScale_ = false, dragMove_ = false;  // the modifiers at the press
-  float dragStart_[5] = {};                      // rotation, x, y, scaleX, scaleY
+  float dragStart_[5] = {};                    // rotation, x, y, scaleX, scaleY
   double dragAngle_ = 0, dragLastAngle_ = 0;
   int32_t pressX_ = 0, pressY_ = 0;
   std::string dragValues_;                 // shown while dragging
