@@ -11,10 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "Layout.h"
+#include "ProgramHarness.h"
 #include "TempDir.h"
 
 namespace {
 
+using tarn_test::ProgramHarness;
+using tarn_test::Screenshot;
 using tarn_test::TempDir;
 
 const std::string kNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY ";
@@ -118,6 +122,142 @@ TEST(SkelviewEdit, AScriptThatFailsNamesItsLineAndWritesNothing) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_NE(Slurp(err).find("line 2: no bone named \"nobody\""), std::string::npos) << Slurp(err);
   EXPECT_FALSE(std::ifstream(json).good()) << "a failed script wrote the file";
+}
+
+// The window, driven with real X input. skelview tells each command and
+// state on its standard output; the steps wait for those lines.
+class SkelviewEditWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(program.display(), nullptr) << "no X display: run under xvfb-run"; }
+
+  void Launch(const std::string& json, const std::string& title) {
+    program.CaptureOutput();
+    program.SetProgram(SKELVIEW_BINARY, {kAtlas, json}, title);
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.WaitForWindow(20)) << "skelview's window did not appear";
+    ASSERT_FALSE(program.ShootWhen([](const Screenshot& s) { return !s.Empty(); }, 20).Empty());
+  }
+  // Waits for a line holding text, after those already waited for; the line's rest.
+  std::string WaitFor(const std::string& text, double seconds = 20) {
+    for (double waited = 0; waited < seconds; waited += 0.05) {
+      const std::string out = program.Output();
+      const size_t at = out.find(text, seen_);
+      if (at != std::string::npos) {
+        const size_t end = out.find('\n', at);
+        seen_ = end == std::string::npos ? out.size() : end;
+        return out.substr(at + text.size(), seen_ - at - text.size());
+      }
+      ProgramHarness::Pause(50);
+    }
+    ADD_FAILURE() << "skelview never said \"" << text << "\"; it said:\n" << program.Output().substr(seen_);
+    return "";
+  }
+  void Key(const char* keys) {
+    ASSERT_TRUE(program.Xdotool({"key", "--window", std::to_string(program.window()), keys}));
+  }
+  void Drag(int fromX, int fromY, int toX, int toY) {
+    ASSERT_TRUE(program.MoveTo(fromX, fromY));
+    ProgramHarness::Pause(100);
+    ASSERT_TRUE(program.Xdotool({"mousedown", "1"}));
+    ProgramHarness::Pause(150);
+    for (int step = 1; step <= 5; ++step) {
+      ASSERT_TRUE(program.MoveTo(fromX + (toX - fromX) * step / 5, fromY + (toY - fromY) * step / 5));
+      ProgramHarness::Pause(80);
+    }
+    ASSERT_TRUE(program.Xdotool({"mouseup", "1"}));
+  }
+  // The prompt's buttons, left to right, in the middle of the view.
+  static int ButtonX(int index) { return (kWindowWidth - skelview::kPanelWidth) / 2 - 280 + 30 + index * 170 + 75; }
+  static int ButtonY() { return (kWindowHeight - skelview::kTimeBarHeight) / 2 + 70 - 50 + 17; }
+
+  static constexpr int kWindowWidth = 1280, kWindowHeight = 720;
+  const std::string kAtlas = std::string(TARN_WORKDIR) + "/skel_data/Char01.atlas";
+  const std::string kChar01 = std::string(TARN_WORKDIR) + "/skel_data/Char01.json";
+  TempDir dir;
+  ProgramHarness program;
+  size_t seen_ = 0;
+};
+
+TEST_F(SkelviewEditWindow, SelectDragKeyUndoSaveAndAskBeforeLosingEdits) {
+  const std::string original = Slurp(kChar01);
+  const std::string json = dir.Write("Char01.json", original);
+  Launch(json, "skelview - Char01.json");
+  // Bones on, then "hip", the list's second line.
+  ASSERT_TRUE(program.Click(kWindowWidth - skelview::kPanelWidth + 106 + 44, 302 + 15));
+  ASSERT_TRUE(program.Click(60, 70));
+  WaitFor("selected bone hip");
+  Key("Tab");
+  WaitFor("setup mode");
+  Drag(600, 200, 650, 275);
+  const std::string rotation = WaitFor("edit: set bone hip rotation ");
+  ASSERT_FALSE(rotation.empty());
+  Key("ctrl+z");
+  WaitFor("skelview: undo");
+  Key("ctrl+shift+z");
+  WaitFor("skelview: redo");
+
+  // Animate mode: K keys the bone where it stands in "idle", now.
+  Key("Tab");
+  WaitFor("animate mode");
+  Key("k");
+  WaitFor("edit: key idle bone hip rotate ");
+  WaitFor("edit: key idle bone hip scale ");
+  // Its key shows over the time bar; Delete there removes it, undo brings it back.
+  const Screenshot shot = program.ShootWhen(
+      [](const Screenshot& s) {
+        return s.Count(0, 640, 980, 20, [](Screenshot::Rgb p) { return p.r > 200 && p.g > 180 && p.b < 110; }) > 20;
+      },
+      10);
+  int markerX = -1, markerY = -1;
+  for (int y = 640; y < 660 && markerX < 0; ++y)
+    for (int x = 0; x < 980 && markerX < 0; ++x) {
+      const Screenshot::Rgb p = shot.At(x, y);
+      if (p.r > 200 && p.g > 180 && p.b < 110) markerX = x + 4, markerY = y + 4;
+    }
+  ASSERT_GE(markerX, 0) << "no key marker over the time bar";
+  ASSERT_TRUE(program.MoveTo(markerX, markerY));
+  ProgramHarness::Pause(150);
+  Key("Delete");
+  WaitFor("edit: unkey idle bone hip rotate ");
+  Key("ctrl+z");
+  WaitFor("skelview: undo");
+
+  Key("ctrl+s");
+  WaitFor("saved ");
+  const std::string saved = Slurp(json);
+  EXPECT_EQ(Slurp(json + ".bak"), original);
+  EXPECT_NE(saved.find(R"({"name": "hip", "parent": "root", "length": 90, "y": 700, "rotation": )" + rotation + "},"),
+            std::string::npos);
+  EXPECT_NE(saved.find(R"("hip": {)"), std::string::npos) << "no keys of hip in idle";
+
+  // An unsaved edit: a change on disk is not loaded over it, and closing asks.
+  Drag(600, 200, 560, 260);
+  WaitFor("edit: key idle bone hip rotate ");
+  std::ofstream(json, std::ios::binary | std::ios::app) << "\n";
+  WaitFor("the file changed on disk while edits are unsaved");
+  ASSERT_TRUE(program.Click(ButtonX(1), ButtonY()));  // keep mine
+  WaitFor("kept the edits");
+  program.SendDeleteWindow();
+  WaitFor("asking before closing");
+  ASSERT_TRUE(program.Click(ButtonX(2), ButtonY()));  // cancel
+  WaitFor("close: cancelled");
+  EXPECT_EQ(program.WaitForExit(0.5), ProgramHarness::kNoExit) << "cancel closed the window";
+  program.SendDeleteWindow();
+  WaitFor("asking before closing");
+  ASSERT_TRUE(program.Click(ButtonX(1), ButtonY()));  // discard
+  EXPECT_EQ(program.WaitForExit(20), 0);
+  EXPECT_EQ(Slurp(json), saved + "\n") << "a discarded edit was written";
+}
+
+TEST_F(SkelviewEditWindow, ANewFileStartsWithARootBoneAndSaves) {
+  const std::string json = dir.File("new.json");
+  Launch(json, "skelview - new.json *");
+  WaitFor("new skeleton");
+  Key("ctrl+s");
+  WaitFor("saved ");
+  EXPECT_NE(Slurp(json).find(R"({"name": "root"})"), std::string::npos) << Slurp(json);
+  program.SendDeleteWindow();
+  EXPECT_EQ(program.WaitForExit(20), 0);
 }
 
 }  // namespace

@@ -56,9 +56,12 @@ bool KeyIn(const KeyTable& table, int key) {
                    : key >= 0 && key < KeyTable::kRawSlots && table.flags[KeyTable::kNamedSlots + key] != 0;
 }
 bool KeyPressed(int key) { return KeyIn(g_system->keyboard.pressed, key); }
-// Held, or pressed this frame: a quick chord may be pressed and let go
-// between two frames.
-bool KeyHeld(int key) { return KeyIn(g_system->keyboard.down, key) || KeyIn(g_system->keyboard.pressed, key); }
+// Held, or pressed or let go this frame: a quick chord may go down and up
+// between two frames, or its modifier be let go in the frame its key went down.
+bool KeyHeld(int key) {
+  const Key& keys = g_system->keyboard;
+  return KeyIn(keys.down, key) || KeyIn(keys.pressed, key) || KeyIn(keys.released, key);
+}
 bool CtrlHeld() { return KeyHeld(GLFW_KEY_LEFT_CONTROL) || KeyHeld(GLFW_KEY_RIGHT_CONTROL); }
 bool ShiftHeld() { return KeyHeld(GLFW_KEY_LEFT_SHIFT) || KeyHeld(GLFW_KEY_RIGHT_SHIFT); }
 

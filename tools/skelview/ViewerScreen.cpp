@@ -76,7 +76,7 @@ double SteadySeconds() {
 
 // Ctrl+S saves edits; S alone takes a screenshot.
 bool ControlHeld() {
-  for (const KeyTable* table : {&g_system->keyboard.down, &g_system->keyboard.pressed})
+  for (const KeyTable* table : {&g_system->keyboard.down, &g_system->keyboard.pressed, &g_system->keyboard.released})
     for (int key : {GLFW_KEY_LEFT_CONTROL, GLFW_KEY_RIGHT_CONTROL}) {
       const int slot = KeyTable::NamedSlot(key);
       if (slot >= 0 ? table->flags[slot] != 0 : table->flags[KeyTable::kNamedSlots + key] != 0) return true;
