@@ -54,6 +54,19 @@ bool IsText(const DocNode* node, const std::string& text) {
   return node && node->type == DocNode::String && node->text == text;
 }
 
+// A number of the file as a whole number, held to int's range (file
+// numbers may be any size).
+int WholeNumber(float value) {
+  if (!(value > -2147483520.f)) return value < 0 ? -2147483520 : 0;
+  return value < 2147483520.f ? static_cast<int>(value) : 2147483520;
+}
+
+// The "name" text of an entry, empty when it has none.
+std::string NameOf(const DocNode& entry) {
+  const DocNode* name = entry.find("name");
+  return name && name->type == DocNode::String ? name->text : "";
+}
+
 class Commands {
  public:
   Commands(Editor& editor, JsonDocument& document, std::string& error)
@@ -207,11 +220,11 @@ class Commands {
     if (const DocNode* uvs = attachment.find("uvs"))
       length = uvs->children.size();
     else if (const DocNode* count = attachment.find("vertexCount"))
-      length = static_cast<size_t>(std::max(0, static_cast<int>(count->number))) * 2;
+      length = static_cast<size_t>(std::max(0, WholeNumber(count->number))) * 2;
     std::vector<DocNode>& v = vertices->children;
     if (v.size() == length) return;  // unweighted
     for (size_t i = 0; i < v.size();) {
-      const int count = static_cast<int>(v[i++].number);
+      const int count = WholeNumber(v[i++].number);
       for (int b = 0; b < count && i < v.size(); ++b, i += 4) bones.push_back(&v[i]);
     }
   }
@@ -224,11 +237,10 @@ class Commands {
     const int index = static_cast<int>(bone->index());
     std::vector<std::string> users;
     for (DocNode& other : Section("bones")->children)
-      if (IsText(other.find("parent"), name)) users.push_back("bone " + Quoted(other.find("name")->text));
+      if (IsText(other.find("parent"), name)) users.push_back("bone " + Quoted(NameOf(other)));
     if (DocNode* slots = Section("slots"))
       for (DocNode& slot : slots->children)
-        if (IsText(slot.find("bone"), name) && slot.find("name"))
-          users.push_back("slot " + Quoted(slot.find("name")->text));
+        if (IsText(slot.find("bone"), name)) users.push_back("slot " + Quoted(NameOf(slot)));
     for (const char* section : kConstraintSections) {
       DocNode* list = Section(section);
       if (!list) continue;
@@ -245,7 +257,7 @@ class Commands {
       for (DocNode& skin : skins->children)
         if (DocNode* bones = skin.find("bones"))
           for (DocNode& b : bones->children)
-            if (IsText(&b, name)) users.push_back("skin " + Quoted(skin.find("name") ? skin.find("name")->text : ""));
+            if (IsText(&b, name)) users.push_back("skin " + Quoted(NameOf(skin)));
     ForEachAnimation([&](DocNode& animation) {
       DocNode* bones = animation.find("bones");
       if (bones && bones->member_named(name)) users.push_back("animation " + Quoted(animation.name));
@@ -258,7 +270,7 @@ class Commands {
       WeightedBones(attachment, weighted);
       bool uses = false;
       for (DocNode* b : weighted) {
-        const int number = static_cast<int>(b->number);
+        const int number = WholeNumber(b->number);
         uses = uses || number == index;
         if (number > index) renumbered.push_back(b);
       }
@@ -266,7 +278,7 @@ class Commands {
     });
     if (!users.empty()) return Fail("bone " + Quoted(name) + " is used by " + Join(users));
     if (Section("bones")->children.size() == 1) return Fail("a skeleton keeps at least one bone");
-    for (DocNode* b : renumbered) doc_.Replace(*b, std::to_string(static_cast<int>(b->number) - 1));
+    for (DocNode* b : renumbered) doc_.Replace(*b, std::to_string(WholeNumber(b->number) - 1));
     doc_.Remove(*bone);
     return Apply();
   }

@@ -79,13 +79,11 @@ bool Editor::Open(const std::string& atlasPath, const std::string& jsonPath, std
     error = atlasPath + ": " + why;
     return false;
   }
-  atlas_.reset(new skel::Atlas(reinterpret_cast<const char*>(bytes.data()), bytes.size(),
-                               skel::String(Directory(atlasPath).c_str()), nullptr));
-  jsonPath_ = jsonPath;
+  const std::string atlasText(bytes.begin(), bytes.end());
   struct stat info;
-  isNew_ = stat(tarn::NativePath(jsonPath.c_str()).c_str(), &info) != 0 && errno == ENOENT;
+  const bool missing = stat(tarn::NativePath(jsonPath.c_str()).c_str(), &info) != 0 && errno == ENOENT;
   std::string text;
-  if (isNew_) {
+  if (missing) {
     text = NewSkeletonText();
   } else {
     if (!tarn::ReadFile(jsonPath.c_str(), bytes, &why)) {
@@ -94,19 +92,28 @@ bool Editor::Open(const std::string& atlasPath, const std::string& jsonPath, std
     }
     text.assign(bytes.begin(), bytes.end());
   }
-  if (!document_.Load(text, error)) {
+  if (!OpenText(atlasText, Directory(atlasPath), text, jsonPath, error)) {
     error = jsonPath + ": " + error;
     return false;
   }
+  isNew_ = missing;
   // A new file is unsaved until it is written.
-  savedText_ = isNew_ ? std::string() : text;
+  if (missing) savedText_.clear();
+  return true;
+}
+
+bool Editor::OpenText(const std::string& atlasText, const std::string& atlasDir, const std::string& jsonText,
+                      const std::string& jsonPath, std::string& error) {
+  atlas_.reset(new skel::Atlas(atlasText.data(), atlasText.size(), skel::String(atlasDir.c_str()), nullptr));
+  jsonPath_ = jsonPath;
+  isNew_ = false;
+  data_.reset();
   history_.clear();
   done_ = 0;
-  if (!Reload(error)) {
-    error = jsonPath + ": " + error;
-    return false;
-  }
-  return true;
+  inGesture_ = false;
+  if (!document_.Load(jsonText, error)) return false;
+  savedText_ = jsonText;
+  return Reload(error);
 }
 
 skel::SkeletonData* Editor::ReadSkeleton(skel::Atlas& atlas, std::string& error) const {

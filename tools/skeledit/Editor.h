@@ -29,6 +29,10 @@ class Editor {
   // not exist yet starts as an empty skeleton with one bone, root. False with
   // the reason when either cannot be read or the skeleton does not load.
   bool Open(const std::string& atlasPath, const std::string& jsonPath, std::string& error);
+  // The same from texts in memory, named path (for saving) and with the
+  // atlas's pages beside it in atlasDir.
+  bool OpenText(const std::string& atlasText, const std::string& atlasDir, const std::string& jsonText,
+                const std::string& jsonPath, std::string& error);
   // The text an empty skeleton starts from.
   static std::string NewSkeletonText();
 
