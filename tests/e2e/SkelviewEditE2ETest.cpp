@@ -182,8 +182,13 @@ TEST_F(SkelviewEditWindow, SelectDragKeyUndoSaveAndAskBeforeLosingEdits) {
   const std::string original = Slurp(kChar01);
   const std::string json = dir.Write("Char01.json", original);
   Launch(json, "skelview - Char01.json");
-  // Bones on, then "hip", the list's second line.
+  // Bones on, then "hip", the bone list's second line once the list shows.
   ASSERT_TRUE(program.Click(kWindowWidth - skelview::kPanelWidth + 106 + 44, 302 + 15));
+  auto listShown = [](const Screenshot& s) {
+    return s.Count(2, 40, 170, 300, [](Screenshot::Rgb p) { return p.r == 0x78 && p.g == 0x78 && p.b == 0x96; }) >
+           1000;
+  };
+  ASSERT_TRUE(listShown(program.ShootWhen(listShown, 20))) << "no bone list with bones on";
   ASSERT_TRUE(program.Click(60, 70));
   WaitFor("selected bone hip");
   Key("Tab");
@@ -221,6 +226,9 @@ TEST_F(SkelviewEditWindow, SelectDragKeyUndoSaveAndAskBeforeLosingEdits) {
   WaitFor("edit: unkey idle bone hip rotate ");
   Key("ctrl+z");
   WaitFor("skelview: undo");
+  // Dragged along the bar, the keys move in time.
+  Drag(markerX, markerY, markerX + 120, markerY);
+  WaitFor("edit: move key idle bone hip rotate ");
 
   Key("ctrl+s");
   WaitFor("saved ");
