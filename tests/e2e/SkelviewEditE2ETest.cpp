@@ -111,17 +111,29 @@ TEST(SkelviewEdit, AFigureMadeByAScriptPassesTheStrictCheckAndIsDrawn) {
   }
 }
 
-TEST(SkelviewEdit, AScriptThatFailsNamesItsLineAndWritesNothing) {
+TEST(SkelviewEdit, WhatCannotBeDoneSaysWhyAndWritesNothing) {
   TempDir dir;
   const std::string atlas = WriteKit(dir);
-  const std::string script = dir.Write("bad.txt", "add bone a parent root\nadd bone b parent nobody\n");
+  const std::string bad = dir.Write("bad.txt", "add bone a parent root\nadd bone b parent nobody\n");
   const std::string json = dir.File("figure.json"), err = dir.File("err");
-  const int status = std::system(
-      (kNoDisplay + SKELVIEW_BINARY + " " + atlas + " " + json + " --apply " + script + " 2>" + err).c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_NE(Slurp(err).find("line 2: no bone named \"nobody\""), std::string::npos) << Slurp(err);
-  EXPECT_FALSE(std::ifstream(json).good()) << "a failed script wrote the file";
+  const struct {
+    std::string args;
+    int code;
+    const char* says;
+  } cases[] = {
+      {"--apply " + bad, 1, "bad.txt: line 2: no bone named \"nobody\""},
+      {"--apply " + dir.File("none.txt"), 2, "none.txt"},
+      {"--save " + dir.File("out.json"), 2, "--save goes with --apply"},
+      {"--apply " + bad + " --render --fps 4 --out x.png", 2, "--apply edits and saves"},
+  };
+  for (const auto& c : cases) {
+    const int status =
+        std::system((kNoDisplay + SKELVIEW_BINARY + " " + atlas + " " + json + " " + c.args + " 2>" + err).c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.code) << c.args;
+    EXPECT_NE(Slurp(err).find(c.says), std::string::npos) << c.args << ": " << Slurp(err);
+    EXPECT_FALSE(std::ifstream(json).good()) << c.args << " wrote the file";
+  }
 }
 
 // The window, driven with real X input. skelview tells each command and
@@ -185,8 +197,7 @@ TEST_F(SkelviewEditWindow, SelectDragKeyUndoSaveAndAskBeforeLosingEdits) {
   // Bones on, then "hip", the bone list's second line once the list shows.
   ASSERT_TRUE(program.Click(kWindowWidth - skelview::kPanelWidth + 106 + 44, 302 + 15));
   auto listShown = [](const Screenshot& s) {
-    return s.Count(2, 40, 170, 300, [](Screenshot::Rgb p) { return p.r == 0x78 && p.g == 0x78 && p.b == 0x96; }) >
-           1000;
+    return s.Count(2, 40, 170, 300, [](Screenshot::Rgb p) { return p.r == 0x78 && p.g == 0x78 && p.b == 0x96; }) > 1000;
   };
   ASSERT_TRUE(listShown(program.ShootWhen(listShown, 20))) << "no bone list with bones on";
   ASSERT_TRUE(program.Click(60, 70));
