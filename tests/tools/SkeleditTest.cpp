@@ -137,6 +137,18 @@ TEST_F(EditorTest, SavesTheSameBytesWithNoEditOrAnEditUndone) {
   EXPECT_FALSE(editor_.Modified());
 }
 
+TEST_F(EditorTest, ASaveThatCannotBeWrittenSaysWhyAndLeavesTheFile) {
+  Run("set bone hip rotation 12");
+  std::string error;
+  EXPECT_FALSE(editor_.Save(dir_.File("none/x.json"), error));
+  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+  ASSERT_TRUE(tarn_test::MakeOddFile(dir_.File("odd.json"), tarn_test::OddFile::Directory));
+  EXPECT_FALSE(editor_.Save(dir_.File("odd.json"), error));
+  EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
+  EXPECT_TRUE(editor_.Modified());
+  EXPECT_EQ(Slurp(json_), original_);
+}
+
 TEST_F(EditorTest, AnEditChangesOnlyItsOwnLine) {
   Run("set bone hip rotation 95.5");
   ASSERT_EQ(ChangedLines(), std::vector<size_t>{4});

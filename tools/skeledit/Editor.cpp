@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -136,6 +137,12 @@ bool Editor::RegionSize(const std::string& name, float& width, float& height) co
   width = static_cast<float>(region->untrimmedWidth);
   height = static_cast<float>(region->untrimmedHeight);
   return true;
+}
+
+bool Editor::FileUnchanged() const {
+  std::vector<unsigned char> bytes;
+  if (!tarn::ReadFile(jsonPath_.c_str(), bytes)) return isNew_;
+  return !isNew_ && bytes.size() == savedText_.size() && std::equal(bytes.begin(), bytes.end(), savedText_.begin());
 }
 
 bool Editor::Restore(const std::string& text) {

@@ -51,6 +51,8 @@ class Editor {
   // keeping the file it replaces as PATH.bak; with no path, over the file opened.
   bool Save(const std::string& path, std::string& error);
   bool Modified() const { return document_.Text() != savedText_; }
+  // The file on disk still holds what was opened or last saved.
+  bool FileUnchanged() const;
   bool IsNew() const { return isNew_; }
   const std::string& JsonPath() const { return jsonPath_; }
   const std::string& Text() const { return document_.Text(); }

@@ -299,6 +299,12 @@ bool ViewerScreen::SaveEdits() {
 }
 
 void ViewerScreen::OnFilesChanged() {
+  if (editor_ && editor_->Modified() && editor_->FileUnchanged()) {
+    // Only the atlas or its pages: take them, and keep showing the edits.
+    Reload();
+    if (error_.empty()) ShowEditorSkeleton();
+    return;
+  }
   if (editor_ && editor_->Modified()) {
     prompt_ = Prompt::DiskChanged;
     Tell("the file changed on disk while edits are unsaved: asking");
@@ -324,7 +330,14 @@ void ViewerScreen::AnswerPrompt(int choice) {
   }
 }
 
+bool ViewerScreen::CanKey() {
+  if (!animateMode_ || !playback_ || playback_->MixTarget() < 0) return true;
+  ShowStatus("keys go into one animation: set the mix preview to (none) first", kErrorColor, 240);
+  return false;
+}
+
 void ViewerScreen::KeySelectedBone() {
+  if (!CanKey()) return;
   skel::Bone* bone = sprite_ ? sprite_->skeleton->findBone(skel::String(selectedBone_.c_str())) : nullptr;
   if (!bone) {
     ShowStatus("select a bone to key (click its joint with bones shown, or in the list)", kGrey, 180);
@@ -549,7 +562,7 @@ void ViewerScreen::UpdateEditing() {
       dragScale_ = ctrl;
     }
   }
-  if (boneDrag_ == BoneDrag::Armed && left.down &&
+  if (boneDrag_ == BoneDrag::Armed && left.down && CanKey() &&
       (std::abs(g_system->mouseX - pressX_) > kDragSlop || std::abs(g_system->mouseY - pressY_) > kDragSlop)) {
     skel::Bone* bone = sprite_->skeleton->findBone(skel::String(selectedBone_.c_str()));
     if (bone) {

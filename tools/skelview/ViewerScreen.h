@@ -170,6 +170,8 @@ class ViewerScreen : public TarnFramework::Screen {
   int JointAt(int32_t px, int32_t py) const;
   void DragBone();
   void KeySelectedBone();
+  // Keys go into the animation shown: not while the mix preview plays two.
+  bool CanKey();
   void UndoRedo(bool undo);
   bool SaveEdits();
   void AnswerPrompt(int choice);
