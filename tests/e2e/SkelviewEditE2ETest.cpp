@@ -204,6 +204,32 @@ TEST_F(SkelviewEditWindow, SelectDragKeyUndoSaveAndAskBeforeLosingEdits) {
   WaitFor("selected bone hip");
   Key("Tab");
   WaitFor("setup mode");
+  // The selected joint is outlined: let it go, then click it to select it again.
+  auto outlined = [](const Screenshot& shot, int& x, int& y) {
+    auto magenta = [](Screenshot::Rgb p) { return p.r > 230 && p.g < 110 && p.b > 230; };
+    for (y = 0; y < 650; ++y)
+      for (int run = 0, col = 190; col < 980; ++col) {
+        run = magenta(shot.At(col, y)) ? run + 1 : 0;
+        if (run == 13) {
+          x = col - 6;
+          y += 6;
+          return true;
+        }
+      }
+    return false;
+  };
+  // In the setup pose, which stands still: the same place in two shots.
+  int jointX = -1, jointY = -1;
+  for (int tries = 0, lastX = -2, lastY = -2; tries < 100 && (jointX != lastX || jointY != lastY); ++tries) {
+    lastX = jointX, lastY = jointY;
+    ProgramHarness::Pause(100);
+    if (!outlined(program.Shoot(), jointX, jointY)) jointX = jointY = -1;
+  }
+  ASSERT_GE(jointX, 0) << "the selected bone is not outlined";
+  Key("Escape");
+  WaitFor("no bone selected");
+  ASSERT_TRUE(program.Click(jointX, jointY));
+  WaitFor("selected bone hip");
   Drag(600, 200, 650, 275);
   const std::string rotation = WaitFor("edit: set bone hip rotation ");
   ASSERT_FALSE(rotation.empty());
