@@ -217,18 +217,24 @@ TEST_F(EditorTest, EachCommandPosesAsTheRuntimeReadsIt) {
 
 TEST_F(EditorTest, RenameLeavesEveryPoseAndRetimeStretchesTime) {
   const float times[] = {0, 0.3f, 0.75f, 1.1f, 2.5f};
-  std::vector<Pose> before;
   const char* const animations[] = {"idle", "wave"};
+  // Bones, and the meshes with their deform keys (the scarf's slot is renamed).
+  std::vector<Pose> before;
   for (const char* animation : animations)
-    for (float t : times) before.push_back(PoseOf(original_, animation, t));
-  Run("rename bone hip pelvis\nrename bone head Head2\nrename slot coat \"long coat\"\nrename event wave greet\n"
+    for (float t : times)
+      for (bool vertices : {false, true}) before.push_back(PoseOf(original_, animation, t, vertices));
+  Run("rename bone hip pelvis\nrename bone head Head2\nrename slot scarf \"long scarf\"\nrename event wave greet\n"
       "rename animation idle \"stand still\"\nrename skin 0_1 captain");
   size_t i = 0;
   for (const char* animation : {"stand still", "wave"})
-    for (float t : times) ExpectSamePose(PoseOf(editor_.Text(), animation, t), before[i++], animation);
+    for (float t : times)
+      for (bool vertices : {false, true})
+        ExpectSamePose(PoseOf(editor_.Text(), animation, t, vertices), before[i++], animation);
   Run("retime wave 2");
-  i = std::size(times);
-  for (float t : times) ExpectSamePose(PoseOf(editor_.Text(), "wave", 2 * t), before[i++], "retimed");
+  i = 2 * std::size(times);
+  for (float t : times)
+    for (bool vertices : {false, true})
+      ExpectSamePose(PoseOf(editor_.Text(), "wave", 2 * t, vertices), before[i++], "retimed");
 }
 
 TEST_F(EditorTest, RefusesWhatCannotBeDoneAndNamesTheLine) {
