@@ -61,6 +61,9 @@ awk -F, -v ir="$per_frame" '
       printf "Character frame: %.0f ns, %.0f characters per 16.7 ms on one core, %d instructions (callgrind)\n",
         f, 16.7e6 / f, ir
     }
+    if ("Edit_Char01/command_and_reload" in ns)
+      printf "skelview edit of Char01 (command and reload): %.2f ms, under one frame (16.7 ms): %s\n",
+        ns["Edit_Char01/command_and_reload"] / 1e6, ns["Edit_Char01/command_and_reload"] < 16.7e6 ? "yes" : "NO"
     r = mbs["JsonParse/rapidjson"]; l = mbs["JsonParse/nlohmann"]
     split("tracking plain", variants, " ")
     for (v = 1; v <= 2; v++) {
