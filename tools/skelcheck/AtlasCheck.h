@@ -28,6 +28,9 @@ struct AtlasLines {
 // A skeleton is a JSON object; an atlas starts with a page name.
 bool LooksLikeJson(const std::string& text);
 
+// Text saved as UTF-16, which no reader of ours takes.
+bool LooksLikeUtf16(const std::string& text);
+
 // Why text cannot be an atlas at all (an image, other binary data, a
 // skeleton), as "is ..., not an atlas"; empty when it may be one.
 std::string NotAnAtlas(const std::string& text);
