@@ -18,7 +18,8 @@ namespace skelcheck {
 struct AtlasLines {
   std::vector<size_t> pages;
   std::vector<size_t> regions;
-  // Region lines whose xy or size is not a plain count of pixels.
+  // Region lines whose numbers are not plain counts of pixels, or whose
+  // entry is cut short: their values are not checked further.
   std::vector<size_t> badNumbers;
   // The text is in a shape the reader misreads from some line on (a byte
   // order mark, another packer's lines): said once, nothing else is checked.

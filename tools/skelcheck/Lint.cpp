@@ -898,6 +898,7 @@ class Linter {
       _lastKey = 0;
       _keyed = false;
       _eventTimes.clear();
+      const int errors = _report.errorCount();
       for (const JsonNode& section : animation.children) {
         const std::string where = Join(path, section.name);
         const std::string kind = Lower(section.name);
@@ -918,7 +919,7 @@ class Linter {
         else if (kind == "events")
           frames(section, where, kEventKey, &Linter::eventFrame);
       }
-      if (!_keyed && _eventTimes.empty())
+      if (!_keyed && _eventTimes.empty() && _report.errorCount() == errors)
         _report.warning("empty-animation", at(animation, path, true),
                         "the animation " + Q(animation.name) + " has no keys: it shows the setup pose and lasts 0 s");
       for (const JsonNode* time : _eventTimes)
