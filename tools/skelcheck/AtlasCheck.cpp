@@ -372,6 +372,11 @@ std::string NotAnAtlas(const std::string& text) {
     if ((c < 0x20 && !IsSpace(static_cast<char>(c))) || c == 0x7f) {
       char byte[8];
       std::snprintf(byte, sizeof(byte), "0x%02x", c);
+      // One stray byte in a text is a name typed wrong, not a binary file.
+      const size_t line = static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<long>(i), '\n')) + 1;
+      if (c == 0 && text.find('\0', i + 1) == std::string::npos)
+        return "holds a NUL byte (0x00) on line " + std::to_string(line) +
+               ", which no name or value may hold: remove it";
       return "is binary, not an atlas (a " + std::string(byte) + " byte at offset " + std::to_string(i) + ")";
     }
   }

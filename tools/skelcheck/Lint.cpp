@@ -162,7 +162,6 @@ class Linter {
       return;
     }
     keys(root, kTop, "");
-    nulBytes(root, "");
     const JsonNode* skeleton = root.find("skeleton");
     if (skeleton && skeleton->type == JsonNode::Object) keys(*skeleton, kSkeleton, "skeleton");
     bones(root.find("bones"));
@@ -342,24 +341,6 @@ class Linter {
     error("unknown-value", *node, path,
           std::string(what) + " " + Q(node->text) + " is not one the game knows: it reads " + fallback +
               DidYouMean(node->text, known));
-  }
-
-  // A \u0000 escape is dropped by the game's reader, so "ar\u0000m" is read as "arm".
-  void nulBytes(const JsonNode& node, const std::string& path) {
-    for (const JsonNode& child : node.children) {
-      const std::string where = Join(path, node.type == JsonNode::Object ? child.name : std::string());
-      if (child.name.find('\0') != std::string::npos) nulText(child, true, where);
-      if (child.type == JsonNode::String && child.text.find('\0') != std::string::npos) nulText(child, false, where);
-      nulBytes(child, where);
-    }
-  }
-
-  void nulText(const JsonNode& node, bool name, const std::string& path) {
-    std::string read = name ? node.name : node.text;
-    read.erase(std::remove(read.begin(), read.end(), '\0'), read.end());
-    _report.error("text-nul", at(node, path, name),
-                  std::string(name ? "the key" : "the text") + " holds a NUL character (\\u0000), which the game " +
-                      "drops: it reads " + Q(read));
   }
 
   static bool Finite(const JsonNode* node) {
