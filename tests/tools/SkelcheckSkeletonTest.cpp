@@ -309,79 +309,232 @@ TEST(SkelcheckSkeleton, LintNamesEachMistakeAtItsPlace) {
     std::string from, to;
     int code;
     std::string line;
+    const char* problem;  // its code
   } cases[] = {
       {"a number given as text", "\"length\": 260, \"x\": 90", "\"length\": \"260\", \"x\": 90", 1,
-       "6:50: bones/torso/length: the text \"260\" is not a number: the game reads 0"},
+       "6:50: bones/torso/length: the text \"260\" is not a number: the game reads 0", "not-a-number"},
       {"true for a number", "\"length\": 260, \"x\": 90", "\"length\": true, \"x\": 90", 1,
-       "6:50: bones/torso/length: true is not a number: the game reads 0"},
+       "6:50: bones/torso/length: true is not a number: the game reads 0", "not-a-number"},
       {"null for a number", "\"length\": 260, \"x\": 90", "\"length\": null, \"x\": 90", 1,
-       "6:50: bones/torso/length: null is not a number: the game reads 0"},
+       "6:50: bones/torso/length: null is not a number: the game reads 0", "not-a-number"},
       {"a number past the float range", "\"length\": 50, \"x\": 270}", "\"length\": 50, \"x\": 1e400}", 1,
-       "7:60: bones/neck/x: 1e400 is beyond the range of a float: the game reads infinity"},
+       "7:60: bones/neck/x: 1e400 is beyond the range of a float: the game reads infinity", "not-finite"},
       {"a key time of 1e300", "{\"time\": 2.2, \"name\": \"eyes-closed\"}",
        "{\"time\": 1e300, \"name\": \"eyes-closed\"}", 1,
        "184:20: animations/idle/slots/eyes/attachment/1/time: 1e300 is beyond the range of a float: the game reads "
-       "infinity"},
+       "infinity",
+       "not-finite"},
       {"a setup attachment no skin has", "\"bone\": \"root\", \"attachment\": \"shadow\"",
        "\"bone\": \"root\", \"attachment\": \"shadw\"", 1,
        "32:54: slots/shadow/attachment: no skin has an attachment \"shadw\" under slot \"shadow\": the slot shows "
-       "nothing (did you mean \"shadow\"?)"},
+       "nothing (did you mean \"shadow\"?)",
+       "missing-attachment"},
       {"an animation's attachment no skin has", "{\"time\": 2.2, \"name\": \"eyes-closed\"}",
        "{\"time\": 2.2, \"name\": \"eyes-shut\"}", 1,
        "184:33: animations/idle/slots/eyes/attachment/1/name: no skin has an attachment \"eyes-shut\" under slot "
-       "\"eyes\": the slot shows nothing"},
+       "\"eyes\": the slot shows nothing",
+       "missing-attachment"},
       {"an unknown blend", "\"blend\": \"additive\"", "\"blend\": \"addtive\"", 1,
        "50:69: slots/glow/blend: the blend \"addtive\" is not one the game knows: it reads normal (did you mean "
-       "\"additive\"?)"},
+       "\"additive\"?)",
+       "unknown-value"},
       {"an unknown curve", "\"curve\": 0.25", "\"curve\": \"steped\"", 1,
        "192:48: animations/idle/bones/torso/scale/0/curve: the curve \"steped\" is not one the game knows: it reads a "
-       "straight line (did you mean \"stepped\"?)"},
+       "straight line (did you mean \"stepped\"?)",
+       "unknown-value"},
       {"an unknown key", "\"rotation\": -173.1", "\"rotaton\": -173.1", 0,
        "11:75: warning: bones/braid/rotaton: the key \"rotaton\" is not one the game reads (did you mean "
-       "\"rotation\"?) [unknown-key]"},
+       "\"rotation\"?) [unknown-key]",
+       "unknown-key"},
       {"an unknown top-level key", "\"slots\": [", "\"slot\": [", 1,
-       "31:3: warning: slot: the key \"slot\" is not one the game reads (did you mean \"slots\"?) [unknown-key]"},
+       "31:3: warning: slot: the key \"slot\" is not one the game reads (did you mean \"slots\"?) [unknown-key]",
+       "unknown-key"},
       {"keys out of time order", "{\"time\": 2.34, \"name\": \"eyes\"}", "{\"time\": 2.1, \"name\": \"eyes\"}", 1,
        "185:20: animations/idle/slots/eyes/attachment/2/time: the key time 2.1 comes after 2.2: keys must be in time "
-       "order"},
+       "order",
+       "time-order"},
       {"a negative time", "{\"time\": 0, \"name\": \"eyes\"}", "{\"time\": -0.5, \"name\": \"eyes\"}", 1,
-       "183:20: animations/idle/slots/eyes/attachment/0/time: the key time -0.5 is before the start"},
+       "183:20: animations/idle/slots/eyes/attachment/0/time: the key time -0.5 is before the start", "negative-time"},
       {"a bone named twice", "{\"name\": \"braid\", \"parent\": \"head\"", "{\"name\": \"hat\", \"parent\": \"head\"",
-       1, "11:5: bones/hat: a second bone named \"hat\": the game only ever finds the first"},
+       1, "11:5: bones/hat: a second bone named \"hat\": the game only ever finds the first", "duplicate-name"},
       {"a slot named twice", "{\"name\": \"scarf\", \"bone\": \"scarf1\"",
        "{\"name\": \"hair-back\", \"bone\": \"scarf1\"", 1,
-       "34:5: slots/hair-back: a second slot named \"hair-back\": the game only ever finds the first"},
+       "34:5: slots/hair-back: a second slot named \"hair-back\": the game only ever finds the first",
+       "duplicate-name"},
       {"a skin named twice", "\"name\": \"0_1\"", "\"name\": \"default\"", 1,
-       "160:5: skins/default: a second skin named \"default\": the game only ever finds the first"},
+       "160:5: skins/default: a second skin named \"default\": the game only ever finds the first", "duplicate-name"},
       {"an animation named twice", "    \"wave\": {\n    \"slots\"", "    \"idle\": {\n    \"slots\"", 1,
-       "309:5: animations/idle: a second animation named \"idle\": the game can never play it"},
+       "309:5: animations/idle: a second animation named \"idle\": the game can never play it", "duplicate-name"},
       {"a short attachment colour", "\"width\": 360, \"height\": 80}",
        "\"width\": 360, \"height\": 80, \"color\": \"ffffff\"}", 0,
        "73:75: warning: skins/default/attachments/shadow/shadow/color: the text \"ffffff\" is not 8 hexadecimal digits "
-       "(RRGGBBAA) [colour-text]"},
+       "(RRGGBBAA) [colour-text]",
+       "colour-text"},
       {"mesh vertices short", "1, 8, 33.656, 29.976, 1]", "1, 8, 33.656, 29.976]", 1,
        "79:1023" + mesh +
            "vertices: \"vertices\" ends inside a weighted vertex: 259 numbers are neither 72 plain ones nor whole "
-           "weighted vertices"},
+           "weighted vertices",
+       "mesh-vertices-short"},
       {"mesh uvs short", "\"uvs\": [0, 0, 0.125,", "\"uvs\": [0, 0.125,", 1,
-       "79:61" + mesh + "uvs: \"uvs\" holds 71 numbers, not whole u, v pairs"},
+       "79:61" + mesh + "uvs: \"uvs\" holds 71 numbers, not whole u, v pairs", "mesh-uvs-short"},
       {"a triangle index out of range", "\"triangles\": [0, 1, 22,", "\"triangles\": [0, 1, 99,", 1,
-       "79:467" + mesh + "triangles/2: triangle index 99 is past the 36 vertices that \"uvs\" gives"},
+       "79:467" + mesh + "triangles/2: triangle index 99 is past the 36 vertices that \"uvs\" gives",
+       "mesh-triangle-index"},
       {"triangles not whole", "\"triangles\": [0, 1, 22, 0,", "\"triangles\": [0, 1, 0,", 1,
-       "79:460" + mesh + "triangles: \"triangles\" holds 143 indexes, which is not a multiple of 3"},
+       "79:460" + mesh + "triangles: \"triangles\" holds 143 indexes, which is not a multiple of 3",
+       "mesh-triangles-not-whole"},
       {"a weighted bone index out of range", "\"vertices\": [1, 10, 184.031", "\"vertices\": [1, 40, 184.031", 1,
-       "79:1027" + mesh + "vertices/1: bone index 40 is past the 26 bones"},
+       "79:1027" + mesh + "vertices/1: bone index 40 is past the 26 bones", "mesh-bone-index"},
       {"a bone that is its own parent", "{\"name\": \"head\", \"parent\": \"neck\"",
-       "{\"name\": \"head\", \"parent\": \"head\"", 1, "8:32: bones/head/parent: the bone \"head\" is its own parent"},
+       "{\"name\": \"head\", \"parent\": \"head\"", 1, "8:32: bones/head/parent: the bone \"head\" is its own parent",
+       "bone-own-parent"},
       // Suggestions weigh characters, not bytes.
       {"a name one character short", "{\"name\": \"hat\", \"bone\": \"hat\"", "{\"name\": \"hat\", \"bone\": \"帽\"", 1,
-       "58:29: slots/hat/bone: no bone named \"帽\""},
+       "58:29: slots/hat/bone: no bone named \"帽\"", "unknown-name"},
+      // Mistakes the game's reader takes and then draws otherwise than meant.
+      {"two constraints without an order", "{\"order\": 1, \"name\": \"arm-L-ik\"", "{\"name\": \"arm-L-ik\"", 1,
+       "63:5: ik/arm-L-ik: without an \"order\", the order 0 is the IK constraint \"arm-R-ik\"'s already: the game "
+       "applies one constraint of each order, so never the IK constraint \"arm-L-ik\"",
+       "constraint-order-taken"},
+      {"two constraints of one order", "\"order\": 2", "\"order\": 1", 1,
+       "66:38: transform/glow-follow/order: the order 1 is the IK constraint \"arm-L-ik\"'s already: the game applies "
+       "one constraint of each order, so never the transform constraint \"glow-follow\"",
+       "constraint-order-taken"},
+      {"an order past the last", "\"order\": 2", "\"order\": 3", 1,
+       "66:38: transform/glow-follow/order: the order 3 is past the last of the 3 constraints (0 to 2): the game never "
+       "applies the transform constraint \"glow-follow\"",
+       "constraint-order-past-end"},
+      {"no default skin", "\"name\": \"default\",\n", "\"name\": \"base\",\n", 1,
+       "68:12: skins: no skin is named \"default\": the game finds setup attachments there, so it draws nothing until "
+       "a skin is set, and then only that skin's attachments",
+       "no-default-skin"},
+      {"IK bones not parent and child", "\"bones\": [\"upperarm-R\", \"forearm-R\"]",
+       "\"bones\": [\"upperarm-R\", \"hand-R\"]", 1,
+       "62:50: ik/arm-R-ik/bones/1: the IK bones \"upperarm-R\" and \"hand-R\" are not parent and child: the game "
+       "bends them as if they were, out of place",
+       "ik-bones-not-chain"},
+      {"three IK bones", "\"bones\": [\"upperarm-R\", \"forearm-R\"]",
+       "\"bones\": [\"upperarm-R\", \"forearm-R\", \"hand-R\"]", 1,
+       "62:35: ik/arm-R-ik/bones: an IK constraint bends one bone or two; with 3 the game moves none of them",
+       "ik-bone-count"},
+      {"an IK target that is its own bone's child", "\"target\": \"hand-R-target\"", "\"target\": \"hand-R\"", 1,
+       "62:74: ik/arm-R-ik/target: the target \"hand-R\" is a child of the constrained bone \"upperarm-R\": it moves "
+       "with what it moves, and the game's pose runs away",
+       "constraint-target-own-bone"},
+      {"an IK mix past 1", "\"bendPositive\": false", "\"bendPositive\": false, \"mix\": 1.5", 0,
+       "62:121: warning: ik/arm-R-ik/mix: the mix 1.5 is outside 0 to 1: the game overshoots or turns the constraint "
+       "against itself [mix-range]",
+       "mix-range"},
+      {"a transform target that is its own bone", "\"target\": \"flame\"", "\"target\": \"glow\"", 1,
+       "66:70: transform/glow-follow/target: the target \"glow\" is the constrained bone \"glow\": it moves with what "
+       "it moves, and the game's pose runs away",
+       "constraint-target-own-bone"},
+      {"a bone scale of 0", "{\"name\": \"hand-R\", \"parent\": \"forearm-R\", \"length\": 60, \"x\": 230}",
+       "{\"name\": \"hand-R\", \"parent\": \"forearm-R\", \"length\": 60, \"x\": 230, \"scaleY\": 0}", 0,
+       "17:81: warning: bones/hand-R/scaleY: a scaleY of 0 flattens the bone: its attachments and its children's "
+       "vanish [bone-scale-zero]",
+       "bone-scale-zero"},
+      {"weights that do not add up to 1", "\"vertices\": [1, 10, 184.031, -61.853, 1,",
+       "\"vertices\": [1, 10, 184.031, -61.853, 0.5,", 0,
+       "79:1024: warning: skins/default/attachments/scarf/scarf/vertices/0: the weights of vertex 0 add up to 0.5, not "
+       "1: the game draws it away from its place [mesh-weights-sum]",
+       "mesh-weights-sum"},
+      {"a triangle with a corner twice", "\"triangles\": [0, 1, 22,", "\"triangles\": [0, 0, 22,", 0,
+       "79:461: warning: skins/default/attachments/scarf/scarf/triangles/0: the triangle 0, 0, 22 uses a vertex twice: "
+       "it draws nothing [mesh-degenerate-triangle]",
+       "mesh-degenerate-triangle"},
+      {"a triangle index equal to the vertex count", "\"triangles\": [0, 1, 22,", "\"triangles\": [0, 1, 36,", 1,
+       "79:467: skins/default/attachments/scarf/scarf/triangles/2: triangle index 36 is past the 36 vertices that "
+       "\"uvs\" gives",
+       "mesh-triangle-index"},
+      {"a texture coordinate past 1", "\"uvs\": [0, 0, 0.125,", "\"uvs\": [0, 0, 1.125,", 0,
+       "79:68: warning: skins/default/attachments/scarf/scarf/uvs/2: the texture coordinate 1.125 is outside 0 to 1: "
+       "the mesh shows pixels of the page outside its region [mesh-uv-range]",
+       "mesh-uv-range"},
+      {"a hull larger than the mesh", "\"uvs\": [0, 0, 0.125,", "\"hull\": 40, \"uvs\": [0, 0, 0.125,", 0,
+       "79:62: warning: skins/default/attachments/scarf/scarf/hull: a hull of 40 vertices, but the mesh has 36 "
+       "[mesh-hull]",
+       "mesh-hull"},
+      {"a linked mesh that is its own parent", "\"parent\": \"scarf\", \"width\"",
+       "\"parent\": \"scarf\", \"skin\": \"0_1\", \"width\"", 1,
+       "167:75: skins/0_1/attachments/scarf/scarf/parent: the linked mesh \"scarf\" is its own parent: it has no "
+       "geometry to share",
+       "linked-mesh-own-parent"},
+      {"a linked mesh whose parent is a region", "\"hat\": {\"path\": \"hat-captain\",",
+       "\"hat\": {\"type\": \"linkedmesh\", \"parent\": \"hat\", \"path\": \"hat-captain\",", 1,
+       "164:51: skins/0_1/attachments/hat/hat/parent: its parent \"hat\" is a region, not a mesh: a linked mesh shares "
+       "a mesh's geometry",
+       "linked-mesh-parent-not-mesh"},
+      {"a linked mesh whose parent is a linked mesh", "\"scarf\": {\n          \"scarf\": {\"type\": \"linkedmesh\"",
+       "\"scarf\": {\n          \"scarf2\": {\"type\": \"linkedmesh\", \"path\": \"scarf-blue\", \"parent\": "
+       "\"scarf\", \"skin\": \"0_1\"},\n          \"scarf\": {\"type\": \"linkedmesh\"",
+       0,
+       "167:76: warning: skins/0_1/attachments/scarf/scarf2/parent: its parent \"scarf\" is itself a linked mesh, of "
+       "\"scarf\": it shares that mesh's geometry; name \"scarf\" as the parent [linked-mesh-parent-linked]",
+       "linked-mesh-parent-linked"},
+      {"two keys at one time", "{\"time\": 2.34, \"name\": \"eyes\"}", "{\"time\": 2.2, \"name\": \"eyes\"}", 0,
+       "185:20: warning: animations/idle/slots/eyes/attachment/2/time: a second key at the time 2.2: the game jumps to "
+       "it at once and never shows the one before [key-same-time]",
+       "key-same-time"},
+      {"an empty animation", "\"animations\": {\n", "\"animations\": {\n    \"still\": {},\n", 0,
+       "179:5: warning: animations/still: the animation \"still\" has no keys: it shows the setup pose and lasts 0 s "
+       "[empty-animation]",
+       "empty-animation"},
+      {"an event after the last key", "{\"time\": 1.1, \"name\": \"wave\", \"int\": 2}",
+       "{\"time\": 4, \"name\": \"wave\", \"int\": 2}", 0,
+       "429:16: warning: animations/wave/events: an event at 4 comes after the last key at 2: it makes the animation "
+       "longer, and it holds still until then [event-after-last-key]",
+       "event-after-last-key"},
+      {"a curve's x past 1", "\"curve\": 0.25", "\"curve\": 1.25", 0,
+       "192:48: warning: animations/idle/bones/torso/scale/0/curve: the curve's x value 1.25 is outside 0 to 1: the "
+       "motion runs back and forth in time [curve-x-range]",
+       "curve-x-range"},
+      {"an attachment twice in a skin", "\"shadow\": {\"x\": 0, \"y\": 0, \"width\": 360, \"height\": 80}",
+       "\"shadow\": {\"x\": 0, \"y\": 0, \"width\": 360, \"height\": 80},\n          \"shadow\": {\"x\": 0, \"y\": 10, "
+       "\"width\": 360, \"height\": 80}",
+       0,
+       "74:11: warning: skins/default/attachments/shadow/shadow: a second attachment \"shadow\" under slot \"shadow\" "
+       "in this skin: the game keeps this one and drops the first [duplicate-attachment]",
+       "duplicate-attachment"},
+      {"draw order slots out of order",
+       "[{\"slot\": \"upperarm-R\", \"offset\": 13}, {\"slot\": \"forearm-R\", \"offset\": 13}",
+       "[{\"slot\": \"forearm-R\", \"offset\": 13}, {\"slot\": \"upperarm-R\", \"offset\": 13}", 1,
+       "424:79: animations/wave/drawOrder/0/offsets/1/slot: the slot \"upperarm-R\" comes after \"forearm-R\" here, "
+       "but before it in \"slots\": name the slots in their order, each once",
+       "draw-order-slot-order"},
+      {"a draw order offset past the slots", "{\"slot\": \"hand-R\", \"offset\": 13}",
+       "{\"slot\": \"hand-R\", \"offset\": 15}", 1,
+       "424:137: animations/wave/drawOrder/0/offsets/2/offset: the offset moves \"hand-R\" to place 28, outside the 28 "
+       "slots",
+       "draw-order-offset-range"},
+      {"a draw order place taken twice", "{\"slot\": \"forearm-R\", \"offset\": 13}",
+       "{\"slot\": \"forearm-R\", \"offset\": 12}", 1,
+       "424:103: animations/wave/drawOrder/0/offsets/1/offset: the offset moves \"forearm-R\" to place 24, where "
+       "\"upperarm-R\" goes already",
+       "draw-order-position-taken"},
+      {"a deform key too long", "{\"time\": 0, \"vertices\": [-0.531,",
+       "{\"time\": 0, \"offset\": 60, \"vertices\": [-0.531,", 1,
+       "295:51: animations/idle/deform/default/scarf/scarf/0/vertices: 112 values from offset 60 run past the 112 that "
+       "the attachment \"scarf\" deforms",
+       "deform-too-long"},
+      {"a name that ends in spaces", "{\"name\": \"neck\", \"parent\": \"torso\"",
+       "{\"name\": \"neck  \", \"parent\": \"torso\"", 1,
+       "8:32: bones/head/parent: no bone named \"neck\" (the name \"neck  \" ends in two spaces)", "unknown-name"},
+      {"the header box too small", "\"x\": -520, \"y\": -60, \"width\": 1000, \"height\": 1600",
+       "\"x\": -454, \"y\": -32, \"width\": 881, \"height\": 1419", 0,
+       "2:15: warning: the header's box (x -454, y -32, width 881, height 1419) does not hold what is drawn, which "
+       "reaches x -495.516907 to 461.620361, y -40 to 1404.23694: a viewer fitting it cuts the character off; make it "
+       "x -496, y -40, width 958, height 1445 [header-box]",
+       "header-box"},
   };
   for (const auto& c : cases) {
     const std::string j = dir.Write("Char01.json", Changed(json, c.from, c.to));
     Result r = RunSkeleton(dir, atlas, j);
     EXPECT_EQ(r.code, c.code) << c.what;
     EXPECT_EQ(r.err.substr(0, r.err.find('\n')), j + ":" + c.line) << c.what << "\n" << r.err;
+    r = RunSkelcheck(dir, "skeleton --format json '" + atlas + "' '" + j + "'");
+    const size_t code = r.out.find("\"code\": \"") + 9;
+    EXPECT_EQ(r.out.substr(code, r.out.find('"', code) - code), c.problem) << c.what;
   }
   const std::string hat = Changed(Changed(json, "{\"name\": \"hat\", \"parent\"", "{\"name\": \"帽子\", \"parent\""),
                                   "{\"name\": \"hat\", \"bone\": \"hat\"", "{\"name\": \"hat\", \"bone\": \"帽\"");

@@ -750,6 +750,7 @@ class Linter {
       const size_t a = static_cast<size_t>(triangles.children[i].number),
                    b = static_cast<size_t>(triangles.children[i + 1].number),
                    c = static_cast<size_t>(triangles.children[i + 2].number);
+      if (std::max({a, b, c}) >= uvs.size() / 2) return;
       const double area = (double{uvs[2 * b]} - uvs[2 * a]) * (double{uvs[2 * c + 1]} - uvs[2 * a + 1]) -
                           (double{uvs[2 * c]} - uvs[2 * a]) * (double{uvs[2 * b + 1]} - uvs[2 * a + 1]);
       if (a != b && b != c && a != c && std::abs(area) > 1e-12) continue;
