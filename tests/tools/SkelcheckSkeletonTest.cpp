@@ -216,6 +216,8 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
   ASSERT_FALSE(atlas.empty());
   ASSERT_FALSE(json.empty());
   const std::string unclosed = json.substr(0, json.rfind('}'));
+  std::string utf16 = "\xFF\xFE";
+  for (char c : json) utf16 += std::string(1, c) + '\0';
   // As committed it passes even the strict check.
   EXPECT_EQ(RunSkelcheck(dir, "skeleton --strict '" + dir.Write("Char01.atlas", atlas) + "' '" +
                                   dir.Write("Char01.json", json) + "'")
@@ -277,6 +279,10 @@ TEST(SkelcheckSkeleton, BrokenCharactersSayWhatIsWrongFirst) {
       {"an empty file", atlas, "", 1, "{j}:1:1: unexpected end of file, expected a value"},
       {"plain text", atlas, "name: Char01\n", 1, "{j}:1:1: expected a value"},
       {"random bytes", atlas, std::string("\x8f\x02\xff{[\"\x00\x7f", 9), 1, "{j}:1:1: expected a value"},
+      {"a region name that ends in spaces", Changed(atlas, "hair-back\n", "hair-back  \n"), json, 1,
+       "{j}:76:11: skins/default/attachments/hair-back/hair-back: region \"hair-back\" is not in the atlas (the name "
+       "\"hair-back  \" ends in two spaces)"},
+      {"a skeleton saved as UTF-16", atlas, utf16, 1, "{j}:1:1: the file is UTF-16: save it as UTF-8"},
       {"swapped arguments", json, atlas, 2,
        "skelcheck: the arguments are the wrong way round: {a} is a skeleton JSON and {j} looks like an atlas; "
        "give the atlas first"},
@@ -618,6 +624,15 @@ TEST(SkelcheckSkeleton, BrokenAtlasesAndPageImagesSayEveryProblem) {
   flipped[png.size() / 2] = static_cast<char>(~flipped[png.size() / 2]);
   for (char c : atlas) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   for (char c : atlas) utf16 += std::string(1, c) + '\0';
+  // The page without its alpha channel: every pixel opaque, saved as RGB.
+  std::vector<unsigned char> rgba, rgb;
+  unsigned width = 0, height = 0;
+  ASSERT_EQ(lodepng::decode(rgba, width, height, std::vector<unsigned char>(png.begin(), png.end())), 0u);
+  for (size_t i = 0; i < rgba.size(); ++i)
+    if (i % 4 != 3) rgb.push_back(rgba[i]);
+  std::vector<unsigned char> encoded;
+  ASSERT_EQ(lodepng::encode(encoded, rgb, width, height, LCT_RGB), 0u);
+  const std::string opaque(encoded.begin(), encoded.end());
   const std::string frame = "  rotate: false\n  xy: 990, 0\n  size: 20, 20\n  orig: 20, 20\n  offset: 0, 0\n  index: ";
   const std::string misread = ", and the game takes each line by its place, so it misreads all that follows: ";
   const struct {
@@ -626,6 +641,7 @@ TEST(SkelcheckSkeleton, BrokenAtlasesAndPageImagesSayEveryProblem) {
     const std::string* png;  // null: no page image
     int code;
     std::vector<std::string> problems;
+    const char* problem = nullptr;  // the first one's code, when the table says it
   } cases[] = {
       {"as committed", atlas, &png, 0, {}},
       {"Windows line ends", crlf, &png, 0, {}},
@@ -720,6 +736,79 @@ TEST(SkelcheckSkeleton, BrokenAtlasesAndPageImagesSayEveryProblem) {
       {"the page image as the atlas", png, &png, 2, {"skelcheck: {a} is a PNG image, not an atlas"}},
       {"the atlas saved as UTF-16", utf16, &png, 2, {"skelcheck: {a} is UTF-16 text: save it as UTF-8"}},
       {"the skeleton as the atlas", Char01Json(), &png, 2, {"skelcheck: {a} is a skeleton JSON, not an atlas"}},
+      // Values the reader takes and draws otherwise than meant.
+      {"a rotation of 45",
+       Changed(atlas, "shadow\n  rotate: false", "shadow\n  rotate: 45"),
+       &png,
+       1,
+       {"{a}:8: region \"shadow\": the rotate \"45\" is not true, false, 0 or 90: the game draws it unrotated"},
+       "region-rotate-value"},
+      {"a rotation of yes",
+       Changed(atlas, "shadow\n  rotate: false", "shadow\n  rotate: yes"),
+       &png,
+       1,
+       {"{a}:8: region \"shadow\": the rotate \"yes\" is not true, false, 0 or 90: the game draws it unrotated"},
+       "region-rotate-value"},
+      {"an untrimmed size smaller than the region",
+       Changed(atlas, "size: 90, 20\n  orig: 90, 20", "size: 90, 20\n  orig: 80, 20"),
+       &png,
+       1,
+       {"{a}:7: region \"shadow\": its \"orig\" 80x20 is smaller than its \"size\" 90x20: the game draws the picture "
+        "larger than its attachment"},
+       "region-orig-small"},
+      {"an offset outside the untrimmed size",
+       Changed(atlas, "orig: 90, 20\n  offset: 0, 0", "orig: 90, 20\n  offset: 5, 0"),
+       &png,
+       1,
+       {"{a}:7: region \"shadow\": the \"offset\" 5, 0 puts its 90x20 picture outside its \"orig\" 90x20: the game "
+        "draws it beside its place"},
+       "region-offset-outside"},
+      {"two regions on the same pixels",
+       Changed(atlas, "xy: 909, 348", "xy: 769, 2"),
+       &png,
+       0,
+       {"{a}:14: warning: region \"hair-back\" overlaps region \"shadow\" (line 7) on the page: each shows a part of "
+        "the other [region-overlap]"},
+       "region-overlap"},
+      {"a page without alpha",
+       atlas,
+       &opaque,
+       0,
+       {"{a}:2: warning: page \"Char01.png\": its image {p} has no alpha channel: every part is drawn with the box of "
+        "its region around it [page-no-alpha]"},
+       "page-no-alpha"},
+      {"a malformed tuple",
+       Changed(atlas, "size: 1024,448", "size: 1024, 448x"),
+       &png,
+       1,
+       {"{a}:3: page \"Char01.png\": \"size\" value \"448x\" is not a whole number of pixels (the game reads 448)"},
+       "atlas-bad-number"},
+      {"an unknown repeat",
+       Changed(atlas, "repeat: none", "repeat: both"),
+       &png,
+       0,
+       {"{a}:6: warning: page \"Char01.png\": the repeat \"both\" is not none, x, y or xy: the game reads none "
+        "[page-unknown-repeat]"},
+       "page-unknown-repeat"},
+      {"a page image found only in another letter case",
+       Changed(atlas, "Char01.png\n", "CHAR01.png\n"),
+       &png,
+       1,
+       {"{a}:2: page \"CHAR01.png\": Char01.png exists, the atlas says CHAR01.png: the game finds files only in the "
+        "same letter case"},
+       "page-image-case"},
+      {"a page name that ends in spaces",
+       Changed(atlas, "Char01.png\n", "Char01.png  \n"),
+       &png,
+       1,
+       {"{a}:2: page \"Char01.png  \": its image {p}   cannot be read beside the atlas: No such file or directory "
+        "(the name \"Char01.png  \" ends in two spaces)"},
+       "page-image-missing"},
+      {"a name with a NUL byte",
+       Changed(atlas, "shadow\n", std::string("sha\0dow\n", 8)),
+       &png,
+       2,
+       {"skelcheck: {a} holds a NUL byte (0x00) on line 7, which no name or value may hold: remove it"}},
   };
   const std::string page = dir.File("Char01.png");
   for (const auto& c : cases) {
@@ -746,6 +835,11 @@ TEST(SkelcheckSkeleton, BrokenAtlasesAndPageImagesSayEveryProblem) {
     for (const std::string& line : lines) EXPECT_NE(r.err.find(line), std::string::npos) << c.what << "\n" << r.err;
     if (c.code == 2) {
       EXPECT_EQ(r.err, expected) << c.what;
+    }
+    if (c.problem) {
+      r = RunSkelcheck(dir, "skeleton --format json '" + a + "' '" + json + "'");
+      const size_t code = r.out.find("\"code\": \"") + 9;
+      EXPECT_EQ(r.out.substr(code, r.out.find('"', code) - code), c.problem) << c.what;
     }
   }
 }
