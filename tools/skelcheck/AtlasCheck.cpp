@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "Locate.h"
 #include "skel/Atlas.h"
@@ -327,15 +328,20 @@ void Overlaps(const skel::Atlas& atlas, const AtlasLines& lines, const std::stri
     if (across > 0 && down > 0)
       pages[region.page].push_back({&region, line, region.x, region.y, region.x + across, region.y + down});
   }
-  for (auto& [page, boxes] : pages) {
+  for (auto& [page, all] : pages) {
+    // One box per rectangle, kept from its first line: a page of shared
+    // images then costs no more than one without.
+    std::map<std::tuple<long long, long long, long long, long long>, Box> unique;
+    for (const Box& box : all) unique.emplace(std::make_tuple(box.x, box.y, box.right, box.bottom), box);
+    std::vector<Box> boxes;
+    for (const auto& entry : unique) boxes.push_back(entry.second);
     std::stable_sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.x < b.x; });
     std::set<const skel::AtlasRegion*> told;
     for (size_t i = 0; i < boxes.size(); ++i)
       for (size_t j = i + 1; j < boxes.size() && boxes[j].x < boxes[i].right; ++j) {
         const Box &a = boxes[i].line <= boxes[j].line ? boxes[i] : boxes[j],
                   &b = boxes[i].line <= boxes[j].line ? boxes[j] : boxes[i];
-        const bool same = a.x == b.x && a.y == b.y && a.right == b.right && a.bottom == b.bottom;
-        if (same || b.y >= a.bottom || a.y >= b.bottom || told.count(b.region)) continue;
+        if (b.y >= a.bottom || a.y >= b.bottom || told.count(b.region)) continue;
         told.insert(b.region);
         report.warning("region-overlap", b.line ? At(file, b.line) : Place{file},
                        "region " + Quoted(b.region->name.buffer() ? b.region->name.buffer() : "") +
