@@ -478,6 +478,16 @@ TEST(SkelcheckSkeleton, LintNamesEachMistakeAtItsPlace) {
        "167:76: warning: skins/0_1/attachments/scarf/scarf2/parent: its parent \"scarf\" is itself a linked mesh, of "
        "\"scarf\": it shares that mesh's geometry; name \"scarf\" as the parent [linked-mesh-parent-linked]",
        "linked-mesh-parent-linked"},
+      {"linked meshes that are each other's parent",
+       "\"scarf\": {\"type\": \"linkedmesh\", \"path\": \"scarf-blue\", \"parent\": \"scarf\", \"width\"",
+       "\"scarf2\": {\"type\": \"linkedmesh\", \"path\": \"scarf-blue\", \"parent\": \"scarf\", \"skin\": \"0_1\"},\n"
+       "          \"scarf\": {\"type\": \"linkedmesh\", \"path\": \"scarf-blue\", \"parent\": \"scarf2\", \"skin\": "
+       "\"0_1\", \"width\"",
+       1,
+       "167:76: skins/0_1/attachments/scarf/scarf2/parent: its parents lead back to \"scarf2\": no mesh in the loop "
+       "has "
+       "geometry to share",
+       "linked-mesh-cycle"},
       {"two keys at one time", "{\"time\": 2.34, \"name\": \"eyes\"}", "{\"time\": 2.2, \"name\": \"eyes\"}", 0,
        "185:20: warning: animations/idle/slots/eyes/attachment/2/time: a second key at the time 2.2: the game jumps to "
        "it at once and never shows the one before [key-same-time]",

@@ -62,8 +62,10 @@ TEST(SkelcheckJson, SyntaxErrorsSayWhereAndWhatWasExpected) {
       {"[tru]", "1:2: expected a value or ']'"},
       {"{\"a\": [\"b]}", "1:8: unterminated string"},
       {deep, "1:513: nested deeper than 512 levels"},
-      {std::string("{\"a\": \"b\0c\"}", 12), "1:9: a NUL byte (0x00) inside a string: the game stops reading the file there; remove it"},
+      {std::string("{\"a\": \"b\0c\"}", 12),
+       "1:9: a NUL byte (0x00) inside a string: the game stops reading the file there; remove it"},
       {std::string("[1,\n\0]", 6), "2:1: unexpected zero byte, expected a value"},
+      {std::string("\xFF\xFE{\0}\0", 6), "1:1: the file is UTF-16: save it as UTF-8"},
       {"\xEF\xBB\xBF{}",
        "1:1: the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one"},
   };

@@ -343,6 +343,12 @@ class Linter {
               DidYouMean(node->text, known));
   }
 
+  // A number as the game reads a whole one: truncated, held to the int range.
+  static long long IntOf(const JsonNode& node) {
+    if (std::isnan(node.number)) return 0;
+    return static_cast<long long>(std::max(-2147483648.0, std::min(2147483647.0, std::trunc(double{node.number}))));
+  }
+
   static bool Finite(const JsonNode* node) {
     return node && node->type == JsonNode::Number && std::isfinite(node->number);
   }
@@ -492,7 +498,7 @@ class Linter {
       const bool given = c.order && c.order->type != JsonNode::String;
       const long long order = !given                              ? 0
                               : c.order->type == JsonNode::True   ? 1
-                              : c.order->type == JsonNode::Number ? static_cast<long long>(c.order->number)
+                              : c.order->type == JsonNode::Number ? IntOf(*c.order)
                                                                   : 0;
       const JsonNode& node = c.order ? *c.order : *c.entry;
       const std::string path = c.order ? Join(c.path, "order") : c.path;
@@ -1108,7 +1114,7 @@ class Linter {
       const JsonNode* vertices = key.find("vertices");
       if (!vertices) continue;
       const JsonNode* offsetNode = key.find("offset");
-      const long long offset = Finite(offsetNode) ? static_cast<long long>(offsetNode->number) : 0;
+      const long long offset = offsetNode && offsetNode->type == JsonNode::Number ? IntOf(*offsetNode) : 0;
       const long long count = static_cast<long long>(vertices->children.size());
       const long long room = static_cast<long long>(length->second);
       if (offset >= 0 && offset <= room && count <= room - offset) continue;
@@ -1145,7 +1151,7 @@ class Linter {
       next = index + 1;
       previous = slot->text;
       const JsonNode* by = offset.find("offset");
-      const long long position = index + (Finite(by) ? static_cast<long long>(by->number) : 0);
+      const long long position = index + (by && by->type == JsonNode::Number ? IntOf(*by) : 0);
       if (position < 0 || position >= slotCount) {
         error("draw-order-offset-range", by ? *by : *slot, Join(where, by ? "offset" : "slot"),
               "the offset moves " + Q(slot->text) + " to place " + std::to_string(position) + ", outside the " +
