@@ -456,8 +456,12 @@ class Linter {
             "an IK constraint bends one bone or two; with " + std::to_string(names.size()) +
                 " the game moves none of them");
     } else if (section == "ik" && names.size() == 2) {
-      const auto parent = _parents.find(names[1]);
-      if (parent == _parents.end() || parent->second != names[0])
+      const auto parent = _parents.find(names[1]), reversed = _parents.find(names[0]);
+      if (reversed != _parents.end() && reversed->second == names[1])
+        error("ik-bones-not-chain", bones->children[0], Join(Join(where, "bones"), "0"),
+              "the IK bones are child and parent: name the parent " + Q(names[1]) +
+                  " first, or the game bends them out of place");
+      else if (parent == _parents.end() || parent->second != names[0])
         error("ik-bones-not-chain", bones->children[1], Join(Join(where, "bones"), "1"),
               "the IK bones " + Q(names[0]) + " and " + Q(names[1]) +
                   " are not parent and child: the game bends them as if they were, out of place");

@@ -343,6 +343,14 @@ void CheckHeaderBox(const Character& c, Report& report) {
   if (!(data.getWidth() > 0 && data.getHeight() > 0)) return;
   float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
   const float step = 1 / (data.getFps() >= 1 && data.getFps() <= 240 ? data.getFps() : 30.0f);
+  // A large character with many skins and long animations is sampled more
+  // sparsely rather than for minutes: a bound on poses times parts.
+  double planned = 0;
+  for (const skel::Animation* animation : data.getAnimations())
+    planned += std::min(2000.0, static_cast<double>(animation->getDuration() / step) + 1);
+  planned *= static_cast<double>(data.getSkins().size());
+  const double budget = std::max(200.0, 3e7 / static_cast<double>(data.getBones().size() + data.getSlots().size() + 1));
+  const float sparser = planned > budget ? static_cast<float>(planned / budget) : 1.0f;
   skel::Skeleton skeleton(&data);
   for (skel::Skin* skin : data.getSkins()) {
     skeleton.setSkin(skin);
@@ -352,8 +360,7 @@ void CheckHeaderBox(const Character& c, Report& report) {
     AddPose(skeleton, minX, minY, maxX, maxY);
     for (skel::Animation* animation : data.getAnimations()) {
       const float duration = animation->getDuration();
-      // A very long animation is sampled more sparsely rather than for minutes.
-      const float every = std::max(step, duration / 2000);
+      const float every = std::max(step, duration / 2000) * sparser;
       for (float time = 0;; time += every) {
         const float at = std::min(time, duration);
         skeleton.setBonesToSetupPose();
