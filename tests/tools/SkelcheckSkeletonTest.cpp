@@ -425,15 +425,15 @@ TEST(SkelcheckSkeleton, LintNamesEachMistakeAtItsPlace) {
        "ik-bone-count"},
       {"an IK target that is its own bone's child", "\"target\": \"hand-R-target\"", "\"target\": \"hand-R\"", 1,
        "62:74: ik/arm-R-ik/target: the target \"hand-R\" is a child of the constrained bone \"upperarm-R\": it moves "
-       "with what it moves, and the game's pose runs away",
+       "with the bones it moves, so the constraint chases itself",
        "constraint-target-own-bone"},
       {"an IK mix past 1", "\"bendPositive\": false", "\"bendPositive\": false, \"mix\": 1.5", 0,
-       "62:121: warning: ik/arm-R-ik/mix: the mix 1.5 is outside 0 to 1: the game overshoots or turns the constraint "
-       "against itself [mix-range]",
+       "62:121: warning: ik/arm-R-ik/mix: the mix 1.5 is outside 0 to 1: the game overshoots the target "
+       "[mix-range]",
        "mix-range"},
       {"a transform target that is its own bone", "\"target\": \"flame\"", "\"target\": \"glow\"", 1,
-       "66:70: transform/glow-follow/target: the target \"glow\" is the constrained bone \"glow\": it moves with what "
-       "it moves, and the game's pose runs away",
+       "66:70: transform/glow-follow/target: the target \"glow\" is the constrained bone \"glow\": it moves with the "
+       "bones it moves, so the constraint chases itself",
        "constraint-target-own-bone"},
       {"a bone scale of 0", "{\"name\": \"hand-R\", \"parent\": \"forearm-R\", \"length\": 60, \"x\": 230}",
        "{\"name\": \"hand-R\", \"parent\": \"forearm-R\", \"length\": 60, \"x\": 230, \"scaleY\": 0}", 0,

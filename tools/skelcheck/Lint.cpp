@@ -479,7 +479,7 @@ class Linter {
                 "the target " + Q(target->text) + (section == "path" ? " is on the bone " + Q(bone) + ", which" : "") +
                     (bone == own ? " is the constrained bone " + Q(own)
                                  : " is a child of the constrained bone " + Q(own)) +
-                    ": it moves with what it moves, and the game's pose runs away");
+                    ": it moves with the bones it moves, so the constraint chases itself");
           break;
         }
     }
@@ -488,8 +488,8 @@ class Linter {
       if ((key == "mix" || (key.size() > 3 && key.compare(key.size() - 3, 3, "mix") == 0)) && Finite(&member) &&
           (member.number < 0 || member.number > 1))
         warning("mix-range", member, Join(where, member.name),
-                "the mix " + member.text +
-                    " is outside 0 to 1: the game overshoots or turns the constraint against itself");
+                "the mix " + member.text + " is outside 0 to 1: the game " +
+                    (member.number > 1 ? "overshoots the target" : "moves the bones away from the target"));
     }
   }
 
