@@ -1,5 +1,7 @@
 #include "skel/AnimationState.h"
 
+#include "skel/SkelExtension.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -49,6 +51,7 @@ AnimationState::AnimationState(AnimationStateData* data)
       _listenerObject(nullptr),
       _unkeyedState(0),
       _timeScale(1) {
+  OutOfMemoryEndsProgram ends(true);
   _queue = new (__FILE__, __LINE__) EventQueue(*this, _trackEntryPool);
 }
 
@@ -101,12 +104,14 @@ TrackEntry* AnimationState::expandToIndex(size_t index, bool& ok) {
 }
 
 TrackEntry* AnimationState::setAnimation(size_t trackIndex, const String& animationName, bool loop) {
+  OutOfMemoryEndsProgram ends(true);
   SkeletonData* skeletonData = _data ? _data->getSkeletonData() : nullptr;
   Animation* animation = skeletonData ? skeletonData->findAnimation(animationName) : nullptr;
   return animation ? setAnimation(trackIndex, animation, loop) : nullptr;
 }
 
 TrackEntry* AnimationState::setAnimation(size_t trackIndex, Animation* animation, bool loop) {
+  OutOfMemoryEndsProgram ends(true);
   if (!animation || trackIndex >= MaxTracks) return nullptr;
   bool ok;
   TrackEntry* current = expandToIndex(trackIndex, ok);
@@ -189,6 +194,7 @@ void AnimationState::disposeNext(TrackEntry* entry) {
 // Update
 
 void AnimationState::update(float delta) {
+  OutOfMemoryEndsProgram ends(true);
   delta *= _timeScale;
   for (size_t i = 0; i < _tracks.size(); ++i) {
     TrackEntry* current = _tracks[i];
@@ -262,6 +268,7 @@ bool AnimationState::updateMixingFrom(TrackEntry* to, float delta) {
 // Apply
 
 bool AnimationState::apply(Skeleton& skeleton) {
+  OutOfMemoryEndsProgram ends(true);
   if (_animationsChanged) animationsChanged();
 
   bool applied = false;
