@@ -46,8 +46,8 @@ class Json : public SkelObject {
   /// True for the text "true" or a nonzero number; false when absent or anything else.
   static bool getBoolean(Json* object, const char* name);
 
-  /// Where the last syntax error on this thread was found, or null if there
-  /// never was one. It is not cleared by a later successful parse.
+  /// Where the last syntax error on this thread was found (or memory ran
+  /// out), or null if there never was one. It is not cleared by a later successful parse.
   static const char* getError();
   /// Where this node's own text stopped at a syntax error (or where memory
   /// ran out), or null when it parsed whole; the reader is lenient, so the

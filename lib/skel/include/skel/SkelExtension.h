@@ -116,9 +116,11 @@ class SkelExtension {
 /// hold one with false, as they may run inside those (from a listener).
 class OutOfMemoryEndsProgram {
  public:
+  /// Sets the rule on this thread for as long as this lives.
   explicit OutOfMemoryEndsProgram(bool ends) : _before(SkelExtension::setOutOfMemoryEndsProgram(ends)) {}
   OutOfMemoryEndsProgram(const OutOfMemoryEndsProgram&) = delete;
   OutOfMemoryEndsProgram& operator=(const OutOfMemoryEndsProgram&) = delete;
+  /// Puts back the rule that held before.
   ~OutOfMemoryEndsProgram() { SkelExtension::setOutOfMemoryEndsProgram(_before); }
 
  private:

@@ -1,7 +1,5 @@
 #include "skel/AnimationState.h"
 
-#include "skel/SkelExtension.h"
-
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -17,6 +15,7 @@
 #include "skel/EventTimeline.h"
 #include "skel/MathUtil.h"
 #include "skel/RotateTimeline.h"
+#include "skel/SkelExtension.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Slot.h"

@@ -74,8 +74,8 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // power of ten that scales them.
 struct Decimal {
   uint64_t mantissa = 0;
-  int digits = 0;        // significant digits in the mantissa
-  bool dropped = false;  // a nonzero digit past those
+  int digits = 0;          // significant digits in the mantissa
+  bool dropped = false;    // a nonzero digit past those
   long long exponent = 0;  // the value is mantissa * 10^exponent, less what was dropped
 };
 
@@ -245,8 +245,8 @@ Json::~Json() { releaseBlocks(this, 0); }
 void Json::releaseBlocks(Json* node, int depth) {
   // An object's members hold blocks down to OWNING_DEPTH; so do those of
   // objects in an array above it (a root that is an array of objects).
-  const bool owners = node->_type == JSON_OBJECT ? depth < OWNING_DEPTH
-                                                 : node->_type == JSON_ARRAY && depth + 1 < OWNING_DEPTH;
+  const bool owners =
+      node->_type == JSON_OBJECT ? depth < OWNING_DEPTH : node->_type == JSON_ARRAY && depth + 1 < OWNING_DEPTH;
   if (owners)
     for (Json* child = node->_child; child; child = child->_next) releaseBlocks(child, depth + 1);
   Arena::release(node->_blocks);

@@ -171,9 +171,8 @@ class SkeletonJson::Reader {
            readIkConstraints(section(root, "ik")) && whole("ik") &&
            readTransformConstraints(section(root, "transform")) && whole("transform") &&
            readPathConstraints(section(root, "path")) && whole("path") && readSkins(section(root, "skins")) &&
-           whole("skins") && resolveLinkedMeshes() && whole("linked meshes") &&
-           readEvents(section(root, "events")) && whole("events") && readAnimations(section(root, "animations")) &&
-           whole("animations");
+           whole("skins") && resolveLinkedMeshes() && whole("linked meshes") && readEvents(section(root, "events")) &&
+           whole("events") && readAnimations(section(root, "animations")) && whole("animations");
   }
 
  private:
