@@ -7,9 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "skel/Animation.h"
@@ -116,23 +119,18 @@ std::string describe(const skel::Atlas& atlas, const skel::SkeletonData& data) {
 }
 
 // Runs body once for each k in [1, requests] in a child, with request k
-// failing; counts the outcomes, crashes last.
+// failing, a few children at once; counts the outcomes, crashes last.
 template <typename Body>
 std::vector<int> everyFailure(FailingExtension& heap, unsigned long requests, Body body) {
   std::vector<int> counts(OutcomeEnd - Whole + 1, 0);
-  for (unsigned long k = 1; k <= requests; ++k) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-      heap.requests = 0;
-      heap.failAt = k;
-      _exit(body());
-    }
+  const unsigned jobs = std::max(2u, std::min(4u, std::thread::hardware_concurrency()));
+  std::map<pid_t, unsigned long> running;  // child: its k
+  auto reap = [&] {
     int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child) {
-      ADD_FAILURE() << "no child for request " << k;
-      break;
-    }
+    const pid_t child = waitpid(-1, &status, 0);
+    if (child < 0 || !running.count(child)) return false;
+    const unsigned long k = running[child];
+    running.erase(child);
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (code >= Whole && code < OutcomeEnd) {
       ++counts[static_cast<size_t>(code - Whole)];
@@ -144,7 +142,26 @@ std::vector<int> everyFailure(FailingExtension& heap, unsigned long requests, Bo
     }
     if (code == HalfLoaded || code == WrongError || code == Leaked)
       ADD_FAILURE() << "request " << k << " failing: " << outcomeNames[code - Whole];
+    return true;
+  };
+  for (unsigned long k = 1; k <= requests; ++k) {
+    if (running.size() >= jobs && !reap()) break;
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+      heap.requests = 0;
+      heap.failAt = k;
+      _exit(body());
+    }
+    if (child < 0) {
+      ADD_FAILURE() << "no child for request " << k;
+      break;
+    }
+    running[child] = k;
   }
+  while (!running.empty() && reap()) {
+  }
+  EXPECT_TRUE(running.empty());
   std::printf("[ requests ] %lu:", requests);
   for (int o = Whole; o < OutcomeEnd; ++o)
     std::printf(" %d %s,", counts[static_cast<size_t>(o - Whole)], outcomeNames[o - Whole]);
