@@ -10,6 +10,7 @@
 #include "GameWindow.h"
 #include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
+#include "framework/graphics/DrawState.h"
 #include "framework/skel/SkelData.h"
 #include "tarn/Report.h"
 
@@ -22,9 +23,11 @@ int main(int argc, char** argv) {
     case CommandLineAction::Play: break;
     case CommandLineAction::Help: std::fputs(HelpText(program).c_str(), stdout); return 0;
     case CommandLineAction::Version: std::fputs(VersionText(program).c_str(), stdout); return 0;
-    case CommandLineAction::Misuse: std::fputs(UsageLine(program).c_str(), stderr); return kExitMisuse;
+    case CommandLineAction::Misuse: std::fputs(MisuseText(program, argc, argv).c_str(), stderr); return kExitMisuse;
   }
   InstallCrashReport(program.c_str());
+  // Before the first thread: setenv is not safe while another thread runs.
+  SetSoftwareRendererDefaults();
   // The skeletal runtime's tracking extension serves every allocation from
   // the first one on.
   TarnSkel::StartRuntime();

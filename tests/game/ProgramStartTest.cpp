@@ -24,14 +24,28 @@ TEST(CommandLine, NoArgumentPlaysAndTheTwoQuestionsAreAnswered) {
   EXPECT_EQ(ParseCommandLine(0, nullptr), CommandLineAction::Play);
   EXPECT_EQ(Parse({"--help"}), CommandLineAction::Help);
   EXPECT_EQ(Parse({"--version"}), CommandLineAction::Version);
+  EXPECT_EQ(Parse({"-h"}), CommandLineAction::Help);
+  EXPECT_EQ(Parse({"-V"}), CommandLineAction::Version);
 }
 
 TEST(CommandLine, EverythingElseIsMisuse) {
   for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
-           {"-h"}, {"-v"}, {"--Help"}, {"--help="}, {"help"}, {""}, {"--"}, {"--help", "--help"}, {"--version", "x"}}) {
+           {"-H"}, {"-v"}, {"--Help"}, {"--help="}, {"help"}, {""}, {"--"}, {"--help", "--help"}, {"-V", "x"}}) {
     EXPECT_EQ(Parse(args), CommandLineAction::Misuse) << args[0];
   }
   EXPECT_EQ(kExitMisuse, 2);
+}
+
+TEST(CommandLine, MisuseNamesTheWrongArgumentBeforeTheUsage) {
+  const auto said = [](std::vector<const char*> args) {
+    args.insert(args.begin(), "tarn");
+    return MisuseText("tarn", static_cast<int>(args.size()), args.data());
+  };
+  const std::string usage = UsageLine("tarn");
+  EXPECT_EQ(said({"--bogus"}), "tarn: unknown argument --bogus\n" + usage);
+  EXPECT_EQ(said({""}), "tarn: unknown argument ''\n" + usage);
+  EXPECT_EQ(said({"--bogus", "--help"}), "tarn: unknown argument --bogus\n" + usage);
+  EXPECT_EQ(said({"-h", "x"}), "tarn: -h takes no argument, but was given x\n" + usage);
 }
 
 TEST(CommandLine, TextsNameTheProgramAndTheVersion) {
@@ -40,7 +54,7 @@ TEST(CommandLine, TextsNameTheProgramAndTheVersion) {
   const std::string help = HelpText("tarn");
   EXPECT_EQ(help.rfind(UsageLine("tarn"), 0), 0u);
   EXPECT_EQ(help.back(), '\n');
-  for (const std::string& line : {std::string("  --help "), std::string("  --version ")}) {
+  for (const std::string& line : {std::string("  -h, --help "), std::string("  -V, --version ")}) {
     EXPECT_NE(help.find(line), std::string::npos) << line;
   }
 }
