@@ -120,10 +120,10 @@ TEST_F(Desktop, WindowClassIsTarnAndTheTitleStaysOpenGL) {
   EXPECT_EQ(windowClass, "tarn");
   EXPECT_EQ(tarn_test::Title(program.display(), program.window()), "OpenGL");
   // The desktop entry names the same class, so a dock matches the two.
-  std::ifstream entry(std::string(TARN_SOURCE_DIR) + "/dist/tarn.desktop");
+  std::ifstream entry(std::string(TARN_SOURCE_DIR) + "/dist/org.tarngame.tarn.desktop");
   bool named = false;
   for (std::string line; std::getline(entry, line);) named = named || line == "StartupWMClass=tarn";
-  EXPECT_TRUE(named) << "dist/tarn.desktop has no StartupWMClass=tarn";
+  EXPECT_TRUE(named) << "the desktop entry has no StartupWMClass=tarn";
 }
 
 TEST_F(Desktop, WindowIconIsTheCommittedIconInEachSize) {
