@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "CrashReport.h"
 #include "DataDir.h"
+#include "GameKeys.h"
 #include "GameSystem.h"
 #include "GameWindow.h"
 #include "framework/core/StartUp.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   SystemBase system;
   system.framePacing = FramePacingWanted(std::getenv("TARN_FRAME_PACING"));
   if (!StartUpWindow(system, GameWindowRequest())) return -1;
+  InstallGameKeys(system.graphicManager.window);
 
   GameSystem game;
   g_game = &game;
