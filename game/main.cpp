@@ -51,7 +51,10 @@ int main(int argc, char** argv) {
     system.Release();
     return -1;
   }
-  system.MainLoop();
+  if (system.RunFrame()) {
+    GameSystem::RequestLaterPictures();
+    system.MainLoop();
+  }
 
   game.Release();
   system.Release();
