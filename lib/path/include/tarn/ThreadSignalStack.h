@@ -1,4 +1,4 @@
-/// @file
+/// @class tarn::ThreadSignalStack
 /// An alternate signal stack for the thread that makes one. A crash handler
 /// installed with SA_ONSTACK runs there, so a thread that overflows its own
 /// stack still gets its crash reported; the alternate stack set at start-up
