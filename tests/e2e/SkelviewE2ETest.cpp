@@ -446,9 +446,9 @@ TEST_F(Skelview, ReloadsChangedFilesAndKeepsTheLastGoodSkeletonWhenTheyBreak) {
 
   // Twice the bounds' height: the view fits the skeleton at half the size.
   std::string taller = original;
-  const size_t at = taller.find("\"height\": 1419");
+  const size_t at = taller.find("\"height\": 1445");
   ASSERT_NE(at, std::string::npos);
-  taller.replace(at, 14, "\"height\": 2838");
+  taller.replace(at, 14, "\"height\": 2890");
   dir.Write("Char01.json", taller);
   const Screenshot reloaded =
       program.ShootWhen([&](const Screenshot& s) { return SkeletonPixels(s) < big * 7 / 10; }, 15);

@@ -24,6 +24,10 @@
 #include "Assets.h"
 #include "Canvas.h"
 #include "Char01Figure.h"
+#include "skel/Atlas.h"
+#include "skel/SkeletonData.h"
+#include "skel/SkeletonJson.h"
+#include "skelcheck/DrawnBox.h"
 
 namespace assetgen {
 
@@ -498,13 +502,13 @@ using PartList = std::vector<std::unique_ptr<Placed>>;
 using PartsByName = std::map<std::string, Piece*>;
 
 // Packs the parts on one page and writes the page picture and the atlas text.
-bool WriteAtlas(const std::string& outDir, PartList& parts) {
+bool WriteAtlas(const std::string& outDir, PartList& parts, std::string& atlas) {
   std::vector<Placed*> placed;
   for (auto& p : parts) placed.push_back(p.get());
   int pageHeight = Pack(placed);
   std::vector<unsigned char> page(size_t(kPageWidth) * pageHeight * 4, 0);
-  std::string atlas = "\nChar01.png\nsize: " + std::to_string(kPageWidth) + "," + std::to_string(pageHeight) +
-                      "\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
+  atlas = "\nChar01.png\nsize: " + std::to_string(kPageWidth) + "," + std::to_string(pageHeight) +
+          "\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
   for (Placed* p : placed) {
     const Canvas& c = p->piece->canvas();
     std::vector<unsigned char> rgba = c.ToRgba8();
@@ -633,19 +637,30 @@ std::string SkinsJson(const Rig& rig, const PartsByName& byName, const ScarfMesh
                2);
 }
 
-// What the setup pose shows, in whole units.
-void SetupBounds(const PartsByName& byName, double& bx0, double& by0, double& bx1, double& by1) {
-  bx0 = by0 = 1e9;
-  bx1 = by1 = -1e9;
-  for (const SlotDef& s : kSlots) {
-    if (!byName.count(s.attachment)) continue;
-    double x0, y0, x1, y1;
-    if (!byName.at(s.attachment)->Opaque(x0, y0, x1, y1)) continue;
-    bx0 = std::min(bx0, x0);
-    by0 = std::min(by0, y0);
-    bx1 = std::max(bx1, x1);
-    by1 = std::max(by1, y1);
+// What the character draws over every skin and animation, as the game
+// loads it (scale 1, the atlas without its page); false when it does not load.
+bool DrawnBounds(const std::string& atlasText, const std::string& jsonText, skelcheck::DrawnBox& box) {
+  skel::Atlas atlas(atlasText.data(), atlasText.size(), skel::String(""), nullptr);
+  skel::SkeletonJson json(&atlas);
+  std::unique_ptr<skel::SkeletonData> data(json.readSkeletonData(jsonText.c_str()));
+  if (!data) {
+    std::fprintf(stderr, "Char01.json does not load: %s\n", json.getError().buffer() ? json.getError().buffer() : "");
+    return false;
   }
+  box = skelcheck::MeasureAnimations(*data);
+  return !box.Empty();
+}
+
+// Whole units round the box; a thousandth past a whole number is taken as
+// rounding noise, so that builds whose last bits differ write the same file.
+std::string HeaderJson(const skelcheck::DrawnBox& box) {
+  const double x = std::floor(box.minX + 1e-3), y = std::floor(box.minY + 1e-3);
+  const double right = std::ceil(box.maxX - 1e-3), top = std::ceil(box.maxY - 1e-3);
+  Obj skeleton;
+  skeleton.Str("hash", "char01-lamplighter").Str("version", "tarn-1").Num("x", x).Num("y", y);
+  skeleton.Num("width", right - x).Num("height", top - y);
+  skeleton.Num("fps", 30).Str("images", "./").Str("audio", "");
+  return skeleton.Text();
 }
 
 }  // namespace
@@ -655,35 +670,35 @@ bool MakeChar01(const std::string& outDir) {
   PartList parts = DrawParts();
   PartsByName byName;
   for (auto& p : parts) byName[p->piece->name()] = p->piece.get();
-  if (!WriteAtlas(outDir, parts)) return false;
+  std::string atlasText;
+  if (!WriteAtlas(outDir, parts, atlasText)) return false;
 
   const Piece* scarfPiece = byName.at("scarf");
   ScarfMesh scarfMesh = MakeScarfMesh(*scarfPiece);
-  double bx0, by0, bx1, by1;
-  SetupBounds(byName, bx0, by0, bx1, by1);
-  Obj skeleton;
-  skeleton.Str("hash", "char01-lamplighter")
-      .Str("version", "tarn-1")
-      .Num("x", std::floor(bx0))
-      .Num("y", std::floor(by0));
-  skeleton.Num("width", std::ceil(bx1) - std::floor(bx0)).Num("height", std::ceil(by1) - std::floor(by0));
-  skeleton.Num("fps", 30).Str("images", "./").Str("audio", "");
   Obj events;
   events.Put("wave", Obj().Num("int", 0).Num("float", 0.5).Str("string", "hello").Text());
   Obj animations;
   animations.Put("idle", Idle(rig, scarfMesh, *scarfPiece));
   animations.Put("wave", Wave(rig, scarfMesh, *scarfPiece));
 
-  Obj root;
-  root.Put("skeleton", skeleton.Text());
-  root.Put("bones", BonesJson(rig));
-  root.Put("slots", SlotsJson());
-  root.Put("ik", IkJson());
-  root.Put("transform", TransformJson());
-  root.Put("skins", SkinsJson(rig, byName, scarfMesh));
-  root.Put("events", events.Text(2));
-  root.Put("animations", animations.Text(2));
-  return WriteText(outDir + "/skel_data/Char01.json", root.Text(0) + "\n");
+  const std::string bones = BonesJson(rig), skins = SkinsJson(rig, byName, scarfMesh);
+  auto file = [&](const skelcheck::DrawnBox& box) {
+    Obj root;
+    root.Put("skeleton", HeaderJson(box));
+    root.Put("bones", bones);
+    root.Put("slots", SlotsJson());
+    root.Put("ik", IkJson());
+    root.Put("transform", TransformJson());
+    root.Put("skins", skins);
+    root.Put("events", events.Text(2));
+    root.Put("animations", animations.Text(2));
+    return root.Text(0) + "\n";
+  };
+  // The header's box must hold every pose drawn, so it is measured on the
+  // skeleton itself, read first with an empty box.
+  skelcheck::DrawnBox box;
+  if (!DrawnBounds(atlasText, file({0, 0, 0, 0}), box)) return false;
+  return WriteText(outDir + "/skel_data/Char01.json", file(box));
 }
 
 }  // namespace assetgen

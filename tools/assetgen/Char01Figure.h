@@ -65,25 +65,6 @@ class Piece {
     Fill(Subtract(s, Translate(s, -dx, dy)), Rgb(0x301020, alpha), Blend::Over, 2);
   }
 
-  // The part of the picture that is not transparent, in units.
-  bool Opaque(double& x0, double& y0, double& x1, double& y1) const {
-    int px0 = w_, py0 = h_, px1 = -1, py1 = -1;
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x)
-        if (canvas_.Pixel(x, y).a * 255.0 >= 0.5) {
-          px0 = std::min(px0, x);
-          px1 = std::max(px1, x);
-          py0 = std::min(py0, y);
-          py1 = std::max(py1, y);
-        }
-    if (px1 < 0) return false;
-    x0 = x0_ + px0 / res_;
-    x1 = x0_ + (px1 + 1) / res_;
-    y1 = y1_ - py0 / res_;
-    y0 = y1_ - (py1 + 1) / res_;
-    return true;
-  }
-
  private:
   double UnitX(double px) const { return x0_ + px / res_; }
   double UnitY(double py) const { return y1_ - py / res_; }

@@ -17,6 +17,7 @@
 #include "AtlasCheck.h"
 #include "Character.h"
 #include "Commands.h"
+#include "DrawnBox.h"
 #include "JsonTree.h"
 #include "Output.h"
 #include "skel/Animation.h"
@@ -310,69 +311,14 @@ void CheckGameNames(const Character& c, Report& report) {
                    "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
 }
 
-// Grows the box by every region and mesh the skeleton shows in its pose.
-void AddPose(skel::Skeleton& skeleton, float& minX, float& minY, float& maxX, float& maxY) {
-  skel::Vector<float> vertices;
-  for (skel::Slot* slot : skeleton.getDrawOrder()) {
-    const skel::Attachment* attachment = slot ? slot->getAttachment() : nullptr;
-    if (!attachment) continue;
-    if (attachment->getRTTI().isExactly(skel::RegionAttachment::rtti)) {
-      vertices.setSize(8, 0);
-      static_cast<const skel::RegionAttachment*>(attachment)->computeWorldVertices(slot->getBone(), vertices, 0);
-    } else if (attachment->getRTTI().isExactly(skel::MeshAttachment::rtti)) {
-      auto* mesh = const_cast<skel::MeshAttachment*>(static_cast<const skel::MeshAttachment*>(attachment));
-      vertices.setSize(mesh->getWorldVerticesLength(), 0);
-      mesh->computeWorldVertices(*slot, vertices);
-    } else {
-      continue;
-    }
-    for (size_t i = 0; i + 1 < vertices.size(); i += 2) {
-      if (!std::isfinite(vertices[i]) || !std::isfinite(vertices[i + 1])) continue;
-      minX = std::min(minX, vertices[i]);
-      maxX = std::max(maxX, vertices[i]);
-      minY = std::min(minY, vertices[i + 1]);
-      maxY = std::max(maxY, vertices[i + 1]);
-    }
-  }
-}
-
 // The header's box is what a viewer fits; measured here over every skin and
 // every animation at the header's frame rate, it must hold what is drawn.
 void CheckHeaderBox(const Character& c, Report& report) {
   skel::SkeletonData& data = *c.data;
   if (!(data.getWidth() > 0 && data.getHeight() > 0)) return;
-  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
-  const float step = 1 / (data.getFps() >= 1 && data.getFps() <= 240 ? data.getFps() : 30.0f);
-  // A large character with many skins and long animations is sampled more
-  // sparsely rather than for minutes: a bound on poses times parts.
-  double planned = 0;
-  for (const skel::Animation* animation : data.getAnimations())
-    planned += std::min(2000.0, static_cast<double>(animation->getDuration() / step) + 1);
-  planned *= static_cast<double>(data.getSkins().size());
-  const double budget = std::max(200.0, 3e7 / static_cast<double>(data.getBones().size() + data.getSlots().size() + 1));
-  const float sparser = planned > budget ? static_cast<float>(planned / budget) : 1.0f;
-  skel::Skeleton skeleton(&data);
-  for (skel::Skin* skin : data.getSkins()) {
-    skeleton.setSkin(skin);
-    skeleton.setSlotsToSetupPose();
-    skeleton.setBonesToSetupPose();
-    skeleton.updateWorldTransform();
-    AddPose(skeleton, minX, minY, maxX, maxY);
-    for (skel::Animation* animation : data.getAnimations()) {
-      const float duration = animation->getDuration();
-      const float every = std::max(step, duration / 2000) * sparser;
-      for (float time = 0;; time += every) {
-        const float at = std::min(time, duration);
-        skeleton.setBonesToSetupPose();
-        skeleton.setSlotsToSetupPose();
-        animation->apply(skeleton, at, at, false, nullptr, 1, skel::MixBlend::Setup, skel::MixDirection::In);
-        skeleton.updateWorldTransform();
-        AddPose(skeleton, minX, minY, maxX, maxY);
-        if (at >= duration) break;
-      }
-    }
-  }
-  if (minX > maxX) return;
+  const DrawnBox drawn = MeasureAnimations(data);
+  if (drawn.Empty()) return;
+  const float minX = drawn.minX, minY = drawn.minY, maxX = drawn.maxX, maxY = drawn.maxY;
   const float x = data.getX(), y = data.getY(), right = x + data.getWidth(), top = y + data.getHeight();
   // A pixel of rounding is allowed on every side.
   if (minX >= x - 1 && minY >= y - 1 && maxX <= right + 1 && maxY <= top + 1) return;

@@ -1,7 +1,6 @@
 #include "Playback.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <vector>
 
@@ -13,7 +12,7 @@
 #include "skel/EventData.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
-#include "skel/Slot.h"
+#include "skelcheck/DrawnBox.h"
 
 namespace skelview {
 
@@ -207,24 +206,12 @@ void Playback::Bounds(float& x, float& y, float& width, float& height) const {
   probe.setSkin(sprite_.skeleton->getSkin());
   probe.setSlotsToSetupPose();
   probe.updateWorldTransform();
-  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
-  std::vector<TarnFramework::Graphic2D::Vertex> vertices;
-  for (skel::Slot* slot : probe.getDrawOrder()) {
-    if (!slot) continue;
-    TarnSkel::BuildSlotVertices(*slot, vertices);
-    for (const auto& v : vertices) {
-      if (!std::isfinite(v.x) || !std::isfinite(v.y)) continue;
-      minX = std::min(minX, v.x);
-      maxX = std::max(maxX, v.x);
-      minY = std::min(minY, v.y);
-      maxY = std::max(maxY, v.y);
-    }
-  }
-  if (minX > maxX) return;
-  x = minX;
-  y = minY;
-  width = maxX - minX;
-  height = maxY - minY;
+  skelcheck::DrawnBox box;
+  if (!skelcheck::AddPose(probe, box)) return;
+  x = box.minX;
+  y = box.minY;
+  width = box.maxX - box.minX;
+  height = box.maxY - box.minY;
 }
 
 }  // namespace skelview

@@ -1,7 +1,6 @@
 #include "RenderSheet.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +23,7 @@
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"
-#include "skel/Slot.h"
+#include "skelcheck/DrawnBox.h"
 
 using namespace TarnFramework;
 
@@ -81,25 +80,6 @@ namespace {
 // Frames held at once, as pixels: the sheet's old limit.
 bool TooMany(int count, int w, int h) { return int64_t{count} * w * h > kMaxSheetPixels; }
 
-// The union of the posed slots' triangles, in pixels of a placement at the
-// origin and scale 1 (y down); false when nothing shows.
-bool PoseBounds(TarnSkel::SkelAnimation& sprite, float& minX, float& minY, float& maxX, float& maxY) {
-  bool any = false;
-  std::vector<Graphic2D::Vertex> vertices;
-  for (skel::Slot* slot : sprite.skeleton->getDrawOrder()) {
-    if (!slot || !TarnSkel::BuildSlotVertices(*slot, vertices)) continue;
-    for (const Graphic2D::Vertex& v : vertices) {
-      if (!std::isfinite(v.x) || !std::isfinite(v.y)) continue;
-      minX = std::min(minX, v.x);
-      maxX = std::max(maxX, v.x);
-      minY = std::min(minY, v.y);
-      maxY = std::max(maxY, v.y);
-      any = true;
-    }
-  }
-  return any;
-}
-
 // The canvas and where the skeleton stands on it. --size alone fits the
 // bounds the viewer fits, as the viewer does; otherwise the union of every
 // frame's pose is measured once, so the canvas neither jitters nor crops, and
@@ -114,14 +94,15 @@ bool FitCanvas(const Options& options, Playback& playback, TarnSkel::SkelAnimati
     placement = FitBounds(bx, by, bw, bh, width, height);
     return true;
   }
-  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
-  bool any = false;
+  // Measured at the origin and scale 1, y down as drawn.
+  skelcheck::DrawnBox box;
   for (int k = 0; k < count; ++k) {
     playback.Seek(duration > 0 ? std::fmod(k / options.fps, duration) : 0);
     playback.Place({0, 0, 1});
-    any |= PoseBounds(sprite, minX, minY, maxX, maxY);
+    skelcheck::AddPose(*sprite.skeleton, box);
   }
-  if (!any) minX = minY = maxX = maxY = 0;
+  if (box.Empty()) box = {0, 0, 0, 0};
+  const float minX = box.minX, minY = box.minY, maxX = box.maxX, maxY = box.maxY;
   const double s = options.scale;
   if (options.sizeGiven) {
     width = options.frameWidth;
