@@ -55,13 +55,21 @@ void SetProgramLocale() {
   }
 }
 
-bool StartUpWindow(SystemBase& system, const WindowRequest& request) {
+bool StartUpWindow(SystemBase& system, const WindowRequest& request, std::string* why) {
   GraphicManager& graphics = system.graphicManager;
+  // Given why, the caller says it; otherwise the log does, as an error.
+  const auto fail = [why](const std::string& what, const std::string& reason) {
+    if (why) {
+      *why = what + ": " + reason;
+    } else {
+      tarn::ReportError(what, reason);
+    }
+  };
   SetSoftwareRendererDefaults();
   glfwSetErrorCallback(KeepGlfwError);
   g_glfwSaid.clear();
   if (!glfwInit()) {
-    tarn::ReportError("cannot start GLFW", GlfwReason());
+    fail("cannot start GLFW", GlfwReason());
     system.Release();
     return false;
   }
@@ -80,7 +88,7 @@ bool StartUpWindow(SystemBase& system, const WindowRequest& request) {
   glfwWindowHintString(GLFW_X11_CLASS_NAME, "");
   glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "");
   if (!graphics.window) {
-    tarn::ReportError("cannot open the window", GlfwReason());
+    fail("cannot open the window", GlfwReason());
     graphics.Release();
     system.Release();
     return false;
@@ -94,11 +102,11 @@ bool StartUpWindow(SystemBase& system, const WindowRequest& request) {
   g_glfwSaid.clear();
   glfwMakeContextCurrent(graphics.window);
   glfwSwapInterval(1);
-  std::string why;
-  if (!LoadGlEntryPoints(&why)) {
+  std::string glewWhy;
+  if (!LoadGlEntryPoints(&glewWhy)) {
     // A context that could not be made current shows up here; GLFW knows why.
-    if (!g_glfwSaid.empty()) why += " (GLFW: " + g_glfwSaid + ")";
-    tarn::ReportError("cannot start GLEW", why);
+    if (!g_glfwSaid.empty()) glewWhy += " (GLFW: " + g_glfwSaid + ")";
+    fail("cannot start GLEW", glewWhy);
     graphics.Release();
     system.Release();
     return false;
