@@ -41,15 +41,18 @@ function(tarn_export_api name export)
     # The glue's page loader is a class of the global namespace.
     set(namespaces TarnFramework TarnSkel TarnSkelCustom TarnFrameworkSkelTextureLoader)
   endif()
+  # Mangled names: ld matches a quoted (demangled) pattern literally, so the
+  # globs are on the names as the object files spell them.
   set(patterns "")
   foreach(ns ${namespaces})
-    foreach(prefix "" "typeinfo for " "typeinfo name for " "vtable for " "VTT for " "non-virtual thunk to "
-                   "virtual thunk to " "guard variable for ")
-      string(APPEND patterns "      \"${prefix}${ns}\";\n      \"${prefix}${ns}::*\";\n")
+    string(LENGTH ${ns} length)
+    set(n ${length}${ns})
+    foreach(pattern _ZN${n}* _ZNK${n}* _ZT[ISVT]N${n}* _ZT[ISV]${n}* _ZGVN${n}* _ZTh*${n}* _ZTv*${n}*)
+      string(APPEND patterns "    ${pattern};\n")
     endforeach()
   endforeach()
   set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
-  file(CONFIGURE OUTPUT ${script} CONTENT "{\n  global:\n    extern \"C++\" {\n${patterns}    };\n  local: *;\n};\n")
+  file(CONFIGURE OUTPUT ${script} CONTENT "{\n  global:\n${patterns}  local: *;\n};\n")
   target_link_options(${name} PRIVATE LINKER:--version-script=${script})
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${script})
 endfunction()
