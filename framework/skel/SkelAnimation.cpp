@@ -221,10 +221,10 @@ void SkelAnimation::SetAnimation(int index) {
   skel::Animation* animation = FindAnimation(*skeleton->getData(), animationNames[index]);
   if (!animation) return;
   queued.clear();
-  Start(animation, true);
+  Start(animation, true, index);
 }
 
-void SkelAnimation::Start(skel::Animation* animation, bool loop) {
+void SkelAnimation::Start(skel::Animation* animation, bool loop, int index) {
   skel::TrackEntry* entry = state->setAnimation(0, animation, loop);
   // A new entry's listener is the runtime's do-nothing one: anything else
   // was set by someone listening.
@@ -232,12 +232,11 @@ void SkelAnimation::Start(skel::Animation* animation, bool loop) {
     quietEntry = entry->getListener();
     quietEntryKnown = true;
   }
-  for (size_t i = 0; i < animationNames.size(); ++i) {
-    if (std::strcmp(animationNames[i], animation->getName().buffer()) == 0) {
-      currentAnimation = static_cast<int>(i);
-      break;
-    }
+  // By name when not given: the first of the name, as the data is searched.
+  for (size_t i = 0; index < 0 && i < animationNames.size(); ++i) {
+    if (std::strcmp(animationNames[i], animation->getName().buffer()) == 0) index = static_cast<int>(i);
   }
+  currentAnimation = index;
   selected = animation;
   selectedIndex = currentAnimation;
 }
@@ -248,7 +247,7 @@ bool SkelAnimation::AddAnimation(const char* name, bool loop, float delay) {
   if (!animation) return false;
   skel::TrackEntry* playing = state->getCurrent(0);
   if (!playing) {
-    Start(animation, loop);
+    Start(animation, loop, -1);
     return true;
   }
   queued.push_back({animation, loop, delay, 0});
@@ -383,7 +382,7 @@ void SkelAnimation::Update(float seconds) {
     seconds -= wait;
     const Queued next = queued.front();
     queued.erase(queued.begin());
-    Start(next.animation, next.loop);
+    Start(next.animation, next.loop, -1);
     if (!queued.empty()) queued.front().startAt = StartTime(*state->getCurrent(0), queued.front());
   }
   state->update(seconds);

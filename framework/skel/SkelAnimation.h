@@ -144,7 +144,8 @@ class SkelAnimation : public TarnFramework::Drawer {
     // The track time of the entry before it at which it starts.
     float startAt;
   };
-  void Start(skel::Animation* animation, bool loop);
+  // Sets the animation on track 0; index is its place among the names, or -1 to find it.
+  void Start(skel::Animation* animation, bool loop, int index);
   float StartTime(const skel::TrackEntry& before, const Queued& next) const;
   // Whether a listener is set on the state or the entry.
   bool Listened(const skel::TrackEntry& entry) const;
