@@ -355,8 +355,8 @@ TEST(Subproject, GivesTheLibrariesOnlyWithTheInstalledIncludes) {
   const std::string mine = dir.File("mygame");
   fs::create_directories(mine + "/third_party");
   fs::create_directory_symlink(TARN_SOURCE_DIR, mine + "/third_party/tarn");
-  std::ofstream(mine + "/CMakeLists.txt") << ReadmeBlock("cmake", "add_subdirectory(third_party/tarn)")
-                                          << "add_custom_target(docs)\n";
+  std::ofstream(mine + "/CMakeLists.txt")
+      << ReadmeBlock("cmake", "add_subdirectory(third_party/tarn)") << "add_custom_target(docs)\n";
   WriteIncludeBlockProgram(mine + "/main.cpp");
   EXPECT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(mine) + " -B " + Quoted(mine + "/build") +
                            " -G 'Unix Makefiles' -DCMAKE_CXX_COMPILER=" + Quoted(TARN_CXX) + " && make -C " +
