@@ -103,13 +103,14 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
   tarn_test::TempDir stage;
   const std::string root = Install(stage);
   const std::string libdir = TARN_LIBDIR;
-  for (const std::string& file : std::vector<std::string>{
-           "include/skel/Skeleton.h", "include/tarn/Path.h", "include/tarn/Version.h",
-           "include/framework/core/StartUp.h", "include/framework/skel/SkelAnimation.h",
-           "include/framework/widgets/WidgetAnimeBase.h", libdir + "/cmake/Tarn/TarnConfig.cmake",
-           libdir + "/cmake/Tarn/TarnConfigVersion.cmake", libdir + "/pkgconfig/tarn-skel.pc",
-           libdir + "/pkgconfig/tarn-framework.pc", Library("skel"), Library("path"), Library("core"),
-           Library("graphics"), Library("text"), Library("sound"), Library("widgets"), Library("skel_glue")}) {
+  for (const std::string& file :
+       std::vector<std::string>{"include/skel/Skeleton.h", "include/tarn/Path.h", "include/tarn/Version.h",
+                                "include/framework/core/StartUp.h", "include/framework/skel/SkelAnimation.h",
+                                "include/framework/widgets/WidgetAnimeBase.h", libdir + "/cmake/Tarn/TarnConfig.cmake",
+                                libdir + "/cmake/Tarn/TarnConfigVersion.cmake", libdir + "/pkgconfig/tarn-skel.pc",
+                                libdir + "/pkgconfig/tarn-framework.pc", libdir + "/cmake/Tarn/tarn-lsan.supp",
+                                Library("skel"), Library("path"), Library("core"), Library("graphics"), Library("text"),
+                                Library("sound"), Library("widgets"), Library("skel_glue")}) {
     EXPECT_TRUE(fs::exists(root + "/" + file)) << file;
   }
 #if TARN_SHARED
@@ -119,14 +120,27 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
                        stage.File("soname.log")))
       << ReadAll(stage.File("soname.log"));
 #endif
-  for (const char* file :
-       {"bin/tarn", "bin/skelcheck", "share/tarn/gfx/3_blacksmith_a.png", "share/tarn/gfx/testchar4.png",
-        "share/tarn/sound/test_mono.wav", "share/tarn/skel_data/Char01.atlas", "share/tarn/skel_data/Char01.json",
-        "share/tarn/skel_data/Char01.png", "share/tarn/font/rounded-mplus-2m-medium.ttf",
-        "share/tarn/font/fonts-mplus.copyright", "share/applications/tarn.desktop", "share/metainfo/tarn.metainfo.xml",
-        "share/icons/hicolor/48x48/apps/tarn.png", "share/icons/hicolor/128x128/apps/tarn.png",
-        "share/icons/hicolor/256x256/apps/tarn.png", "share/doc/tarn/LICENSE",
-        "share/doc/tarn/fonts-mplus.copyright"}) {
+  for (const char* file : {"bin/tarn",
+                           "bin/skelcheck",
+                           "share/tarn/gfx/3_blacksmith_a.png",
+                           "share/tarn/gfx/testchar4.png",
+                           "share/tarn/sound/test_mono.wav",
+                           "share/tarn/skel_data/Char01.atlas",
+                           "share/tarn/skel_data/Char01.json",
+                           "share/tarn/skel_data/Char01.png",
+                           "share/tarn/font/rounded-mplus-2m-medium.ttf",
+                           "share/tarn/font/fonts-mplus.copyright",
+                           "share/applications/tarn.desktop",
+                           "share/metainfo/tarn.metainfo.xml",
+                           "share/icons/hicolor/48x48/apps/tarn.png",
+                           "share/icons/hicolor/128x128/apps/tarn.png",
+                           "share/icons/hicolor/256x256/apps/tarn.png",
+                           "share/doc/tarn/LICENSE",
+                           "share/doc/tarn/fonts-mplus.copyright",
+                           "share/doc/tarn/examples/CMakeLists.txt",
+                           "share/doc/tarn/examples/skeleton.cpp",
+                           "share/doc/tarn/html/index.html",
+                           "share/doc/tarn/html/skeleton_8cpp-example.html"}) {
     EXPECT_TRUE(fs::is_regular_file(root + "/" + file)) << file;
   }
   EXPECT_EQ(ReadAll(root + "/share/tarn/font/rounded-mplus-2m-medium.ttf"),
