@@ -7,7 +7,8 @@
 # core with its frame pacing on and off, on the tournament screen and
 # minimised (under openbox on a virtual display of its own); and how costs
 # grow with a character's size, on generated characters of 1,000 to 20,000
-# bones, plotted into docs/scaling.png. Arguments go to Google Benchmark.
+# bones, plotted into docs/scaling.png; and skelpack's page fill and speed on
+# generated folders of pictures. Arguments go to Google Benchmark.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh play bench
@@ -42,6 +43,7 @@ awk -F, -v ir="$per_frame" '
     scale = unit == "ns" ? 1 : unit == "us" ? 1e3 : unit == "ms" ? 1e6 : 1e9
     ns[name] = t * scale
     if (col["bytes_per_second"] && $col["bytes_per_second"] != "") mbs[name] = $col["bytes_per_second"] / 1e6
+    if (col["fill_percent"] && $col["fill_percent"] != "") fill[name] = $col["fill_percent"]
     order[++n] = name
   }
   END {
@@ -59,12 +61,18 @@ awk -F, -v ir="$per_frame" '
       printf "Character frame: %.0f ns, %.0f characters per 16.7 ms on one core, %d instructions (callgrind)\n",
         f, 16.7e6 / f, ir
     }
+    if ("Edit_Char01/command_and_reload" in ns)
+      printf "skelview edit of Char01 (command and reload): %.2f ms, under one frame (16.7 ms): %s\n",
+        ns["Edit_Char01/command_and_reload"] / 1e6, ns["Edit_Char01/command_and_reload"] < 16.7e6 ? "yes" : "NO"
     r = mbs["JsonParse/rapidjson"]; l = mbs["JsonParse/nlohmann"]
     split("tracking plain", variants, " ")
     for (v = 1; v <= 2; v++) {
       s = mbs["JsonParse/skel_" variants[v]]
       if (s && r && l) printf "JSON reader (%s): %.2fx RapidJSON, %.2fx nlohmann/json\n", variants[v], s / r, s / l
     }
+    if ("BM_SkelpackFill80" in fill)
+      printf "skelpack: 80 pictures fill %.1f %% of their 512 x 512 pages; 1,000 pictures in %.2f s (files to files)\n",
+        fill["BM_SkelpackFill80"], ns["BM_Skelpack1000"] / 1e9
   }' "$csv" | tee "$dir/bench.table"
 
 # Scaling: time per bone of the generated characters (a chain and a wide tree,
@@ -295,10 +303,12 @@ echo "Targets"
 read -r game_ms game_kb <"$dir/startup.tarn"
 read -r floor_ms floor_kb <"$dir/startup.floor"
 json=$(awk '/^JSON reader \(tracking\)/ {sub("x", "", $(NF - 1)); print $(NF - 1)}' "$dir/bench.table")
+read -r pack_fill pack_s < <(awk '/^skelpack:/ {print $5, $(NF - 4)}' "$dir/bench.table") || true
 read -r _ rt_ms rt_kb < <(grep '^tarn ' "$dir/replay-start.txt" 2>/dev/null || echo "- 0 0")
 read -r _ rf_ms rf_kb < <(grep '^floor ' "$dir/replay-start.txt" 2>/dev/null || echo "- 0 0")
 awk -v ir="$per_frame" -v gms="$game_ms" -v fms="$floor_ms" -v gkb="$game_kb" -v fkb="$floor_kb" -v json="$json" \
-  -v rtms="$rt_ms" -v rfms="$rf_ms" -v rtkb="$rt_kb" -v rfkb="$rf_kb" '
+  -v rtms="$rt_ms" -v rfms="$rf_ms" -v rtkb="$rt_kb" -v rfkb="$rf_kb" \
+  -v packfill="$pack_fill" -v packs="$pack_s" '
   function verdict(ok) { return ok ? "met" : "missed" }
   BEGIN {
     printf "%-58s %12s   %s\n", "what", "figure", "target"
@@ -308,6 +318,10 @@ awk -v ir="$per_frame" -v gms="$game_ms" -v fms="$floor_ms" -v gkb="$game_kb" -v
     printf "%-58s %9.1f MB   <= +32 MB: %s\n", "peak resident memory above the floor program", (gkb - fkb) / 1024, verdict(gkb - fkb <= 32 * 1024)
     if (rtkb > 0 && rfkb > 0) printf "%-58s %9.1f MB   (the drawing alone)\n", "  its first 120 frames replayed alone, above the floor replayed", (rtkb - rfkb) / 1024
     if (json != "") printf "%-58s %11.2fx   >= 1.5x: %s\n", "JSON reader (tracking layer) against nlohmann/json", json, verdict(json >= 1.5)
+    if (packfill != "") {
+      printf "%-58s %10.1f %%   >= 85 %%: %s\n", "skelpack, 80 pictures on 512 x 512 pages: fill", packfill, verdict(packfill >= 85)
+      printf "%-58s %10.2f s   < 2 s: %s\n", "skelpack, 1,000 pictures (CPU time)", packs, verdict(packs < 2)
+    }
   }'
 # "Pacing: tournament paced 60.0 fps 9.1 % of a core (X server ...)"
 awk '$2 == "tournament" && $3 == "paced" {fps = $4; cpu = $6}

@@ -97,14 +97,16 @@ busy start_up build-asan soak-start-up-asan-busy.txt "${asan_env[@]}"
 echo "-- the plain build, the other core busy"
 busy start_up build soak-start-up.txt
 
-# Races among start-up's threads: the picture decoder's own tests and some
-# starts of the program, under ThreadSanitizer. The framework keeps llvmpipe
-# on the drawing thread, so every thread is the program's or OpenAL's.
+# Races among start-up's threads: the picture decoder's own tests, the
+# skeletal runtime loading on two threads while a third poses, and some
+# starts of the program, under ThreadSanitizer (every library instrumented).
+# The framework keeps llvmpipe on the drawing thread, so every thread is the
+# program's or OpenAL's.
 echo "== Start-up under ThreadSanitizer"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_SANITIZE_THREAD=ON -DTARN_TESTS=ON >/dev/null &&
   cmake --build build-tsan -j"$(nproc)" || exit 1
 display env TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure \
-  -R 'Graphic2DTest\.PicturesDecoded|OutOfThreads\.' || failed=1
+  -R 'Graphic2DTest\.PicturesDecoded|OutOfThreads\.|SkelExtension\.ThreadsLoadFreeAndPoseAtOnce|VertexAttachment\.ThreadsMaking' || failed=1
 starts=$((starts / 10 + 1)) start_up build-tsan soak-start-up.txt TSAN_OPTIONS=halt_on_error=1
 
 # Last, on a quiet machine: it measures memory and watches the picture.

@@ -3,6 +3,9 @@
 # desktop entry, its icons and AppStream metainfo, and the licences.
 
 set(TARN_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/tarn)
+# The application id (reverse DNS under tarngame.org) names the desktop entry
+# and the metainfo; the command and the window class stay "tarn".
+set(TARN_APP_ID org.tarngame.tarn)
 # Debian's licence text for the font we ship a copy of.
 set(TARN_FONT_LICENSE /usr/share/doc/fonts-mplus/copyright)
 
@@ -11,8 +14,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/gfx ${PROJECT_SOURCE_DIR}/assets/
 install(FILES ${TARN_FONT_SOURCE} DESTINATION ${TARN_DATA_DESTINATION}/font RENAME rounded-mplus-2m-medium.ttf)
 install(FILES ${TARN_FONT_LICENSE} DESTINATION ${TARN_DATA_DESTINATION}/font RENAME fonts-mplus.copyright)
 
-install(FILES ${PROJECT_SOURCE_DIR}/dist/tarn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/dist/tarn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/${TARN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/${TARN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 48 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/tarn-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tarn.png)

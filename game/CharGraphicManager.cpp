@@ -13,9 +13,10 @@ constexpr const char* kSkelPage = "skel_data/Char01.png";
 
 }  // namespace
 
+void CharGraphicManager::RequestSkelPage() { TarnFramework::PictureDecoder::Request(kSkelPage); }
+
 void CharGraphicManager::RequestPictures() {
   for (const PictureCharacter& p : kPictureCharacters) TarnFramework::PictureDecoder::Request(p.path);
-  TarnFramework::PictureDecoder::Request(kSkelPage);
 }
 
 CharGraphicManager::CharGraphicManager() {
@@ -48,8 +49,7 @@ CharGraphicPNG* CharGraphicManager::SetPNG(int32_t index, const char* file, int3
   Remove(index);
   if (!file || !file[0]) return nullptr;
   CharGraphicPNG* graphic = new CharGraphicPNG;
-  graphic->image = new TarnFramework::Graphic2D;
-  graphic->image->LoadImage(file);
+  graphic->SetPicture(file);
   graphic->portraitRect = {centreX - portraitSize / 2, centreY - portraitSize / 2, portraitSize, portraitSize};
   entries[index] = graphic;
   return graphic;

@@ -12,8 +12,11 @@ class CharGraphicManager {
   static constexpr int32_t kSlots = 256;
   static constexpr int32_t kSkelSlot = 4;
 
-  // Asks for every character picture to be decoded ahead, in the order the
-  // constructor uploads them; needs no GL context.
+  // Ask for pictures to be decoded ahead on the decoder's thread; need no GL
+  // context. The skeletal character's page, which the constructor uploads;
+  // and the picture characters' pictures, which become textures when first
+  // drawn.
+  static void RequestSkelPage();
   static void RequestPictures();
   // Loads every character graphic; needs a current GL context.
   CharGraphicManager();

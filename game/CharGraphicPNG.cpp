@@ -7,13 +7,27 @@ using TarnFramework::Graphic2D;
 CharGraphicPNG::~CharGraphicPNG() { CharGraphicPNG::Release(); }
 
 void CharGraphicPNG::Release() {
+  pendingFile_.clear();
   if (!image) return;
   image->Release();
   delete image;
   image = nullptr;
 }
 
+void CharGraphicPNG::SetPicture(const char* file) {
+  if (!image) image = new Graphic2D;
+  pendingFile_ = file ? file : "";
+}
+
+void CharGraphicPNG::LoadPicture() {
+  if (!image || pendingFile_.empty()) return;
+  const std::string file = std::move(pendingFile_);
+  pendingFile_.clear();
+  image->LoadImage(file.c_str());
+}
+
 void CharGraphicPNG::DrawPortrait(int32_t, int32_t x, int32_t y, int32_t size) {
+  LoadPicture();
   if (!image || portraitRect.width <= 0) return;
   // In floating point: an 84-pixel square from an 85-pixel cut is 0.988, not 0.
   const double ratio = static_cast<double>(size) / portraitRect.width;
@@ -21,6 +35,7 @@ void CharGraphicPNG::DrawPortrait(int32_t, int32_t x, int32_t y, int32_t size) {
 }
 
 void CharGraphicPNG::DrawFull(int32_t, int32_t x, int32_t y, double drawScale) {
+  LoadPicture();
   if (!image) return;
   const double s = drawScale * scale;
   const int32_t w = image->GetWidth();

@@ -4,6 +4,7 @@
 #include "CharSelectScreen.h"
 #include "CharUnit.h"
 #include "GameButtons.h"
+#include "GameKeys.h"
 #include "GameNames.h"
 #include "GameSystem.h"
 #include "framework/core/SystemBase.h"
@@ -46,6 +47,8 @@ bool CharMatingScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, i
 }
 
 bool CharMatingScreen::Update() {
+  // Escape is 戻る.
+  if (EscapePressed()) OnEvent(kEventLeftClick, backButton, 0, 0, 0);
   ++frameCount;
   return Screen::Update();
 }

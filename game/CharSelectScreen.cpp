@@ -4,6 +4,7 @@
 #include "CharList.h"
 #include "CharUnit.h"
 #include "GameButtons.h"
+#include "GameKeys.h"
 #include "GameNames.h"
 #include "GameSystem.h"
 #include "ScreenReturn.h"
@@ -51,6 +52,12 @@ bool CharSelectScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, i
     if (IsUnitKey(key)) selectedUnit = g_game->barrack.units.FindByKey(key);
   }
   return false;
+}
+
+bool CharSelectScreen::Update() {
+  // Escape is 戻る.
+  if (EscapePressed()) OnEvent(kEventLeftClick, backButton, 0, 0, 0);
+  return Screen::Update();
 }
 
 bool CharSelectScreen::Draw() {

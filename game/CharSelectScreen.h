@@ -19,6 +19,7 @@ class CharSelectScreen : public TarnFramework::Screen {
   CharSelectScreen();
 
   bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param) override;
+  bool Update() override;
   bool Draw() override;
   // Remembers previous and starts without a pick.
   void OnEnter(Screen* previous) override;

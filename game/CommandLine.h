@@ -7,17 +7,21 @@
 
 enum class CommandLineAction {
   Play,     // no argument: open the window and play
-  Help,     // --help: the usage on standard output, exit 0
-  Version,  // --version: the version on standard output, exit 0
-  Misuse,   // anything else: the usage line on standard error, exit 2
+  Help,     // --help or -h: the usage on standard output, exit 0
+  Version,  // --version or -V: the version on standard output, exit 0
+  Misuse,   // anything else: what was wrong and the usage line on standard error, exit 2
 };
 
 constexpr int kExitMisuse = 2;
 
 // What the arguments ask for (argv[0] is the program and is not looked at).
-// Only a single --help or --version is understood; a second argument, or any
-// other, is misuse.
+// Only a single --help or --version (-h, -V) is understood; a second argument,
+// or any other, is misuse.
 CommandLineAction ParseCommandLine(int argc, const char* const* argv);
+
+// For misuse: which argument was wrong ("tarn: unknown argument --bogus"),
+// then the usage line.
+std::string MisuseText(const std::string& program, int argc, const char* const* argv);
 
 // "usage: tarn [--help | --version]\n", with the program's name.
 std::string UsageLine(const std::string& program);

@@ -3,6 +3,7 @@
 #include "CharGraphic.h"
 #include "CharList.h"
 #include "CharUnit.h"
+#include "GameKeys.h"
 #include "GameNames.h"
 #include "GameSystem.h"
 #include "SubPanelCharList.h"
@@ -122,6 +123,14 @@ void GameMainScreen::OpenCharPanel() {
   sound.clips[0].Play();
 }
 
+void GameMainScreen::CloseCharPanel() {
+  // As its × does; a panel already sliding out goes on sliding.
+  for (int32_t i = 0; i < children.count; ++i) {
+    auto* panel = dynamic_cast<SubPanel*>(children[i]);
+    if (panel && KindIs(panel->name, "Panel") && panel->closingAnimation) panel->Close();
+  }
+}
+
 bool GameMainScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64_t) {
   if (kind != kEventLeftClick || !sender) return false;
   const char* senderName = sender->name;
@@ -144,6 +153,7 @@ bool GameMainScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int
 void GameMainScreen::OnResize(int32_t, int32_t) { barRect.width = g_system->graphicManager.viewportWidth; }
 
 bool GameMainScreen::Update() {
+  if (EscapePressed()) CloseCharPanel();
   if (selectedUnit) {
     ++frameCount;
   } else {

@@ -39,4 +39,6 @@ class GameMainScreen : public TarnFramework::Screen {
   void BuildWidgets();
   // Slides any open panel out and a new character panel in.
   void OpenCharPanel();
+  // Slides the open character panel out (Escape).
+  void CloseCharPanel();
 };

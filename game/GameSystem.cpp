@@ -19,6 +19,7 @@ GameSystem* g_game = nullptr;
 namespace {
 
 constexpr const char* kFontPath = "font\\rounded-mplus-2m-medium.ttf";
+constexpr const char* kBackgroundPath = "gfx\\3_blacksmith_a.png";
 
 void Register(int32_t slot, Screen* screen, const char* name) {
   screen->SetName(name);
@@ -28,10 +29,12 @@ void Register(int32_t slot, Screen* screen, const char* name) {
 }  // namespace
 
 void GameSystem::RequestStartPictures() {
-  CharGraphicManager::RequestPictures();
-  // The main screen's background, uploaded after the characters and the fonts.
-  PictureDecoder::Request("gfx\\3_blacksmith_a.png");
+  // What start-up uploads; the picture characters are taken when first drawn.
+  PictureDecoder::Request(kBackgroundPath);
+  CharGraphicManager::RequestSkelPage();
 }
+
+void GameSystem::RequestLaterPictures() { CharGraphicManager::RequestPictures(); }
 
 bool GameSystem::Init() {
   const int32_t sizes[kFontCount] = {20, 16, 24, 32};
@@ -62,11 +65,12 @@ bool GameSystem::Init() {
   Register(5, new TournamentSelectScreen, "TournamentSelectScreen");
   Register(6, new OtherBarrackScreen, "OtherBarrackScreen");
   g_system->screenManager.ChangeScreen(0);
-  PictureDecoder::Finish();
+  // The decoder goes on with the characters' pictures; Release ends it.
   return true;
 }
 
 void GameSystem::Release() {
+  PictureDecoder::Finish();
   fontContainer.Release();
   for (int i = 0; i < kFontCount; ++i) {
     asciiTexts[i].Release();

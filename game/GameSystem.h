@@ -23,9 +23,12 @@ class GameSystem {
   GameSystem& operator=(const GameSystem&) = delete;
   virtual ~GameSystem() = default;
 
-  // Asks for the pictures the game shows at start to be decoded ahead, in the
-  // order they are uploaded; needs no window, so main asks before it opens one.
+  // Asks for the pictures start-up uploads to be decoded ahead; needs no
+  // window, so main asks before it opens one.
   static void RequestStartPictures();
+  // Asks for the rest (the picture characters') once the first frame is
+  // shown: decoding them sooner would slow the first frame down.
+  static void RequestLaterPictures();
   // Loads the fonts, builds and registers the five screens and makes the main
   // screen current. False, after releasing itself, when a font cannot load.
   bool Init();

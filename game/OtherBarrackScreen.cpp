@@ -2,6 +2,7 @@
 
 #include "BarrackListBox.h"
 #include "GameButtons.h"
+#include "GameKeys.h"
 #include "GameSystem.h"
 #include "ScreenReturn.h"
 #include "framework/core/SystemBase.h"
@@ -30,6 +31,12 @@ OtherBarrackScreen::OtherBarrackScreen() {
   barrackList->SetName("Panel_Barrack");
   barrackList->handler = this;
   AddChild(barrackList);
+}
+
+bool OtherBarrackScreen::Update() {
+  // Escape is 戻る.
+  if (EscapePressed()) OnEvent(kEventLeftClick, backButton, 0, 0, 0);
+  return Screen::Update();
 }
 
 void OtherBarrackScreen::OnEnter(Screen* previous) { previousScreen = previous; }

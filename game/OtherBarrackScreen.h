@@ -18,6 +18,7 @@ class OtherBarrackScreen : public TarnFramework::Screen {
   OtherBarrackScreen();
 
   bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param) override;
+  bool Update() override;
   void OnEnter(Screen* previous) override;
 
   Screen* previousScreen = nullptr;

@@ -4,6 +4,7 @@
 #include "CharSelectScreen.h"
 #include "CharUnit.h"
 #include "GameButtons.h"
+#include "GameKeys.h"
 #include "GameNames.h"
 #include "GameSystem.h"
 #include "framework/core/SystemBase.h"
@@ -35,6 +36,8 @@ bool TournamentSelectScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int3
 }
 
 bool TournamentSelectScreen::Update() {
+  // Escape is 戻る.
+  if (EscapePressed()) OnEvent(kEventLeftClick, backButton, 0, 0, 0);
   ++frameCount;
   return Screen::Update();
 }

@@ -27,7 +27,7 @@ group_packages() {  # group_packages GROUP: prints its packages
       echo xvfb xauth libgl1-mesa-dri ;;
     test)
       echo libgtest-dev xvfb xauth xdotool x11-utils openbox libgl1-mesa-dri \
-        clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util doxygen ;;
+        clang libclang-rt-14-dev clang-format valgrind desktop-file-utils appstream-util appstream doxygen ;;
     bench)
       echo libbenchmark-dev rapidjson-dev nlohmann-json3-dev valgrind apitrace time \
         libgtest-dev xvfb xauth xdotool openbox libgl1-mesa-dri gnuplot-nox ;;

@@ -17,7 +17,9 @@ void SetSoftwareRendererDefaults() {
   // and Mesa 22.3 frees a batch's fence after an unlocked look at its count
   // while the last of those threads may still hold the fence's lock. Its
   // unlock then writes into freed memory, and malloc crashes later.
-  setenv("LP_NUM_THREADS", "0", /*overwrite=*/0);
+  // Only when unset: a program that set it before starting its threads is
+  // not calling setenv again while they run.
+  if (!std::getenv("LP_NUM_THREADS")) setenv("LP_NUM_THREADS", "0", /*overwrite=*/0);
 }
 
 bool LoadGlEntryPoints(std::string* why) {

@@ -12,7 +12,8 @@ namespace TarnFramework {
 /// alpha: a canvas filled while SetPremultipliedTarget was on.
 enum class BlendMode { Normal, Additive, Multiply, Screen, Premultiplied };
 
-/// Call before the first GL context is made. Mesa's software renderer
+/// Call before the first GL context is made, and before the program starts a
+/// thread (it may set an environment variable). Mesa's software renderer
 /// (llvmpipe) then draws on the thread that flushes rather than on threads of
 /// its own; a value of LP_NUM_THREADS the user set stands. Other drivers do not
 /// read it.

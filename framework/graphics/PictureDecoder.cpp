@@ -18,6 +18,7 @@
 
 #include "framework/graphics/GLCheck.h"
 #include "tarn/Path.h"
+#include "tarn/ThreadSignalStack.h"
 
 namespace TarnFramework {
 
@@ -66,6 +67,9 @@ struct Workers {
   }
 
   void Run() {
+    // A crash here (a stack overflow in a decoder) is reported like one on
+    // the main thread.
+    const tarn::ThreadSignalStack signalStack;
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
       changed.wait(lock, [&] { return stopping || (!queue.empty() && held < kWaitingAtMost); });

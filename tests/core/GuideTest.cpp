@@ -21,7 +21,7 @@ TEST(Guide, TheFirstProgramRunsItsQueueAndSaysWhyItCannotStart) {
   EXPECT_EQ(RunFirstProgram(atlas, skeleton, 140, why), 0) << why;
   EXPECT_EQ(RunFirstProgram(atlas, skeleton, 160, why), 2) << why;
   EXPECT_EQ(RunFirstProgram("skel_data\\none.atlas", skeleton, 1, why), 1);
-  EXPECT_EQ(why.rfind("skel_data\\none.atlas", 0), 0u) << why;
+  EXPECT_NE(why.find("skel_data/none.atlas: "), std::string::npos) << why;
 }
 
 }  // namespace

@@ -113,6 +113,31 @@ TEST_F(Desktop, RequestsToShrinkAreRefusedAndGrowingKeepsTheLayout) {
   EXPECT_TRUE(Shown(1280, 720));
 }
 
+// F11 and Alt+Enter: the whole screen, laid out for it, and back to the
+// window where it was and as large as it was.
+TEST_F(Desktop, F11AndAltEnterToggleFullscreenAndBackToTheWindowAsItWas) {
+  const std::string id = std::to_string(program.window());
+  ASSERT_TRUE(program.Xdotool({"windowmove", "--sync", id, "300", "200"}));
+  RequestSize(1400, 800);
+  ASSERT_TRUE(SizeIs(1400, 800));
+  int x = 0, y = 0;
+  ASSERT_TRUE(tarn_test::WindowPosition(program.display(), program.window(), x, y));
+  for (const char* keys : {"F11", "alt+Return"}) {
+    SCOPED_TRACE(keys);
+    ASSERT_TRUE(program.Xdotool({"windowactivate", "--sync", id}));
+    ASSERT_TRUE(program.Xdotool({"key", keys}));
+    EXPECT_TRUE(Shown(2560, 1440)) << "fullscreen, laid out for the whole screen";
+    int fx = -1, fy = -1;
+    EXPECT_TRUE(tarn_test::WindowPosition(program.display(), program.window(), fx, fy) && fx == 0 && fy == 0)
+        << fx << ", " << fy;
+    ASSERT_TRUE(program.Xdotool({"key", keys}));
+    EXPECT_TRUE(Shown(1400, 800)) << "the window's own size again";
+    int wx = -1, wy = -1;
+    EXPECT_TRUE(tarn_test::WindowPosition(program.display(), program.window(), wx, wy) && wx == x && wy == y)
+        << wx << ", " << wy << " instead of " << x << ", " << y;
+  }
+}
+
 TEST_F(Desktop, WindowClassIsTarnAndTheTitleStaysOpenGL) {
   std::string instance, windowClass;
   ASSERT_TRUE(tarn_test::ClassHint(program.display(), program.window(), instance, windowClass));
@@ -120,10 +145,10 @@ TEST_F(Desktop, WindowClassIsTarnAndTheTitleStaysOpenGL) {
   EXPECT_EQ(windowClass, "tarn");
   EXPECT_EQ(tarn_test::Title(program.display(), program.window()), "OpenGL");
   // The desktop entry names the same class, so a dock matches the two.
-  std::ifstream entry(std::string(TARN_SOURCE_DIR) + "/dist/tarn.desktop");
+  std::ifstream entry(std::string(TARN_SOURCE_DIR) + "/dist/org.tarngame.tarn.desktop");
   bool named = false;
   for (std::string line; std::getline(entry, line);) named = named || line == "StartupWMClass=tarn";
-  EXPECT_TRUE(named) << "dist/tarn.desktop has no StartupWMClass=tarn";
+  EXPECT_TRUE(named) << "the desktop entry has no StartupWMClass=tarn";
 }
 
 TEST_F(Desktop, WindowIconIsTheCommittedIconInEachSize) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "ProgramHarness.h"
 #include "TempDir.h"
@@ -242,6 +243,49 @@ TEST_F(GameProgram, CharacterPanelListsPicksAndCloses) {
   EXPECT_TRUE(panelGone(closed));
   EXPECT_TRUE(characterDrawn(closed)) << "the character is still drawn";
   EXPECT_TRUE(ShowsMainScreen(closed));
+  CloseAndExpectExitZero();
+}
+
+// Escape slides the character panel out, as its × does, and on every other
+// screen does what that screen's 戻る does; where there is nothing to close
+// it changes nothing.
+TEST_F(GameProgram, EscapeClosesThePanelAndActsAsBackOnTheOtherScreens) {
+  Launch();
+  const Screenshot empty = ShootWhen(ShowsMainScreen);
+  auto escape = [&] { ASSERT_TRUE(program.Xdotool({"key", "Escape"})); };
+  ASSERT_TRUE(program.MoveTo(640, 400));  // the keyboard follows the pointer
+  escape();
+  EXPECT_EQ(ShootAfter(500).Differences(empty, 0, 0, 1280, 720), 0) << "nothing open, nothing changes";
+
+  Click(kChara);
+  ASSERT_TRUE(ShowsPanelAtRest(ShootWhen(ShowsPanelAtRest)));
+  escape();
+  auto panelGone = [&](const Screenshot& s) { return s.Differences(empty, 0, 0, 1280, 720) == 0; };
+  EXPECT_TRUE(panelGone(ShootWhen(panelGone))) << "the panel slid out";
+
+  // The picker: Escape drops the pick, as 戻る does, and returns to the
+  // mating screen with that place empty; Escape there returns to the main screen.
+  auto leftPlace = [](const Screenshot& s) { return s.Count(220, 200, 200, 420, NotBlack); };
+  Click(kMating);
+  ASSERT_TRUE(ShowsMating(ShootWhen(ShowsMating)));
+  Click(kPickLeft);
+  ASSERT_TRUE(ShowsPicker(ShootWhen(ShowsPicker)));
+  ClickAt(150, PickerLineY(0) + 50);
+  auto drawn = [](const Screenshot& s) { return s.Count(500, 150, 280, 480, NotBlack) > 20000; };
+  ASSERT_TRUE(drawn(ShootWhen(drawn)));
+  escape();
+  auto emptyMating = [&](const Screenshot& s) { return ShowsMating(s) && leftPlace(s) == 0; };
+  EXPECT_TRUE(emptyMating(ShootWhen(emptyMating)));
+  escape();
+  ASSERT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen)));
+  for (const auto& [button, shows] :
+       {std::pair<ButtonSpot, bool (*)(const Screenshot&)>{kTournament, ShowsTournament}, {kRival, ShowsRival}}) {
+    SCOPED_TRACE(button.what);
+    Click(button);
+    ASSERT_TRUE(shows(ShootWhen(shows)));
+    escape();
+    EXPECT_TRUE(ShowsMainScreen(ShootWhen(ShowsMainScreen)));
+  }
   CloseAndExpectExitZero();
 }
 

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -108,7 +109,6 @@ void Break(const std::string& path, Damage damage) {
 enum class Role { Background, Character, Sound, Font };
 struct Asset {
   const char* path;
-  const char* written;  // as the program names it
   Role role;
   int line;  // the panel line whose character uses the file
   // A cut file still serves: a cut WAV plays the samples it has. (A cut
@@ -118,9 +118,9 @@ struct Asset {
 
 void PrintTo(const Asset& asset, std::ostream* out) { *out << asset.path; }
 
-// How a message names a file: as written and, when that differs, as opened.
-std::string Named(const char* written, const char* path) {
-  return std::string(written) == path ? written : std::string(written) + " (" + path + ")";
+// How a message names a file of the data folder: the path opened, absolute.
+std::string Named(const std::string& folder, const char* path) {
+  return std::filesystem::canonical(folder).string() + "/" + path;
 }
 
 // One line, "start" followed by the reason: the given one, or any.
@@ -158,8 +158,8 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
     ASSERT_TRUE(program.Start());
     if (asset.role == Role::Font) {
       EXPECT_EQ(program.WaitForExit(30), -1);
-      ExpectLine(program.ErrorLines(), "tarn: cannot read " + Named(asset.written, asset.path) + ": ",
-                 OpenFailure(damage), program.Errors());
+      ExpectLine(program.ErrorLines(), "tarn: cannot read " + Named(dir.path(), asset.path) + ": ", OpenFailure(damage),
+                 program.Errors());
       std::printf("[ outcome ] %s %s: exit -1 at start-up\n%s", asset.path, Name(damage), program.Errors().c_str());
       continue;
     }
@@ -211,8 +211,7 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
       // them: the skeleton's loader tells which.
       const bool atlasContent = std::string(asset.path) == "skel_data/Char01.atlas" &&
                                 (damage == Damage::Truncated || damage == Damage::Random);
-      const std::string named =
-          atlasContent ? Named("skel_data\\Char01.json", "skel_data/Char01.json") : Named(asset.written, asset.path);
+      const std::string named = Named(dir.path(), atlasContent ? "skel_data/Char01.json" : asset.path);
       ExpectLine(program.ErrorLines(), "tarn: warning: cannot read " + named + ": ", OpenFailure(damage),
                  program.Errors());
       if (std::string(asset.path) == "skel_data/Char01.json" &&
@@ -225,27 +224,24 @@ TEST_P(BrokenAsset, ProgramRunsOnWithoutItOrEndsAtStartUp) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryFile, BrokenAsset,
-    ::testing::Values(Asset{"gfx/3_blacksmith_a.png", "gfx\\3_blacksmith_a.png", Role::Background, 0, false},
-                      Asset{"gfx/testchar.png", "gfx\\testchar.png", Role::Character, 0, false},
-                      Asset{"gfx/testchar2.png", "gfx\\testchar2.png", Role::Character, 1, false},
-                      Asset{"gfx/testchar3.png", "gfx\\testchar3.png", Role::Character, 2, false},
-                      Asset{"gfx/testchar4.png", "gfx\\testchar4.png", Role::Character, 3, false},
-                      Asset{"skel_data/Char01.atlas", "skel_data\\Char01.atlas", Role::Character, 4, false},
-                      // Page pictures are joined to the atlas's folder with '/'.
-                      Asset{"skel_data/Char01.png", "skel_data/Char01.png", Role::Character, 4, false},
-                      Asset{"skel_data/Char01.json", "skel_data\\Char01.json", Role::Character, 4, false},
-                      Asset{"sound/test_mono.wav", "sound\\test_mono.wav", Role::Sound, 0, true},
-                      Asset{"font/rounded-mplus-2m-medium.ttf", "font\\rounded-mplus-2m-medium.ttf", Role::Font, 0,
-                            false}),
-    [](const ::testing::TestParamInfo<Asset>& param) {
-      std::string name = param.param.path;
-      for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-      }
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(EveryFile, BrokenAsset,
+                         ::testing::Values(Asset{"gfx/3_blacksmith_a.png", Role::Background, 0, false},
+                                           Asset{"gfx/testchar.png", Role::Character, 0, false},
+                                           Asset{"gfx/testchar2.png", Role::Character, 1, false},
+                                           Asset{"gfx/testchar3.png", Role::Character, 2, false},
+                                           Asset{"gfx/testchar4.png", Role::Character, 3, false},
+                                           Asset{"skel_data/Char01.atlas", Role::Character, 4, false},
+                                           Asset{"skel_data/Char01.png", Role::Character, 4, false},
+                                           Asset{"skel_data/Char01.json", Role::Character, 4, false},
+                                           Asset{"sound/test_mono.wav", Role::Sound, 0, true},
+                                           Asset{"font/rounded-mplus-2m-medium.ttf", Role::Font, 0, false}),
+                         [](const ::testing::TestParamInfo<Asset>& param) {
+                           std::string name = param.param.path;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
 
 // VmRSS: resident now; VmHWM: its peak.
 long ResidentKb(pid_t pid, const char* field = "VmRSS:") {

@@ -196,6 +196,13 @@ bool WindowSize(Display* display, Window window, int& width, int& height) {
   return true;
 }
 
+bool WindowPosition(Display* display, Window window, int& x, int& y) {
+  XWindowAttributes attributes;
+  if (!display || !window || !XGetWindowAttributes(display, window, &attributes)) return false;
+  Window child = 0;
+  return XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child);
+}
+
 bool SizeLimits(Display* display, Window window, int& minWidth, int& minHeight, bool& hasMax) {
   XSizeHints hints{};
   long supplied = 0;

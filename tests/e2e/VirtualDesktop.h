@@ -49,6 +49,8 @@ int WmState(Display* display, Window window);
 bool WaitForWmState(Display* display, Window window, int state, double seconds);
 // The window's size as the server has it; false when it has none.
 bool WindowSize(Display* display, Window window, int& width, int& height);
+// Where the window's top-left corner is on the screen; false when it has none.
+bool WindowPosition(Display* display, Window window, int& x, int& y);
 // WM_NORMAL_HINTS: the smallest size asked for (0 x 0 when none) and whether a
 // largest one is; false without the property.
 bool SizeLimits(Display* display, Window window, int& minWidth, int& minHeight, bool& hasMax);

@@ -79,6 +79,9 @@ TEST_F(GameTest, TableHoldsTheFourPictureCharactersAndTheSkeletalOne) {
     auto* png = dynamic_cast<CharGraphicPNG*>(game->charGraphics.Find(i));
     ASSERT_NE(png, nullptr);
     ASSERT_NE(png->image, nullptr);
+    // The picture is loaded when the character is first drawn.
+    EXPECT_FALSE(png->image->HasTexture());
+    png->LoadPicture();
     EXPECT_TRUE(png->image->HasTexture());
     EXPECT_EQ(png->image->GetWidth(), expected[i].width);
     EXPECT_EQ(png->image->GetHeight(), expected[i].height);

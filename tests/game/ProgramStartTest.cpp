@@ -1,6 +1,7 @@
 // What the tarn program decides before its window opens: its command line,
 // the frame pacing switch, and the window it asks for (class, minimum size,
 // icons built from assets/icons).
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 #include <lodepng.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "GameKeys.h"
 #include "GameWindow.h"
 #include "framework/graphics/PictureDecoder.h"
 #include "tarn/Version.h"
@@ -24,14 +26,28 @@ TEST(CommandLine, NoArgumentPlaysAndTheTwoQuestionsAreAnswered) {
   EXPECT_EQ(ParseCommandLine(0, nullptr), CommandLineAction::Play);
   EXPECT_EQ(Parse({"--help"}), CommandLineAction::Help);
   EXPECT_EQ(Parse({"--version"}), CommandLineAction::Version);
+  EXPECT_EQ(Parse({"-h"}), CommandLineAction::Help);
+  EXPECT_EQ(Parse({"-V"}), CommandLineAction::Version);
 }
 
 TEST(CommandLine, EverythingElseIsMisuse) {
   for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
-           {"-h"}, {"-v"}, {"--Help"}, {"--help="}, {"help"}, {""}, {"--"}, {"--help", "--help"}, {"--version", "x"}}) {
+           {"-H"}, {"-v"}, {"--Help"}, {"--help="}, {"help"}, {""}, {"--"}, {"--help", "--help"}, {"-V", "x"}}) {
     EXPECT_EQ(Parse(args), CommandLineAction::Misuse) << args[0];
   }
   EXPECT_EQ(kExitMisuse, 2);
+}
+
+TEST(CommandLine, MisuseNamesTheWrongArgumentBeforeTheUsage) {
+  const auto said = [](std::vector<const char*> args) {
+    args.insert(args.begin(), "tarn");
+    return MisuseText("tarn", static_cast<int>(args.size()), args.data());
+  };
+  const std::string usage = UsageLine("tarn");
+  EXPECT_EQ(said({"--bogus"}), "tarn: unknown argument --bogus\n" + usage);
+  EXPECT_EQ(said({""}), "tarn: unknown argument ''\n" + usage);
+  EXPECT_EQ(said({"--bogus", "--help"}), "tarn: unknown argument --bogus\n" + usage);
+  EXPECT_EQ(said({"-h", "x"}), "tarn: -h takes no argument, but was given x\n" + usage);
 }
 
 TEST(CommandLine, TextsNameTheProgramAndTheVersion) {
@@ -40,7 +56,7 @@ TEST(CommandLine, TextsNameTheProgramAndTheVersion) {
   const std::string help = HelpText("tarn");
   EXPECT_EQ(help.rfind(UsageLine("tarn"), 0), 0u);
   EXPECT_EQ(help.back(), '\n');
-  for (const std::string& line : {std::string("  --help "), std::string("  --version ")}) {
+  for (const std::string& line : {std::string("  -h, --help "), std::string("  -V, --version ")}) {
     EXPECT_NE(help.find(line), std::string::npos) << line;
   }
 }
@@ -49,6 +65,26 @@ TEST(CommandLine, VersionHeaderAgreesWithItself) {
   const std::string parts = std::to_string(TARN_VERSION_MAJOR) + "." + std::to_string(TARN_VERSION_MINOR);
   const std::string full = parts + "." + std::to_string(TARN_VERSION_PATCH);
   EXPECT_TRUE(TARN_VERSION_STRING == parts || TARN_VERSION_STRING == full) << TARN_VERSION_STRING;
+}
+
+TEST(GameKeys, F11AndAltEnterToggleFullscreenOnTheirFirstPressOnly) {
+  struct Case {
+    int key, action, mods;
+    bool toggles;
+  };
+  for (const Case& c : {Case{GLFW_KEY_F11, GLFW_PRESS, 0, true},
+                        {GLFW_KEY_F11, GLFW_PRESS, GLFW_MOD_SHIFT, true},
+                        {GLFW_KEY_F11, GLFW_REPEAT, 0, false},
+                        {GLFW_KEY_F11, GLFW_RELEASE, 0, false},
+                        {GLFW_KEY_ENTER, GLFW_PRESS, GLFW_MOD_ALT, true},
+                        {GLFW_KEY_KP_ENTER, GLFW_PRESS, GLFW_MOD_ALT | GLFW_MOD_NUM_LOCK, true},
+                        {GLFW_KEY_ENTER, GLFW_PRESS, 0, false},
+                        {GLFW_KEY_ENTER, GLFW_PRESS, GLFW_MOD_CONTROL, false},
+                        {GLFW_KEY_ENTER, GLFW_REPEAT, GLFW_MOD_ALT, false},
+                        {GLFW_KEY_F10, GLFW_PRESS, 0, false},
+                        {GLFW_KEY_ESCAPE, GLFW_PRESS, GLFW_MOD_ALT, false}}) {
+    EXPECT_EQ(IsFullscreenKey(c.key, c.action, c.mods), c.toggles) << c.key << " " << c.action << " " << c.mods;
+  }
 }
 
 TEST(FramePacingSwitch, OnUnlessTurnedOff) {

@@ -130,8 +130,8 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
                            "share/tarn/skel_data/Char01.png",
                            "share/tarn/font/rounded-mplus-2m-medium.ttf",
                            "share/tarn/font/fonts-mplus.copyright",
-                           "share/applications/tarn.desktop",
-                           "share/metainfo/tarn.metainfo.xml",
+                           "share/applications/org.tarngame.tarn.desktop",
+                           "share/metainfo/org.tarngame.tarn.metainfo.xml",
                            "share/icons/hicolor/48x48/apps/tarn.png",
                            "share/icons/hicolor/128x128/apps/tarn.png",
                            "share/icons/hicolor/256x256/apps/tarn.png",
@@ -149,16 +149,20 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
   EXPECT_NE(ReadAll(root + "/share/doc/tarn/LICENSE").find("the Tarn developers"), std::string::npos);
 
   const std::string log = stage.File("check.log");
-  EXPECT_TRUE(Succeeds("desktop-file-validate " + Quoted(root + "/share/applications/tarn.desktop"), log))
+  EXPECT_TRUE(Succeeds("desktop-file-validate " + Quoted(root + "/share/applications/org.tarngame.tarn.desktop"), log))
       << ReadAll(log) << "(desktop-file-validate comes with desktop-file-utils: scripts/deps.sh test)";
-  EXPECT_TRUE(
-      Succeeds("appstream-util validate-relax --nonet " + Quoted(root + "/share/metainfo/tarn.metainfo.xml"), log))
+  EXPECT_TRUE(Succeeds(
+      "appstream-util validate-relax --nonet " + Quoted(root + "/share/metainfo/org.tarngame.tarn.metainfo.xml"), log))
       << ReadAll(log) << "(appstream-util: scripts/deps.sh test)";
+  EXPECT_TRUE(Succeeds(
+      "appstreamcli validate --no-net " + Quoted(root + "/share/metainfo/org.tarngame.tarn.metainfo.xml"), log))
+      << ReadAll(log) << "(appstreamcli comes with appstream: scripts/deps.sh test)";
   // Docks match the window (class "tarn") to the entry.
-  EXPECT_NE(ReadAll(root + "/share/applications/tarn.desktop").find("\nStartupWMClass=tarn\n"), std::string::npos);
+  EXPECT_NE(ReadAll(root + "/share/applications/org.tarngame.tarn.desktop").find("\nStartupWMClass=tarn\n"),
+            std::string::npos);
   // The installed program tells the version of the metainfo's latest release
   // (AppStream lists the newest first), without a display or its data.
-  const std::string metainfo = ReadAll(root + "/share/metainfo/tarn.metainfo.xml");
+  const std::string metainfo = ReadAll(root + "/share/metainfo/org.tarngame.tarn.metainfo.xml");
   const std::string tag = "<release version=\"";
   const size_t at = metainfo.find(tag);
   ASSERT_NE(at, std::string::npos) << "no release in the metainfo";

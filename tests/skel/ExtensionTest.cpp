@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "skel/Atlas.h"
 #include "skel/DebugExtension.h"
 #include "skel/DefaultSkelExtension.h"
+#include "skel/MeshAttachment.h"
 #include "skel/SkelExtension.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
@@ -241,6 +243,30 @@ TEST(SkelExtension, ThreadsLoadFreeAndPoseAtOnce) {
   }
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(tracker->getLiveCount(), live);
+}
+
+// Threads making meshes at once draw distinct ids: the id keys a mesh's
+// deform timelines. Made on the stack and unnamed, the meshes take no lock
+// of the allocation layer that could order the threads.
+TEST(VertexAttachment, ThreadsMakingMeshesAtOnceGetDistinctIds) {
+  constexpr int perThread = 20000;
+  std::vector<int> ids[2];
+  std::atomic<int> ready{0};
+  auto make = [&](std::vector<int>& out) {
+    out.reserve(perThread);
+    ++ready;
+    while (ready < 2) {
+    }
+    for (int i = 0; i < perThread; ++i) out.push_back(skel::MeshAttachment(skel::String()).getId());
+  };
+  std::thread first(make, std::ref(ids[0])), second(make, std::ref(ids[1]));
+  first.join();
+  second.join();
+  std::vector<int> all(ids[0]);
+  all.insert(all.end(), ids[1].begin(), ids[1].end());
+  std::sort(all.begin(), all.end());
+  // Ids repeat after 65536 meshes; two threads' 40000 come from one run of the counter.
+  EXPECT_EQ(std::unique(all.begin(), all.end()), all.end());
 }
 
 // A program installs its own extension before the runtime uses one; once it

@@ -49,8 +49,9 @@ TEST(JsonNumbers, IntegersFractionsExponentsAndSigns) {
 // integer as the value cut toward zero and held at the int range. The
 // expected floats were worked out exactly, apart from this reader.
 TEST(JsonNumbers, NumbersReadAsTheNearestFloat) {
+  const std::string zeros(100018, '0');
   const struct {
-    const char* text;
+    std::string text;
     float value;
     int integer;
   } cases[] = {
@@ -64,6 +65,21 @@ TEST(JsonNumbers, NumbersReadAsTheNearestFloat) {
       {"0.1234567890123456789", 0x1.f9add4p-4f, 0},
       {"123456789012345.678901234567", 0x1.c12218p+46f, INT_MAX},
       {"4294967297.75", 0x1p+32f, INT_MAX},
+      // Twenty digits and more, whose first ones would wrap past 2^64 if all were kept.
+      {"18446744073709551617", 0x1p+64f, INT_MAX},
+      {"-18446744073709551617", -0x1p+64f, INT_MIN},
+      {"99999999999999999999", 0x1.5af1d8p+66f, INT_MAX},
+      {"184467440737095516170000", 0x1.388p+77f, INT_MAX},
+      {"1844674407370955161.7", 0x1.99999ap+60f, INT_MAX},
+      {"0.18446744073709551617", 0x1.79ca1p-3f, 0},
+      {"-0.000000000000000000018446744073709551617", -0x1.5c72fcp-66f, 0},
+      // Fraction digits past those kept move the point no further: these underflow.
+      {"1." + std::string(100, '0') + "e-50", 0.0f, 0},
+      {"1.2345678901234567890123456789012345678901234567890123456789012345678901234567890e-50", 0.0f, 0},
+      // More digits than the exponent is capped at, on either side of the point.
+      {"1" + zeros + "e-1000000", 0.0f, 0},
+      {"1" + zeros + "e-100000", 0x1.bc16d6p+59f, INT_MAX},
+      {"0." + zeros + "1e100000", 0x1.d83c94p-64f, 0},
       // Halfway between two floats, where the last bit of the double decides.
       {"842631729746280448", 0x1.763424p+59f, INT_MAX},
       {"4378754617521995776", 0x1.e623b0p+61f, INT_MAX},
@@ -78,9 +94,11 @@ TEST(JsonNumbers, NumbersReadAsTheNearestFloat) {
       {"7.00649232e-46", 0.0f, 0},
   };
   for (const auto& c : cases) {
-    Json json(c.text);
-    EXPECT_EQ(json.getValueFloat(), c.value) << c.text;
-    EXPECT_EQ(json.getValueInt(), c.integer) << c.text;
+    Json json(c.text.c_str());
+    const std::string shown =
+        c.text.size() > 90 ? c.text.substr(0, 40) + "..." + c.text.substr(c.text.size() - 20) : c.text;
+    EXPECT_EQ(json.getValueFloat(), c.value) << shown;
+    EXPECT_EQ(json.getValueInt(), c.integer) << shown;
   }
 }
 
@@ -266,6 +284,13 @@ TEST(JsonMemory, LargeTreesAndTextsKeepTheirValuesAndGiveBackEveryBlock) {
   if (tracker) {
     EXPECT_EQ(tracker->getLiveCount(), live);
     EXPECT_EQ(tracker->getUsedMemory(), used);
+  }
+  // Objects in an array at the root hold their members' blocks as a root would.
+  for (const char* array : {R"([{"bones":[{"name":"root"}]}, {"a":{"b":1}}, 2])", R"([[{"a":{"b":"c"}}], {}])"}) {
+    { Json root(array); }
+    if (tracker) {
+      EXPECT_EQ(tracker->getLiveCount(), live) << array;
+    }
   }
 }
 

@@ -753,6 +753,10 @@ TEST_F(SkeletonJsonTest, SyntaxErrorsAreRefusedAtTheirLineAndColumn) {
       {J("{'bones':[{'name':'\xe8\x85\x95' 'parent':'root'}]}"), "Invalid skeleton JSON: line 1, column 25"},
       {"not json at all", "Invalid skeleton JSON: line 1, column 1"},
       {"  \n", "Invalid skeleton JSON: line 2, column 1"},
+      // Whole texts, but no skeleton.
+      {J("[{'bones':[{'name':'root'}]}]"), "Invalid skeleton JSON: the text is not an object"},
+      {"7", "Invalid skeleton JSON: the text is not an object"},
+      {"null", "Invalid skeleton JSON: the text is not an object"},
   });
   // Sections of the wrong kind read as what their children hold.
   auto odd = load(J("{'skeleton':7,'bones':5,'slots':'x','skins':{'a':1},'events':[1],'animations':[[],{}]}"));

@@ -27,9 +27,11 @@ inline std::string Slurp(const std::string& path) {
   return s.str();
 }
 
-// A plain white PNG, for a page image that must decode.
+// A plain white PNG with a clear corner (so it keeps its alpha channel), for
+// a page image that must decode.
 inline std::string Png(unsigned width, unsigned height) {
   std::vector<unsigned char> rgba(size_t{width} * height * 4, 0xff), png;
+  if (!rgba.empty()) rgba.back() = 0;
   lodepng::encode(png, rgba, width, height);
   return std::string(png.begin(), png.end());
 }

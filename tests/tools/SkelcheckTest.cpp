@@ -62,8 +62,10 @@ TEST(SkelcheckJson, SyntaxErrorsSayWhereAndWhatWasExpected) {
       {"[tru]", "1:2: expected a value or ']'"},
       {"{\"a\": [\"b]}", "1:8: unterminated string"},
       {deep, "1:513: nested deeper than 512 levels"},
-      {std::string("{\"a\": \"b\0c\"}", 12), "1:9: zero byte inside a string"},
+      {std::string("{\"a\": \"b\0c\"}", 12),
+       "1:9: a NUL byte (0x00) inside a string: the game stops reading the file there; remove it"},
       {std::string("[1,\n\0]", 6), "2:1: unexpected zero byte, expected a value"},
+      {std::string("\xFF\xFE{\0}\0", 6), "1:1: the file is UTF-16: save it as UTF-8"},
       {"\xEF\xBB\xBF{}",
        "1:1: the file starts with a UTF-8 byte order mark, which the reader does not skip; save it without one"},
   };
@@ -91,7 +93,7 @@ TEST(SkelcheckAtlas, PrintsEveryPageAndRegionInFileOrder) {
   std::string file = dir.Write("c.atlas",
                                "a.png\r\nsize: 100, 200\r\nformat: RGBA8888\r\nfilter: Linear,Linear\r\nrepeat: xy\r\n"
                                "head\r\n  rotate: true\r\n  xy: 10, 20\r\n  size: 30, 40\r\n  split: 1, 2, 3, 4\r\n"
-                               "  pad: 5, 6, 7, 8\r\n  orig: 30, 40\r\n  offset: 1, 2\r\n  index: -1\r\n"
+                               "  pad: 5, 6, 7, 8\r\n  orig: 32, 44\r\n  offset: 1, 2\r\n  index: -1\r\n"
                                "\r\nb.png\nsize: 8,8\nformat: Alpha\nfilter: Nearest,Nearest\nrepeat: none\n"
                                "dot\nrotate: false\nxy: 0, 0\nsize: 8, 8\norig: 8, 8\noffset: 0, 0\nindex: 3");
   dir.Write("a.png", skelcheck_test::Png(100, 200));
@@ -101,7 +103,7 @@ TEST(SkelcheckAtlas, PrintsEveryPageAndRegionInFileOrder) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
             "page \"a.png\" size 100,200 format RGBA8888 filter Linear,Linear repeat xy\n"
-            "  region \"head\" rotate 90 xy 10,20 size 30,40 split 1,2,3,4 pad 5,6,7,8 orig 30,40 offset 1,2 "
+            "  region \"head\" rotate 90 xy 10,20 size 30,40 split 1,2,3,4 pad 5,6,7,8 orig 32,44 offset 1,2 "
             "index -1 uv 0.100000001,0.100000001,0.5,0.25\n"
             "page \"b.png\" size 8,8 format Alpha filter Nearest,Nearest repeat none\n"
             "  region \"dot\" rotate 0 xy 0,0 size 8,8 split - pad - orig 8,8 offset 0,0 index 3 uv 0,0,1,1\n");

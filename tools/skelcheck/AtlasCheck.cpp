@@ -1,14 +1,20 @@
 #include "AtlasCheck.h"
 
+#include <dirent.h>
 #include <lodepng.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <set>
+#include <tuple>
 
+#include "Locate.h"
 #include "skel/Atlas.h"
 #include "tarn/Path.h"
 
@@ -90,6 +96,23 @@ std::string PixelFault(const std::string& value) {
   return "is not a whole number of pixels (the game reads " + std::to_string(game) + ")";
 }
 
+// What the reader makes of a repeat value: a prefix of "none" is none, and
+// "xy" or a longer prefix of it both.
+std::string RepeatRead(const std::string& value) {
+  auto prefixOf = [&](const char* word) { return std::string(word).compare(0, value.size(), value) == 0; };
+  if (prefixOf("none")) return "none";
+  if (value == "x" || value == "y") return value;
+  return value.size() > 1 && prefixOf("xy") ? "xy" : "none";
+}
+
+// Whether the reader turns a region with this rotate value: a prefix of
+// "true" or the number 90.
+bool RotateRead(const std::string& value) {
+  if (std::string("true").compare(0, value.size(), value) == 0) return true;
+  if (std::string("false").compare(0, value.size(), value) == 0) return false;
+  return std::strtol(value.c_str(), nullptr, 10) == 90;
+}
+
 // Follows one page or region entry; only its first fault is told, as every
 // value after a missing line is shifted anyway.
 class EntryWalker {
@@ -128,21 +151,32 @@ class EntryWalker {
 
   // The line just read, when it is the one wanted, must start with two
   // counts of pixels; true after saying so when it does not.
-  bool badPixels(const char* key) {
+  bool badPixels(const char* key, const char* code = "region-bad-number", size_t count = 2, bool negative = false) {
     if (!_matched) return false;  // a line out of place is told as a cut
     const std::vector<std::string> values = Values(_lines[_next - 1]);
     const std::string what = _entry + ": \"" + key + "\" ";
-    if (values.size() < 2) {
-      _report.error("region-bad-number", At(_file, _next), what + "has 1 value; it needs 2");
+    if (values.size() < count) {
+      _report.error(code, At(_file, _next),
+                    what + "has " + std::to_string(values.size()) + " value; it needs " + std::to_string(count));
       return true;
     }
-    for (size_t i = 0; i < 2; ++i) {
-      const std::string fault = PixelFault(values[i]);
+    for (size_t i = 0; i < count; ++i) {
+      std::string fault = PixelFault(values[i]);
+      if (negative && fault == "is negative") fault.clear();
       if (fault.empty()) continue;
-      _report.error("region-bad-number", At(_file, _next), what + "value " + Quoted(values[i].c_str()) + " " + fault);
+      _report.error(code, At(_file, _next), what + "value " + Quoted(values[i].c_str()) + " " + fault);
       return true;
     }
     return false;
+  }
+
+  bool told() const { return _told; }
+
+  // The value of the line just read, when it is the one wanted, as the reader takes it.
+  bool value(std::string& out) const {
+    if (!_matched) return false;
+    out = Values(_lines[_next - 1])[0];
+    return true;
   }
 
  private:
@@ -211,13 +245,38 @@ bool NewerFormat(const std::vector<std::string>& lines, const std::string& file,
 
 // What the game's loader would make of a page image.
 struct PageImage {
-  bool read = false, decoded = false;
+  bool read = false, decoded = false, alpha = true;
   unsigned width = 0, height = 0;
   std::string why;  // when not read or not decoded
 };
 
 // Far above any texture; a header claiming more is not decoded at all.
 constexpr unsigned kMaxSide = 16384;
+
+bool FindChunk(const std::vector<unsigned char>& png, const char* type) {
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const size_t length = size_t{png[at]} << 24 | size_t{png[at + 1]} << 16 | size_t{png[at + 2]} << 8 | png[at + 3];
+    if (std::memcmp(&png[at + 4], type, 4) == 0) return true;
+    if (length > png.size() - at - 12) return false;
+    at += length + 12;
+  }
+  return false;
+}
+
+// A file beside the atlas whose name differs from name only in letter case;
+// empty when there is none.
+std::string OtherCase(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string found;
+  if (DIR* folder = opendir(dir.c_str())) {
+    while (const dirent* entry = readdir(folder))
+      if (entry->d_name != name && strcasecmp(entry->d_name, name.c_str()) == 0) found = entry->d_name;
+    closedir(folder);
+  }
+  return found;
+}
 
 PageImage LoadPageImage(const std::string& path) {
   PageImage image;
@@ -231,6 +290,9 @@ PageImage LoadPageImage(const std::string& path) {
   LodePNGState state;
   lodepng_state_init(&state);
   unsigned error = lodepng_inspect(&image.width, &image.height, &state, file.data(), file.size());
+  // A transparent colour (tRNS) comes after the header; only the chunks would tell it.
+  image.alpha = lodepng_is_alpha_type(&state.info_png.color) || lodepng_is_palette_type(&state.info_png.color) ||
+                FindChunk(file, "tRNS");
   lodepng_state_cleanup(&state);
   if (error) {
     image.why = lodepng_error_text(error);
@@ -247,6 +309,49 @@ PageImage LoadPageImage(const std::string& path) {
   return image;
 }
 
+// Regions sharing pixels of a page, found by a sweep along x. The same
+// rectangle under two names is a packer sharing one image, not a mistake.
+void Overlaps(const skel::Atlas& atlas, const AtlasLines& lines, const std::string& file, Report& report) {
+  struct Box {
+    const skel::AtlasRegion* region;
+    size_t line;
+    long long x, y, right, bottom;
+  };
+  std::map<const skel::AtlasPage*, std::vector<Box>> pages;
+  const skel::Vector<skel::AtlasRegion*>& regions = atlas.getRegions();
+  for (size_t r = 0; r < regions.size(); ++r) {
+    const skel::AtlasRegion& region = *regions[r];
+    const size_t line = r < lines.regions.size() ? lines.regions[r] : 0;
+    if (std::find(lines.badNumbers.begin(), lines.badNumbers.end(), line) != lines.badNumbers.end()) continue;
+    const long long across = region.rotate ? region.height : region.width;
+    const long long down = region.rotate ? region.width : region.height;
+    if (across > 0 && down > 0)
+      pages[region.page].push_back({&region, line, region.x, region.y, region.x + across, region.y + down});
+  }
+  for (auto& [page, all] : pages) {
+    // One box per rectangle, kept from its first line: a page of shared
+    // images then costs no more than one without.
+    std::map<std::tuple<long long, long long, long long, long long>, Box> unique;
+    for (const Box& box : all) unique.emplace(std::make_tuple(box.x, box.y, box.right, box.bottom), box);
+    std::vector<Box> boxes;
+    for (const auto& entry : unique) boxes.push_back(entry.second);
+    std::stable_sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.x < b.x; });
+    std::set<const skel::AtlasRegion*> told;
+    for (size_t i = 0; i < boxes.size(); ++i)
+      for (size_t j = i + 1; j < boxes.size() && boxes[j].x < boxes[i].right; ++j) {
+        const Box &a = boxes[i].line <= boxes[j].line ? boxes[i] : boxes[j],
+                  &b = boxes[i].line <= boxes[j].line ? boxes[j] : boxes[i];
+        if (b.y >= a.bottom || a.y >= b.bottom || told.count(b.region)) continue;
+        told.insert(b.region);
+        report.warning("region-overlap", b.line ? At(file, b.line) : Place{file},
+                       "region " + Quoted(b.region->name.buffer() ? b.region->name.buffer() : "") +
+                           " overlaps region " + Quoted(a.region->name.buffer() ? a.region->name.buffer() : "") +
+                           (a.line ? " (line " + std::to_string(a.line) + ")" : std::string()) +
+                           " on the page: each shows a part of the other");
+      }
+  }
+}
+
 }  // namespace
 
 bool LooksLikeJson(const std::string& text) {
@@ -257,13 +362,27 @@ bool LooksLikeJson(const std::string& text) {
   return false;
 }
 
+bool LooksLikeUtf16(const std::string& text) {
+  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) return true;
+  // Without a byte order mark: text whose every other byte is zero.
+  size_t zeros = 0, pairs = std::min<size_t>(text.size() / 2, 64);
+  for (size_t i = 0; i < pairs; ++i) zeros += (text[2 * i] == '\0') != (text[2 * i + 1] == '\0');
+  return pairs > 0 && zeros == pairs;
+}
+
 std::string NotAnAtlas(const std::string& text) {
   if (text.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) return "is a PNG image, not an atlas";
+  if (LooksLikeUtf16(text)) return "is UTF-16 text: save it as UTF-8";
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if ((c < 0x20 && !IsSpace(static_cast<char>(c))) || c == 0x7f) {
       char byte[8];
       std::snprintf(byte, sizeof(byte), "0x%02x", c);
+      // One stray byte in a text is a name typed wrong, not a binary file.
+      const size_t line = static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<long>(i), '\n')) + 1;
+      if (c == 0 && text.find('\0', i + 1) == std::string::npos)
+        return "holds a NUL byte (0x00) on line " + std::to_string(line) +
+               ", which no name or value may hold: remove it";
       return "is binary, not an atlas (a " + std::string(byte) + " byte at offset " + std::to_string(i) + ")";
     }
   }
@@ -301,25 +420,42 @@ AtlasLines CheckAtlasText(const std::string& text, const std::string& file, Repo
       }
       EntryWalker page(lines, next, file, report, "page " + Quoted(line.c_str()));
       page.property({"size"});
+      page.badPixels("size", "atlas-bad-number");
       page.property({"format"});
       page.property({"filter"});
       page.property({"repeat"});
+      std::string repeat;
+      if (page.value(repeat) && repeat != "none" && repeat != "x" && repeat != "y" && repeat != "xy")
+        report.warning("page-unknown-repeat", At(file, next),
+                       "page " + Quoted(line.c_str()) + ": the repeat " + Quoted(repeat.c_str()) +
+                           " is not none, x, y or xy: the game reads " + RepeatRead(repeat));
       continue;
     }
     found.regions.push_back(number);
     if (line.find(':') != std::string::npos)
       report.warning("atlas-property-as-name", At(file, number),
                      "a property line " + Quoted(line.c_str()) + " stands where a region name was expected");
-    EntryWalker region(lines, next, file, report, "region " + Quoted(line.c_str()));
+    const std::string entry = "region " + Quoted(line.c_str());
+    EntryWalker region(lines, next, file, report, entry);
     region.property({"rotate"});
+    std::string rotate;
+    if (region.value(rotate) && rotate != "true" && rotate != "false" && rotate != "0" && rotate != "90")
+      report.error("region-rotate-value", At(file, next),
+                   entry + ": the rotate " + Quoted(rotate.c_str()) +
+                       " is not true, false, 0 or 90: the game draws it " +
+                       (RotateRead(rotate) ? "turned by 90 degrees" : "unrotated"));
     region.property({"xy"});
     bool bad = region.badPixels("xy");
     region.property({"size"});
     bad = region.badPixels("size") || bad;
-    if (bad) found.badNumbers.push_back(number);
     if (region.property({"orig", "split"}) == 4 && region.property({"orig", "pad"}) == 4) region.property({"orig"});
+    bad = region.badPixels("orig") || bad;
     region.property({"offset"});
+    bad = region.badPixels("offset", "region-bad-number", 2, true) || bad;
     region.property({"index"});
+    bad = region.badPixels("index", "region-bad-number", 1, true) || bad;
+    // Values of an entry cut short are shifted: checking them would only repeat the cut.
+    if (bad || region.told()) found.badNumbers.push_back(number);
   }
   return found;
 }
@@ -339,9 +475,17 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
     const std::string name = Quoted(page.name.buffer());
     const std::string path = PageImagePath(file, page.name.buffer());
     const PageImage image = LoadPageImage(path);
-    if (!image.read)
+    const std::string other = image.read ? std::string() : OtherCase(path);
+    const std::string spaces = SpacesAtEnd(page.name.buffer() ? page.name.buffer() : "");
+    if (!image.read && !other.empty())
+      report.error("page-image-case", where,
+                   "page " + name + ": " + other + " exists, the atlas says " +
+                       (page.name.buffer() ? page.name.buffer() : "") +
+                       ": the game finds files only in the same letter case");
+    else if (!image.read)
       report.error("page-image-missing", where,
-                   "page " + name + ": its image " + path + " cannot be read beside the atlas: " + image.why);
+                   "page " + name + ": its image " + path + " cannot be read beside the atlas: " + image.why +
+                       (spaces.empty() ? std::string() : " (" + spaces + ")"));
     else if (!image.decoded)
       report.error("page-image-undecodable", where,
                    "page " + name + ": its image " + path + " cannot be decoded as a PNG: " + image.why);
@@ -350,6 +494,10 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
                    "page " + name + " is " + std::to_string(page.width) + "x" + std::to_string(page.height) +
                        " in the atlas, but its image " + path + " is " + std::to_string(image.width) + "x" +
                        std::to_string(image.height));
+    if (image.decoded && !image.alpha)
+      report.warning("page-no-alpha", where,
+                     "page " + name + ": its image " + path +
+                         " has no alpha channel: every part is drawn with the box of its region around it");
     if (!image.decoded && (page.width <= 0 || page.height <= 0))
       report.warning("page-no-size", where, "page " + name + " has no size");
     if (page.format == 0)
@@ -374,6 +522,18 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
                          " is also named at line " + std::to_string(first.first->second) +
                          "; only the first one is used");
     if (std::find(lines.badNumbers.begin(), lines.badNumbers.end(), line) != lines.badNumbers.end()) continue;
+    const std::string size = std::to_string(region.width) + "x" + std::to_string(region.height);
+    const std::string orig = std::to_string(region.untrimmedWidth) + "x" + std::to_string(region.untrimmedHeight);
+    if (region.untrimmedWidth < region.width || region.untrimmedHeight < region.height)
+      report.error("region-orig-small", where,
+                   "region " + Quoted(name.c_str()) + ": its \"orig\" " + orig + " is smaller than its \"size\" " +
+                       size + ": the game draws the picture larger than its attachment");
+    else if (region.offsetX < 0 || region.offsetY < 0 || region.offsetX + region.width > region.untrimmedWidth ||
+             region.offsetY + region.height > region.untrimmedHeight)
+      report.error("region-offset-outside", where,
+                   "region " + Quoted(name.c_str()) + ": the \"offset\" " + Number(region.offsetX) + ", " +
+                       Number(region.offsetY) + " puts its " + size + " picture outside its \"orig\" " + orig +
+                       ": the game draws it beside its place");
     const skel::AtlasPage& page = *region.page;
     const long long across = region.rotate ? region.height : region.width;
     const long long down = region.rotate ? region.width : region.height;
@@ -385,6 +545,7 @@ void CheckAtlasContent(const skel::Atlas& atlas, const AtlasLines& lines, const 
                        " on the page) lies outside its page of " + std::to_string(page.width) + "x" +
                        std::to_string(page.height));
   }
+  Overlaps(atlas, lines, file, report);
 }
 
 const char* FormatName(int format) {

@@ -18,7 +18,8 @@ namespace skelcheck {
 struct AtlasLines {
   std::vector<size_t> pages;
   std::vector<size_t> regions;
-  // Region lines whose xy or size is not a plain count of pixels.
+  // Region lines whose numbers are not plain counts of pixels, or whose
+  // entry is cut short: their values are not checked further.
   std::vector<size_t> badNumbers;
   // The text is in a shape the reader misreads from some line on (a byte
   // order mark, another packer's lines): said once, nothing else is checked.
@@ -27,6 +28,9 @@ struct AtlasLines {
 
 // A skeleton is a JSON object; an atlas starts with a page name.
 bool LooksLikeJson(const std::string& text);
+
+// Text saved as UTF-16, which no reader of ours takes.
+bool LooksLikeUtf16(const std::string& text);
 
 // Why text cannot be an atlas at all (an image, other binary data, a
 // skeleton), as "is ..., not an atlas"; empty when it may be one.

@@ -50,6 +50,10 @@ int LoadCharacter(const char* atlasPath, const char* jsonPath, bool checks, Repo
                                                              skel::Atlas::directoryOf(skel::String(atlasPath)), pages));
   if (checks) CheckAtlasContent(*character.atlas, character.atlasLines, atlasPath, report);
 
+  if (LooksLikeUtf16(character.jsonText)) {
+    report.error("file-utf16", Place(jsonPath, 1, 1), "the file is UTF-16: save it as UTF-8");
+    return kProblem;
+  }
   // The game goes on with whatever the reader built before a syntax
   // error; a content maker must not.
   const JsonSyntax syntax = CheckJsonSyntax(character.jsonText);

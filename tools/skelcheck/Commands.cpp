@@ -13,14 +13,17 @@ const Verb kVerbs[] = {
      "FILE:LINE:COLUMN: what was expected, and the tree only with --partial"},
     {"atlas", AtlasCommand, "atlas [--strict] [--allow CODE]... [--allow-file FILE] ATLAS",
      "print every page and region of an atlas; decode its page images and report\n"
-     "missing or broken ones, pages of another size than their image, regions\n"
-     "outside their page, entries cut short, another packer's format and\n"
-     "duplicate names"},
+     "missing or broken ones, pages of another size than their image or without\n"
+     "alpha, regions outside their page or overlapping, values the game misreads\n"
+     "(rotate, numbers, repeat, orig and offset), entries cut short, another\n"
+     "packer's format and duplicate names"},
     {"skeleton", SkeletonCommand,
      "skeleton [--strict] [--format text|json] [--allow CODE]... [--allow-file FILE] ATLAS JSON",
      "load a character as the game does and list its bones, slots, skins,\n"
-     "constraints, events and animations; report the first loading error with\n"
-     "its place, and warn about what the game silently accepts"},
+     "constraints, events and animations; report every mistake at its line and\n"
+     "column with a code: errors for what the game refuses or never draws or\n"
+     "applies, warnings for what it accepts but likely draws otherwise than meant\n"
+     "(--strict fails on those too; --allow CODE accepts a code)"},
     {"pose", PoseCommand, "pose [--skin NAME] ATLAS JSON ANIMATION TIME",
      "print each bone's world transform and each slot's attachment and colour\n"
      "TIME seconds into ANIMATION, played looping as the game plays it"},

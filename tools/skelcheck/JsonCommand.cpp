@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "AtlasCheck.h"
 #include "Commands.h"
 #include "JsonSyntax.h"
 #include "Output.h"
@@ -60,8 +61,12 @@ int JsonCommand(int argc, char** argv) {
   std::string text;
   if (!ReadInput(path, text)) return kUsage;
 
-  JsonSyntax syntax = CheckJsonSyntax(text);
   Report report;
+  if (LooksLikeUtf16(text)) {
+    report.error("file-utf16", Place(path, 1, 1), "the file is UTF-16: save it as UTF-8");
+    return kProblem;
+  }
+  JsonSyntax syntax = CheckJsonSyntax(text);
   if (syntax.failed) report.error("json-syntax", AtOffset(path, text, syntax.offset), syntax.message);
   if (syntax.trailing)
     report.warning("json-trailing-text", AtOffset(path, text, syntax.trailingOffset),

@@ -151,8 +151,9 @@ void Explain(const std::string& text, JsonSyntax& result) {
     result.offset = s.unterminated;
     result.message = "unterminated string";
   } else if (at < text.size() && c == '\0') {
-    result.message = s.unterminated != std::string::npos ? "zero byte inside a string"
-                                                         : "unexpected zero byte, expected " + Expected(s);
+    result.message = s.unterminated != std::string::npos
+                         ? "a NUL byte (0x00) inside a string: the game stops reading the file there; remove it"
+                         : "unexpected zero byte, expected " + Expected(s);
   } else if (at >= text.size()) {
     result.message = "unexpected end of file, expected " + Expected(s);
   } else {

@@ -169,7 +169,14 @@ class Linter {
     constraints(root.find("ik"), "ik", kIk, _ik, "IK constraint");
     constraints(root.find("transform"), "transform", kTransform, _transform, "transform constraint");
     constraints(root.find("path"), "path", kPath, _path, "path constraint");
+    constraintOrder();
     skins(root.find("skins"));
+    if (!_skinNames.has("default") && !_slots.list.empty()) {
+      const JsonNode* skins = root.find("skins");
+      error("no-default-skin", skins ? *skins : root, skins ? "skins" : "",
+            "no skin is named \"default\": the game finds setup attachments there, so it draws nothing until a "
+            "skin is set, and then only that skin's attachments");
+    }
     setupAttachments(root.find("slots"));
     events(root.find("events"));
     animations(root.find("animations"));
@@ -336,6 +343,16 @@ class Linter {
               DidYouMean(node->text, known));
   }
 
+  // A number as the game reads a whole one: truncated, held to the int range.
+  static long long IntOf(const JsonNode& node) {
+    if (std::isnan(node.number)) return 0;
+    return static_cast<long long>(std::max(-2147483648.0, std::min(2147483647.0, std::trunc(double{node.number}))));
+  }
+
+  static bool Finite(const JsonNode* node) {
+    return node && node->type == JsonNode::Number && std::isfinite(node->number);
+  }
+
   // ---- setup ----
 
   void bones(const JsonNode* list) {
@@ -354,6 +371,12 @@ class Linter {
         else
           refer(_bones, *parent, Join(path, "parent"), "bone");
       }
+      for (const char* key : {"scaleX", "scaleY"})
+        if (const JsonNode* scale = bone.find(key); Finite(scale) && scale->number == 0)
+          warning("bone-scale-zero", *scale, Join(path, key),
+                  std::string("a ") + key + " of 0 flattens the bone: its attachments and its children's vanish");
+      if (const JsonNode* parent = bone.find("parent"); parent && parent->type == JsonNode::String)
+        _parents.emplace(name, parent->text);
       oneOf(bone.find("transform"), Join(path, "transform"),
             {"normal", "onlyTranslation", "noRotationOrReflection", "noScale", "noScaleOrReflection"}, "the transform",
             "normal");
@@ -377,6 +400,8 @@ class Linter {
       oneOf(slot.find("blend"), Join(path, "blend"), {"normal", "additive", "multiply", "screen"}, "the blend",
             "normal");
       declare(_slots, NameOf(slot), slot, path, "slot");
+      if (const JsonNode* bone = slot.find("bone"); bone && bone->type == JsonNode::String)
+        _slotBones.emplace(NameOf(slot), bone->text);
     }
   }
 
@@ -401,6 +426,99 @@ class Linter {
               "the rotate mode", "tangent");
       }
       declare(names, NameOf(entry), entry, where, what);
+      const JsonNode* order = entry.find("order");
+      _constraints.push_back({what, NameOf(entry), where, &entry, order});
+      constraintShape(entry, section, where);
+    }
+  }
+
+  // True when bone is ancestor or one of its descendants.
+  bool Within(std::string bone, const std::string& ancestor) const {
+    for (size_t steps = 0; steps <= _parents.size(); ++steps) {
+      if (bone == ancestor) return true;
+      const auto parent = _parents.find(bone);
+      if (parent == _parents.end()) return false;
+      bone = parent->second;
+    }
+    return false;
+  }
+
+  // Bones an IK constraint can bend, a target it can reach, mixes in range.
+  void constraintShape(const JsonNode& entry, const std::string& section, const std::string& where) {
+    const JsonNode* bones = entry.find("bones");
+    std::vector<std::string> names;
+    if (bones)
+      for (const JsonNode& bone : bones->children)
+        if (bone.type == JsonNode::String && _bones.has(bone.text)) names.push_back(bone.text);
+    if (bones && names.size() != bones->children.size()) return;  // already said
+    if (section == "ik" && names.size() > 2) {
+      error("ik-bone-count", *bones, Join(where, "bones"),
+            "an IK constraint bends one bone or two; with " + std::to_string(names.size()) +
+                " the game moves none of them");
+    } else if (section == "ik" && names.size() == 2) {
+      const auto parent = _parents.find(names[1]), reversed = _parents.find(names[0]);
+      if (reversed != _parents.end() && reversed->second == names[1])
+        error("ik-bones-not-chain", bones->children[0], Join(Join(where, "bones"), "0"),
+              "the IK bones are child and parent: name the parent " + Q(names[1]) +
+                  " first, or the game bends them out of place");
+      else if (parent == _parents.end() || parent->second != names[0])
+        error("ik-bones-not-chain", bones->children[1], Join(Join(where, "bones"), "1"),
+              "the IK bones " + Q(names[0]) + " and " + Q(names[1]) +
+                  " are not parent and child: the game bends them as if they were, out of place");
+    }
+    const JsonNode* target = entry.find("target");
+    if (target && target->type == JsonNode::String) {
+      std::string bone = target->text;
+      if (section == "path") {
+        const auto slot = _slotBones.find(target->text);
+        bone = slot == _slotBones.end() ? std::string() : slot->second;
+      }
+      for (const std::string& own : names)
+        if (!bone.empty() && Within(bone, own)) {
+          error("constraint-target-own-bone", *target, Join(where, "target"),
+                "the target " + Q(target->text) + (section == "path" ? " is on the bone " + Q(bone) + ", which" : "") +
+                    (bone == own ? " is the constrained bone " + Q(own)
+                                 : " is a child of the constrained bone " + Q(own)) +
+                    ": it moves with the bones it moves, so the constraint chases itself");
+          break;
+        }
+    }
+    for (const JsonNode& member : entry.children) {
+      const std::string key = Lower(member.name);
+      if ((key == "mix" || (key.size() > 3 && key.compare(key.size() - 3, 3, "mix") == 0)) && Finite(&member) &&
+          (member.number < 0 || member.number > 1))
+        warning("mix-range", member, Join(where, member.name),
+                "the mix " + member.text + " is outside 0 to 1: the game " +
+                    (member.number > 1 ? "overshoots the target" : "moves the bones away from the target"));
+    }
+  }
+
+  // The game applies one constraint per order value (IK first, then
+  // transform, then path, each in file order) from 0 up to their count.
+  void constraintOrder() {
+    const long long count = static_cast<long long>(_constraints.size());
+    std::map<long long, const ConstraintEntry*> taken;
+    for (const ConstraintEntry& c : _constraints) {
+      const bool given = c.order && c.order->type != JsonNode::String;
+      const long long order = !given                              ? 0
+                              : c.order->type == JsonNode::True   ? 1
+                              : c.order->type == JsonNode::Number ? IntOf(*c.order)
+                                                                  : 0;
+      const JsonNode& node = c.order ? *c.order : *c.entry;
+      const std::string path = c.order ? Join(c.path, "order") : c.path;
+      const std::string name = std::string("the ") + c.what + " " + Q(c.name);
+      if (order < 0 || order >= count) {
+        error("constraint-order-past-end", node, path,
+              "the order " + std::to_string(order) + " is past the last of the " + std::to_string(count) +
+                  " constraints (0 to " + std::to_string(count - 1) + "): the game never applies " + name);
+        continue;
+      }
+      const auto first = taken.emplace(order, &c);
+      if (!first.second)
+        error("constraint-order-taken", node, path,
+              (given ? "the order " + std::to_string(order) : std::string("without an \"order\", the order 0")) +
+                  " is the " + first.first->second->what + " " + Q(first.first->second->name) +
+                  "'s already: the game applies one constraint of each order, so never " + name);
     }
   }
 
@@ -438,7 +556,13 @@ class Linter {
         }
         if (slot.type != JsonNode::Object) continue;
         for (const JsonNode& attachment : slot.children) {
-          entry.slots[slot.name].emplace(attachment.name, &attachment);
+          // The game keeps the last of two entries of one name.
+          const JsonNode*& kept = entry.slots[slot.name][attachment.name];
+          if (kept)
+            _report.warning("duplicate-attachment", at(attachment, Join(slotPath, attachment.name), true),
+                            "a second attachment " + Q(attachment.name) + " under slot " + Q(slot.name) +
+                                " in this skin: the game keeps this one and drops the first");
+          kept = &attachment;
           _anySkin[slot.name].insert(attachment.name);
         }
       }
@@ -512,9 +636,72 @@ class Linter {
       return;
     }
     const auto& attachments = found->second.slots[slot];
-    if (!attachments.count(parent.text))
+    const auto named = attachments.find(parent.text);
+    if (named == attachments.end()) {
       error("unknown-name", parent, Join(path, "parent"),
-            "no mesh " + Q(parent.text) + " to be its parent under slot " + Q(slot));
+            "no mesh " + Q(parent.text) + " to be its parent under slot " + Q(slot) + " in the skin " + Q(skin) +
+                DidYouMean(parent.text, Keys(attachments)));
+      return;
+    }
+    if (named->second == &node) {
+      error("linked-mesh-own-parent", parent, Join(path, "parent"),
+            "the linked mesh " + Q(node.name) + " is its own parent: it has no geometry to share");
+      return;
+    }
+    const std::string type = TypeOf(*named->second);
+    if (type != "mesh" && type != "linkedmesh") {
+      error("linked-mesh-parent-not-mesh", parent, Join(path, "parent"),
+            "its parent " + Q(parent.text) + " is a " + type + ", not a mesh: a linked mesh shares a mesh's geometry");
+      return;
+    }
+    // Follow the chain of parents to a mesh of its own, or back round.
+    std::string chainSkin = skin, chainName = parent.text;
+    const JsonNode* link = named->second;
+    for (size_t steps = 0; IsLinked(*link); ++steps) {
+      const JsonNode* next = LinkedParent(*link, slot, chainSkin, chainName);
+      if (!next || TypeOf(*next) == "region") return;  // said at that mesh
+      if (next == &node || steps > _skins.size() * 64) {
+        error("linked-mesh-cycle", parent, Join(path, "parent"),
+              "its parents lead back to " + Q(node.name) + ": no mesh in the loop has geometry to share");
+        return;
+      }
+      link = next;
+    }
+    if (link != named->second)
+      warning("linked-mesh-parent-linked", parent, Join(path, "parent"),
+              "its parent " + Q(parent.text) + " is itself a linked mesh, of " + Q(chainName) +
+                  ": it shares that mesh's geometry; name " + Q(chainName) + " as the parent");
+  }
+
+  static std::vector<std::string> Keys(const std::map<std::string, const JsonNode*>& map) {
+    std::vector<std::string> keys;
+    for (const auto& entry : map) keys.push_back(entry.first);
+    return keys;
+  }
+
+  static bool IsLinked(const JsonNode& attachment) {
+    const JsonNode* parent = attachment.find("parent");
+    const std::string type = TypeOf(attachment);
+    return (type == "mesh" || type == "linkedmesh") && parent && parent->type == JsonNode::String;
+  }
+
+  static std::string TypeOf(const JsonNode& attachment) {
+    const JsonNode* type = attachment.find("type");
+    return type && type->type == JsonNode::String ? type->text : "region";
+  }
+
+  // The attachment a linked mesh names as its parent, with its skin and key; null when there is none.
+  const JsonNode* LinkedParent(const JsonNode& linked, const std::string& slot, std::string& skin, std::string& name) {
+    const JsonNode* skinNode = linked.find("skin");
+    const JsonNode* parent = linked.find("parent");
+    if (!parent || parent->type != JsonNode::String) return nullptr;
+    skin = skinNode && skinNode->type == JsonNode::String ? skinNode->text : "default";
+    name = parent->text;
+    const auto found = _skins.find(skin);
+    if (found == _skins.end()) return nullptr;
+    const auto& attachments = found->second.slots[slot];
+    const auto named = attachments.find(name);
+    return named == attachments.end() ? nullptr : named->second;
   }
 
   static std::vector<float> Floats(const JsonNode* list) {
@@ -540,17 +727,50 @@ class Linter {
         error("mesh-triangles-not-whole", *triangles, Join(path, "triangles"),
               "\"triangles\" holds " + std::to_string(triangles->children.size()) +
                   " indexes, which is not a multiple of 3");
+      bool whole = triangles->children.size() % 3 == 0;
       for (size_t i = 0; i < triangles->children.size(); ++i) {
         const float index = triangles->children[i].number;
         if (!(index >= 0 && index < static_cast<float>(uvs.size() / 2))) {
           error("mesh-triangle-index", triangles->children[i], Join(Join(path, "triangles"), std::to_string(i)),
                 "triangle index " + triangles->children[i].text + " is past the " + std::to_string(uvs.size() / 2) +
                     " vertices that \"uvs\" gives");
+          whole = false;
           break;
         }
       }
+      if (whole) degenerate(*triangles, uvs, Join(path, "triangles"));
     }
+    if (const JsonNode* list = node.find("uvs"))
+      for (size_t i = 0; i < list->children.size(); ++i)
+        if (const float uv = list->children[i].number; uv < 0 || uv > 1) {
+          warning("mesh-uv-range", list->children[i], Join(Join(path, "uvs"), std::to_string(i)),
+                  "the texture coordinate " + list->children[i].text +
+                      " is outside 0 to 1: the mesh shows pixels of the page outside its region");
+          break;
+        }
+    if (const JsonNode* hull = node.find("hull"); Finite(hull) && (hull->number < 0 || hull->number > uvs.size() / 2))
+      warning("mesh-hull", *hull, Join(path, "hull"),
+              "a hull of " + hull->text + " vertices, but the mesh has " + std::to_string(uvs.size() / 2));
     vertices(node, uvs.size(), path);
+  }
+
+  // Triangles with a corner twice, or with no area in the texture, show nothing.
+  void degenerate(const JsonNode& triangles, const std::vector<float>& uvs, const std::string& path) {
+    for (size_t i = 0; i + 2 < triangles.children.size(); i += 3) {
+      const size_t a = static_cast<size_t>(triangles.children[i].number),
+                   b = static_cast<size_t>(triangles.children[i + 1].number),
+                   c = static_cast<size_t>(triangles.children[i + 2].number);
+      if (std::max({a, b, c}) >= uvs.size() / 2) return;
+      const double area = (double{uvs[2 * b]} - uvs[2 * a]) * (double{uvs[2 * c + 1]} - uvs[2 * a + 1]) -
+                          (double{uvs[2 * c]} - uvs[2 * a]) * (double{uvs[2 * b + 1]} - uvs[2 * a + 1]);
+      if (a != b && b != c && a != c && std::abs(area) > 1e-12) continue;
+      warning("mesh-degenerate-triangle", triangles.children[i], Join(path, std::to_string(i)),
+              "the triangle " + triangles.children[i].text + ", " + triangles.children[i + 1].text + ", " +
+                  triangles.children[i + 2].text +
+                  (a == b || b == c || a == c ? " uses a vertex twice" : " has no area in the texture") +
+                  ": it draws nothing");
+      return;
+    }
   }
 
   // The vertices of a polygon, a clipping or a path.
@@ -579,8 +799,12 @@ class Linter {
     const std::vector<float> values = Floats(list);
     const JsonNode& anchor = list ? *list : node;
     const std::string where = Join(path, "vertices");
-    if (values.size() == length) return;
-    size_t vertices = 0, i = 0;
+    if (values.size() == length) {
+      deformLengthOf[&node] = length;
+      return;
+    }
+    size_t vertices = 0, i = 0, entries = 0;
+    bool weightsTold = false;
     while (i < values.size()) {
       const float count = values[i++];
       if (!(count >= 0 && count <= static_cast<float>((values.size() - i) / 4))) {
@@ -589,6 +813,8 @@ class Linter {
                   std::to_string(length) + " plain ones nor whole weighted vertices");
         return;
       }
+      const size_t countAt = i - 1;
+      double sum = 0;
       for (size_t end = i + static_cast<size_t>(count) * 4; i < end; i += 4) {
         const float bone = values[i];
         if (!(bone >= 0 && bone < static_cast<float>(_bones.list.size()))) {
@@ -597,9 +823,18 @@ class Linter {
               "bone index " + list->children[i].text + " is past the " + std::to_string(_bones.list.size()) + " bones");
           return;
         }
+        sum += values[i + 3];
+      }
+      if (std::abs(sum - 1) > 0.01 && !weightsTold) {
+        weightsTold = true;
+        warning("mesh-weights-sum", list->children[countAt], Join(where, std::to_string(countAt)),
+                "the weights of vertex " + std::to_string(vertices) + " add up to " + Number(static_cast<float>(sum)) +
+                    ", not 1: the game draws it away from its place");
       }
       ++vertices;
+      entries += static_cast<size_t>(count);
     }
+    if (vertices * 2 == length) deformLengthOf[&node] = entries * 2;
     if (vertices * 2 != length)
       error("mesh-vertices-short", anchor, where,
             "\"vertices\" gives " + std::to_string(vertices) + " weighted vertices where " +
@@ -652,6 +887,10 @@ class Linter {
         _report.error("duplicate-name", at(animation, path, true),
                       "a second animation named " + Q(animation.name) + ": the game can never play it");
       if (!keys(animation, kAnimation, path)) continue;
+      _lastKey = 0;
+      _keyed = false;
+      _eventTimes.clear();
+      const int errors = _report.errorCount();
       for (const JsonNode& section : animation.children) {
         const std::string where = Join(path, section.name);
         const std::string kind = Lower(section.name);
@@ -672,6 +911,16 @@ class Linter {
         else if (kind == "events")
           frames(section, where, kEventKey, &Linter::eventFrame);
       }
+      if (!_keyed && _eventTimes.empty() && _report.errorCount() == errors)
+        _report.warning("empty-animation", at(animation, path, true),
+                        "the animation " + Q(animation.name) + " has no keys: it shows the setup pose and lasts 0 s");
+      for (const JsonNode* time : _eventTimes)
+        if (_keyed && time->number > _lastKey) {
+          warning("event-after-last-key", *time, path + "/events",
+                  "an event at " + time->text + " comes after the last key at " + Number(_lastKey) +
+                      ": it makes the animation longer, and it holds still until then");
+          break;
+        }
     }
   }
 
@@ -708,6 +957,7 @@ class Linter {
       const std::string where = Join(path, std::to_string(i));
       if (!keys(frame, rules, where)) continue;
       if (each) (this->*each)(frame, where, owner);
+      if (frame.find("curve")) curveX(frame, where);
       const JsonNode* time = frame.find("time");
       if (!time || time->type != JsonNode::Number || !std::isfinite(time->number)) continue;
       if (time->number < 0)
@@ -715,9 +965,36 @@ class Linter {
       else if (lastTime && time->number < last)
         error("time-order", *time, Join(where, "time"),
               "the key time " + time->text + " comes after " + lastTime->text + ": keys must be in time order");
+      else if (lastTime && time->number == last && &rules != &kEventKey)
+        warning(
+            "key-same-time", *time, Join(where, "time"),
+            "a second key at the time " + time->text + ": the game jumps to it at once and never shows the one before");
       last = time->number;
       lastTime = time;
     }
+    // The game's animation lasts until the last key of its longest timeline.
+    if (list.children.empty()) return;
+    const JsonNode* final = list.children.back().find("time");
+    const float end = Finite(final) ? final->number : 0;
+    if (&rules == &kEventKey) {
+      for (const JsonNode& frame : list.children)
+        if (const JsonNode* time = frame.find("time"); Finite(time)) _eventTimes.push_back(time);
+    } else {
+      _lastKey = std::max(_lastKey, end);
+      _keyed = true;
+    }
+  }
+
+  // A curve's control points x must lie between its keys, else time runs backwards in it.
+  void curveX(const JsonNode& frame, const std::string& path) {
+    const JsonNode* curve = frame.find("curve");
+    if (!curve || curve->type != JsonNode::Number) return;
+    for (const char* key : {"curve", "c3"})
+      if (const JsonNode* x = frame.find(key); Finite(x) && (x->number < 0 || x->number > 1)) {
+        warning("curve-x-range", *x, Join(path, key),
+                "the curve's x value " + x->text + " is outside 0 to 1: the motion runs back and forth in time");
+        return;
+      }
   }
 
   void slotTimelines(const JsonNode& slot, const std::string& path, const std::string& name) {
@@ -811,30 +1088,100 @@ class Linter {
         const auto& attachments = found->second.slots[slot.name];
         for (const JsonNode& attachment : slot.children) {
           const std::string where = Join(slotPath, attachment.name);
-          if (!attachments.count(attachment.name))
+          const auto named = attachments.find(attachment.name);
+          if (named == attachments.end())
             _report.error("unknown-name", at(attachment, where, true),
                           "the skin " + Q(skin.name) + " has no attachment " + Q(attachment.name) + " under slot " +
                               Q(slot.name));
           frames(attachment, where, kCurve + KeyRules{{"vertices", Want::Numbers}, {"offset", Want::Number}});
+          if (named != attachments.end()) deformKeys(attachment, *named->second, slot.name, where);
         }
       }
     }
   }
 
+  // Each key of a deform timeline must fit in the attachment's vertices.
+  void deformKeys(const JsonNode& list, const JsonNode& attachment, const std::string& slot, const std::string& path) {
+    const JsonNode* mesh = &attachment;
+    std::string skin, name;
+    for (size_t steps = 0; mesh && IsLinked(*mesh) && steps < 64; ++steps) mesh = LinkedParent(*mesh, slot, skin, name);
+    const std::string type = TypeOf(attachment);
+    if (type == "region" || type == "point") {
+      _report.error("deform-not-vertices", at(list, path, true),
+                    "the attachment " + Q(attachment.name) + " is a " + type + ", which has no vertices to deform");
+      return;
+    }
+    const auto length = mesh ? deformLengthOf.find(mesh) : deformLengthOf.end();
+    if (length == deformLengthOf.end() || list.type != JsonNode::Array) return;
+    for (size_t i = 0; i < list.children.size(); ++i) {
+      const JsonNode& key = list.children[i];
+      const JsonNode* vertices = key.find("vertices");
+      if (!vertices) continue;
+      const JsonNode* offsetNode = key.find("offset");
+      const long long offset = offsetNode && offsetNode->type == JsonNode::Number ? IntOf(*offsetNode) : 0;
+      const long long count = static_cast<long long>(vertices->children.size());
+      const long long room = static_cast<long long>(length->second);
+      if (offset >= 0 && offset <= room && count <= room - offset) continue;
+      error("deform-too-long", offsetNode && (offset < 0 || offset > room) ? *offsetNode : *vertices,
+            Join(Join(path, std::to_string(i)), offsetNode && (offset < 0 || offset > room) ? "offset" : "vertices"),
+            std::to_string(count) + " values from offset " + std::to_string(offset) + " run past the " +
+                std::to_string(room) + " that the attachment " + Q(attachment.name) + " deforms");
+    }
+  }
+
+  // The game names slots in slot order, each once, moved to distinct places inside the order.
   void drawOrderFrame(const JsonNode& frame, const std::string& path, const std::string&) {
     const JsonNode* offsets = frame.find("offsets");
     if (!offsets || offsets->type != JsonNode::Array) return;
+    const long long slotCount = static_cast<long long>(_slots.list.size());
+    std::map<long long, std::string> taken;
+    long long next = 0;
+    std::string previous;
     for (size_t i = 0; i < offsets->children.size(); ++i) {
       const JsonNode& offset = offsets->children[i];
       const std::string where = Join(Join(path, "offsets"), std::to_string(i));
       if (!keys(offset, KeyRules{{"slot", Want::Text}, {"offset", Want::Number}}, where)) continue;
-      if (const JsonNode* slot = offset.find("slot")) refer(_slots, *slot, Join(where, "slot"), "slot");
+      const JsonNode* slot = offset.find("slot");
+      if (!slot || !refer(_slots, *slot, Join(where, "slot"), "slot")) return;
+      if (slot->type != JsonNode::String) return;
+      const long long index = static_cast<long long>(_slots.first.at(slot->text));
+      if (index < next) {
+        error("draw-order-slot-order", *slot, Join(where, "slot"),
+              "the slot " + Q(slot->text) +
+                  (slot->text == previous ? " is named twice" : " comes after " + Q(previous)) +
+                  " here, but before it in \"slots\": name the slots in their order, each once");
+        return;
+      }
+      next = index + 1;
+      previous = slot->text;
+      const JsonNode* by = offset.find("offset");
+      const long long position = index + (by && by->type == JsonNode::Number ? IntOf(*by) : 0);
+      if (position < 0 || position >= slotCount) {
+        error("draw-order-offset-range", by ? *by : *slot, Join(where, by ? "offset" : "slot"),
+              "the offset moves " + Q(slot->text) + " to place " + std::to_string(position) + ", outside the " +
+                  std::to_string(slotCount) + " slots");
+        return;
+      }
+      const auto first = taken.emplace(position, slot->text);
+      if (!first.second) {
+        error("draw-order-position-taken", by ? *by : *slot, Join(where, by ? "offset" : "slot"),
+              "the offset moves " + Q(slot->text) + " to place " + std::to_string(position) + ", where " +
+                  Q(first.first->second) + " goes already");
+        return;
+      }
     }
   }
 
   void eventFrame(const JsonNode& frame, const std::string& path, const std::string&) {
     if (const JsonNode* name = frame.find("name")) refer(_events, *name, Join(path, "name"), "event");
   }
+
+  struct ConstraintEntry {
+    const char* what;
+    std::string name, path;
+    const JsonNode* entry;
+    const JsonNode* order;
+  };
 
   const std::string& _text;
   const std::string& _file;
@@ -845,6 +1192,12 @@ class Linter {
   std::map<std::string, SkinEntry> _skins;
   std::map<std::string, std::set<std::string>> _anySkin;  // slot → attachment keys in any skin
   std::vector<std::string> _regions;
+  std::map<std::string, std::string> _parents, _slotBones;  // bone → parent, slot → bone
+  std::vector<ConstraintEntry> _constraints;                // in the order the game weighs them
+  std::map<const JsonNode*, size_t> deformLengthOf;         // an attachment → the values its deform keys hold
+  float _lastKey = 0;                                       // of the animation being read
+  bool _keyed = false;
+  std::vector<const JsonNode*> _eventTimes;
 };
 
 }  // namespace

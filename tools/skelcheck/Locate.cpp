@@ -248,8 +248,26 @@ std::string UnknownType(Json* root, const std::string& type) {
 
 }  // namespace
 
+std::string SpacesAtEnd(const std::string& name) {
+  size_t end = name.size();
+  while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '\t')) --end;
+  const size_t count = name.size() - end;
+  if (count == 0) return "";
+  const bool tabs = name.find('\t', end) != std::string::npos;
+  const char* const words[] = {"", "a", "two", "three", "four", "five"};
+  const std::string what = tabs        ? "white space"
+                           : count < 6 ? std::string(words[count]) + (count == 1 ? " space" : " spaces")
+                                       : std::to_string(count) + " spaces";
+  return "the name " + Q(name) + " ends in " + what;
+}
+
 std::string DidYouMean(const std::string& name, const std::vector<std::string>& names) {
   if (name.size() > 256) return "";
+  // Invisible in most editors, so said in words rather than as a spelling slip.
+  auto trimmed = [](const std::string& text) { return text.substr(0, text.find_last_not_of(" \t") + 1); };
+  for (const std::string& candidate : names)
+    if (candidate != name && trimmed(candidate) == trimmed(name))
+      return " (" + (SpacesAtEnd(candidate).empty() ? SpacesAtEnd(name) : SpacesAtEnd(candidate)) + ")";
   // Characters, not bytes: a slip in a Japanese name is one character.
   const std::u32string wanted = Characters(name);
   size_t best = std::max<size_t>(2, wanted.size() / 3);

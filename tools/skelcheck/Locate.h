@@ -22,4 +22,7 @@ std::string LocateLoaderError(const std::string& error, skel::Json* root, const 
 // a likely slip: " (did you mean "a" or "b"?)", or empty.
 std::string DidYouMean(const std::string& name, const std::vector<std::string>& names);
 
+// "the name "arm  " ends in two spaces" when name ends in white space; else empty.
+std::string SpacesAtEnd(const std::string& name);
+
 }  // namespace skelcheck

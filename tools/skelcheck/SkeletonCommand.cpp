@@ -2,7 +2,9 @@
 // character the way the game does (the atlas without textures, attachments
 // made over it, scale 1), lists what it holds, and warns about what the game
 // silently accepts.
+#include <algorithm>
 #include <cctype>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +17,7 @@
 #include "AtlasCheck.h"
 #include "Character.h"
 #include "Commands.h"
+#include "JsonTree.h"
 #include "Output.h"
 #include "skel/Animation.h"
 #include "skel/Atlas.h"
@@ -24,13 +27,18 @@
 #include "skel/IkConstraintData.h"
 #include "skel/Json.h"
 #include "skel/MeshAttachment.h"
+#include "skel/MixBlend.h"
+#include "skel/MixDirection.h"
 #include "skel/PathConstraintData.h"
 #include "skel/RegionAttachment.h"
+#include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Skin.h"
+#include "skel/Slot.h"
 #include "skel/SlotData.h"
 #include "skel/Timeline.h"
 #include "skel/TransformConstraintData.h"
+#include "skel/VertexAttachment.h"
 #include "tarn/Report.h"
 
 namespace skelcheck {
@@ -302,10 +310,89 @@ void CheckGameNames(const Character& c, Report& report) {
                    "no skin named \"0_1\": the game shows this skin and falls back to the default skin");
 }
 
+// Grows the box by every region and mesh the skeleton shows in its pose.
+void AddPose(skel::Skeleton& skeleton, float& minX, float& minY, float& maxX, float& maxY) {
+  skel::Vector<float> vertices;
+  for (skel::Slot* slot : skeleton.getDrawOrder()) {
+    const skel::Attachment* attachment = slot ? slot->getAttachment() : nullptr;
+    if (!attachment) continue;
+    if (attachment->getRTTI().isExactly(skel::RegionAttachment::rtti)) {
+      vertices.setSize(8, 0);
+      static_cast<const skel::RegionAttachment*>(attachment)->computeWorldVertices(slot->getBone(), vertices, 0);
+    } else if (attachment->getRTTI().isExactly(skel::MeshAttachment::rtti)) {
+      auto* mesh = const_cast<skel::MeshAttachment*>(static_cast<const skel::MeshAttachment*>(attachment));
+      vertices.setSize(mesh->getWorldVerticesLength(), 0);
+      mesh->computeWorldVertices(*slot, vertices);
+    } else {
+      continue;
+    }
+    for (size_t i = 0; i + 1 < vertices.size(); i += 2) {
+      if (!std::isfinite(vertices[i]) || !std::isfinite(vertices[i + 1])) continue;
+      minX = std::min(minX, vertices[i]);
+      maxX = std::max(maxX, vertices[i]);
+      minY = std::min(minY, vertices[i + 1]);
+      maxY = std::max(maxY, vertices[i + 1]);
+    }
+  }
+}
+
+// The header's box is what a viewer fits; measured here over every skin and
+// every animation at the header's frame rate, it must hold what is drawn.
+void CheckHeaderBox(const Character& c, Report& report) {
+  skel::SkeletonData& data = *c.data;
+  if (!(data.getWidth() > 0 && data.getHeight() > 0)) return;
+  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
+  const float step = 1 / (data.getFps() >= 1 && data.getFps() <= 240 ? data.getFps() : 30.0f);
+  // A large character with many skins and long animations is sampled more
+  // sparsely rather than for minutes: a bound on poses times parts.
+  double planned = 0;
+  for (const skel::Animation* animation : data.getAnimations())
+    planned += std::min(2000.0, static_cast<double>(animation->getDuration() / step) + 1);
+  planned *= static_cast<double>(data.getSkins().size());
+  const double budget = std::max(200.0, 3e7 / static_cast<double>(data.getBones().size() + data.getSlots().size() + 1));
+  const float sparser = planned > budget ? static_cast<float>(planned / budget) : 1.0f;
+  skel::Skeleton skeleton(&data);
+  for (skel::Skin* skin : data.getSkins()) {
+    skeleton.setSkin(skin);
+    skeleton.setSlotsToSetupPose();
+    skeleton.setBonesToSetupPose();
+    skeleton.updateWorldTransform();
+    AddPose(skeleton, minX, minY, maxX, maxY);
+    for (skel::Animation* animation : data.getAnimations()) {
+      const float duration = animation->getDuration();
+      const float every = std::max(step, duration / 2000) * sparser;
+      for (float time = 0;; time += every) {
+        const float at = std::min(time, duration);
+        skeleton.setBonesToSetupPose();
+        skeleton.setSlotsToSetupPose();
+        animation->apply(skeleton, at, at, false, nullptr, 1, skel::MixBlend::Setup, skel::MixDirection::In);
+        skeleton.updateWorldTransform();
+        AddPose(skeleton, minX, minY, maxX, maxY);
+        if (at >= duration) break;
+      }
+    }
+  }
+  if (minX > maxX) return;
+  const float x = data.getX(), y = data.getY(), right = x + data.getWidth(), top = y + data.getHeight();
+  // A pixel of rounding is allowed on every side.
+  if (minX >= x - 1 && minY >= y - 1 && maxX <= right + 1 && maxY <= top + 1) return;
+  const float left = std::floor(std::min(minX, x)), bottom = std::floor(std::min(minY, y));
+  const float wide = std::ceil(std::max(maxX, right)) - left, high = std::ceil(std::max(maxY, top)) - bottom;
+  JsonNode root;
+  const JsonNode* header = ParseJsonTree(c.jsonText, root) ? root.find("skeleton") : nullptr;
+  report.warning("header-box", header ? AtOffset(c.jsonPath, c.jsonText, header->at) : Place{c.jsonPath},
+                 "the header's box (x " + Number(x) + ", y " + Number(y) + ", width " + Number(data.getWidth()) +
+                     ", height " + Number(data.getHeight()) + ") does not hold what is drawn, which reaches x " +
+                     Number(minX) + " to " + Number(maxX) + ", y " + Number(minY) + " to " + Number(maxY) +
+                     ": a viewer fitting it cuts the character off; make it x " + Number(left) + ", y " +
+                     Number(bottom) + ", width " + Number(wide) + ", height " + Number(high));
+}
+
 }  // namespace
 
 void CheckLoadedCharacter(const Character& character, Report& report) {
   CheckGameNames(character, report);
+  CheckHeaderBox(character, report);
   CheckAttachments(character, character.atlasLines.regions, report);
   CheckColourKeys(character, report);
 }

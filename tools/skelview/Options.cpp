@@ -52,7 +52,14 @@ const char* UsageText() {
          " [--scale F] [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
          "                [--columns N] [--padding P] [--data FILE.json] [--all] [--skins all]\n"
          "       OUT: SHEET.png, 'NAME_%03d.png' (one file per frame), FILE.webp, FILE.apng or FILE.gif;\n"
-         "            %s in OUT and in --data stands for the animation's name\n";
+         "            %s in OUT and in --data stands for the animation's name\n"
+         "       skelview ATLAS JSON --apply SCRIPT [--save OUT]\n"
+         "            runs the editing commands in SCRIPT with no window, then saves to OUT (or over JSON,\n"
+         "            keeping the old file as JSON.bak); a JSON that does not exist starts with one bone, root.\n"
+         "            A command that cannot be done stops with its line number, exit 1, nothing written.\n"
+         "       In the window: Tab setup/animate mode, click a bone (bones shown) to select it, drag rotates,\n"
+         "            Shift+drag moves, Ctrl+drag scales, K keys (animate mode), Delete removes the key under\n"
+         "            the pointer on the time bar, Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo, Ctrl+S save.\n";
 }
 
 bool ParseColor(const std::string& text, uint32_t& color) {
@@ -94,14 +101,19 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     }
     const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--fps" || arg == "--frames" ||
                             arg == "--size" || arg == "--out" || arg == "--background" || arg == "--columns" ||
-                            arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins";
+                            arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins" ||
+                            arg == "--apply" || arg == "--save";
     if (takesValue) {
       if (i + 1 >= argc) {
         error = arg + " needs a value";
         return false;
       }
       const char* value = argv[++i];
-      if (arg == "--skin") {
+      if (arg == "--apply") {
+        options.applyScript = value;
+      } else if (arg == "--save") {
+        options.savePath = value;
+      } else if (arg == "--skin") {
         options.skin = value;
       } else if (arg == "--animation") {
         options.animation = value;
@@ -183,6 +195,15 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
       return false;
     }
     options.animation = renderName;
+  }
+  // Editing from a script.
+  if (!options.savePath.empty() && options.applyScript.empty()) {
+    error = "--save goes with --apply";
+    return false;
+  }
+  if (!options.applyScript.empty() && options.render) {
+    error = "--apply edits and saves; render the saved file in a second run";
+    return false;
   }
   if (options.render) {
     if (!fpsGiven || options.out.empty()) {

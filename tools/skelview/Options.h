@@ -37,6 +37,10 @@ struct Options {
   bool allAnimations = false;
   bool allSkins = false;
   bool help = false;
+  // Editing with no window: the script of commands to run, and the file to
+  // save to (empty: over the skeleton file).
+  std::string applyScript;
+  std::string savePath;
 };
 
 // Fills options from argv; false with a message in error on a usage mistake.

@@ -74,6 +74,16 @@ double SteadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+// Ctrl+S saves edits; S alone takes a screenshot.
+bool ControlHeld() {
+  for (const KeyTable* table : {&g_system->keyboard.down, &g_system->keyboard.pressed, &g_system->keyboard.released})
+    for (int key : {GLFW_KEY_LEFT_CONTROL, GLFW_KEY_RIGHT_CONTROL}) {
+      const int slot = KeyTable::NamedSlot(key);
+      if (slot >= 0 ? table->flags[slot] != 0 : table->flags[KeyTable::kNamedSlots + key] != 0) return true;
+    }
+  return false;
+}
+
 bool Pressed(int key) {
   const int slot = KeyTable::NamedSlot(key);
   const KeyTable& pressed = g_system->keyboard.pressed;
@@ -95,6 +105,7 @@ ViewerScreen::~ViewerScreen() { ViewerScreen::Release(); }
 void ViewerScreen::Release() {
   // Widgets first: their texts and canvases go while the context exists.
   Screen::Release();
+  CloseEditor();
   animationList_ = skinList_ = mixList_ = slotList_ = nullptr;
   playButton_ = backButton_ = forwardButton_ = loopButton_ = bonesButton_ = boundsButton_ = nullptr;
   timeBar_ = speedBar_ = mixBar_ = nullptr;
@@ -159,13 +170,16 @@ void ViewerScreen::BuildWidgets() {
   slotList_ = AddList(kSlotListTop, kSlotListWidth);
   slotList_->x = kPanelWidth + kSlotListInset;
   slotList_->visible = false;
+  BuildEditWidgets();
   OnResize(width, height);
 }
 
 bool ViewerScreen::Open(std::string& error) {
+  if (SkeletonFileMissing(options_.jsonPath)) return OpenNewSkeleton(error);
   if (!LoadContent(options_.atlasPath, options_.jsonPath, content_, error)) return false;
   StartContent(options_.animation, options_.skin, "", 0.2, 0);
   WatchFiles();
+  OpenEditor();
   return true;
 }
 
@@ -337,7 +351,10 @@ void ViewerScreen::RefreshLabels() {
 
 bool ViewerScreen::OnEvent(int32_t kind, Widget* sender, int32_t, int32_t, int64_t) {
   if (kind != kEventLeftClick || !playback_) return true;
-  if (sender == slotList_) {
+  if (sender == boneList_) {
+    if (boneList_->selectedIndex >= 0 && static_cast<size_t>(boneList_->selectedIndex) < boneNames_.size())
+      SelectBone(boneNames_[boneList_->selectedIndex]);
+  } else if (sender == slotList_) {
     ToggleSlot(slotList_->selectedIndex);
   } else if (sender == playButton_) {
     TogglePlay();
@@ -382,11 +399,15 @@ void ViewerScreen::OnResize(int32_t newWidth, int32_t newHeight) {
     slotList_->SetSize(kSlotListWidth,
                        std::max<int32_t>(kTimeBarThickness, view.height - kSlotListTop - kSlotListInset));
   }
+  if (boneList_)
+    boneList_->SetSize(boneList_->width,
+                       std::max<int32_t>(kTimeBarThickness, view.height - kSlotListTop - 4 * kSlotListInset - 40));
 }
 
 bool ViewerScreen::OverView(int32_t px, int32_t py) const {
   const Area view = ViewArea(g_system->windowWidth, g_system->windowHeight);
   if (px < view.x || py < view.y || px >= view.x + view.width || py >= view.y + view.height) return false;
+  if (boneList_ && boneList_->visible && boneList_->Contains(px, py)) return false;
   return !slotList_->visible || !slotList_->Contains(px, py);
 }
 
@@ -405,7 +426,8 @@ void ViewerScreen::HandleView() {
   }
   if (viewPress_ && left.down) {
     panning_ = panning_ || std::abs(mouseX - left.pressX) > kDragSlop || std::abs(mouseY - left.pressY) > kDragSlop;
-    if (panning_) {
+    // A drag that edits a bone does not move the view.
+    if (panning_ && !EditOwnsPointer()) {
       camera_.panX += static_cast<float>(mouseX - lastX_);
       camera_.panY += static_cast<float>(mouseY - lastY_);
     }
@@ -415,7 +437,7 @@ void ViewerScreen::HandleView() {
   if (left.released) {
     // A press and release within one poll was never seen held.
     const bool click = viewPress_ ? !panning_ : OverView(left.pressX, left.pressY);
-    if (click && OverView(left.releaseX, left.releaseY)) Pick(left.releaseX, left.releaseY);
+    if (click && !clickTaken_ && OverView(left.releaseX, left.releaseY)) Pick(left.releaseX, left.releaseY);
     viewPress_ = panning_ = false;
   }
 }
@@ -453,19 +475,20 @@ bool ViewerScreen::Update() {
   if (Pressed(GLFW_KEY_SPACE)) TogglePlay();
   if (Pressed(GLFW_KEY_LEFT)) Step(-1);
   if (Pressed(GLFW_KEY_RIGHT)) Step(1);
-  if (Pressed(GLFW_KEY_S)) screenshotRequested_ = true;
+  if (Pressed(GLFW_KEY_S) && !ControlHeld() && prompt_ == Prompt::None) screenshotRequested_ = true;
   if (Pressed(GLFW_KEY_F)) camera_ = Camera{};
   if (Pressed(GLFW_KEY_B)) CycleBackdrop();
   if (Pressed(GLFW_KEY_L)) slotList_->visible = !slotList_->visible;
   if (Pressed(GLFW_KEY_O)) onion_ = !onion_;
   // Before the clock moves on: the pick is made against the pose on screen.
+  UpdateEditing();
   HandleView();
 
   // Time, not frames: a loaded machine draws fewer of them.
   const double now = SteadySeconds();
   if (now - lastPoll_ >= kPollSeconds) {
     lastPoll_ = now;
-    if (watch_.Poll(now)) Reload();
+    if (watch_.Poll(now)) OnFilesChanged();
   }
 
   if (playback_) {
@@ -489,7 +512,7 @@ bool ViewerScreen::Update() {
   const bool wasDragging = timeBar_ && timeBar_->dragging;
   const bool updated = Screen::Update();
   SeekOnTrackPress(wasDragging);
-  return updated;
+  return updated && !quit_;
 }
 
 void ViewerScreen::SeekOnTrackPress(bool wasDragging) {
@@ -517,6 +540,7 @@ bool ViewerScreen::Draw() {
     const Placement placement = ApplyCamera(camera_, FitBounds(bx, by, bw, bh, view.width, view.height));
     if (onion_) DrawOnion(placement);
     playback_->Place(placement);
+    ShowSetupPose();
     // Straight onto the opaque background, as the game draws a character onto
     // the screen: Multiply and Screen slots then act on what is behind them
     // as they do there, and soft edges blend once. (A transparent target in
@@ -588,6 +612,7 @@ bool ViewerScreen::Draw() {
   }
 
   const bool drawn = Screen::Draw();
+  DrawEditing(view);
   if (screenshotRequested_) {
     screenshotRequested_ = false;
     SaveScreenshot();

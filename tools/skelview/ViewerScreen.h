@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Content.h"
@@ -27,9 +28,16 @@ namespace TarnSkel {
 class SkelAnimation;
 }
 
+namespace skeledit {
+class Editor;
+}
+
 namespace skelview {
 
 class Playback;
+
+// True when nothing is at path yet: the viewer then starts a new skeleton there.
+bool SkeletonFileMissing(const std::string& path);
 
 class ViewerScreen : public TarnFramework::Screen {
  public:
@@ -137,6 +145,65 @@ class ViewerScreen : public TarnFramework::Screen {
   TarnFramework::WidgetTrackBar* timeBar_ = nullptr;
   TarnFramework::WidgetTrackBar* speedBar_ = nullptr;
   TarnFramework::WidgetTrackBar* mixBar_ = nullptr;
+
+  // Editing (ViewerEdit.cpp): the document behind the view, the mode, the
+  // selected bone, the gestures that make commands, and the questions asked
+  // before unsaved edits would be lost.
+ public:
+  // Starts with no file: an empty skeleton with one bone, over the atlas.
+  bool OpenNewSkeleton(std::string& error);
+
+ private:
+  enum class BoneDrag { None, Armed, Rotate, Move, Scale };
+  enum class Prompt { None, Close, DiskChanged };
+  void OpenEditor();
+  void CloseEditor();
+  void BuildEditWidgets();
+  void FillBoneList();
+  void UpdateEditing();
+  void OnFilesChanged();
+  bool EditOwnsPointer() const { return boneDrag_ != BoneDrag::None || keyDrag_ || prompt_ != Prompt::None; }
+  bool RunEdit(const std::vector<std::string>& words, bool gesture);
+  void ShowEditorSkeleton();
+  void ShowSetupPose();
+  void SelectBone(const std::string& name);
+  int JointAt(int32_t px, int32_t py) const;
+  void DragBone();
+  void KeySelectedBone();
+  // Keys go into the animation shown: not while the mix preview plays two.
+  bool CanKey();
+  void UndoRedo(bool undo);
+  bool SaveEdits();
+  void AnswerPrompt(int choice);
+  // The selected bone's keys in the animation shown: timeline and time.
+  std::vector<std::pair<std::string, float>> SelectedBoneKeys() const;
+  int32_t KeyMarkerX(double time) const;
+  // The time of the key marker at the point; false when none is there.
+  bool KeyMarkerAt(int32_t px, int32_t py, float& time) const;
+  void HandleKeyMarkers();
+  void DrawEditing(const Area& view);
+  void RefreshTitle();
+  std::string AnimationForKeys() const;
+
+  skeledit::Editor* editor_ = nullptr;  // owned; null when the file cannot be edited
+  std::string editorError_;
+  bool animateMode_ = true;  // the viewer's own view: animations play
+  std::string selectedBone_;
+  TarnFramework::Listbox* boneList_ = nullptr;
+  std::vector<std::string> boneNames_;
+  BoneDrag boneDrag_ = BoneDrag::None;
+  bool dragScale_ = false, dragMove_ = false;  // the modifiers at the press
+  float dragStart_[5] = {};                    // rotation, x, y, scaleX, scaleY
+  double dragAngle_ = 0, dragLastAngle_ = 0;
+  int32_t pressX_ = 0, pressY_ = 0;
+  std::string dragValues_;                 // shown while dragging
+  std::vector<std::string> dragCommands_;  // the drag's last commands, told at its end
+  bool keyDrag_ = false;
+  float keyDragFrom_ = 0, keyDragTo_ = 0;
+  Prompt prompt_ = Prompt::None;
+  bool quit_ = false;
+  bool clickTaken_ = false;  // this frame's click was the editor's (a prompt's button)
+  bool titleModified_ = false;
 };
 
 }  // namespace skelview

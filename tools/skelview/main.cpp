@@ -19,6 +19,9 @@
 #include "skelcheck/Output.h"
 #include "tarn/Path.h"
 #include "tarn/Report.h"
+// Editing.
+#include "skeledit/Editor.h"
+#include "skeledit/Script.h"
 
 using namespace TarnFramework;
 
@@ -84,6 +87,31 @@ int Render(const skelview::Options& options) {
   return code;
 }
 
+// --apply: the script's commands over the skeleton, then one save; nothing is
+// written unless every line was done.
+int ApplyScript(const skelview::Options& options) {
+  std::vector<unsigned char> bytes;
+  std::string why;
+  if (!tarn::ReadFile(options.applyScript.c_str(), bytes, &why)) {
+    std::fprintf(stderr, "skelview: %s: %s\n", options.applyScript.c_str(), why.c_str());
+    return skelview::kExitUsage;
+  }
+  skeledit::Editor editor;
+  if (!editor.Open(options.atlasPath, options.jsonPath, why)) {
+    std::fprintf(stderr, "skelview: %s\n", why.c_str());
+    return skelview::kExitLoad;
+  }
+  if (!skeledit::RunScript(editor, std::string(bytes.begin(), bytes.end()), why)) {
+    std::fprintf(stderr, "skelview: %s: %s\n", options.applyScript.c_str(), why.c_str());
+    return skelview::kExitLoad;
+  }
+  if (!editor.Save(options.savePath, why)) {
+    std::fprintf(stderr, "skelview: %s\n", why.c_str());
+    return skelview::kExitUsage;
+  }
+  return skelview::kExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,9 +128,15 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(skelview::UsageText(), stdout);
+    std::fputs("Editing commands (a line each in an --apply script; the window's gestures make the same):\n", stdout);
+    std::fputs(skeledit::CommandSummary(), stdout);
     return skelview::kExitOk;
   }
-  if (int code = skelview::CheckContent(options)) return code;
+  if (!options.applyScript.empty()) return ApplyScript(options);
+  // A skeleton file not made yet is started in the window, from nothing.
+  const bool newSkeleton = !options.render && skelview::SkeletonFileMissing(options.jsonPath);
+  if (!newSkeleton)
+    if (int code = skelview::CheckContent(options)) return code;
 
   if (options.render) return Render(options);
 

@@ -1,6 +1,7 @@
 #include "tarn/Report.h"
 
 #include <errno.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -76,9 +77,12 @@ void ReportError(const std::string& what, const std::string& why) { Say(LogLevel
 void ReportWarning(const std::string& what, const std::string& why) { Say(LogLevel::Warning, what, why); }
 
 std::string FileName(const char* path) {
-  const std::string written = path ? path : "";
-  const std::string opened = tarn::NativePath(written.c_str());
-  return opened == written ? written : written + " (" + opened + ")";
+  const std::string opened = tarn::NativePath(path ? path : "");
+  if (!opened.empty() && opened[0] == '/') return opened;
+  // Relative to the working directory: the data folder the program chose.
+  char here[4096];
+  if (!getcwd(here, sizeof here)) return opened;
+  return std::string(here) + (std::strcmp(here, "/") == 0 ? "" : "/") + opened;
 }
 
 }  // namespace tarn

@@ -31,8 +31,9 @@ void ReportError(const std::string& what, const std::string& why);
 /// A failure the program runs on without: "program: warning: what: why".
 void ReportWarning(const std::string& what, const std::string& why);
 
-/// A file as messages name it: the path as written and, when it differs, as
-/// opened ("gfx\a.png (gfx/a.png)").
+/// A file as messages name it: the path really opened, absolute, so that the
+/// reader sees which folder was read ("gfx\a.png" read in /usr/share/tarn:
+/// "/usr/share/tarn/gfx/a.png").
 std::string FileName(const char* path);
 
 }  // namespace tarn

@@ -42,6 +42,9 @@ class AnimationState : public SkelObject, public HasRendererObject {
   AnimationState& operator=(const AnimationState&) = delete;
   ~AnimationState() override;
 
+  // None of these can report a failed request: one ends the program
+  // through the extension's outOfMemory (OutOfMemoryEndsProgram).
+
   /// Advances every track's clock and the mixes by delta seconds.
   void update(float delta);
   /// Poses the skeleton from every track; true when at least one track applied.

@@ -35,17 +35,24 @@ class Atlas : public SkelObject {
   const Vector<AtlasRegion*>& getRegions() const { return _regions; }
   /// @}
 
+  /// Whether memory ran out while reading: the atlas then holds no pages and
+  /// no regions rather than some of them.
+  bool ranOutOfMemory() const { return _outOfMemory; }
+
   /// The folder part of an atlas path: up to the last '/' or '\'; a leading
   /// slash stays; empty without a slash.
   static String directoryOf(const String& path);
 
  private:
   void load(const char* data, size_t length, const String& dir);
+  // Releases every page and region.
+  void clear();
 
   Vector<AtlasPage*> _pages;
   Vector<AtlasRegion*> _regions;
   NameIndex _regionIndex;
   TextureLoader* _textureLoader;
+  bool _outOfMemory = false;
 };
 
 }  // namespace skel

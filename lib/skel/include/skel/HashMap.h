@@ -44,22 +44,26 @@ class HashMap : public SkelObject {
   ~HashMap() override { clear(); }
 
   /// An equal key has its key and value overwritten; a new key goes in front.
-  void put(const K& key, const V& value) {
+  /// When memory runs out, the map stays as it was and false is given.
+  bool put(const K& key, const V& value) {
     if (Entry* entry = findEntry(key)) {
       entry->key = key;
       entry->value = value;
-      return;
+      return true;
     }
     Entry* entry = new (__FILE__, __LINE__) Entry(key, value);
+    if (!entry) return false;
+    // At most one entry per bucket on average; more only when memory runs out.
+    if (_size + 1 > _buckets.size() && !rehash(_buckets.size() ? 2 * _buckets.size() : 8) && _buckets.size() == 0) {
+      delete entry;
+      return false;
+    }
     entry->next = _head;
     if (_head) _head->prev = entry;
     _head = entry;
     ++_size;
-    // At most one entry per bucket on average.
-    if (_size > _buckets.size())
-      rehash(_buckets.size() ? 2 * _buckets.size() : 8);
-    else
-      link(entry);
+    link(entry);
+    return true;
   }
 
   /// Whether an equal key is held.
@@ -121,10 +125,14 @@ class HashMap : public SkelObject {
     first = entry;
   }
 
-  void rehash(size_t count) {
-    _buckets.clear();
-    _buckets.setSize(count, nullptr);
+  // False, and the buckets as they were, when memory runs out.
+  bool rehash(size_t count) {
+    Vector<Entry*> buckets;
+    buckets.setSize(count, nullptr);
+    if (buckets.size() != count) return false;
+    _buckets.swap(buckets);
     for (Entry* entry = _head; entry; entry = entry->next) link(entry);
+    return true;
   }
 
   Entry* findEntry(const K& key) const {

@@ -34,7 +34,10 @@ class Json : public SkelObject {
 
   /// The first child whose name matches ignoring ASCII case, or null.
   static Json* getItem(Json* object, const char* name);
-  /// The named member's value, or defaultValue when it is absent or of another type.
+  /// The named member's value, or defaultValue when it is absent. A member of
+  /// another type gives what it holds, not the default: getString null for a
+  /// member that is no string; getFloat and getInt 0 for a string, null,
+  /// false, an array or an object, and for true getInt 1 but getFloat 0.
   /// @{
   static const char* getString(Json* object, const char* name, const char* defaultValue);
   static float getFloat(Json* object, const char* name, float defaultValue);
@@ -43,11 +46,12 @@ class Json : public SkelObject {
   /// True for the text "true" or a nonzero number; false when absent or anything else.
   static bool getBoolean(Json* object, const char* name);
 
-  /// Where the last syntax error on this thread was found, or null if there
-  /// never was one. It is not cleared by a later successful parse.
+  /// Where the last syntax error on this thread was found (or memory ran
+  /// out), or null if there never was one. It is not cleared by a later successful parse.
   static const char* getError();
-  /// Where this node's own text stopped at a syntax error, or null when it
-  /// parsed whole; the reader is lenient, so the tree holds what came before.
+  /// Where this node's own text stopped at a syntax error (or where memory
+  /// ran out), or null when it parsed whole; the reader is lenient, so the
+  /// tree holds what came before.
   const char* getSyntaxError() const { return _syntaxError; }
 
   /// The next sibling and the first child (null when none).

@@ -44,8 +44,9 @@ class NameIndex : public SkelObject {
     // Removed items shift the rest: the last item indexed is then gone from
     // its place, and the index starts over.
     if (items.size() < _indexed || (_indexed > 0 && items[_indexed - 1] != _last)) clear();
+    // Out of memory, the rest stays unindexed and is looked at as it is.
     for (; _indexed < items.size() && items[_indexed]; ++_indexed)
-      add(_indexed, itemName(*items[_indexed]), [&](size_t i) { return &itemName(*items[i]); });
+      if (!add(_indexed, itemName(*items[_indexed]), [&](size_t i) { return &itemName(*items[i]); })) break;
     if (_indexed > 0) _last = items[_indexed - 1];
   }
 
@@ -65,36 +66,41 @@ class NameIndex : public SkelObject {
     }
   }
 
+  // False when memory ran out and the table has no free slot to spare.
   template <typename NameOf>
-  void add(size_t index, const String& name, NameOf nameOf) const {
-    // At most half full, so that probe runs stay short.
-    if (2 * (_named + 1) > _slots.size()) grow(nameOf);
+  bool add(size_t index, const String& name, NameOf nameOf) const {
+    // At most half full, so that probe runs stay short; fuller only when
+    // memory runs out, but always with a free slot to end a probe.
+    if (2 * (_named + 1) > _slots.size() && !grow(nameOf) && _named + 1 >= _slots.size()) return false;
     const size_t mask = _slots.size() - 1;
     for (size_t s = hash(name) & mask;; s = (s + 1) & mask) {
       const size_t i = _slots[s];
       if (i == NotFound) {
         _slots[s] = index;
         ++_named;
-        return;
+        return true;
       }
       // A later item of the same name is never found: the first one wins.
-      if (*nameOf(i) == name) return;
+      if (*nameOf(i) == name) return true;
     }
   }
 
+  // The table stays as it was when memory runs out.
   template <typename NameOf>
-  void grow(NameOf nameOf) const {
-    const Vector<size_t> old(_slots);
-    const size_t capacity = old.size() ? old.size() * 2 : 16;
-    _slots.clear();
-    _slots.setSize(capacity, NotFound);
+  bool grow(NameOf nameOf) const {
+    const size_t capacity = _slots.size() ? _slots.size() * 2 : 16;
+    Vector<size_t> grown;
+    grown.setSize(capacity, NotFound);
+    if (grown.size() != capacity) return false;
     const size_t mask = capacity - 1;
-    for (size_t k = 0; k < old.size(); ++k) {
-      if (old[k] == NotFound) continue;
-      size_t s = hash(*nameOf(old[k])) & mask;
-      while (_slots[s] != NotFound) s = (s + 1) & mask;
-      _slots[s] = old[k];
+    for (size_t k = 0; k < _slots.size(); ++k) {
+      if (_slots[k] == NotFound) continue;
+      size_t s = hash(*nameOf(_slots[k])) & mask;
+      while (grown[s] != NotFound) s = (s + 1) & mask;
+      grown[s] = _slots[k];
     }
+    _slots.swap(grown);
+    return true;
   }
 
   void clear() const;

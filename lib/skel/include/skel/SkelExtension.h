@@ -32,6 +32,13 @@ class SkelExtension {
   /// Told of every object about to be freed; the base does nothing.
   /// Called by every SkelObject destructor.
   virtual void beforeRelease(SkelObject* object);
+  /// Called when a request of an operation that has no way to report a
+  /// failure (see OutOfMemoryEndsProgram) comes back empty: the animation
+  /// state, the mixes. The base writes what failed where to standard error
+  /// and aborts; an override may log or save first, and must not return (if
+  /// it does, the program is aborted all the same). Loaders never call it:
+  /// they fail with an error instead.
+  virtual void outOfMemory(size_t size, const char* file, int line);
 
   /// The process extension. Unless a program installed its own, the tracking
   /// extension over plain malloc is made at the first request; never replaced.
@@ -43,29 +50,41 @@ class SkelExtension {
   static bool setInstance(SkelExtension* extension);
 
   /// Typed helpers over the process extension. A count whose byte size
-  /// overflows gives null.
+  /// overflows gives null. Every request of the runtime goes through them,
+  /// so that a failed one is counted (see getFailedRequests).
   /// @{
   template <typename T>
   static T* alloc(size_t count, const char* file, int line) {
     size_t bytes;
-    if (!byteSize(count, sizeof(T), bytes)) return nullptr;
-    return static_cast<T*>(getInstance()->allocate(bytes, file, line));
+    if (!byteSize(count, sizeof(T), bytes)) return static_cast<T*>(failed(SIZE_MAX, file, line));
+    void* block = getInstance()->allocate(bytes, file, line);
+    return static_cast<T*>(block || !bytes ? block : failed(bytes, file, line));
   }
 
   template <typename T>
   static T* calloc(size_t count, const char* file, int line) {
     size_t bytes;
-    if (!byteSize(count, sizeof(T), bytes)) return nullptr;
-    return static_cast<T*>(getInstance()->allocateZeroed(bytes, file, line));
+    if (!byteSize(count, sizeof(T), bytes)) return static_cast<T*>(failed(SIZE_MAX, file, line));
+    void* block = getInstance()->allocateZeroed(bytes, file, line);
+    return static_cast<T*>(block || !bytes ? block : failed(bytes, file, line));
   }
 
   template <typename T>
   static T* realloc(T* block, size_t count, const char* file, int line) {
     size_t bytes;
-    if (!byteSize(count, sizeof(T), bytes)) return nullptr;
-    return static_cast<T*>(getInstance()->reallocate(block, bytes, file, line));
+    if (!byteSize(count, sizeof(T), bytes)) return static_cast<T*>(failed(SIZE_MAX, file, line));
+    void* grown = getInstance()->reallocate(block, bytes, file, line);
+    return static_cast<T*>(grown || !bytes ? grown : failed(bytes, file, line));
   }
   /// @}
+
+  /// How many requests came back empty on this thread so far. A loader
+  /// compares it before and after a step: a copy that silently came out
+  /// empty (a name, a list) shows there too.
+  static uint64_t getFailedRequests();
+  /// Whether a failed request on this thread ends the program through
+  /// outOfMemory; sets it and gives what it was before.
+  static bool setOutOfMemoryEndsProgram(bool ends);
 
   /// Gives a block back to the process extension; null is ignored.
   static void free(void* block, const char* file, int line) {
@@ -79,11 +98,33 @@ class SkelExtension {
   SkelExtension() = default;
 
  private:
+  // Counts a failed request, and ends the program there where that is the
+  // rule on this thread; gives null.
+  static void* failed(size_t size, const char* file, int line);
+
   static bool byteSize(size_t count, size_t unit, size_t& bytes) {
     if (unit != 0 && count > SIZE_MAX / unit) return false;
     bytes = count * unit;
     return true;
   }
+};
+
+/// While one lives, a failed request on this thread ends the program through
+/// the extension's outOfMemory (ends true) or is left to the code that made
+/// it to report (false). Operations that cannot report a failure hold one
+/// with true, so that they never run on with something missing; loaders
+/// hold one with false, as they may run inside those (from a listener).
+class OutOfMemoryEndsProgram {
+ public:
+  /// Sets the rule on this thread for as long as this lives.
+  explicit OutOfMemoryEndsProgram(bool ends) : _before(SkelExtension::setOutOfMemoryEndsProgram(ends)) {}
+  OutOfMemoryEndsProgram(const OutOfMemoryEndsProgram&) = delete;
+  OutOfMemoryEndsProgram& operator=(const OutOfMemoryEndsProgram&) = delete;
+  /// Puts back the rule that held before.
+  ~OutOfMemoryEndsProgram() { SkelExtension::setOutOfMemoryEndsProgram(_before); }
+
+ private:
+  bool _before;
 };
 
 }  // namespace skel

@@ -5,6 +5,8 @@
 /// found ends the read with a null result and an error text.
 #pragma once
 
+#include <cstdint>
+
 #include "skel/SkelObject.h"
 #include "skel/String.h"
 #include "skel/Vector.h"
@@ -37,23 +39,31 @@ class SkeletonJson : public SkelObject {
   float getScale() const { return _scale; }
   void setScale(float scale) { _scale = scale; }
   /// @}
-  /// Why the last read failed; empty after a successful read.
+  /// Why the last read failed; empty after a successful read. When memory
+  /// ran out, "Out of memory reading: " and what was being read.
   const String& getError() const { return _error; }
 
  private:
   class Reader;
 
   void clearLinkedMeshes();
+  // Whether a request failed since the read began, and the error saying so.
+  bool ranOutOfMemory() const;
+  void setOutOfMemory(const char* where);
   // The tree of a whole text, or null with the error set.
   Json* parse(const char* json);
   // Reads the tree and deletes it.
   SkeletonData* readTree(Json* root);
 
   AttachmentLoader* _attachmentLoader;
+  // The atlas the own loader reads from, or null.
+  Atlas* _atlas = nullptr;
   Vector<LinkedMesh*> _linkedMeshes;
   float _scale;
   bool _ownsLoader;
   String _error;
+  // The thread's failed requests when the read began.
+  uint64_t _failedBefore = 0;
 };
 
 }  // namespace skel

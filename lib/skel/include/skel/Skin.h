@@ -53,7 +53,8 @@ class Skin : public SkelObject {
 
   /// Replaces an entry with the same slot index and name; a null attachment
   /// removes the entry. The skin holds one reference to the attachment.
-  void setAttachment(size_t slotIndex, const String& name, Attachment* attachment);
+  /// False when memory ran out: the skin then neither holds nor references it.
+  bool setAttachment(size_t slotIndex, const String& name, Attachment* attachment);
   /// The attachment under the slot index and name; null when not held.
   Attachment* getAttachment(size_t slotIndex, const String& name) const;
 

@@ -18,6 +18,8 @@ class String : public SkelObject {
   String(const char* chars, bool own);
   /// A copy with its own buffer.
   String(const String& other);
+  /// Takes other's buffer, leaving it empty; allocates nothing.
+  String(String&& other) noexcept : SkelObject(), _length(other._length), _buffer(other._buffer) { other.unown(); }
   ~String() override;
 
   /// Replaces the text with a copy.

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #include "skel/SkelExtension.h"
 #include "skel/SkelObject.h"
@@ -26,6 +27,9 @@ class Vector : public SkelObject {
     _size = other._size;
   }
   /// @}
+
+  /// Takes other's elements and memory, leaving it empty; allocates nothing.
+  Vector(Vector&& other) noexcept : _size(0), _capacity(0), _buffer(nullptr) { swap(other); }
 
   ~Vector() override {
     clear();
@@ -150,6 +154,18 @@ class Vector : public SkelObject {
   }
   /// @}
 
+  /// Exchanges the elements and the memory of two vectors; allocates nothing.
+  void swap(Vector& other) {
+    size_t size = _size, capacity = _capacity;
+    T* buffer = _buffer;
+    _size = other._size;
+    _capacity = other._capacity;
+    _buffer = other._buffer;
+    other._size = size;
+    other._capacity = capacity;
+    other._buffer = buffer;
+  }
+
   /// Destroys every element; the capacity stays.
   void clear() {
     destroyRange(0, _size);
@@ -191,8 +207,9 @@ class Vector : public SkelObject {
       for (size_t i = from; i < to; ++i) _buffer[i].~T();
   }
 
-  // Elements with a vtable or owned memory are copied into the new block
-  // rather than moved as bytes.
+  // Elements with a vtable or owned memory are moved into the new block
+  // rather than as bytes: moved, not copied, so that growing asks for no
+  // memory of theirs that could fail.
   bool reserveExactly(size_t n) {
     if (std::is_trivially_copyable<T>::value) {
       T* grown = SkelExtension::realloc<T>(_buffer, n, __FILE__, __LINE__);
@@ -202,7 +219,7 @@ class Vector : public SkelObject {
       T* grown = SkelExtension::alloc<T>(n, __FILE__, __LINE__);
       if (!grown) return false;
       for (size_t i = 0; i < _size; ++i) {
-        ::new (static_cast<void*>(grown + i)) T(_buffer[i]);
+        ::new (static_cast<void*>(grown + i)) T(std::move(_buffer[i]));
         _buffer[i].~T();
       }
       SkelExtension::free(_buffer, __FILE__, __LINE__);

@@ -15,6 +15,7 @@
 #include "skel/EventTimeline.h"
 #include "skel/MathUtil.h"
 #include "skel/RotateTimeline.h"
+#include "skel/SkelExtension.h"
 #include "skel/Skeleton.h"
 #include "skel/SkeletonData.h"
 #include "skel/Slot.h"
@@ -49,6 +50,7 @@ AnimationState::AnimationState(AnimationStateData* data)
       _listenerObject(nullptr),
       _unkeyedState(0),
       _timeScale(1) {
+  OutOfMemoryEndsProgram ends(true);
   _queue = new (__FILE__, __LINE__) EventQueue(*this, _trackEntryPool);
 }
 
@@ -101,12 +103,14 @@ TrackEntry* AnimationState::expandToIndex(size_t index, bool& ok) {
 }
 
 TrackEntry* AnimationState::setAnimation(size_t trackIndex, const String& animationName, bool loop) {
+  OutOfMemoryEndsProgram ends(true);
   SkeletonData* skeletonData = _data ? _data->getSkeletonData() : nullptr;
   Animation* animation = skeletonData ? skeletonData->findAnimation(animationName) : nullptr;
   return animation ? setAnimation(trackIndex, animation, loop) : nullptr;
 }
 
 TrackEntry* AnimationState::setAnimation(size_t trackIndex, Animation* animation, bool loop) {
+  OutOfMemoryEndsProgram ends(true);
   if (!animation || trackIndex >= MaxTracks) return nullptr;
   bool ok;
   TrackEntry* current = expandToIndex(trackIndex, ok);
@@ -189,6 +193,7 @@ void AnimationState::disposeNext(TrackEntry* entry) {
 // Update
 
 void AnimationState::update(float delta) {
+  OutOfMemoryEndsProgram ends(true);
   delta *= _timeScale;
   for (size_t i = 0; i < _tracks.size(); ++i) {
     TrackEntry* current = _tracks[i];
@@ -262,6 +267,7 @@ bool AnimationState::updateMixingFrom(TrackEntry* to, float delta) {
 // Apply
 
 bool AnimationState::apply(Skeleton& skeleton) {
+  OutOfMemoryEndsProgram ends(true);
   if (_animationsChanged) animationsChanged();
 
   bool applied = false;

@@ -2,6 +2,7 @@
 
 #include "skel/Animation.h"
 #include "skel/NameIndex.h"
+#include "skel/SkelExtension.h"
 #include "skel/SkeletonData.h"
 
 namespace skel {
@@ -25,6 +26,8 @@ AnimationStateData::~AnimationStateData() {}
 
 void AnimationStateData::setMix(Animation* from, Animation* to, float duration) {
   if (!from || !to) return;
+  // No way to report a failed request: it ends the program.
+  OutOfMemoryEndsProgram ends(true);
   _animationToMixTime.put(AnimationPair(from, to), duration);
 }
 

@@ -188,23 +188,34 @@ String Atlas::directoryOf(const String& path) {
 }
 
 Atlas::Atlas(const String& path, TextureLoader* textureLoader) : _textureLoader(textureLoader) {
+  OutOfMemoryEndsProgram reported(false);
+  const uint64_t failedBefore = SkelExtension::getFailedRequests();
   String dir = directoryOf(path);
   size_t length = 0;
   char* data = SkelExtension::readFileData(path, &length);
   if (data) load(data, length, dir);
   SkelExtension::free(data, __FILE__, __LINE__);
+  _outOfMemory = SkelExtension::getFailedRequests() != failedBefore;
+  if (_outOfMemory) clear();
 }
 
 Atlas::Atlas(const char* data, size_t length, const String& dir, TextureLoader* textureLoader)
     : _textureLoader(textureLoader) {
+  OutOfMemoryEndsProgram reported(false);
+  const uint64_t failedBefore = SkelExtension::getFailedRequests();
   if (data) load(data, length, dir);
+  _outOfMemory = SkelExtension::getFailedRequests() != failedBefore;
+  if (_outOfMemory) clear();
 }
 
-Atlas::~Atlas() {
+Atlas::~Atlas() { clear(); }
+
+void Atlas::clear() {
   if (_textureLoader)
     for (AtlasPage* page : _pages) _textureLoader->releasePageTexture(page->getRendererObject());
   _pages.clearAndDeleteAll();
   _regions.clearAndDeleteAll();
+  _regionIndex.update(_regions);
 }
 
 AtlasRegion* Atlas::findRegion(const String& name) const { return _regionIndex.find(_regions, name); }
@@ -221,6 +232,8 @@ void Atlas::load(const char* data, size_t length, const String& dir) {
     }
     if (!page) {
       page = new (__FILE__, __LINE__) AtlasPage(toString(line));
+      // Out of memory, the reading stops; the atlas is emptied after it.
+      if (!page) break;
       reader.readTuple();
       page->width = toInt(reader.tuple[0]);
       page->height = toInt(reader.tuple[1]);
@@ -234,20 +247,26 @@ void Atlas::load(const char* data, size_t length, const String& dir) {
       page->magFilter = indexOf(textureFilterName, reader.tuple[1]);
       repeatFlags(reader.readValue(), page->uWrap, page->vWrap);
 
+      if (!_pages.add(page)) {
+        delete page;
+        break;
+      }
       if (_textureLoader) {
         String path(dir);
         if (needsSlash) path.append("/");
         path.append(page->name);
         _textureLoader->loadPageTexture(*page, path);
       }
-      _pages.add(page);
       continue;
     }
     AtlasRegion* region = new (__FILE__, __LINE__) AtlasRegion();
+    if (!region || !_regions.add(region)) {
+      delete region;
+      break;
+    }
     region->page = page;
     region->name = toString(line);
     readRegion(reader, *region);
-    _regions.add(region);
   }
   // Indexed now, so that lookups into a finished atlas only read.
   _regionIndex.update(_regions);

@@ -20,8 +20,10 @@ thread_local const char* errorPosition = nullptr;
 // A node whose value could not even begin; it is taken out of the tree again.
 const int UNTYPED = -1;
 
-// Exponent digits past this value cannot change the result and would overflow.
-const long MAX_EXPONENT = 100000;
+// Exponent digits past this value cannot change the result and would
+// overflow. It lies far beyond the digits any text in memory holds, so that
+// the place the digits move the point to cannot outweigh a capped exponent.
+const long long MAX_EXPONENT = 100000000000000000;
 
 const char* skip(const char* in) {
   while (*in && static_cast<unsigned char>(*in) <= 32) ++in;
@@ -72,9 +74,9 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // power of ten that scales them.
 struct Decimal {
   uint64_t mantissa = 0;
-  int digits = 0;        // significant digits in the mantissa
-  bool dropped = false;  // a nonzero digit past those
-  long exponent = 0;     // the value is mantissa * 10^exponent, less what was dropped
+  int digits = 0;          // significant digits in the mantissa
+  bool dropped = false;    // a nonzero digit past those
+  long long exponent = 0;  // the value is mantissa * 10^exponent, less what was dropped
 };
 
 // Adds one digit; a fraction digit also moves the point.
@@ -241,7 +243,11 @@ Json::Json(const char* value)
 Json::~Json() { releaseBlocks(this, 0); }
 
 void Json::releaseBlocks(Json* node, int depth) {
-  if (depth < OWNING_DEPTH && node->_type == JSON_OBJECT)
+  // An object's members hold blocks down to OWNING_DEPTH; so do those of
+  // objects in an array above it (a root that is an array of objects).
+  const bool owners =
+      node->_type == JSON_OBJECT ? depth < OWNING_DEPTH : node->_type == JSON_ARRAY && depth + 1 < OWNING_DEPTH;
+  if (owners)
     for (Json* child = node->_child; child; child = child->_next) releaseBlocks(child, depth + 1);
   Arena::release(node->_blocks);
   node->_blocks = nullptr;
@@ -396,7 +402,7 @@ const char* Json::decodeString(const char* str, char* out, size_t len) {
 const char* Json::parseString(Json* item, const char* str, Arena& arena) {
   const size_t len = stringLength(str);
   char* out = static_cast<char*>(arena.allocate(len + 1, 1));
-  if (!out) return nullptr;
+  if (!out) return fail(str);
   const char* end = decodeString(str, out, len);
   item->_valueString = out;
   item->_type = JSON_STRING;
@@ -415,7 +421,7 @@ const char* Json::parseNumber(Json* item, const char* num) {
     ++num;
     const bool down = *num == '-';
     if (*num == '+' || *num == '-') ++num;
-    long exponent = 0;
+    long long exponent = 0;
     for (; isDigit(*num); ++num)
       if (exponent < MAX_EXPONENT) exponent = exponent * 10 + (*num - '0');
     d.exponent += down ? -exponent : exponent;
@@ -483,7 +489,7 @@ const char* Json::parseArray(Json* item, const char* value, int depth, Arena& ar
   Json* last = nullptr;
   for (;;) {
     Json* child = appendChild(item, last, 0, arena);
-    if (!child) return nullptr;
+    if (!child) return fail(value);
     const char* end = parseValue(child, value, depth + 1, arena);
     if (!end) {
       if (child->_type == UNTYPED) dropChild(item, last, child);
@@ -509,7 +515,7 @@ const char* Json::parseObject(Json* item, const char* value, int depth, Arena& a
     if (*value != '"') return fail(value);
     const size_t nameLength = stringLength(value);
     Json* child = appendChild(item, last, nameLength + 1, arena);
-    if (!child) return nullptr;
+    if (!child) return fail(value);
     const char* end = decodeString(value, child->_name, nameLength);
     value = skip(end);
     if (*value != ':') {

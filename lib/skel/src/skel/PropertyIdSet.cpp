@@ -54,23 +54,20 @@ bool PropertyIdSet::containsOther(int id) const {
   }
 }
 
+// The table stays as it was when memory runs out.
 bool PropertyIdSet::growOthers() {
-  Vector<long long> old(_others);
-  const size_t capacity = old.size() ? old.size() * 2 : 16;
-  _others.clear();
-  _others.setSize(capacity, kFree);
-  if (_others.size() != capacity) {
-    _others.clear();
-    _others.addAll(old);
-    return false;
-  }
+  const size_t capacity = _others.size() ? _others.size() * 2 : 16;
+  Vector<long long> grown;
+  grown.setSize(capacity, kFree);
+  if (grown.size() != capacity) return false;
   const size_t mask = capacity - 1;
-  for (size_t k = 0; k < old.size(); ++k) {
-    if (old[k] == kFree) continue;
-    size_t i = (static_cast<unsigned>(old[k]) * 2654435761u) & mask;
-    while (_others[i] != kFree) i = (i + 1) & mask;
-    _others[i] = old[k];
+  for (size_t k = 0; k < _others.size(); ++k) {
+    if (_others[k] == kFree) continue;
+    size_t i = (static_cast<unsigned>(_others[k]) * 2654435761u) & mask;
+    while (grown[i] != kFree) i = (i + 1) & mask;
+    grown[i] = _others[k];
   }
+  _others.swap(grown);
   return true;
 }
 

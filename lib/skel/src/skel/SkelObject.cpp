@@ -10,7 +10,7 @@ void* SkelObject::operator new(size_t size) noexcept { return operator new(size,
 
 // Zero-filled, so that fields a constructor leaves alone start out cleared.
 void* SkelObject::operator new(size_t size, const char* file, int line) noexcept {
-  return SkelExtension::getInstance()->allocateZeroed(size, file, line);
+  return SkelExtension::calloc<char>(size, file, line);
 }
 
 void* SkelObject::operator new(size_t, void* where) noexcept { return where; }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "skel/Animation.h"
+#include "skel/Atlas.h"
 #include "skel/AtlasAttachmentLoader.h"
 #include "skel/AttachmentTimeline.h"
 #include "skel/BoneData.h"
@@ -162,12 +163,16 @@ class SkeletonJson::Reader {
 
   // Each section is let go once read, so a large file's tree shrinks as
   // its skeleton grows.
+  // A request that failed anywhere in a section, even one whose caller
+  // went on without it (a name copied empty), fails the read there.
   bool read(Json* root) {
-    return readSkeleton(section(root, "skeleton")) && readBones(section(root, "bones")) &&
-           readSlots(section(root, "slots")) && readIkConstraints(section(root, "ik")) &&
-           readTransformConstraints(section(root, "transform")) && readPathConstraints(section(root, "path")) &&
-           readSkins(section(root, "skins")) && resolveLinkedMeshes() && readEvents(section(root, "events")) &&
-           readAnimations(section(root, "animations"));
+    return readSkeleton(section(root, "skeleton")) && whole("skeleton") && readBones(section(root, "bones")) &&
+           whole("bones") && readSlots(section(root, "slots")) && whole("slots") &&
+           readIkConstraints(section(root, "ik")) && whole("ik") &&
+           readTransformConstraints(section(root, "transform")) && whole("transform") &&
+           readPathConstraints(section(root, "path")) && whole("path") && readSkins(section(root, "skins")) &&
+           whole("skins") && resolveLinkedMeshes() && whole("linked meshes") && readEvents(section(root, "events")) &&
+           whole("events") && readAnimations(section(root, "animations")) && whole("animations");
   }
 
  private:
@@ -178,15 +183,23 @@ class SkeletonJson::Reader {
     return _lastSection;
   }
 
+  // A failed request may have made a name or a list come out empty, and
+  // the error met afterwards would then blame the file.
   bool fail(const char* message, const char* name) {
+    if (_json.ranOutOfMemory()) return outOfMemory(name);
     _json._error = message;
     _json._error.append(name);
     return false;
   }
 
+  bool whole(const char* section) { return !_json.ranOutOfMemory() || outOfMemory(section); }
+
   bool fail(const char* message, const String& name) { return fail(message, name.buffer()); }
 
-  bool outOfMemory(const char* name) { return fail("Out of memory reading: ", name); }
+  bool outOfMemory(const char* name) {
+    _json.setOutOfMemory(name);
+    return false;
+  }
 
   // Adds an object just made to the list that owns it; on failure the object is deleted.
   template <typename T>
@@ -417,8 +430,7 @@ class SkeletonJson::Reader {
     // An entry replaced by a later one of the same name is deleted, and its
     // linked-mesh record with it.
     if (Attachment* old = skin.getAttachment(slotIndex, key)) forgetLinkedMesh(old);
-    skin.setAttachment(slotIndex, key, attachment);
-    if (skin.getAttachment(slotIndex, key) == attachment) return true;
+    if (skin.setAttachment(slotIndex, key, attachment)) return true;
     forgetLinkedMesh(attachment);
     delete attachment;
     return outOfMemory(key.buffer());
@@ -1076,7 +1088,10 @@ class SkeletonJson::Reader {
 };
 
 SkeletonJson::SkeletonJson(Atlas* atlas)
-    : _attachmentLoader(new (__FILE__, __LINE__) AtlasAttachmentLoader(atlas)), _scale(1), _ownsLoader(true) {}
+    : _attachmentLoader(new (__FILE__, __LINE__) AtlasAttachmentLoader(atlas)),
+      _atlas(atlas),
+      _scale(1),
+      _ownsLoader(true) {}
 
 SkeletonJson::SkeletonJson(AttachmentLoader* attachmentLoader, bool ownsLoader)
     : _attachmentLoader(attachmentLoader), _scale(1), _ownsLoader(ownsLoader) {}
@@ -1088,14 +1103,28 @@ SkeletonJson::~SkeletonJson() {
 
 void SkeletonJson::clearLinkedMeshes() { _linkedMeshes.clearAndDeleteAll(); }
 
+bool SkeletonJson::ranOutOfMemory() const { return SkelExtension::getFailedRequests() != _failedBefore; }
+
+void SkeletonJson::setOutOfMemory(const char* where) {
+  _error = "Out of memory reading: ";
+  _error.append(where ? where : "");
+}
+
 SkeletonData* SkeletonJson::readSkeletonDataFile(const String& path) {
+  // Reported, even when read from a listener of an animation state.
+  OutOfMemoryEndsProgram reported(false);
+  _failedBefore = SkelExtension::getFailedRequests();
   size_t length = 0;
   char* data = SkelExtension::readFileData(path, &length);
   char* text = data && length > 0 ? SkelExtension::realloc<char>(data, length + 1, __FILE__, __LINE__) : nullptr;
   if (!text) {
     SkelExtension::free(data, __FILE__, __LINE__);
-    _error = "Unable to read skeleton file: ";
-    _error.append(path);
+    if (ranOutOfMemory()) {
+      setOutOfMemory(path.buffer());
+    } else {
+      _error = "Unable to read skeleton file: ";
+      _error.append(path);
+    }
     return nullptr;
   }
   // The file is not terminated; the JSON reader needs it to be.
@@ -1108,6 +1137,8 @@ SkeletonData* SkeletonJson::readSkeletonDataFile(const String& path) {
 }
 
 SkeletonData* SkeletonJson::readSkeletonData(const char* json) {
+  OutOfMemoryEndsProgram reported(false);
+  _failedBefore = SkelExtension::getFailedRequests();
   Json* root = parse(json);
   return root ? readTree(root) : nullptr;
 }
@@ -1120,13 +1151,16 @@ Json* SkeletonJson::parse(const char* json) {
     _error.append("attachment loader");
     return nullptr;
   }
+  // Every attachment would be missing from an atlas that could not be read whole.
+  if (_atlas && _atlas->ranOutOfMemory()) {
+    setOutOfMemory("the atlas");
+    return nullptr;
+  }
   Json* root = new (__FILE__, __LINE__) Json(json);
-  if (!root) {
-    _error = "Invalid skeleton JSON: ";
-    // The error position is process-wide; only one inside this text is meaningful.
-    const char* at = Json::getError();
-    std::less_equal<const char*> before;
-    if (json && at && before(json, at) && before(at, json + std::strlen(json))) _error.append(at);
+  // The reader stops where memory runs out, as at a syntax error.
+  if (!root || ranOutOfMemory()) {
+    delete root;
+    setOutOfMemory("the JSON text");
     return nullptr;
   }
   // The reader keeps what came before a syntax error; a skeleton with parts
@@ -1134,6 +1168,11 @@ Json* SkeletonJson::parse(const char* json) {
   if (const char* at = root->getSyntaxError()) {
     _error = "Invalid skeleton JSON: ";
     _error.append(lineAndColumn(json, at).c_str());
+    delete root;
+    return nullptr;
+  }
+  if (root->getType() != Json::JSON_OBJECT) {
+    _error = "Invalid skeleton JSON: the text is not an object";
     delete root;
     return nullptr;
   }
@@ -1147,15 +1186,16 @@ SkeletonData* SkeletonJson::readTree(Json* root) {
     Reader reader(*this, *data);
     ok = reader.read(root);
   } else {
-    _error = "Out of memory reading: ";
-    _error.append("skeleton");
+    setOutOfMemory("skeleton");
   }
   clearLinkedMeshes();
   delete root;
   if (ok) {
-    // Lookups into the finished data then only read, from any thread.
+    // Lookups into the finished data then only read, from any thread; an
+    // index left short would be filled in by the first lookup instead.
     data->indexNames();
-    return data;
+    if (!ranOutOfMemory()) return data;
+    setOutOfMemory("name index");
   }
   delete data;
   return nullptr;

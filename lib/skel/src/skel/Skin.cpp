@@ -20,13 +20,13 @@ void Skin::release(Attachment* attachment) {
   if (attachment->getRefCount() <= 0) delete attachment;
 }
 
-void Skin::setAttachment(size_t slotIndex, const String& name, Attachment* attachment) {
+bool Skin::setAttachment(size_t slotIndex, const String& name, Attachment* attachment) {
   Vector<Vector<AttachmentMap::Entry>>& buckets = _attachments._buckets;
-  if (!attachment && slotIndex >= buckets.size()) return;
+  if (!attachment && slotIndex >= buckets.size()) return true;
   if (slotIndex >= buckets.size()) {
-    if (slotIndex == static_cast<size_t>(-1)) return;
+    if (slotIndex == static_cast<size_t>(-1)) return false;
     buckets.setSize(slotIndex + 1, Vector<AttachmentMap::Entry>());
-    if (slotIndex >= buckets.size()) return;  // out of memory
+    if (slotIndex >= buckets.size()) return false;
   }
   Vector<AttachmentMap::Entry>& bucket = buckets[slotIndex];
   for (size_t i = 0; i < bucket.size(); ++i) {
@@ -41,11 +41,18 @@ void Skin::setAttachment(size_t slotIndex, const String& name, Attachment* attac
       bucket.removeAt(i);
     }
     release(old);
-    return;
+    return true;
   }
-  if (!attachment) return;
+  if (!attachment) return true;
+  // The name is copied twice on the way in; an entry whose copy came out
+  // empty could never be found and is not kept.
+  if (!bucket.add(AttachmentMap::Entry(slotIndex, name, attachment))) return false;
+  if (bucket[bucket.size() - 1]._name != name) {
+    bucket.removeAt(bucket.size() - 1);
+    return false;
+  }
   attachment->reference();
-  bucket.add(AttachmentMap::Entry(slotIndex, name, attachment));
+  return true;
 }
 
 Attachment* Skin::getAttachment(size_t slotIndex, const String& name) const {

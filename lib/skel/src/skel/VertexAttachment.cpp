@@ -1,5 +1,6 @@
 #include "skel/VertexAttachment.h"
 
+#include <atomic>
 #include <cstdint>
 
 #include "skel/Bone.h"
@@ -13,9 +14,10 @@ SKEL_RTTI_IMPL(VertexAttachment, Attachment)
 namespace {
 
 // Only the low 16 bits reach the id, shifted clear of the timeline kinds.
+// Atomic: threads may load content at once.
 int nextId() {
-  static uint32_t counter = 0;
-  return static_cast<int>((counter++ & 0xFFFFu) << 11);
+  static std::atomic<uint32_t> counter{0};
+  return static_cast<int>((counter.fetch_add(1, std::memory_order_relaxed) & 0xFFFFu) << 11);
 }
 
 // Whether two floats from index i lie inside a vector of the given size.
