@@ -270,8 +270,8 @@ void SkelAnimation::ClearTrack() {
   queued.clear();
   if (!state) return;
   // The runtime empties a track whose entry has reached its end with nothing
-  // to mix from: the entry ends now and any cross-fade under it at once, so
-  // the next Pose shows the setup pose and an Update empties the track.
+  // to mix from: the entry ends now, and any cross-fade under it at the next
+  // Update; posed past its end with nothing under it, it gives the setup pose.
   if (skel::TrackEntry* playing = state->getCurrent(0)) {
     playing->setTrackEnd(0);
     playing->setMixDuration(0);

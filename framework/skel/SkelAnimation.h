@@ -55,8 +55,9 @@ class SkelAnimation : public TarnFramework::Drawer {
   /// animation. PoseFrame, which selects currentAnimation every frame, drops
   /// the queue.
   bool AddAnimation(const char* name, bool loop, float delay);
-  /// Ends what track 0 plays, cross-fade included, and drops the queue: the
-  /// next Pose shows the setup pose, and the next Update empties the track.
+  /// Ends what track 0 plays, cross-fade included, and drops the queue. The
+  /// next Pose shows the setup pose (in the middle of a cross-fade, the Pose
+  /// after the next Update), and the Update after that empties the track.
   void ClearTrack();
   /// The game's per-frame sequence: places the skeleton at (x, y) with the
   /// scale, loops the current animation again from its start, advances the
