@@ -28,6 +28,35 @@ if(TARN_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
+# A shared module exports its namespaces' symbols and nothing else: the
+# helpers of other namespaces and the template code of the standard library
+# compiled into it stay inside (a version script rather than marks on every
+# declaration, so the headers stay as they are).
+function(tarn_export_api name export)
+  if(export STREQUAL "skel")
+    set(namespaces skel)
+  elseif(export STREQUAL "path")
+    set(namespaces tarn)
+  else()
+    # The glue's page loader is a class of the global namespace.
+    set(namespaces TarnFramework TarnSkel TarnSkelCustom TarnFrameworkSkelTextureLoader)
+  endif()
+  # Mangled names: ld matches a quoted (demangled) pattern literally, so the
+  # globs are on the names as the object files spell them.
+  set(patterns "")
+  foreach(ns ${namespaces})
+    string(LENGTH ${ns} length)
+    set(n ${length}${ns})
+    foreach(pattern _ZN${n}* _ZNK${n}* _ZT[ISVT]N${n}* _ZT[ISV]${n}* _ZGVN${n}* _ZTh*${n}* _ZTv*${n}*)
+      string(APPEND patterns "    ${pattern};\n")
+    endforeach()
+  endforeach()
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
+  file(CONFIGURE OUTPUT ${script} CONTENT "{\n  global:\n${patterns}  local: *;\n};\n")
+  target_link_options(${name} PRIVATE LINKER:--version-script=${script})
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${script})
+endfunction()
+
 # tarn_add_module(NAME DIR <dir> EXPORT <name> [PUBLIC_INCLUDE <dir>...] [DEPS <target>...]
 #                 [EXCLUDE <file>...] [EXTRA <file>...])
 # A library from every .cpp under DIR but EXCLUDE, and EXTRA, static or, with
@@ -47,7 +76,11 @@ function(tarn_add_module name)
     SOVERSION ${TARN_VERSION_MAJOR}.${TARN_VERSION_MINOR})
   target_include_directories(${name} PUBLIC "$<BUILD_INTERFACE:${M_PUBLIC_INCLUDE}>"
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
-  target_link_libraries(${name} PUBLIC ${M_DEPS})
+  # Every header may include "tarn/Version.h", so every module carries it.
+  target_link_libraries(${name} PUBLIC ${M_DEPS} tarn_version)
+  if(BUILD_SHARED_LIBS)
+    tarn_export_api(${name} ${M_EXPORT})
+  endif()
   # A shared module links every library it uses, so a module reaching up to
   # one that links it fails here. (With clang the sanitizer runtimes come
   # with the program, not the library.)

@@ -25,6 +25,11 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/TarnConfigVersion
   COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/package/TarnConfig.cmake ${PROJECT_BINARY_DIR}/package/TarnConfigVersion.cmake
   ${CMAKE_CURRENT_LIST_DIR}/find/FindLodePNG.cmake DESTINATION ${TARN_CMAKE_DESTINATION})
+install(FILES ${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp DESTINATION ${TARN_CMAKE_DESTINATION}
+  RENAME tarn-lsan.supp)
+
+# The examples, which the reference shows, as a project of their own.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # The .pc files find the prefix from their own folder, so a moved install
 # (DESTDIR, a copied tree) still builds.

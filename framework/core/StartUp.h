@@ -47,9 +47,10 @@ struct WindowRequest {
 void SetProgramLocale();
 
 /// Opens the window the request describes, with its context and input callbacks.
-/// On failure everything created so far is released, the reason is said on
-/// standard error (with what GLFW said) and false returned. An icon that does
-/// not decode is left out with a warning; the window opens without it.
-bool StartUpWindow(SystemBase& system, const WindowRequest& request = WindowRequest());
+/// On failure everything created so far is released and false returned; the
+/// reason (with what GLFW said) goes to why, or without why to the log as an
+/// error. An icon that does not decode is left out with a warning; the
+/// window opens without it.
+bool StartUpWindow(SystemBase& system, const WindowRequest& request = WindowRequest(), std::string* why = nullptr);
 
 }  // namespace TarnFramework

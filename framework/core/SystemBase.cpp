@@ -6,6 +6,7 @@
 
 #include "framework/core/Screen.h"
 #include "framework/graphics/DrawState.h"
+#include "tarn/Report.h"
 
 namespace TarnFramework {
 
@@ -19,6 +20,19 @@ void SystemBase::Release() {
 }
 
 void SystemBase::MainLoop() {
+  // A loop with nothing to show ends after one frame: a program that forgot
+  // to register or pick its screen learns why its window only flashed.
+  const ScreenManager& screens = screenManager;
+  const bool picked = screens.changeRequested && screens.nextScreenIndex >= 0 &&
+                      screens.nextScreenIndex < ScreenManager::kSlots && screens.screens[screens.nextScreenIndex];
+  if (!screens.currentScreen && !picked) {
+    bool registered = false;
+    for (const Screen* screen : screens.screens) registered = registered || screen;
+    tarn::ReportError("the frame loop has no screen to run",
+                      registered
+                          ? "none picked: call ScreenManager::ChangeScreen before MainLoop"
+                          : "none registered: call ScreenManager::RegisterScreen and ChangeScreen before MainLoop");
+  }
   while (RunFrame()) {
   }
 }

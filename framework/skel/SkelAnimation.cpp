@@ -1,7 +1,9 @@
 #include "framework/skel/SkelAnimation.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -180,6 +182,7 @@ SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
   stateData->setDefaultMix(0);
   skeleton = new skel::Skeleton(skeletonData);
   state = new skel::AnimationState(stateData);
+  quietState = state->getListener();
   const skel::Vector<skel::Animation*>& animations = skeletonData->getAnimations();
   for (size_t i = 0; i < animations.size(); ++i) {
     const skel::String& name = animations[i]->getName();
@@ -199,6 +202,7 @@ SkelAnimation::SkelAnimation(skel::SkeletonData* skeletonData) {
 SkelAnimation::~SkelAnimation() { Release(); }
 
 void SkelAnimation::Release() {
+  queued.clear();
   // The state goes before the mix data it was made over.
   delete state;
   state = nullptr;
@@ -216,10 +220,62 @@ void SkelAnimation::SetAnimation(int index) {
   if (index < 0 || static_cast<size_t>(index) >= animationNames.size() || !state || !skeleton) return;
   skel::Animation* animation = FindAnimation(*skeleton->getData(), animationNames[index]);
   if (!animation) return;
-  state->setAnimation(0, animation, true);
+  queued.clear();
+  Start(animation, true, index);
+}
+
+void SkelAnimation::Start(skel::Animation* animation, bool loop, int index) {
+  skel::TrackEntry* entry = state->setAnimation(0, animation, loop);
+  // A new entry's listener is the runtime's do-nothing one: anything else
+  // was set by someone listening.
+  if (entry && !quietEntryKnown) {
+    quietEntry = entry->getListener();
+    quietEntryKnown = true;
+  }
+  // By name when not given: the first of the name, as the data is searched.
+  for (size_t i = 0; index < 0 && i < animationNames.size(); ++i) {
+    if (std::strcmp(animationNames[i], animation->getName().buffer()) == 0) index = static_cast<int>(i);
+  }
   currentAnimation = index;
   selected = animation;
-  selectedIndex = index;
+  selectedIndex = currentAnimation;
+}
+
+bool SkelAnimation::AddAnimation(const char* name, bool loop, float delay) {
+  if (!name || !state || !skeleton) return false;
+  skel::Animation* animation = FindAnimation(*skeleton->getData(), name);
+  if (!animation) return false;
+  skel::TrackEntry* playing = state->getCurrent(0);
+  if (!playing) {
+    Start(animation, loop, -1);
+    return true;
+  }
+  queued.push_back({animation, loop, delay, 0});
+  if (queued.size() == 1) queued.front().startAt = StartTime(*playing, queued.front());
+  return true;
+}
+
+float SkelAnimation::StartTime(const skel::TrackEntry& before, const Queued& next) const {
+  if (next.delay > 0) return next.delay;
+  // At the end of the animation before it (the end of the loop it is in),
+  // early by the cross-fade so that the fade ends as that animation does.
+  const float length = before.getAnimationEnd() - before.getAnimationStart();
+  float end = length;
+  if (before.getLoop() && length > 0 && before.getTrackTime() > length)
+    end = length * std::ceil(before.getTrackTime() / length);
+  return end + next.delay - stateData->getMix(before.getAnimation(), next.animation);
+}
+
+void SkelAnimation::ClearTrack() {
+  queued.clear();
+  if (!state) return;
+  // The runtime empties a track whose entry has reached its end with nothing
+  // to mix from: the entry ends now, and any cross-fade under it at the next
+  // Update; posed past its end with nothing under it, it gives the setup pose.
+  if (skel::TrackEntry* playing = state->getCurrent(0)) {
+    playing->setTrackEnd(0);
+    playing->setMixDuration(0);
+  }
 }
 
 void SkelAnimation::SetSkin(const char* name) {
@@ -255,7 +311,9 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
     // A new entry would be mixed over the old one at zero length, posing the
     // same at twice the cost, so the playing one is rewound where it can be.
     skel::TrackEntry* playing = state->getCurrent(0);
-    if (current && playing && RewindIsSelectingAgain(*playing, *current, *stateData))
+    // A listener would see what rewinding skips (the start, interrupt, end
+    // and dispose of selecting again), so listened states select again.
+    if (current && playing && !Listened(*playing) && RewindIsSelectingAgain(*playing, *current, *stateData))
       playing->setTrackTime(0);
     else
       SetAnimation(currentAnimation);
@@ -265,6 +323,11 @@ void SkelAnimation::PoseFrame(int32_t frame, float x, float y, float scale) {
     state->update(static_cast<float>(at * frameTime));
   }
   Pose(false, false);
+}
+
+bool SkelAnimation::Listened(const skel::TrackEntry& entry) const {
+  if (state->getListenerObject() || state->getListener() != quietState) return true;
+  return entry.getListenerObject() || !quietEntryKnown || entry.getListener() != quietEntry;
 }
 
 void SkelAnimation::Pose(bool flipH, bool flipV) {
@@ -303,7 +366,26 @@ void SkelAnimation::DrawSkeleton(bool flipH, bool flipV) {
 }
 
 void SkelAnimation::Update(float seconds) {
-  if (state) state->update(seconds);
+  if (!state) return;
+  // A queued animation starts at its moment inside this step: the state
+  // runs up to it, the animation is set, and the rest of the step follows.
+  while (!queued.empty()) {
+    skel::TrackEntry* playing = state->getCurrent(0);
+    float wait = 0;
+    if (playing) {
+      const float rate = playing->getTimeScale() * state->getTimeScale();
+      if (rate <= 0) break;
+      wait = std::max(0.0f, (queued.front().startAt - playing->getTrackTime()) / rate);
+    }
+    if (wait > seconds) break;
+    state->update(wait);
+    seconds -= wait;
+    const Queued next = queued.front();
+    queued.erase(queued.begin());
+    Start(next.animation, next.loop, -1);
+    if (!queued.empty()) queued.front().startAt = StartTime(*state->getCurrent(0), queued.front());
+  }
+  state->update(seconds);
 }
 
 void SkelAnimation::DrawAt(float x, float y, float scale, bool flipH, bool flipV) {

@@ -10,12 +10,14 @@
 #include "framework/graphics/DrawState.h"
 #include "framework/graphics/Drawer.h"
 #include "framework/graphics/Graphic2D.h"
+#include "skel/AnimationStateListenerObject.h"
 #include "skel/BlendMode.h"
 
 namespace skel {
 class Animation;
 class Slot;
 class AnimationState;
+class TrackEntry;
 class AnimationStateData;
 class Skeleton;
 class SkeletonData;
@@ -40,9 +42,23 @@ class SkelAnimation : public TarnFramework::Drawer {
   explicit SkelAnimation(skel::SkeletonData* skeletonData);
   ~SkelAnimation() override;
 
-  /// Loops the animation at index on track 0, from its start; an index out of
-  /// range is ignored.
+  /// Loops the animation at index on track 0, from its start, cross-fading
+  /// from what played by the mix data (stateData: setMix per pair,
+  /// setDefaultMix; the default mix is 0, a cut). Drops what AddAnimation
+  /// queued. An index out of range is ignored.
   void SetAnimation(int index);
+  /// Queues the animation of that name on track 0 after what plays or is
+  /// queued there, for Update to start: delay seconds after the animation
+  /// before it started, or with delay 0 or less when that one reaches its end
+  /// (the end of the loop it is in), early by their mix time and by -delay.
+  /// On an empty track it starts at once. False when there is no such
+  /// animation. PoseFrame, which selects currentAnimation every frame, drops
+  /// the queue.
+  bool AddAnimation(const char* name, bool loop, float delay);
+  /// Ends what track 0 plays, cross-fade included, and drops the queue. The
+  /// next Pose shows the setup pose (in the middle of a cross-fade, the Pose
+  /// after the next Update), and the Update after that empties the track.
+  void ClearTrack();
   /// The game's per-frame sequence: places the skeleton at (x, y) with the
   /// scale, loops the current animation again from its start, advances the
   /// state to frame (60 per second, wrapped into the animation's length; a
@@ -62,7 +78,8 @@ class SkelAnimation : public TarnFramework::Drawer {
   void DrawSkeleton(bool flipH, bool flipV);
 
   /// Advances the animation state by seconds (looping as the animation was
-  /// selected), for programs that count time in seconds rather than frames.
+  /// selected), for programs that count time in seconds rather than frames;
+  /// starts what AddAnimation queued when its moment comes.
   void Update(float seconds);
   /// Places the skeleton at (x, y) with the scale, then poses and draws it:
   /// the same picture however often it is called.
@@ -121,6 +138,24 @@ class SkelAnimation : public TarnFramework::Drawer {
   /// @}
 
  private:
+  struct Queued {
+    skel::Animation* animation;
+    bool loop;
+    float delay;
+    // The track time of the entry before it at which it starts.
+    float startAt;
+  };
+  // Sets the animation on track 0; index is its place among the names, or -1 to find it.
+  void Start(skel::Animation* animation, bool loop, int index);
+  float StartTime(const skel::TrackEntry& before, const Queued& next) const;
+  // Whether a listener is set on the state or the entry.
+  bool Listened(const skel::TrackEntry& entry) const;
+
+  std::vector<Queued> queued;
+  // The runtime's do-nothing listeners, as a new state and a new entry have them.
+  skel::AnimationStateListener quietState = nullptr;
+  skel::AnimationStateListener quietEntry = nullptr;
+  bool quietEntryKnown = false;
   // The data's animation for currentAnimation, found when it was selected.
   skel::Animation* selected = nullptr;
   int selectedIndex = -1;

@@ -48,42 +48,58 @@ int SkelData::Release() {
   return 0;
 }
 
-bool SkelData::Load() { return Load(kAtlasPath, kSkeletonPath); }
+bool SkelData::Load(std::string* why) { return Load(kAtlasPath, kSkeletonPath, why); }
 
-bool SkelData::Load(const char* atlasPath, const char* skeletonPath) {
+bool SkelData::Load(const char* atlasPath, const char* skeletonPath, std::string* why) {
+  std::string file, reason;
+  if (LoadParts(atlasPath, skeletonPath, file, reason)) return true;
   Release();
-  if (!atlasPath || !skeletonPath) return false;
-  const std::string atlasFailure = ReadFailure(atlasPath);
+  if (why) {
+    *why = file.empty() ? reason : tarn::FileName(file.c_str()) + ": " + reason;
+  } else {
+    tarn::ReportWarning(file.empty() ? "cannot load a skeleton" : "cannot read " + tarn::FileName(file.c_str()),
+                        reason);
+  }
+  return false;
+}
+
+bool SkelData::LoadParts(const char* atlasPath, const char* skeletonPath, std::string& file, std::string& reason) {
+  Release();
+  if (!atlasPath || !skeletonPath) {
+    reason = "no atlas or skeleton file named";
+    return false;
+  }
+  // Without its atlas a skeleton fails for want of regions, which would
+  // blame the first attachment: the atlas is named first.
+  file = atlasPath;
+  reason = ReadFailure(atlasPath);
+  if (!reason.empty()) return false;
   textureLoader = new TarnFrameworkSkelTextureLoader();
   atlas = new skel::Atlas(skel::String(atlasPath), textureLoader);
   // The reader owns the attachment loader it makes and frees it on return.
   skel::SkeletonJson json(atlas);
   skeletonData = json.readSkeletonDataFile(skel::String(skeletonPath));
-
-  // One warning per broken file. Without its atlas a skeleton fails for want
-  // of regions, which says nothing new; page pictures only matter to a
-  // skeleton that loaded (a garbled atlas names pages that never existed).
-  if (!atlasFailure.empty()) tarn::ReportWarning("cannot read " + tarn::FileName(atlasPath), atlasFailure);
+  file = skeletonPath;
   if (!skeletonData) {
-    const std::string why = ReadFailure(skeletonPath);
-    if (!why.empty()) {
-      tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath), why);
-    } else if (atlasFailure.empty()) {
+    reason = ReadFailure(skeletonPath);
+    if (reason.empty()) {
       const skel::String& error = json.getError();
-      tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath),
-                          error.isEmpty() ? "no skeleton read" : error.buffer());
+      reason = error.isEmpty() ? "no skeleton read" : error.buffer();
     }
-    Release();
     return false;
   }
-  // JSON without a skeleton in it (an empty object) reads as one with no bones.
+  // Page images only matter to a skeleton that loaded: a garbled atlas
+  // names pages that never existed, and the skeleton says what is wrong.
+  if (!textureLoader->failedPages.empty()) {
+    file = textureLoader->failedPages.front().path;
+    reason = textureLoader->failedPages.front().why;
+    return false;
+  }
+  // JSON without a skeleton in it (an empty object) reads as one with no
+  // bones: loaded, but worth a word.
   if (skeletonData->getBones().size() == 0) {
     tarn::ReportWarning("cannot read " + tarn::FileName(skeletonPath), "holds no bones: nothing to draw");
   }
-  for (const auto& page : textureLoader->failedPages) {
-    tarn::ReportWarning("cannot read " + tarn::FileName(page.path.c_str()), page.why);
-  }
-  textureLoader->failedPages.clear();
   return true;
 }
 

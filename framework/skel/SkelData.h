@@ -3,6 +3,8 @@
 /// sprites and the skeleton data, loaded and released together.
 #pragma once
 
+#include <string>
+
 #include "framework/skel/TarnFrameworkSkelTextureLoader.h"
 
 namespace skel {
@@ -34,13 +36,15 @@ class SkelData {
   /// hold the loader's sprites. Returns 0.
   virtual int Release();
 
-  /// Loads the character's fixed files. False leaves the holder empty. A broken file
-  /// (the atlas, the skeleton, a page picture) gets one warning on standard
-  /// error.
-  bool Load();
-  /// Loads any atlas and skeleton file (paths written with '\'). Whatever was held
-  /// before is released first.
-  bool Load(const char* atlasPath, const char* skeletonPath);
+  /// Loads the character's fixed files; as the Load below.
+  bool Load(std::string* why = nullptr);
+  /// Loads any atlas and skeleton file (paths written with '\'). Whatever was
+  /// held before is released first. False leaves the holder empty: an atlas
+  /// or skeleton file that cannot be read (missing, empty, not understood) or
+  /// a page image that cannot be loaded. The reason begins with the file it
+  /// concerns ("skel_data/Char01.png: No such file or directory") and goes to
+  /// why, or without why to the log as one warning.
+  bool Load(const char* atlasPath, const char* skeletonPath, std::string* why = nullptr);
 
   /// The owned parts: the page loader, the atlas and the skeleton data; null when not loaded.
   /// @{
@@ -48,6 +52,10 @@ class SkelData {
   skel::Atlas* atlas = nullptr;
   skel::SkeletonData* skeletonData = nullptr;
   /// @}
+
+ private:
+  // The load; on failure the file concerned and why, the parts not yet released.
+  bool LoadParts(const char* atlasPath, const char* skeletonPath, std::string& file, std::string& reason);
 };
 
 /// The release both holders share: each part deleted when present, then null.

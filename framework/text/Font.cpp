@@ -16,6 +16,7 @@
 #include "framework/text/GlyphDrawer.h"
 #include "framework/text/TextString.h"
 #include "tarn/Path.h"
+#include "tarn/Report.h"
 
 namespace TarnFramework {
 
@@ -138,18 +139,29 @@ void Font::Release() {
 }
 
 bool Font::Open(const char* path, int32_t size, std::string* why) {
+  std::string reason;
+  if (OpenFace(path, size, reason)) return true;
+  if (why) {
+    *why = reason;
+  } else {
+    tarn::ReportWarning("cannot read " + tarn::FileName(path ? path : ""), reason);
+  }
+  return false;
+}
+
+bool Font::OpenFace(const char* path, int32_t size, std::string& why) {
   Release();
   if (!path || size < 1) {
-    if (why) *why = "no font path or size";
+    why = "no font path or size";
     return false;
   }
-  file = AcquireFile(path, why);
+  file = AcquireFile(path, &why);
   if (!file) return false;
   FT_Error error =
       FT_New_Memory_Face(file->library, file->bytes.data(), static_cast<FT_Long>(file->bytes.size()), 0, &face);
   if (error == 0) error = FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
   if (error != 0) {
-    if (why) *why = FreeTypeMessage(error);
+    why = FreeTypeMessage(error);
     Release();
     return false;
   }

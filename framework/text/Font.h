@@ -25,7 +25,8 @@ class Font {
 
   /// Opens the face of the font file at path, size pixels high.
   /// path uses '\' separators. False (and closed) when the path is not a
-  /// regular file or on any FreeType error, with the reason in why.
+  /// regular file or on any FreeType error, with the reason in why, or
+  /// without why in a warning naming the path.
   bool Open(const char* path, int32_t size, std::string* why = nullptr);
   /// Whether a face is open.
   bool IsOpen() const { return face != nullptr; }
@@ -48,6 +49,9 @@ class Font {
   FT_FaceRec_* face = nullptr;
   int32_t pixelSize = 0;
   /// @}
+
+ private:
+  bool OpenFace(const char* path, int32_t size, std::string& why);
 };
 
 }  // namespace TarnFramework

@@ -11,6 +11,7 @@
 #include "framework/core/InputCallbacks.h"
 #include "framework/core/StartUp.h"
 #include "framework/core/SystemBase.h"
+#include "tarn/Report.h"
 
 using namespace TarnFramework;
 using tarn_test::LoggingScreen;
@@ -233,6 +234,34 @@ TEST_F(FrameLoopTest, NoCurrentScreenEndsTheLoop) {
   EXPECT_EQ(system->screenManager.currentScreen, nullptr);
   EXPECT_TRUE(system->quitRequested);
   EXPECT_FALSE(Frame());
+}
+
+void KeepLine(tarn::LogLevel, const char* message, void* user) { *static_cast<std::string*>(user) += message; }
+
+// A program that forgot its screen learns why its window only flashed.
+TEST_F(FrameLoopTest, MainLoopWithoutAScreenSaysWhyItEnds) {
+  std::string said;
+  tarn::SetLogCallback(KeepLine, &said);
+  system->screenManager.Release();
+  system->screenManager.currentScreen = nullptr;
+  system->screenManager.changeRequested = false;
+  system->MainLoop();
+  EXPECT_NE(said.find("no screen to run: none registered"), std::string::npos) << said;
+
+  said.clear();
+  system->quitRequested = false;
+  system->screenManager.RegisterScreen(3, new LoggingScreen("Unpicked"));
+  system->MainLoop();
+  EXPECT_NE(said.find("no screen to run: none picked"), std::string::npos) << said;
+
+  // With a screen picked, nothing is said.
+  said.clear();
+  system->quitRequested = false;
+  system->screenManager.ChangeScreen(3);
+  glfwSetWindowShouldClose(system->graphicManager.window, GLFW_TRUE);
+  system->MainLoop();
+  tarn::SetLogCallback(nullptr);
+  EXPECT_EQ(said, "");
 }
 
 TEST_F(FrameLoopTest, CloseFlagEndsTheLoopAtTheNextPass) {

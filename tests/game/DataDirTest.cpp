@@ -11,6 +11,7 @@
 
 #include "DataDir.h"
 #include "TempDir.h"
+#include "tarn/Report.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ TEST_F(DataDirEntry, FailsAndStaysPutWhenNoFolderHoldsTheData) {
   EXPECT_FALSE(EnterDataDir());
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(WorkingDirectory(), before);
-  EXPECT_EQ(said.rfind("tarn: ", 0), 0u) << said;
+  EXPECT_EQ(said.rfind(std::string(tarn::ProgramName()) + ": ", 0), 0u) << said;
   EXPECT_NE(said.find(notData.path()), std::string::npos) << said;
   EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
 }

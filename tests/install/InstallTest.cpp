@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,17 +70,47 @@ std::string Library(const std::string& name) {
 #endif
 }
 
+// The fenced block of the language in the README's part on using Tarn in
+// one's own program that holds the text: the snippets are tested as they stand.
+std::string ReadmeBlock(const std::string& language, const std::string& holding) {
+  const std::string readme = ReadAll(TARN_SOURCE_DIR "/README.md");
+  const size_t part = readme.find("\n## Using Tarn in your own program\n");
+  const size_t partEnd = readme.find("\n## ", part + 1);
+  const std::string open = "\n```" + language + "\n";
+  for (size_t at = readme.find(open, part); at < partEnd; at = readme.find(open, at + 1)) {
+    const size_t begin = at + open.size();
+    const std::string block = readme.substr(begin, readme.find("\n```\n", begin) + 1 - begin);
+    if (block.find(holding) != std::string::npos) return block;
+  }
+  ADD_FAILURE() << "the README has no " << language << " block with " << holding;
+  return "";
+}
+
+// A program of the README's include block, printing the version it was built against.
+void WriteIncludeBlockProgram(const std::string& path) {
+  std::ofstream(path) << ReadmeBlock("cpp", "#include \"tarn/Version.h\"")
+                      << "#include <cstdio>\n\nint main() {\n  std::puts(TARN_VERSION_STRING);\n  return 0;\n}\n";
+}
+
+// A shell line of the README with its prefix made root and the compiler the build's.
+std::string AsBuilt(std::string line, const std::string& root) {
+  for (size_t at; (at = line.find("~/tarn")) != std::string::npos;) line.replace(at, 6, Quoted(root));
+  if (line.rfind("c++ ", 0) == 0) line.replace(0, 4, Quoted(TARN_CXX) + " " TARN_SANITIZER_FLAGS " ");
+  return line;
+}
+
 TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
   tarn_test::TempDir stage;
   const std::string root = Install(stage);
   const std::string libdir = TARN_LIBDIR;
-  for (const std::string& file : std::vector<std::string>{
-           "include/skel/Skeleton.h", "include/tarn/Path.h", "include/tarn/Version.h",
-           "include/framework/core/StartUp.h", "include/framework/skel/SkelAnimation.h",
-           "include/framework/widgets/WidgetAnimeBase.h", libdir + "/cmake/Tarn/TarnConfig.cmake",
-           libdir + "/cmake/Tarn/TarnConfigVersion.cmake", libdir + "/pkgconfig/tarn-skel.pc",
-           libdir + "/pkgconfig/tarn-framework.pc", Library("skel"), Library("path"), Library("core"),
-           Library("graphics"), Library("text"), Library("sound"), Library("widgets"), Library("skel_glue")}) {
+  for (const std::string& file :
+       std::vector<std::string>{"include/skel/Skeleton.h", "include/tarn/Path.h", "include/tarn/Version.h",
+                                "include/framework/core/StartUp.h", "include/framework/skel/SkelAnimation.h",
+                                "include/framework/widgets/WidgetAnimeBase.h", libdir + "/cmake/Tarn/TarnConfig.cmake",
+                                libdir + "/cmake/Tarn/TarnConfigVersion.cmake", libdir + "/pkgconfig/tarn-skel.pc",
+                                libdir + "/pkgconfig/tarn-framework.pc", libdir + "/cmake/Tarn/tarn-lsan.supp",
+                                Library("skel"), Library("path"), Library("core"), Library("graphics"), Library("text"),
+                                Library("sound"), Library("widgets"), Library("skel_glue")}) {
     EXPECT_TRUE(fs::exists(root + "/" + file)) << file;
   }
 #if TARN_SHARED
@@ -89,14 +120,27 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDesktopFilesValidate) {
                        stage.File("soname.log")))
       << ReadAll(stage.File("soname.log"));
 #endif
-  for (const char* file :
-       {"bin/tarn", "bin/skelcheck", "share/tarn/gfx/3_blacksmith_a.png", "share/tarn/gfx/testchar4.png",
-        "share/tarn/sound/test_mono.wav", "share/tarn/skel_data/Char01.atlas", "share/tarn/skel_data/Char01.json",
-        "share/tarn/skel_data/Char01.png", "share/tarn/font/rounded-mplus-2m-medium.ttf",
-        "share/tarn/font/fonts-mplus.copyright", "share/applications/org.tarngame.tarn.desktop",
-        "share/metainfo/org.tarngame.tarn.metainfo.xml", "share/icons/hicolor/48x48/apps/tarn.png",
-        "share/icons/hicolor/128x128/apps/tarn.png", "share/icons/hicolor/256x256/apps/tarn.png",
-        "share/doc/tarn/LICENSE", "share/doc/tarn/fonts-mplus.copyright"}) {
+  for (const char* file : {"bin/tarn",
+                           "bin/skelcheck",
+                           "share/tarn/gfx/3_blacksmith_a.png",
+                           "share/tarn/gfx/testchar4.png",
+                           "share/tarn/sound/test_mono.wav",
+                           "share/tarn/skel_data/Char01.atlas",
+                           "share/tarn/skel_data/Char01.json",
+                           "share/tarn/skel_data/Char01.png",
+                           "share/tarn/font/rounded-mplus-2m-medium.ttf",
+                           "share/tarn/font/fonts-mplus.copyright",
+                           "share/applications/org.tarngame.tarn.desktop",
+                           "share/metainfo/org.tarngame.tarn.metainfo.xml",
+                           "share/icons/hicolor/48x48/apps/tarn.png",
+                           "share/icons/hicolor/128x128/apps/tarn.png",
+                           "share/icons/hicolor/256x256/apps/tarn.png",
+                           "share/doc/tarn/LICENSE",
+                           "share/doc/tarn/fonts-mplus.copyright",
+                           "share/doc/tarn/examples/CMakeLists.txt",
+                           "share/doc/tarn/examples/skeleton.cpp",
+                           "share/doc/tarn/html/index.html",
+                           "share/doc/tarn/html/skeleton_8cpp-example.html"}) {
     EXPECT_TRUE(fs::is_regular_file(root + "/" + file)) << file;
   }
   EXPECT_EQ(ReadAll(root + "/share/tarn/font/rounded-mplus-2m-medium.ttf"),
@@ -209,6 +253,19 @@ TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
   ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " --build " + Quoted(build) + " -j2", log)) << ReadAll(log);
   RunExamples(build, root, log);
 
+  // The README's project and include block, as they stand.
+  const std::string mine = stage.File("mygame");
+  fs::create_directory(mine);
+  std::ofstream(mine + "/CMakeLists.txt") << ReadmeBlock("cmake", "find_package(Tarn");
+  WriteIncludeBlockProgram(mine + "/main.cpp");
+  ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(mine) + " -B " + Quoted(mine + "/build") +
+                           " -DCMAKE_PREFIX_PATH=" + Quoted(root) + " -DCMAKE_CXX_COMPILER=" + Quoted(TARN_CXX) +
+                           " '-DCMAKE_CXX_FLAGS=" TARN_SANITIZER_FLAGS "' && " + Quoted(TARN_CMAKE) + " --build " +
+                           Quoted(mine + "/build") + " && " + Quoted(mine + "/build/mygame"),
+                       log))
+      << ReadAll(log);
+  EXPECT_EQ(ReadAll(log).substr(ReadAll(log).rfind('\n', ReadAll(log).size() - 2) + 1), TARN_VERSION_STRING "\n");
+
   // The window's button, clicked, plays the sound; closed, the window ends the program.
   ProgramHarness window;
   ASSERT_NE(window.display(), nullptr) << "no X display: run under xvfb-run";
@@ -236,7 +293,14 @@ TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
       << "foreach(v " << same << " " << nextMinor << " " << nextMajor << ")\n"
       << "  find_package(Tarn ${v} QUIET COMPONENTS skel)\n"
       << "  message(STATUS \"Tarn ${v}: ${Tarn_FOUND}\")\n"
-      << "  unset(Tarn_FOUND)\nendforeach()\n";
+      << "  unset(Tarn_FOUND)\nendforeach()\n"
+      // A component Tarn does not know fails the package only when required.
+      << "find_package(Tarn QUIET COMPONENTS skel OPTIONAL_COMPONENTS sparkles)\n"
+      << "message(STATUS \"optional: ${Tarn_FOUND} ${Tarn_sparkles_FOUND}\")\n"
+      << "unset(Tarn_FOUND)\n"
+      << "find_package(Tarn QUIET COMPONENTS skel sparkles)\n"
+      << "message(STATUS \"required: ${Tarn_FOUND}\")\n"
+      << "message(STATUS \"suppressions: ${Tarn_LSAN_SUPPRESSIONS}\")\n";
   ASSERT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(versions) + " -B " + Quoted(versions + "/build") +
                            " -DCMAKE_PREFIX_PATH=" + Quoted(root),
                        log))
@@ -245,6 +309,12 @@ TEST(Install, ExamplesBuildOnTheInstalledCMakePackage) {
   EXPECT_NE(found.find("Tarn " + same + ": 1\n"), std::string::npos) << found;
   EXPECT_NE(found.find("Tarn " + nextMinor + ": 0\n"), std::string::npos) << found;
   EXPECT_NE(found.find("Tarn " + nextMajor + ": 0\n"), std::string::npos) << found;
+  EXPECT_NE(found.find("optional: 1 FALSE\n"), std::string::npos) << found;
+  EXPECT_NE(found.find("required: 0\n"), std::string::npos) << found;
+  const size_t named = found.find("suppressions: ");
+  ASSERT_NE(named, std::string::npos) << found;
+  const std::string suppressions = found.substr(named + 14, found.find('\n', named) - named - 14);
+  EXPECT_NE(ReadAll(suppressions).find("leak:"), std::string::npos) << suppressions;
 }
 
 TEST(Install, PkgConfigBuildsProgramsOnTheInstalledLibraries) {
@@ -265,6 +335,20 @@ TEST(Install, PkgConfigBuildsProgramsOnTheInstalledLibraries) {
         << ReadAll(log);
   }
   RunExamples(stage.path(), root, log);
+
+  // The README's lines, as they stand, on its include block; a shared
+  // install outside the loader's path is found through LD_LIBRARY_PATH, as
+  // the README says.
+  const std::string mine = stage.File("mygame");
+  fs::create_directory(mine);
+  for (const char* program : {"pose", "window"}) WriteIncludeBlockProgram(mine + "/" + program + ".cpp");
+  std::string script = "cd " + Quoted(mine) + "\n";
+  std::istringstream lines(ReadmeBlock("sh", "pkg-config --cflags --libs tarn-framework"));
+  for (std::string line; std::getline(lines, line);) script += AsBuilt(line, root) + "\n";
+  script += "LD_LIBRARY_PATH=" + Quoted(root + "/" + TARN_LIBDIR) + " ./window\n";
+  std::ofstream(mine + "/build.sh") << script;
+  ASSERT_TRUE(Succeeds("sh " + Quoted(mine + "/build.sh"), log)) << script << ReadAll(log);
+  EXPECT_EQ(ReadAll(log), TARN_VERSION_STRING "\n") << script;
 }
 
 // Another game with Tarn's tree added as a subdirectory: the libraries under
@@ -284,6 +368,20 @@ TEST(Subproject, GivesTheLibrariesOnlyWithTheInstalledIncludes) {
   EXPECT_TRUE(
       Succeeds("make -C " + Quoted(build) + " " + Quoted(objects + "pose.o") + " " + Quoted(objects + "window.o"), log))
       << ReadAll(log);
+  // The README's project as it stands, Tarn in third_party/tarn, beside a
+  // docs target of its own: the include block compiles.
+  const std::string mine = dir.File("mygame");
+  fs::create_directories(mine + "/third_party");
+  fs::create_directory_symlink(TARN_SOURCE_DIR, mine + "/third_party/tarn");
+  std::ofstream(mine + "/CMakeLists.txt")
+      << ReadmeBlock("cmake", "add_subdirectory(third_party/tarn)") << "add_custom_target(docs)\n";
+  WriteIncludeBlockProgram(mine + "/main.cpp");
+  EXPECT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " -S " + Quoted(mine) + " -B " + Quoted(mine + "/build") +
+                           " -G 'Unix Makefiles' -DCMAKE_CXX_COMPILER=" + Quoted(TARN_CXX) + " && make -C " +
+                           Quoted(mine + "/build") + " main.o",
+                       log))
+      << ReadAll(log);
+
   // Asked for, the game comes with its working directory.
   EXPECT_TRUE(Succeeds(Quoted(TARN_CMAKE) + " " + Quoted(build) + " -DTARN_GAME=ON -DTARN_WORKDIR_ASSETS=ON", log))
       << ReadAll(log);

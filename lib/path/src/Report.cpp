@@ -1,9 +1,11 @@
 #include "tarn/Report.h"
 
+#include <errno.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "tarn/Path.h"
 
@@ -11,7 +13,12 @@ namespace tarn {
 
 namespace {
 
-std::string g_programName = "tarn";
+// The name the process was started by, until main gives its own.
+std::string g_programName = program_invocation_short_name;
+
+std::mutex g_logLock;
+LogCallback g_logCallback = nullptr;
+void* g_logUser = nullptr;
 
 std::string Visible(const std::string& text) {
   std::string out;
@@ -28,10 +35,21 @@ std::string Visible(const std::string& text) {
   return out;
 }
 
-void Say(const char* kind, const std::string& what, const std::string& why) {
-  std::string line = g_programName + ": " + kind + Visible(what);
-  if (!why.empty()) line += ": " + Visible(why);
-  line += '\n';
+void Say(LogLevel level, const std::string& what, const std::string& why) {
+  std::string message = Visible(what);
+  if (!why.empty()) message += ": " + Visible(why);
+  LogCallback callback;
+  void* user;
+  {
+    std::lock_guard<std::mutex> hold(g_logLock);
+    callback = g_logCallback;
+    user = g_logUser;
+  }
+  if (callback) {
+    callback(level, message.c_str(), user);
+    return;
+  }
+  const std::string line = g_programName + ": " + (level == LogLevel::Warning ? "warning: " : "") + message + '\n';
   // One write, so lines of the program and of its libraries do not interleave.
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
@@ -48,9 +66,15 @@ void SetProgramName(const char* argv0) {
 
 const char* ProgramName() { return g_programName.c_str(); }
 
-void ReportError(const std::string& what, const std::string& why) { Say("", what, why); }
+void SetLogCallback(LogCallback callback, void* user) {
+  std::lock_guard<std::mutex> hold(g_logLock);
+  g_logCallback = callback;
+  g_logUser = callback ? user : nullptr;
+}
 
-void ReportWarning(const std::string& what, const std::string& why) { Say("warning: ", what, why); }
+void ReportError(const std::string& what, const std::string& why) { Say(LogLevel::Error, what, why); }
+
+void ReportWarning(const std::string& what, const std::string& why) { Say(LogLevel::Warning, what, why); }
 
 std::string FileName(const char* path) {
   const std::string opened = tarn::NativePath(path ? path : "");

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "skel/Animation.h"
 #include "skel/AnimationState.h"
 #include "skel/AnimationStateData.h"
+#include "skel/AnimationStateListenerObject.h"
 #include "skel/Bone.h"
 #include "skel/MeshAttachment.h"
 #include "skel/RegionAttachment.h"
@@ -323,35 +325,75 @@ void PoseFrameBySelecting(SkelAnimation& character, int32_t frame) {
   character.Pose(false, false);
 }
 
+// Every notification a listener hears, in order: as a listener object, or
+// through the function listener of its character's state.
+struct Heard : skel::AnimationStateListenerObject {
+  void callback(skel::AnimationState*, skel::EventType type, skel::TrackEntry* entry, skel::Event*) override {
+    const skel::Animation* animation = entry ? entry->getAnimation() : nullptr;
+    calls.push_back(std::to_string(static_cast<int>(type)) + " " + (animation ? animation->getName().buffer() : "-"));
+  }
+  std::vector<std::string> calls;
+};
+std::map<skel::AnimationState*, Heard*> g_heardBy;
+void HearByFunction(skel::AnimationState* state, skel::EventType type, skel::TrackEntry* entry, skel::Event* event) {
+  g_heardBy.at(state)->callback(state, type, entry, event);
+}
+
 // Posing a frame may rewind the playing entry instead of selecting the
-// animation again, but only where both pose the same: with mixes, changed
-// entry settings and switches the two must still agree on every vertex.
+// animation again, but only where both pose the same and a listener hears
+// the same: with mixes, changed entry settings, listeners and switches the
+// two must still agree on every vertex and every notification.
 TEST_F(Char01Test, PosingAFrameGivesTheSamePoseAsSelectingTheAnimationAgain) {
-  using Prepare = void (*)(SkelAnimation&);
+  using Prepare = void (*)(SkelAnimation&, Heard&);
   struct Case {
     const char* name;
     Prepare setup;
     int32_t switchAt;  // frame at which the second animation is chosen, or -1
+    // Chosen by setting currentAnimation, as a viewer restarting playback
+    // does, rather than through SetAnimation.
+    bool direct = false;
   };
   const Case cases[] = {
-      {"the game's settings", [](SkelAnimation&) {}, -1},
-      {"a default mix", [](SkelAnimation& c) { c.stateData->setDefaultMix(0.25f); }, -1},
+      {"the game's settings", [](SkelAnimation&, Heard&) {}, -1},
+      {"a default mix", [](SkelAnimation& c, Heard&) { c.stateData->setDefaultMix(0.25f); }, -1},
       {"a mix of the animation with itself",
-       [](SkelAnimation& c) { c.stateData->setMix(skel::String("idle"), skel::String("idle"), 0.2f); }, -1},
-      {"a changed time scale", [](SkelAnimation& c) { c.state->getCurrent(0)->setTimeScale(2); }, -1},
-      {"loop off", [](SkelAnimation& c) { c.state->getCurrent(0)->setLoop(false); }, -1},
-      {"a switch near frame 0", [](SkelAnimation&) {}, 2},
+       [](SkelAnimation& c, Heard&) { c.stateData->setMix(skel::String("idle"), skel::String("idle"), 0.2f); }, -1},
+      {"a changed time scale", [](SkelAnimation& c, Heard&) { c.state->getCurrent(0)->setTimeScale(2); }, -1},
+      {"loop off", [](SkelAnimation& c, Heard&) { c.state->getCurrent(0)->setLoop(false); }, -1},
+      {"a switch near frame 0", [](SkelAnimation&, Heard&) {}, 2},
       {"a switch with a mix near frame 0",
-       [](SkelAnimation& c) { c.stateData->setMix(skel::String("idle"), skel::String("wave"), 0.1f); }, 2},
-      {"a switch under a default mix", [](SkelAnimation& c) { c.stateData->setDefaultMix(0.25f); }, 3},
+       [](SkelAnimation& c, Heard&) { c.stateData->setMix(skel::String("idle"), skel::String("wave"), 0.1f); }, 2},
+      {"a switch under a default mix", [](SkelAnimation& c, Heard&) { c.stateData->setDefaultMix(0.25f); }, 3},
+      {"a listener object on the state", [](SkelAnimation& c, Heard& h) { c.state->setListener(&h); }, 150},
+      {"a listener function on the state",
+       [](SkelAnimation& c, Heard& h) {
+         g_heardBy[c.state] = &h;
+         c.state->setListener(HearByFunction);
+       },
+       -1},
+      {"a listener function on the entry",
+       [](SkelAnimation& c, Heard& h) {
+         g_heardBy[c.state] = &h;
+         c.state->getCurrent(0)->setListener(HearByFunction);
+       },
+       -1},
+      {"a listener object on the entry", [](SkelAnimation& c, Heard& h) { c.state->getCurrent(0)->setListener(&h); },
+       -1},
+      {"the animation changed directly", [](SkelAnimation&, Heard&) {}, 5, true},
+      {"the animation changed directly under a mix",
+       [](SkelAnimation& c, Heard&) { c.stateData->setDefaultMix(0.25f); }, 5, true},
   };
   auto compare = [this](const Case& c) {
     SkelAnimation rewinding(data.skeletonData), selecting(data.skeletonData);
-    c.setup(rewinding);
-    c.setup(selecting);
+    Heard rewindingHeard, selectingHeard;
+    c.setup(rewinding, rewindingHeard);
+    c.setup(selecting, selectingHeard);
     // Past the 180 frames of the longer animation, so the wrap is crossed.
     for (int32_t frame = 0; frame < 200; ++frame) {
-      if (frame == c.switchAt) {
+      if (frame == c.switchAt && c.direct) {
+        rewinding.currentAnimation = 1;
+        selecting.currentAnimation = 1;
+      } else if (frame == c.switchAt) {
         rewinding.SetAnimation(1);
         selecting.SetAnimation(1);
       }
@@ -363,7 +405,9 @@ TEST_F(Char01Test, PosingAFrameGivesTheSamePoseAsSelectingTheAnimationAgain) {
       for (size_t i = 0; i < got.size(); ++i)
         worst = std::max({worst, std::fabs(got[i].x - want[i].x), std::fabs(got[i].y - want[i].y)});
       ASSERT_LE(worst, 1e-4f) << "frame " << frame;
+      ASSERT_EQ(rewindingHeard.calls, selectingHeard.calls) << "frame " << frame;
     }
+    g_heardBy.clear();
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

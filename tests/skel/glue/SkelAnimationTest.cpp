@@ -11,7 +11,9 @@
 #include "SkelGlueSupport.h"
 #include "TestImages.h"
 #include "framework/skel/SkelAnimation.h"
+#include "skel/Animation.h"
 #include "skel/AnimationState.h"
+#include "skel/AnimationStateData.h"
 #include "skel/Atlas.h"
 #include "skel/AtlasPage.h"
 #include "skel/Bone.h"
@@ -21,6 +23,7 @@
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
 #include "skel/Slot.h"
+#include "skel/TrackEntry.h"
 
 using namespace tarn_test;
 using TarnSkel::SkelAnimation;
@@ -179,6 +182,63 @@ TEST_F(SkelAnimationTest, SetAnimationSelectsByIndexAndIgnoresOthers) {
   s->skeleton->setScaleY(1);
   s->DrawSkeleton(false, false);
   ExpectQuadAt(130, 100, 1);
+}
+
+// Queued animations start at their moment inside an Update step, early by
+// the mix; ClearTrack ends what plays and SetAnimation drops the queue.
+TEST_F(SkelAnimationTest, AddAnimationQueuesAfterWhatPlaysAndClearTrackEndsIt) {
+  SkelAnimation* s = Make(R"({
+    "bones": [{"name": "root"}],
+    "animations": {
+      "walk": {"bones": {"root": {"translate": [{"time": 0, "x": 10}, {"time": 1, "x": 10}]}}},
+      "jump": {"bones": {"root": {"translate": [{"time": 0, "x": 50}, {"time": 0.5, "x": 50}]}}}
+    }
+  })");
+  ASSERT_NE(s, nullptr);
+  const auto playing = [s]() -> std::string {
+    const skel::TrackEntry* entry = s->state->getCurrent(0);
+    return entry ? entry->getAnimation()->getName().buffer() : "nothing";
+  };
+  const auto rootX = [s] {
+    s->Pose(false, false);
+    return s->skeleton->getRootBone()->getX();
+  };
+  EXPECT_FALSE(s->AddAnimation("fly", false, 0));
+  ASSERT_TRUE(s->AddAnimation("jump", false, 0));     // at the end of walk
+  ASSERT_TRUE(s->AddAnimation("walk", true, 0.25f));  // 0.25 s into jump
+  s->Update(0.9f);
+  EXPECT_EQ(playing(), "walk");
+  EXPECT_EQ(rootX(), 10);
+  s->Update(0.2f);
+  EXPECT_EQ(playing(), "jump");
+  EXPECT_EQ(s->currentAnimation, 1);
+  EXPECT_NEAR(s->state->getCurrent(0)->getTrackTime(), 0.1f, 1e-5f);
+  EXPECT_EQ(rootX(), 50);
+  s->Update(0.2f);  // past 0.25 s into jump, in the same step
+  EXPECT_EQ(playing(), "walk");
+  EXPECT_NEAR(s->state->getCurrent(0)->getTrackTime(), 0.05f, 1e-5f);
+
+  // With a mix the next one starts early, so the fade ends with the loop it follows.
+  s->stateData->setDefaultMix(0.25f);
+  ASSERT_TRUE(s->AddAnimation("jump", false, 0));
+  s->Update(0.65f);
+  EXPECT_EQ(playing(), "walk");
+  s->Update(0.1f);
+  EXPECT_EQ(playing(), "jump");
+  EXPECT_NEAR(s->state->getCurrent(0)->getTrackTime(), 0.05f, 1e-5f);
+
+  s->ClearTrack();
+  EXPECT_EQ(rootX(), 0) << "the setup pose";
+  s->Update(0.1f);
+  EXPECT_EQ(playing(), "nothing");
+
+  // On an empty track it starts at once; SetAnimation drops what is queued.
+  ASSERT_TRUE(s->AddAnimation("walk", true, 0));
+  EXPECT_EQ(playing(), "walk");
+  ASSERT_TRUE(s->AddAnimation("jump", false, 0.1f));
+  s->SetAnimation(0);
+  s->Update(0.5f);
+  EXPECT_EQ(playing(), "walk");
 }
 
 // Data loaded before the window's context exists (as a program may load
@@ -394,13 +454,20 @@ TEST_F(SkelAnimationTest, SlotsWithoutPicturesDrawNothing) {
 }
 
 TEST_F(SkelAnimationTest, APageWithoutTextureIsSkipped) {
+  // The loader hangs a sprite without a texture on a page it cannot read
+  // (a load through SkelData refuses such an atlas).
   const std::string atlas = dir.Write("test.atlas", TestPageAtlas("nowhere.png"));
-  const std::string skeleton = dir.Write("test.json", kQuadSkeleton);
-  ASSERT_TRUE(data.Load(atlas.c_str(), skeleton.c_str()));
-  sprite = std::make_unique<SkelAnimation>(data.skeletonData);
+  TarnFrameworkSkelTextureLoader loader;
+  skel::Atlas unreadable(skel::String(atlas.c_str()), &loader);
+  ASSERT_EQ(loader.failedPages.size(), 1u);
+  skel::SkeletonJson reader(&unreadable);
+  std::unique_ptr<skel::SkeletonData> unreadableData(reader.readSkeletonData(kQuadSkeleton));
+  ASSERT_NE(unreadableData, nullptr);
+  sprite = std::make_unique<SkelAnimation>(unreadableData.get());
   BeginFrame();
   sprite->Draw(100, 50);
   EXPECT_TRUE(WindowIsClear());
+  sprite.reset();
 
   // An atlas made without a texture loader has no sprites at all.
   skel::Atlas bare(skel::String(atlas.c_str()), nullptr);

@@ -1,15 +1,21 @@
 // Loading an atlas and a skeleton file through the framework's textures, and
 // releasing all of it together.
 #include <GL/glew.h>
+#include <errno.h>
 
+#include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "SkelGlueSupport.h"
 #include "framework/graphics/Graphic2D.h"
 #include "framework/skel/SkelDataCustom.h"
+#include "framework/text/Font.h"
 #include "skel/Atlas.h"
 #include "skel/SkeletonData.h"
 #include "skel/SkeletonJson.h"
+#include "tarn/Report.h"
 
 using namespace tarn_test;
 using TarnFramework::Graphic2D;
@@ -99,13 +105,92 @@ TEST_F(SkelDataTest, FailedLoadsLeaveTheHolderEmpty) {
   EXPECT_EQ(data.skeletonData, nullptr);
 }
 
-TEST_F(SkelDataTest, AMissingPageImageLoadsWithASpriteWithoutTexture) {
-  const std::string atlas = dir.Write("test.atlas", TestPageAtlas("nowhere.png"));
-  const std::string skeleton = dir.Write("test.json", kOneRegion);
-  ASSERT_TRUE(data.Load(atlas.c_str(), skeleton.c_str()));
-  Graphic2D* sprite = PageSprite(*data.atlas, 0);
-  ASSERT_NE(sprite, nullptr);
-  EXPECT_FALSE(sprite->HasTexture());
+// Every loading call fails with its reason: given why, there and nowhere
+// else; without, as one warning in the log. A call reading several files
+// names the one at fault first.
+struct LoadFailure {
+  const char* name;
+  // Runs the load with why (null: without); true when it loaded.
+  std::function<bool(TarnSkel::SkelData&, std::string* why)> load;
+  // Expected in the reason, and (for a path that may be taken for another's) not.
+  std::string said;
+  std::string notSaid;
+};
+
+struct Logged {
+  int count = 0;
+  tarn::LogLevel level = tarn::LogLevel::Error;
+  std::string message;
+};
+
+void Keep(tarn::LogLevel level, const char* message, void* user) {
+  Logged& logged = *static_cast<Logged*>(user);
+  ++logged.count;
+  logged.level = level;
+  logged.message = message;
+}
+
+TEST_F(SkelDataTest, EveryFailedLoadGivesItsReasonToTheCallerOrElseToTheLog) {
+  WriteTestPage(dir, "page.png");
+  const std::string atlas = dir.Write("test.atlas", TestPageAtlas("page.png"));
+  const std::string noPage = dir.Write("nopage.atlas", TestPageAtlas("nowhere.png"));
+  const std::string good = dir.Write("good.json", kOneRegion);
+  const std::string empty = dir.Write("empty.json", "");
+  const std::string broken = dir.Write("broken.json", "{\"bones\": [");
+  const std::string missingAtlas = dir.File("missing.atlas"), missingFont = dir.File("missing.ttf");
+  const std::string noFile = std::strerror(ENOENT);
+  const auto skeleton = [](const std::string& a, const std::string& s) {
+    return [a, s](TarnSkel::SkelData& d, std::string* why) { return d.Load(a.c_str(), s.c_str(), why); };
+  };
+  const std::vector<LoadFailure> cases = {
+      {"atlas missing", skeleton(missingAtlas, good), missingAtlas + ": " + noFile, "attachment"},
+      {"page image missing", skeleton(noPage, good), dir.File("nowhere.png") + ": ", ".json"},
+      {"skeleton file empty", skeleton(atlas, empty), empty + ": empty file", ""},
+      {"skeleton file broken", skeleton(atlas, broken), broken + ": Invalid skeleton JSON", ""},
+      {"font missing",
+       [&](TarnSkel::SkelData&, std::string* why) {
+         TarnFramework::Font font;
+         return font.Open(missingFont.c_str(), 20, why);
+       },
+       noFile, ""},
+      {"picture missing",
+       [&](TarnSkel::SkelData&, std::string* why) {
+         Graphic2D picture;
+         if (why) return picture.LoadImage(dir.File("none.png").c_str(), why);
+         picture.LoadImage(dir.File("none.png").c_str());
+         return picture.HasTexture();
+       },
+       noFile, ""},
+  };
+  Logged logged;
+  tarn::SetLogCallback(Keep, &logged);
+  for (const LoadFailure& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string why;
+    logged = Logged();
+    EXPECT_FALSE(c.load(data, &why));
+    EXPECT_NE(why.find(c.said), std::string::npos) << why;
+    if (!c.notSaid.empty()) {
+      EXPECT_EQ(why.find(c.notSaid), std::string::npos) << why;
+    }
+    EXPECT_EQ(logged.count, 0) << "told the caller and the log: " << logged.message;
+    EXPECT_EQ(data.skeletonData, nullptr);
+
+    EXPECT_FALSE(c.load(data, nullptr));
+    EXPECT_EQ(logged.count, 1) << logged.message;
+    EXPECT_EQ(logged.level, tarn::LogLevel::Warning);
+    EXPECT_EQ(logged.message.rfind("cannot read ", 0), 0u) << logged.message;
+    EXPECT_NE(logged.message.find(c.said), std::string::npos) << logged.message;
+  }
+  tarn::SetLogCallback(nullptr);
+
+  // Without a callback the line goes to standard error under the program's
+  // own name, not the library's.
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(data.Load(missingAtlas.c_str(), good.c_str()));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said, std::string(program_invocation_short_name) + ": warning: cannot read " + missingAtlas + ": " +
+                      noFile + "\n");
 }
 
 TEST_F(SkelDataTest, TheCustomHolderReleasesWhatItIsGiven) {

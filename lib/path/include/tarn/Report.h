@@ -1,17 +1,29 @@
 /// @file
 /// What the program tells the person running it: one line each on standard
-/// error, "program: what: why". A run where everything loads prints nothing.
+/// error, "program: what: why", or to the log callback a program sets. A run
+/// where everything loads says nothing.
 #pragma once
 
 #include <string>
 
 namespace tarn {
 
-/// Set once by main from its argv[0] (the last path component); "tarn" until then.
+/// The name messages begin with: set by main from its argv[0] (the last path
+/// component); until then the name the process was started by.
 /// @{
 void SetProgramName(const char* argv0);
 const char* ProgramName();
 /// @}
+
+/// How grave a message is: an error ends what was asked, a warning is gone on without.
+enum class LogLevel { Error, Warning };
+/// Receives each message instead of standard error: its level, and the text
+/// without the program's name ("cannot read gfx/a.png: No such file or
+/// directory"). It may be called from any thread the libraries start.
+using LogCallback = void (*)(LogLevel level, const char* message, void* user);
+/// Sends every message of the libraries (and of ReportError and
+/// ReportWarning) to callback, with user; null sends them to standard error again.
+void SetLogCallback(LogCallback callback, void* user = nullptr);
 
 /// A failure that ends the program: "program: what: why". Control bytes in
 /// what and why are shown as `\xNN`, so a damaged file name cannot break the line.

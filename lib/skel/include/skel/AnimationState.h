@@ -71,6 +71,11 @@ class AnimationState : public SkelObject, public HasRendererObject {
   void setListener(AnimationStateListener listener);
   /// The same with a listener object (not owned), used instead of the function while set.
   void setListener(AnimationStateListenerObject* listener);
+  /// The listener function last set (a do-nothing one when none was) and the listener object (null when none).
+  /// @{
+  AnimationStateListener getListener() const { return _listener; }
+  AnimationStateListenerObject* getListenerObject() const { return _listenerObject; }
+  /// @}
 
  private:
   // Slot attachment states relative to the unkeyed state.
