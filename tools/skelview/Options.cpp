@@ -47,15 +47,17 @@ bool ParseSize(const char* text, int& width, int& height) {
 }  // namespace
 
 const char* UsageText() {
-  return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
+  return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME] [--background [#]RRGGBB[AA]]\n"
+         "                [--onion-spacing SECONDS] [--onion-count N]\n"
          "       skelview ATLAS JSON --render [ANIMATION] --fps N --out OUT [--frames K] [--size WxH]"
-         " [--scale F] [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
+         " [--scale F] [--skin NAME] [--animation NAME] [--background [#]RRGGBB[AA]]\n"
          "                [--columns N] [--padding P] [--data FILE.json] [--all] [--skins all]\n"
          "       OUT: SHEET.png, 'NAME_%03d.png' (one file per frame), FILE.webp, FILE.apng or FILE.gif;\n"
          "            %s in OUT and in --data stands for the animation's name\n";
 }
 
-bool ParseColor(const std::string& text, uint32_t& color) {
+bool ParseColor(const std::string& written, uint32_t& color) {
+  const std::string text = !written.empty() && written[0] == '#' ? written.substr(1) : written;
   if (text.size() != 6 && text.size() != 8) return false;
   uint32_t bytes[4] = {0, 0, 0, 255};
   for (size_t i = 0; i < text.size(); ++i) {
@@ -74,7 +76,7 @@ bool ParseColor(const std::string& text, uint32_t& color) {
 bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
   std::string* paths[] = {&options.atlasPath, &options.jsonPath};
   int pathCount = 0;
-  bool fpsGiven = false, layoutGiven = false;
+  bool fpsGiven = false, layoutGiven = false, onionGiven = false;
   std::string renderName;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -94,7 +96,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     }
     const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--fps" || arg == "--frames" ||
                             arg == "--size" || arg == "--out" || arg == "--background" || arg == "--columns" ||
-                            arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins";
+                            arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins" ||
+                            arg == "--onion-spacing" || arg == "--onion-count";
     if (takesValue) {
       if (i + 1 >= argc) {
         error = arg + " needs a value";
@@ -109,7 +112,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
         options.out = value;
       } else if (arg == "--background") {
         if (!ParseColor(value, options.background)) {
-          error = std::string("--background wants RRGGBB or RRGGBBAA in hexadecimal, not ") + value;
+          error =
+              std::string("--background wants RRGGBB or RRGGBBAA in hexadecimal (# before it or not), not ") + value;
           return false;
         }
         options.hasBackground = true;
@@ -136,6 +140,18 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
           return false;
         }
         options.scaleGiven = true;
+      } else if (arg == "--onion-spacing") {
+        if (!ParsePositive(value, 10, options.onionSpacing)) {
+          error = std::string("--onion-spacing wants seconds above 0, at most 10, not ") + value;
+          return false;
+        }
+        onionGiven = true;
+      } else if (arg == "--onion-count") {
+        if (!ParseInt(value, 1, 10, options.onionCount)) {
+          error = std::string("--onion-count wants a count from 1 to 10, not ") + value;
+          return false;
+        }
+        onionGiven = true;
       } else if (arg == "--fps") {
         if (!ParsePositive(value, 1000, options.fps)) {
           error = std::string("--fps wants a number of frames per second above 0, not ") + value;
@@ -183,6 +199,10 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
       return false;
     }
     options.animation = renderName;
+  }
+  if (options.render && onionGiven) {
+    error = "--onion-spacing and --onion-count go with the viewer, not --render";
+    return false;
   }
   if (options.render) {
     if (!fpsGiven || options.out.empty()) {
