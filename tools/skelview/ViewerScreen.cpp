@@ -422,6 +422,11 @@ void ViewerScreen::HandleView() {
     lastY_ = mouseY;
   }
   if (left.released) {
+    // The last move may come in the poll of the release.
+    if (viewPress_ && panning_) {
+      camera_.panX += static_cast<float>(left.releaseX - lastX_);
+      camera_.panY += static_cast<float>(left.releaseY - lastY_);
+    }
     // A press and release within one poll was never seen held.
     const bool click = viewPress_ ? !panning_ : OverView(left.pressX, left.pressY);
     if (click && OverView(left.releaseX, left.releaseY)) Pick(left.releaseX, left.releaseY);
@@ -477,6 +482,7 @@ bool ViewerScreen::Update() {
     if (watch_.Poll(now)) Reload();
   }
 
+  SettleDrags();
   if (playback_) {
     speed_ = kMinSpeed + speedBar_->value * (kMaxSpeed - kMinSpeed);
     const double mix = MixFromBar(mixBar_->value);
@@ -500,6 +506,21 @@ bool ViewerScreen::Update() {
   SeekOnTrackPress(wasDragging);
   SeekOnQuickClick(wasDragging);
   return updated;
+}
+
+void ViewerScreen::SettleDrags() {
+  // Let go in the same poll as its last move, a bar would stop where the
+  // frame before saw the pointer: it stops where the button came up.
+  const MouseButtonState& left = g_system->leftButton;
+  if (left.down || !left.released) return;
+  for (WidgetTrackBar* bar : {timeBar_, speedBar_, mixBar_}) {
+    if (!bar || !bar->dragging || bar->vertical) continue;
+    const Rect r = bar->GetRect();
+    const int32_t travel = r.width - bar->thumbLength;
+    if (travel <= 0) continue;
+    const double at = static_cast<double>(left.releaseX) + bar->dragOffset - r.x - bar->thumbLength / 2;
+    bar->value = std::clamp(at / travel, 0.0, 1.0);
+  }
 }
 
 void ViewerScreen::SeekOnQuickClick(bool wasDragging) {

@@ -82,6 +82,8 @@ class ViewerScreen : public TarnFramework::Screen {
   void DrawBackdrop(const Area& view);
   // A press on the time bar's track, away from its thumb, moves the thumb there.
   void SeekOnTrackPress(bool wasDragging);
+  // Bars let go of this frame take the pointer's place at the release.
+  void SettleDrags();
   // A click on the track too quick for the bar to see the button down.
   void SeekOnQuickClick(bool wasDragging);
   // The value that puts the thumb's centre at cursor; false on the thumb.
