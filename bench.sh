@@ -17,7 +17,7 @@ dir=build-bench
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARN_TESTS=ON -DTARN_BENCH=ON >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target tarn_bench tarn_character_frames tarn_frame_bench \
   tarn_first_frame_probe tarn_floor tarn tarn_pacing_bench tarn_frame_counter \
-  tarn_scale_files tarn_scale_files_plain skelcheck >/dev/null
+  tarn_scale_files tarn_scale_files_plain skelcheck skelview >/dev/null
 
 csv=$dir/bench.csv
 "$dir/bench/tarn_bench" --benchmark_format=csv --benchmark_min_time=1 "$@" 2>/dev/null >"$csv"
@@ -168,6 +168,26 @@ awk -F, -v data="$scale/plot.dat" '
         first * b / 1000, first * (b / 1000) ^ 2 >data
     }
   }' "$scale/skelcheck.txt" "$scale/memory.tracking" "$scale/memory.plain" "$csv" | tee "$dir/scaling.table"
+
+# skelview's render mode draws and writes one frame at a time: the peak
+# resident memory of a long sequence of Char01 at scale 1 (GNU time) stays
+# that of a short one, and under 400 MB. No display: it draws off-screen.
+echo
+render_peak_mb() {  # render_peak_mb FRAMES: peak resident MB of a sequence that long
+  local out="$dir/skelview-sequence"
+  rm -rf "$out"
+  (cd "$dir/workdir" && env -u DISPLAY /usr/bin/time -f "%M" "$dir/tools/skelview/skelview" skel_data/Char01.atlas \
+    skel_data/Char01.json --render idle --fps 30 --frames "$1" --out "$out/idle_%04d.png" 2>&1 >/dev/null) |
+    tail -1 | awk '{printf "%.1f", $1 / 1024}'
+  rm -rf "$out"
+}
+short_mb=$(render_peak_mb 10)
+long_mb=$(render_peak_mb 300)
+awk -v s="$short_mb" -v l="$long_mb" 'BEGIN {
+  printf "%-58s %9.1f MB   <= 400 MB and <= 10 frames + 32 MB: %s\n",
+    "skelview --render, 300 frames of Char01 at scale 1: peak", l, (l <= 400 && l <= s + 32) ? "met" : "missed"
+  printf "%-58s %9.1f MB\n", "  the same for 10 frames", s
+}' | tee "$dir/skelview-memory.txt"
 # Not when the benchmarks were filtered out (arguments).
 if [ -s "$scale/plot.dat" ]; then
   gnuplot <<EOF

@@ -50,6 +50,9 @@ Animation ReadWebp(const std::string& path) {
   }
   result.width = static_cast<int>(info.canvas_width);
   result.height = static_cast<int>(info.canvas_height);
+  // Held as 0xAARRGGBB.
+  for (int c = 0; c < 4; ++c)
+    result.background[c] = static_cast<unsigned char>(info.bgcolor >> (c == 3 ? 24 : 16 - 8 * c));
   int last = 0;
   while (WebPAnimDecoderHasMoreFrames(decoder)) {
     uint8_t* rgba = nullptr;

@@ -12,6 +12,7 @@ struct Animation {
   std::vector<std::vector<unsigned char>> frames;  // the whole canvas, RGBA
   std::vector<double> seconds;                     // how long each shows
   std::string why;                                 // set when reading failed
+  unsigned char background[4] = {};                // a WebP's canvas colour, RGBA
 };
 
 Animation ReadWebp(const std::string& path);

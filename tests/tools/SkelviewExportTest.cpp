@@ -3,6 +3,7 @@
 // records put each frame.
 #include <gtest/gtest.h>
 #include <lodepng.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -53,20 +54,28 @@ TEST(SkelviewExport, AnimatedPicturesReadBackWithTheirFramesDurationsAndPixels) 
     std::vector<double> seconds;
     bool exact;  // every pixel and alpha as rendered; a GIF keeps one bit of alpha
     tarn_test::Animation (*read)(const std::string&);
+    bool background = false;  // a half-clear blue
   } cases[] = {
       {"a.webp", skelview::OutputKind::kWebp, 10, {0.1, 0.1, 0.1}, true, tarn_test::ReadWebp},
       // Whole milliseconds that add up to the frames' times.
-      {"b.webp", skelview::OutputKind::kWebp, 30, {0.033, 0.034, 0.033}, true, tarn_test::ReadWebp},
+      {"b.webp", skelview::OutputKind::kWebp, 30, {0.033, 0.034, 0.033}, true, tarn_test::ReadWebp, true},
       {"a.apng", skelview::OutputKind::kApng, 30, {1 / 30.0, 1 / 30.0, 1 / 30.0}, true, tarn_test::ReadApng},
       {"b.apng", skelview::OutputKind::kApng, 12.5, {0.08, 0.08, 0.08}, true, tarn_test::ReadApng},
       {"a.gif", skelview::OutputKind::kGif, 10, {0.1, 0.1, 0.1}, false, tarn_test::ReadGif},
       {"b.gif", skelview::OutputKind::kGif, 30, {0.03, 0.04, 0.03}, false, tarn_test::ReadGif},
+      // Browsers slow frames under 2 hundredths down: none is written.
+      {"c.gif", skelview::OutputKind::kGif, 60, {0.02, 0.02, 0.02}, false, tarn_test::ReadGif},
+      // The folders on the way are made.
+      {"new/folder/d.gif", skelview::OutputKind::kGif, 10, {0.1, 0.1, 0.1}, false, tarn_test::ReadGif},
   };
   for (const auto& c : cases) {
     const skelview::Frames frames = TestFrames(c.fps);
     std::vector<skelview::FrameRecord> records;
     std::string error;
-    ASSERT_TRUE(skelview::WriteFrames(c.kind, dir.File(c.file), "", frames, {}, records, error)) << c.file << error;
+    skelview::SheetStyle style;
+    style.hasBackground = c.background;
+    style.background = 0x80FF2010;
+    ASSERT_TRUE(skelview::WriteFrames(c.kind, dir.File(c.file), "", frames, style, records, error)) << c.file << error;
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[2].file, dir.File(c.file));
     EXPECT_EQ(records[2].cell.width, 6);
@@ -75,8 +84,14 @@ TEST(SkelviewExport, AnimatedPicturesReadBackWithTheirFramesDurationsAndPixels) 
     ASSERT_EQ(read.frames.size(), 3u) << c.file;
     EXPECT_EQ(read.width, 6);
     EXPECT_EQ(read.height, 5);
+    if (c.kind == skelview::OutputKind::kWebp) {
+      // Transparent unless a background was given (libwebp's own is white).
+      const unsigned char expected[4] = {0x10, 0x20, 0xFF, 0x80}, none[4] = {};
+      EXPECT_EQ(0, std::memcmp(read.background, c.background ? expected : none, 4)) << c.file;
+    }
     for (int k = 0; k < 3; ++k) {
       EXPECT_NEAR(read.seconds[k], c.seconds[k], 1e-9) << c.file << " frame " << k;
+      EXPECT_NEAR(records[k].duration, c.seconds[k], 1e-9) << c.file << ": the data says what the file holds";
       const uint8_t* block = PixelOf(read.frames[k], 6, k + 1, 1);
       EXPECT_EQ(block[3], 255) << c.file << " frame " << k;
       EXPECT_NEAR(block[0], 200 - 80 * k, c.exact ? 0 : 8) << c.file << " frame " << k;
@@ -136,10 +151,21 @@ TEST(SkelviewExport, SheetsAndSequencesPutEachFrameWhereTheRecordsSay) {
     ASSERT_EQ(lodepng::decode(rgba, w, h, path), 0u) << path;
     EXPECT_EQ(rgba, frames.rgba[k]) << path;
   }
-  // A folder that is not there is said, not passed over.
-  EXPECT_FALSE(
-      skelview::WriteFrames(skelview::OutputKind::kGif, dir.File("none/x.gif"), "", frames, {}, records, error));
-  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+  // A folder that cannot be made is said, and nothing is left behind.
+  dir.Write("file", std::string("x"));
+  const std::pair<const char*, skelview::OutputKind> blocked[] = {{"file/x.gif", skelview::OutputKind::kGif},
+                                                                  {"file/x_%d.png", skelview::OutputKind::kSequence},
+                                                                  {"file/deeper/x.webp", skelview::OutputKind::kWebp}};
+  for (const auto& [file, kind] : blocked) {
+    EXPECT_FALSE(skelview::WriteFrames(kind, dir.File(file), "", frames, {}, records, error));
+    EXPECT_EQ(error.substr(error.find(dir.File("file"))), dir.File("file") + ": Not a directory") << file;
+  }
+  // A frame that cannot be written stops the output and removes what was begun.
+  skelview::Frames torn = frames;
+  torn.rgba[1].pop_back();
+  EXPECT_FALSE(skelview::WriteFrames(skelview::OutputKind::kApng, dir.File("torn.apng"), "", torn, {}, records, error));
+  EXPECT_EQ(error, "a frame is not 6 x 5 pixels");
+  EXPECT_NE(access(dir.File("torn.apng").c_str(), F_OK), 0) << "a torn file stayed";
 }
 
 TEST(SkelviewExport, OutputNamesSayTheKindAndTakeTheAnimationAndFrame) {

@@ -441,4 +441,21 @@ TEST(SkelviewText, Utf8BecomesOneUnitPerCharacterAndBadBytesAReplacement) {
   EXPECT_EQ(skelview::Utf16("\xED\xA0\x80"), u"\uFFFD") << "an encoded surrogate";
 }
 
+TEST(SkelviewText, ALongLineWrapsAtSpacesAndInsideAWordTooLongNeverSplittingACharacter) {
+  // Ten pixels a character.
+  auto measure = [](const std::string& text) { return static_cast<int32_t>(skelview::Utf16(text).size()) * 10; };
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(skelview::WrapText("reload failed: a b", 100, measure, 8), (Lines{"reload", "failed: a", "b"}));
+  EXPECT_EQ(skelview::WrapText("short", 100, measure, 8), (Lines{"short"}));
+  EXPECT_EQ(skelview::WrapText("no \"xxxxxxxxxxxxxxxxxxxxxxxx\"", 100, measure, 8),
+            (Lines{"no", "\"xxxxxxxxx", "xxxxxxxxxx", "xxxxx\""}));
+  // Three-byte characters stay whole.
+  EXPECT_EQ(skelview::WrapText("\xE6\x89\x8B\xE3\x82\x92\xE6\x8C\xAF", 20, measure, 8),
+            (Lines{"\xE6\x89\x8B\xE3\x82\x92", "\xE6\x8C\xAF"}));
+  // Past the last line allowed, the text ends in "...".
+  EXPECT_EQ(skelview::WrapText("one two three four", 50, measure, 2), (Lines{"one", "tw..."}));
+  // Narrower than one character: one a line, not none.
+  EXPECT_EQ(skelview::WrapText("ab", 5, measure, 8), (Lines{"a", "b"}));
+}
+
 }  // namespace

@@ -14,7 +14,7 @@
 namespace skelview {
 
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out, std::string& error,
-                 bool textures) {
+                 bool textures, bool printWarnings) {
   out.Release();
   error.clear();
   // Before the character: its atlas gives the pages back to the loader.
@@ -30,6 +30,14 @@ bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, Tarn
     error = report.firstProblem();
     return false;
   }
+  // The checks of the loaded character too, as at the start.
+  skelcheck::CheckLoadedCharacter(character, report);
+  if (report.hasProblems()) {
+    error = report.firstProblem();
+    return false;
+  }
+  // Written as the report goes.
+  report.setPrint(printWarnings);
   out.textureLoader = pages.release();
   out.atlas = character.atlas.release();
   out.skeletonData = character.data;

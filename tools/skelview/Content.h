@@ -16,9 +16,10 @@ namespace skelview {
 // textures is false) and the skeleton, as skelcheck loads them, and fails on
 // any error skelcheck's checks find. On failure out is left empty and error
 // holds skelcheck's first problem line: the file, and the line and column or
-// the entry, with what is wrong there.
+// the entry, with what is wrong there. With printWarnings, a load that
+// succeeds prints skelcheck's warnings on stderr, as the start does.
 bool LoadContent(const std::string& atlasPath, const std::string& jsonPath, TarnSkel::SkelData& out, std::string& error,
-                 bool textures = true);
+                 bool textures = true, bool printWarnings = false);
 
 // The page image files of a loaded atlas, as the atlas reader looks them up.
 std::vector<std::string> PageImagePaths(const std::string& atlasPath, const TarnSkel::SkelData& content);

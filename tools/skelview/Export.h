@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,12 +41,25 @@ struct SheetLayout {
 SheetLayout LayOutSheet(int count, int frameWidth, int frameHeight, int columns, int padding);
 
 // Frame k's length in ticks of 1 / ticksPerSecond, rounded so that the
-// lengths of frames 0..k add up to (k + 1) / fps as near as ticks allow.
-int FrameTicks(int k, double fps, int ticksPerSecond);
+// lengths of frames 0..k add up to (k + 1) / fps as near as ticks allow, and
+// never under minTicks (then the frames add up to more).
+int FrameTicks(int k, double fps, int ticksPerSecond, int minTicks = 0);
+
+// A GIF counts in hundredths, and browsers slow frames under two of them down.
+constexpr int kGifMinTicks = 2;
+
+// Seconds frame k shows in a file of that kind, as the file holds it.
+double FrameSeconds(OutputKind kind, int k, double fps);
+
+// The largest side of a sheet: the largest texture common graphics cards
+// take, so a game can load any sheet written.
+constexpr int kMaxSheetSide = 16384;
 
 struct SheetStyle {
   int columns = 8;
   int padding = 0;
+  // Under the frames of a sheet, and an animated WebP's own background
+  // (transparent without one).
   bool hasBackground = false;
   uint32_t background = 0;  // 0xAABBGGRR
 };
@@ -73,6 +87,29 @@ struct FrameDataHeader {
   float originX, originY;  // the skeleton's origin in each frame, in pixels
   float scale;             // pixels per skeleton unit
 };
+// Takes the frames of one output one at a time, in order, so that only a
+// sheet holds more than one frame's pixels.
+class FrameWriter {
+ public:
+  virtual ~FrameWriter() = default;
+  // The next frame, straight RGBA of the size opened; sets the record's
+  // cell, file and duration.
+  virtual bool Add(const std::vector<uint8_t>& rgba, FrameRecord& record, std::string& error) = 0;
+  // Writes what is left; false with the reason.
+  virtual bool Finish(std::string& error) = 0;
+};
+
+// A writer for count frames of width x height at fps, to the pattern
+// expanded for the name (and for each frame of a sequence), the folders on
+// the way made; null with the reason in error.
+std::unique_ptr<FrameWriter> OpenFrameWriter(OutputKind kind, const std::string& pattern, const std::string& name,
+                                             int count, int width, int height, double fps, const SheetStyle& style,
+                                             std::string& error);
+
+// Makes the folders the file's path names (as mkdir -p); false with the
+// reason in error.
+bool MakeFolderFor(const std::string& path, std::string& error);
+
 // Writes the frames as the kind says, to the pattern expanded for the name
 // (and for each frame of a sequence), and sets each record's cell and file;
 // false with the reason in error.

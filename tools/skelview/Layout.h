@@ -56,6 +56,11 @@ struct Placement {
   float x, y, scale;
 };
 
+// A rectangle in pixels, y down, as its edges.
+struct PoseBox {
+  float minX, minY, maxX, maxY;
+};
+
 inline Placement FitBounds(float boundsX, float boundsY, float boundsWidth, float boundsHeight, int32_t areaWidth,
                            int32_t areaHeight) {
   float scale = 1.0f;

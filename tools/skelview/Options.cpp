@@ -47,9 +47,10 @@ bool ParseSize(const char* text, int& width, int& height) {
 }  // namespace
 
 const char* UsageText() {
-  return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
+  return "usage: skelview ATLAS JSON [--skin NAME] [--animation NAME] [--background [#]RRGGBB[AA]]\n"
+         "                [--onion-spacing SECONDS] [--onion-count N]\n"
          "       skelview ATLAS JSON --render [ANIMATION] --fps N --out OUT [--frames K] [--size WxH]"
-         " [--scale F] [--skin NAME] [--animation NAME] [--background RRGGBB[AA]]\n"
+         " [--scale F] [--skin NAME] [--animation NAME] [--background [#]RRGGBB[AA]]\n"
          "                [--columns N] [--padding P] [--data FILE.json] [--all] [--skins all]\n"
          "       OUT: SHEET.png, 'NAME_%03d.png' (one file per frame), FILE.webp, FILE.apng or FILE.gif;\n"
          "            %s in OUT and in --data stands for the animation's name\n"
@@ -62,7 +63,8 @@ const char* UsageText() {
          "            the pointer on the time bar, Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo, Ctrl+S save.\n";
 }
 
-bool ParseColor(const std::string& text, uint32_t& color) {
+bool ParseColor(const std::string& written, uint32_t& color) {
+  const std::string text = !written.empty() && written[0] == '#' ? written.substr(1) : written;
   if (text.size() != 6 && text.size() != 8) return false;
   uint32_t bytes[4] = {0, 0, 0, 255};
   for (size_t i = 0; i < text.size(); ++i) {
@@ -81,7 +83,7 @@ bool ParseColor(const std::string& text, uint32_t& color) {
 bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
   std::string* paths[] = {&options.atlasPath, &options.jsonPath};
   int pathCount = 0;
-  bool fpsGiven = false, layoutGiven = false;
+  bool fpsGiven = false, layoutGiven = false, onionGiven = false;
   std::string renderName;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -102,7 +104,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--fps" || arg == "--frames" ||
                             arg == "--size" || arg == "--out" || arg == "--background" || arg == "--columns" ||
                             arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins" ||
-                            arg == "--apply" || arg == "--save";
+                            arg == "--apply" || arg == "--save" || arg == "--onion-spacing" ||
+                            arg == "--onion-count";
     if (takesValue) {
       if (i + 1 >= argc) {
         error = arg + " needs a value";
@@ -121,7 +124,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
         options.out = value;
       } else if (arg == "--background") {
         if (!ParseColor(value, options.background)) {
-          error = std::string("--background wants RRGGBB or RRGGBBAA in hexadecimal, not ") + value;
+          error =
+              std::string("--background wants RRGGBB or RRGGBBAA in hexadecimal (# before it or not), not ") + value;
           return false;
         }
         options.hasBackground = true;
@@ -148,6 +152,18 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
           return false;
         }
         options.scaleGiven = true;
+      } else if (arg == "--onion-spacing") {
+        if (!ParsePositive(value, 10, options.onionSpacing)) {
+          error = std::string("--onion-spacing wants seconds above 0, at most 10, not ") + value;
+          return false;
+        }
+        onionGiven = true;
+      } else if (arg == "--onion-count") {
+        if (!ParseInt(value, 1, 10, options.onionCount)) {
+          error = std::string("--onion-count wants a count from 1 to 10, not ") + value;
+          return false;
+        }
+        onionGiven = true;
       } else if (arg == "--fps") {
         if (!ParsePositive(value, 1000, options.fps)) {
           error = std::string("--fps wants a number of frames per second above 0, not ") + value;
@@ -203,6 +219,10 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
   }
   if (!options.applyScript.empty() && options.render) {
     error = "--apply edits and saves; render the saved file in a second run";
+    return false;
+  }
+  if (options.render && onionGiven) {
+    error = "--onion-spacing and --onion-count go with the viewer, not --render";
     return false;
   }
   if (options.render) {

@@ -36,6 +36,10 @@ struct Options {
   std::string dataPath;
   bool allAnimations = false;
   bool allSkins = false;
+  // The viewer's onion skin (O): this many poses each side of the one
+  // shown, this many seconds apart.
+  double onionSpacing = 1.0 / 15;
+  int onionCount = 2;
   bool help = false;
   // Editing with no window: the script of commands to run, and the file to
   // save to (empty: over the skeleton file).
@@ -49,7 +53,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
 // The short usage text (for stderr on a mistake, stdout for --help).
 const char* UsageText();
 
-// "RRGGBB" or "RRGGBBAA" in hexadecimal as 0xAABBGGRR; false for anything else.
+// "RRGGBB" or "RRGGBBAA" in hexadecimal, with or without a leading '#', as
+// 0xAABBGGRR; false for anything else.
 bool ParseColor(const std::string& text, uint32_t& color);
 
 // Checks the files as skelcheck's skeleton verb does (no textures, no

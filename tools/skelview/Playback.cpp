@@ -27,7 +27,7 @@ skel::Animation* FindByName(TarnSkel::SkelAnimation& sprite, int index) {
 
 Playback::Playback(TarnSkel::SkelAnimation& sprite) : sprite_(sprite) {
   Restart();
-  Seek(0);
+  Remeasure();
 }
 
 Playback::~Playback() {
@@ -59,22 +59,28 @@ void Playback::Select(int index) {
   if (index < 0 || index >= AnimationCount()) return;
   first_ = index;
   if (second_ >= 0) SetMix(second_, mixSeconds_);
-  Seek(0);
+  time_ = 0;
+  Remeasure();
 }
 
 void Playback::SetSkin(const std::string& name) {
   if (!sprite_.skeleton) return;
   sprite_.SetSkin(name.c_str());
-  Seek(time_);
+  Remeasure();
 }
 
 void Playback::SetMix(int index, double seconds) {
+  const int before = second_;
   second_ = index >= 0 && index < AnimationCount() ? index : -1;
   mixSeconds_ = std::isfinite(seconds) ? std::max(0.0, seconds) : 0;
   skel::Animation* from = FindByName(sprite_, first_);
   skel::Animation* to = FindByName(sprite_, second_);
   if (from && to && sprite_.stateData) sprite_.stateData->setMix(from, to, static_cast<float>(mixSeconds_));
-  Seek(time_);
+  // Another length of mix blends the same poses: the bar drags smoothly.
+  if (second_ != before)
+    Remeasure();
+  else
+    Seek(time_);
 }
 
 void Playback::SetLoop(bool loop) {
@@ -189,29 +195,53 @@ void Playback::callback(skel::AnimationState*, skel::EventType type, skel::Track
   if (events_.size() < 16) events_.push_back(text);
 }
 
+bool Playback::MeasurePoses(int count, double step, PoseBox& box) {
+  const double now = time_, duration = Duration();
+  skelcheck::DrawnBox drawn;
+  for (int k = 0; k < count && sprite_.skeleton; ++k) {
+    Seek(duration > 0 ? std::fmod(k * step, duration) : 0);
+    Place({0, 0, 1});
+    skelcheck::AddPose(*sprite_.skeleton, drawn);
+  }
+  Seek(now);
+  if (drawn.Empty()) return false;
+  box = {drawn.minX, drawn.minY, drawn.maxX, drawn.maxY};
+  return true;
+}
+
+void Playback::Remeasure() {
+  // Every frame the game would show, up to a few hundred poses spread over
+  // a long animation.
+  constexpr int kMostPoses = 240;
+  const double duration = Duration();
+  const int count = std::clamp(static_cast<int>(std::ceil(duration / kFrameSeconds)), 1, kMostPoses);
+  measured_ = MeasurePoses(count, duration / count, poses_);
+}
+
 void Playback::Bounds(float& x, float& y, float& width, float& height) const {
   x = y = width = height = 0;
   if (!sprite_.skeleton) return;
-  skel::SkeletonData* data = sprite_.skeleton->getData();
+  // Skeleton units, y up: the measured box turned over.
+  float minX = FLT_MAX, minY = FLT_MAX, maxX = -FLT_MAX, maxY = -FLT_MAX;
+  if (measured_) {
+    minX = poses_.minX;
+    maxX = poses_.maxX;
+    minY = -poses_.maxY;
+    maxY = -poses_.minY;
+  }
+  const skel::SkeletonData* data = sprite_.skeleton->getData();
   if (data->getWidth() > 0 && data->getHeight() > 0 && std::isfinite(data->getWidth() + data->getHeight()) &&
       std::isfinite(data->getX() + data->getY())) {
-    x = data->getX();
-    y = data->getY();
-    width = data->getWidth();
-    height = data->getHeight();
-    return;
+    minX = std::min(minX, data->getX());
+    minY = std::min(minY, data->getY());
+    maxX = std::max(maxX, data->getX() + data->getWidth());
+    maxY = std::max(maxY, data->getY() + data->getHeight());
   }
-  // No size in the file: measure the setup pose, in skeleton units (y up).
-  skel::Skeleton probe(data);
-  probe.setSkin(sprite_.skeleton->getSkin());
-  probe.setSlotsToSetupPose();
-  probe.updateWorldTransform();
-  skelcheck::DrawnBox box;
-  if (!skelcheck::AddPose(probe, box)) return;
-  x = box.minX;
-  y = box.minY;
-  width = box.maxX - box.minX;
-  height = box.maxY - box.minY;
+  if (minX > maxX) return;
+  x = minX;
+  y = minY;
+  width = maxX - minX;
+  height = maxY - minY;
 }
 
 }  // namespace skelview

@@ -61,9 +61,15 @@ class Playback : public skel::AnimationStateListenerObject {
   // value in quotes when it has one.
   std::vector<std::string> TakeEvents();
 
-  // The bounds the view fits: the data's own when it has a size, else those
-  // of the setup pose's visible attachments.
+  // The bounds the view fits, in skeleton units (y up): those of what shows
+  // over the whole of what plays, held with the data's own box when it has
+  // a size (a box that is too small would cut the character off).
   void Bounds(float& x, float& y, float& width, float& height) const;
+  // The union of the shown triangles over count poses, step seconds apart
+  // from the start (coming round past the end), in pixels of a placement at
+  // the origin and scale 1 (y down); false when nothing shows. The clock
+  // is left where it was.
+  bool MeasurePoses(int count, double step, PoseBox& box);
 
   void callback(skel::AnimationState* state, skel::EventType type, skel::TrackEntry* entry,
                 skel::Event* event) override;
@@ -76,6 +82,8 @@ class Playback : public skel::AnimationStateListenerObject {
   double FirstDuration() const { return AnimationDuration(first_); }
   bool Mixing() const { return second_ >= 0; }
   void Apply();
+  // Measures what plays for Bounds, after a change of what plays.
+  void Remeasure();
 
   TarnSkel::SkelAnimation& sprite_;
   int first_ = 0;
@@ -85,6 +93,8 @@ class Playback : public skel::AnimationStateListenerObject {
   double time_ = 0;
   bool collecting_ = false;
   std::vector<std::string> events_;
+  bool measured_ = false;
+  PoseBox poses_{0, 0, 0, 0};
 };
 
 }  // namespace skelview

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -30,10 +31,6 @@ using namespace TarnFramework;
 namespace skelview {
 
 namespace {
-
-// 256 MiB of RGBA: far beyond any useful sheet; the sheet's sides stay
-// well inside int below it.
-constexpr int64_t kMaxSheetPixels = int64_t{1} << 26;
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000, kOpaqueWhite = 0xFFFFFFFF;
 
@@ -77,15 +74,12 @@ int FrameCount(const Options& options, double duration) {
 
 namespace {
 
-// Frames held at once, as pixels: the sheet's old limit.
-bool TooMany(int count, int w, int h) { return int64_t{count} * w * h > kMaxSheetPixels; }
-
 // The canvas and where the skeleton stands on it. --size alone fits the
 // bounds the viewer fits, as the viewer does; otherwise the union of every
 // frame's pose is measured once, so the canvas neither jitters nor crops, and
 // is laid out at --scale (centred in --size when both are given).
-bool FitCanvas(const Options& options, Playback& playback, TarnSkel::SkelAnimation& sprite, int count, double duration,
-               int& width, int& height, Placement& placement, std::string& error) {
+bool FitCanvas(const Options& options, Playback& playback, int count, int& width, int& height, Placement& placement,
+               std::string& error) {
   if (options.sizeGiven && !options.scaleGiven) {
     width = options.frameWidth;
     height = options.frameHeight;
@@ -94,14 +88,8 @@ bool FitCanvas(const Options& options, Playback& playback, TarnSkel::SkelAnimati
     placement = FitBounds(bx, by, bw, bh, width, height);
     return true;
   }
-  // Measured at the origin and scale 1, y down as drawn.
-  skelcheck::DrawnBox box;
-  for (int k = 0; k < count; ++k) {
-    playback.Seek(duration > 0 ? std::fmod(k / options.fps, duration) : 0);
-    playback.Place({0, 0, 1});
-    skelcheck::AddPose(*sprite.skeleton, box);
-  }
-  if (box.Empty()) box = {0, 0, 0, 0};
+  PoseBox box{0, 0, 0, 0};
+  playback.MeasurePoses(count, 1 / options.fps, box);
   const float minX = box.minX, minY = box.minY, maxX = box.maxX, maxY = box.maxY;
   const double s = options.scale;
   if (options.sizeGiven) {
@@ -133,47 +121,71 @@ struct Job {
   int animation;
   std::string skin;  // empty: the data's default
   std::string name;  // what %s stands for
+  // Worked out before anything is written.
+  int count = 0;
+  int width = 0, height = 0;
+  Placement placement{0, 0, 1};
 };
 
-// One output: the animation in the skin, frame by frame, then its files.
-int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback& playback,
-              TarnSkel::SkelAnimation& sprite) {
+void Show(const Job& job, Playback& playback) {
   if (!job.skin.empty()) playback.SetSkin(job.skin);
   playback.Select(job.animation);
+}
+
+// The job's frame count and canvas; false, having said why, for an output
+// that cannot be written.
+bool PlanOne(const Options& options, OutputKind kind, Job& job, Playback& playback) {
+  Show(job, playback);
+  const std::string animation = playback.AnimationName(job.animation);
+  job.count = FrameCount(options, playback.Duration());
+  std::string error;
+  if (!FitCanvas(options, playback, job.count, job.width, job.height, job.placement, error)) {
+    std::fprintf(stderr, "skelview: %s: %s\n", animation.c_str(), error.c_str());
+    return false;
+  }
+  // Only a sheet holds every frame at once.
+  const SheetLayout layout = LayOutSheet(job.count, job.width, job.height, options.columns, options.padding);
+  if (kind == OutputKind::kSheet && (layout.width > kMaxSheetSide || layout.height > kMaxSheetSide)) {
+    std::fprintf(stderr,
+                 "skelview: %s: a sheet of %d frames of %d x %d is %d x %d pixels, more than %d a side;"
+                 " give --columns, a smaller --scale, or write a sequence or an animated file\n",
+                 animation.c_str(), job.count, job.width, job.height, layout.width, layout.height, kMaxSheetSide);
+    return false;
+  }
+  return true;
+}
+
+// One output: the animation in the skin, each frame written as it is drawn,
+// then the frame data.
+int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback& playback,
+              TarnSkel::SkelAnimation& sprite) {
+  Show(job, playback);
   const std::string animation = playback.AnimationName(job.animation);
   const double duration = playback.Duration();
-  const int count = FrameCount(options, duration);
-  Frames frames;
-  frames.fps = options.fps;
-  Placement placement;
-  std::string error;
-  if (!FitCanvas(options, playback, sprite, count, duration, frames.width, frames.height, placement, error)) {
-    std::fprintf(stderr, "skelview: %s: %s\n", animation.c_str(), error.c_str());
-    return kExitUsage;
-  }
-  const int w = frames.width, h = frames.height;
-  const SheetLayout layout = LayOutSheet(count, w, h, options.columns, options.padding);
-  if (TooMany(count, w, h) || (kind == OutputKind::kSheet && TooMany(1, layout.width, layout.height))) {
-    std::fprintf(stderr, "skelview: %d frames of %d x %d are too many pixels for one run\n", count, w, h);
-    return kExitUsage;
-  }
-
+  const int w = job.width, h = job.height, count = job.count;
   Graphic2D target;
   target.SetRenderTarget(w, h);
   if (!target.targetReady) {
     std::fprintf(stderr, "skelview: cannot make a %d x %d render target\n", w, h);
     return kExitNoWindow;
   }
+  const SheetStyle style{options.columns, options.padding, options.hasBackground, options.background};
+  std::string error;
+  std::unique_ptr<FrameWriter> writer =
+      OpenFrameWriter(kind, options.out, job.name, count, w, h, options.fps, style, error);
+  if (!writer) {
+    std::fprintf(stderr, "skelview: cannot write %s: %s\n", ExpandOutput(options.out, job.name).c_str(), error.c_str());
+    return kExitUsage;
+  }
   const auto& all = sprite.skeleton->getData()->getAnimations();
   const skel::Animation* data = job.animation < static_cast<int>(all.size()) ? all[job.animation] : nullptr;
   std::vector<FrameRecord> records(count);
-  std::vector<uint8_t> overBlack, overWhite;
-  frames.rgba.resize(count);
+  std::vector<uint8_t> overBlack, overWhite, straight;
   for (int k = 0; k < count; ++k) {
     const double t = k / options.fps;
     // Frames past the end come round again, as the animation loops.
     playback.Seek(duration > 0 ? std::fmod(t, duration) : 0);
-    playback.Place(placement);
+    playback.Place(job.placement);
     // Drawn twice, onto black and onto white, exactly as the game draws
     // onto its screen; the two give each pixel's straight colour and alpha
     // whatever the slots' blend modes. Drawing once into a transparent
@@ -183,22 +195,24 @@ int RenderOne(const Options& options, OutputKind kind, const Job& job, Playback&
       std::fprintf(stderr, "skelview: cannot read frame %d back\n", k);
       return kExitNoWindow;
     }
-    StraightAlpha(overBlack, overWhite, frames.rgba[k]);
+    StraightAlpha(overBlack, overWhite, straight);
     records[k].time = duration > 0 ? std::fmod(t, duration) : 0;
-    records[k].duration = 1 / options.fps;
     if (data) records[k].events = FrameEvents(*data, k, options.fps);
+    if (!writer->Add(straight, records[k], error)) {
+      std::fprintf(stderr, "skelview: cannot write %s: %s\n", ExpandOutput(options.out, job.name).c_str(),
+                   error.c_str());
+      return kExitUsage;
+    }
   }
-
-  const SheetStyle style{options.columns, options.padding, options.hasBackground, options.background};
-  if (!WriteFrames(kind, options.out, job.name, frames, style, records, error)) {
+  if (!writer->Finish(error)) {
     std::fprintf(stderr, "skelview: cannot write %s: %s\n", ExpandOutput(options.out, job.name).c_str(), error.c_str());
     return kExitUsage;
   }
   if (!options.dataPath.empty()) {
-    const FrameDataHeader header{animation, job.skin,    duration,    options.fps,    w,
-                                 h,         placement.x, placement.y, placement.scale};
+    const FrameDataHeader header{animation, job.skin,        duration,        options.fps,        w,
+                                 h,         job.placement.x, job.placement.y, job.placement.scale};
     const std::string path = ExpandOutput(options.dataPath, job.name);
-    if (!WriteFile(path, FrameDataJson(header, records), error)) {
+    if (!MakeFolderFor(path, error) || !WriteFile(path, FrameDataJson(header, records), error)) {
       std::fprintf(stderr, "skelview: cannot write %s: %s\n", path.c_str(), error.c_str());
       return kExitUsage;
     }
@@ -252,6 +266,13 @@ int RenderSheet(const Options& options) {
   TarnSkel::SkelAnimation sprite(content.skeletonData);
   Playback playback(sprite);
   std::vector<std::string> skins = {options.skin};
+  const auto& allSkins = content.skeletonData->getSkins();
+  if (options.skin.empty() && !content.skeletonData->getDefaultSkin() && allSkins.size() > 0 && allSkins[0]) {
+    // Without one nothing would be drawn, as in the game.
+    skins = {allSkins[0]->getName().buffer() ? allSkins[0]->getName().buffer() : ""};
+    if (!options.allSkins)
+      std::fprintf(stderr, "skelview: no skin named default: drawing the first skin, %s\n", skins[0].c_str());
+  }
   if (options.allSkins) {
     skins.clear();
     for (const skel::Skin* skin : content.skeletonData->getSkins())
@@ -277,6 +298,15 @@ int RenderSheet(const Options& options) {
       jobs.push_back({animation, skin, name});
     }
   }
+  // Every output is checked before the first is written: a run either
+  // writes them all or says at once why it cannot.
+  for (Job& job : jobs)
+    if (!PlanOne(options, kind, job, playback)) return kExitUsage;
+  if (kind == OutputKind::kGif && options.fps > 50)
+    std::fprintf(stderr,
+                 "skelview: a GIF shows no frame shorter than 2 hundredths of a second (browsers slow shorter ones"
+                 " down), so at %g fps each frame shows 0.02 s and the animation plays slower\n",
+                 options.fps);
   for (const Job& job : jobs) {
     if (const int code = RenderOne(options, kind, job, playback, sprite)) return code;
   }

@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include <algorithm>
+
 #include "framework/text/Font.h"
 #include "framework/text/GlyphDrawer.h"
 #include "framework/text/TextString.h"
@@ -91,6 +93,58 @@ int32_t TextPainter::Draw(const std::string& utf8, int32_t x, int32_t y, uint32_
     pen += glyph->advance;
   }
   return pen - x;
+}
+
+namespace {
+
+// Where the UTF-8 character after the one at i starts (past the end: size + 1).
+size_t NextCharacter(const std::string& utf8, size_t i) {
+  for (++i; i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;) ++i;
+  return i;
+}
+
+void PopCharacter(std::string& utf8) {
+  while (!utf8.empty() && (static_cast<unsigned char>(utf8.back()) & 0xC0) == 0x80) utf8.pop_back();
+  if (!utf8.empty()) utf8.pop_back();
+}
+
+}  // namespace
+
+std::vector<std::string> WrapText(const std::string& utf8, int32_t width,
+                                  const std::function<int32_t(const std::string&)>& measure, size_t maxLines) {
+  std::vector<std::string> lines;
+  std::string line;
+  auto fits = [&](const std::string& text) { return measure(text) <= width; };
+  auto skipSpaces = [&](size_t from) { return std::min(utf8.find_first_not_of(' ', from), utf8.size()); };
+  size_t at = 0;
+  while (at < utf8.size() && lines.size() < maxLines) {
+    // The next word and the spaces before it.
+    const size_t end = std::min(utf8.find(' ', skipSpaces(at)), utf8.size());
+    const std::string word = utf8.substr(at, end - at);
+    if (fits(line + word)) {
+      line += word;
+      at = end;
+    } else if (!line.empty()) {
+      lines.push_back(line);
+      line.clear();
+      at = skipSpaces(at);
+    } else {
+      // A word wider than a line: as many whole characters as fit, one at least.
+      size_t cut = NextCharacter(utf8, at);
+      for (size_t next = NextCharacter(utf8, cut); next <= end && fits(utf8.substr(at, next - at));
+           next = NextCharacter(utf8, next))
+        cut = next;
+      lines.push_back(utf8.substr(at, cut - at));
+      at = cut;
+    }
+  }
+  if (!line.empty() && lines.size() < maxLines) lines.push_back(line);
+  if (at < utf8.size() && !lines.empty()) {
+    std::string& last = lines.back();
+    while (!last.empty() && !fits(last + "...")) PopCharacter(last);
+    last += "...";
+  }
+  return lines;
 }
 
 }  // namespace skelview

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace TarnFramework {
 class Font;
@@ -21,6 +23,12 @@ std::u16string Utf16(const std::string& utf8);
 
 // A framework text for a list line or a label; null without a font.
 TarnFramework::TextString* MakeText(TarnFramework::Font* font, const std::string& utf8, uint32_t color);
+
+// The text in lines no wider than width as measure tells it: broken at
+// spaces, a word too long for a line between its characters. At most
+// maxLines; the last then ends in "...".
+std::vector<std::string> WrapText(const std::string& utf8, int32_t width,
+                                  const std::function<int32_t(const std::string&)>& measure, size_t maxLines);
 
 class TextPainter {
  public:

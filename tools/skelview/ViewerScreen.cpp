@@ -14,6 +14,7 @@
 #include "Overlay.h"
 #include "Pick.h"
 #include "Playback.h"
+#include "Text.h"
 #include "framework/core/Key.h"
 #include "framework/core/SystemBase.h"
 #include "framework/graphics/DrawState.h"
@@ -205,6 +206,14 @@ void ViewerScreen::StartContent(const std::string& animationName, const std::str
     skin_ = skin;
     playback_->SetSkin(skin_);
   }
+  const auto& skins = content_.skeletonData->getSkins();
+  if (skin_.empty() && !content_.skeletonData->getDefaultSkin() && skins.size() > 0) {
+    // Without it nothing would show: the first skin does, and says so.
+    skin_ = SkinName(skins[0]);
+    playback_->SetSkin(skin_);
+    ShowStatus("no skin named default:\nshowing " + skin_, kEventColor, 600);
+    std::fprintf(stderr, "skelview: no skin named default: showing the first skin, %s\n", skin_.c_str());
+  }
   const int first = animationName.empty() ? 0 : playback_->FindAnimation(animationName);
   playback_->Select(std::max(0, first));
   if (!mixTo.empty())
@@ -270,7 +279,7 @@ void ViewerScreen::ToggleSlot(int index) {
 void ViewerScreen::Reload() {
   TarnSkel::SkelData fresh;
   std::string error;
-  if (!LoadContent(options_.atlasPath, options_.jsonPath, fresh, error)) {
+  if (!LoadContent(options_.atlasPath, options_.jsonPath, fresh, error, true, true)) {
     error_ = error;
     ShowStatus("", kWhite, 0);
     std::fprintf(stderr, "skelview: reload failed: %s\n", error.c_str());
@@ -435,6 +444,11 @@ void ViewerScreen::HandleView() {
     lastY_ = mouseY;
   }
   if (left.released) {
+    // The last move may come in the poll of the release.
+    if (viewPress_ && panning_) {
+      camera_.panX += static_cast<float>(left.releaseX - lastX_);
+      camera_.panY += static_cast<float>(left.releaseY - lastY_);
+    }
     // A press and release within one poll was never seen held.
     const bool click = viewPress_ ? !panning_ : OverView(left.pressX, left.pressY);
     if (click && !clickTaken_ && OverView(left.releaseX, left.releaseY)) Pick(left.releaseX, left.releaseY);
@@ -491,6 +505,7 @@ bool ViewerScreen::Update() {
     if (watch_.Poll(now)) OnFilesChanged();
   }
 
+  SettleDrags();
   if (playback_) {
     speed_ = kMinSpeed + speedBar_->value * (kMaxSpeed - kMinSpeed);
     const double mix = MixFromBar(mixBar_->value);
@@ -512,20 +527,54 @@ bool ViewerScreen::Update() {
   const bool wasDragging = timeBar_ && timeBar_->dragging;
   const bool updated = Screen::Update();
   SeekOnTrackPress(wasDragging);
+  SeekOnQuickClick(wasDragging);
   return updated && !quit_;
+}
+
+void ViewerScreen::SettleDrags() {
+  // Let go in the same poll as its last move, a bar would stop where the
+  // frame before saw the pointer: it stops where the button came up.
+  const MouseButtonState& left = g_system->leftButton;
+  if (left.down || !left.released) return;
+  for (WidgetTrackBar* bar : {timeBar_, speedBar_, mixBar_}) {
+    if (!bar || !bar->dragging || bar->vertical) continue;
+    const Rect r = bar->GetRect();
+    const int32_t travel = r.width - bar->thumbLength;
+    if (travel <= 0) continue;
+    const double at = static_cast<double>(left.releaseX) + bar->dragOffset - r.x - bar->thumbLength / 2;
+    bar->value = std::clamp(at / travel, 0.0, 1.0);
+  }
+}
+
+void ViewerScreen::SeekOnQuickClick(bool wasDragging) {
+  // Pressed and released within one poll, the bar never saw the button down.
+  const MouseButtonState& left = g_system->leftButton;
+  if (wasDragging || !playback_ || !timeBar_ || !left.pressed || left.down ||
+      !timeBar_->Contains(left.pressX, left.pressY))
+    return;
+  double value = 0;
+  if (!TrackValueAt(left.pressX, value)) return;
+  const double duration = playback_->Duration();
+  playback_->Seek(SnapToFrame(value * duration));
+  timeBar_->value = duration > 0 ? playback_->Time() / duration : 0;
+}
+
+bool ViewerScreen::TrackValueAt(int32_t cursor, double& value) const {
+  const Rect bar = timeBar_->GetRect();
+  const int32_t thumb = timeBar_->thumbLength, travel = bar.width - thumb;
+  if (travel <= 0) return false;
+  const int32_t thumbLeft = bar.x + static_cast<int32_t>(travel * timeBar_->value);
+  if (cursor >= thumbLeft && cursor < thumbLeft + thumb) return false;  // on the thumb: a drag from where it is
+  // The thumb's centre goes under the cursor.
+  value = std::clamp(static_cast<double>(cursor - bar.x - thumb / 2) / travel, 0.0, 1.0);
+  return true;
 }
 
 void ViewerScreen::SeekOnTrackPress(bool wasDragging) {
   if (wasDragging || !timeBar_ || !timeBar_->dragging) return;
-  const Rect bar = timeBar_->GetRect();
-  const int32_t thumb = timeBar_->thumbLength, travel = bar.width - thumb;
-  if (travel <= 0) return;
-  const int32_t thumbLeft = bar.x + static_cast<int32_t>(travel * timeBar_->value);
-  const int32_t cursor = g_system->mouseX;
-  if (cursor >= thumbLeft && cursor < thumbLeft + thumb) return;  // on the thumb: a drag from where it is
-  // The thumb's centre jumps under the cursor and the drag goes on from there.
+  // The drag goes on from where the thumb jumped to.
+  if (!TrackValueAt(g_system->mouseX, timeBar_->value)) return;
   timeBar_->dragOffset = 0;
-  timeBar_->value = std::clamp(static_cast<double>(cursor - bar.x - thumb / 2) / travel, 0.0, 1.0);
 }
 
 bool ViewerScreen::Draw() {
@@ -585,9 +634,14 @@ bool ViewerScreen::Draw() {
 
   int32_t textY = 8;
   if (!error_.empty()) {
-    FillRect({0, 0, view.width, line + 12}, kErrorBand);
-    painter_.Draw("reload failed: " + error_, 10, 6, kErrorColor);
-    textY += line + 12;
+    // Wrapped inside its band: a long reason would run under the panel.
+    const std::vector<std::string> lines = WrapText(
+        "reload failed: " + error_, view.width - 20, [&](const std::string& text) { return painter_.Width(text); }, 8);
+    const int32_t band = static_cast<int32_t>(lines.size()) * (line + 4) + 8;
+    FillRect({0, 0, view.width, band}, kErrorBand);
+    for (size_t i = 0; i < lines.size(); ++i)
+      painter_.Draw(lines[i], 10, 6 + static_cast<int32_t>(i) * (line + 4), kErrorColor);
+    textY += band;
   }
   for (const Shown& shown : events_) {
     // On a dark band: the checkerboard is as light as the text.
@@ -638,21 +692,23 @@ void ViewerScreen::DrawBackdrop(const Area& view) {
 
 void ViewerScreen::DrawOnion(const Placement& placement) {
   const double now = playback_->Time(), duration = playback_->Duration();
-  const struct {
-    int frames;
-    uint32_t tint;
-  } ghosts[] = {{-1, kPreviousTint}, {1, kNextTint}};
-  for (const auto& ghost : ghosts) {
-    double t = now + ghost.frames * kFrameSeconds;
-    if (playback_->Loop() && duration > 0) {
-      if (t < 0) t += duration;
-      if (t > duration) t -= duration;
-    } else if (t < 0 || t > duration) {
-      continue;
+  // The farthest first, so the nearer ghosts lie over them; each fainter
+  // with its distance.
+  for (int step = options_.onionCount; step >= 1; --step) {
+    for (int side : {-1, 1}) {
+      double t = now + side * step * options_.onionSpacing;
+      if (playback_->Loop() && duration > 0) {
+        t = std::fmod(t, duration);
+        if (t < 0) t += duration;
+      } else if (t < 0 || t > duration) {
+        continue;
+      }
+      const uint32_t tint = side < 0 ? kPreviousTint : kNextTint;
+      const uint32_t alpha = (tint >> 24) * (options_.onionCount + 1 - step) / options_.onionCount;
+      playback_->Seek(t);
+      playback_->Place(placement);
+      DrawGhost(*sprite_->skeleton, hidden_, (tint & 0xFFFFFF) | alpha << 24);
     }
-    playback_->Seek(t);
-    playback_->Place(placement);
-    DrawGhost(*sprite_->skeleton, hidden_, ghost.tint);
   }
   // The same state the clock left, so playing on fires what it would have.
   playback_->Seek(now);

@@ -85,11 +85,17 @@ class ViewerScreen : public TarnFramework::Screen {
   void CycleBackdrop();
   void FillSlotList();
   void ToggleSlot(int index);
-  // The previous and next frames, faint, under the pose at placement.
+  // The poses before and after, faint, under the pose at placement.
   void DrawOnion(const Placement& placement);
   void DrawBackdrop(const Area& view);
   // A press on the time bar's track, away from its thumb, moves the thumb there.
   void SeekOnTrackPress(bool wasDragging);
+  // Bars let go of this frame take the pointer's place at the release.
+  void SettleDrags();
+  // A click on the track too quick for the bar to see the button down.
+  void SeekOnQuickClick(bool wasDragging);
+  // The value that puts the thumb's centre at cursor; false on the thumb.
+  bool TrackValueAt(int32_t cursor, double& value) const;
 
   Options options_;
   TarnFramework::Font* font_;
