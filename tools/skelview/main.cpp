@@ -49,12 +49,12 @@ std::string BaseName(const std::string& path) {
 }
 
 // GLFW cannot say much when it fails; the usual reason is worth naming.
-void ReportNoWindow() {
+void ReportNoWindow(const std::string& why) {
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) {
     std::fprintf(stderr, "skelview: no display: DISPLAY is not set (a virtual one will do: xvfb-run skelview ...)\n");
   } else {
-    std::fprintf(stderr, "skelview: cannot open an OpenGL window on display %s\n", display);
+    std::fprintf(stderr, "skelview: cannot open an OpenGL window on display %s: %s\n", display, why.c_str());
   }
 }
 
@@ -78,8 +78,8 @@ int Render(const skelview::Options& options) {
   std::fprintf(stderr, "skelview: no off-screen OpenGL context, so a hidden window draws: %s\n", why.c_str());
   glfwInit();
   glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-  if (!StartUpWindow(system)) {
-    ReportNoWindow();
+  if (!StartUpWindow(system, WindowRequest(), &why)) {
+    ReportNoWindow(why);
     return skelview::kExitNoWindow;
   }
   const int code = skelview::RenderSheet(options);
@@ -149,19 +149,20 @@ int main(int argc, char** argv) {
 
   SetProgramLocale();
   if (!glfwInit()) {
-    ReportNoWindow();
+    ReportNoWindow("GLFW could not start");
     return skelview::kExitNoWindow;
   }
   SystemBase system;
-  if (!StartUpWindow(system)) {
-    ReportNoWindow();
+  std::string why;
+  if (!StartUpWindow(system, WindowRequest(), &why)) {
+    ReportNoWindow(why);
     return skelview::kExitNoWindow;
   }
   glfwSetWindowTitle(system.graphicManager.window, ("skelview - " + BaseName(options.jsonPath)).c_str());
 
   Font font;
-  if (!font.Open(fontPath.c_str(), kFontSize)) {
-    std::fprintf(stderr, "skelview: cannot open the font %s\n", fontPath.c_str());
+  if (!font.Open(fontPath.c_str(), kFontSize, &why)) {
+    std::fprintf(stderr, "skelview: cannot open the font: %s\n", why.c_str());
     system.Release();
     return skelview::kExitNoWindow;
   }
