@@ -1,8 +1,9 @@
 // skelview as an editor, run as a content maker runs it: a character made
-// from nothing by a script, checked by skelcheck and drawn by the game's
-// renderer; and the window's gestures with real X input.
+// from nothing by a script over pictures packed by skelpack, checked by
+// skelcheck and drawn by the game's renderer; and the window's gestures with real X input.
 #include <gtest/gtest.h>
 #include <lodepng.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -37,32 +38,25 @@ int RunCommand(const std::string& command) {
 
 struct Swatch {
   const char* name;
-  unsigned x, y, width, height;
+  unsigned width, height;
   unsigned char r, g, b;
 };
-// Three regions of one page, each one flat colour.
-const Swatch kSwatches[] = {
-    {"body", 0, 0, 40, 60, 220, 40, 40}, {"head", 0, 64, 30, 30, 40, 200, 40}, {"arm", 40, 0, 12, 40, 40, 60, 220}};
+// Three pictures, each one flat colour.
+const Swatch kSwatches[] = {{"body", 40, 60, 220, 40, 40}, {"head", 30, 30, 40, 200, 40}, {"arm", 12, 40, 40, 60, 220}};
 
-// A packed atlas of the swatches, written as a packer writes one.
+// The pictures as a content maker draws them, packed by skelpack.
 std::string WriteKit(const TempDir& dir) {
-  const unsigned width = 64, height = 128;
-  std::vector<unsigned char> rgba(width * height * 4, 0), png;
-  std::string atlas = "\nkit.png\nsize: 64,128\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n";
+  const std::string pictures = dir.File("pictures");
+  mkdir(pictures.c_str(), 0755);
   for (const Swatch& s : kSwatches) {
-    for (unsigned y = s.y; y < s.y + s.height; ++y)
-      for (unsigned x = s.x; x < s.x + s.width; ++x) {
-        unsigned char* p = &rgba[(y * width + x) * 4];
-        p[0] = s.r, p[1] = s.g, p[2] = s.b, p[3] = 255;
-      }
-    const std::string xy = std::to_string(s.x) + ", " + std::to_string(s.y);
-    const std::string size = std::to_string(s.width) + ", " + std::to_string(s.height);
-    atlas += std::string(s.name) + "\n  rotate: false\n  xy: " + xy + "\n  size: " + size + "\n  orig: " + size +
-             "\n  offset: 0, 0\n  index: -1\n";
+    std::vector<unsigned char> rgba;
+    for (unsigned i = 0; i < s.width * s.height; ++i) rgba.insert(rgba.end(), {s.r, s.g, s.b, 255});
+    std::vector<unsigned char> png;
+    lodepng::encode(png, rgba, s.width, s.height);
+    dir.Write(std::string("pictures/") + s.name + ".png", png);
   }
-  lodepng::encode(png, rgba, width, height);
-  dir.Write("kit.png", png);
-  return dir.Write("kit.atlas", atlas);
+  EXPECT_EQ(RunCommand(std::string(SKELPACK_BINARY) + " " + pictures + " " + dir.File("kit")), 0);
+  return dir.File("kit.atlas");
 }
 
 const char* const kMakeFigure = R"(# A figure from nothing: three bones, three slots, two animations.

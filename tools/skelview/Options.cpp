@@ -104,8 +104,7 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     const bool takesValue = arg == "--skin" || arg == "--animation" || arg == "--fps" || arg == "--frames" ||
                             arg == "--size" || arg == "--out" || arg == "--background" || arg == "--columns" ||
                             arg == "--padding" || arg == "--scale" || arg == "--data" || arg == "--skins" ||
-                            arg == "--apply" || arg == "--save" || arg == "--onion-spacing" ||
-                            arg == "--onion-count";
+                            arg == "--apply" || arg == "--save" || arg == "--onion-spacing" || arg == "--onion-count";
     if (takesValue) {
       if (i + 1 >= argc) {
         error = arg + " needs a value";
