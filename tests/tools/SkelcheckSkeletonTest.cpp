@@ -403,9 +403,10 @@ TEST(SkelcheckSkeleton, LintNamesEachMistakeAtItsPlace) {
        "66:38: transform/glow-follow/order: the order 3 is past the last of the 3 constraints (0 to 2): the game never "
        "applies the transform constraint \"glow-follow\"",
        "constraint-order-past-end"},
+      // The deform keys and a linked mesh still name "default": those are the errors.
       {"no default skin", "\"name\": \"default\",\n", "\"name\": \"base\",\n", 1,
-       "68:12: skins: no skin is named \"default\": the game finds setup attachments there, so it draws nothing until "
-       "a skin is set, and then only that skin's attachments",
+       "68:12: warning: skins: no skin is named \"default\": the game finds setup attachments there, so it draws "
+       "nothing until a skin is set, and then only that skin's attachments [no-default-skin]",
        "no-default-skin"},
       {"IK bones not parent and child", "\"bones\": [\"upperarm-R\", \"forearm-R\"]",
        "\"bones\": [\"upperarm-R\", \"hand-R\"]", 1,

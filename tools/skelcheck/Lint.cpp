@@ -173,9 +173,10 @@ class Linter {
     skins(root.find("skins"));
     if (!_skinNames.has("default") && !_slots.list.empty()) {
       const JsonNode* skins = root.find("skins");
-      error("no-default-skin", skins ? *skins : root, skins ? "skins" : "",
-            "no skin is named \"default\": the game finds setup attachments there, so it draws nothing until a "
-            "skin is set, and then only that skin's attachments");
+      // A warning, not an error: a viewer can still show another skin.
+      warning("no-default-skin", skins ? *skins : root, skins ? "skins" : "",
+              "no skin is named \"default\": the game finds setup attachments there, so it draws nothing until a "
+              "skin is set, and then only that skin's attachments");
     }
     setupAttachments(root.find("slots"));
     events(root.find("events"));
