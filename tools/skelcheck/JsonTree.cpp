@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "JsonText.h"
 #include "skel/Json.h"
 
 namespace skelcheck {
@@ -60,32 +61,11 @@ class Parser {
     return true;
   }
 
-  static void putUtf8(std::string& out, unsigned c) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | c >> 18);
-      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-
   unsigned hex4() {
     unsigned value = 0;
     for (int i = 0; i < 4; ++i, ++_text) {
       const char c = *_text;
-      const int digit = isDigit(c)             ? c - '0'
-                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                               : -1;
+      const int digit = HexDigitValue(c);
       if (digit < 0) break;
       value = value << 4 | static_cast<unsigned>(digit);
     }
@@ -122,7 +102,7 @@ class Parser {
           } else if (c == 0 || (c >= 0xDC00 && c <= 0xDFFF)) {
             break;
           }
-          putUtf8(out, c);
+          AppendUtf8(out, c);
           break;
         }
         default: out += escaped;

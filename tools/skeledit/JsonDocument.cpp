@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "skel/Json.h"
+#include "skelcheck/JsonText.h"
 
 namespace skeledit {
 
@@ -98,32 +99,11 @@ class Parser {
     return true;
   }
 
-  static void PutUtf8(std::string& out, unsigned c) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | c >> 18);
-      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-
   bool Hex4(unsigned& value) {
     value = 0;
     for (int i = 0; i < 4; ++i, ++pos_) {
       const char c = At();
-      const int digit = IsDigit(c)             ? c - '0'
-                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                               : -1;
+      const int digit = skelcheck::HexDigitValue(c);
       if (digit < 0) return Fail("a \\u escape needs four hexadecimal digits");
       value = value << 4 | static_cast<unsigned>(digit);
     }
@@ -163,7 +143,7 @@ class Parser {
           } else if (code == 0 || (code >= 0xDC00 && code <= 0xDFFF)) {
             break;
           }
-          PutUtf8(out, code);
+          skelcheck::AppendUtf8(out, code);
           break;
         }
         default:

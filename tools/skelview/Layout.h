@@ -9,6 +9,11 @@
 namespace skelview {
 
 // The panel of controls on the right and the time bar below the view.
+// Colours both the view and the editing overlay use (0xAABBGGRR).
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kGrey = 0xFFC0C0C0;
+constexpr uint32_t kErrorColor = 0xFF5050FF;  // red
+
 constexpr int32_t kPanelWidth = 300;
 constexpr int32_t kTimeBarHeight = 70;
 

@@ -33,10 +33,7 @@ namespace skelview {
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr uint32_t kGrey = 0xFFC0C0C0;
 constexpr uint32_t kBand = 0xC0202020;
-constexpr uint32_t kErrorColor = 0xFF5050FF;
 constexpr uint32_t kGoodColor = 0xFF60E060;
 constexpr uint32_t kUnsavedColor = 0xFF00B0FF;  // amber
 constexpr uint32_t kSelectColor = 0xFFFF40FF;   // magenta

@@ -35,10 +35,7 @@ namespace skelview {
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr uint32_t kGrey = 0xFFC0C0C0;
 constexpr uint32_t kPanelColor = 0xFF3A2A2A;
-constexpr uint32_t kErrorColor = 0xFF5050FF;  // red
 constexpr uint32_t kErrorBand = 0xE0000028;
 constexpr uint32_t kGoodColor = 0xFF60E060;  // green
 constexpr uint32_t kTextBand = 0xC0202020;
