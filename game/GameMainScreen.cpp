@@ -37,6 +37,9 @@ GameMainScreen::GameMainScreen() {
   width = g_system->windowWidth;
   height = g_system->windowHeight;
   BuildWidgets();
+}
+
+void GameMainScreen::StartSound() {
   // Without a device the screen still runs; the button is then silent.
   sound.Init();
   sound.clips[0].Load("sound\\test_mono.wav");

@@ -17,6 +17,9 @@ class GameMainScreen : public TarnFramework::Screen {
  public:
   // Makes the five test characters, so g_game and its fonts must be ready.
   GameMainScreen();
+  // Opens the sound device and loads the chime; until then the button is
+  // silent. The program calls it once the first frame is shown.
+  void StartSound();
   ~GameMainScreen() override;
 
   bool OnEvent(int32_t kind, Widget* sender, int32_t x, int32_t y, int64_t param) override;

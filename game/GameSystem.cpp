@@ -34,7 +34,10 @@ void GameSystem::RequestStartPictures() {
   CharGraphicManager::RequestSkelPage();
 }
 
-void GameSystem::RequestLaterPictures() { CharGraphicManager::RequestPictures(); }
+void GameSystem::AfterFirstFrame() {
+  CharGraphicManager::RequestPictures();
+  mainScreen->StartSound();
+}
 
 bool GameSystem::Init() {
   const int32_t sizes[kFontCount] = {20, 16, 24, 32};
@@ -59,7 +62,8 @@ bool GameSystem::Init() {
 
   // The main screen makes the characters, so it comes before the picker,
   // whose list shows the characters present when it is built.
-  Register(0, new GameMainScreen, "GameMainScreen");
+  mainScreen = new GameMainScreen;
+  Register(0, mainScreen, "GameMainScreen");
   Register(1, new CharSelectScreen, "CharSelectScreen");
   Register(4, new CharMatingScreen, "CharMattingScreen");
   Register(5, new TournamentSelectScreen, "TournamentSelectScreen");

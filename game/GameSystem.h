@@ -12,6 +12,7 @@
 namespace TarnFramework {
 class Font;
 }
+class GameMainScreen;
 
 class GameSystem {
  public:
@@ -26,9 +27,10 @@ class GameSystem {
   // Asks for the pictures start-up uploads to be decoded ahead; needs no
   // window, so main asks before it opens one.
   static void RequestStartPictures();
-  // Asks for the rest (the picture characters') once the first frame is
-  // shown: decoding them sooner would slow the first frame down.
-  static void RequestLaterPictures();
+  // What waits until the first frame is shown, since doing it sooner would
+  // delay that frame: the rest of the pictures (the picture characters') are
+  // asked for and the main screen's sound starts.
+  void AfterFirstFrame();
   // Loads the fonts, builds and registers the five screens and makes the main
   // screen current. False, after releasing itself, when a font cannot load.
   bool Init();
@@ -43,6 +45,7 @@ class GameSystem {
   TarnFramework::Font* fonts[kFontCount] = {};  // borrowed from fontContainer
   int32_t fontSizes[kFontCount] = {20, 16, 24, 32};
   float uiScale = 1.0f;
+  GameMainScreen* mainScreen = nullptr;  // owned by the screen manager
 };
 
 extern GameSystem* g_game;

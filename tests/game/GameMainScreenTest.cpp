@@ -141,6 +141,8 @@ TEST_F(MainScreenTest, BackgroundWiderThanTheWindowIsScaledDownNotDropped) {
 }
 
 TEST_F(MainScreenTest, CharaButtonSlidesThePanelInAndPlaysTheChime) {
+  EXPECT_FALSE(Main()->sound.clips[0].loaded) << "the sound waits for the first frame";
+  game->AfterFirstFrame();
   Click(Button("UP_B01"));
   auto panels = Panels();
   ASSERT_EQ(panels.size(), 1u);
