@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   // Before the first thread: setenv is not safe while another thread runs.
   SetSoftwareRendererDefaults();
   // The game reads no typed text, so the input method GLFW opens need not
-  // parse the locale's compose table (5,700 lines under UTF-8: some 15 ms
+  // parse the locale's compose table (5,700 lines under UTF-8: some 13 ms
   // of start-up). A player's own choice of file stands.
   setenv("XCOMPOSEFILE", "/dev/null", 0);
   // The skeletal runtime's tracking extension serves every allocation from
