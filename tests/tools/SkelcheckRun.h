@@ -36,16 +36,20 @@ inline std::string Png(unsigned width, unsigned height) {
   return std::string(png.begin(), png.end());
 }
 
-// args as written on a shell's command line (already quoted).
-inline Result RunSkelcheck(const tarn_test::TempDir& dir, const std::string& args) {
+// A shell command line (already quoted), its output kept in dir.
+inline Result RunCommand(const tarn_test::TempDir& dir, const std::string& command) {
   const std::string out = dir.File("stdout"), err = dir.File("stderr");
-  const std::string command = std::string("'") + SKELCHECK_PATH + "' " + args + " >'" + out + "' 2>'" + err + "'";
-  const int status = std::system(command.c_str());
+  const int status = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
   Result result;
   if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
   result.out = Slurp(out);
   result.err = Slurp(err);
   return result;
+}
+
+// args as written on a shell's command line (already quoted).
+inline Result RunSkelcheck(const tarn_test::TempDir& dir, const std::string& args) {
+  return RunCommand(dir, std::string("'") + SKELCHECK_PATH + "' " + args);
 }
 
 }  // namespace skelcheck_test

@@ -4,17 +4,15 @@
 #include <gtest/gtest.h>
 #include <lodepng.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "SkelcheckRun.h"
 #include "TempDir.h"
 #include "skel/Atlas.h"
 
@@ -22,17 +20,8 @@ namespace {
 
 using tarn_test::TempDir;
 
-struct Outcome {
-  int code = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using Outcome = skelcheck_test::Result;
+using skelcheck_test::Slurp;
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -40,15 +29,7 @@ bool Exists(const std::string& path) {
 }
 
 Outcome RunTool(const char* tool, const TempDir& dir, const std::string& args) {
-  const std::string out = dir.File("stdout"), err = dir.File("stderr");
-  const std::string command =
-      "env -u DISPLAY -u WAYLAND_DISPLAY '" + std::string(tool) + "' " + args + " >'" + out + "' 2>'" + err + "'";
-  const int status = std::system(command.c_str());
-  Outcome result;
-  if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
-  result.out = Slurp(out);
-  result.err = Slurp(err);
-  return result;
+  return skelcheck_test::RunCommand(dir, "env -u DISPLAY -u WAYLAND_DISPLAY '" + std::string(tool) + "' " + args);
 }
 
 struct Image {
